@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds everything and passes the tests. Run from anywhere.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+jobs="$(nproc)"
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$root/build" -j "$jobs"
+ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+# The document reader under AddressSanitizer, and a short fuzzing run of it.
+if [ "${POTE_SKIP_SANITIZE:-0}" != 1 ]; then
+  "$root/scripts/sanitize.sh"
+fi

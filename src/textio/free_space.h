@@ -1,0 +1,33 @@
+#pragma once
+// The check every file writer runs before writing, and the thousands grouping it shares with
+// the insert commands and the backup progress.
+
+#include <QString>
+
+namespace pote {
+
+enum class SpaceForm {
+    SingleFile, // one file: sizes in plain decimal, label "書き込みサイズ＝"
+    Total,      // several files: sizes grouped, label "合計書き込みサイズ＝"
+};
+
+struct SpaceCheck {
+    bool ok = true;
+    qint64 freeBytes = -1;
+    QString message; // the error text when !ok
+};
+
+// Free bytes of the filesystem holding path's nearest existing folder; -1 when it cannot be
+// measured.
+qint64 free_bytes_for(const QString& path);
+
+// Passes when needed <= the free bytes; an unmeasurable path counts as -1 free bytes, so any
+// positive need fails.
+SpaceCheck free_space_check(const QString& path, qint64 needed, SpaceForm form);
+// The same decision with a known free figure (what free_space_check uses after measuring).
+SpaceCheck free_space_decide(qint64 freeBytes, qint64 needed, SpaceForm form);
+
+// "1234567" -> "1,234,567"; negative numbers keep their sign in front.
+QString group_digits(qint64 n);
+
+} // namespace pote
