@@ -15,6 +15,25 @@ namespace pote::docfile {
 // Shown when a version 2 file declares more than 500 sections.
 QString tooManySectionsMessage();
 
+// Why a file was refused (ReadResult::message) or could not be written (WriteResult::error),
+// in the mascot's words.
+QString emptyFileMessage();
+QString truncatedFileMessage();
+QString unknownVersionMessage();
+QString noSectionsMessage();
+QString tooManyOldSectionsMessage(); // an old-format file with more than 500 sections
+QString tooManyGroupsMessage();
+QString damagedPasswordMessage();
+QString damagedTextLengthMessage(); // a negative text length
+QString nameTooLongMessage();       // writing: a name of more than 65534 bytes
+QString textTooLongMessage();       // writing: a text of 2 GiB or more
+QString invalidPasswordMessage();   // writing: the password is not 4 to 8 letters or digits
+
+// Longest name a name field can hold (its 16-bit length counts the terminating zero).
+constexpr qsizetype kMaxNameBytes = 65534;
+// A document password: 4 to 8 of "0"-"9", "A"-"Z", "a"-"z".
+bool isValidPassword(QByteArrayView password);
+
 // Exact size in bytes of the file that writeDocument would produce for the store.
 qint64 encodedSize(const SectionStore& store);
 
@@ -40,9 +59,28 @@ struct ReadResult {
     QString message;         // Refused: message for the user; IoError: the platform's error text
 };
 
+// What the header and the tables of a file say, found without the password.
+struct DocumentInfo {
+    int version = -1;
+    int sectionCount = 0;
+    int groupCount = 0;
+    quint16 headerReserved = 0;
+    bool hasPassword = false;
+    qint64 totalTextBytes = 0;
+};
+
 // Reads and validates a whole file. The store is not touched: on Ok the caller hands the
 // content to SectionStore::replaceDocument.
 ReadResult readDocument(const QString& path, const PasswordGate& gate);
 ReadResult parseDocument(QByteArrayView bytes, const PasswordGate& gate);
+
+// Checks every length and count of a file as readDocument does, without asking for the
+// password and without reading the texts. status is Ok, Refused or IoError.
+struct InspectResult {
+    ReadResult::Status status = ReadResult::Status::IoError;
+    DocumentInfo info;
+    QString message;
+};
+InspectResult inspectDocument(const QString& path);
 
 } // namespace pote::docfile

@@ -1,0 +1,553 @@
+#include "core/document_file.h"
+
+#include "core/password_scramble.h"
+#include "support/test_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace pote {
+namespace {
+
+using docfile::ReadResult;
+using Status = ReadResult::Status;
+
+// Byte strings compared as spaced hex, so that a failure shows where the bytes differ.
+std::string hexOf(QByteArrayView bytes) {
+    return bytes.toByteArray().toHex(' ').toStdString();
+}
+std::string hexDigits(const char* digits) {
+    return hexOf(QByteArray::fromHex(digits));
+}
+
+// Raw little-endian file bytes, for files the writer would never produce.
+struct Bytes {
+    QByteArray data;
+    Bytes& raw(QByteArrayView b) {
+        data.append(b);
+        return *this;
+    }
+    Bytes& w16(quint16 v) {
+        data.append(static_cast<char>(v & 0xFF)).append(static_cast<char>(v >> 8));
+        return *this;
+    }
+    Bytes& w32(quint32 v) {
+        return w16(static_cast<quint16>(v & 0xFFFF)).w16(static_cast<quint16>(v >> 16));
+    }
+};
+
+void setWord(QByteArray& file, qsizetype offset, quint16 v) {
+    file[offset] = static_cast<char>(v & 0xFF);
+    file[offset + 1] = static_cast<char>(v >> 8);
+}
+
+const docfile::PasswordGate acceptAll = [](const QByteArray&) { return true; };
+
+class DocumentFileTest : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QByteArray written(const SectionStore& store, quint32 seed = 1) {
+        const QString file = path(QStringLiteral("書き出し.ptm"));
+        QRandomGenerator rng(seed);
+        const docfile::WriteResult result = docfile::writeDocument(file, store, &rng);
+        EXPECT_TRUE(result.ok) << result.error.toStdString();
+        return test::readAll(file);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+// One section per text, named after its position; groups as given.
+SectionStore storeOf(const std::vector<QByteArray>& texts, QByteArray password = {}) {
+    SectionStore store;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const int pos = i == 0 ? 0 : store.appendEmpty();
+        store.section(pos).name = "s" + QByteArray::number(pos + 1);
+        store.section(pos).text = texts[i];
+    }
+    store.hasPassword = !password.isEmpty();
+    store.password = password;
+    return store;
+}
+
+void expectSameDocument(const SectionStore& a, const SectionStore& b) {
+    ASSERT_EQ(a.count(), b.count());
+    ASSERT_EQ(a.groupCount(), b.groupCount());
+    for (int g = 1; g <= a.groupCount(); ++g)
+        EXPECT_EQ(a.groupName(g), b.groupName(g)) << "group " << g;
+    for (int pos = 0; pos < a.count(); ++pos) {
+        EXPECT_EQ(a.section(pos).name, b.section(pos).name) << "position " << pos;
+        EXPECT_EQ(a.section(pos).text, b.section(pos).text) << "position " << pos;
+        EXPECT_EQ(a.section(pos).group, b.section(pos).group) << "position " << pos;
+        EXPECT_EQ(a.reserved(pos).r1, b.reserved(pos).r1) << "position " << pos;
+        EXPECT_EQ(a.reserved(pos).r2, b.reserved(pos).r2) << "position " << pos;
+        EXPECT_EQ(a.reserved(pos).r3, b.reserved(pos).r3) << "position " << pos;
+    }
+    EXPECT_EQ(a.headerReserved, b.headerReserved);
+    EXPECT_EQ(a.hasPassword, b.hasPassword);
+    EXPECT_EQ(a.password, b.password);
+}
+
+SectionStore readBack(QByteArrayView file, const docfile::PasswordGate& gate = acceptAll) {
+    ReadResult result = docfile::parseDocument(file, gate);
+    EXPECT_EQ(result.status, Status::Ok) << result.message.toStdString();
+    SectionStore store;
+    if (result.status == Status::Ok) store.replaceDocument(std::move(result.content));
+    return store;
+}
+
+// A document with everything the format holds: password, groups, R values, header word.
+SectionStore richStore() {
+    SectionStore store;
+    store.addGroup(test::sjis("第一部"));
+    store.addGroup("");
+    store.addGroup(test::sjis("資料"));
+    const std::vector<std::pair<const char*, const char*>> sections = {
+        {"はじめに", "吾輩は猫である。\r\n名前はまだ無い。"},
+        {"", ""},
+        {"x", "y"},
+        {"ぽてまる君の一日", "朝ごはんはカリカリ。\r\n\r\n昼寝。"},
+    };
+    for (size_t i = 0; i < sections.size(); ++i) {
+        const int pos = i == 0 ? 0 : store.appendEmpty();
+        store.section(pos).name = test::sjis(sections[i].first);
+        store.section(pos).text = test::sjis(sections[i].second);
+        store.section(pos).group = static_cast<int>(i % 4);
+        store.reserved(pos) = {quint32(0x1000 + i), quint32(0xFFFF - i), quint32(7 * i)};
+    }
+    store.headerReserved = 0xBEEF;
+    store.hasPassword = true;
+    store.password = "Neko2024";
+    return store;
+}
+
+TEST_F(DocumentFileTest, SmallestDocumentIsFortyOneBytes) {
+    SectionStore store = storeOf({"abc"});
+    store.section(0).name = "abc";
+    const QByteArray file = written(store);
+    EXPECT_EQ(hexOf(file), hexDigits("50544D30"                                // PTM0
+                                     "0200 0100 0000 0000 0000 0100 0000 0000" // header
+                                     "0000 0000 0300 0000 0000 0000"           // record
+                                     "0400 5898 D800"                          // name
+                                     "616362"));                               // text
+    EXPECT_EQ(docfile::encodedSize(store), 41);
+}
+
+TEST_F(DocumentFileTest, TextsAreStoredEvenBytesFirst) {
+    const struct {
+        const char* name;
+        QByteArray text;
+        QByteArray stored;
+    } rows[] = {
+        {"empty", "", ""},
+        {"one byte", "a", "a"},
+        {"odd length", "abcde", "acebd"},
+        {"even length", "abcdef", "acebdf"},
+    };
+    for (const auto& row : rows) {
+        const QByteArray file = written(storeOf({row.text}));
+        EXPECT_EQ(file.right(row.stored.size()), row.stored) << row.name;
+        EXPECT_EQ(file.size(), 20 + 12 + 5 + row.text.size()) << row.name;
+    }
+}
+
+TEST_F(DocumentFileTest, KeyRestartsForEveryNameAndEveryTextHalf) {
+    SectionStore store = storeOf({"abcdefghij", ""}, "ABCD");
+    store.section(0).name = "abcde";
+    store.section(1).name = "ab";
+    const QByteArray file = written(store);
+    const qsizetype names = 20 + 2 + 12 + 2 * 12;
+    EXPECT_EQ(hexOf(file.mid(names)),
+              hexDigits("0600 19DA9B5D18 00" // a b c d e: rotated, XOR A B C D A
+                        "0300 19DA 00"       // a b: the key starts again at A
+                        "2021262328"         // a c e g i XOR A B C D A
+                        "2326252C2B"));      // b d f h j XOR A B C D A
+}
+
+TEST_F(DocumentFileTest, PasswordBlockFollowsTheHeader) {
+    for (const QByteArray password : {"abcd", "abcd5", "ABCDEF", "a1b2c3d", "Zz09Zz09"}) {
+        const qsizetype L = password.size();
+        const QByteArray file = written(storeOf({"text"}, password), static_cast<quint32>(L));
+        const char* p = file.constData();
+        auto word = [p](qsizetype offset) {
+            return static_cast<quint16>(static_cast<quint8>(p[offset]) |
+                                        static_cast<quint8>(p[offset + 1]) << 8);
+        };
+        SCOPED_TRACE(password.toStdString());
+        EXPECT_EQ(word(12), 1) << "password word";
+        EXPECT_EQ(word(20), 2 * (L + 2)) << "N";
+        EXPECT_LT(word(22), 7000) << "filler word 0";
+        EXPECT_EQ(word(24), pw_char_encode(static_cast<quint8>(password[0])));
+        EXPECT_LT(word(26), 7000) << "filler word 2";
+        for (qsizetype i = 1; i < L; ++i)
+            EXPECT_EQ(word(26 + 2 * i), pw_char_encode(static_cast<quint8>(password[i])));
+        const qsizetype records = 20 + 2 + 2 * (L + 2);
+        EXPECT_EQ(word(records + 4), 4) << "the section record comes right after the block";
+        EXPECT_EQ(file.size(), docfile::encodedSize(storeOf({"text"}, password)));
+    }
+}
+
+TEST_F(DocumentFileTest, FillerWordsAreFreshForEveryWrite) {
+    const SectionStore store = storeOf({"text"}, "abcd");
+    QSet<QByteArray> fillers;
+    for (quint32 seed = 1; seed <= 8; ++seed) {
+        const QByteArray file = written(store, seed);
+        fillers.insert(file.mid(22, 2) + file.mid(26, 2));
+        EXPECT_EQ(file.left(22), written(store, 99).left(22));
+        EXPECT_EQ(file.mid(28), written(store, 99).mid(28));
+    }
+    EXPECT_GT(fillers.size(), 1);
+}
+
+// Names and texts of every length from 0 to 20 round the key length, with every byte value.
+TEST_F(DocumentFileTest, NamesAndTextsOfEveryLengthRoundTrip) {
+    for (const QByteArray password : {"", "abcd", "Abcd5", "ab12CD", "x9x9x9x", "PASSword"}) {
+        SCOPED_TRACE("password '" + password.toStdString() + "'");
+        SectionStore store = storeOf({}, password);
+        for (int len = 0; len <= 20; ++len) {
+            const int pos = len == 0 ? 0 : store.appendEmpty();
+            QByteArray bytes(len, Qt::Uninitialized);
+            for (int i = 0; i < len; ++i)
+                bytes[i] = static_cast<char>((len * 41 + i * 97 + 1) & 0xFF);
+            store.section(pos).name = bytes;
+            store.section(pos).text = bytes + QByteArray(len % 3, '\0');
+            store.addGroup(bytes.left(len / 2));
+            store.section(pos).group = pos + 1;
+        }
+        expectSameDocument(readBack(written(store)), store);
+    }
+}
+
+TEST_F(DocumentFileTest, NameByteThatEncodesToZeroIsNotTheEnd) {
+    // rotate_left of the first key byte is stored as 0x00 under that key.
+    SectionStore store = storeOf({"t"}, "abcd");
+    store.section(0).name = QByteArray(1, static_cast<char>(rotate_left('a'))) + "xyz";
+    const QByteArray file = written(store);
+    EXPECT_EQ(file.at(20 + 14 + 12 + 2), '\0');
+    expectSameDocument(readBack(file), store);
+}
+
+TEST_F(DocumentFileTest, LongTextsCrossChunkBoundaries) {
+    QByteArray text(3 * 512 * 1024 + 5, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char>((i * 131 + i / 7) & 0xFF);
+    const SectionStore store = storeOf({"ab", text, "c"}, "key1234");
+    const QByteArray file = written(store);
+    ASSERT_EQ(file.size(), docfile::encodedSize(store));
+    expectSameDocument(readBack(file), store);
+
+    // The even half of the long text, checked against the rule byte by byte.
+    const qsizetype start = file.size() - 1 - text.size();
+    const QByteArray key = "key1234";
+    for (qsizetype k = 0; k < (text.size() + 1) / 2; k += 4099)
+        ASSERT_EQ(file[start + k], static_cast<char>(text[2 * k] ^ key[k % key.size()])) << k;
+}
+
+TEST_F(DocumentFileTest, WriteThenReadGivesTheSameStore) {
+    const SectionStore store = richStore();
+    const QString file = path(QStringLiteral("猫の日記.ptm"));
+    ASSERT_TRUE(docfile::writeDocument(file, store).ok);
+    EXPECT_EQ(QFileInfo(file).size(), docfile::encodedSize(store));
+
+    QByteArray seen;
+    ReadResult result = docfile::readDocument(file, [&seen](const QByteArray& candidate) {
+        seen = candidate;
+        return true;
+    });
+    ASSERT_EQ(result.status, Status::Ok) << result.message.toStdString();
+    EXPECT_EQ(result.version, 2);
+    EXPECT_EQ(seen, "Neko2024");
+    SectionStore back;
+    back.replaceDocument(std::move(result.content));
+    expectSameDocument(back, store);
+    EXPECT_EQ(written(back, 5), written(store, 5)) << "a second write is byte-identical";
+}
+
+TEST_F(DocumentFileTest, GateDecidesWhetherAProtectedFileIsRead) {
+    const QByteArray file = written(richStore());
+    int asked = 0;
+    const ReadResult no = docfile::parseDocument(file, [&asked](const QByteArray&) {
+        ++asked;
+        return false;
+    });
+    EXPECT_EQ(no.status, Status::Cancelled);
+    EXPECT_TRUE(no.content.sections.empty());
+    EXPECT_EQ(asked, 1);
+
+    EXPECT_EQ(docfile::parseDocument(file, {}).status, Status::Cancelled) << "no gate, no read";
+
+    const QByteArray open = written(storeOf({"free"}));
+    const ReadResult read = docfile::parseDocument(open, [&asked](const QByteArray&) {
+        ++asked;
+        return false;
+    });
+    EXPECT_EQ(read.status, Status::Ok);
+    EXPECT_EQ(asked, 1) << "a file without a password asks nothing";
+}
+
+TEST_F(DocumentFileTest, OldFormatIsRead) {
+    Bytes old;
+    old.raw("?\x01?\x02").w16(0).w16(3);
+    old.w16(3).w16(5).w16(0).w16(2).w16(4).w16(0); // text length, name length per section
+    old.raw(QByteArray("ab\0xy", 5)).raw("cd");    // names: "ab" (first 0x00 ends it), "cd"
+    old.raw("xyz").raw(QByteArray("\0\r\n\0", 4)); // texts, stored whole
+
+    SectionStore store = richStore();
+    store.reserved(0) = {11, 22, 33};
+    store.reserved(2) = {44, 55, 66};
+    ReadResult result = docfile::parseDocument(old.data, acceptAll);
+    ASSERT_EQ(result.status, Status::Ok) << result.message.toStdString();
+    EXPECT_EQ(result.version, 0);
+    store.replaceDocument(std::move(result.content));
+
+    EXPECT_EQ(store.count(), 3);
+    EXPECT_EQ(store.groupCount(), 0);
+    EXPECT_FALSE(store.hasPassword);
+    EXPECT_TRUE(store.password.isEmpty());
+    EXPECT_EQ(store.headerReserved, 0);
+    EXPECT_EQ(store.section(0).name, "ab");
+    EXPECT_EQ(store.section(1).name, "cd");
+    EXPECT_EQ(store.section(2).name, "");
+    EXPECT_EQ(store.section(0).text, "xyz");
+    EXPECT_EQ(store.section(1).text, "");
+    EXPECT_EQ(store.section(2).text, QByteArray("\0\r\n\0", 4));
+    for (int pos = 0; pos < 3; ++pos)
+        EXPECT_EQ(store.section(pos).group, 0);
+    EXPECT_EQ(store.reserved(0).r1, 11u) << "R1 is untouched";
+    EXPECT_EQ(store.reserved(0).r2, 0u) << "R2 becomes 0";
+    EXPECT_EQ(store.reserved(0).r3, 33u) << "R3 is untouched";
+    EXPECT_EQ(store.reserved(2).r1, 44u);
+    EXPECT_EQ(store.reserved(2).r2, 0u);
+    EXPECT_EQ(store.reserved(2).r3, 66u);
+}
+
+TEST_F(DocumentFileTest, MalformedFilesAreRefusedWithAReason) {
+    const QByteArray valid = written(storeOf({"abc", "de"}, "abcd"));
+    const qsizetype records = 20 + 14;
+    auto patched = [&valid](qsizetype offset, quint16 v) {
+        QByteArray f = valid;
+        setWord(f, offset, v);
+        return f;
+    };
+    auto oldFile = [](quint16 count) {
+        return Bytes{}.raw("PTM0").w16(0).w16(count).w16(0).w16(0).data;
+    };
+    const struct {
+        const char* name;
+        QByteArray file;
+        QString message;
+    } rows[] = {
+        {"empty file", {}, docfile::emptyFileMessage()},
+        {"shorter than a header", "PTM0\x02", docfile::truncatedFileMessage()},
+        {"version 1", patched(4, 1), docfile::unknownVersionMessage()},
+        {"version 3", patched(4, 3), docfile::unknownVersionMessage()},
+        {"version 0xFFFF", patched(4, 0xFFFF), docfile::unknownVersionMessage()},
+        {"501 sections", patched(6, 501), docfile::tooManySectionsMessage()},
+        {"65535 sections", patched(6, 0xFFFF), docfile::tooManySectionsMessage()},
+        {"no sections", patched(6, 0), docfile::noSectionsMessage()},
+        {"501 groups", patched(8, 501), docfile::tooManyGroupsMessage()},
+        {"block of 10 bytes", patched(20, 10), docfile::damagedPasswordMessage()},
+        {"block of 13 bytes", patched(20, 13), docfile::damagedPasswordMessage()},
+        {"block of 22 bytes", patched(20, 22), docfile::damagedPasswordMessage()},
+        {"password word off by one", patched(24, pw_char_encode('a') + 1),
+         docfile::damagedPasswordMessage()},
+        {"password character not a letter or digit", patched(28, pw_char_encode('-')),
+         docfile::damagedPasswordMessage()},
+        {"negative text length", patched(records + 6, 0x8000), docfile::damagedTextLengthMessage()},
+        {"text longer than the file", patched(records + 4, 6), docfile::truncatedFileMessage()},
+        {"name longer than the file", patched(records + 24, 0x4000),
+         docfile::truncatedFileMessage()},
+        {"old format, no sections", oldFile(0), docfile::noSectionsMessage()},
+        {"old format, 501 sections", oldFile(501), docfile::tooManyOldSectionsMessage()},
+        {"old format, entries missing", oldFile(2), docfile::truncatedFileMessage()},
+    };
+    for (const auto& row : rows) {
+        const ReadResult result = docfile::parseDocument(row.file, acceptAll);
+        EXPECT_EQ(result.status, Status::Refused) << row.name;
+        EXPECT_EQ(result.message, row.message) << row.name;
+        EXPECT_TRUE(result.content.sections.empty()) << row.name;
+    }
+}
+
+TEST_F(DocumentFileTest, FiveHundredAndOneSectionsGiveTheTwoLineMessage) {
+    Bytes file;
+    file.raw("PTM0").w16(2).w16(501).w16(0).w16(0).w16(0).w16(1).w16(0).w16(0);
+    for (int i = 0; i < 501; ++i)
+        file.w16(0).w16(0).w32(0).w16(0).w16(0);
+    for (int i = 0; i < 501; ++i)
+        file.w16(1).raw(QByteArray(1, '\0'));
+    const ReadResult result = docfile::parseDocument(file.data, acceptAll);
+    EXPECT_EQ(result.status, Status::Refused);
+    EXPECT_EQ(
+        result.message.toStdString(),
+        "にゃ！！セクション数が多すぎるにゃ。\r\nヴァージョンが新しいかどうか確認してにゃん。\r\n");
+}
+
+TEST_F(DocumentFileTest, FiveHundredSectionsAndGroupsAreRead) {
+    SectionStore store;
+    for (int pos = 0; pos < 500; ++pos) {
+        if (pos > 0) store.appendEmpty();
+        store.addGroup("g" + QByteArray::number(pos));
+        store.section(pos).group = 500 - pos;
+        store.section(pos).text = QByteArray::number(pos);
+    }
+    expectSameDocument(readBack(written(store)), store);
+}
+
+TEST_F(DocumentFileTest, TruncationAtEveryOffsetIsRefused) {
+    const QByteArray file = written(richStore());
+    for (qsizetype cut = 0; cut < file.size(); ++cut) {
+        bool asked = false;
+        const ReadResult result =
+            docfile::parseDocument(file.left(cut), [&asked](const QByteArray&) {
+                asked = true;
+                return true;
+            });
+        ASSERT_EQ(result.status, Status::Refused) << "cut at " << cut;
+        EXPECT_FALSE(asked) << "a damaged file is refused before the password is asked, cut at "
+                            << cut;
+    }
+    // From disk as well, at a few offsets.
+    for (qsizetype cut : {qsizetype(0), qsizetype(7), qsizetype(33), file.size() - 1}) {
+        const QString name = path(QStringLiteral("切れた.ptm"));
+        test::writeAll(name, file.left(cut));
+        EXPECT_EQ(docfile::readDocument(name, acceptAll).status, Status::Refused) << cut;
+    }
+}
+
+TEST_F(DocumentFileTest, GroupNumbersPastTheTableBecomeNoGroup) {
+    SectionStore store = storeOf({"a", "b"});
+    store.addGroup("only");
+    store.section(0).group = 1;
+    store.section(1).group = 2;
+    const SectionStore back = readBack(written(store));
+    EXPECT_EQ(back.section(0).group, 1);
+    EXPECT_EQ(back.section(1).group, 0);
+    EXPECT_EQ(back.section(1).text, "b");
+}
+
+TEST_F(DocumentFileTest, TrailingBytesAndUnexaminedWordsAreIgnored) {
+    QByteArray file = written(storeOf({"abc"}));
+    file.replace(0, 4, "XXXX");
+    setWord(file, 14, 0x7777);
+    setWord(file, 18, 0x7777);
+    const SectionStore back = readBack(file + "trailing");
+    EXPECT_EQ(back.section(0).text, "abc");
+}
+
+TEST_F(DocumentFileTest, ReadOnlyDocumentsCanBeOpened) {
+    const QString file = path(QStringLiteral("読むだけ.ptm"));
+    ASSERT_TRUE(docfile::writeDocument(file, storeOf({"abc"})).ok);
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    EXPECT_EQ(docfile::readDocument(file, acceptAll).status, Status::Ok);
+    const docfile::InspectResult info = docfile::inspectDocument(file);
+    EXPECT_EQ(info.status, Status::Ok);
+    EXPECT_EQ(info.info.totalTextBytes, 3);
+}
+
+TEST_F(DocumentFileTest, MissingFileIsAnIoError) {
+    const ReadResult result = docfile::readDocument(path("ない.ptm"), acceptAll);
+    EXPECT_EQ(result.status, Status::IoError);
+    EXPECT_FALSE(result.message.isEmpty());
+    EXPECT_EQ(docfile::readDocument(m_dir.path(), acceptAll).status, Status::IoError)
+        << "a folder is not a document";
+}
+
+TEST_F(DocumentFileTest, FailedWriteToAFolderKeepsItAndSaysWhy) {
+    const QString target = path(QStringLiteral("フォルダ.ptm"));
+    ASSERT_TRUE(QDir().mkdir(target));
+    const docfile::WriteResult result = docfile::writeDocument(target, storeOf({"abc"}));
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_TRUE(QFileInfo(target).isDir());
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList()) << "no leftovers";
+}
+
+TEST_F(DocumentFileTest, FailedWriteInAReadOnlyFolderKeepsTheOldFile) {
+    if (geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+    const QString folder = path(QStringLiteral("鍵付き"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString target = folder + QStringLiteral("/前の版.ptm");
+    test::writeAll(target, "old contents");
+    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const docfile::WriteResult result = docfile::writeDocument(target, storeOf({"abc"}));
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_EQ(test::readAll(target), "old contents");
+}
+
+TEST_F(DocumentFileTest, StoresTheFormatCannotHoldAreNotWritten) {
+    const QString target = path(QStringLiteral("前の版.ptm"));
+    test::writeAll(target, "old contents");
+    SectionStore longName = storeOf({"abc"});
+    longName.section(0).name = QByteArray(65535, 'n');
+    SectionStore longGroup = storeOf({"abc"});
+    longGroup.addGroup(QByteArray(65535, 'g'));
+    const struct {
+        const char* name;
+        SectionStore store;
+        QString error;
+    } rows[] = {
+        {"name of 65535 bytes", longName, docfile::nameTooLongMessage()},
+        {"group name of 65535 bytes", longGroup, docfile::nameTooLongMessage()},
+        {"password of 3 characters", storeOf({"abc"}, "abc"), docfile::invalidPasswordMessage()},
+        {"password of 9 characters", storeOf({"abc"}, "abcdefghi"),
+         docfile::invalidPasswordMessage()},
+        {"password with a symbol", storeOf({"abc"}, "abc-d"), docfile::invalidPasswordMessage()},
+    };
+    for (const auto& row : rows) {
+        const docfile::WriteResult result = docfile::writeDocument(target, row.store);
+        EXPECT_FALSE(result.ok) << row.name;
+        EXPECT_EQ(result.error, row.error) << row.name;
+    }
+    EXPECT_EQ(test::readAll(target), "old contents");
+
+    longName.section(0).name.chop(1);
+    expectSameDocument(readBack(written(longName)), longName);
+}
+
+// Files in tests/data made by a separate little writer, so that a mistake shared by this
+// reader and this writer cannot hide.
+TEST(DocumentFileFixtures, KeptFilesStillRead) {
+    const struct {
+        const char* file;
+        const char* password;
+        int version;
+        int sections;
+        int groups;
+        const char* firstName;
+        const char* firstText;
+    } rows[] = {
+        {"旧形式.ptm", "", 0, 2, 0, "むかしの話", "むかしむかし、\r\nあるところに。"},
+        {"パスワード付き.ptm", "Tama3", 2, 3, 2, "秘密の章", "ないしょの話だにゃ。\r\n"},
+        {"グループ付き.ptm", "", 2, 4, 2, "一", "いち"},
+    };
+    for (const auto& row : rows) {
+        QByteArray candidate;
+        ReadResult result = docfile::readDocument(test::dataPath(QString::fromUtf8(row.file)),
+                                                  [&candidate](const QByteArray& c) {
+                                                      candidate = c;
+                                                      return true;
+                                                  });
+        ASSERT_EQ(result.status, Status::Ok) << row.file << result.message.toStdString();
+        EXPECT_EQ(candidate, QByteArray(row.password)) << row.file;
+        EXPECT_EQ(result.version, row.version) << row.file;
+        EXPECT_EQ(static_cast<int>(result.content.sections.size()), row.sections) << row.file;
+        EXPECT_EQ(static_cast<int>(result.content.groupNames.size()), row.groups) << row.file;
+        EXPECT_EQ(result.content.sections[0].section.name, test::sjis(row.firstName)) << row.file;
+        EXPECT_EQ(result.content.sections[0].section.text, test::sjis(row.firstText)) << row.file;
+    }
+}
+
+} // namespace
+} // namespace pote
