@@ -1,0 +1,23 @@
+// Any bytes given to the document reader: it must refuse or read them, never crash, never
+// read outside the input and never allocate more than the input can account for.
+
+#include "core/document_file.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const auto result = pote::docfile::parseDocument(
+        QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
+        [](const QByteArray&) { return true; });
+    if (result.status == pote::docfile::ReadResult::Status::Ok) {
+        // What is handed over must fit the store as it is.
+        pote::SectionStore store;
+        pote::DocumentContent content = result.content;
+        store.replaceDocument(std::move(content));
+        for (int pos = 0; pos < store.count(); ++pos)
+            if (store.section(pos).group < 0 || store.section(pos).group > store.groupCount())
+                __builtin_trap();
+    }
+    return 0;
+}
