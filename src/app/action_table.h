@@ -1,0 +1,67 @@
+#pragma once
+// The one table of the window's commands: every menu item, pop-up item and tool button, with
+// its caption, shortcut, hint and icon, and the layout of the menus, the pop-up menu and the
+// tool panel. The widgets are built from it.
+
+#include <QString>
+
+#include <vector>
+
+namespace pote {
+
+enum class Command {
+    None,
+    // file
+    NewDocument, Open, QuickSave, SaveAs, SaveButton, Recent,
+    TextLoad, TextAddLoad, TextSave, TextSaveButton, FolderAdd, FolderSave, LinkedLoad, LinkedSave,
+    Backup, Print, Exit,
+    // sections
+    SectionPicker, SectionAdd, SectionDelete, SectionSwap, GroupSettings,
+    // edit
+    Find, Replace, Cut, Copy, Paste, EditDelete, PopupDelete, SelectAll, BlankLineCut, ShiftRight, Undo,
+    // insert
+    InsertBreakLine, InsertDate, InsertTime, InsertFileNameOnly, InsertFileNameFull,
+    InsertSizeByte, InsertSizeKbyte, InsertSizeMbyte,
+    InsertList0, InsertList1, InsertList2, InsertList3,
+    InsertMail, InsertHomePage, InsertFixedText, InsertAmount,
+    // the cat
+    Tax, Exercise, CatWindow,
+    // settings
+    FontStandard, FontFixed, BackgroundColour, Settings, SettingsClear,
+    // password
+    PasswordSet, PasswordReset,
+    // help
+    Manual, About, HomePage,
+};
+
+struct ActionSpec {
+    QString name;     // object name: nx_load, pop_edcut, sp_save, ...
+    Command command;
+    QString caption;  // with its & accelerator
+    QString shortcut; // QKeySequence text, may be empty
+    QString hint;     // tool tip / status tip
+    QString icon;     // resource name of the tool-button icon, may be empty
+    int recentIndex = 0; // 1..10 for the recent-document items
+};
+
+// A menu: its object name, caption and entries. An entry is an action name, "-" for a
+// separator, or the name of a sub-menu listed in the same table.
+struct MenuSpec {
+    QString name;
+    QString caption;
+    std::vector<QString> entries;
+};
+
+const std::vector<ActionSpec>& actionTable();
+const ActionSpec* findAction(const QString& name);
+
+// The main menu bar's menus in order, then every sub-menu.
+const std::vector<MenuSpec>& mainMenus();
+const std::vector<MenuSpec>& subMenus();
+// The pane's pop-up menu (its entries may name sub-menus of popupSubMenus()).
+const MenuSpec& popupMenu();
+const std::vector<MenuSpec>& popupSubMenus();
+// The fourteen tool buttons, left to right.
+const std::vector<QString>& toolButtons();
+
+} // namespace pote

@@ -1,0 +1,81 @@
+#include "app/file_dialog_kinds.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace pote {
+
+namespace {
+
+using Filters = QList<QPair<QString, QString>>;
+
+Filters documentFilter() { return {{QStringLiteral("ぽてまる文書(*.ptm)"), QStringLiteral("*.ptm")}}; }
+Filters textFilter() { return {{QStringLiteral("テキストファイル(*.txt)"), QStringLiteral("*.txt")}}; }
+Filters linkedTextFilters() {
+    return {{QStringLiteral("テキストファイル(*.txt)"), QStringLiteral("*.txt")},
+            {QStringLiteral("連結テキストファイル(*.txm)"), QStringLiteral("*.txm")}};
+}
+Filters allFilesFilter() { return {{QStringLiteral("すべてのファイル(*.*)"), QStringLiteral("*.*")}}; }
+
+} // namespace
+
+std::optional<DialogEntry> dialogEntry(DialogKind kind, DialogDirection direction) {
+    const bool save = direction == DialogDirection::Save;
+    switch (kind) {
+    case DialogKind::Document:
+        return save ? DialogEntry{QStringLiteral("ぽてまる文書の保存"), documentFilter(),
+                                  QStringLiteral("ptm"), ProposedName::DisplayName}
+                    : DialogEntry{QStringLiteral("ぽてまる文書の読み込み"), documentFilter(),
+                                  QStringLiteral("ptm"), ProposedName::None};
+    case DialogKind::Text:
+        return save ? DialogEntry{QStringLiteral("テキストファイル形式での保存"), textFilter(), {},
+                                  ProposedName::SectionName}
+                    : DialogEntry{QStringLiteral("テキストファイルの読み込み"), textFilter(), {},
+                                  ProposedName::None};
+    case DialogKind::LinkedText:
+        return save ? DialogEntry{QStringLiteral("テキストファイル形式での保存（全セクションを連結）"),
+                                  linkedTextFilters(), {}, ProposedName::DisplayName}
+                    : DialogEntry{QStringLiteral("連結テキストファイルの読み込み"), linkedTextFilters(),
+                                  {}, ProposedName::None};
+    case DialogKind::FixedText:
+        if (save)
+            return std::nullopt;
+        return DialogEntry{QStringLiteral("挿入用テキストの選択"), textFilter(), {}, ProposedName::None};
+    case DialogKind::InsertFileName:
+        if (save)
+            return std::nullopt;
+        return DialogEntry{QStringLiteral("指定ファイルネーム文字列をテキストに挿入"), allFilesFilter(),
+                           {}, ProposedName::None};
+    case DialogKind::InsertFileSize:
+        if (save)
+            return std::nullopt;
+        return DialogEntry{QStringLiteral("指定ファイルのファイルサイズをテキストに挿入"),
+                           allFilesFilter(), {}, ProposedName::None};
+    }
+    return std::nullopt;
+}
+
+FileDialogSpec dialog_setup(DialogKind kind, DialogDirection direction, const QString& workFolder,
+                            const QString& displayName, const QString& sectionName) {
+    FileDialogSpec spec;
+    const std::optional<DialogEntry> entry = dialogEntry(kind, direction);
+    if (!entry)
+        return spec;
+    spec.title = entry->title;
+    spec.filters = entry->filters;
+    spec.defaultSuffix = entry->defaultSuffix;
+    spec.directory = QFileInfo(workFolder).isDir() ? workFolder : QDir::currentPath();
+    switch (entry->proposedName) {
+    case ProposedName::None:
+        break;
+    case ProposedName::DisplayName:
+        spec.fileName = displayName;
+        break;
+    case ProposedName::SectionName:
+        spec.fileName = sectionName;
+        break;
+    }
+    return spec;
+}
+
+} // namespace pote

@@ -1,0 +1,30 @@
+#pragma once
+// The purposes the shared open and save dialogs are prepared for (dialog_setup).
+
+#include "core/prompter.h"
+
+#include <optional>
+
+namespace pote {
+
+enum class DialogKind { Text = 1, Document = 2, LinkedText = 3, FixedText = 10, InsertFileName = 11, InsertFileSize = 12 };
+enum class DialogDirection { Save = 101, Open = 102 };
+
+// Where the proposed file name comes from.
+enum class ProposedName { None, DisplayName, SectionName };
+
+struct DialogEntry {
+    QString title;
+    QList<QPair<QString, QString>> filters;
+    QString defaultSuffix;
+    ProposedName proposedName = ProposedName::None;
+};
+
+std::optional<DialogEntry> dialogEntry(DialogKind kind, DialogDirection direction);
+
+// A ready dialog: the entry, the work folder (the process's current folder when the work
+// folder no longer exists) and the proposed name.
+FileDialogSpec dialog_setup(DialogKind kind, DialogDirection direction, const QString& workFolder,
+                            const QString& displayName, const QString& sectionName);
+
+} // namespace pote

@@ -1,0 +1,17 @@
+// ぽてまるエディター: start-up.
+
+#include "app/document_names.h"
+#include "app/ui/application_setup.h"
+#include "app/ui/main_window.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    pote::setUpApplication(app);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    pote::Tmain_fm window(pote::StartOptions{arguments, nullptr});
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,13 @@
+#pragma once
+// What the application needs before its first window: title, Japanese translations of Qt's
+// own dialogs, and font names mapped to the fonts this system has.
+
+class QApplication;
+
+namespace pote {
+
+void setUpApplication(QApplication& app);
+// Maps the face names documents and settings use to installed Japanese fonts.
+void installFontSubstitutions();
+
+} // namespace pote

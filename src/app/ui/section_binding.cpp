@@ -1,0 +1,108 @@
+#include "app/ui/section_binding.h"
+
+#include "app/ui/document_host.h"
+#include "core/cp932.h"
+#include "core/mascot_reactions.h"
+#include "core/section_store.h"
+#include "core/text_convert.h"
+#include "editing/ui/edit_pane.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace pote {
+
+namespace {
+
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
+
+SectionBinding::SectionBinding(DocumentHost& host, EditPane* edit, QLineEdit* sec_name_ed,
+                               QLabel* secno_view, QObject* parent)
+    : QObject(parent), m_host(host), m_edit(edit), m_nameEdit(sec_name_ed), m_secnoView(secno_view) {
+    connect(m_edit, &QPlainTextEdit::textChanged, this, &SectionBinding::Ed_ch);
+    // Only the user's edits: setting the edit while loading a section must never count as a
+    // change, even for names whose bytes re-encode differently.
+    connect(m_nameEdit, &QLineEdit::textEdited, this, &SectionBinding::secn_ch);
+}
+
+bool SectionBinding::paneEdited() const { return m_edit->document()->isModified(); }
+
+void SectionBinding::section_commit(int pos) {
+    SectionStore& store = m_host.store();
+    QByteArray bytes = paneEdited() ? cp932::encodeFromPane(m_edit->toPlainText())
+                                    : store.section(pos).text;
+    store.section(pos).text = expand_tabs(strip_trailing_nul(std::move(bytes)), m_host.tabWidth());
+}
+
+void SectionBinding::section_load(int pos) {
+    BusyCursor busy;
+    SectionStore& store = m_host.store();
+    const Section& section = store.section(pos);
+    store.loading = true;
+    m_edit->loadText(cp932::decodeForPane(section.text));
+    m_nameEdit->setText(cp932::decode(section.name));
+    m_nameEdit->setCursorPosition(0);
+    const QFontMetricsF metrics(m_edit->font());
+    m_edit->setTabStopDistance(metrics.horizontalAdvance(u' ') * m_host.tabWidth());
+    QTextCursor start = m_edit->textCursor();
+    start.movePosition(QTextCursor::Start);
+    m_edit->setTextCursor(start);
+    store.loading = false;
+    secno_refresh();
+    m_host.status_update();
+}
+
+void SectionBinding::section_switch(int from, int to) {
+    BusyCursor busy;
+    m_host.undo_clear();
+    section_commit(from);
+    m_host.store().current = to;
+    section_load(to);
+    secno_refresh();
+    m_host.status_update();
+    m_host.tool_state_refresh();
+    m_host.mascot().mascot_react(ReactionSectionSwitched);
+}
+
+void SectionBinding::secno_refresh() {
+    m_secnoView->setText(QStringLiteral("No.") + QString::number(m_host.store().current + 1));
+}
+
+void SectionBinding::secn_ch(const QString& text) {
+    SectionStore& store = m_host.store();
+    QString shown = text;
+    if (!cp932::canEncode(text)) {
+        // Show what will be stored, keeping the caret where it was.
+        const int caret = m_nameEdit->cursorPosition();
+        shown = cp932::toEncodable(text);
+        m_nameEdit->setText(shown);
+        m_nameEdit->setCursorPosition(qMin(caret, static_cast<int>(shown.size())));
+    }
+    const QByteArray bytes = cp932::encode(shown);
+    QByteArray& name = store.section(store.current).name;
+    if (bytes != name) {
+        name = bytes;
+        const bool wasModified = store.modified;
+        store.modified = true;
+        if (!wasModified)
+            m_host.tool_state_refresh();
+    }
+}
+
+void SectionBinding::Ed_ch() {
+    SectionStore& store = m_host.store();
+    if (store.loading || store.modified)
+        return;
+    store.modified = true;
+    m_host.tool_state_refresh();
+}
+
+} // namespace pote

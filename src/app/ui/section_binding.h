@@ -1,0 +1,42 @@
+#pragma once
+// Moves text between the section store and the editing pane: commit, load and switch, the name
+// edit and the modified flag.
+
+#include <QObject>
+
+class QLabel;
+class QLineEdit;
+
+namespace pote {
+
+class DocumentHost;
+class EditPane;
+
+class SectionBinding : public QObject {
+    Q_OBJECT
+public:
+    SectionBinding(DocumentHost& host, EditPane* edit, QLineEdit* sec_name_ed, QLabel* secno_view,
+                   QObject* parent = nullptr);
+
+    // The pane's text into position pos (trailing zero bytes dropped, tabs expanded). A pane
+    // that was not edited since the section was loaded gives back the stored bytes untouched.
+    void section_commit(int pos);
+    // Shows the text and name of pos in the pane and the name edit.
+    void section_load(int pos);
+    // Commits from, makes to current and shows it.
+    void section_switch(int from, int to);
+    void secno_refresh();
+    // True when the pane's text differs from what was loaded into it.
+    bool paneEdited() const;
+
+private:
+    void secn_ch(const QString& text);
+    void Ed_ch();
+
+    DocumentHost& m_host;
+    EditPane* m_edit;
+    QLineEdit* m_nameEdit;
+    QLabel* m_secnoView;
+};
+
+} // namespace pote

@@ -1,0 +1,59 @@
+#include "gui_fixture.h"
+
+#include "editing/ui/edit_pane.h"
+
+#include <QLineEdit>
+#include <QCoreApplication>
+#include <QKeyEvent>
+
+namespace pote::test {
+
+void WindowTest::SetUp() { restart({}); }
+
+void WindowTest::TearDown() {
+    if (window) {
+        // Tests end without the close question.
+        window->store().modified = false;
+        window->close();
+        window.reset();
+    }
+}
+
+void WindowTest::restart(const QStringList& arguments) {
+    if (window) {
+        window->store().modified = false;
+        window.reset();
+    }
+    auto scripted = std::make_unique<ScriptedPrompter>();
+    prompter = scripted.get();
+    window = std::make_unique<Tmain_fm>(StartOptions{arguments, std::move(scripted)});
+}
+
+void typeText(QWidget* widget, const QString& text) {
+    // QTest::keyClicks only knows ASCII; send each character as the key event a keyboard or an
+    // input method would produce.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QString unit(text.at(i));
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size())
+            unit += text.at(++i);
+        const bool newline = unit == QStringLiteral("\n");
+        const int key = newline ? Qt::Key_Return : unit == QStringLiteral("\t") ? Qt::Key_Tab : 0;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, newline ? QStringLiteral("\r") : unit);
+        QCoreApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, newline ? QStringLiteral("\r") : unit);
+        QCoreApplication::sendEvent(widget, &release);
+    }
+}
+
+void WindowTest::typeInPane(const QString& text) {
+    window->pane()->setFocus();
+    typeText(window->pane(), text);
+}
+
+void WindowTest::typeName(const QString& text) {
+    typeText(window->findChild<QLineEdit*>(QStringLiteral("sec_name_ed")), text);
+}
+
+QString WindowTest::paneText() const { return window->pane()->toPlainText(); }
+
+} // namespace pote::test

@@ -1,0 +1,38 @@
+#pragma once
+// A fresh main window with a scripted prompter for each test, and a temporary folder.
+
+#include "app/ui/main_window.h"
+#include "support/scripted_prompter.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace pote::test {
+
+// Sends key presses for every character of text, as typing would.
+void typeText(QWidget* widget, const QString& text);
+
+class WindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Recreates the window with these command-line parameters.
+    void restart(const QStringList& arguments);
+
+    // Types into the pane or the name edit as a user would.
+    void typeInPane(const QString& text);
+    void typeName(const QString& text);
+    QString paneText() const;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    SectionStore& store() { return window->store(); }
+
+    QTemporaryDir m_dir;
+    ScriptedPrompter* prompter = nullptr; // owned by the window
+    std::unique_ptr<Tmain_fm> window;
+};
+
+} // namespace pote::test

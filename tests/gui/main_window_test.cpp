@@ -1,0 +1,90 @@
+// The window's composition: menus, tool buttons, pop-up menu, layout, start-up options.
+
+#include "gui_fixture.h"
+
+#include "app/action_table.h"
+#include "editing/ui/edit_pane.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+
+namespace pote::test {
+namespace {
+
+using MainWindow = WindowTest;
+
+TEST_F(MainWindow, MenuBarHasTheEightMenusInOrder) {
+    QStringList captions;
+    for (QAction* a : window->menuBar()->actions())
+        captions << a->text();
+    EXPECT_EQ(captions, (QStringList{"ファイル(&F)", "セクション(&S)", "編集(&E)", "挿入(&I)",
+                                     "ぽてまる君(&W)", "設定(&C)", "パスワード(&P)", "ヘルプ(&H)"}));
+}
+
+TEST_F(MainWindow, FileMenuItemsInOrder) {
+    QStringList names;
+    for (QAction* a : window->menu(QStringLiteral("nx_file"))->actions())
+        names << (a->isSeparator() ? QStringLiteral("-")
+                  : a->menu()     ? a->menu()->objectName()
+                                  : a->objectName());
+    EXPECT_EQ(names, (QStringList{"nx_new_paper", "-", "nx_recent", "nx_load", "nx_qsave", "nx_save",
+                                  "-", "nx_section_load", "nx_section_add_load", "nx_section_save",
+                                  "-", "nx_backup", "-", "Print1", "-", "Exit1"}));
+    EXPECT_FALSE(window->menu(QStringLiteral("nx_recent"))->menuAction()->isVisible());
+}
+
+TEST_F(MainWindow, FourteenToolButtonsWithTheirHintsInOrder) {
+    const QStringList hints = {"ぽてまる文書の読み込み", "ぽてまる文書の保存", "連結テキストの読み込み",
+                               "セクションを連結して保存", "テキストの読み込み", "テキストの保存",
+                               "セクション追加", "切り取り", "コピー", "貼り付け", "アンドゥ",
+                               "区切り線の挿入", "ぽてまる君に消費税計算を頼む", "バックアップ"};
+    const auto& names = toolButtons();
+    ASSERT_EQ(names.size(), 14u);
+    int lastLeft = -1;
+    for (size_t i = 0; i < names.size(); ++i) {
+        auto* b = qobject_cast<QToolButton*>(window->control(names[i]));
+        ASSERT_NE(b, nullptr) << names[i].toStdString();
+        EXPECT_EQ(b->toolTip(), hints[static_cast<int>(i)]);
+        EXPECT_GT(b->x(), lastLeft);
+        EXPECT_EQ(b->size(), QSize(28, 28));
+        lastLeft = b->x();
+    }
+}
+
+TEST_F(MainWindow, EveryTableActionExistsAndUnbuiltOnesAreDisabled) {
+    for (const ActionSpec& spec : actionTable()) {
+        QAction* a = window->action(spec.name);
+        ASSERT_NE(a, nullptr) << spec.name.toStdString();
+    }
+    EXPECT_FALSE(window->action(QStringLiteral("nx_backup"))->isEnabled());
+    EXPECT_TRUE(window->action(QStringLiteral("nx_load"))->isEnabled());
+}
+
+TEST_F(MainWindow, PaneFollowsTheWindowSize) {
+    window->resize(800, 600);
+    window->show();
+    QWidget* client = window->centralWidget();
+    EXPECT_EQ(window->pane()->width(), client->width() - 16);
+    EXPECT_EQ(window->pane()->y() + window->pane()->height(), client->height());
+    EXPECT_GE(window->minimumSize().width(), 540);
+    EXPECT_GE(window->minimumSize().height(), 400);
+}
+
+TEST_F(MainWindow, DesignFlagKeepsTheDesignPlace) {
+    restart({QStringLiteral("/d")});
+    EXPECT_TRUE(window->designFlag());
+    restart({QStringLiteral("/D")});
+    EXPECT_FALSE(window->designFlag()) << "the option is case-sensitive";
+    restart({QStringLiteral("x"), QStringLiteral("/d")});
+    EXPECT_FALSE(window->designFlag()) << "only as the first parameter";
+}
+
+TEST_F(MainWindow, PaneFontIsTheDesignFont) {
+    EXPECT_EQ(window->pane()->font().family(), QStringLiteral("ＭＳ ゴシック"));
+    EXPECT_EQ(window->pane()->font().pixelSize(), 16);
+}
+
+} // namespace
+} // namespace pote::test

@@ -1,0 +1,55 @@
+#pragma once
+// A prompter for tests: records every question with its exact text and answers from a script.
+// A question without a scripted answer fails the test and is answered as if cancelled.
+
+#include "core/prompter.h"
+
+#include <deque>
+#include <variant>
+#include <vector>
+
+namespace pote::test {
+
+struct Asked {
+    enum class Type { Message, Input, OpenFile, SaveFile, Folder };
+    Type type = Type::Message;
+    MessageKind kind = MessageKind::Information;
+    Answers buttons;
+    QString text;       // message text, input prompt or folder caption
+    QString caption;    // input caption
+    QString value;      // input's initial value
+    FileDialogSpec dialog;
+};
+
+class ScriptedPrompter : public Prompter {
+public:
+    // Queue answers in the order the questions will come.
+    ScriptedPrompter& answer(Answer a);
+    ScriptedPrompter& answerText(std::optional<QString> text);
+    ScriptedPrompter& answerFile(std::optional<QString> path);
+
+    Answer message(MessageKind kind, Answers buttons, const QString& text) override;
+    std::optional<QString> inputText(const QString& caption, const QString& prompt,
+                                     const QString& value) override;
+    std::optional<QString> openFile(const FileDialogSpec& spec) override;
+    std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+    std::optional<QString> chooseFolder(const QString& caption, const QString& start,
+                                        bool allowCreate) override;
+
+    const std::vector<Asked>& asked() const { return m_asked; }
+    const Asked& last() const { return m_asked.back(); }
+    bool allAnswered() const { return m_script.empty(); }
+    void clear() {
+        m_asked.clear();
+        m_script.clear();
+    }
+
+private:
+    using Scripted = std::variant<Answer, std::optional<QString>>;
+    std::optional<Scripted> next(const char* what);
+
+    std::deque<Scripted> m_script;
+    std::vector<Asked> m_asked;
+};
+
+} // namespace pote::test

@@ -1,0 +1,98 @@
+#include "app/document_names.h"
+#include "app/file_dialog_kinds.h"
+#include "app/window_placement.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace pote {
+namespace {
+
+TEST(BaseName, TakesTheNameWithoutItsLastExtension) {
+    EXPECT_EQ(base_name(QStringLiteral("/home/u/a.b.ptm")), QStringLiteral("a.b"));
+    EXPECT_EQ(base_name(QStringLiteral("/home/u/readme")), QString()) << "no dot: empty";
+    EXPECT_EQ(base_name(QStringLiteral("/home/u.d/readme")), QString()) << "a dot in a folder is not the name's";
+    EXPECT_EQ(base_name(QStringLiteral("/home/u/第一章.txt")), QStringLiteral("第一章"));
+    EXPECT_EQ(base_name(QStringLiteral("x.ptm")), QStringLiteral("x"));
+    EXPECT_EQ(base_name(QStringLiteral("/home/u/.hidden")), QString());
+}
+
+TEST(Titles, DocumentAndResetTitlesDifferByOneBlank) {
+    EXPECT_EQ(documentTitle(QStringLiteral("新規")), QStringLiteral("ぽてまるエディター [新規]"));
+    EXPECT_EQ(resetDocumentTitle(QStringLiteral("新規")), QStringLiteral("ぽてまるエディター[新規]"));
+}
+
+struct DialogRow {
+    const char* name;
+    DialogKind kind;
+    DialogDirection direction;
+    QString title;
+    int filterCount;
+    QString suffix;
+    QString proposed; // with display name "表示" and section name "節"
+};
+
+class DialogSetup : public testing::TestWithParam<DialogRow> {};
+
+TEST_P(DialogSetup, PreparesTheDialogForItsPurpose) {
+    const DialogRow& row = GetParam();
+    const FileDialogSpec spec = dialog_setup(row.kind, row.direction, QDir::tempPath(),
+                                             QStringLiteral("表示"), QStringLiteral("節"));
+    EXPECT_EQ(spec.title, row.title);
+    EXPECT_EQ(spec.filters.size(), row.filterCount);
+    EXPECT_EQ(spec.defaultSuffix, row.suffix);
+    EXPECT_EQ(spec.fileName, row.proposed);
+    EXPECT_EQ(spec.directory, QDir::tempPath());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, DialogSetup,
+    testing::Values(
+        DialogRow{"DocumentOpen", DialogKind::Document, DialogDirection::Open, "ぽてまる文書の読み込み", 1, "ptm", ""},
+        DialogRow{"DocumentSave", DialogKind::Document, DialogDirection::Save, "ぽてまる文書の保存", 1, "ptm", "表示"},
+        DialogRow{"TextOpen", DialogKind::Text, DialogDirection::Open, "テキストファイルの読み込み", 1, "", ""},
+        DialogRow{"TextSave", DialogKind::Text, DialogDirection::Save, "テキストファイル形式での保存", 1, "", "節"},
+        DialogRow{"LinkedSave", DialogKind::LinkedText, DialogDirection::Save,
+                  "テキストファイル形式での保存（全セクションを連結）", 2, "", "表示"},
+        DialogRow{"LinkedOpen", DialogKind::LinkedText, DialogDirection::Open, "連結テキストファイルの読み込み", 2, "", ""},
+        DialogRow{"FixedText", DialogKind::FixedText, DialogDirection::Open, "挿入用テキストの選択", 1, "", ""},
+        DialogRow{"FileName", DialogKind::InsertFileName, DialogDirection::Open,
+                  "指定ファイルネーム文字列をテキストに挿入", 1, "", ""},
+        DialogRow{"FileSize", DialogKind::InsertFileSize, DialogDirection::Open,
+                  "指定ファイルのファイルサイズをテキストに挿入", 1, "", ""}),
+    [](const testing::TestParamInfo<DialogRow>& row) { return row.param.name; });
+
+TEST(DialogSetupFolder, VanishedWorkFolderFallsBackToTheCurrentFolder) {
+    const FileDialogSpec spec = dialog_setup(DialogKind::Document, DialogDirection::Open,
+                                             QStringLiteral("/no/such/folder"), {}, {});
+    EXPECT_EQ(spec.directory, QDir::currentPath());
+    EXPECT_EQ(spec.filters.first().first, QStringLiteral("ぽてまる文書(*.ptm)"));
+    EXPECT_EQ(spec.filters.first().second, QStringLiteral("*.ptm"));
+}
+
+TEST(Placement, DesignFlagIgnoresEverythingStored) {
+    const PlacementDecision d = firstActivationPlacement({true, 10, 10, 600, 500}, {1280, 1024}, true);
+    EXPECT_FALSE(d.maximize);
+    EXPECT_TRUE(d.keepDesign);
+}
+
+TEST(Placement, StoredPlacementIsRaisedToTheMinimum) {
+    const PlacementDecision d = firstActivationPlacement({false, 20, 30, 500, 300}, {1280, 1024}, false);
+    EXPECT_FALSE(d.keepDesign);
+    EXPECT_EQ(d.geometry, QRect(30, 20, 540, 400));
+}
+
+TEST(Placement, FirstStartOpensTopLeftAtTheMinimumSize) {
+    const PlacementDecision d = firstActivationPlacement({}, {1280, 1024}, false);
+    EXPECT_EQ(d.geometry, QRect(0, 0, 540, 400));
+}
+
+TEST(Placement, BeyondTheScreenIsIgnoredEntirely) {
+    EXPECT_TRUE(firstActivationPlacement({false, 900, 0, 600, 200}, {1280, 1024}, false).keepDesign);
+    EXPECT_TRUE(firstActivationPlacement({false, 0, 700, 600, 200}, {1280, 1024}, false).keepDesign);
+    EXPECT_TRUE(firstActivationPlacement({true, 0, 0, 0, 0}, {1280, 1024}, false).maximize);
+}
+
+} // namespace
+} // namespace pote
