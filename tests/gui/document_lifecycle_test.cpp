@@ -94,17 +94,31 @@ TEST_F(DocumentLifecycle, SaveQuestionYesSavesThroughTheDialog) {
     EXPECT_EQ(paneText(), QString()) << "then the new document";
 }
 
-TEST_F(DocumentLifecycle, YesThenCancelledSaveDialogStillProceeds) {
-    typeInPane(QStringLiteral("消える文"));
+TEST_F(DocumentLifecycle, YesThenCancelledSaveDialogKeepsTheWork) {
+    typeInPane(QStringLiteral("消えない文"));
     prompter->answer(Answer::Yes).answerFile(std::nullopt);
     window->trigger(QStringLiteral("nx_new_paper"));
-    EXPECT_EQ(paneText(), QString());
+    EXPECT_EQ(paneText(), QStringLiteral("消えない文"));
+    EXPECT_TRUE(store().modified);
 
-    typeInPane(QStringLiteral("また"));
-    prompter->answer(Answer::Yes).answerFile(std::nullopt).answerFile(std::nullopt);
+    prompter->answer(Answer::Yes).answerFile(std::nullopt);
     window->trigger(QStringLiteral("nx_load"));
-    EXPECT_EQ(prompter->last().type, Asked::Type::OpenFile) << "Open still shows the open dialog";
-    EXPECT_EQ(prompter->last().dialog.title, QStringLiteral("ぽてまる文書の読み込み"));
+    EXPECT_EQ(prompter->last().type, Asked::Type::SaveFile) << "no open dialog after the cancel";
+
+    window->show();
+    prompter->answer(Answer::Yes).answerFile(std::nullopt);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(DocumentLifecycle, YesWithAFailedWriteKeepsTheWork) {
+    typeInPane(QStringLiteral("守る"));
+    const QString folder = path(QStringLiteral("書けない.ptm"));
+    QDir().mkpath(folder);
+    prompter->answer(Answer::Yes).answerFile(folder).answer(Answer::Ok);
+    window->trigger(QStringLiteral("nx_new_paper"));
+    EXPECT_EQ(prompter->last().kind, MessageKind::Error);
+    EXPECT_EQ(paneText(), QStringLiteral("守る"));
 }
 
 TEST_F(DocumentLifecycle, CloseAsksAndCancelKeepsTheWindow) {

@@ -8,6 +8,10 @@
 #include <QLocale>
 #include <QTranslator>
 
+// Resources compiled into a static library must be registered by name, from outside any
+// namespace.
+static void initResources() { Q_INIT_RESOURCE(resources); }
+
 namespace pote {
 
 void installFontSubstitutions() {
@@ -28,6 +32,7 @@ void installFontSubstitutions() {
 }
 
 void setUpApplication(QApplication& app) {
+    initResources();
     QApplication::setApplicationName(QStringLiteral("poteedit"));
     QApplication::setApplicationDisplayName(applicationTitle());
     QApplication::setOrganizationName(QStringLiteral("kumolab"));

@@ -76,7 +76,7 @@ void DocumentCommands::sp_saveClick() {
         nx_saveClick();
 }
 
-void DocumentCommands::saveForQuestion() {
+bool DocumentCommands::saveForQuestion() {
     SectionStore& store = m_host.store();
     if (store.plainTextMode) {
         // The text-file writer arrives with text import and export; until then the pane is
@@ -86,17 +86,17 @@ void DocumentCommands::saveForQuestion() {
         const QByteArray bytes = store.section(store.current).text;
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
             reportFileError(store.textPath, file.errorString());
-            return;
+            return false;
         }
         store.modified = false;
         m_host.tool_state_refresh();
-    } else if (store.documentPath.isEmpty()) {
-        const QString path = askDocumentSavePath();
-        if (!path.isEmpty())
-            document_write(path);
-    } else {
-        document_write(store.documentPath);
+        return true;
     }
+    if (store.documentPath.isEmpty()) {
+        const QString path = askDocumentSavePath();
+        return !path.isEmpty() && document_write(path);
+    }
+    return document_write(store.documentPath);
 }
 
 bool DocumentCommands::confirm_discard() {
@@ -106,8 +106,10 @@ bool DocumentCommands::confirm_discard() {
         MessageKind::Confirmation, Answer::Yes | Answer::No | Answer::Cancel, saveQuestionText());
     if (answer == Answer::Cancel || answer == Answer::None)
         return false;
+    // A Yes whose save did not happen (dialog cancelled, write failed) keeps the document:
+    // the user asked for the work to be kept.
     if (answer == Answer::Yes)
-        saveForQuestion();
+        return saveForQuestion();
     return true;
 }
 

@@ -33,8 +33,8 @@ public:
     void reportFileError(const QString& path, const QString& error);
 
 private:
-    // The Yes branch of the save question.
-    void saveForQuestion();
+    // The Yes branch of the save question; true when the work was saved.
+    bool saveForQuestion();
     // Shows the save dialog for a document; the chosen path or empty.
     QString askDocumentSavePath();
 

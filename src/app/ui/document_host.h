@@ -2,7 +2,11 @@
 // What the command controllers need from the main window. Tmain_fm implements it; keeping the
 // controllers on this interface keeps them out of the window's widget code.
 
+#include "app/action_table.h"
+
 #include <QString>
+
+#include <functional>
 
 class QWidget;
 
@@ -12,6 +16,7 @@ class SectionStore;
 class Prompter;
 class MascotReactions;
 class SectionBinding;
+class EditPane;
 
 class DocumentHost {
 public:
@@ -21,6 +26,11 @@ public:
     virtual MascotReactions& mascot() = 0;
     virtual SectionBinding& binding() = 0;
     virtual QWidget* window() = 0;
+    virtual EditPane* pane() = 0;
+
+    // Controllers register what their commands do; a command without a handler is shown
+    // disabled.
+    virtual void registerCommand(Command command, std::function<void()> handler) = 0;
 
     virtual void setTitle(const QString& title) = 0;
     virtual void tool_state_refresh() = 0;

@@ -81,6 +81,7 @@ void Tmain_fm::FormCreate() {
     buildPanels();
     m_documents = std::make_unique<DocumentCommands>(*this);
     m_binding = new SectionBinding(*this, m_edit, m_nameEdit, m_secnoView, this);
+    registerOwnCommands();
     buildCommands();
 
     setMinimumSize(kMinimumWindowSize);
@@ -195,8 +196,8 @@ void Tmain_fm::buildCommands() {
             a->setToolTip(spec.hint);
         if (!spec.icon.isEmpty())
             a->setIcon(QIcon(spec.icon));
-        const ActionSpec copy = spec;
-        connect(a, &QAction::triggered, this, [this, copy] { runCommand(copy.command, copy); });
+        const Command command = spec.command;
+        connect(a, &QAction::triggered, this, [this, command] { runCommand(command); });
         m_actions.insert(spec.name, a);
     }
 
@@ -230,82 +231,37 @@ void Tmain_fm::buildCommands() {
     }
 
     connect(m_selectButton, &QPushButton::clicked, this, [this] {
-        runCommand(Command::SectionPicker, ActionSpec{QStringLiteral("select_bitbt"),
-                                                      Command::SectionPicker, {}, {}, {}, {}});
+        runCommand(Command::SectionPicker);
     });
     connect(m_edit, &QPlainTextEdit::selectionChanged, this, &Tmain_fm::tool_state_refresh);
     connect(m_edit, &QPlainTextEdit::cursorPositionChanged, this, &Tmain_fm::status_update);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &Tmain_fm::tool_state_refresh);
 }
 
-bool Tmain_fm::implemented(Command command) const {
-    switch (command) {
-    case Command::NewDocument:
-    case Command::Open:
-    case Command::QuickSave:
-    case Command::SaveAs:
-    case Command::SaveButton:
-    case Command::Exit:
-    case Command::Cut:
-    case Command::Copy:
-    case Command::Paste:
-    case Command::SelectAll:
-    case Command::Manual:
-    case Command::About:
-    case Command::HomePage:
-        return true;
-    default:
-        return false;
-    }
+void Tmain_fm::registerCommand(Command command, std::function<void()> handler) {
+    m_handlers.insert(command, std::move(handler));
 }
 
-void Tmain_fm::runCommand(Command command, const ActionSpec& spec) {
-    Q_UNUSED(spec);
-    if (!implemented(command))
-        return;
-    switch (command) {
-    case Command::NewDocument:
-        m_documents->nx_new_paperClick();
-        break;
-    case Command::Open:
-        m_documents->nx_loadClick();
-        break;
-    case Command::QuickSave:
-        m_documents->nx_qsaveClick();
-        break;
-    case Command::SaveAs:
-        m_documents->nx_saveClick();
-        break;
-    case Command::SaveButton:
-        m_documents->sp_saveClick();
-        break;
-    case Command::Exit:
-        close();
-        break;
-    case Command::Cut:
-        m_edit->cut();
-        break;
-    case Command::Copy:
-        m_edit->copy();
-        break;
-    case Command::Paste:
-        m_edit->paste();
-        break;
-    case Command::SelectAll:
-        m_edit->selectAll();
-        break;
-    case Command::Manual:
-        showManual();
-        break;
-    case Command::About:
-        showAbout();
-        break;
-    case Command::HomePage:
-        QDesktopServices::openUrl(QUrl(kHomePage));
-        break;
-    default:
-        break;
-    }
+void Tmain_fm::registerOwnCommands() {
+    DocumentCommands& d = *m_documents;
+    registerCommand(Command::NewDocument, [&d] { d.nx_new_paperClick(); });
+    registerCommand(Command::Open, [&d] { d.nx_loadClick(); });
+    registerCommand(Command::QuickSave, [&d] { d.nx_qsaveClick(); });
+    registerCommand(Command::SaveAs, [&d] { d.nx_saveClick(); });
+    registerCommand(Command::SaveButton, [&d] { d.sp_saveClick(); });
+    registerCommand(Command::Exit, [this] { close(); });
+    registerCommand(Command::Cut, [this] { m_edit->cut(); });
+    registerCommand(Command::Copy, [this] { m_edit->copy(); });
+    registerCommand(Command::Paste, [this] { m_edit->paste(); });
+    registerCommand(Command::SelectAll, [this] { m_edit->selectAll(); });
+    registerCommand(Command::Manual, [this] { showManual(); });
+    registerCommand(Command::About, [this] { showAbout(); });
+    registerCommand(Command::HomePage, [] { QDesktopServices::openUrl(QUrl(kHomePage)); });
+}
+
+void Tmain_fm::runCommand(Command command) {
+    if (const auto handler = m_handlers.value(command))
+        handler();
 }
 
 void Tmain_fm::trigger(const QString& name) {

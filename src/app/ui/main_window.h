@@ -44,6 +44,8 @@ public:
     MascotReactions& mascot() override { return *this; }
     SectionBinding& binding() override { return *m_binding; }
     QWidget* window() override { return this; }
+    EditPane* pane() override { return m_edit; }
+    void registerCommand(Command command, std::function<void()> handler) override;
     void setTitle(const QString& title) override { setWindowTitle(title); }
     void tool_state_refresh() override;
     void status_update() override;
@@ -60,7 +62,6 @@ public:
     int currentReaction() const override { return m_reaction; }
 
     DocumentCommands& documents() { return *m_documents; }
-    EditPane* pane() const { return m_edit; }
     QAction* action(const QString& name) const { return m_actions.value(name); }
     QMenu* menu(const QString& name) const { return m_menus.value(name); }
     QWidget* control(const QString& name) const;
@@ -85,8 +86,9 @@ private:
     void buildPanels();
     void buildCommands();
     QMenu* buildMenu(const MenuSpec& spec, const std::vector<MenuSpec>& subMenus, QWidget* parent);
-    void runCommand(Command command, const ActionSpec& spec);
-    bool implemented(Command command) const;
+    void runCommand(Command command);
+    bool implemented(Command command) const { return m_handlers.contains(command); }
+    void registerOwnCommands();
     void nx_fileClick();
     void showManual();
     void showAbout();
@@ -111,6 +113,7 @@ private:
     QHash<QString, QAction*> m_actions;
     QHash<QString, QMenu*> m_menus;
     QHash<QString, QToolButton*> m_tools;
+    QHash<Command, std::function<void()>> m_handlers;
 
     QStringList m_arguments;
     QString m_programFolder;
