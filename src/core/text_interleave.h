@@ -27,6 +27,10 @@ private:
 // dst[i] = src[2i] ^ mask[i] for i < n; mask may be null (no XOR). Reads src[0 .. 2n-2].
 void gatherEveryOther(const char* src, char* dst, qsizetype n, const char* mask);
 
+// Both halves in one pass: even[i] = text[2i] ^ mask[i] for i < (len+1)/2 and
+// odd[i] = text[2i+1] ^ mask[i] for i < len/2. mask may be null.
+void splitHalves(const char* text, qsizetype len, char* even, char* odd, const char* mask);
+
 // The inverse: out[2i] = even[i] ^ mask[i] for i < nEven and out[2i+1] = odd[i] ^ mask[i] for
 // i < nOdd, where nOdd is nEven or nEven - 1. mask may be null.
 void interleaveHalves(const char* even, qsizetype nEven, const char* odd, qsizetype nOdd, char* out,

@@ -207,12 +207,17 @@ TEST_F(DocumentFileTest, FillerWordsAreFreshForEveryWrite) {
     EXPECT_GT(fillers.size(), 1);
 }
 
-// Names and texts of every length from 0 to 20 round the key length, with every byte value.
+// Names and texts of every length from 0 to 20 round the key length, and round the 16-byte
+// blocks in which texts are split and merged, with every byte value.
 TEST_F(DocumentFileTest, NamesAndTextsOfEveryLengthRoundTrip) {
+    std::vector<int> lengths;
+    for (int len = 0; len <= 20; ++len)
+        lengths.push_back(len);
+    lengths.insert(lengths.end(), {31, 32, 33, 34, 35, 63, 64, 65, 66, 1001});
     for (const QByteArray password : {"", "abcd", "Abcd5", "ab12CD", "x9x9x9x", "PASSword"}) {
         SCOPED_TRACE("password '" + password.toStdString() + "'");
         SectionStore store = storeOf({}, password);
-        for (int len = 0; len <= 20; ++len) {
+        for (const int len : lengths) {
             const int pos = len == 0 ? 0 : store.appendEmpty();
             QByteArray bytes(len, Qt::Uninitialized);
             for (int i = 0; i < len; ++i)
@@ -223,6 +228,20 @@ TEST_F(DocumentFileTest, NamesAndTextsOfEveryLengthRoundTrip) {
             store.section(pos).group = pos + 1;
         }
         expectSameDocument(readBack(written(store)), store);
+    }
+}
+
+TEST_F(DocumentFileTest, StoredTextFollowsTheRuleAtEveryByte) {
+    for (const QByteArray password : {"", "abcde"}) {
+        QByteArray text(101, Qt::Uninitialized);
+        for (qsizetype i = 0; i < text.size(); ++i)
+            text[i] = static_cast<char>(i * 7 + 3);
+        QByteArray expected;
+        for (int parity : {0, 1})
+            for (qsizetype i = parity, k = 0; i < text.size(); i += 2, ++k)
+                expected += static_cast<char>(text[i] ^ (password.isEmpty() ? 0 : password[k % 5]));
+        const QByteArray file = written(storeOf({text}, password));
+        EXPECT_EQ(hexOf(file.right(text.size())), hexOf(expected)) << password.toStdString();
     }
 }
 

@@ -1,0 +1,274 @@
+// Writing and reading a 500-section, 100 MB document against a plain write (with fdatasync, as
+// the document write syncs before it replaces the old file) and a plain read of the same number
+// of bytes. The counters give the median wall times and their ratio (document / plain); the
+// last lines give the peak memory of a document read.
+//
+// Peak memory: a forked child reads the document; Linux starts a child's high-water mark
+// (ru_maxrss) at its resident size when it is forked, so the rise of ru_maxrss across the read
+// is the most memory the read itself ever held: the document in the store plus the reader's
+// working buffers.
+
+#include "core/cp932.h"
+#include "core/document_file.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace pote;
+
+constexpr int kSections = 500;
+constexpr qsizetype kDocumentBytes = 100 * 1024 * 1024;
+
+const char16_t* const kSentences[] = {
+    u"吾輩の家の猫は、毎朝六時きっかりに目を覚まして台所へ向かう。",
+    u"「ごはんはまだかにゃ？」とでも言いたげな顔でこちらを見上げるのだ。",
+    u"体重は5.2kg、獣医さんには少し痩せるようにと言われている。",
+    u"ﾀﾞｲｴｯﾄ用のフードに替えて三週間、結果はまだ見えない。",
+    u"午後になると日の当たる窓辺で丸くなり、原稿を書く私の横で寝息を立てる。",
+    u"締め切りは来週の金曜日、残りは約120枚。",
+    u"第3章の冒頭を書き直す予定だ。",
+    u"雨の日は押し入れの布団の上から動かない。",
+};
+
+// 500 sections of CP932 prose with CR LF line breaks, 100 MB in all.
+const SectionStore& document() {
+    static const SectionStore store = [] {
+        std::vector<QByteArray> sentences;
+        for (const char16_t* s : kSentences)
+            sentences.push_back(cp932::encode(QString::fromUtf16(s)));
+        QRandomGenerator rng(2024);
+        SectionStore s;
+        s.addGroup(cp932::encode(u"第一部"));
+        s.addGroup(cp932::encode(u"第二部"));
+        for (int pos = 0; pos < kSections; ++pos) {
+            if (pos > 0) s.appendEmpty();
+            Section& section = s.section(pos);
+            section.name = cp932::encode(QStringLiteral("第%1章 猫の話").arg(pos + 1));
+            section.group = pos % 3;
+            QByteArray& text = section.text;
+            text.reserve(kDocumentBytes / kSections + 256);
+            while (text.size() < kDocumentBytes / kSections) {
+                text += sentences[rng.bounded(static_cast<quint32>(sentences.size()))];
+                if (rng.bounded(4) == 0) text += "\r\n";
+            }
+        }
+        return s;
+    }();
+    return store;
+}
+
+SectionStore protectedDocument() {
+    SectionStore s;
+    const SectionStore& d = document();
+    for (int pos = 0; pos < d.count(); ++pos) {
+        if (pos > 0) s.appendEmpty();
+        s.section(pos) = d.section(pos);
+    }
+    s.hasPassword = true;
+    s.password = "Tama2024";
+    return s;
+}
+
+QTemporaryDir& workDir() {
+    static QTemporaryDir dir;
+    return dir;
+}
+QString pathOf(const char* name) {
+    return workDir().filePath(QString::fromUtf8(name));
+}
+
+// The file a plain run writes and reads: the document's own bytes, so sizes match exactly.
+const QByteArray& plainBytes() {
+    static const QByteArray bytes = [] {
+        const QString path = pathOf("plain-source.ptm");
+        if (!docfile::writeDocument(path, document()).ok)
+            throw std::runtime_error("cannot write the benchmark document");
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            throw std::runtime_error("cannot read the benchmark document");
+        return f.readAll();
+    }();
+    return bytes;
+}
+
+// Wall times of one operation and of its baseline, taken in turns (the order swapping every
+// iteration) so that both see the same machine: the build machines are shared and drift.
+class PairedTimes {
+public:
+    template <typename Ours, typename Plain>
+    void run(benchmark::State& state, Ours&& ours, Plain&& plain) {
+        bool plainFirst = false;
+        for (auto _ : state) {
+            if (plainFirst) m_plain.push_back(millis(plain));
+            const double t = millis(ours);
+            m_ours.push_back(t);
+            if (!plainFirst) m_plain.push_back(millis(plain));
+            plainFirst = !plainFirst;
+            state.SetIterationTime(t / 1000.0);
+        }
+        state.counters["ms"] = median(m_ours);
+        state.counters["plain_ms"] = median(m_plain);
+        state.counters["ratio"] = median(m_ours) / median(m_plain);
+    }
+
+private:
+    template <typename F> static double millis(F&& f) {
+        const auto start = std::chrono::steady_clock::now();
+        f();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    }
+    static double median(std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0 : v[v.size() / 2];
+    }
+
+    std::vector<double> m_ours;
+    std::vector<double> m_plain;
+};
+
+// The same bytes as the document in 1 MiB writes to a file of its own, then fdatasync.
+void plainWrite(const QString& path) {
+    const QByteArray& bytes = plainBytes();
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        throw std::runtime_error("cannot write the plain file");
+    for (qsizetype at = 0; at < bytes.size(); at += 1 << 20)
+        f.write(bytes.constData() + at, qMin<qsizetype>(1 << 20, bytes.size() - at));
+    ::fdatasync(f.handle());
+}
+
+// The whole file into one buffer of its size, fresh memory like the document's texts.
+void plainRead(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw std::runtime_error("cannot read the plain file");
+    QByteArray bytes(f.size(), Qt::Uninitialized);
+    if (f.read(bytes.data(), bytes.size()) != bytes.size()) throw std::runtime_error("short read");
+    benchmark::DoNotOptimize(bytes.data());
+}
+
+// Argument 0: no password; 1: protected.
+const SectionStore& storeFor(const benchmark::State& state) {
+    static const SectionStore protectedStore = protectedDocument();
+    return state.range(0) ? protectedStore : document();
+}
+
+void BM_Write(benchmark::State& state) {
+    const SectionStore& store = storeFor(state);
+    const QString path = pathOf("write.ptm");
+    const QString plainPath = pathOf("write-plain.bin");
+    PairedTimes times;
+    times.run(
+        state,
+        [&] {
+            if (!docfile::writeDocument(path, store).ok) throw std::runtime_error("write failed");
+        },
+        [&] { plainWrite(plainPath); });
+    state.SetBytesProcessed(state.iterations() * docfile::encodedSize(store));
+}
+
+void BM_Read(benchmark::State& state) {
+    const SectionStore& store = storeFor(state);
+    const QString path = pathOf("read.ptm");
+    const QString plainPath = pathOf("read-plain.bin");
+    if (!docfile::writeDocument(path, store).ok) throw std::runtime_error("write failed");
+    plainWrite(plainPath);
+    PairedTimes times;
+    times.run(
+        state,
+        [&] {
+            docfile::ReadResult result =
+                docfile::readDocument(path, [](const QByteArray&) { return true; });
+            if (result.status != docfile::ReadResult::Status::Ok)
+                throw std::runtime_error("read failed");
+            benchmark::DoNotOptimize(result.content.sections.data());
+        },
+        [&] { plainRead(plainPath); });
+    state.SetBytesProcessed(state.iterations() * docfile::encodedSize(store));
+}
+
+BENCHMARK(BM_Write)
+    ->ArgName("password")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(15)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Read)
+    ->ArgName("password")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(15)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+long maxRssKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Peak memory added by reading the file at path, measured in a child process.
+long readPeakKiB(const QString& path) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeFds[0]);
+        const long before = maxRssKiB();
+        long peak = -1;
+        {
+            const docfile::ReadResult result =
+                docfile::readDocument(path, [](const QByteArray&) { return true; });
+            if (result.status == docfile::ReadResult::Status::Ok) peak = maxRssKiB() - before;
+        }
+        const ssize_t written = write(pipeFds[1], &peak, sizeof peak);
+        _exit(written == sizeof peak ? 0 : 1);
+    }
+    close(pipeFds[1]);
+    long peak = -1;
+    if (child < 0 || read(pipeFds[0], &peak, sizeof peak) != sizeof peak) peak = -1;
+    close(pipeFds[0]);
+    if (child > 0) waitpid(child, nullptr, 0);
+    return peak;
+}
+
+void printReadMemory(const char* label, const SectionStore& store, const char* name) {
+    const QString path = pathOf(name);
+    if (!docfile::writeDocument(path, store).ok) return;
+    const double fileKiB = static_cast<double>(docfile::encodedSize(store)) / 1024.0;
+    const long peak = readPeakKiB(path);
+    std::printf("%-20s peak memory of a read: %ld KiB = %.2fx the file size\n", label, peak,
+                static_cast<double>(peak) / fileKiB);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    std::printf("document: %d sections, %lld bytes of file\n", document().count(),
+                static_cast<long long>(docfile::encodedSize(document())));
+    benchmark::RunSpecifiedBenchmarks();
+    printReadMemory("document", document(), "memory.ptm");
+    printReadMemory("protected document", protectedDocument(), "memory-protected.ptm");
+    benchmark::Shutdown();
+    return 0;
+}
