@@ -1,0 +1,210 @@
+// The window's own costs against the bare toolkit doing the same work:
+//  - opening a 500-section, 100 MB document until section 1 shows, against reading the file and
+//    a bare QPlainTextEdit::setPlainText of section 1;
+//  - switching between two 10 MB sections, against bare toPlainText + setPlainText;
+//  - a key press in a 10 MB section against one in a 1 KB section.
+
+#include "app/ui/application_setup.h"
+#include "app/ui/document_commands.h"
+#include "app/ui/main_window.h"
+#include "app/ui/section_binding.h"
+#include "core/cp932.h"
+#include "core/document_file.h"
+#include "editing/ui/edit_pane.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+using namespace pote;
+
+QByteArray japaneseText(qsizetype bytes) {
+    const QByteArray line = cp932::encode(
+        u"吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。何でも薄暗いじめじめした"
+        u"所でニャーニャー泣いていた事だけは記憶している。Cats, 123.\r\n");
+    QByteArray text;
+    text.reserve(bytes + line.size());
+    while (text.size() < bytes)
+        text += line;
+    text.truncate(bytes - bytes % 2); // never end inside a character
+    return text;
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    QString bigDocument;
+    Fixture() {
+        SectionStore store;
+        const QByteArray text = japaneseText(200 * 1000);
+        for (int i = 0; i < 500; ++i) {
+            if (i > 0)
+                store.appendEmpty();
+            store.section(i).name = cp932::encode(u"第") + QByteArray::number(i + 1);
+            store.section(i).text = text;
+        }
+        bigDocument = dir.filePath(QStringLiteral("big.ptm"));
+        if (!docfile::writeDocument(bigDocument, store).ok)
+            std::fprintf(stderr, "cannot write the test document\n");
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+std::unique_ptr<Tmain_fm> quietWindow() {
+    return std::make_unique<Tmain_fm>(StartOptions{});
+}
+
+void BM_OpenDocument_Window(benchmark::State& state) {
+    auto window = quietWindow();
+    for (auto _ : state) {
+        window->store().modified = false;
+        benchmark::DoNotOptimize(window->documents().document_read(fixture().bigDocument));
+    }
+}
+
+void BM_OpenDocument_Baseline(benchmark::State& state) {
+    QPlainTextEdit edit;
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPixelSize(16);
+    edit.setFont(font);
+    // Like the window, hold the previous document while the next one is read.
+    docfile::ReadResult held;
+    for (auto _ : state) {
+        auto result = docfile::readDocument(fixture().bigDocument, [](const QByteArray&) { return true; });
+        edit.setPlainText(cp932::decode(result.content.sections.at(0).section.text));
+        held = std::move(result);
+    }
+}
+
+void setUpTwoSections(Tmain_fm& window, qsizetype bytes) {
+    SectionStore& store = window.store();
+    store.section(0).text = japaneseText(bytes);
+    store.appendEmpty();
+    store.section(1).text = japaneseText(bytes);
+    window.binding().section_load(0);
+}
+
+void BM_Switch10MB_Window(benchmark::State& state) {
+    auto window = quietWindow();
+    setUpTwoSections(*window, 10 * 1000 * 1000);
+    const bool edited = state.range(0) != 0;
+    for (auto _ : state) {
+        if (edited)
+            window->pane()->document()->setModified(true);
+        const int from = window->store().current;
+        window->binding().section_switch(from, 1 - from);
+    }
+    state.SetLabel(edited ? "pane edited" : "pane untouched");
+}
+
+void BM_Switch10MB_Baseline(benchmark::State& state) {
+    QPlainTextEdit edit;
+    const QString texts[2] = {cp932::decode(japaneseText(10 * 1000 * 1000)),
+                              cp932::decode(japaneseText(10 * 1000 * 1000))};
+    edit.setPlainText(texts[0]);
+    int current = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(edit.toPlainText());
+        current = 1 - current;
+        edit.setPlainText(texts[current]);
+    }
+}
+
+void BM_KeyPress(benchmark::State& state) {
+    auto window = quietWindow();
+    window->store().section(0).text = japaneseText(state.range(0));
+    window->binding().section_load(0);
+    EditPane* pane = window->pane();
+    QTextCursor middle = pane->textCursor();
+    middle.setPosition(pane->document()->characterCount() / 2);
+    pane->setTextCursor(middle);
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QCoreApplication::sendEvent(pane, &press);
+        QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+        QCoreApplication::sendEvent(pane, &back);
+    }
+    window->store().modified = false;
+    state.SetLabel(state.range(0) > 1000 ? "10 MB section" : "1 KB section");
+}
+
+void BM_KeyPress_Bare(benchmark::State& state) {
+    QPlainTextEdit pane;
+    pane.setUndoRedoEnabled(false);
+    pane.setLineWrapMode(QPlainTextEdit::NoWrap);
+    pane.setPlainText(cp932::decode(japaneseText(state.range(0))));
+    QTextCursor middle = pane.textCursor();
+    middle.setPosition(pane.document()->characterCount() / 2);
+    pane.setTextCursor(middle);
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QCoreApplication::sendEvent(&pane, &press);
+        QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+        QCoreApplication::sendEvent(&pane, &back);
+    }
+}
+
+BENCHMARK(BM_OpenDocument_Window)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_OpenDocument_Baseline)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Switch10MB_Window)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(6);
+BENCHMARK(BM_Switch10MB_Baseline)->Unit(benchmark::kMillisecond)->Iterations(6);
+BENCHMARK(BM_KeyPress)->Arg(1000)->Arg(10 * 1000 * 1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeyPress_Bare)->Arg(1000)->Arg(10 * 1000 * 1000)->Unit(benchmark::kMicrosecond);
+
+// Prints each window figure next to its baseline.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const std::string name = run.benchmark_name();
+            const double t = run.GetAdjustedRealTime();
+            if (name.rfind("BM_OpenDocument_Window", 0) == 0)
+                m_open = t;
+            else if (name.rfind("BM_OpenDocument_Baseline", 0) == 0)
+                std::printf("ratio open (window / read + setPlainText): %.2f\n", m_open / t);
+            else if (name.rfind("BM_Switch10MB_Window/0", 0) == 0)
+                m_switchUntouched = t;
+            else if (name.rfind("BM_Switch10MB_Window/1", 0) == 0)
+                m_switchEdited = t;
+            else if (name.rfind("BM_Switch10MB_Baseline", 0) == 0)
+                std::printf("ratio switch (window / toPlainText + setPlainText): untouched %.2f, edited %.2f\n",
+                            m_switchUntouched / t, m_switchEdited / t);
+            else if (name.rfind("BM_KeyPress/1000/", 0) == 0 || name == "BM_KeyPress/1000")
+                m_keySmall = t;
+            else if (name.rfind("BM_KeyPress/10000000", 0) == 0)
+                std::printf("key press in the window: 1 KB %.1f us, 10 MB %.1f us (ratio %.2f)\n", m_keySmall, t, t / m_keySmall);
+            else if (name.rfind("BM_KeyPress_Bare/1000/", 0) == 0 || name == "BM_KeyPress_Bare/1000")
+                m_bareSmall = t;
+            else if (name.rfind("BM_KeyPress_Bare/10000000", 0) == 0)
+                std::printf("key press in a bare QPlainTextEdit: 1 KB %.1f us, 10 MB %.1f us (ratio %.2f)\n", m_bareSmall, t, t / m_bareSmall);
+        }
+    }
+
+private:
+    double m_open = 0, m_switchUntouched = 0, m_switchEdited = 0, m_keySmall = 0, m_bareSmall = 0;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    pote::setUpApplication(app);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
