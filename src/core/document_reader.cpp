@@ -130,22 +130,22 @@ private:
     std::optional<Refusal> m_refusal;
 };
 
-bool isPasswordCharacter(quint8 c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 // Word 1 and words 3 .. N/2-1 of the block hold the password; words 0 and 2 are filler.
-// A word that is not exactly the encoding of a letter or digit means the block is damaged:
-// no password the user can type would match it.
+// A word that is not exactly the encoding of a character, or a password that is not letters
+// and digits, means the block is damaged: no password the user can type would match it.
 std::optional<QByteArray> decodePasswordBlock(const char* words, qint64 wordCount) {
     QByteArray password;
     for (qint64 i = 1; i < wordCount; ++i) {
-        if (i == 2) continue;
+        if (i == 2)
+            continue;
         const quint16 w = le16(words + 2 * i);
         const quint8 c = pw_char_decode(w);
-        if (pw_char_encode(c) != w || !isPasswordCharacter(c)) return std::nullopt;
+        if (pw_char_encode(c) != w)
+            return std::nullopt;
         password.append(static_cast<char>(c));
     }
+    if (!isValidPassword(password))
+        return std::nullopt;
     return password;
 }
 

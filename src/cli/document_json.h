@@ -1,0 +1,21 @@
+#pragma once
+// The document as JSON for ptmtool: every name and text both as readable UTF-8 and as its exact
+// stored bytes in hex, so that a dump packs back into the same bytes.
+
+#include "core/section_store.h"
+
+#include <QJsonDocument>
+#include <QString>
+
+namespace pote::cli {
+
+// CP932 bytes as UTF-8 text: bytes that are not CP932 show as U+FFFD.
+QString readableText(QByteArrayView bytes);
+
+QJsonDocument documentToJson(const DocumentContent& content, int version);
+
+// Fills store from JSON made by documentToJson or by hand: *_hex wins over the readable field,
+// absent fields count as empty or 0. Returns an empty string on success, else what is wrong.
+QString documentFromJson(const QJsonDocument& json, SectionStore& store);
+
+} // namespace pote::cli

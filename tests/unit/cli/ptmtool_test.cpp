@@ -1,0 +1,273 @@
+#include "core/document_file.h"
+#include "support/test_files.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace pote {
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Outcome ptmtool(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(PTMTOOL_PATH), args);
+    Outcome r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
+    r.exitCode = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+// A document with every field set, names and texts given as bytes, one text not CP932.
+const char* const kDocument = R"({
+  "header_reserved": 4660,
+  "password": "Tama2024",
+  "groups": [ {"name_hex": "91e688ea9594"}, {"name": "資料"} ],
+  "sections": [
+    {"name_hex": "82cd82b682df82c9", "text_hex": "8ce1947982cd",
+     "group": 1, "r1": 1, "r2": 2, "r3": 65535},
+    {"name": "ぽてまる", "text": "にゃ。\r\n", "group": 2},
+    {"name_hex": "", "text_hex": "ff80fd0000410d"},
+    {}
+  ]
+})";
+
+class PtmtoolTest : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    // Packs json into a document and returns its path.
+    QString packed(const QByteArray& json, const QString& name = QStringLiteral("文書.ptm")) {
+        const QString jsonPath = path(name + QStringLiteral(".json"));
+        test::writeAll(jsonPath, json);
+        const Outcome r = ptmtool({"pack", jsonPath, path(name), "--seed", "7"});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return path(name);
+    }
+
+    static QByteArray documentJson() { return kDocument; }
+
+    QTemporaryDir m_dir;
+};
+
+QJsonObject parsed(const QByteArray& out) {
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(out, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << out.toStdString();
+    return doc.object();
+}
+
+TEST_F(PtmtoolTest, PackThenDumpGivesTheSameBytes) {
+    const QString file = packed(documentJson());
+    const Outcome r = ptmtool({"dump", file, "--password", "Tama2024"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject dump = parsed(r.out);
+    EXPECT_EQ(dump["version"].toInt(), 2);
+    EXPECT_EQ(dump["header_reserved"].toInt(), 4660);
+    EXPECT_EQ(dump["password"].toString(), "Tama2024");
+
+    const QJsonArray groups = dump["groups"].toArray();
+    ASSERT_EQ(groups.size(), 2);
+    EXPECT_EQ(groups[0]["name_hex"].toString(), "91e688ea9594");
+    EXPECT_EQ(groups[0]["name"].toString(), QStringLiteral("第一部"));
+    EXPECT_EQ(groups[1]["name_hex"].toString(), test::sjis("資料").toHex());
+
+    const QJsonArray sections = dump["sections"].toArray();
+    ASSERT_EQ(sections.size(), 4);
+    EXPECT_EQ(sections[0]["name_hex"].toString(), "82cd82b682df82c9");
+    EXPECT_EQ(sections[0]["text_hex"].toString(), "8ce1947982cd");
+    EXPECT_EQ(sections[0]["text"].toString(), QStringLiteral("吾輩は"));
+    EXPECT_EQ(sections[0]["group"].toInt(), 1);
+    EXPECT_EQ(sections[0]["r1"].toInt(), 1);
+    EXPECT_EQ(sections[0]["r2"].toInt(), 2);
+    EXPECT_EQ(sections[0]["r3"].toInt(), 65535);
+    EXPECT_EQ(sections[1]["name_hex"].toString(), test::sjis("ぽてまる").toHex());
+    EXPECT_EQ(sections[1]["text_hex"].toString(), QByteArray("82c982e181420d0a"));
+    EXPECT_EQ(sections[2]["text_hex"].toString(), "ff80fd0000410d");
+    EXPECT_EQ(sections[2]["text"].toString(), QStringLiteral("\uFFFD\uFFFD\uFFFD\0\0A\r").left(7))
+        << "bytes that are not CP932 read as U+FFFD";
+    EXPECT_EQ(sections[3]["name_hex"].toString(), "");
+    EXPECT_EQ(sections[3]["group"].toInt(), 0);
+
+    // The dump packs back into the very same file.
+    const QString again = packed(r.out, QStringLiteral("もう一度.ptm"));
+    EXPECT_EQ(test::readAll(again), test::readAll(file));
+}
+
+TEST_F(PtmtoolTest, SeedMakesFillerWordsRepeatable) {
+    const QString json = path("d.json");
+    test::writeAll(json, documentJson());
+    ASSERT_EQ(ptmtool({"pack", json, path("a.ptm"), "--seed", "1"}).exitCode, 0);
+    ASSERT_EQ(ptmtool({"pack", json, path("b.ptm"), "--seed", "1"}).exitCode, 0);
+    EXPECT_EQ(test::readAll(path("a.ptm")), test::readAll(path("b.ptm")));
+}
+
+TEST_F(PtmtoolTest, ProtectedDocumentsNeedTheRightPassword) {
+    const QString file = packed(documentJson());
+    const struct {
+        const char* name;
+        QStringList args;
+        int exitCode;
+    } rows[] = {
+        {"dump without password", {"dump", file}, 3},
+        {"dump with a wrong password", {"dump", file, "--password", "Tama2025"}, 3},
+        {"dump with the password in other case", {"dump", file, "--password", "tama2024"}, 3},
+        {"cat without password", {"cat", file, "1"}, 3},
+        {"cat with the password", {"cat", file, "1", "--password", "Tama2024"}, 0},
+        {"info needs no password", {"info", file}, 0},
+    };
+    for (const auto& row : rows) {
+        const Outcome r = ptmtool(row.args);
+        EXPECT_EQ(r.exitCode, row.exitCode) << row.name << ": " << r.err.toStdString();
+        EXPECT_EQ(r.err.isEmpty(), row.exitCode == 0) << row.name;
+    }
+}
+
+TEST_F(PtmtoolTest, RefusedFilesShowTheReadersMessage) {
+    const QString truncated = path(QStringLiteral("切れた.ptm"));
+    test::writeAll(truncated, test::readAll(packed(documentJson())).left(40));
+    const QString version = path(QStringLiteral("版違い.ptm"));
+    test::writeAll(version, QByteArray("PTM0\x03\0\x01\0", 8) + QByteArray(12, '\0'));
+    const struct {
+        const char* name;
+        QStringList args;
+        QString message;
+    } rows[] = {
+        {"dump of a truncated file", {"dump", truncated}, docfile::truncatedFileMessage()},
+        {"info of a truncated file", {"info", truncated}, docfile::truncatedFileMessage()},
+        {"cat of an unknown version", {"cat", version, "1"}, docfile::unknownVersionMessage()},
+    };
+    for (const auto& row : rows) {
+        const Outcome r = ptmtool(row.args);
+        EXPECT_EQ(r.exitCode, 2) << row.name;
+        EXPECT_TRUE(r.err.contains(row.message.toUtf8()))
+            << row.name << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << row.name;
+    }
+}
+
+TEST_F(PtmtoolTest, UsageErrorsAndUnreadableFilesExitWithOne) {
+    const QString file = packed(documentJson());
+    const QString folder = m_dir.path();
+    const struct {
+        const char* name;
+        QStringList args;
+    } rows[] = {
+        {"no command", {}},
+        {"unknown command", {"show", file}},
+        {"unknown option", {"info", file, "--verbose"}},
+        {"missing file", {"info", path("ない.ptm")}},
+        {"a folder", {"dump", folder}},
+        {"password without value", {"dump", file, "--password"}},
+        {"section 0", {"cat", file, "0", "--password", "Tama2024"}},
+        {"section past the end", {"cat", file, "5", "--password", "Tama2024"}},
+        {"section not a number", {"cat", file, "x"}},
+        {"seed not a number", {"pack", path("d.json"), path("o.ptm"), "--seed", "x"}},
+        {"pack of a missing JSON", {"pack", path("ない.json"), path("o.ptm")}},
+        {"pack into a folder", {"pack", path("ok.json"), folder}},
+    };
+    test::writeAll(path("ok.json"), documentJson());
+    for (const auto& row : rows) {
+        const Outcome r = ptmtool(row.args);
+        EXPECT_EQ(r.exitCode, 1) << row.name;
+        EXPECT_FALSE(r.err.isEmpty()) << row.name;
+    }
+}
+
+TEST_F(PtmtoolTest, PackRefusesInvalidJsonSayingWhere) {
+    QByteArray many = R"({"sections": [)";
+    for (int i = 0; i < 501; ++i)
+        many += i ? ",{}" : "{}";
+    many += "]}";
+    const struct {
+        const char* name;
+        QByteArray json;
+        const char* mentions;
+    } rows[] = {
+        {"not JSON", "{", "not JSON"},
+        {"not an object", "[]", "object"},
+        {"no sections", R"({"groups": []})", "sections"},
+        {"empty sections", R"({"sections": []})", "sections"},
+        {"501 sections", many, "501"},
+        {"group out of range", R"({"groups": [{}], "sections": [{"group": 2}]})",
+         "sections[0].group"},
+        {"negative group", R"({"sections": [{"group": -1}]})", "sections[0].group"},
+        {"fractional r1", R"({"sections": [{"r1": 1.5}]})", "sections[0].r1"},
+        {"r3 past 16 bits", R"({"sections": [{"r3": 65536}]})", "sections[0].r3"},
+        {"odd hex", R"({"sections": [{"text_hex": "abc"}]})", "sections[0].text_hex"},
+        {"not hex", R"({"sections": [{"name_hex": "zz"}]})", "sections[0].name_hex"},
+        {"name not a string", R"({"sections": [{"name": 5}]})", "sections[0].name"},
+        {"text not CP932", R"({"sections": [{"text": "😺"}]})", "sections[0].text"},
+        {"section not an object", R"({"sections": [1]})", "sections[0]"},
+        {"short password", R"({"password": "abc", "sections": [{}]})", "password"},
+        {"long password", R"({"password": "abcdefghi", "sections": [{}]})", "password"},
+        {"password with a symbol", R"({"password": "abc-de", "sections": [{}]})", "password"},
+        {"password not ASCII", R"({"password": "ａｂｃｄ", "sections": [{}]})", "password"},
+        {"header word too big", R"({"header_reserved": 70000, "sections": [{}]})",
+         "header_reserved"},
+    };
+    for (const auto& row : rows) {
+        test::writeAll(path("bad.json"), row.json);
+        const Outcome r = ptmtool({"pack", path("bad.json"), path("out.ptm")});
+        EXPECT_EQ(r.exitCode, 1) << row.name;
+        EXPECT_TRUE(r.err.contains(row.mentions)) << row.name << ": " << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(path("out.ptm"))) << row.name;
+    }
+}
+
+TEST_F(PtmtoolTest, CatPrintsOneSection) {
+    const QString file = packed(documentJson());
+    const Outcome raw = ptmtool({"cat", file, "3", "--raw", "--password", "Tama2024"});
+    EXPECT_EQ(raw.exitCode, 0);
+    EXPECT_EQ(raw.out, QByteArray::fromHex("ff80fd0000410d"));
+    const Outcome text = ptmtool({"cat", file, "2", "--password", "Tama2024"});
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_EQ(text.out, QByteArray("にゃ。\r\n"));
+    const Outcome empty = ptmtool({"cat", file, "4", "--password", "Tama2024", "--raw"});
+    EXPECT_EQ(empty.exitCode, 0);
+    EXPECT_TRUE(empty.out.isEmpty());
+}
+
+TEST_F(PtmtoolTest, InfoGivesTheFigures) {
+    const struct {
+        const char* name;
+        QString file;
+        QByteArray expected;
+    } rows[] = {
+        {"protected", packed(documentJson()),
+         "version: 2\nsections: 4\ngroups: 2\npassword: yes\ntext bytes: 21\n"
+         "header reserved: 4660\n"},
+        {"old format", test::dataPath(QStringLiteral("旧形式.ptm")),
+         "version: 0\nsections: 2\ngroups: 0\npassword: no\ntext bytes: 30\n"
+         "header reserved: 0\n"},
+    };
+    for (const auto& row : rows) {
+        const Outcome r = ptmtool({"info", row.file});
+        EXPECT_EQ(r.exitCode, 0) << row.name;
+        EXPECT_EQ(r.out.toStdString(), row.expected.toStdString()) << row.name;
+    }
+}
+
+TEST_F(PtmtoolTest, OldFormatDumpsAsVersionZero) {
+    const Outcome r = ptmtool({"dump", test::dataPath(QStringLiteral("旧形式.ptm"))});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject dump = parsed(r.out);
+    EXPECT_EQ(dump["version"].toInt(), 0);
+    EXPECT_TRUE(dump["password"].isNull());
+    EXPECT_EQ(dump["sections"].toArray().at(0).toObject()["name"].toString(),
+              QStringLiteral("むかしの話"));
+}
+
+} // namespace
+} // namespace pote
