@@ -312,6 +312,28 @@ TEST_F(DocumentFileTest, GateDecidesWhetherAProtectedFileIsRead) {
     EXPECT_EQ(asked, 1) << "a file without a password asks nothing";
 }
 
+// Only a password word of 1 marks a protected document; any other non-zero word still brings a
+// password block, which is asked for, but nothing is scrambled and no password is kept.
+TEST_F(DocumentFileTest, PasswordWordOtherThanOneAsksButDoesNotProtect) {
+    const QByteArray plain = written(storeOf({"abcd"}));
+    Bytes block;
+    block.w16(12).w16(0).w16(pw_char_encode('a')).w16(0);
+    for (char c : QByteArray("bcd"))
+        block.w16(pw_char_encode(static_cast<quint8>(c)));
+    QByteArray file = plain.left(20) + block.data + plain.mid(20);
+    setWord(file, 12, 2);
+    QByteArray asked;
+    ReadResult result = docfile::parseDocument(file, [&asked](const QByteArray& candidate) {
+        asked = candidate;
+        return true;
+    });
+    ASSERT_EQ(result.status, Status::Ok) << result.message.toStdString();
+    EXPECT_EQ(asked, "abcd");
+    EXPECT_FALSE(result.content.hasPassword);
+    EXPECT_EQ(result.content.sections[0].section.text, "abcd");
+    EXPECT_EQ(result.content.sections[0].section.name, "s1");
+}
+
 TEST_F(DocumentFileTest, OldFormatIsRead) {
     Bytes old;
     old.raw("?\x01?\x02").w16(0).w16(3);
