@@ -1,6 +1,7 @@
 #include "core/document_file.h"
 
 #include "core/document_format.h"
+#include "core/password_rules.h"
 #include "core/password_scramble.h"
 #include "core/text_interleave.h"
 
@@ -55,11 +56,7 @@ QString invalidPasswordMessage() {
 }
 
 bool isValidPassword(QByteArrayView password) {
-    if (password.size() < kMinPasswordLength || password.size() > kMaxPasswordLength) return false;
-    for (char c : password)
-        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
-            return false;
-    return true;
+    return checkPasswordBytes(password) == PasswordProblem::None;
 }
 
 namespace {

@@ -1,6 +1,8 @@
 #pragma once
 // Layout constants of the .ptm file shared by its reader and writer.
 
+#include "core/password_rules.h"
+
 #include <QtGlobal>
 
 namespace pote::docfile::format {
@@ -11,8 +13,8 @@ constexpr qint64 kRecordSize = 12;   // version 2 section record
 constexpr qint64 kOldEntrySize = 4;  // version 0: text length, name length
 constexpr quint16 kVersionOld = 0;
 constexpr quint16 kVersionCurrent = 2;
-constexpr int kMinPasswordLength = 4;
-constexpr int kMaxPasswordLength = 8;
+constexpr int kMinPasswordLength = kPasswordMinLength;
+constexpr int kMaxPasswordLength = kPasswordMaxLength;
 constexpr quint32 kFillerLimit = 7000; // filler words are drawn from 0 .. 6999
 
 // Texts are split and merged in runs of this many bytes per half, which bounds the reader's

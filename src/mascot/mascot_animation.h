@@ -3,6 +3,8 @@
 // the mascot picture. No timer and no drawing here; the widget runs a timer at the interval
 // this returns and draws the frames each tick names.
 
+#include "core/mascot_reactions.h"
+
 #include <span>
 #include <vector>
 
@@ -19,20 +21,20 @@ struct Reaction {
 
 // Reaction codes with a fixed meaning for the rest of the program.
 namespace code {
-inline constexpr int kIdle = 0;
-inline constexpr int kSectionSwitched = 1;
-inline constexpr int kFoundOrCalculated = 2;
-inline constexpr int kDoubleClicked = 3;
-inline constexpr int kCaretMoved = 4;
-inline constexpr int kWave = 5;
-inline constexpr int kReplaced = 6;
-inline constexpr int kDozing = 7;
-inline constexpr int kNotFound = 8;
-inline constexpr int kExercise = 9; // click, the exercise menu, backup done
-inline constexpr int kPointerOver = 10;
-inline constexpr int kError = 11;
-inline constexpr int kBusy = 12;
-inline constexpr int kAsleep = 17;
+inline constexpr int kIdle = ReactionIdle;
+inline constexpr int kSectionSwitched = ReactionSectionSwitched;
+inline constexpr int kFoundOrCalculated = ReactionHit;
+inline constexpr int kDoubleClicked = ReactionDoubleClicked;
+inline constexpr int kCaretMoved = ReactionCaretMoved;
+inline constexpr int kWave = ReactionWave;
+inline constexpr int kReplaced = ReactionReplaced;
+inline constexpr int kDozing = ReactionDozing;
+inline constexpr int kNotFound = ReactionNotFound;
+inline constexpr int kExercise = ReactionExercise;
+inline constexpr int kPointerOver = ReactionPointerOver;
+inline constexpr int kError = ReactionError;
+inline constexpr int kBusy = ReactionBusy;
+inline constexpr int kAsleep = ReactionAsleep;
 } // namespace code
 
 inline constexpr int kNormalInterval = 450;

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QDialog;
 class QWidget;
 
 namespace pote {
@@ -26,6 +27,9 @@ public:
     virtual MascotReactions& mascot() = 0;
     virtual SectionBinding& binding() = 0;
     virtual QWidget* window() = 0;
+    // Shows a dialog modally and returns its result. Tests replace this with a script that
+    // plays the user's part.
+    virtual int runModal(QDialog& dialog) = 0;
     virtual EditPane* pane() = 0;
 
     // Controllers register what their commands do; a command without a handler is shown

@@ -5,11 +5,15 @@
 #include "app/ui/about_box.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/help_window.h"
+#include "app/ui/password_commands.h"
 #include "app/ui/qt_prompter.h"
+#include "app/ui/section_commands.h"
 #include "app/ui/section_binding.h"
 #include "app/window_placement.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
+#include "mascot/sprite_sheet.h"
+#include "mascot/ui/mascot_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,7 +61,7 @@ QFont paneDesignFont() {
 Tmain_fm::Tmain_fm(StartOptions options)
     : m_prompter(options.prompter ? std::move(options.prompter)
                                   : std::make_unique<QtPrompter>(this)),
-      m_arguments(std::move(options.arguments)) {
+      m_modalRunner(std::move(options.modalRunner)), m_arguments(std::move(options.arguments)) {
     setObjectName(QStringLiteral("main_fm"));
     FormCreate();
 }
@@ -82,12 +86,18 @@ void Tmain_fm::FormCreate() {
     m_documents = std::make_unique<DocumentCommands>(*this);
     m_binding = new SectionBinding(*this, m_edit, m_nameEdit, m_secnoView, this);
     registerOwnCommands();
+    m_passwords = std::make_unique<PasswordCommands>(*this);
+    m_sections = std::make_unique<SectionCommands>(*this);
     buildCommands();
 
     setMinimumSize(kMinimumWindowSize);
     setGeometry(kDesignGeometry);
     setWindowTitle(documentTitle(m_store.displayName));
     setWindowIcon(QIcon(QStringLiteral(":/icons/poteedit.svg")));
+
+    // Without a usable sheet the program runs without the cat.
+    m_image->loadSheet(mascot::sheetPathIn(m_programFolder));
+    m_image->mascot_draw(1);
 
     m_edit->setFont(paneDesignFont());
     m_binding->section_commit(0);
@@ -98,6 +108,7 @@ void Tmain_fm::FormCreate() {
     undo_clear();
     password_indicator_refresh();
     tool_state_refresh();
+    m_image->start();
 }
 
 void Tmain_fm::buildPanels() {
@@ -140,10 +151,9 @@ void Tmain_fm::buildPanels() {
     m_nameEdit->setGeometry(kNameEdit);
     m_nameEdit->setFont(big);
 
-    m_image = new QLabel(m_selectPanel);
+    m_image = new mascot::MascotView(m_selectPanel);
     m_image->setObjectName(QStringLiteral("Image1"));
     m_image->setGeometry(kMascot);
-    m_image->setPixmap(QIcon(QStringLiteral(":/icons/mascot_placeholder.svg")).pixmap(48, 48));
 
     m_edit = new EditPane(central);
     m_edit->setGeometry(kPane);
@@ -205,6 +215,8 @@ void Tmain_fm::buildCommands() {
         QMenu* menu = buildMenu(spec, subMenus(), menuBar());
         menuBar()->addMenu(menu);
     }
+    // All eight menus fit the window's design width.
+    menuBar()->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 3px; margin: 0px; }"));
     connect(m_menus.value(QStringLiteral("nx_file")), &QMenu::aboutToShow, this, &Tmain_fm::nx_fileClick);
     for (const QString& name : {QStringLiteral("nx_section"), QStringLiteral("Edit1"),
                                 QStringLiteral("Insert1"), QStringLiteral("nx_password")})
@@ -257,6 +269,7 @@ void Tmain_fm::registerOwnCommands() {
     registerCommand(Command::Manual, [this] { showManual(); });
     registerCommand(Command::About, [this] { showAbout(); });
     registerCommand(Command::HomePage, [] { QDesktopServices::openUrl(QUrl(kHomePage)); });
+    registerCommand(Command::Exercise, [this] { N10Click(); });
 }
 
 void Tmain_fm::runCommand(Command command) {
@@ -318,14 +331,24 @@ void Tmain_fm::password_indicator_refresh() {
 void Tmain_fm::recent_add(const QString& path) { Q_UNUSED(path); }
 
 bool Tmain_fm::askDocumentPassword(const QByteArray& candidate) {
-    Q_UNUSED(candidate);
-    mascot_react(ReactionError);
-    m_prompter->message(MessageKind::Error, Answer::Yes,
-                        QStringLiteral("パスワード付きの文書は、まだ開けないにゃ。ゴメンにゃん。"));
-    return false;
+    return m_passwords->askForDocument(candidate);
 }
 
-void Tmain_fm::mascot_react(int code) { m_reaction = code; }
+int Tmain_fm::runModal(QDialog& dialog) {
+    return m_modalRunner ? m_modalRunner(dialog) : dialog.exec();
+}
+
+void Tmain_fm::mascot_react(int code) { m_image->mascot_react(code); }
+
+int Tmain_fm::currentReaction() const { return m_image->animation().state().anime_code; }
+
+void Tmain_fm::N10Click() {
+    mascot_react(ReactionExercise);
+    m_prompter->message(MessageKind::Confirmation, Answer::Yes,
+                        QStringLiteral("にゃ～！！育成ソフトと勘違いしてるにゃ～。\r") +
+                            QStringLiteral("運動なんかしないにゃ！！「エッサ！エッサ！っと」"));
+    mascot_react(ReactionExercise);
+}
 
 void Tmain_fm::editor_layout() {
     QWidget* client = centralWidget();
@@ -393,6 +416,8 @@ void Tmain_fm::closeEvent(QCloseEvent* event) {
 }
 
 void Tmain_fm::formclose() {
+    m_image->stop();
+    m_image->releaseSheet();
     if (m_help)
         m_help->close();
 }
@@ -405,7 +430,10 @@ void Tmain_fm::showManual() {
 
 void Tmain_fm::showAbout() {
     AboutBox box(kHomePage, this);
-    box.exec();
+    const QImage cat = m_image->cellImage(1);
+    if (!cat.isNull())
+        box.setPicture(QPixmap::fromImage(mascot::withTransparentBackground(cat)));
+    runModal(box);
 }
 
 } // namespace pote

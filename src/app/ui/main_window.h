@@ -24,12 +24,18 @@ class QToolButton;
 namespace pote {
 
 class DocumentCommands;
+class PasswordCommands;
+class SectionCommands;
 class EditPane;
 class HelpWindow;
+namespace mascot {
+class MascotView;
+}
 
 struct StartOptions {
     QStringList arguments;                // command-line parameters, program name excluded
     std::unique_ptr<Prompter> prompter;   // null: Qt dialogs
+    std::function<int(QDialog&)> modalRunner; // null: QDialog::exec
 };
 
 class Tmain_fm : public QMainWindow, public DocumentHost, public MascotReactions {
@@ -44,6 +50,7 @@ public:
     MascotReactions& mascot() override { return *this; }
     SectionBinding& binding() override { return *m_binding; }
     QWidget* window() override { return this; }
+    int runModal(QDialog& dialog) override;
     EditPane* pane() override { return m_edit; }
     void registerCommand(Command command, std::function<void()> handler) override;
     void setTitle(const QString& title) override { setWindowTitle(title); }
@@ -59,9 +66,11 @@ public:
 
     // MascotReactions
     void mascot_react(int code) override;
-    int currentReaction() const override { return m_reaction; }
+    int currentReaction() const override;
 
     DocumentCommands& documents() { return *m_documents; }
+    PasswordCommands& passwords() { return *m_passwords; }
+    void setModalRunner(std::function<int(QDialog&)> runner) { m_modalRunner = std::move(runner); }
     QAction* action(const QString& name) const { return m_actions.value(name); }
     QMenu* menu(const QString& name) const { return m_menus.value(name); }
     QWidget* control(const QString& name) const;
@@ -70,6 +79,7 @@ public:
     bool designFlag() const { return m_designFlag; }
     QString statusPanelText(int panel) const;
     QString programFolder() const { return m_programFolder; }
+    mascot::MascotView* mascotView() const { return m_image; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,10 +102,14 @@ private:
     void nx_fileClick();
     void showManual();
     void showAbout();
+    void N10Click();
 
     SectionStore m_store;
     std::unique_ptr<Prompter> m_prompter;
     std::unique_ptr<DocumentCommands> m_documents;
+    std::unique_ptr<PasswordCommands> m_passwords;
+    std::function<int(QDialog&)> m_modalRunner;
+    std::unique_ptr<SectionCommands> m_sections;
     SectionBinding* m_binding = nullptr;
 
     QFrame* m_selectPanel = nullptr;
@@ -104,7 +118,7 @@ private:
     QPushButton* m_selectButton = nullptr;
     QLabel* m_secnoView = nullptr;
     QLineEdit* m_nameEdit = nullptr;
-    QLabel* m_image = nullptr;
+    mascot::MascotView* m_image = nullptr;
     EditPane* m_edit = nullptr;
     QLabel* m_statusPanels[3] = {};
     QMenu* m_popup = nullptr;
@@ -123,7 +137,6 @@ private:
     bool m_settingsCleared = false;
     bool m_undoAvailable = false;
     int m_tabWidth = 8;
-    int m_reaction = 0;
 };
 
 } // namespace pote

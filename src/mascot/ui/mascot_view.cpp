@@ -16,6 +16,17 @@ constexpr QRgb kKeyColour = qRgb(0, 128, 0);
 
 } // namespace
 
+QImage withTransparentBackground(const QImage& cell) {
+    QImage out = cell.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            if ((line[x] & RGB_MASK) == (kKeyColour & RGB_MASK)) line[x] = 0;
+        }
+    }
+    return out;
+}
+
 MascotView::MascotView(QWidget* parent) : QWidget(parent) {
     setFixedSize(kPictureSize, kPictureSize);
     setFocusPolicy(Qt::NoFocus);
@@ -62,16 +73,9 @@ QImage MascotView::cellImage(int frame) const {
 }
 
 void MascotView::mascot_draw(int frame) {
-    QImage cell = cellImage(frame);
+    const QImage cell = cellImage(frame);
     if (cell.isNull()) return;
-    cell = cell.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < cell.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(cell.scanLine(y));
-        for (int x = 0; x < cell.width(); ++x) {
-            if ((line[x] & RGB_MASK) == (kKeyColour & RGB_MASK)) line[x] = 0;
-        }
-    }
-    m_canvas = std::move(cell);
+    m_canvas = withTransparentBackground(cell);
     m_shownFrame = frame;
     update();
 }

@@ -11,6 +11,9 @@
 
 namespace pote::mascot {
 
+// A cell with the sheet's background colour made transparent, for pictures on a panel.
+QImage withTransparentBackground(const QImage& cell);
+
 class MascotView : public QWidget {
     Q_OBJECT
 public:
