@@ -6,19 +6,19 @@ namespace pote {
 
 namespace {
 
-ActionSpec item(const char* name, Command command, const QString& caption,
+ActionEntry item(const char* name, Command command, const QString& caption,
                 const QString& shortcut = {}) {
-    return ActionSpec{QString::fromLatin1(name), command, caption, shortcut, {}, {}};
+    return ActionEntry{QString::fromLatin1(name), command, caption, shortcut, {}, {}};
 }
 
-ActionSpec tool(const char* name, Command command, const QString& hint, const char* icon) {
-    return ActionSpec{QString::fromLatin1(name), command, {}, {}, hint,
+ActionEntry tool(const char* name, Command command, const QString& hint, const char* icon) {
+    return ActionEntry{QString::fromLatin1(name), command, {}, {}, hint,
                       QStringLiteral(":/icons/") + QString::fromLatin1(icon) + QStringLiteral(".svg")};
 }
 
-std::vector<ActionSpec> buildTable() {
+std::vector<ActionEntry> buildTable() {
     using C = Command;
-    std::vector<ActionSpec> t = {
+    std::vector<ActionEntry> t = {
         // File menu
         item("nx_new_paper", C::NewDocument, QStringLiteral("新規文書の作成(&N)"), QStringLiteral("Ctrl+N")),
         item("nx_load", C::Open, QStringLiteral("開く(&O)"), QStringLiteral("Ctrl+O")),
@@ -126,7 +126,7 @@ std::vector<ActionSpec> buildTable() {
         tool("sp_backup", C::Backup, QStringLiteral("バックアップ"), "backup"),
     };
     for (int i = 1; i <= 10; ++i) {
-        ActionSpec recent = item("nx_recent", C::Recent, QString());
+        ActionEntry recent = item("nx_recent", C::Recent, QString());
         recent.name += QString::number(i);
         recent.recentIndex = i;
         t.push_back(recent);
@@ -136,23 +136,23 @@ std::vector<ActionSpec> buildTable() {
 
 } // namespace
 
-const std::vector<ActionSpec>& actionTable() {
-    static const std::vector<ActionSpec> table = buildTable();
+const std::vector<ActionEntry>& actionTable() {
+    static const std::vector<ActionEntry> table = buildTable();
     return table;
 }
 
-const ActionSpec* findAction(const QString& name) {
-    static const QHash<QString, const ActionSpec*> index = [] {
-        QHash<QString, const ActionSpec*> h;
-        for (const ActionSpec& a : actionTable())
+const ActionEntry* findAction(const QString& name) {
+    static const QHash<QString, const ActionEntry*> index = [] {
+        QHash<QString, const ActionEntry*> h;
+        for (const ActionEntry& a : actionTable())
             h.insert(a.name, &a);
         return h;
     }();
     return index.value(name, nullptr);
 }
 
-const std::vector<MenuSpec>& mainMenus() {
-    static const std::vector<MenuSpec> menus = {
+const std::vector<MenuEntry>& mainMenus() {
+    static const std::vector<MenuEntry> menus = {
         {QStringLiteral("nx_file"), QStringLiteral("ファイル(&F)"),
          {"nx_new_paper", "-", "nx_recent", "nx_load", "nx_qsave", "nx_save", "-", "nx_section_load",
           "nx_section_add_load", "nx_section_save", "-", "nx_backup", "-", "Print1", "-", "Exit1"}},
@@ -173,8 +173,8 @@ const std::vector<MenuSpec>& mainMenus() {
     return menus;
 }
 
-const std::vector<MenuSpec>& subMenus() {
-    static const std::vector<MenuSpec> menus = {
+const std::vector<MenuEntry>& subMenus() {
+    static const std::vector<MenuEntry> menus = {
         {QStringLiteral("nx_recent"), QStringLiteral("最近使った文書(&R)"),
          {"nx_recent1", "nx_recent2", "nx_recent3", "nx_recent4", "nx_recent5", "nx_recent6",
           "nx_recent7", "nx_recent8", "nx_recent9", "nx_recent10"}},
@@ -195,16 +195,16 @@ const std::vector<MenuSpec>& subMenus() {
     return menus;
 }
 
-const MenuSpec& popupMenu() {
-    static const MenuSpec menu = {
+const MenuEntry& popupMenu() {
+    static const MenuEntry menu = {
         QStringLiteral("edpop"), QString(),
         {"pop_edit_undo", "-", "pop_edcut", "pop_edcopy", "pop_edpaste", "pop_eddel", "-", "SelectAll1",
          "-", "pop_linecut", "pop_right_move", "-", "pop_ins"}};
     return menu;
 }
 
-const std::vector<MenuSpec>& popupSubMenus() {
-    static const std::vector<MenuSpec> menus = {
+const std::vector<MenuEntry>& popupSubMenus() {
+    static const std::vector<MenuEntry> menus = {
         {QStringLiteral("pop_ins"), QStringLiteral("挿入(&I)"),
          {"pop_break_line_ins", "pop_date_ins", "pop_time_ins", "-", "pop_fname_ins", "pop_fsize_ins",
           "L1", "-", "pop_mail_ins", "pop_hp_ins", "pop_def_text1_ins", "-", "pop_hexp_ins"}},

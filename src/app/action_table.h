@@ -34,7 +34,7 @@ enum class Command {
     Manual, About, HomePage,
 };
 
-struct ActionSpec {
+struct ActionEntry {
     QString name;     // object name: nx_load, pop_edcut, sp_save, ...
     Command command;
     QString caption;  // with its & accelerator
@@ -46,21 +46,21 @@ struct ActionSpec {
 
 // A menu: its object name, caption and entries. An entry is an action name, "-" for a
 // separator, or the name of a sub-menu listed in the same table.
-struct MenuSpec {
+struct MenuEntry {
     QString name;
     QString caption;
     std::vector<QString> entries;
 };
 
-const std::vector<ActionSpec>& actionTable();
-const ActionSpec* findAction(const QString& name);
+const std::vector<ActionEntry>& actionTable();
+const ActionEntry* findAction(const QString& name);
 
 // The main menu bar's menus in order, then every sub-menu.
-const std::vector<MenuSpec>& mainMenus();
-const std::vector<MenuSpec>& subMenus();
+const std::vector<MenuEntry>& mainMenus();
+const std::vector<MenuEntry>& subMenus();
 // The pane's pop-up menu (its entries may name sub-menus of popupSubMenus()).
-const MenuSpec& popupMenu();
-const std::vector<MenuSpec>& popupSubMenus();
+const MenuEntry& popupMenu();
+const std::vector<MenuEntry>& popupSubMenus();
 // The fourteen tool buttons, left to right.
 const std::vector<QString>& toolButtons();
 

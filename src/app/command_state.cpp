@@ -64,7 +64,7 @@ const QHash<QString, Rule>& rules() {
 } // namespace
 
 bool commandEnabled(const QString& name, const CommandContext& context) {
-    if (const ActionSpec* action = findAction(name)) {
+    if (const ActionEntry* action = findAction(name)) {
         if (!context.implemented(action->command))
             return false;
     }

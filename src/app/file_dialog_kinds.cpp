@@ -55,27 +55,27 @@ std::optional<DialogEntry> dialogEntry(DialogKind kind, DialogDirection directio
     return std::nullopt;
 }
 
-FileDialogSpec dialog_setup(DialogKind kind, DialogDirection direction, const QString& workFolder,
+FileDialogRequest dialog_setup(DialogKind kind, DialogDirection direction, const QString& workFolder,
                             const QString& displayName, const QString& sectionName) {
-    FileDialogSpec spec;
+    FileDialogRequest request;
     const std::optional<DialogEntry> entry = dialogEntry(kind, direction);
     if (!entry)
-        return spec;
-    spec.title = entry->title;
-    spec.filters = entry->filters;
-    spec.defaultSuffix = entry->defaultSuffix;
-    spec.directory = QFileInfo(workFolder).isDir() ? workFolder : QDir::currentPath();
+        return request;
+    request.title = entry->title;
+    request.filters = entry->filters;
+    request.defaultSuffix = entry->defaultSuffix;
+    request.directory = QFileInfo(workFolder).isDir() ? workFolder : QDir::currentPath();
     switch (entry->proposedName) {
     case ProposedName::None:
         break;
     case ProposedName::DisplayName:
-        spec.fileName = displayName;
+        request.fileName = displayName;
         break;
     case ProposedName::SectionName:
-        spec.fileName = sectionName;
+        request.fileName = sectionName;
         break;
     }
-    return spec;
+    return request;
 }
 
 } // namespace pote

@@ -24,7 +24,7 @@ std::optional<DialogEntry> dialogEntry(DialogKind kind, DialogDirection directio
 
 // A ready dialog: the entry, the work folder (the process's current folder when the work
 // folder no longer exists) and the proposed name.
-FileDialogSpec dialog_setup(DialogKind kind, DialogDirection direction, const QString& workFolder,
+FileDialogRequest dialog_setup(DialogKind kind, DialogDirection direction, const QString& workFolder,
                             const QString& displayName, const QString& sectionName);
 
 } // namespace pote

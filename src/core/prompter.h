@@ -26,7 +26,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(Answers)
 
 // What an open or save dialog shows. Filters are pairs of description and pattern, in the
 // order offered; the first is selected.
-struct FileDialogSpec {
+struct FileDialogRequest {
     QString title;
     QList<QPair<QString, QString>> filters;
     QString defaultSuffix; // empty: the suffix of the selected filter's pattern, if any
@@ -42,8 +42,8 @@ public:
     // An input box; nullopt when cancelled.
     virtual std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                              const QString& value) = 0;
-    virtual std::optional<QString> openFile(const FileDialogSpec& spec) = 0;
-    virtual std::optional<QString> saveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
     // allowCreate: the user may type a folder that does not exist yet; it is created after
     // asking.
     virtual std::optional<QString> chooseFolder(const QString& caption, const QString& start,

@@ -54,9 +54,9 @@ TEST_F(MainWindow, FourteenToolButtonsWithTheirHintsInOrder) {
 }
 
 TEST_F(MainWindow, EveryTableActionExistsAndUnbuiltOnesAreDisabled) {
-    for (const ActionSpec& spec : actionTable()) {
-        QAction* a = window->action(spec.name);
-        ASSERT_NE(a, nullptr) << spec.name.toStdString();
+    for (const ActionEntry& entry : actionTable()) {
+        QAction* a = window->action(entry.name);
+        ASSERT_NE(a, nullptr) << entry.name.toStdString();
     }
     EXPECT_FALSE(window->action(QStringLiteral("nx_backup"))->isEnabled());
     EXPECT_TRUE(window->action(QStringLiteral("nx_load"))->isEnabled());

@@ -69,20 +69,20 @@ std::optional<QString> ScriptedPrompter::inputText(const QString& caption, const
     return textOf(next("input box"), "input box");
 }
 
-std::optional<QString> ScriptedPrompter::openFile(const FileDialogSpec& spec) {
+std::optional<QString> ScriptedPrompter::openFile(const FileDialogRequest& request) {
     Asked a;
     a.type = Asked::Type::OpenFile;
-    a.text = spec.title;
-    a.dialog = spec;
+    a.text = request.title;
+    a.dialog = request;
     m_asked.push_back(a);
     return textOf(next("open dialog"), "open dialog");
 }
 
-std::optional<QString> ScriptedPrompter::saveFile(const FileDialogSpec& spec) {
+std::optional<QString> ScriptedPrompter::saveFile(const FileDialogRequest& request) {
     Asked a;
     a.type = Asked::Type::SaveFile;
-    a.text = spec.title;
-    a.dialog = spec;
+    a.text = request.title;
+    a.dialog = request;
     m_asked.push_back(a);
     return textOf(next("save dialog"), "save dialog");
 }

@@ -18,7 +18,7 @@ struct Asked {
     QString text;       // message text, input prompt or folder caption
     QString caption;    // input caption
     QString value;      // input's initial value
-    FileDialogSpec dialog;
+    FileDialogRequest dialog;
 };
 
 class ScriptedPrompter : public Prompter {
@@ -31,8 +31,8 @@ public:
     Answer message(MessageKind kind, Answers buttons, const QString& text) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                      const QString& value) override;
-    std::optional<QString> openFile(const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(const FileDialogRequest& request) override;
     std::optional<QString> chooseFolder(const QString& caption, const QString& start,
                                         bool allowCreate) override;
 

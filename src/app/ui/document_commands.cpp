@@ -38,9 +38,9 @@ void DocumentCommands::nx_loadClick() {
     m_host.binding().section_commit(store.current);
     if (!confirm_discard())
         return;
-    const FileDialogSpec spec = dialog_setup(DialogKind::Document, DialogDirection::Open,
+    const FileDialogRequest request = dialog_setup(DialogKind::Document, DialogDirection::Open,
                                              m_host.workFolder(), store.displayName, {});
-    const std::optional<QString> path = m_host.prompter().openFile(spec);
+    const std::optional<QString> path = m_host.prompter().openFile(request);
     if (!path)
         return;
     m_host.setWorkFolder(QFileInfo(*path).absolutePath());
@@ -49,9 +49,9 @@ void DocumentCommands::nx_loadClick() {
 
 QString DocumentCommands::askDocumentSavePath() {
     const SectionStore& store = m_host.store();
-    const FileDialogSpec spec = dialog_setup(DialogKind::Document, DialogDirection::Save,
+    const FileDialogRequest request = dialog_setup(DialogKind::Document, DialogDirection::Save,
                                              m_host.workFolder(), store.displayName, {});
-    return m_host.prompter().saveFile(spec).value_or(QString());
+    return m_host.prompter().saveFile(request).value_or(QString());
 }
 
 void DocumentCommands::nx_saveClick() {

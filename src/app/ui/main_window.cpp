@@ -171,17 +171,17 @@ void Tmain_fm::buildPanels() {
     statusBar()->setFont(statusFont);
 }
 
-QMenu* Tmain_fm::buildMenu(const MenuSpec& spec, const std::vector<MenuSpec>& subs, QWidget* parent) {
-    auto* menu = new QMenu(spec.caption, parent);
-    menu->setObjectName(spec.name);
-    m_menus.insert(spec.name, menu);
-    for (const QString& entry : spec.entries) {
+QMenu* Tmain_fm::buildMenu(const MenuEntry& layout, const std::vector<MenuEntry>& subs, QWidget* parent) {
+    auto* menu = new QMenu(layout.caption, parent);
+    menu->setObjectName(layout.name);
+    m_menus.insert(layout.name, menu);
+    for (const QString& entry : layout.entries) {
         if (entry == QStringLiteral("-")) {
             menu->addSeparator();
             continue;
         }
         const auto sub = std::find_if(subs.begin(), subs.end(),
-                                      [&](const MenuSpec& m) { return m.name == entry; });
+                                      [&](const MenuEntry& m) { return m.name == entry; });
         if (sub != subs.end()) {
             menu->addMenu(buildMenu(*sub, subs, menu));
             continue;
@@ -193,26 +193,26 @@ QMenu* Tmain_fm::buildMenu(const MenuSpec& spec, const std::vector<MenuSpec>& su
 }
 
 void Tmain_fm::buildCommands() {
-    for (const ActionSpec& spec : actionTable()) {
-        auto* a = new QAction(spec.caption.isEmpty() ? spec.hint : spec.caption, this);
-        a->setObjectName(spec.name);
-        if (!spec.shortcut.isEmpty()) {
-            a->setShortcut(QKeySequence(spec.shortcut));
+    for (const ActionEntry& entry : actionTable()) {
+        auto* a = new QAction(entry.caption.isEmpty() ? entry.hint : entry.caption, this);
+        a->setObjectName(entry.name);
+        if (!entry.shortcut.isEmpty()) {
+            a->setShortcut(QKeySequence(entry.shortcut));
             // The pane's own keys (Ctrl+C, Ctrl+V...) lose to window shortcuts only through
             // the commands, which do what the pane would, plus the program's rules.
             a->setShortcutContext(Qt::WindowShortcut);
         }
-        if (!spec.hint.isEmpty())
-            a->setToolTip(spec.hint);
-        if (!spec.icon.isEmpty())
-            a->setIcon(QIcon(spec.icon));
-        const Command command = spec.command;
+        if (!entry.hint.isEmpty())
+            a->setToolTip(entry.hint);
+        if (!entry.icon.isEmpty())
+            a->setIcon(QIcon(entry.icon));
+        const Command command = entry.command;
         connect(a, &QAction::triggered, this, [this, command] { runCommand(command); });
-        m_actions.insert(spec.name, a);
+        m_actions.insert(entry.name, a);
     }
 
-    for (const MenuSpec& spec : mainMenus()) {
-        QMenu* menu = buildMenu(spec, subMenus(), menuBar());
+    for (const MenuEntry& layout : mainMenus()) {
+        QMenu* menu = buildMenu(layout, subMenus(), menuBar());
         menuBar()->addMenu(menu);
     }
     // All eight menus fit the window's design width.

@@ -95,7 +95,7 @@ private:
     void stbarResize();
     void buildPanels();
     void buildCommands();
-    QMenu* buildMenu(const MenuSpec& spec, const std::vector<MenuSpec>& subMenus, QWidget* parent);
+    QMenu* buildMenu(const MenuEntry& layout, const std::vector<MenuEntry>& subMenus, QWidget* parent);
     void runCommand(Command command);
     bool implemented(Command command) const { return m_handlers.contains(command); }
     void registerOwnCommands();

@@ -46,9 +46,9 @@ constexpr ButtonSpec kButtons[] = {
     {Answer::Cancel, QMessageBox::RejectRole, u"キャンセル"},
 };
 
-QStringList qtFilters(const FileDialogSpec& spec) {
+QStringList qtFilters(const FileDialogRequest& request) {
     QStringList out;
-    for (const auto& [description, pattern] : spec.filters)
+    for (const auto& [description, pattern] : request.filters)
         out << (description.contains(u'(') ? description : description + " (" + pattern + ')');
     return out;
 }
@@ -61,23 +61,23 @@ QString suffixOf(const QString& pattern) {
     return suffix.contains(u'*') || suffix.contains(u'?') ? QString() : suffix;
 }
 
-void prepare(QFileDialog& dialog, const FileDialogSpec& spec) {
+void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setWindowTitle(spec.title);
-    dialog.setNameFilters(qtFilters(spec));
-    dialog.setDirectory(spec.directory);
-    if (!spec.fileName.isEmpty())
-        dialog.selectFile(spec.fileName);
-    if (!spec.defaultSuffix.isEmpty()) {
-        dialog.setDefaultSuffix(spec.defaultSuffix);
-    } else if (!spec.filters.isEmpty()) {
+    dialog.setWindowTitle(request.title);
+    dialog.setNameFilters(qtFilters(request));
+    dialog.setDirectory(request.directory);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (!request.defaultSuffix.isEmpty()) {
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    } else if (!request.filters.isEmpty()) {
         // A name typed without extension gets the extension of the filter in use.
-        dialog.setDefaultSuffix(suffixOf(spec.filters.first().second));
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, spec](const QString& f) {
-            const QStringList filters = qtFilters(spec);
+        dialog.setDefaultSuffix(suffixOf(request.filters.first().second));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, request](const QString& f) {
+            const QStringList filters = qtFilters(request);
             const qsizetype i = filters.indexOf(f);
             if (i >= 0)
-                dialog.setDefaultSuffix(suffixOf(spec.filters.at(i).second));
+                dialog.setDefaultSuffix(suffixOf(request.filters.at(i).second));
         });
     }
 }
@@ -120,9 +120,9 @@ std::optional<QString> QtPrompter::inputText(const QString& caption, const QStri
     return dialog.textValue();
 }
 
-std::optional<QString> QtPrompter::openFile(const FileDialogSpec& spec) {
+std::optional<QString> QtPrompter::openFile(const FileDialogRequest& request) {
     QFileDialog dialog(m_parent);
-    prepare(dialog, spec);
+    prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -130,9 +130,9 @@ std::optional<QString> QtPrompter::openFile(const FileDialogSpec& spec) {
     return dialog.selectedFiles().first();
 }
 
-std::optional<QString> QtPrompter::saveFile(const FileDialogSpec& spec) {
+std::optional<QString> QtPrompter::saveFile(const FileDialogRequest& request) {
     QFileDialog dialog(m_parent);
-    prepare(dialog, spec);
+    prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -15,8 +15,8 @@ public:
     Answer message(MessageKind kind, Answers buttons, const QString& text) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                      const QString& value) override;
-    std::optional<QString> openFile(const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(const FileDialogRequest& request) override;
     std::optional<QString> chooseFolder(const QString& caption, const QString& start,
                                         bool allowCreate) override;
 

@@ -59,22 +59,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ActionTable, NamesAreUniqueAndMenusNameKnownEntries) {
     QSet<QString> names;
-    for (const ActionSpec& a : actionTable())
+    for (const ActionEntry& a : actionTable())
     {
         EXPECT_FALSE(names.contains(a.name)) << a.name.toStdString();
         names.insert(a.name);
     }
     QSet<QString> menus;
     for (const auto* list : {&mainMenus(), &subMenus(), &popupSubMenus()})
-        for (const MenuSpec& m : *list)
+        for (const MenuEntry& m : *list)
             menus.insert(m.name);
-    auto check = [&](const MenuSpec& m) {
+    auto check = [&](const MenuEntry& m) {
         for (const QString& e : m.entries)
             EXPECT_TRUE(e == "-" || names.contains(e) || menus.contains(e))
                 << m.name.toStdString() << ": " << e.toStdString();
     };
     for (const auto* list : {&mainMenus(), &subMenus(), &popupSubMenus()})
-        for (const MenuSpec& m : *list)
+        for (const MenuEntry& m : *list)
             check(m);
     check(popupMenu());
 }

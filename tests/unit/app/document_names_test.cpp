@@ -37,13 +37,13 @@ class DialogSetup : public testing::TestWithParam<DialogRow> {};
 
 TEST_P(DialogSetup, PreparesTheDialogForItsPurpose) {
     const DialogRow& row = GetParam();
-    const FileDialogSpec spec = dialog_setup(row.kind, row.direction, QDir::tempPath(),
+    const FileDialogRequest request = dialog_setup(row.kind, row.direction, QDir::tempPath(),
                                              QStringLiteral("表示"), QStringLiteral("節"));
-    EXPECT_EQ(spec.title, row.title);
-    EXPECT_EQ(spec.filters.size(), row.filterCount);
-    EXPECT_EQ(spec.defaultSuffix, row.suffix);
-    EXPECT_EQ(spec.fileName, row.proposed);
-    EXPECT_EQ(spec.directory, QDir::tempPath());
+    EXPECT_EQ(request.title, row.title);
+    EXPECT_EQ(request.filters.size(), row.filterCount);
+    EXPECT_EQ(request.defaultSuffix, row.suffix);
+    EXPECT_EQ(request.fileName, row.proposed);
+    EXPECT_EQ(request.directory, QDir::tempPath());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -64,11 +64,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<DialogRow>& row) { return row.param.name; });
 
 TEST(DialogSetupFolder, VanishedWorkFolderFallsBackToTheCurrentFolder) {
-    const FileDialogSpec spec = dialog_setup(DialogKind::Document, DialogDirection::Open,
+    const FileDialogRequest request = dialog_setup(DialogKind::Document, DialogDirection::Open,
                                              QStringLiteral("/no/such/folder"), {}, {});
-    EXPECT_EQ(spec.directory, QDir::currentPath());
-    EXPECT_EQ(spec.filters.first().first, QStringLiteral("ぽてまる文書(*.ptm)"));
-    EXPECT_EQ(spec.filters.first().second, QStringLiteral("*.ptm"));
+    EXPECT_EQ(request.directory, QDir::currentPath());
+    EXPECT_EQ(request.filters.first().first, QStringLiteral("ぽてまる文書(*.ptm)"));
+    EXPECT_EQ(request.filters.first().second, QStringLiteral("*.ptm"));
 }
 
 TEST(Placement, DesignFlagIgnoresEverythingStored) {
