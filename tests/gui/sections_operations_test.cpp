@@ -1,0 +1,149 @@
+// Appending and deleting sections from the window, and the section menu's states.
+
+#include "sections_fixture.h"
+
+#include "editing/ui/edit_pane.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace pote::test {
+namespace {
+
+using SectionOperations = SectionsTest;
+
+bool enabled(Tmain_fm& window, const char* name) {
+    if (QAction* a = window.action(QString::fromLatin1(name)))
+        return a->isEnabled();
+    return window.menu(QString::fromLatin1(name))->menuAction()->isEnabled();
+}
+
+TEST_F(SectionOperations, TheFiveHundredthSectionIsTheLast) {
+    fill(499);
+    ASSERT_TRUE(enabled(*window, "sp_add"));
+    window->trigger(QStringLiteral("sp_add"));
+    EXPECT_EQ(store().count(), 500);
+    EXPECT_EQ(store().current, 499);
+    EXPECT_EQ(numberShown(), QStringLiteral("No.500"));
+    EXPECT_EQ(nameShown(), QString());
+    EXPECT_EQ(paneText(), QString());
+    EXPECT_TRUE(store().modified);
+    EXPECT_FALSE(enabled(*window, "sp_add"));
+    emit window->menu(QStringLiteral("nx_section"))->aboutToShow();
+    EXPECT_FALSE(enabled(*window, "sect_add"));
+
+    // Even when something reaches the command, append refuses by itself.
+    window->action(QStringLiteral("sect_add"))->setEnabled(true);
+    window->action(QStringLiteral("sect_add"))->trigger();
+    EXPECT_EQ(store().count(), 500);
+    EXPECT_EQ(store().current, 499);
+}
+
+TEST_F(SectionOperations, AppendCommitsThePaneAndEndsPlainTextMode) {
+    fill(1);
+    store().plainTextMode = true;
+    store().textPath = path(QStringLiteral("メモ.txt"));
+    typeInPane(QStringLiteral("書きかけ"));
+    window->trigger(QStringLiteral("sect_add"));
+    EXPECT_EQ(store().section(0).text, cp932::encode(u"書きかけt1"));
+    EXPECT_FALSE(store().plainTextMode);
+    EXPECT_TRUE(store().textPath.isEmpty());
+    EXPECT_EQ(window->statusPanelText(1), QString());
+    EXPECT_EQ(store().count(), 2);
+    EXPECT_EQ(store().current, 1);
+    EXPECT_EQ(store().section(1).group, 0);
+    EXPECT_EQ(numberShown(), QStringLiteral("No.2"));
+}
+
+TEST_F(SectionOperations, DeletingTheCurrentMiddleSectionShowsTheNextAtTheSameNumber) {
+    fill(5);
+    store().addGroup("A");
+    store().section(3).group = 1;
+    switchTo(2);
+    typeInPane(QStringLiteral("消える"));
+    window->trigger(QStringLiteral("nx_sect_del_ins"));
+    EXPECT_EQ(store().count(), 4);
+    EXPECT_EQ(store().current, 2);
+    EXPECT_EQ(numberShown(), QStringLiteral("No.3"));
+    EXPECT_EQ(paneText(), QStringLiteral("t4"));
+    EXPECT_EQ(nameShown(), QStringLiteral("s4"));
+    EXPECT_EQ(store().section(2).group, 1) << "the group moves with its section";
+    EXPECT_EQ(store().section(3).name, "s5");
+    EXPECT_TRUE(store().modified);
+    EXPECT_FALSE(window->pane()->document()->isModified());
+    for (int pos = 0; pos < 5; ++pos) {
+        SCOPED_TRACE(pos);
+        EXPECT_EQ(store().reserved(pos).r1, static_cast<quint32>(100 + pos)) << "R values stay with positions";
+        EXPECT_EQ(store().reserved(pos).r2, static_cast<quint32>(200 + pos));
+        EXPECT_EQ(store().reserved(pos).r3, static_cast<quint32>(300 + pos));
+    }
+    EXPECT_TRUE(store().section(4).text.isNull()) << "the position that fell out of use is released";
+}
+
+TEST_F(SectionOperations, DeletingTheLastMakesTheNewLastCurrent) {
+    fill(5);
+    switchTo(4);
+    window->trigger(QStringLiteral("nx_sect_del_ins"));
+    EXPECT_EQ(store().count(), 4);
+    EXPECT_EQ(store().current, 3);
+    EXPECT_EQ(numberShown(), QStringLiteral("No.4"));
+    EXPECT_EQ(paneText(), QStringLiteral("t4"));
+}
+
+TEST_F(SectionOperations, DeletingMovesTextBuffersWithoutCopying) {
+    fill(20);
+    std::vector<const char*> buffers;
+    for (int pos = 0; pos < 20; ++pos) {
+        store().section(pos).text = QByteArray(64 * 1024, static_cast<char>('a' + pos % 26));
+        buffers.push_back(store().section(pos).text.constData());
+    }
+    window->binding().section_load(0);
+    window->trigger(QStringLiteral("nx_sect_del_ins"));
+    ASSERT_EQ(store().count(), 19);
+    for (int pos = 0; pos < 19; ++pos)
+        EXPECT_EQ(store().section(pos).text.constData(), buffers[static_cast<size_t>(pos) + 1]) << pos;
+}
+
+TEST_F(SectionOperations, DeletingFromAFullDocumentAllowsAddingAgain) {
+    fill(500);
+    ASSERT_FALSE(enabled(*window, "sp_add"));
+    window->trigger(QStringLiteral("nx_sect_del_ins"));
+    EXPECT_EQ(store().count(), 499);
+    EXPECT_TRUE(enabled(*window, "sp_add"));
+}
+
+struct MenuRow {
+    const char* name;
+    int sections;
+    bool add, remove, swap;
+};
+
+class SectionMenu : public SectionsTest, public testing::WithParamInterface<MenuRow> {};
+
+TEST_P(SectionMenu, FollowsTheSectionCount) {
+    fill(GetParam().sections);
+    emit window->menu(QStringLiteral("nx_section"))->aboutToShow();
+    EXPECT_EQ(enabled(*window, "sect_add"), GetParam().add);
+    EXPECT_EQ(enabled(*window, "nx_sect_dell"), GetParam().remove);
+    EXPECT_EQ(enabled(*window, "nx_sect_del_ins"), GetParam().remove);
+    EXPECT_EQ(enabled(*window, "nx_sect_swap"), GetParam().swap);
+    EXPECT_TRUE(enabled(*window, "nx_group_set"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, SectionMenu,
+                         testing::Values(MenuRow{"OneSection", 1, true, false, false},
+                                         MenuRow{"TwoSections", 2, true, true, true},
+                                         MenuRow{"FiveHundred", 500, false, true, true}),
+                         [](const testing::TestParamInfo<MenuRow>& row) { return row.param.name; });
+
+TEST_F(SectionOperations, TheLastSectionCannotBeDeleted) {
+    fill(1);
+    window->action(QStringLiteral("nx_sect_del_ins"))->setEnabled(true);
+    window->action(QStringLiteral("nx_sect_del_ins"))->trigger();
+    EXPECT_EQ(store().count(), 1);
+    EXPECT_EQ(paneText(), QStringLiteral("t1"));
+    EXPECT_FALSE(store().modified);
+}
+
+} // namespace
+} // namespace pote::test
