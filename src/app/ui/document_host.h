@@ -39,6 +39,8 @@ public:
     virtual void setTitle(const QString& title) = 0;
     virtual void tool_state_refresh() = 0;
     virtual void status_update() = 0;
+    // Records the pane as the undo snapshot, just before an editing command changes it.
+    virtual void undo_take() = 0;
     virtual void undo_clear() = 0;
     virtual void password_indicator_refresh() = 0;
     // Offers the file to the recent-documents list.

@@ -4,6 +4,7 @@
 #include "app/document_names.h"
 #include "app/ui/about_box.h"
 #include "app/ui/document_commands.h"
+#include "app/ui/edit_commands.h"
 #include "app/ui/help_window.h"
 #include "app/ui/password_commands.h"
 #include "app/ui/qt_prompter.h"
@@ -88,6 +89,7 @@ void Tmain_fm::FormCreate() {
     registerOwnCommands();
     m_passwords = std::make_unique<PasswordCommands>(*this);
     m_sections = std::make_unique<SectionCommands>(*this);
+    m_editing = std::make_unique<EditCommands>(*this);
     buildCommands();
 
     setMinimumSize(kMinimumWindowSize);
@@ -245,8 +247,9 @@ void Tmain_fm::buildCommands() {
     connect(m_selectButton, &QPushButton::clicked, this, [this] {
         runCommand(Command::SectionPicker);
     });
-    connect(m_edit, &QPlainTextEdit::selectionChanged, this, &Tmain_fm::tool_state_refresh);
-    connect(m_edit, &QPlainTextEdit::cursorPositionChanged, this, &Tmain_fm::status_update);
+    // A caret move is a selection change too.
+    connect(m_edit, &QPlainTextEdit::selectionChanged, m_editing.get(), &EditCommands::sel_ch);
+    connect(m_edit, &QPlainTextEdit::cursorPositionChanged, m_editing.get(), &EditCommands::sel_ch);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &Tmain_fm::tool_state_refresh);
 }
 
@@ -262,10 +265,6 @@ void Tmain_fm::registerOwnCommands() {
     registerCommand(Command::SaveAs, [&d] { d.nx_saveClick(); });
     registerCommand(Command::SaveButton, [&d] { d.sp_saveClick(); });
     registerCommand(Command::Exit, [this] { close(); });
-    registerCommand(Command::Cut, [this] { m_edit->cut(); });
-    registerCommand(Command::Copy, [this] { m_edit->copy(); });
-    registerCommand(Command::Paste, [this] { m_edit->paste(); });
-    registerCommand(Command::SelectAll, [this] { m_edit->selectAll(); });
     registerCommand(Command::Manual, [this] { showManual(); });
     registerCommand(Command::About, [this] { showAbout(); });
     registerCommand(Command::HomePage, [] { QDesktopServices::openUrl(QUrl(kHomePage)); });
@@ -298,7 +297,7 @@ void Tmain_fm::tool_state_refresh() {
     c.selectionLength = m_edit->textCursor().selectionEnd() - m_edit->textCursor().selectionStart();
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
     c.clipboardHasText = clip && clip->hasText();
-    c.undoAvailable = m_undoAvailable;
+    c.undoAvailable = m_editing && m_editing->undoAvailable();
     c.implemented = [this](Command command) { return implemented(command); };
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
         it.value()->setEnabled(commandEnabled(it.key(), c));
@@ -318,10 +317,11 @@ void Tmain_fm::status_update() {
 
 QString Tmain_fm::statusPanelText(int panel) const { return m_statusPanels[panel]->text(); }
 
+void Tmain_fm::undo_take() { m_editing->undo_take(); }
+
 void Tmain_fm::undo_clear() {
-    m_undoAvailable = false;
-    if (QAction* a = m_actions.value(QStringLiteral("sp_undo")))
-        a->setEnabled(false);
+    if (m_editing)
+        m_editing->undo_clear();
 }
 
 void Tmain_fm::password_indicator_refresh() {

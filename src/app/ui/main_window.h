@@ -24,6 +24,7 @@ class QToolButton;
 namespace pote {
 
 class DocumentCommands;
+class EditCommands;
 class PasswordCommands;
 class SectionCommands;
 class EditPane;
@@ -56,6 +57,7 @@ public:
     void setTitle(const QString& title) override { setWindowTitle(title); }
     void tool_state_refresh() override;
     void status_update() override;
+    void undo_take() override;
     void undo_clear() override;
     void password_indicator_refresh() override;
     void recent_add(const QString& path) override;
@@ -70,6 +72,7 @@ public:
 
     DocumentCommands& documents() { return *m_documents; }
     PasswordCommands& passwords() { return *m_passwords; }
+    EditCommands& editing() { return *m_editing; }
     void setModalRunner(std::function<int(QDialog&)> runner) { m_modalRunner = std::move(runner); }
     QAction* action(const QString& name) const { return m_actions.value(name); }
     QMenu* menu(const QString& name) const { return m_menus.value(name); }
@@ -110,6 +113,7 @@ private:
     std::unique_ptr<PasswordCommands> m_passwords;
     std::function<int(QDialog&)> m_modalRunner;
     std::unique_ptr<SectionCommands> m_sections;
+    std::unique_ptr<EditCommands> m_editing;
     SectionBinding* m_binding = nullptr;
 
     QFrame* m_selectPanel = nullptr;
@@ -135,7 +139,6 @@ private:
     bool m_designFlag = false;
     bool m_firstActivation = true;
     bool m_settingsCleared = false;
-    bool m_undoAvailable = false;
     int m_tabWidth = 8;
 };
 

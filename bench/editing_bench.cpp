@@ -1,0 +1,184 @@
+// Editing costs against their baselines, each in the same process:
+//  - the status read-out with the caret at the end of a 50 MB section, against a 1 KB one
+//    (it must cost the current line, not the text), alone and with the caret moving to
+//    another line before each read-out;
+//  - blank-line cut and shift right of a 10 MB selection, against memcpy of the same bytes.
+
+#include "core/cp932.h"
+#include "editing/line_transforms.h"
+#include "editing/status_text.h"
+#include "editing/ui/edit_pane.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace pote;
+
+// Prose with CR LF line breaks, blank lines and lines of spaces among them, cut to size on a
+// line break.
+QByteArray prose(qsizetype bytes) {
+    const QByteArray block = cp932::encode(
+        u"　吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。\r\n"
+        u"何でも薄暗いじめじめした所でニャーニャー泣いていた事だけは記憶している。Cats, 123.\r\n"
+        u"\r\n"
+        u"    \r\n"
+        u"  吾輩はここで始めて人間というものを見た。\r\n");
+    QByteArray text;
+    text.reserve(bytes + block.size());
+    while (text.size() < bytes)
+        text += block;
+    return text;
+}
+
+// A pane holding a section of the given size, the caret at its end, and the status panel.
+struct StatusFixture {
+    explicit StatusFixture(qsizetype bytes) {
+        pane.loadText(cp932::decodeForPane(prose(bytes)));
+        QTextCursor end = pane.textCursor();
+        end.movePosition(QTextCursor::End);
+        pane.setTextCursor(end);
+    }
+    void update() {
+        const EditPane::CaretPosition p = pane.caretPosition();
+        panel.setText(caretStatusText(p.line, p.column, p.totalLines));
+    }
+    EditPane pane;
+    QLabel panel;
+};
+
+StatusFixture& statusFixture(qsizetype bytes) {
+    static std::map<qsizetype, std::unique_ptr<StatusFixture>> fixtures;
+    auto& f = fixtures[bytes];
+    if (!f)
+        f = std::make_unique<StatusFixture>(bytes);
+    return *f;
+}
+
+void BM_StatusUpdate50MB(benchmark::State& state) {
+    StatusFixture& f = statusFixture(50 * 1024 * 1024);
+    for (auto _ : state)
+        f.update();
+}
+
+void BM_StatusUpdate1KB(benchmark::State& state) {
+    StatusFixture& f = statusFixture(1024);
+    for (auto _ : state)
+        f.update();
+}
+
+// The caret moving between the last two lines: each read-out is about another line, so nothing
+// read before can be reused.
+void moveAndUpdate(benchmark::State& state, StatusFixture& f) {
+    QTextCursor last = f.pane.textCursor();
+    last.movePosition(QTextCursor::End);
+    QTextCursor previous = last;
+    previous.movePosition(QTextCursor::PreviousBlock);
+    bool toLast = false;
+    for (auto _ : state) {
+        f.pane.setTextCursor((toLast = !toLast) ? last : previous);
+        f.update();
+    }
+}
+
+void BM_CaretLineChange50MB(benchmark::State& state) { moveAndUpdate(state, statusFixture(50 * 1024 * 1024)); }
+
+void BM_CaretLineChange1KB(benchmark::State& state) { moveAndUpdate(state, statusFixture(1024)); }
+
+const QByteArray& tenMegabytes() {
+    static const QByteArray text = prose(10 * 1024 * 1024);
+    return text;
+}
+
+void BM_BlankLineCut10MB(benchmark::State& state) {
+    const QByteArray& in = tenMegabytes();
+    for (auto _ : state) {
+        QByteArray out = blank_line_cut(in);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(state.iterations() * in.size());
+}
+
+void BM_ShiftRight10MB(benchmark::State& state) {
+    const QByteArray& in = tenMegabytes();
+    for (auto _ : state) {
+        QByteArray out = shift_right(in);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(state.iterations() * in.size());
+}
+
+// The baseline: a fresh buffer of the same size, filled by memcpy.
+void BM_Memcpy10MB(benchmark::State& state) {
+    const QByteArray& in = tenMegabytes();
+    for (auto _ : state) {
+        QByteArray out(in.size(), Qt::Uninitialized);
+        std::memcpy(out.data(), in.constData(), static_cast<size_t>(in.size()));
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(state.iterations() * in.size());
+}
+
+// Medians of a few repetitions: the machine is shared, single runs drift.
+void setup(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(BM_StatusUpdate50MB)->Apply(setup);
+BENCHMARK(BM_StatusUpdate1KB)->Apply(setup);
+BENCHMARK(BM_CaretLineChange50MB)->Apply(setup);
+BENCHMARK(BM_CaretLineChange1KB)->Apply(setup);
+BENCHMARK(BM_BlankLineCut10MB)->Apply(setup);
+BENCHMARK(BM_ShiftRight10MB)->Apply(setup);
+BENCHMARK(BM_Memcpy10MB)->Apply(setup);
+
+// Remembers the median CPU time of each benchmark so that main can print the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                m_time[run.run_name.function_name] = run.GetAdjustedCPUTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void printRatio(const std::string& ours, const std::string& baseline, double limit) const {
+        const auto a = m_time.find(ours);
+        const auto b = m_time.find(baseline);
+        if (a == m_time.end() || b == m_time.end() || b->second <= 0)
+            return;
+        const double ratio = a->second / b->second;
+        std::printf("%-22s / %-20s time ratio: %6.2f (limit %.0f) %s\n", ours.c_str(), baseline.c_str(),
+                    ratio, limit, ratio <= limit ? "ok" : "OVER");
+    }
+
+private:
+    std::map<std::string, double> m_time;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatio("BM_StatusUpdate50MB", "BM_StatusUpdate1KB", 2);
+    reporter.printRatio("BM_CaretLineChange50MB", "BM_CaretLineChange1KB", 2);
+    reporter.printRatio("BM_BlankLineCut10MB", "BM_Memcpy10MB", 20);
+    reporter.printRatio("BM_ShiftRight10MB", "BM_Memcpy10MB", 20);
+    benchmark::Shutdown();
+    return 0;
+}
