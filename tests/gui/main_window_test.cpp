@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QLineEdit>
+#include <QTest>
 #include <QToolButton>
 
 namespace pote::test {
@@ -79,6 +81,23 @@ TEST_F(MainWindow, DesignFlagKeepsTheDesignPlace) {
     EXPECT_FALSE(window->designFlag()) << "the option is case-sensitive";
     restart({QStringLiteral("x"), QStringLiteral("/d")});
     EXPECT_FALSE(window->designFlag()) << "only as the first parameter";
+}
+
+TEST_F(MainWindow, EditingKeysInTheNameBoxStayInTheNameBox) {
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    typeInPane(QStringLiteral("本文"));
+    window->pane()->selectAll();
+    auto* name = window->findChild<QLineEdit*>(QStringLiteral("sec_name_ed"));
+    name->setFocus();
+    typeName(QStringLiteral("題名"));
+    name->setCursorPosition(0);
+    QTest::keyClick(name, Qt::Key_Delete);
+    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(name, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(paneText(), QStringLiteral("本文")) << "the pane's selection was not cut or deleted";
+    EXPECT_EQ(name->text(), QString());
 }
 
 TEST_F(MainWindow, PaneFontIsTheDesignFont) {

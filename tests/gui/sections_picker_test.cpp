@@ -185,7 +185,7 @@ TEST_F(Picker, InSingleClickModeHoverSelectsAndAPressChooses) {
 
 TEST_F(Picker, HangsJustBelowTheChooseButton) {
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     Tselect_fm* picker = open();
     const QWidget* button = window->control(QStringLiteral("select_bitbt"));
     const QPoint buttonBottomLeft = button->mapToGlobal(QPoint(0, button->height()));

@@ -200,8 +200,8 @@ void Tmain_fm::buildCommands() {
         a->setObjectName(entry.name);
         if (!entry.shortcut.isEmpty()) {
             a->setShortcut(QKeySequence(entry.shortcut));
-            // The pane's own keys (Ctrl+C, Ctrl+V...) lose to window shortcuts only through
-            // the commands, which do what the pane would, plus the program's rules.
+            // Window-wide; the name box keeps its own editing keys (a line edit claims them
+            // before window shortcuts see them).
             a->setShortcutContext(Qt::WindowShortcut);
         }
         if (!entry.hint.isEmpty())
