@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace pote {
@@ -22,6 +23,7 @@ QLineEdit* makeMaskedEdit(QWidget* parent) {
     // Password echo also keeps the entry off the clipboard (copy and cut do nothing) and out
     // of the input method's history.
     edit->setEchoMode(QLineEdit::Password);
+    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // "*"
     edit->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
     return edit;
 }
@@ -114,6 +116,13 @@ void Tread_pass_fm::prepare(const QByteArray& candidate) {
     m_candidate = candidate;
     m_accepted = false;
     m_entered.clear();
+}
+
+void Tread_pass_fm::showEvent(QShowEvent* event) {
+    // Centred on the desktop: the document being opened may not be the one in the window.
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    QDialog::showEvent(event);
 }
 
 void Tread_pass_fm::set_btClick() {

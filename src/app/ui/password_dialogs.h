@@ -49,6 +49,9 @@ public:
     QPushButton* set_bt = nullptr;
     QPushButton* Button2 = nullptr;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     Prompter& m_prompter;
     QByteArray m_candidate;
