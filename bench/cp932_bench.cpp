@@ -2,6 +2,7 @@
 // Prints the throughput ratio ours / iconv for each direction at the end.
 
 #include "core/cp932.h"
+#include "support/bench_support.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,34 +22,19 @@ namespace cp932 = pote::cp932;
 
 constexpr qsizetype kTargetBytes = 50 * 1024 * 1024;
 
-// Mostly kanji and kana, some half-width katakana, digits and Latin letters, CR LF breaks.
-const char16_t kParagraph[] =
-    u"　吾輩の家の猫は、毎朝六時きっかりに目を覚まして台所へ向かう。冷蔵庫の前に座り込み、\r\n"
-    u"「ごはんはまだかにゃ？」とでも言いたげな顔でこちらを見上げるのだ。体重は5.2kg、\r\n"
-    u"獣医さんには少し痩せるようにと言われている。ﾀﾞｲｴｯﾄ用のフードに替えて三週間、\r\n"
-    u"結果はまだ見えないが、本人（本猫？）は気にしていない様子である。\r\n"
-    u"午後になると日の当たる窓辺で丸くなり、小説の原稿を書く私の横で寝息を立てる。\r\n"
-    u"締め切りは来週の金曜日、残りは約120枚。章立てを見直して、第3章の冒頭を書き直す予定だ。\r\n"
-    u"\r\n";
-
-QString japaneseText() {
-    const QString paragraph = QString::fromUtf16(kParagraph);
-    return paragraph.repeated(kTargetBytes / cp932::encode(paragraph).size() + 1);
+const QByteArray& stored() {
+    static const QByteArray b = pote::bench::japaneseProse(kTargetBytes);
+    return b;
 }
 
 const QString& text() {
-    static const QString t = japaneseText();
-    return t;
-}
-
-const QByteArray& stored() {
-    static const QByteArray b = [] {
-        bool lossy = false;
-        QByteArray bytes = cp932::encode(text(), &lossy);
-        if (lossy) throw std::logic_error("benchmark text does not fit CP932");
-        return bytes;
+    static const QString t = [] {
+        QString decoded = cp932::decode(stored());
+        if (cp932::encode(decoded) != stored())
+            throw std::logic_error("benchmark text does not round-trip");
+        return decoded;
     }();
-    return b;
+    return t;
 }
 
 class Iconv {
@@ -150,43 +136,15 @@ BENCHMARK(BM_EncodeCodec)->Apply(setup);
 BENCHMARK(BM_EncodeFromPaneCodec)->Apply(setup);
 BENCHMARK(BM_EncodeIconv)->Apply(setup);
 
-// Remembers the median CPU time per iteration of each benchmark (steadier than wall time on a busy
-// machine; page faults count, as they are the process's own work) so that main can print the
-// ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_time[run.run_name.function_name] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio(const std::string& ours, const std::string& baseline) const {
-        const auto a = m_time.find(ours);
-        const auto b = m_time.find(baseline);
-        if (a != m_time.end() && b != m_time.end() && a->second > 0)
-            std::printf("%-24s / %-16s throughput ratio: %.2fx\n", ours.c_str(), baseline.c_str(),
-                        b->second / a->second);
-    }
-
-private:
-    std::map<std::string, double> m_time;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     std::printf("text: %lld bytes of CP932, %lld UTF-16 units\n",
                 static_cast<long long>(stored().size()), static_cast<long long>(text().size()));
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("BM_DecodeCodec", "BM_DecodeIconv");
-    reporter.printRatio("BM_DecodeForPaneCodec", "BM_DecodeIconv");
-    reporter.printRatio("BM_EncodeCodec", "BM_EncodeIconv");
-    reporter.printRatio("BM_EncodeFromPaneCodec", "BM_EncodeIconv");
-    benchmark::Shutdown();
-    return 0;
+    return pote::bench::runBenchmarks(argc, argv, false, [](const pote::bench::RatioReporter& r) {
+        r.printSpeedup("decode, ours vs iconv", "BM_DecodeCodec", "BM_DecodeIconv");
+        r.printSpeedup("decode for the pane, ours vs iconv", "BM_DecodeForPaneCodec", "BM_DecodeIconv");
+        r.printSpeedup("encode, ours vs iconv", "BM_EncodeCodec", "BM_EncodeIconv");
+        r.printSpeedup("encode from the pane, ours vs iconv", "BM_EncodeFromPaneCodec", "BM_EncodeIconv");
+    });
 }

@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QLabel>
 
+#include "support/bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -141,44 +143,14 @@ BENCHMARK(BM_BlankLineCut10MB)->Apply(setup);
 BENCHMARK(BM_ShiftRight10MB)->Apply(setup);
 BENCHMARK(BM_Memcpy10MB)->Apply(setup);
 
-// Remembers the median CPU time of each benchmark so that main can print the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_time[run.run_name.function_name] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio(const std::string& ours, const std::string& baseline, double limit) const {
-        const auto a = m_time.find(ours);
-        const auto b = m_time.find(baseline);
-        if (a == m_time.end() || b == m_time.end() || b->second <= 0)
-            return;
-        const double ratio = a->second / b->second;
-        std::printf("%-22s / %-20s time ratio: %6.2f (limit %.0f) %s\n", ours.c_str(), baseline.c_str(),
-                    ratio, limit, ratio <= limit ? "ok" : "OVER");
-    }
-
-private:
-    std::map<std::string, double> m_time;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("BM_StatusUpdate50MB", "BM_StatusUpdate1KB", 2);
-    reporter.printRatio("BM_CaretLineChange50MB", "BM_CaretLineChange1KB", 2);
-    reporter.printRatio("BM_BlankLineCut10MB", "BM_Memcpy10MB", 20);
-    reporter.printRatio("BM_ShiftRight10MB", "BM_Memcpy10MB", 20);
-    benchmark::Shutdown();
-    return 0;
+    return pote::bench::runBenchmarks(argc, argv, true, [](const pote::bench::RatioReporter& r) {
+        r.printRatio("status update, 50 MB vs 1 KB section", "BM_StatusUpdate50MB", "BM_StatusUpdate1KB", 2);
+        r.printRatio("caret to another line, 50 MB vs 1 KB section", "BM_CaretLineChange50MB",
+                     "BM_CaretLineChange1KB", 2);
+        r.printRatio("blank-line cut of 10 MB vs memcpy", "BM_BlankLineCut10MB", "BM_Memcpy10MB", 20);
+        r.printRatio("shift right of 10 MB vs memcpy", "BM_ShiftRight10MB", "BM_Memcpy10MB", 20);
+    });
 }

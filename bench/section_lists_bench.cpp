@@ -15,6 +15,8 @@
 #include <QListWidget>
 #include <QPixmap>
 
+#include "support/bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -88,41 +90,13 @@ BENCHMARK(BM_RawItems_Baseline)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SectionListFill)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PickerActivation)->Unit(benchmark::kMicrosecond);
 
-// Prints each figure as a ratio to its baseline.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const std::string name = run.benchmark_name();
-            const double t = run.GetAdjustedRealTime();
-            if (name.rfind("BM_RawItems_Baseline/0", 0) == 0)
-                m_filled = t;
-            else if (name.rfind("BM_RawItems_Baseline/1", 0) == 0)
-                m_drawn = t;
-            else if (name.rfind("BM_SectionListFill/0", 0) == 0)
-                std::printf("ratio section list fill / 500 raw items: %.2f (%.1f us)\n", t / m_filled, t);
-            else if (name.rfind("BM_SectionListFill/1", 0) == 0)
-                std::printf("ratio section list fill + draw / 500 raw items + draw: %.2f (%.1f us)\n", t / m_drawn, t);
-            else if (name.rfind("BM_PickerActivation", 0) == 0)
-                std::printf("ratio picker activation / 500 raw items: %.2f (%.1f us)\n", t / m_filled, t);
-        }
-    }
-
-private:
-    double m_filled = 0;
-    double m_drawn = 0;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    pote::setUpApplication(app);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return pote::bench::runBenchmarks(argc, argv, true, [](const pote::bench::RatioReporter& r) {
+        r.printRatio("section list fill vs 500 raw items", "BM_SectionListFill/0", "BM_RawItems_Baseline/0", 1.5);
+        r.printRatio("section list fill + draw vs 500 raw items + draw", "BM_SectionListFill/1",
+                     "BM_RawItems_Baseline/1", 1.5);
+        r.printRatio("picker activation vs 500 raw items", "BM_PickerActivation", "BM_RawItems_Baseline/0", 1.5);
+    });
 }

@@ -11,6 +11,7 @@
 #include "core/cp932.h"
 #include "core/document_file.h"
 #include "editing/ui/edit_pane.h"
+#include "support/bench_support.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -26,17 +27,7 @@ namespace {
 
 using namespace pote;
 
-QByteArray japaneseText(qsizetype bytes) {
-    const QByteArray line = cp932::encode(
-        u"吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。何でも薄暗いじめじめした"
-        u"所でニャーニャー泣いていた事だけは記憶している。Cats, 123.\r\n");
-    QByteArray text;
-    text.reserve(bytes + line.size());
-    while (text.size() < bytes)
-        text += line;
-    text.truncate(bytes - bytes % 2); // never end inside a character
-    return text;
-}
+QByteArray japaneseText(qsizetype bytes) { return bench::japaneseProse(bytes); }
 
 struct Fixture {
     QTemporaryDir dir;
@@ -162,56 +153,28 @@ void BM_KeyPress_Bare(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_OpenDocument_Window)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_OpenDocument_Baseline)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_OpenDocument_Window)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(5);
+BENCHMARK(BM_OpenDocument_Baseline)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(5);
 BENCHMARK(BM_Switch10MB_Window)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(6);
 BENCHMARK(BM_Switch10MB_Baseline)->Unit(benchmark::kMillisecond)->Iterations(6);
 BENCHMARK(BM_KeyPress)->Arg(1000)->Arg(10 * 1000 * 1000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_KeyPress_Bare)->Arg(1000)->Arg(10 * 1000 * 1000)->Unit(benchmark::kMicrosecond);
 
-// Prints each window figure next to its baseline.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const std::string name = run.benchmark_name();
-            const double t = run.GetAdjustedRealTime();
-            if (name.rfind("BM_OpenDocument_Window", 0) == 0)
-                m_open = t;
-            else if (name.rfind("BM_OpenDocument_Baseline", 0) == 0)
-                std::printf("ratio open (window / read + setPlainText): %.2f\n", m_open / t);
-            else if (name.rfind("BM_Switch10MB_Window/0", 0) == 0)
-                m_switchUntouched = t;
-            else if (name.rfind("BM_Switch10MB_Window/1", 0) == 0)
-                m_switchEdited = t;
-            else if (name.rfind("BM_Switch10MB_Baseline", 0) == 0)
-                std::printf("ratio switch (window / toPlainText + setPlainText): untouched %.2f, edited %.2f\n",
-                            m_switchUntouched / t, m_switchEdited / t);
-            else if (name.rfind("BM_KeyPress/1000/", 0) == 0 || name == "BM_KeyPress/1000")
-                m_keySmall = t;
-            else if (name.rfind("BM_KeyPress/10000000", 0) == 0)
-                std::printf("key press in the window: 1 KB %.1f us, 10 MB %.1f us (ratio %.2f)\n", m_keySmall, t, t / m_keySmall);
-            else if (name.rfind("BM_KeyPress_Bare/1000/", 0) == 0 || name == "BM_KeyPress_Bare/1000")
-                m_bareSmall = t;
-            else if (name.rfind("BM_KeyPress_Bare/10000000", 0) == 0)
-                std::printf("key press in a bare QPlainTextEdit: 1 KB %.1f us, 10 MB %.1f us (ratio %.2f)\n", m_bareSmall, t, t / m_bareSmall);
-        }
-    }
-
-private:
-    double m_open = 0, m_switchUntouched = 0, m_switchEdited = 0, m_keySmall = 0, m_bareSmall = 0;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    pote::setUpApplication(app);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return pote::bench::runBenchmarks(argc, argv, true, [](const pote::bench::RatioReporter& r) {
+        r.printRatio("open 500 sections, 100 MB, vs read + setPlainText", "BM_OpenDocument_Window",
+                     "BM_OpenDocument_Baseline", 1.3);
+        r.printRatio("switch 10 MB sections (pane untouched) vs toPlainText + setPlainText",
+                     "BM_Switch10MB_Window/0", "BM_Switch10MB_Baseline", 1.3);
+        r.printRatio("switch 10 MB sections (pane edited) vs toPlainText + setPlainText",
+                     "BM_Switch10MB_Window/1", "BM_Switch10MB_Baseline", 1.3);
+        if (r.time("BM_KeyPress/1000") > 0)
+            std::printf("key press in the window: 1 KB section %.1f us, 10 MB section %.1f us\n",
+                        r.time("BM_KeyPress/1000"), r.time("BM_KeyPress/10000000"));
+        if (r.time("BM_KeyPress_Bare/1000") > 0)
+            std::printf("key press in a bare QPlainTextEdit: 1 KB %.1f us, 10 MB %.1f us\n",
+                        r.time("BM_KeyPress_Bare/1000"), r.time("BM_KeyPress_Bare/10000000"));
+    });
 }
