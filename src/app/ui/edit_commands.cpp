@@ -1,5 +1,6 @@
 #include "app/ui/edit_commands.h"
 
+#include "app/ui/busy_cursor.h"
 #include "app/ui/document_host.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
@@ -38,13 +39,6 @@ QString noPrinterQuestion() {
     return QStringLiteral("プリンターが見つからないにゃ。\r\n") +
            QStringLiteral("かわりにPDFファイルに保存するにゃん？");
 }
-
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 } // namespace
 

@@ -14,73 +14,62 @@
 
 namespace pote {
 
-namespace {
+PasswordDialog::PasswordDialog(Prompter& prompter, const char* objectName, const QString& caption,
+                               const QStringList& labels, const QString& confirmCaption,
+                               QWidget* parent)
+    : QDialog(parent), m_prompter(prompter) {
+    setObjectName(QString::fromLatin1(objectName));
+    setWindowTitle(caption);
 
-QLineEdit* makeMaskedEdit(QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QStringLiteral("mask_ed"));
-    edit->setMaxLength(kPasswordMaxLength);
+    mask_ed = new QLineEdit(this);
+    mask_ed->setObjectName(QStringLiteral("mask_ed"));
+    mask_ed->setMaxLength(kPasswordMaxLength);
     // Password echo also keeps the entry off the clipboard (copy and cut do nothing) and out
     // of the input method's history.
-    edit->setEchoMode(QLineEdit::Password);
-    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // "*"
-    edit->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
-    return edit;
-}
+    mask_ed->setEchoMode(QLineEdit::Password);
+    mask_ed->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // "*"
+    mask_ed->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
 
-QCheckBox* makeMaskBox(QWidget* parent, QLineEdit* edit) {
-    auto* box = new QCheckBox(QStringLiteral("入力文字のマスク"), parent);
-    box->setObjectName(QStringLiteral("cb_mask"));
-    box->setChecked(true);
-    QObject::connect(box, &QCheckBox::toggled, edit, [edit](bool masked) {
-        edit->setEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
+    cb_mask = new QCheckBox(QStringLiteral("入力文字のマスク"), this);
+    cb_mask->setObjectName(QStringLiteral("cb_mask"));
+    cb_mask->setChecked(true);
+    connect(cb_mask, &QCheckBox::toggled, mask_ed, [this](bool masked) {
+        mask_ed->setEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
     });
-    return box;
-}
 
-QVBoxLayout* layOut(QDialog* dialog, const QStringList& labels, QLineEdit* edit, QCheckBox* mask,
-                    QPushButton* ok, QPushButton* cancel) {
-    auto* layout = new QVBoxLayout(dialog);
+    set_bt = new QPushButton(confirmCaption, this);
+    set_bt->setObjectName(QStringLiteral("set_bt"));
+    set_bt->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("キャンセル"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setAutoDefault(false);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
     int n = 1;
     for (const QString& text : labels) {
-        auto* label = new QLabel(text, dialog);
+        auto* label = new QLabel(text, this);
         label->setObjectName(QStringLiteral("Label%1").arg(n++));
         layout->addWidget(label);
     }
-    layout->addWidget(edit);
-    layout->addWidget(mask);
+    layout->addWidget(mask_ed);
+    layout->addWidget(cb_mask);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    buttons->addWidget(set_bt);
+    buttons->addWidget(Button2);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    return layout;
 }
 
-QPushButton* button(QDialog* dialog, const QString& caption, const char* name) {
-    auto* b = new QPushButton(caption, dialog);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
+void PasswordDialog::cb_maskClick() { cb_mask->toggle(); }
 
-} // namespace
-
-Tpass_set_fm::Tpass_set_fm(Prompter& prompter, QWidget* parent) : QDialog(parent), m_prompter(prompter) {
-    setObjectName(QStringLiteral("pass_set_fm"));
-    setWindowTitle(QStringLiteral("パスワード設定"));
-    mask_ed = makeMaskedEdit(this);
-    cb_mask = makeMaskBox(this, mask_ed);
-    set_bt = button(this, QStringLiteral("設定"), "set_bt");
-    set_bt->setDefault(true);
-    Button2 = button(this, QStringLiteral("キャンセル"), "Button2");
-    layOut(this,
-           {QStringLiteral("パスワードを設定するにゃ。"),
-            QStringLiteral("（半角のアルファベットか数字で４文字以上８文字までにゃん）")},
-           mask_ed, cb_mask, set_bt, Button2);
+Tpass_set_fm::Tpass_set_fm(Prompter& prompter, QWidget* parent)
+    : PasswordDialog(prompter, "pass_set_fm", QStringLiteral("パスワード設定"),
+                     {QStringLiteral("パスワードを設定するにゃ。"),
+                      QStringLiteral("（半角のアルファベットか数字で４文字以上８文字までにゃん）")},
+                     QStringLiteral("設定"), parent) {
     connect(set_bt, &QPushButton::clicked, this, &Tpass_set_fm::set_btClick);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void Tpass_set_fm::set_btClick() {
@@ -95,21 +84,12 @@ void Tpass_set_fm::set_btClick() {
     accept();
 }
 
-void Tpass_set_fm::cb_maskClick() { cb_mask->toggle(); }
-
-Tread_pass_fm::Tread_pass_fm(Prompter& prompter, QWidget* parent) : QDialog(parent), m_prompter(prompter) {
-    setObjectName(QStringLiteral("read_pass_fm"));
-    setWindowTitle(QStringLiteral("パスワード入力"));
+Tread_pass_fm::Tread_pass_fm(Prompter& prompter, QWidget* parent)
+    : PasswordDialog(prompter, "read_pass_fm", QStringLiteral("パスワード入力"),
+                     {QStringLiteral("この文書を読むには、パスワード入力が必要にゃん。")},
+                     QStringLiteral("照合"), parent) {
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    mask_ed = makeMaskedEdit(this);
-    cb_mask = makeMaskBox(this, mask_ed);
-    set_bt = button(this, QStringLiteral("照合"), "set_bt");
-    set_bt->setDefault(true);
-    Button2 = button(this, QStringLiteral("キャンセル"), "Button2");
-    layOut(this, {QStringLiteral("この文書を読むには、パスワード入力が必要にゃん。")}, mask_ed, cb_mask,
-           set_bt, Button2);
     connect(set_bt, &QPushButton::clicked, this, &Tread_pass_fm::set_btClick);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void Tread_pass_fm::prepare(const QByteArray& candidate) {
@@ -134,7 +114,5 @@ void Tread_pass_fm::set_btClick() {
     m_entered = mask_ed->text();
     accept();
 }
-
-void Tread_pass_fm::cb_maskClick() { cb_mask->toggle(); }
 
 } // namespace pote

@@ -4,7 +4,6 @@
 #include <QDialog>
 
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -12,14 +11,11 @@ namespace pote {
 
 class Prompter;
 
-class Tpass_set_fm : public QDialog {
+// What both dialogs are made of: their labels, the masked edit `mask_ed` (at most 8
+// characters), its "入力文字のマスク" box, the confirm button `set_bt` and `Button2` "キャンセル".
+class PasswordDialog : public QDialog {
     Q_OBJECT
 public:
-    Tpass_set_fm(Prompter& prompter, QWidget* parent = nullptr);
-    // The accepted password, once the dialog was confirmed with a valid entry.
-    const QString& password() const { return m_password; }
-
-    void set_btClick();
     void cb_maskClick();
 
     QLineEdit* mask_ed = nullptr;
@@ -27,12 +23,27 @@ public:
     QPushButton* set_bt = nullptr;
     QPushButton* Button2 = nullptr;
 
-private:
+protected:
+    PasswordDialog(Prompter& prompter, const char* objectName, const QString& caption,
+                   const QStringList& labels, const QString& confirmCaption, QWidget* parent);
+
     Prompter& m_prompter;
+};
+
+class Tpass_set_fm : public PasswordDialog {
+    Q_OBJECT
+public:
+    Tpass_set_fm(Prompter& prompter, QWidget* parent = nullptr);
+    // The accepted password, once the dialog was confirmed with a valid entry.
+    const QString& password() const { return m_password; }
+
+    void set_btClick();
+
+private:
     QString m_password;
 };
 
-class Tread_pass_fm : public QDialog {
+class Tread_pass_fm : public PasswordDialog {
     Q_OBJECT
 public:
     Tread_pass_fm(Prompter& prompter, QWidget* parent = nullptr);
@@ -42,18 +53,11 @@ public:
     const QString& entered() const { return m_entered; }
 
     void set_btClick();
-    void cb_maskClick();
-
-    QLineEdit* mask_ed = nullptr;
-    QCheckBox* cb_mask = nullptr;
-    QPushButton* set_bt = nullptr;
-    QPushButton* Button2 = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    Prompter& m_prompter;
     QByteArray m_candidate;
     QString m_entered;
     bool m_accepted = false;

@@ -1,5 +1,6 @@
 #include "app/ui/section_binding.h"
 
+#include "app/ui/busy_cursor.h"
 #include "app/ui/document_host.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
@@ -12,17 +13,6 @@
 #include <QLineEdit>
 
 namespace pote {
-
-namespace {
-
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-} // namespace
 
 SectionBinding::SectionBinding(DocumentHost& host, EditPane* edit, QLineEdit* sec_name_ed,
                                QLabel* secno_view, QObject* parent)
