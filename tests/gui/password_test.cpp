@@ -141,6 +141,23 @@ TEST_F(Password, ProtectedDocumentReadsBackWithTheRightPassword) {
     EXPECT_EQ(window->statusPanelText(2), QStringLiteral("パスワード文書"));
 }
 
+TEST_F(Password, ProtectedDocumentIsReadableWithPtmtool) {
+    const QString file = saveProtected(QStringLiteral("Tama2024"));
+    QProcess tool;
+    tool.start(QStringLiteral(PTMTOOL_PATH), {QStringLiteral("dump"), file, QStringLiteral("--password"),
+                                              QStringLiteral("Tama2024")});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 0);
+    const QString json = QString::fromUtf8(tool.readAllStandardOutput());
+    EXPECT_TRUE(json.contains(QStringLiteral("\"password\": \"Tama2024\""))) << json.toStdString();
+    EXPECT_TRUE(json.contains(QStringLiteral("ひみつ"))) << json.toStdString();
+
+    tool.start(QStringLiteral(PTMTOOL_PATH), {QStringLiteral("dump"), file, QStringLiteral("--password"),
+                                              QStringLiteral("tama2024")});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 3) << "a wrong password is refused";
+}
+
 TEST_F(Password, CancelledEntryLeavesTheOpenDocumentAlone) {
     const QString file = saveProtected(QStringLiteral("abcd"));
     window->trigger(QStringLiteral("nx_new_paper"));
