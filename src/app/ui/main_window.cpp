@@ -97,8 +97,10 @@ void Tmain_fm::FormCreate() {
     setWindowTitle(documentTitle(m_store.displayName));
     setWindowIcon(QIcon(QStringLiteral(":/icons/poteedit.svg")));
 
-    // Without a usable sheet the program runs without the cat.
-    m_image->loadSheet(mascot::sheetPathIn(m_programFolder));
+    // Without a usable sheet the program runs without the cat; a cushion keeps its place.
+    if (!m_image->loadSheet(mascot::sheetPathIn(m_programFolder)))
+        m_image->setPlaceholder(
+            QIcon(QStringLiteral(":/icons/mascot_placeholder.svg")).pixmap(48, 48).toImage());
     m_image->mascot_draw(1);
 
     m_edit->setFont(paneDesignFont());

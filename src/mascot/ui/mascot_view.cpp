@@ -103,6 +103,13 @@ void MascotView::applyInterval() {
         m_pote_am.setInterval(m_animation.intervalMs());
 }
 
+void MascotView::setPlaceholder(const QImage& picture) {
+    if (hasSheet())
+        return;
+    m_canvas = picture;
+    update();
+}
+
 void MascotView::paintEvent(QPaintEvent*) {
     if (m_canvas.isNull()) return;
     QPainter painter(this);

@@ -33,6 +33,8 @@ public:
 
     // Shows that frame now (mascot_draw). Frames the sheet lacks leave the picture as it was.
     void mascot_draw(int frame);
+    // What the picture shows while there is no sheet.
+    void setPlaceholder(const QImage& picture);
     // Starts a reaction; the next tick draws it.
     void mascot_react(int reactionCode);
     // The picture long operations show while they keep the event loop waiting: frame 29 for

@@ -103,6 +103,12 @@ TEST_F(MascotViewTest, WithoutASheetTheProgramRunsWithoutTheCat) {
     view.pote_ontime();
     EXPECT_EQ(view.shownFrame(), 0);
     EXPECT_EQ(qAlpha(picture(view).pixel(24, 24)), 0);
+
+    QImage cushion(48, 48, QImage::Format_ARGB32);
+    cushion.fill(qRgb(200, 100, 50));
+    view.setPlaceholder(cushion);
+    view.pote_ontime();
+    EXPECT_EQ(picture(view).pixel(24, 24), qRgb(200, 100, 50)) << "the placeholder keeps the place";
 }
 
 TEST_F(MascotViewTest, TicksFollowTheAnimationAndItsPace) {
