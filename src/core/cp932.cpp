@@ -361,4 +361,10 @@ qsizetype byteToUnitOffset(QStringView line, qsizetype byte) {
     return line.size();
 }
 
+int charLengthAt(QByteArrayView s, qsizetype i) {
+    if (i < 0 || i + 1 >= s.size())
+        return 1;
+    return pairUnit(static_cast<unsigned char>(s[i]), static_cast<unsigned char>(s[i + 1])) != 0 ? 2 : 1;
+}
+
 } // namespace pote::cp932

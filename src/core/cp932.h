@@ -48,13 +48,9 @@ constexpr bool isLeadByte(unsigned char b) {
 constexpr bool isTrailByte(unsigned char b) {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
-// Length of the character that starts at byte i: 2 for a lead byte followed by a trail byte,
-// otherwise 1. Byte algorithms step with this so that they never start inside a character.
-inline int charLengthAt(QByteArrayView s, qsizetype i) {
-    return (i + 1 < s.size() && isLeadByte(static_cast<unsigned char>(s[i])) &&
-            isTrailByte(static_cast<unsigned char>(s[i + 1])))
-               ? 2
-               : 1;
-}
+// Length of the character that starts at byte i: 2 where the byte and the next one form a
+// CP932 character, otherwise 1 — exactly as decode splits the bytes, so that byte algorithms
+// and the pane agree on where characters begin.
+int charLengthAt(QByteArrayView s, qsizetype i);
 
 } // namespace pote::cp932

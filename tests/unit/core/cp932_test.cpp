@@ -103,6 +103,20 @@ TEST(Cp932Mapping, EveryCodeDecodesToOneUnitAndEncodesBackToItsPreferredCode) {
     }
 }
 
+TEST(Cp932Mapping, CharacterLengthsSplitBytesAsDecodeDoes) {
+    // Every lead byte with every following byte: two bytes are one character for the byte
+    // algorithms exactly when decode makes them one unit.
+    for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+        for (unsigned next = 0; next <= 0xFF; ++next) {
+            const QByteArray pair{static_cast<char>(lead), static_cast<char>(next)};
+            const int expected = decode(pair).size() == 1 ? 2 : 1;
+            ASSERT_EQ(charLengthAt(pair, 0), expected) << std::hex << lead << " " << next;
+        }
+    }
+    EXPECT_EQ(charLengthAt(QByteArray("\x82"), 0), 1) << "a lead byte at the end";
+    EXPECT_EQ(charLengthAt(QByteArray("\x85\x40"), 0), 1) << "an unassigned pair";
+}
+
 struct KnownCode {
     const char* name;
     unsigned code;
