@@ -26,7 +26,7 @@ void WindowTest::restart(const QStringList& arguments) {
     }
     auto scripted = std::make_unique<ScriptedPrompter>();
     prompter = scripted.get();
-    window = std::make_unique<Tmain_fm>(StartOptions{arguments, std::move(scripted)});
+    window = std::make_unique<Tmain_fm>(StartOptions{arguments, std::move(scripted), nullptr});
 }
 
 void typeText(QWidget* widget, const QString& text) {

@@ -5,12 +5,12 @@
 namespace pote::test {
 
 ScriptedPrompter& ScriptedPrompter::answer(Answer a) {
-    m_script.emplace_back(a);
+    m_script.push_back(Scripted{false, a, std::nullopt});
     return *this;
 }
 
 ScriptedPrompter& ScriptedPrompter::answerText(std::optional<QString> text) {
-    m_script.emplace_back(std::move(text));
+    m_script.push_back(Scripted{true, Answer::None, std::move(text)});
     return *this;
 }
 
@@ -18,15 +18,15 @@ ScriptedPrompter& ScriptedPrompter::answerFile(std::optional<QString> path) {
     return answerText(std::move(path));
 }
 
-std::optional<ScriptedPrompter::Scripted> ScriptedPrompter::next(const char* what) {
+bool ScriptedPrompter::next(const char* what, Scripted& out) {
     if (m_script.empty()) {
         ADD_FAILURE() << "unexpected " << what << ": "
                       << (m_asked.empty() ? std::string() : m_asked.back().text.toStdString());
-        return std::nullopt;
+        return false;
     }
-    Scripted s = std::move(m_script.front());
+    out = std::move(m_script.front());
     m_script.pop_front();
-    return s;
+    return true;
 }
 
 Answer ScriptedPrompter::message(MessageKind kind, Answers buttons, const QString& text) {
@@ -36,27 +36,25 @@ Answer ScriptedPrompter::message(MessageKind kind, Answers buttons, const QStrin
     a.buttons = buttons;
     a.text = text;
     m_asked.push_back(a);
-    const auto s = next("message box");
-    if (!s || !std::holds_alternative<Answer>(*s)) {
-        if (s)
+    Scripted s;
+    if (!next("message box", s) || s.isText) {
+        if (s.isText)
             ADD_FAILURE() << "a message box got a text answer: " << text.toStdString();
         return buttons.testFlag(Answer::Cancel) ? Answer::Cancel : Answer::Yes;
     }
-    return std::get<Answer>(*s);
+    return s.button;
 }
 
-namespace {
-std::optional<QString> textOf(const std::optional<std::variant<Answer, std::optional<QString>>>& s,
-                              const char* what) {
-    if (!s)
+std::optional<QString> ScriptedPrompter::nextText(const char* what) {
+    Scripted s;
+    if (!next(what, s))
         return std::nullopt;
-    if (!std::holds_alternative<std::optional<QString>>(*s)) {
+    if (!s.isText) {
         ADD_FAILURE() << what << " got a button answer";
         return std::nullopt;
     }
-    return std::get<std::optional<QString>>(*s);
+    return s.text;
 }
-} // namespace
 
 std::optional<QString> ScriptedPrompter::inputText(const QString& caption, const QString& prompt,
                                                    const QString& value) {
@@ -66,25 +64,25 @@ std::optional<QString> ScriptedPrompter::inputText(const QString& caption, const
     a.text = prompt;
     a.value = value;
     m_asked.push_back(a);
-    return textOf(next("input box"), "input box");
+    return nextText("input box");
+}
+
+std::optional<QString> ScriptedPrompter::fileDialog(Asked::Type type, const FileDialogRequest& request,
+                                                     const char* what) {
+    Asked a;
+    a.type = type;
+    a.text = request.title;
+    a.dialog = request;
+    m_asked.push_back(a);
+    return nextText(what);
 }
 
 std::optional<QString> ScriptedPrompter::openFile(const FileDialogRequest& request) {
-    Asked a;
-    a.type = Asked::Type::OpenFile;
-    a.text = request.title;
-    a.dialog = request;
-    m_asked.push_back(a);
-    return textOf(next("open dialog"), "open dialog");
+    return fileDialog(Asked::Type::OpenFile, request, "open dialog");
 }
 
 std::optional<QString> ScriptedPrompter::saveFile(const FileDialogRequest& request) {
-    Asked a;
-    a.type = Asked::Type::SaveFile;
-    a.text = request.title;
-    a.dialog = request;
-    m_asked.push_back(a);
-    return textOf(next("save dialog"), "save dialog");
+    return fileDialog(Asked::Type::SaveFile, request, "save dialog");
 }
 
 std::optional<QString> ScriptedPrompter::chooseFolder(const QString& caption, const QString& start,
@@ -95,7 +93,7 @@ std::optional<QString> ScriptedPrompter::chooseFolder(const QString& caption, co
     a.value = start;
     a.buttons = allowCreate ? Answers(Answer::Yes) : Answers();
     m_asked.push_back(a);
-    return textOf(next("folder chooser"), "folder chooser");
+    return nextText("folder chooser");
 }
 
 } // namespace pote::test

@@ -5,7 +5,6 @@
 #include "core/prompter.h"
 
 #include <deque>
-#include <variant>
 #include <vector>
 
 namespace pote::test {
@@ -45,8 +44,17 @@ public:
     }
 
 private:
-    using Scripted = std::variant<Answer, std::optional<QString>>;
-    std::optional<Scripted> next(const char* what);
+    // One scripted answer: a button, or the text of an input box or chooser.
+    struct Scripted {
+        bool isText = false;
+        Answer button = Answer::None;
+        std::optional<QString> text;
+    };
+    // The next answer; false (and a failure) when the script has run out.
+    bool next(const char* what, Scripted& out);
+    std::optional<QString> nextText(const char* what);
+    std::optional<QString> fileDialog(Asked::Type type, const FileDialogRequest& request,
+                                      const char* what);
 
     std::deque<Scripted> m_script;
     std::vector<Asked> m_asked;

@@ -11,7 +11,7 @@ int main(int argc, char* argv[]) {
     pote::setUpApplication(app);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    pote::Tmain_fm window(pote::StartOptions{arguments, nullptr});
+    pote::Tmain_fm window(pote::StartOptions{arguments, nullptr, nullptr});
     window.show();
     return app.exec();
 }

@@ -221,8 +221,7 @@ void Tmain_fm::buildCommands() {
     }
     // All eight menus fit the window's design width.
     menuBar()->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 3px; margin: 0px; }"));
-    connect(m_menus.value(QStringLiteral("nx_file")), &QMenu::aboutToShow, this, &Tmain_fm::nx_fileClick);
-    for (const QString& name : {QStringLiteral("nx_section"), QStringLiteral("Edit1"),
+    for (const QString& name : {QStringLiteral("nx_file"), QStringLiteral("nx_section"), QStringLiteral("Edit1"),
                                 QStringLiteral("Insert1"), QStringLiteral("nx_password")})
         connect(m_menus.value(name), &QMenu::aboutToShow, this, &Tmain_fm::tool_state_refresh);
     // The recent-documents sub-menu stays hidden; the list lives behind it for one run.
@@ -252,7 +251,17 @@ void Tmain_fm::buildCommands() {
     // A caret move is a selection change too.
     connect(m_edit, &QPlainTextEdit::selectionChanged, m_editing.get(), &EditCommands::sel_ch);
     connect(m_edit, &QPlainTextEdit::cursorPositionChanged, m_editing.get(), &EditCommands::sel_ch);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &Tmain_fm::tool_state_refresh);
+    // Asking the clipboard can be a round trip to the display server; this runs on every caret
+    // move, so the answer is kept and renewed when the clipboard changes.
+    const auto readClipboard = [this] {
+        const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+        m_clipboardHasText = clip && clip->hasText();
+    };
+    readClipboard();
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this, readClipboard] {
+        readClipboard();
+        tool_state_refresh();
+    });
 }
 
 void Tmain_fm::registerCommand(Command command, std::function<void()> handler) {
@@ -297,8 +306,7 @@ void Tmain_fm::tool_state_refresh() {
     c.modified = m_store.modified;
     c.hasPassword = m_store.hasPassword;
     c.selectionLength = m_edit->textCursor().selectionEnd() - m_edit->textCursor().selectionStart();
-    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
-    c.clipboardHasText = clip && clip->hasText();
+    c.clipboardHasText = m_clipboardHasText;
     c.undoAvailable = m_editing && m_editing->undoAvailable();
     c.implemented = [this](Command command) { return implemented(command); };
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
@@ -308,8 +316,6 @@ void Tmain_fm::tool_state_refresh() {
     m_selectButton->setEnabled(commandEnabled(QStringLiteral("select_bitbt"), c) &&
                                implemented(Command::SectionPicker));
 }
-
-void Tmain_fm::nx_fileClick() { tool_state_refresh(); }
 
 void Tmain_fm::status_update() {
     const EditPane::CaretPosition p = m_edit->caretPosition();

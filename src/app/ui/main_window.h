@@ -102,7 +102,6 @@ private:
     void runCommand(Command command);
     bool implemented(Command command) const { return m_handlers.contains(command); }
     void registerOwnCommands();
-    void nx_fileClick();
     void showManual();
     void showAbout();
     void N10Click();
@@ -138,7 +137,7 @@ private:
     QString m_workFolder;
     bool m_designFlag = false;
     bool m_firstActivation = true;
-    bool m_settingsCleared = false;
+    bool m_clipboardHasText = false;
     int m_tabWidth = 8;
 };
 
