@@ -55,9 +55,7 @@ void SectionBinding::section_switch(int from, int to) {
     m_host.undo_clear();
     section_commit(from);
     m_host.store().current = to;
-    section_load(to);
-    secno_refresh();
-    m_host.status_update();
+    section_load(to); // refreshes the number and the status bar itself
     m_host.tool_state_refresh();
     m_host.mascot().mascot_react(ReactionSectionSwitched);
 }

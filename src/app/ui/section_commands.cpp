@@ -54,8 +54,7 @@ void SectionCommands::section_delete(int index) {
     store.removeAt(index);
     if (store.current >= store.count())
         store.current = store.count() - 1;
-    binding.section_load(store.current);
-    binding.secno_refresh();
+    binding.section_load(store.current); // refreshes the number and the status bar itself
     store.modified = true;
     m_host.tool_state_refresh();
 }
@@ -68,11 +67,8 @@ void SectionCommands::section_swap(int a, int b) {
     m_host.undo_clear();
     binding.section_commit(store.current);
     store.swapNamesAndTexts(a, b);
-    if (a == store.current || b == store.current) {
-        binding.section_load(store.current);
-        binding.secno_refresh();
-        m_host.status_update();
-    }
+    if (a == store.current || b == store.current)
+        binding.section_load(store.current); // refreshes the number and the status bar itself
     store.modified = true;
     m_host.tool_state_refresh();
 }
