@@ -80,8 +80,7 @@ SectionStore protectedDocument() {
         if (pos > 0) s.appendEmpty();
         s.section(pos) = d.section(pos);
     }
-    s.hasPassword = true;
-    s.password = "Tama2024";
+    s.setPassword("Tama2024");
     return s;
 }
 

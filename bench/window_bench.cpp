@@ -59,7 +59,7 @@ std::unique_ptr<Tmain_fm> quietWindow() {
 void BM_OpenDocument_Window(benchmark::State& state) {
     auto window = quietWindow();
     for (auto _ : state) {
-        window->store().modified = false;
+        window->store().setModified(false);
         benchmark::DoNotOptimize(window->documents().document_read(fixture().bigDocument));
     }
 }
@@ -133,7 +133,7 @@ void BM_KeyPress(benchmark::State& state) {
         QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
         QCoreApplication::sendEvent(pane, &back);
     }
-    window->store().modified = false;
+    window->store().setModified(false);
     state.SetLabel(state.range(0) > 1000 ? "10 MB section" : "1 KB section");
 }
 

@@ -35,7 +35,8 @@ std::vector<ActionEntry> buildTable() {
         item("nx_backup", C::Backup, QStringLiteral("バックアップ(&B)")),
         item("Print1", C::Print, QStringLiteral("印刷(&P)"), QStringLiteral("Ctrl+P")),
         item("Exit1", C::Exit, QStringLiteral("終了(&E)")),
-        // Section menu
+        // Section menu, and the picker's button beside the section number
+        item("select_bitbt", C::SectionPicker, QStringLiteral("選択")),
         item("sect_add", C::SectionAdd, QStringLiteral("セクションの追加(&A)")),
         item("nx_sect_del_ins", C::SectionDelete, QStringLiteral("編集中のセクションを削除(&C)")),
         item("nx_sect_swap", C::SectionSwap, QStringLiteral("セクションナンバー交換(&S)")),

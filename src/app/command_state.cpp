@@ -72,4 +72,6 @@ bool commandEnabled(const QString& name, const CommandContext& context) {
     return rule ? rule(context) : true;
 }
 
+QStringList ruledCommandNames() { return rules().keys(); }
+
 } // namespace pote

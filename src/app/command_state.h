@@ -5,6 +5,7 @@
 #include "app/action_table.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -30,5 +31,8 @@ struct CommandContext {
 
 // Whether the action or sub-menu of that object name is enabled.
 bool commandEnabled(const QString& name, const CommandContext& context);
+
+// The object names that have an enabling rule.
+QStringList ruledCommandNames();
 
 } // namespace pote

@@ -193,8 +193,10 @@ QString documentFromJson(const QJsonDocument& json, SectionStore& store) {
         if (!in.error().isEmpty()) return in.error();
     }
     store.headerReserved = headerReserved;
-    store.hasPassword = password.isString();
-    store.password = store.hasPassword ? password.toString().toLatin1() : QByteArray();
+    if (password.isString())
+        store.setPassword(password.toString().toLatin1());
+    else
+        store.clearPassword();
     return {};
 }
 

@@ -66,7 +66,7 @@ qint64 nameFieldSize(const QByteArray& name) {
 }
 
 qint64 passwordBlockSize(const SectionStore& store) {
-    return store.hasPassword ? 2 + 2 * (store.password.size() + 2) : 0;
+    return store.hasPassword() ? 2 + 2 * (store.password().size() + 2) : 0;
 }
 
 // Collects small pieces into large writes; after the first failed write it writes nothing more.
@@ -142,7 +142,7 @@ void writeText(BlockWriter& out, const QByteArray& text, const KeyStream& keys) 
 
 // Refuses stores that the format cannot hold, before anything is written.
 QString unwritableReason(const SectionStore& store) {
-    if (store.hasPassword && !isValidPassword(store.password)) return invalidPasswordMessage();
+    if (store.hasPassword() && !isValidPassword(store.password())) return invalidPasswordMessage();
     for (int g = 1; g <= store.groupCount(); ++g)
         if (store.groupName(g).size() > kMaxNameBytes) return nameTooLongMessage();
     for (int pos = 0; pos < store.count(); ++pos) {
@@ -173,7 +173,7 @@ WriteResult writeDocument(const QString& path, const SectionStore& store, QRando
         return {false, file.errorString()};
 
     const QByteArrayView key =
-        store.hasPassword ? QByteArrayView(store.password) : QByteArrayView();
+        store.hasPassword() ? QByteArrayView(store.password()) : QByteArrayView();
     BlockWriter out(file);
 
     std::memcpy(out.space(4), "PTM0", 4);
@@ -181,12 +181,12 @@ WriteResult writeDocument(const QString& path, const SectionStore& store, QRando
     for (quint16 word :
          {kVersionCurrent, static_cast<quint16>(store.count()),
           static_cast<quint16>(store.groupCount()), store.headerReserved,
-          static_cast<quint16>(store.hasPassword ? 1 : 0), quint16(1), quint16(0), quint16(0)})
+          static_cast<quint16>(store.hasPassword() ? 1 : 0), quint16(1), quint16(0), quint16(0)})
         out.put16(word);
 
-    if (store.hasPassword) {
+    if (store.hasPassword()) {
         const auto filler = [rng] { return static_cast<quint16>(rng->bounded(kFillerLimit)); };
-        const auto& pw = store.password;
+        const auto& pw = store.password();
         out.put16(static_cast<quint16>(2 * (pw.size() + 2)));
         out.put16(filler());
         out.put16(pw_char_encode(static_cast<quint8>(pw[0])));

@@ -119,10 +119,8 @@ void SectionStore::resetToNew() {
     m_groupNames.clear();
     headerReserved = 0;
     documentPath.clear();
-    textPath.clear();
-    plainTextMode = false;
-    hasPassword = false;
-    password.clear();
+    endPlainTextMode();
+    clearPassword();
     for (int pos = 0; pos < kMaxSections; ++pos) {
         clearPosition(pos);
         reserved(pos).r1 = 0;
@@ -149,9 +147,55 @@ void SectionStore::replaceDocument(DocumentContent&& content) {
     if (m_groupNames.size() > static_cast<size_t>(kMaxGroups))
         m_groupNames.resize(kMaxGroups);
     headerReserved = content.headerReserved;
-    hasPassword = content.hasPassword;
-    password = hasPassword ? std::move(content.password) : QByteArray();
+    if (content.hasPassword)
+        setPassword(std::move(content.password));
+    else
+        clearPassword();
     current = 0;
+}
+
+void SectionStore::stateChanged() const {
+    if (m_observer)
+        m_observer();
+}
+
+void SectionStore::setModified(bool modified) {
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    stateChanged();
+}
+
+void SectionStore::setPassword(QByteArray password) {
+    const bool changed = !m_hasPassword || m_password != password;
+    m_hasPassword = true;
+    m_password = std::move(password);
+    if (changed)
+        stateChanged();
+}
+
+void SectionStore::clearPassword() {
+    const bool changed = m_hasPassword;
+    m_hasPassword = false;
+    m_password.clear();
+    if (changed)
+        stateChanged();
+}
+
+void SectionStore::enterPlainTextMode(QString textPath) {
+    m_textPath = std::move(textPath);
+    if (m_plainTextMode)
+        return;
+    m_plainTextMode = true;
+    stateChanged();
+}
+
+void SectionStore::endPlainTextMode() {
+    m_textPath.clear();
+    if (!m_plainTextMode)
+        return;
+    m_plainTextMode = false;
+    stateChanged();
 }
 
 qint64 SectionStore::totalTextBytes() const {

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -95,31 +96,46 @@ public:
 
     // --- document state -------------------------------------------------------------------
     int current = 0;
-    bool modified = false;
     bool loading = true;
     QString documentPath;
     QString displayName;
-    bool plainTextMode = false;
-    QString textPath;
-    bool hasPassword = false;
-    QByteArray password;
     quint16 headerReserved = 0;
 
+    // The states the window shows (title, enabled commands, indicators) change only through
+    // these setters, which tell the observer when a value really changed.
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified);
+    bool hasPassword() const { return m_hasPassword; }
+    const QByteArray& password() const { return m_password; }
+    void setPassword(QByteArray password);
+    void clearPassword();
+    // Plain-text mode: the document is one .txt file edited in place, at textPath().
+    bool plainTextMode() const { return m_plainTextMode; }
+    const QString& textPath() const { return m_textPath; }
+    void enterPlainTextMode(QString textPath);
     // Leaves plain-text mode (the text path goes with it).
-    void endPlainTextMode() {
-        plainTextMode = false;
-        textPath.clear();
-    }
+    void endPlainTextMode();
+    // The .txt file last loaded into the pane or chosen for saving it, outside plain-text mode.
+    void setTextPath(QString textPath) { m_textPath = std::move(textPath); }
+    // Called after any of the states above changed.
+    void setStateObserver(std::function<void()> observer) { m_observer = std::move(observer); }
 
     static QString newDocumentName(); // "新規"
 
 private:
     void clearPosition(int pos);
+    void stateChanged() const;
 
     int m_count = 1;
     std::array<Section, kPositions> m_sections;
     std::array<PositionReserved, kPositions> m_reserved;
     std::vector<QByteArray> m_groupNames;
+    bool m_modified = false;
+    bool m_plainTextMode = false;
+    QString m_textPath;
+    bool m_hasPassword = false;
+    QByteArray m_password;
+    std::function<void()> m_observer;
 };
 
 } // namespace pote

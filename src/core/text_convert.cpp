@@ -1,5 +1,7 @@
 #include "core/text_convert.h"
 
+#include "core/cp932.h"
+
 #include <cstring>
 
 namespace pote {
@@ -42,6 +44,12 @@ QByteArray expand_tabs(const QByteArray& text, int tabWidth) {
     }
     out.append(src + pos, size - pos);
     return out;
+}
+
+QString expandTabsInPaneText(const QString& text, int tabWidth) {
+    if (!text.contains(u'\t'))
+        return text;
+    return cp932::decodeForPane(expand_tabs(cp932::encode(text), tabWidth));
 }
 
 } // namespace pote

@@ -27,7 +27,7 @@ using DocumentLifecycle = WindowTest;
 
 TEST_F(DocumentLifecycle, StartsAsANewUnmodifiedDocument) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [新規]"));
-    EXPECT_FALSE(store().modified);
+    EXPECT_FALSE(store().isModified());
     EXPECT_FALSE(store().loading);
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("secno_view"))->text(), QStringLiteral("No.1"));
     EXPECT_EQ(window->statusPanelText(0), QStringLiteral("  1行   1桁     (1行)"));
@@ -35,16 +35,16 @@ TEST_F(DocumentLifecycle, StartsAsANewUnmodifiedDocument) {
 
 TEST_F(DocumentLifecycle, TypingMarksModifiedButLoadingNever) {
     window->binding().section_load(0);
-    EXPECT_FALSE(store().modified);
+    EXPECT_FALSE(store().isModified());
     typeInPane(QStringLiteral("あいう"));
-    EXPECT_TRUE(store().modified);
+    EXPECT_TRUE(store().isModified());
 }
 
 TEST_F(DocumentLifecycle, SwitchingSectionsIsNotAnEdit) {
     store().appendEmpty();
     store().section(1).text = cp932::encode(u"二番目");
     window->binding().section_switch(0, 1);
-    EXPECT_FALSE(store().modified);
+    EXPECT_FALSE(store().isModified());
     EXPECT_EQ(paneText(), QStringLiteral("二番目"));
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("secno_view"))->text(), QStringLiteral("No.2"));
     EXPECT_EQ(window->currentReaction(), 1) << "the cat turns round";
@@ -52,13 +52,13 @@ TEST_F(DocumentLifecycle, SwitchingSectionsIsNotAnEdit) {
 
 TEST_F(DocumentLifecycle, EachNameKeystrokeFollowsIntoTheStore) {
     typeName(QStringLiteral("第一章"));
-    EXPECT_TRUE(store().modified);
+    EXPECT_TRUE(store().isModified());
     EXPECT_EQ(store().section(0).name, cp932::encode(u"第一章"));
-    store().modified = false;
+    store().setModified(false);
     auto* edit = window->findChild<QLineEdit*>(QStringLiteral("sec_name_ed"));
     QTest::keyClick(edit, Qt::Key_Backspace);
     EXPECT_EQ(store().section(0).name, cp932::encode(u"第一"));
-    EXPECT_TRUE(store().modified) << "typing and deleting still leaves the document modified";
+    EXPECT_TRUE(store().isModified()) << "typing and deleting still leaves the document modified";
 }
 
 TEST_F(DocumentLifecycle, NewWithoutChangesAsksNothing) {
@@ -77,7 +77,7 @@ TEST_F(DocumentLifecycle, SaveQuestionCancelKeepsEverything) {
     EXPECT_EQ(prompter->last().kind, MessageKind::Confirmation);
     EXPECT_EQ(prompter->last().buttons, Answer::Yes | Answer::No | Answer::Cancel);
     EXPECT_EQ(paneText(), QStringLiteral("だいじな文"));
-    EXPECT_TRUE(store().modified);
+    EXPECT_TRUE(store().isModified());
 }
 
 TEST_F(DocumentLifecycle, SaveQuestionNoDiscards) {
@@ -85,7 +85,7 @@ TEST_F(DocumentLifecycle, SaveQuestionNoDiscards) {
     prompter->answer(Answer::No);
     window->trigger(QStringLiteral("nx_new_paper"));
     EXPECT_EQ(paneText(), QString());
-    EXPECT_FALSE(store().modified);
+    EXPECT_FALSE(store().isModified());
 }
 
 TEST_F(DocumentLifecycle, SaveQuestionYesSavesThroughTheDialog) {
@@ -109,7 +109,7 @@ TEST_F(DocumentLifecycle, YesThenCancelledSaveDialogKeepsTheWork) {
     prompter->answer(Answer::Yes).answerFile(std::nullopt);
     window->trigger(QStringLiteral("nx_new_paper"));
     EXPECT_EQ(paneText(), QStringLiteral("消えない文"));
-    EXPECT_TRUE(store().modified);
+    EXPECT_TRUE(store().isModified());
 
     prompter->answer(Answer::Yes).answerFile(std::nullopt);
     window->trigger(QStringLiteral("nx_load"));
@@ -144,8 +144,7 @@ TEST_F(DocumentLifecycle, CloseAsksAndCancelKeepsTheWindow) {
 TEST_F(DocumentLifecycle, PlainTextModeYesWritesTheTextFile) {
     const QString textFile = path(QStringLiteral("メモ.txt"));
     writeAll(textFile, "old");
-    store().plainTextMode = true;
-    store().textPath = textFile;
+    store().enterPlainTextMode(textFile);
     typeInPane(QStringLiteral("新しい行\n二行目"));
     prompter->answer(Answer::Yes);
     window->trigger(QStringLiteral("nx_new_paper"));
@@ -167,7 +166,7 @@ TEST_F(DocumentLifecycle, QuickSaveNeedsAPathAndAChange) {
     typeInPane(QStringLiteral("y"));
     EXPECT_TRUE(window->action(QStringLiteral("nx_qsave"))->isEnabled());
     window->trigger(QStringLiteral("nx_qsave"));
-    EXPECT_FALSE(store().modified);
+    EXPECT_FALSE(store().isModified());
     EXPECT_EQ(prompter->asked().size(), 1u) << "quick save asks nothing";
 }
 
@@ -179,7 +178,7 @@ TEST_F(DocumentLifecycle, QuickSaveOfAVanishedFileDoesNothing) {
     typeInPane(QStringLiteral("z"));
     window->trigger(QStringLiteral("nx_qsave"));
     EXPECT_FALSE(QFile::exists(file));
-    EXPECT_TRUE(store().modified);
+    EXPECT_TRUE(store().isModified());
 }
 
 TEST_F(DocumentLifecycle, WrittenDocumentReadsBackEqualToTheStore) {
@@ -207,7 +206,7 @@ TEST_F(DocumentLifecycle, WrittenDocumentReadsBackEqualToTheStore) {
     EXPECT_EQ(store().section(1).text, QByteArray("\x81\x60 bytes \xff\x80", 12));
     EXPECT_EQ(store().groupName(1), cp932::encode(u"組"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [往復]"));
-    EXPECT_FALSE(store().modified);
+    EXPECT_FALSE(store().isModified());
     EXPECT_EQ(store().current, 0);
 }
 
@@ -223,7 +222,7 @@ TEST_F(DocumentLifecycle, UntouchedSectionCommitsItsBytesUnchanged) {
 
 TEST_F(DocumentLifecycle, UnreadableFileGetsTheDefaultErrorReport) {
     typeInPane(QStringLiteral("このまま"));
-    store().modified = false;
+    store().setModified(false);
     const QString missing = path(QStringLiteral("ない.ptm"));
     prompter->answerFile(missing).answer(Answer::Ok);
     window->trigger(QStringLiteral("nx_load"));
@@ -251,7 +250,7 @@ TEST_F(DocumentLifecycle, FailedWriteKeepsTheDocumentModified) {
     prompter->answerFile(folder).answer(Answer::Ok);
     window->trigger(QStringLiteral("nx_save"));
     EXPECT_EQ(prompter->last().kind, MessageKind::Error);
-    EXPECT_TRUE(store().modified);
+    EXPECT_TRUE(store().isModified());
     EXPECT_TRUE(store().documentPath.isEmpty());
 }
 

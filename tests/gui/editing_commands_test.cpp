@@ -61,9 +61,9 @@ TEST_F(Editing, UndoRestoresTheSelectionToo) {
 
 TEST_F(Editing, UndoMarksTheDocumentModified) {
     typeInPane(QStringLiteral("ab"));
-    store().modified = false;
+    store().setModified(false);
     window->trigger(QStringLiteral("nx_edit_undo"));
-    EXPECT_TRUE(store().modified);
+    EXPECT_TRUE(store().isModified());
 }
 
 TEST_F(Editing, MovingToAnotherSectionDiscardsTheSnapshot) {

@@ -7,6 +7,7 @@
 #include "app/ui/section_binding.h"
 #include "core/cp932.h"
 #include "editing/ui/edit_pane.h"
+#include "editing/ui/pane_undo.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -145,7 +146,7 @@ TEST_F(Pane, ArrowKeysTakeNoSnapshotButShiftDoes) {
     EXPECT_EQ(paneText(), QStringLiteral("a")) << "the arrow kept the older snapshot";
 
     load(QString());
-    window->undo_clear();
+    window->undo().clear();
     typeInPane(QStringLiteral("ab"));
     QTest::keyClick(pane(), Qt::Key_Shift);
     window->trigger(QStringLiteral("nx_edit_undo"));
@@ -166,7 +167,7 @@ TEST_F(Pane, AnInputMethodCommitTakesASnapshotFirst) {
 
 TEST_F(Pane, ThePanesOwnUndoAndRedoKeysDoNothing) {
     typeInPane(QStringLiteral("ab"));
-    window->undo_clear(); // the window's undo command is disabled, the key reaches the pane
+    window->undo().clear(); // the window's undo command is disabled, the key reaches the pane
     QTest::keyClick(pane(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(paneText(), QStringLiteral("ab"));
     QTest::keyClick(pane(), Qt::Key_Y, Qt::ControlModifier);

@@ -3,7 +3,7 @@
 
 #include "gui_fixture.h"
 
-#include "app/ui/edit_commands.h"
+#include "app/ui/print_commands.h"
 #include "app/ui/section_binding.h"
 #include "core/cp932.h"
 #include "editing/ui/edit_pane.h"
@@ -54,7 +54,7 @@ class Printing : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        window->editing().setPrinterLookup([] { return QPrinterInfo(); });
+        window->printing().setPrinterLookup([] { return QPrinterInfo(); });
     }
     void load(const QString& text) {
         store().section(0).text = cp932::encodeFromPane(text);

@@ -13,7 +13,7 @@ void WindowTest::SetUp() { restart({}); }
 void WindowTest::TearDown() {
     if (window) {
         // Tests end without the close question.
-        window->store().modified = false;
+        window->store().setModified(false);
         window->close();
         window.reset();
     }
@@ -21,7 +21,7 @@ void WindowTest::TearDown() {
 
 void WindowTest::restart(const QStringList& arguments) {
     if (window) {
-        window->store().modified = false;
+        window->store().setModified(false);
         window.reset();
     }
     auto scripted = std::make_unique<ScriptedPrompter>();

@@ -68,8 +68,8 @@ TEST_F(Password, RefusedEntriesShowTheirMessagesAndKeepTheDialogOpen) {
     EXPECT_EQ(prompter->asked()[0].buttons, Answers(Answer::Yes));
     for (size_t i = 1; i < 5; ++i)
         EXPECT_EQ(prompter->asked()[i].text, QStringLiteral("英数字以外の文字が入っています。"));
-    EXPECT_TRUE(store().hasPassword);
-    EXPECT_EQ(store().password, "Abcd1234");
+    EXPECT_TRUE(store().hasPassword());
+    EXPECT_EQ(store().password(), "Abcd1234");
 }
 
 TEST_F(Password, TheFieldTakesEightCharactersAndMasksThem) {
@@ -90,7 +90,7 @@ TEST_F(Password, IndicatorFollowsSetAndRemove) {
     EXPECT_TRUE(window->action(QStringLiteral("nx_pass_reset"))->isEnabled());
     window->trigger(QStringLiteral("nx_pass_reset"));
     EXPECT_EQ(window->statusPanelText(2), QString());
-    EXPECT_FALSE(store().hasPassword);
+    EXPECT_FALSE(store().hasPassword());
     EXPECT_TRUE(prompter->asked().empty()) << "removing asks nothing";
 }
 
@@ -99,11 +99,11 @@ TEST_F(Password, CancelKeepsThePreviousPassword) {
     window->trigger(QStringLiteral("nx_pass_set"));
     typeNewPassword({});
     window->trigger(QStringLiteral("nx_pass_set"));
-    EXPECT_EQ(store().password, "first123");
+    EXPECT_EQ(store().password(), "first123");
 }
 
 TEST_F(Password, MenuIsOffInPlainTextMode) {
-    store().plainTextMode = true;
+    store().enterPlainTextMode({});
     window->tool_state_refresh();
     EXPECT_FALSE(window->menu(QStringLiteral("nx_password"))->menuAction()->isEnabled());
 }
@@ -115,7 +115,7 @@ TEST_F(Password, SettingAPasswordIsNotAnEdit) {
     typeNewPassword({"abcd"});
     window->trigger(QStringLiteral("nx_pass_set"));
     window->tool_state_refresh();
-    EXPECT_FALSE(store().modified);
+    EXPECT_FALSE(store().isModified());
     EXPECT_FALSE(window->action(QStringLiteral("nx_qsave"))->isEnabled());
     window->trigger(QStringLiteral("sp_save")); // the save button writes whenever the file exists
     auto result = docfile::readDocument(file, [](const QByteArray& c) { return c == "abcd"; });
@@ -126,7 +126,7 @@ TEST_F(Password, SettingAPasswordIsNotAnEdit) {
 TEST_F(Password, ProtectedDocumentReadsBackWithTheRightPassword) {
     const QString file = saveProtected(QStringLiteral("Neko99"));
     window->trigger(QStringLiteral("nx_new_paper"));
-    EXPECT_FALSE(store().hasPassword);
+    EXPECT_FALSE(store().hasPassword());
     prompter->clear();
 
     prompter->answerFile(file).answer(Answer::Yes).answer(Answer::Yes);
@@ -136,8 +136,8 @@ TEST_F(Password, ProtectedDocumentReadsBackWithTheRightPassword) {
     EXPECT_EQ(prompter->asked()[1].text, QStringLiteral("パスワードが違うにゃん！"));
     EXPECT_EQ(prompter->asked()[1].kind, MessageKind::Warning);
     EXPECT_EQ(paneText(), QStringLiteral("ひみつ"));
-    EXPECT_TRUE(store().hasPassword);
-    EXPECT_EQ(store().password, "Neko99");
+    EXPECT_TRUE(store().hasPassword());
+    EXPECT_EQ(store().password(), "Neko99");
     EXPECT_EQ(window->statusPanelText(2), QStringLiteral("パスワード文書"));
 }
 
@@ -162,16 +162,15 @@ TEST_F(Password, CancelledEntryLeavesTheOpenDocumentAlone) {
     const QString file = saveProtected(QStringLiteral("abcd"));
     window->trigger(QStringLiteral("nx_new_paper"));
     typeInPane(QStringLiteral("いまの文"));
-    store().modified = false;
-    store().plainTextMode = true;
-    store().textPath = path(QStringLiteral("いま.txt"));
+    store().setModified(false);
+    store().enterPlainTextMode(path(QStringLiteral("いま.txt")));
     prompter->answerFile(file);
     typeReadPassword({});
     window->trigger(QStringLiteral("nx_load"));
     EXPECT_EQ(paneText(), QStringLiteral("いまの文"));
-    EXPECT_FALSE(store().hasPassword);
-    EXPECT_TRUE(store().plainTextMode);
-    EXPECT_EQ(store().textPath, path(QStringLiteral("いま.txt")));
+    EXPECT_FALSE(store().hasPassword());
+    EXPECT_TRUE(store().plainTextMode());
+    EXPECT_EQ(store().textPath(), path(QStringLiteral("いま.txt")));
 }
 
 TEST_F(Password, EntryDialogKeepsItsLastText) {

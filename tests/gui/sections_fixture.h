@@ -35,13 +35,13 @@ protected:
         }
         s.current = 0;
         window->binding().section_load(0);
-        s.modified = false;
+        s.setModified(false);
         window->tool_state_refresh();
     }
 
     void switchTo(int position) {
         window->binding().section_switch(store().current, position);
-        store().modified = false;
+        store().setModified(false);
     }
 
     // The dialog of that type the last command opened.

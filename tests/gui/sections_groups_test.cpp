@@ -68,7 +68,7 @@ TEST_F(GroupSettings, NewGroupAsksForItsName) {
     ASSERT_EQ(store().groupCount(), 1);
     EXPECT_EQ(store().groupName(1), cp932::encode(u"本編"));
     EXPECT_EQ(entries(d->groupList()), QStringList{u"本編"_qs});
-    EXPECT_TRUE(store().modified);
+    EXPECT_TRUE(store().isModified());
 }
 
 struct EmptyNameRow {
@@ -92,7 +92,7 @@ TEST_P(EmptyOrCancelled, LeavesTheGroupsAsTheyWere) {
 
     EXPECT_EQ(store().groupCount(), 1);
     EXPECT_EQ(store().groupName(1), cp932::encode(u"元の名前"));
-    EXPECT_FALSE(store().modified);
+    EXPECT_FALSE(store().isModified());
     if (GetParam().typed) {
         ASSERT_EQ(prompter->asked().size(), 2u);
         EXPECT_EQ(prompter->last().type, Asked::Type::Message);
@@ -126,7 +126,7 @@ TEST_F(GroupSettings, RenameOffersTheCurrentName) {
     EXPECT_EQ(prompter->last().value, QStringLiteral("旧"));
     EXPECT_EQ(store().groupName(2), cp932::encode(u"新"));
     EXPECT_EQ(entries(d->groupList()), (QStringList{"A", u"新"_qs}));
-    EXPECT_TRUE(store().modified);
+    EXPECT_TRUE(store().isModified());
 }
 
 TEST_F(GroupSettings, RegisteringMovesASectionIntoTheGroupAndThePickerFollows) {
@@ -198,7 +198,7 @@ TEST_F(GroupSettings, AFullGroupTableRefusesBeforeAskingForAName) {
     EXPECT_EQ(prompter->last().text, groupTableFullNotice());
     EXPECT_TRUE(prompter->last().text.contains(QStringLiteral("にゃ")));
     EXPECT_EQ(store().groupCount(), SectionStore::kMaxGroups);
-    EXPECT_FALSE(store().modified);
+    EXPECT_FALSE(store().isModified());
 }
 
 TEST_F(GroupSettings, GroupsAreWrittenAndReadBack) {

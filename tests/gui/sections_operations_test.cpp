@@ -27,7 +27,7 @@ TEST_F(SectionOperations, TheFiveHundredthSectionIsTheLast) {
     EXPECT_EQ(numberShown(), QStringLiteral("No.500"));
     EXPECT_EQ(nameShown(), QString());
     EXPECT_EQ(paneText(), QString());
-    EXPECT_TRUE(store().modified);
+    EXPECT_TRUE(store().isModified());
     EXPECT_FALSE(enabled(*window, "sp_add"));
     emit window->menu(QStringLiteral("nx_section"))->aboutToShow();
     EXPECT_FALSE(enabled(*window, "sect_add"));
@@ -41,13 +41,12 @@ TEST_F(SectionOperations, TheFiveHundredthSectionIsTheLast) {
 
 TEST_F(SectionOperations, AppendCommitsThePaneAndEndsPlainTextMode) {
     fill(1);
-    store().plainTextMode = true;
-    store().textPath = path(QStringLiteral("メモ.txt"));
+    store().enterPlainTextMode(path(QStringLiteral("メモ.txt")));
     typeInPane(QStringLiteral("書きかけ"));
     window->trigger(QStringLiteral("sect_add"));
     EXPECT_EQ(store().section(0).text, cp932::encode(u"書きかけt1"));
-    EXPECT_FALSE(store().plainTextMode);
-    EXPECT_TRUE(store().textPath.isEmpty());
+    EXPECT_FALSE(store().plainTextMode());
+    EXPECT_TRUE(store().textPath().isEmpty());
     EXPECT_EQ(window->statusPanelText(1), QString());
     EXPECT_EQ(store().count(), 2);
     EXPECT_EQ(store().current, 1);
@@ -69,7 +68,7 @@ TEST_F(SectionOperations, DeletingTheCurrentMiddleSectionShowsTheNextAtTheSameNu
     EXPECT_EQ(nameShown(), QStringLiteral("s4"));
     EXPECT_EQ(store().section(2).group, 1) << "the group moves with its section";
     EXPECT_EQ(store().section(3).name, "s5");
-    EXPECT_TRUE(store().modified);
+    EXPECT_TRUE(store().isModified());
     EXPECT_FALSE(window->pane()->document()->isModified());
     for (int pos = 0; pos < 5; ++pos) {
         SCOPED_TRACE(pos);
@@ -142,7 +141,7 @@ TEST_F(SectionOperations, TheLastSectionCannotBeDeleted) {
     window->action(QStringLiteral("nx_sect_del_ins"))->trigger();
     EXPECT_EQ(store().count(), 1);
     EXPECT_EQ(paneText(), QStringLiteral("t1"));
-    EXPECT_FALSE(store().modified);
+    EXPECT_FALSE(store().isModified());
 }
 
 } // namespace

@@ -212,7 +212,7 @@ TEST_F(Picker, EveryOpeningShowsTheStoreAsItIsNow) {
 }
 
 TEST_F(Picker, IsOffInPlainTextMode) {
-    store().plainTextMode = true;
+    store().enterPlainTextMode({});
     window->tool_state_refresh();
     EXPECT_FALSE(window->control(QStringLiteral("select_bitbt"))->isEnabled());
 }

@@ -75,7 +75,7 @@ TEST_F(SwapDialog, SwappingAcrossGroupsLeavesGroupsWithTheNumbersAndThePaneAlone
     EXPECT_EQ(store().section(6).group, 2);
     EXPECT_EQ(store().reserved(1).r1, 101u);
     EXPECT_EQ(store().reserved(6).r3, 306u);
-    EXPECT_TRUE(store().modified);
+    EXPECT_TRUE(store().isModified());
     EXPECT_EQ(paneText(), QStringLiteral("t1"));
     EXPECT_EQ(window->pane()->textCursor().position(), 1) << "the pane was not reloaded";
 
@@ -111,7 +111,7 @@ TEST_F(SwapDialog, AnEmptyGroupLeavesTheSwapOff) {
     EXPECT_EQ(d->sectionList(2)->count(), 0);
     EXPECT_FALSE(swapEnabled(d));
     d->swap_bbtClick();
-    EXPECT_FALSE(store().modified);
+    EXPECT_FALSE(store().isModified());
 }
 
 TEST_F(SwapDialog, CloseButtonClosesAndTheDialogGoesAway) {

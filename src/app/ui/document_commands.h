@@ -3,15 +3,18 @@
 // question before a document is replaced and when the window closes; reading and writing the
 // document file with their messages.
 
+#include "core/document_file.h"
+
 #include <QString>
 
 namespace pote {
 
-class DocumentHost;
+struct AppContext;
 
 class DocumentCommands {
 public:
-    explicit DocumentCommands(DocumentHost& host) : m_host(host) {}
+    // askPassword: the entry dialog, shown when a protected document is read.
+    DocumentCommands(AppContext& context, docfile::PasswordGate askPassword);
 
     void nx_new_paperClick();
     void nx_loadClick();
@@ -29,16 +32,17 @@ public:
     bool document_read(const QString& path);
     bool document_write(const QString& path);
 
-    // The application's default error report: the platform's text with the file's name.
-    void reportFileError(const QString& path, const QString& error);
-
 private:
     // The Yes branch of the save question; true when the work was saved.
     bool saveForQuestion();
     // Shows the save dialog for a document; the chosen path or empty.
     QString askDocumentSavePath();
+    // What every new, read or written document ends with: its name, path and title, out of
+    // plain-text mode and unmodified. An empty path is a new document.
+    void settle(const QString& absolutePath);
 
-    DocumentHost& m_host;
+    AppContext& m_context;
+    docfile::PasswordGate m_askPassword;
 };
 
 // The question asked before unsaved work would be lost.

@@ -1,22 +1,14 @@
 #include "app/ui/edit_commands.h"
 
-#include "app/ui/busy_cursor.h"
-#include "app/ui/document_host.h"
+#include "app/ui/app_context.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
-#include "core/prompter.h"
 #include "core/section_store.h"
 #include "core/text_convert.h"
 #include "editing/line_transforms.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
-#include "editing/ui/text_printer.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QPdfWriter>
-#include <QPrinter>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -35,27 +27,19 @@ bool isCommandModifier(int key) {
            key == Qt::Key_Meta || key == Qt::Key_Super_L || key == Qt::Key_Super_R;
 }
 
-QString noPrinterQuestion() {
-    return QStringLiteral("プリンターが見つからないにゃ。\r\n") +
-           QStringLiteral("かわりにPDFファイルに保存するにゃん？");
-}
-
 } // namespace
 
-EditCommands::EditCommands(DocumentHost& host, QObject* parent)
-    : QObject(parent), m_host(host), m_pane(*host.pane()),
-      m_undo(std::make_unique<PaneUndo>(*host.pane())),
-      m_printerLookup([] { return QPrinterInfo::defaultPrinter(); }) {
-    m_pane.setTabWidthSource([this] { return m_host.tabWidth(); });
+EditCommands::EditCommands(AppContext& context, QObject* parent)
+    : QObject(parent), m_context(context), m_pane(context.pane) {
+    m_pane.setTabWidthSource([this] { return m_context.values.tabWidth; });
+    // Line breaks of any kind stay as they are until the pane reads them.
     m_pane.pasteFilter = [this](const QString& text) {
-        if (!text.contains(u'\t'))
-            return text;
-        // Line breaks of any kind stay as they are until the pane reads them.
-        return cp932::decodeForPane(expand_tabs(cp932::encode(text), m_host.tabWidth()));
+        return expandTabsInPaneText(text, m_context.values.tabWidth);
     };
     connect(&m_pane, &EditPane::keyDown, this, &EditCommands::ed_kd);
-    connect(&m_pane, &EditPane::mousePressed, this, [this] { m_host.status_update(); });
-    connect(&m_pane, &EditPane::lineCountsSettled, this, [this] { m_host.status_update(); });
+    connect(&m_pane, &EditPane::mousePressed, this, [this] { m_context.view.status_update(); });
+    connect(&m_pane, &EditPane::lineCountsSettled, this,
+            [this] { m_context.view.status_update(); });
     registerCommands();
 }
 
@@ -66,67 +50,44 @@ EditCommands::~EditCommands() {
 }
 
 void EditCommands::registerCommands() {
-    m_host.registerCommand(Command::Undo, [this] { nx_edit_undoClick(); });
-    m_host.registerCommand(Command::Cut, [this] { nx_edcutClick(); });
-    m_host.registerCommand(Command::Copy, [this] { nx_edcopyClick(); });
-    m_host.registerCommand(Command::Paste, [this] { nx_edpasteClick(); });
-    m_host.registerCommand(Command::EditDelete, [this] { nx_ed_delClick(); });
-    m_host.registerCommand(Command::PopupDelete, [this] { pop_eddelClick(); });
-    m_host.registerCommand(Command::SelectAll, [this] { N12Click(); });
-    m_host.registerCommand(Command::BlankLineCut, [this] { nx_linecutClick(); });
-    m_host.registerCommand(Command::ShiftRight, [this] { pop_right_moveClick(); });
-    m_host.registerCommand(Command::Print, [this] { Print1Click(); });
-}
-
-bool EditCommands::undoAvailable() const { return m_undo->available(); }
-
-void EditCommands::undo_take() {
-    const bool wasAvailable = m_undo->available();
-    m_undo->take();
-    // The undo button changes only here and in undo_clear.
-    if (!wasAvailable)
-        m_host.tool_state_refresh();
-}
-
-void EditCommands::undo_clear() {
-    const bool wasAvailable = m_undo->available();
-    m_undo->clear();
-    if (wasAvailable)
-        m_host.tool_state_refresh();
+    CommandRegistry& commands = m_context.commands;
+    commands.registerCommand(Command::Undo, [this] { nx_edit_undoClick(); });
+    commands.registerCommand(Command::Cut, [this] { nx_edcutClick(); });
+    commands.registerCommand(Command::Copy, [this] { nx_edcopyClick(); });
+    commands.registerCommand(Command::Paste, [this] { nx_edpasteClick(); });
+    commands.registerCommand(Command::EditDelete, [this] { nx_ed_delClick(); });
+    commands.registerCommand(Command::PopupDelete, [this] { pop_eddelClick(); });
+    commands.registerCommand(Command::SelectAll, [this] { N12Click(); });
+    commands.registerCommand(Command::BlankLineCut, [this] { nx_linecutClick(); });
+    commands.registerCommand(Command::ShiftRight, [this] { pop_right_moveClick(); });
 }
 
 void EditCommands::ed_kd(int key) {
-    m_host.status_update();
+    m_context.view.status_update();
     if (!isArrowKey(key) && !isCommandModifier(key))
-        undo_take();
+        m_context.undo.take();
 }
 
 void EditCommands::sel_ch() {
-    m_host.tool_state_refresh();
-    m_host.status_update();
     // The store filling the pane is no caret move of the user's.
-    if (m_host.store().loading)
+    if (m_context.store.loading)
         return;
-    const int reaction = m_host.mascot().currentReaction();
+    const int reaction = m_context.mascot.currentReaction();
     if (reaction == ReactionIdle || reaction == ReactionDozing || reaction == ReactionAsleep)
-        m_host.mascot().mascot_react(ReactionCaretMoved);
+        m_context.mascot.mascot_react(ReactionCaretMoved);
 }
 
-void EditCommands::nx_edit_undoClick() { m_undo->swap(); }
+void EditCommands::nx_edit_undoClick() { m_context.undo.swap(); }
 
 void EditCommands::nx_edcutClick() {
-    undo_take();
+    m_context.undo.take();
     m_pane.cut();
-    m_host.tool_state_refresh();
 }
 
-void EditCommands::nx_edcopyClick() {
-    m_pane.copy();
-    m_host.tool_state_refresh();
-}
+void EditCommands::nx_edcopyClick() { m_pane.copy(); }
 
 void EditCommands::nx_edpasteClick() {
-    undo_take();
+    m_context.undo.take();
     m_pane.paste();
 }
 
@@ -137,7 +98,7 @@ void EditCommands::removeSelection() {
 }
 
 void EditCommands::nx_ed_delClick() {
-    undo_take();
+    m_context.undo.take();
     removeSelection();
 }
 
@@ -146,7 +107,7 @@ void EditCommands::pop_eddelClick() { removeSelection(); }
 void EditCommands::N12Click() { m_pane.selectAll(); }
 
 void EditCommands::nx_linecutClick() {
-    undo_take();
+    m_context.undo.take();
     QTextCursor cursor = m_pane.textCursor();
     const QByteArray selected = cp932::encodeFromPane(cursor.selectedText());
     cursor.insertText(cp932::decodeForPane(blank_line_cut(selected)));
@@ -154,7 +115,7 @@ void EditCommands::nx_linecutClick() {
 }
 
 void EditCommands::pop_right_moveClick() {
-    undo_take();
+    m_context.undo.take();
     const QTextCursor selection = m_pane.textCursor();
     if (m_pane.wraps())
         shiftRightDisplayedLines(selection.selectionStart(), selection.selectionEnd());
@@ -196,76 +157,6 @@ void EditCommands::shiftRightDisplayedLines(int selectionStart, int selectionEnd
         if (i + 1 < count && !m_pane.nextLine(line))
             break;
     }
-}
-
-QString EditCommands::printableText() const {
-    // Tabs typed into the pane print as the spaces they will be stored as.
-    const QString text = m_pane.toPlainText();
-    if (!text.contains(u'\t'))
-        return text;
-    return cp932::decodeForPane(expand_tabs(cp932::encode(text), m_host.tabWidth()));
-}
-
-void EditCommands::Print1Click() {
-    const SectionStore& store = m_host.store();
-    const QString title = cp932::decode(store.section(store.current).name);
-    const QPrinterInfo printerInfo = m_printerLookup();
-    if (printerInfo.isNull()) {
-        // Printing into nothing would fail silently; offer a file instead.
-        const Answer answer = m_host.prompter().message(MessageKind::Confirmation,
-                                                        Answer::Yes | Answer::No, noPrinterQuestion());
-        if (answer == Answer::Yes)
-            printToPdf(printableText(), title);
-        return;
-    }
-    BusyCursor busy;
-    QPrinter printer(printerInfo, QPrinter::HighResolution);
-    printer.setDocName(title);
-    if (printText(printer, printableText(), m_pane.font()) == 0)
-        reportPrintFailure();
-}
-
-void EditCommands::printToPdf(const QString& text, const QString& title) {
-    FileDialogRequest request;
-    request.title = QStringLiteral("PDFファイルに保存");
-    request.filters = {{QStringLiteral("PDFファイル(*.pdf)"), QStringLiteral("*.pdf")}};
-    request.defaultSuffix = QStringLiteral("pdf");
-    request.directory = m_host.workFolder();
-    request.fileName = m_host.store().displayName + QStringLiteral(".pdf");
-    const std::optional<QString> path = m_host.prompter().saveFile(request);
-    if (!path)
-        return;
-    BusyCursor busy;
-    QSaveFile file(*path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_host.mascot().mascot_react(ReactionError);
-        m_host.prompter().message(MessageKind::Error, Answer::Ok,
-                                  QDir::toNativeSeparators(*path) + QStringLiteral("\r\n") + file.errorString());
-        return;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("ぽてまるエディター"));
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        if (printText(writer, text, m_pane.font()) == 0) {
-            file.cancelWriting();
-            reportPrintFailure();
-            return;
-        }
-    }
-    if (!file.commit()) {
-        m_host.mascot().mascot_react(ReactionError);
-        m_host.prompter().message(MessageKind::Error, Answer::Ok,
-                                  QDir::toNativeSeparators(*path) + QStringLiteral("\r\n") + file.errorString());
-    }
-}
-
-void EditCommands::reportPrintFailure() {
-    m_host.mascot().mascot_react(ReactionError);
-    m_host.prompter().message(MessageKind::Error, Answer::Yes,
-                              QStringLiteral("印刷を始められなかったにゃ。ゴメンにゃん。"));
 }
 
 } // namespace pote

@@ -7,21 +7,23 @@
 #include "app/ui/edit_commands.h"
 #include "app/ui/help_window.h"
 #include "app/ui/password_commands.h"
+#include "app/ui/print_commands.h"
 #include "app/ui/qt_prompter.h"
-#include "app/ui/section_commands.h"
 #include "app/ui/section_binding.h"
+#include "app/ui/section_commands.h"
+#include "app/ui/startup.h"
 #include "app/window_placement.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
-#include "mascot/sprite_sheet.h"
+#include "editing/ui/pane_undo.h"
 #include "mascot/ui/mascot_view.h"
+#include "sections/picker_geometry.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -51,32 +53,17 @@ constexpr int kToolLefts[] = {6, 34, 66, 94, 126, 154, 184, 216, 244, 272, 304, 
 
 const QString kHomePage = QStringLiteral("https://poteedit.example.org/");
 
-QFont paneDesignFont() {
-    QFont font(QStringLiteral("ＭＳ ゴシック"));
-    font.setPixelSize(16);
-    return font;
-}
-
 } // namespace
 
 Tmain_fm::Tmain_fm(StartOptions options)
     : m_prompter(options.prompter ? std::move(options.prompter)
                                   : std::make_unique<QtPrompter>(this)),
-      m_modalRunner(std::move(options.modalRunner)), m_arguments(std::move(options.arguments)) {
+      m_modalRunner(std::move(options.modalRunner)) {
     setObjectName(QStringLiteral("main_fm"));
-    FormCreate();
-}
-
-Tmain_fm::~Tmain_fm() = default;
-
-void Tmain_fm::FormCreate() {
-    m_designFlag = !m_arguments.isEmpty() && m_arguments.first() == QStringLiteral("/d");
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s == Qt::ApplicationActive)
             tool_state_refresh();
     });
-    m_programFolder = QCoreApplication::applicationDirPath();
-    m_workFolder = QDir::currentPath();
     m_store.loading = true;
 
     QFont uiFont(QStringLiteral("ＭＳ Ｐゴシック"));
@@ -84,12 +71,7 @@ void Tmain_fm::FormCreate() {
     setFont(uiFont);
 
     buildPanels();
-    m_documents = std::make_unique<DocumentCommands>(*this);
-    m_binding = new SectionBinding(*this, m_edit, m_nameEdit, m_secnoView, this);
-    registerOwnCommands();
-    m_passwords = std::make_unique<PasswordCommands>(*this);
-    m_sections = std::make_unique<SectionCommands>(*this);
-    m_editing = std::make_unique<EditCommands>(*this);
+    buildControllers(std::move(options.arguments));
     buildCommands();
 
     setMinimumSize(kMinimumWindowSize);
@@ -97,22 +79,33 @@ void Tmain_fm::FormCreate() {
     setWindowTitle(documentTitle(m_store.displayName));
     setWindowIcon(QIcon(QStringLiteral(":/icons/poteedit.svg")));
 
-    // Without a usable sheet the program runs without the cat; a cushion keeps its place.
-    if (!m_image->loadSheet(mascot::sheetPathIn(m_programFolder)))
-        m_image->setPlaceholder(
-            QIcon(QStringLiteral(":/icons/mascot_placeholder.svg")).pixmap(48, 48).toImage());
-    m_image->mascot_draw(1);
-
-    m_edit->setFont(paneDesignFont());
-    m_binding->section_commit(0);
-    m_binding->section_load(0);
-    m_store.modified = false;
-    m_binding->secno_refresh();
-    status_update();
-    undo_clear();
-    password_indicator_refresh();
+    m_startup->FormCreate();
     tool_state_refresh();
-    m_image->start();
+}
+
+Tmain_fm::~Tmain_fm() = default;
+
+void Tmain_fm::buildControllers(QStringList arguments) {
+    m_undo = new PaneUndo(*m_edit, this);
+    m_reporter.emplace(*m_prompter, *this);
+    m_binding = new SectionBinding({m_store, *m_undo, *this, *this, m_values}, m_edit, m_nameEdit,
+                                   m_secnoView, this);
+    m_context = std::make_unique<AppContext>(AppContext{m_store, *m_prompter, *this, *m_reporter,
+                                                        *m_edit, *m_binding, *m_undo, m_values,
+                                                        *this, *this});
+    m_startup = std::make_unique<Startup>(*m_context, *this, *m_image, std::move(arguments));
+    m_passwords = std::make_unique<PasswordCommands>(*m_context);
+    m_documents = std::make_unique<DocumentCommands>(
+        *m_context, [this](const QByteArray& candidate) {
+            return m_passwords->askForDocument(candidate);
+        });
+    m_sections = std::make_unique<SectionCommands>(*m_context);
+    m_editing = std::make_unique<EditCommands>(*m_context);
+    m_printing = std::make_unique<PrintCommands>(*m_context);
+    registerOwnCommands();
+
+    m_store.setStateObserver([this] { documentStateChanged(); });
+    connect(m_undo, &PaneUndo::availabilityChanged, this, &Tmain_fm::documentStateChanged);
 }
 
 void Tmain_fm::buildPanels() {
@@ -245,12 +238,18 @@ void Tmain_fm::buildCommands() {
         m_tools.insert(name, button);
     }
 
-    connect(m_selectButton, &QPushButton::clicked, this, [this] {
-        runCommand(Command::SectionPicker);
-    });
+    QAction* picker = m_actions.value(QStringLiteral("select_bitbt"));
+    connect(m_selectButton, &QPushButton::clicked, picker, &QAction::trigger);
+    connect(picker, &QAction::changed, m_selectButton,
+            [this, picker] { m_selectButton->setEnabled(picker->isEnabled()); });
     // A caret move is a selection change too.
-    connect(m_edit, &QPlainTextEdit::selectionChanged, m_editing.get(), &EditCommands::sel_ch);
-    connect(m_edit, &QPlainTextEdit::cursorPositionChanged, m_editing.get(), &EditCommands::sel_ch);
+    const auto selectionMoved = [this] {
+        documentStateChanged();
+        status_update();
+        m_editing->sel_ch();
+    };
+    connect(m_edit, &QPlainTextEdit::selectionChanged, this, selectionMoved);
+    connect(m_edit, &QPlainTextEdit::cursorPositionChanged, this, selectionMoved);
     // Asking the clipboard can be a round trip to the display server; this runs on every caret
     // move, so the answer is kept and renewed when the clipboard changes.
     const auto readClipboard = [this] {
@@ -269,12 +268,6 @@ void Tmain_fm::registerCommand(Command command, std::function<void()> handler) {
 }
 
 void Tmain_fm::registerOwnCommands() {
-    DocumentCommands& d = *m_documents;
-    registerCommand(Command::NewDocument, [&d] { d.nx_new_paperClick(); });
-    registerCommand(Command::Open, [&d] { d.nx_loadClick(); });
-    registerCommand(Command::QuickSave, [&d] { d.nx_qsaveClick(); });
-    registerCommand(Command::SaveAs, [&d] { d.nx_saveClick(); });
-    registerCommand(Command::SaveButton, [&d] { d.sp_saveClick(); });
     registerCommand(Command::Exit, [this] { close(); });
     registerCommand(Command::Manual, [this] { showManual(); });
     registerCommand(Command::About, [this] { showAbout(); });
@@ -284,7 +277,19 @@ void Tmain_fm::registerOwnCommands() {
 
 void Tmain_fm::runCommand(Command command) {
     if (const auto handler = m_handlers.value(command))
-        handler();
+        runAsCommand(handler);
+}
+
+void Tmain_fm::runAsCommand(const std::function<void()>& work) {
+    ++m_commandDepth;
+    work();
+    if (--m_commandDepth == 0)
+        tool_state_refresh();
+}
+
+void Tmain_fm::documentStateChanged() {
+    if (m_commandDepth == 0)
+        tool_state_refresh();
 }
 
 void Tmain_fm::trigger(const QString& name) {
@@ -301,46 +306,29 @@ QWidget* Tmain_fm::control(const QString& name) const {
 void Tmain_fm::tool_state_refresh() {
     CommandContext c;
     c.sectionCount = m_store.count();
-    c.plainTextMode = m_store.plainTextMode;
+    c.plainTextMode = m_store.plainTextMode();
     c.hasDocumentPath = !m_store.documentPath.isEmpty();
-    c.modified = m_store.modified;
-    c.hasPassword = m_store.hasPassword;
+    c.modified = m_store.isModified();
+    c.hasPassword = m_store.hasPassword();
     c.selectionLength = m_edit->textCursor().selectionEnd() - m_edit->textCursor().selectionStart();
     c.clipboardHasText = m_clipboardHasText;
-    c.undoAvailable = m_editing && m_editing->undoAvailable();
+    c.undoAvailable = m_undo->available();
     c.implemented = [this](Command command) { return implemented(command); };
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
         it.value()->setEnabled(commandEnabled(it.key(), c));
     for (auto it = m_menus.cbegin(); it != m_menus.cend(); ++it)
         it.value()->menuAction()->setEnabled(commandEnabled(it.key(), c));
-    m_selectButton->setEnabled(commandEnabled(QStringLiteral("select_bitbt"), c) &&
-                               implemented(Command::SectionPicker));
+    m_statusPanels[1]->setText(m_store.plainTextMode() ? plainTextModeStatus() : QString());
+    m_statusPanels[2]->setText(m_store.hasPassword() ? QStringLiteral("パスワード文書") : QString());
 }
 
 void Tmain_fm::status_update() {
     const EditPane::CaretPosition p = m_edit->caretPosition();
     m_statusPanels[0]->setText(caretStatusText(p.line, p.column, p.totalLines));
-    m_statusPanels[1]->setText(m_store.plainTextMode ? plainTextModeStatus() : QString());
+    m_statusPanels[1]->setText(m_store.plainTextMode() ? plainTextModeStatus() : QString());
 }
 
 QString Tmain_fm::statusPanelText(int panel) const { return m_statusPanels[panel]->text(); }
-
-void Tmain_fm::undo_take() { m_editing->undo_take(); }
-
-void Tmain_fm::undo_clear() {
-    if (m_editing)
-        m_editing->undo_clear();
-}
-
-void Tmain_fm::password_indicator_refresh() {
-    m_statusPanels[2]->setText(m_store.hasPassword ? QStringLiteral("パスワード文書") : QString());
-}
-
-void Tmain_fm::recent_add(const QString& path) { Q_UNUSED(path); }
-
-bool Tmain_fm::askDocumentPassword(const QByteArray& candidate) {
-    return m_passwords->askForDocument(candidate);
-}
 
 int Tmain_fm::runModal(QDialog& dialog) {
     return m_modalRunner ? m_modalRunner(dialog) : dialog.exec();
@@ -368,6 +356,17 @@ void Tmain_fm::editor_layout() {
     status_update();
 }
 
+QPoint Tmain_fm::pickerAnchor() const {
+    // The client area is what lies below the menu bar, as the panel positions count from there.
+    QSize client = size();
+    if (menuWidget())
+        client.rheight() -= menuWidget()->height();
+    return pickerPosition(frameGeometry(), client, m_selectPanel->x(), m_paSection->height(),
+                          m_selectButton->geometry());
+}
+
+bool Tmain_fm::designFlag() const { return m_startup->designFlag(); }
+
 void Tmain_fm::stbarResize() {
     const int width = statusBar()->width();
     m_statusPanels[0]->setFixedWidth(qMax(0, width - 240 - 16));
@@ -382,26 +381,12 @@ void Tmain_fm::resizeEvent(QResizeEvent* event) {
 }
 
 bool Tmain_fm::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate)
-        form_active();
-    return QMainWindow::event(event);
-}
-
-void Tmain_fm::form_active() {
-    if (m_firstActivation) {
-        m_firstActivation = false;
-        // Stored placement arrives with the settings; until then the first-start values apply.
-        const SavedPlacement saved;
-        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        const QSize screenSize = screen ? screen->availableSize() : QSize(1024, 768);
-        const PlacementDecision d = firstActivationPlacement(saved, screenSize, m_designFlag);
-        if (d.maximize)
-            showMaximized();
-        else if (!d.keepDesign)
-            setGeometry(d.geometry);
+    if (event->type() == QEvent::WindowActivate) {
+        m_startup->form_active();
+        status_update();
+        tool_state_refresh();
     }
-    status_update();
-    tool_state_refresh();
+    return QMainWindow::event(event);
 }
 
 void Tmain_fm::mouseMoveEvent(QMouseEvent* event) {
@@ -419,20 +404,15 @@ void Tmain_fm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    formclose();
-    event->accept();
-}
-
-void Tmain_fm::formclose() {
-    m_image->stop();
-    m_image->releaseSheet();
+    m_startup->formclose();
     if (m_help)
         m_help->close();
+    event->accept();
 }
 
 void Tmain_fm::showManual() {
     if (!m_help)
-        m_help = new HelpWindow(m_programFolder + QStringLiteral("/help"), this);
+        m_help = new HelpWindow(m_startup->programFolder() + QStringLiteral("/help"), this);
     m_help->showContents();
 }
 

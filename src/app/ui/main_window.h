@@ -1,9 +1,11 @@
 #pragma once
 // The main window `main_fm`: tool panel, section panel, mascot, editing pane, status bar,
-// menus and the pop-up menu. It owns the section store and hands the commands to controllers.
+// menus and the pop-up menu. It owns the section store and the shared services, hands the
+// commands to controllers and refreshes what depends on the document after each of them.
 
 #include "app/action_table.h"
-#include "app/ui/document_host.h"
+#include "app/reporter.h"
+#include "app/ui/app_context.h"
 #include "core/mascot_reactions.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
@@ -12,6 +14,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -26,9 +29,12 @@ namespace pote {
 class DocumentCommands;
 class EditCommands;
 class PasswordCommands;
+class PrintCommands;
 class SectionCommands;
 class EditPane;
 class HelpWindow;
+class PaneUndo;
+class Startup;
 namespace mascot {
 class MascotView;
 }
@@ -39,49 +45,48 @@ struct StartOptions {
     std::function<int(QDialog&)> modalRunner; // null: QDialog::exec
 };
 
-class Tmain_fm : public QMainWindow, public DocumentHost, public MascotReactions {
+class Tmain_fm : public QMainWindow,
+                 public WindowView,
+                 public CommandRegistry,
+                 public MascotReactions {
     Q_OBJECT
 public:
     explicit Tmain_fm(StartOptions options = {});
     ~Tmain_fm() override;
 
-    // DocumentHost
-    SectionStore& store() override { return m_store; }
-    Prompter& prompter() override { return *m_prompter; }
-    MascotReactions& mascot() override { return *this; }
-    SectionBinding& binding() override { return *m_binding; }
-    QWidget* window() override { return this; }
+    // WindowView
+    QWidget* dialogParent() override { return this; }
     int runModal(QDialog& dialog) override;
-    EditPane* pane() override { return m_edit; }
-    void registerCommand(Command command, std::function<void()> handler) override;
     void setTitle(const QString& title) override { setWindowTitle(title); }
-    void tool_state_refresh() override;
     void status_update() override;
-    void undo_take() override;
-    void undo_clear() override;
-    void password_indicator_refresh() override;
-    void recent_add(const QString& path) override;
-    bool askDocumentPassword(const QByteArray& candidate) override;
-    QString workFolder() const override { return m_workFolder; }
-    void setWorkFolder(const QString& folder) override { m_workFolder = folder; }
-    int tabWidth() const override { return m_tabWidth; }
+    QPoint pickerAnchor() const override;
+
+    // CommandRegistry
+    void registerCommand(Command command, std::function<void()> handler) override;
+    void runAsCommand(const std::function<void()>& work) override;
 
     // MascotReactions
     void mascot_react(int code) override;
     int currentReaction() const override;
 
+    // The enabled states of every command and the status bar's indicators, from the document.
+    void tool_state_refresh();
+
+    SectionStore& store() { return m_store; }
+    SectionBinding& binding() { return *m_binding; }
+    EditPane* pane() { return m_edit; }
+    PaneUndo& undo() { return *m_undo; }
     DocumentCommands& documents() { return *m_documents; }
     PasswordCommands& passwords() { return *m_passwords; }
-    EditCommands& editing() { return *m_editing; }
+    PrintCommands& printing() { return *m_printing; }
     void setModalRunner(std::function<int(QDialog&)> runner) { m_modalRunner = std::move(runner); }
     QAction* action(const QString& name) const { return m_actions.value(name); }
     QMenu* menu(const QString& name) const { return m_menus.value(name); }
     QWidget* control(const QString& name) const;
     // Runs the command behind an action, as a click would.
     void trigger(const QString& name);
-    bool designFlag() const { return m_designFlag; }
+    bool designFlag() const;
     QString statusPanelText(int panel) const;
-    QString programFolder() const { return m_programFolder; }
     mascot::MascotView* mascotView() const { return m_image; }
 
 protected:
@@ -91,15 +96,15 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    void FormCreate();
-    void form_active();
-    void formclose();
     void editor_layout();
     void stbarResize();
     void buildPanels();
+    void buildControllers(QStringList arguments);
     void buildCommands();
     QMenu* buildMenu(const MenuEntry& layout, const std::vector<MenuEntry>& subMenus, QWidget* parent);
     void runCommand(Command command);
+    // A state of the document changed: refresh now, or after the command that is running.
+    void documentStateChanged();
     bool implemented(Command command) const { return m_handlers.contains(command); }
     void registerOwnCommands();
     void showManual();
@@ -108,12 +113,18 @@ private:
 
     SectionStore m_store;
     std::unique_ptr<Prompter> m_prompter;
+    std::function<int(QDialog&)> m_modalRunner;
+    std::optional<Reporter> m_reporter;
+    WorkingValues m_values;
+    PaneUndo* m_undo = nullptr;
+    SectionBinding* m_binding = nullptr;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<Startup> m_startup;
     std::unique_ptr<DocumentCommands> m_documents;
     std::unique_ptr<PasswordCommands> m_passwords;
-    std::function<int(QDialog&)> m_modalRunner;
     std::unique_ptr<SectionCommands> m_sections;
     std::unique_ptr<EditCommands> m_editing;
-    SectionBinding* m_binding = nullptr;
+    std::unique_ptr<PrintCommands> m_printing;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;
@@ -132,13 +143,8 @@ private:
     QHash<QString, QToolButton*> m_tools;
     QHash<Command, std::function<void()>> m_handlers;
 
-    QStringList m_arguments;
-    QString m_programFolder;
-    QString m_workFolder;
-    bool m_designFlag = false;
-    bool m_firstActivation = true;
+    int m_commandDepth = 0;
     bool m_clipboardHasText = false;
-    int m_tabWidth = 8;
 };
 
 } // namespace pote

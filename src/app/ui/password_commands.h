@@ -5,14 +5,14 @@
 
 namespace pote {
 
-class DocumentHost;
+struct AppContext;
 class Tread_pass_fm;
 
 class PasswordCommands {
 public:
     // Creates the entry dialog, which lives as long as the window (its edit keeps the last
     // text typed), and registers the menu's commands.
-    explicit PasswordCommands(DocumentHost& host);
+    explicit PasswordCommands(AppContext& context);
 
     void nx_pass_setClick();
     void nx_pass_resetClick();
@@ -23,7 +23,7 @@ public:
     Tread_pass_fm* read_pass_fm() const { return m_readDialog; }
 
 private:
-    DocumentHost& m_host;
+    AppContext& m_context;
     Tread_pass_fm* m_readDialog;
 };
 

@@ -1,12 +1,13 @@
 #include "app/ui/section_binding.h"
 
 #include "app/ui/busy_cursor.h"
-#include "app/ui/document_host.h"
+#include "app/ui/app_context.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
 #include "core/section_store.h"
 #include "core/text_convert.h"
 #include "editing/ui/edit_pane.h"
+#include "editing/ui/pane_undo.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,9 +15,10 @@
 
 namespace pote {
 
-SectionBinding::SectionBinding(DocumentHost& host, EditPane* edit, QLineEdit* sec_name_ed,
+SectionBinding::SectionBinding(Services services, EditPane* edit, QLineEdit* sec_name_ed,
                                QLabel* secno_view, QObject* parent)
-    : QObject(parent), m_host(host), m_edit(edit), m_nameEdit(sec_name_ed), m_secnoView(secno_view) {
+    : QObject(parent), m_services(services), m_store(services.store), m_edit(edit),
+      m_nameEdit(sec_name_ed), m_secnoView(secno_view) {
     connect(m_edit, &QPlainTextEdit::textChanged, this, &SectionBinding::Ed_ch);
     // Only the user's edits: setting the edit while loading a section must never count as a
     // change, even for names whose bytes re-encode differently.
@@ -26,46 +28,45 @@ SectionBinding::SectionBinding(DocumentHost& host, EditPane* edit, QLineEdit* se
 bool SectionBinding::paneEdited() const { return m_edit->document()->isModified(); }
 
 void SectionBinding::section_commit(int pos) {
-    SectionStore& store = m_host.store();
     QByteArray bytes = paneEdited() ? cp932::encodeFromPane(m_edit->toPlainText())
-                                    : store.section(pos).text;
-    store.section(pos).text = expand_tabs(strip_trailing_nul(std::move(bytes)), m_host.tabWidth());
+                                    : m_store.section(pos).text;
+    m_store.section(pos).text =
+        expand_tabs(strip_trailing_nul(std::move(bytes)), m_services.values.tabWidth);
 }
 
 void SectionBinding::section_load(int pos) {
     BusyCursor busy;
-    SectionStore& store = m_host.store();
+    SectionStore& store = m_store;
     const Section& section = store.section(pos);
     store.loading = true;
     m_edit->loadText(cp932::decodeForPane(section.text));
     m_nameEdit->setText(cp932::decode(section.name));
     m_nameEdit->setCursorPosition(0);
     const QFontMetricsF metrics(m_edit->font());
-    m_edit->setTabStopDistance(metrics.horizontalAdvance(u' ') * m_host.tabWidth());
+    m_edit->setTabStopDistance(metrics.horizontalAdvance(u' ') * m_services.values.tabWidth);
     QTextCursor start = m_edit->textCursor();
     start.movePosition(QTextCursor::Start);
     m_edit->setTextCursor(start);
     store.loading = false;
     secno_refresh();
-    m_host.status_update();
+    m_services.view.status_update();
 }
 
 void SectionBinding::section_switch(int from, int to) {
     BusyCursor busy;
-    m_host.undo_clear();
+    m_services.undo.clear();
     section_commit(from);
-    m_host.store().current = to;
+    m_store.current = to;
     section_load(to); // refreshes the number and the status bar itself
-    m_host.tool_state_refresh();
-    m_host.mascot().mascot_react(ReactionSectionSwitched);
+    m_services.mascot.mascot_react(ReactionSectionSwitched);
 }
 
 void SectionBinding::secno_refresh() {
-    m_secnoView->setText(QStringLiteral("No.") + QString::number(m_host.store().current + 1));
+    m_secnoView->setText(QStringLiteral("No.") + QString::number(m_store.current + 1));
 }
 
 void SectionBinding::secn_ch(const QString& text) {
-    SectionStore& store = m_host.store();
+    SectionStore& store = m_store;
     QString shown = text;
     if (!cp932::canEncode(text)) {
         // Show what will be stored, keeping the caret where it was.
@@ -78,19 +79,13 @@ void SectionBinding::secn_ch(const QString& text) {
     QByteArray& name = store.section(store.current).name;
     if (bytes != name) {
         name = bytes;
-        const bool wasModified = store.modified;
-        store.modified = true;
-        if (!wasModified)
-            m_host.tool_state_refresh();
+        store.setModified(true);
     }
 }
 
 void SectionBinding::Ed_ch() {
-    SectionStore& store = m_host.store();
-    if (store.loading || store.modified)
-        return;
-    store.modified = true;
-    m_host.tool_state_refresh();
+    if (!m_store.loading)
+        m_store.setModified(true);
 }
 
 } // namespace pote

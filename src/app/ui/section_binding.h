@@ -9,13 +9,24 @@ class QLineEdit;
 
 namespace pote {
 
-class DocumentHost;
 class EditPane;
+class MascotReactions;
+class PaneUndo;
+class SectionStore;
+class WindowView;
+struct WorkingValues;
 
 class SectionBinding : public QObject {
     Q_OBJECT
 public:
-    SectionBinding(DocumentHost& host, EditPane* edit, QLineEdit* sec_name_ed, QLabel* secno_view,
+    struct Services {
+        SectionStore& store;
+        PaneUndo& undo;
+        MascotReactions& mascot;
+        WindowView& view;
+        const WorkingValues& values;
+    };
+    SectionBinding(Services services, EditPane* edit, QLineEdit* sec_name_ed, QLabel* secno_view,
                    QObject* parent = nullptr);
 
     // The pane's text into position pos (trailing zero bytes dropped, tabs expanded). A pane
@@ -33,7 +44,8 @@ private:
     void secn_ch(const QString& text);
     void Ed_ch();
 
-    DocumentHost& m_host;
+    Services m_services;
+    SectionStore& m_store;
     EditPane* m_edit;
     QLineEdit* m_nameEdit;
     QLabel* m_secnoView;

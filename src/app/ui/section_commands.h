@@ -2,17 +2,15 @@
 // The section menu, the "セクション追加" button and the "選択" button: append, delete and swap
 // sections, the group settings and the section picker.
 
-#include <QPoint>
-
 namespace pote {
 
-class DocumentHost;
+struct AppContext;
 class Tselect_fm;
 
 class SectionCommands {
 public:
     // Registers the commands and creates the picker, which lives as long as the window.
-    explicit SectionCommands(DocumentHost& host);
+    explicit SectionCommands(AppContext& context);
     ~SectionCommands();
     SectionCommands(const SectionCommands&) = delete;
     SectionCommands& operator=(const SectionCommands&) = delete;
@@ -34,9 +32,7 @@ public:
     Tselect_fm& picker() { return *m_picker; }
 
 private:
-    QPoint pickerPosition() const;
-
-    DocumentHost& m_host;
+    AppContext& m_context;
     Tselect_fm* m_picker = nullptr; // a child of the window, released with the controller
 };
 

@@ -22,12 +22,15 @@ PaneUndo::PaneUndo(EditPane& pane, QObject* parent) : QObject(parent), m_pane(pa
 
 void PaneUndo::take() {
     const QTextCursor cursor = m_pane.textCursor();
+    const bool wasAvailable = m_available;
     m_available = true;
     m_textHeld = false;
     m_text = QString();
     m_selectionStart = cursor.selectionStart();
     m_selectionLength = cursor.selectionEnd() - cursor.selectionStart();
     m_pane.document()->clearUndoRedoStacks();
+    if (!wasAvailable)
+        emit availabilityChanged();
 }
 
 void PaneUndo::swap() {
@@ -57,12 +60,15 @@ void PaneUndo::swap() {
 }
 
 void PaneUndo::clear() {
+    const bool wasAvailable = m_available;
     m_available = false;
     m_textHeld = false;
     m_text = QString();
     m_selectionStart = 0;
     m_selectionLength = 0;
     m_pane.document()->clearUndoRedoStacks();
+    if (wasAvailable)
+        emit availabilityChanged();
 }
 
 void PaneUndo::holdTextBeforeReplacement() {

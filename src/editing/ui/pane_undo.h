@@ -28,6 +28,10 @@ public:
     // undo_clear: no snapshot any more.
     void clear();
 
+signals:
+    // The snapshot came or went: the undo commands' enabled state follows it.
+    void availabilityChanged();
+
 private:
     void holdTextBeforeReplacement();
 

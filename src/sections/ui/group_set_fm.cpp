@@ -97,7 +97,7 @@ void Tgroup_set_fm::group_listClick() { buttonState(); }
 
 void Tgroup_set_fm::section_listClick() { buttonState(); }
 
-void Tgroup_set_fm::changed() { m_store.modified = true; }
+void Tgroup_set_fm::changed() { m_store.setModified(true); }
 
 std::optional<QByteArray> Tgroup_set_fm::askName(const QString& caption, const QString& value) {
     const std::optional<QString> name = m_prompter.inputText(caption, kPrompt, value);

@@ -79,5 +79,18 @@ TEST(ActionTable, NamesAreUniqueAndMenusNameKnownEntries) {
     check(popupMenu());
 }
 
+TEST(ActionTable, EveryEnablingRuleNamesAnItemThatExists) {
+    // A misspelt rule would leave its item enabled whatever the document's state.
+    QSet<QString> known;
+    for (const ActionEntry& a : actionTable())
+        known.insert(a.name);
+    for (const auto* list : {&mainMenus(), &subMenus(), &popupSubMenus()})
+        for (const MenuEntry& m : *list)
+            known.insert(m.name);
+    known.insert(popupMenu().name);
+    for (const QString& name : ruledCommandNames())
+        EXPECT_TRUE(known.contains(name)) << name.toStdString();
+}
+
 } // namespace
 } // namespace pote

@@ -73,8 +73,8 @@ SectionStore storeOf(const std::vector<QByteArray>& texts, QByteArray password =
         store.section(pos).name = "s" + QByteArray::number(pos + 1);
         store.section(pos).text = texts[i];
     }
-    store.hasPassword = !password.isEmpty();
-    store.password = password;
+    if (!password.isEmpty())
+        store.setPassword(password);
     return store;
 }
 
@@ -92,8 +92,8 @@ void expectSameDocument(const SectionStore& a, const SectionStore& b) {
         EXPECT_EQ(a.reserved(pos).r3, b.reserved(pos).r3) << "position " << pos;
     }
     EXPECT_EQ(a.headerReserved, b.headerReserved);
-    EXPECT_EQ(a.hasPassword, b.hasPassword);
-    EXPECT_EQ(a.password, b.password);
+    EXPECT_EQ(a.hasPassword(), b.hasPassword());
+    EXPECT_EQ(a.password(), b.password());
 }
 
 SectionStore readBack(QByteArrayView file, const docfile::PasswordGate& gate = acceptAll) {
@@ -124,8 +124,7 @@ SectionStore richStore() {
         store.reserved(pos) = {quint32(0x1000 + i), quint32(0xFFFF - i), quint32(7 * i)};
     }
     store.headerReserved = 0xBEEF;
-    store.hasPassword = true;
-    store.password = "Neko2024";
+    store.setPassword("Neko2024");
     return store;
 }
 
@@ -351,8 +350,8 @@ TEST_F(DocumentFileTest, OldFormatIsRead) {
 
     EXPECT_EQ(store.count(), 3);
     EXPECT_EQ(store.groupCount(), 0);
-    EXPECT_FALSE(store.hasPassword);
-    EXPECT_TRUE(store.password.isEmpty());
+    EXPECT_FALSE(store.hasPassword());
+    EXPECT_TRUE(store.password().isEmpty());
     EXPECT_EQ(store.headerReserved, 0);
     EXPECT_EQ(store.section(0).name, "ab");
     EXPECT_EQ(store.section(1).name, "cd");

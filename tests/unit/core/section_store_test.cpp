@@ -25,7 +25,7 @@ TEST(SectionStore, StartsAsANewDocument) {
     EXPECT_EQ(store.current, 0);
     EXPECT_EQ(store.groupCount(), 0);
     EXPECT_EQ(store.displayName, QStringLiteral("新規"));
-    EXPECT_FALSE(store.modified);
+    EXPECT_FALSE(store.isModified());
     EXPECT_TRUE(store.loading);
     EXPECT_TRUE(store.section(0).text.isEmpty());
 }
@@ -106,21 +106,19 @@ TEST(SectionStore, GroupTableHoldsFiveHundred) {
 TEST(SectionStore, ResetKeepsR3AndClearsTheRest) {
     SectionStore store = storeWith(3);
     store.addGroup("A");
-    store.hasPassword = true;
-    store.password = "abcd";
+    store.setPassword("abcd");
     store.documentPath = "/tmp/x.ptm";
-    store.plainTextMode = true;
-    store.textPath = "/tmp/x.txt";
+    store.enterPlainTextMode("/tmp/x.txt");
     store.headerReserved = 5;
     store.current = 2;
     store.resetToNew();
     EXPECT_EQ(store.count(), 1);
     EXPECT_EQ(store.groupCount(), 0);
-    EXPECT_FALSE(store.hasPassword);
-    EXPECT_TRUE(store.password.isEmpty());
+    EXPECT_FALSE(store.hasPassword());
+    EXPECT_TRUE(store.password().isEmpty());
     EXPECT_TRUE(store.documentPath.isEmpty());
-    EXPECT_FALSE(store.plainTextMode);
-    EXPECT_TRUE(store.textPath.isEmpty());
+    EXPECT_FALSE(store.plainTextMode());
+    EXPECT_TRUE(store.textPath().isEmpty());
     EXPECT_EQ(store.headerReserved, 0);
     EXPECT_EQ(store.current, 0);
     EXPECT_TRUE(store.section(0).name.isEmpty());
@@ -158,11 +156,35 @@ TEST(SectionStore, ReplaceDocumentTakesEverything) {
     EXPECT_EQ(store.groupName(1), "G");
     EXPECT_EQ(store.section(0).group, 1);
     EXPECT_EQ(store.reserved(0).r3, 3u);
-    EXPECT_TRUE(store.hasPassword);
-    EXPECT_EQ(store.password, "pass1");
+    EXPECT_TRUE(store.hasPassword());
+    EXPECT_EQ(store.password(), "pass1");
     EXPECT_EQ(store.headerReserved, 9);
     EXPECT_EQ(store.totalTextBytes(), 1);
 }
 
+TEST(SectionStore, TellsTheObserverOnlyOfRealStateChanges) {
+    // The window refreshes its commands on each call: a call per keystroke would be wasted,
+    // a missing one would leave a stale menu.
+    SectionStore store;
+    int calls = 0;
+    store.setStateObserver([&calls] { ++calls; });
+    store.setModified(true);
+    store.setModified(true);
+    EXPECT_EQ(calls, 1);
+    store.setPassword("abcd");
+    store.setPassword("abcd");
+    store.clearPassword();
+    store.clearPassword();
+    EXPECT_EQ(calls, 3);
+    store.enterPlainTextMode("/tmp/a.txt");
+    store.enterPlainTextMode("/tmp/b.txt");
+    EXPECT_EQ(store.textPath(), "/tmp/b.txt");
+    store.endPlainTextMode();
+    store.endPlainTextMode();
+    EXPECT_EQ(calls, 5);
+    EXPECT_TRUE(store.textPath().isEmpty()) << "the text path leaves with plain-text mode";
+}
+
 } // namespace
 } // namespace pote
+

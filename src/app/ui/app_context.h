@@ -1,0 +1,71 @@
+#pragma once
+// What the command controllers share. Each controller gets the context and nothing else: the
+// services by reference, and the window only through the narrow view below.
+
+#include "app/action_table.h"
+
+#include <QPoint>
+#include <QString>
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace pote {
+
+class SectionStore;
+class Prompter;
+class MascotReactions;
+class SectionBinding;
+class PaneUndo;
+class Reporter;
+class EditPane;
+
+// Values the commands read that the user can set: where file dialogs open, the tab width.
+struct WorkingValues {
+    QString workFolder;
+    int tabWidth = 8;
+};
+
+// What only the window can do.
+class WindowView {
+public:
+    virtual ~WindowView() = default;
+    // The parent of the dialogs the controllers create.
+    virtual QWidget* dialogParent() = 0;
+    // Shows a dialog modally and returns its result. Tests replace this with a script that
+    // plays the user's part.
+    virtual int runModal(QDialog& dialog) = 0;
+    virtual void setTitle(const QString& title) = 0;
+    // The caret read-out of the status bar.
+    virtual void status_update() = 0;
+    // Where the section picker opens, on the desktop.
+    virtual QPoint pickerAnchor() const = 0;
+};
+
+// Controllers say what their commands do. The window refreshes the enabled states and the
+// indicators once after every command, and after work run through runAsCommand.
+class CommandRegistry {
+public:
+    virtual ~CommandRegistry() = default;
+    // A command without a handler is shown disabled.
+    virtual void registerCommand(Command command, std::function<void()> handler) = 0;
+    // For work that does not start from a menu or a button: a modeless dialog's answer.
+    virtual void runAsCommand(const std::function<void()>& work) = 0;
+};
+
+struct AppContext {
+    SectionStore& store;
+    Prompter& prompter;
+    MascotReactions& mascot;
+    Reporter& reporter;
+    EditPane& pane;
+    SectionBinding& binding;
+    PaneUndo& undo;
+    WorkingValues& values;
+    WindowView& view;
+    CommandRegistry& commands;
+};
+
+} // namespace pote

@@ -1,0 +1,47 @@
+#pragma once
+// How the program starts and stops around its window: what happens once the window is built,
+// at its first activation (the stored placement, later the file named on the command line) and
+// when it closes for good.
+
+#include <QStringList>
+
+class QWidget;
+
+namespace pote {
+
+struct AppContext;
+namespace mascot {
+class MascotView;
+}
+
+class Startup {
+public:
+    // arguments: the command-line parameters, program name excluded.
+    Startup(AppContext& context, QWidget& window, mascot::MascotView& cat, QStringList arguments);
+
+    // The rest of the window's creation: the cat's sheet, the pane's look, section 1 shown,
+    // the cat's timer running.
+    void FormCreate();
+    // Every activation of the window; the first one places the window.
+    void form_active();
+    // The window closes for good.
+    void formclose();
+
+    // The first parameter was "/d": the window stays at its design place.
+    bool designFlag() const { return m_designFlag; }
+    // The folder of the program file, without a trailing separator.
+    const QString& programFolder() const { return m_programFolder; }
+
+private:
+    void placeWindow();
+
+    AppContext& m_context;
+    QWidget& m_window;
+    mascot::MascotView& m_cat;
+    QStringList m_arguments;
+    QString m_programFolder;
+    bool m_designFlag = false;
+    bool m_firstActivation = true;
+};
+
+} // namespace pote
