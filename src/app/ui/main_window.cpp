@@ -10,11 +10,11 @@
 #include "app/ui/qt_prompter.h"
 #include "app/ui/section_commands.h"
 #include "app/ui/section_binding.h"
-#include "app/window_placement.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
 #include "mascot/sprite_sheet.h"
 #include "mascot/ui/mascot_view.h"
+#include "settings/window_placement.h"
 
 #include <QAction>
 #include <QApplication>
