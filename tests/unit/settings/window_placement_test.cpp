@@ -63,11 +63,5 @@ TEST(Placement, MaximizedAtCloseOpensMaximizedNextTimeUnlessStartedWithD) {
     EXPECT_FALSE(firstActivationPlacement(next.placement, kScreen, true).maximize);
 }
 
-TEST(Placement, ATooSmallWindowIsStoredAtTheSizeItWasShown) {
-    // Shown raised to 540 x 400, the window closes at that size and is stored so.
-    const PlacementDecision d = firstActivationPlacement({false, 50, 60, 300, 300}, kScreen, false);
-    EXPECT_EQ(placementAtClose(false, d.geometry), (SavedPlacement{false, 50, 60, 540, 400}));
-}
-
 } // namespace
 } // namespace pote
