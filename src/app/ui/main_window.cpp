@@ -12,12 +12,12 @@
 #include "app/ui/section_binding.h"
 #include "app/ui/section_commands.h"
 #include "app/ui/startup.h"
-#include "app/window_placement.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
 #include "mascot/ui/mascot_view.h"
 #include "sections/picker_geometry.h"
+#include "settings/window_placement.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "app/ui/app_context.h"
 #include "app/ui/section_binding.h"
-#include "app/window_placement.h"
+#include "settings/window_placement.h"
 #include "core/section_store.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"

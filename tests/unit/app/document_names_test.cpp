@@ -1,6 +1,5 @@
 #include "app/document_names.h"
 #include "app/file_dialog_kinds.h"
-#include "app/window_placement.h"
 
 #include <QDir>
 
@@ -69,29 +68,6 @@ TEST(DialogSetupFolder, VanishedWorkFolderFallsBackToTheCurrentFolder) {
     EXPECT_EQ(request.directory, QDir::currentPath());
     EXPECT_EQ(request.filters.first().first, QStringLiteral("ぽてまる文書(*.ptm)"));
     EXPECT_EQ(request.filters.first().second, QStringLiteral("*.ptm"));
-}
-
-TEST(Placement, DesignFlagIgnoresEverythingStored) {
-    const PlacementDecision d = firstActivationPlacement({true, 10, 10, 600, 500}, {1280, 1024}, true);
-    EXPECT_FALSE(d.maximize);
-    EXPECT_TRUE(d.keepDesign);
-}
-
-TEST(Placement, StoredPlacementIsRaisedToTheMinimum) {
-    const PlacementDecision d = firstActivationPlacement({false, 20, 30, 500, 300}, {1280, 1024}, false);
-    EXPECT_FALSE(d.keepDesign);
-    EXPECT_EQ(d.geometry, QRect(30, 20, 540, 400));
-}
-
-TEST(Placement, FirstStartOpensTopLeftAtTheMinimumSize) {
-    const PlacementDecision d = firstActivationPlacement({}, {1280, 1024}, false);
-    EXPECT_EQ(d.geometry, QRect(0, 0, 540, 400));
-}
-
-TEST(Placement, BeyondTheScreenIsIgnoredEntirely) {
-    EXPECT_TRUE(firstActivationPlacement({false, 900, 0, 600, 200}, {1280, 1024}, false).keepDesign);
-    EXPECT_TRUE(firstActivationPlacement({false, 0, 700, 600, 200}, {1280, 1024}, false).keepDesign);
-    EXPECT_TRUE(firstActivationPlacement({true, 0, 0, 0, 0}, {1280, 1024}, false).maximize);
 }
 
 } // namespace

@@ -1,0 +1,39 @@
+#include "settings/ui/editor_font_qt.h"
+
+#include <cmath>
+
+namespace pote {
+
+QColor colorOf(quint32 bgr) {
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+quint32 storedColor(const QColor& color) {
+    const QColor rgb = color.toRgb();
+    return quint32(rgb.red()) | quint32(rgb.green()) << 8 | quint32(rgb.blue()) << 16;
+}
+
+QFont qfontOf(const EditorFont& font) {
+    QFont f(font.face);
+    f.setPixelSize(std::max(1, font.pixelSize()));
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline);
+    f.setStrikeOut(font.strikeOut);
+    return f;
+}
+
+EditorFont editorFontFrom(const QFont& chosen, EditorFont previous) {
+    previous.face = chosen.family();
+    if (chosen.pixelSize() > 0)
+        previous.setHeight(-chosen.pixelSize());
+    else if (chosen.pointSizeF() > 0)
+        previous.setSize(int(std::lround(chosen.pointSizeF())));
+    previous.bold = chosen.bold();
+    previous.italic = chosen.italic();
+    previous.underline = chosen.underline();
+    previous.strikeOut = chosen.strikeOut();
+    return previous;
+}
+
+} // namespace pote

@@ -1,0 +1,22 @@
+#pragma once
+// The editing font and the stored 0x00BBGGRR colours as the toolkit's fonts and colours.
+
+#include "settings/settings_values.h"
+
+#include <QColor>
+#include <QFont>
+
+namespace pote {
+
+QColor colorOf(quint32 bgr);
+quint32 storedColor(const QColor& color);
+
+// The pane's font: face, pixel size and the four styles. The colour is the pane's text colour
+// (colorOf(font.color)); the character set has no counterpart and is only kept.
+QFont qfontOf(const EditorFont& font);
+
+// The editing font after a font dialog returned `chosen`: face, measure and style from it,
+// character set and colour as they were.
+EditorFont editorFontFrom(const QFont& chosen, EditorFont previous);
+
+} // namespace pote
