@@ -18,6 +18,8 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
+#include <QFile>
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -53,7 +55,13 @@ Fixture& fixture() {
 }
 
 std::unique_ptr<Tmain_fm> quietWindow() {
-    return std::make_unique<Tmain_fm>(StartOptions{});
+    // Settings of its own, present so that no first-start question is asked.
+    StartOptions options;
+    options.settingsPath = fixture().dir.filePath(QStringLiteral("potemaruED.conf"));
+    QFile settings(options.settingsPath);
+    if (!settings.exists() && settings.open(QIODevice::WriteOnly))
+        settings.write("[General]\nTABWidth=8\n");
+    return std::make_unique<Tmain_fm>(std::move(options));
 }
 
 void BM_OpenDocument_Window(benchmark::State& state) {

@@ -127,7 +127,7 @@ std::vector<ActionEntry> buildTable() {
         tool("sp_backup", C::Backup, QStringLiteral("バックアップ"), "backup"),
     };
     for (int i = 1; i <= 10; ++i) {
-        ActionEntry recent = item("nx_recent", C::Recent, QString());
+        ActionEntry recent = item("nx_recent", recentCommand(i), QString());
         recent.name += QString::number(i);
         recent.recentIndex = i;
         t.push_back(recent);
@@ -136,6 +136,10 @@ std::vector<ActionEntry> buildTable() {
 }
 
 } // namespace
+
+Command recentCommand(int position) {
+    return static_cast<Command>(static_cast<int>(Command::Recent1) + position - 1);
+}
 
 const std::vector<ActionEntry>& actionTable() {
     static const std::vector<ActionEntry> table = buildTable();

@@ -12,7 +12,8 @@ namespace pote {
 enum class Command {
     None,
     // file
-    NewDocument, Open, QuickSave, SaveAs, SaveButton, Recent,
+    NewDocument, Open, QuickSave, SaveAs, SaveButton,
+    Recent1, Recent2, Recent3, Recent4, Recent5, Recent6, Recent7, Recent8, Recent9, Recent10,
     TextLoad, TextAddLoad, TextSave, TextSaveButton, FolderAdd, FolderSave, LinkedLoad, LinkedSave,
     Backup, Print, Exit,
     // sections
@@ -53,6 +54,8 @@ struct MenuEntry {
 };
 
 const std::vector<ActionEntry>& actionTable();
+// The command of recent-document entry position (1..10).
+Command recentCommand(int position);
 const ActionEntry* findAction(const QString& name);
 
 // The main menu bar's menus in order, then every sub-menu.

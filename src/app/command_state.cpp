@@ -48,6 +48,7 @@ const QHash<QString, Rule>& rules() {
         {"nx_backup", backup},
         {"nx_password", notPlainText},
         {"select_bitbt", notPlainText},
+        {"nx_recent", [](const CommandContext& c) { return c.hasRecentDocuments; }},
         {"nx_qsave", [](const CommandContext& c) { return c.hasDocumentPath && c.modified; }},
         {"nx_pass_reset", [](const CommandContext& c) { return c.hasPassword; }},
         {"nx_def_text1_ins", [](const CommandContext& c) { return c.hasFixedText; }},

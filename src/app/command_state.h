@@ -25,6 +25,7 @@ struct CommandContext {
     bool hasMail = false;          // MailAdress set
     bool hasHomePage = false;      // HomePage set
     bool amountAvailable = false;  // a tax calculation has succeeded in this run
+    bool hasRecentDocuments = false;
     // Commands that have a handler; every other item is shown disabled.
     std::function<bool(Command)> implemented = [](Command) { return true; };
 };

@@ -1,9 +1,11 @@
 #include "gui_fixture.h"
 
 #include "editing/ui/edit_pane.h"
+#include "support/test_files.h"
 
 #include <QLineEdit>
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 
 namespace pote::test {
@@ -19,14 +21,25 @@ void WindowTest::TearDown() {
     }
 }
 
-void WindowTest::restart(const QStringList& arguments) {
+void WindowTest::restart(const QStringList& arguments,
+                         const std::function<void(StartOptions&, ScriptedPrompter&)>& customize) {
     if (window) {
         window->store().setModified(false);
         window.reset();
     }
     auto scripted = std::make_unique<ScriptedPrompter>();
     prompter = scripted.get();
-    window = std::make_unique<Tmain_fm>(StartOptions{arguments, std::move(scripted), nullptr});
+    StartOptions options;
+    options.arguments = arguments;
+    options.prompter = std::move(scripted);
+    options.settingsPath = settingsPath();
+    // A settings file of its own for every test; one exists, so no test starts as a first start
+    // unless it removes it.
+    if (!QFile::exists(options.settingsPath))
+        writeAll(options.settingsPath, "[General]\nTABWidth=8\n");
+    if (customize)
+        customize(options, *prompter);
+    window = std::make_unique<Tmain_fm>(std::move(options));
 }
 
 void typeText(QWidget* widget, const QString& text) {

@@ -19,14 +19,17 @@ class WindowTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Recreates the window with these command-line parameters.
-    void restart(const QStringList& arguments);
+    // Recreates the window with these command-line parameters; customize may script the
+    // questions of the start-up and change the other options.
+    void restart(const QStringList& arguments,
+                 const std::function<void(StartOptions&, ScriptedPrompter&)>& customize = {});
 
     // Types into the pane or the name edit as a user would.
     void typeInPane(const QString& text);
     void typeName(const QString& text);
     QString paneText() const;
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString settingsPath() const { return path(QStringLiteral("potemaruED.conf")); }
 
     SectionStore& store() { return window->store(); }
 

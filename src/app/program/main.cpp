@@ -11,7 +11,9 @@ int main(int argc, char* argv[]) {
     pote::setUpApplication(app);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    pote::Tmain_fm window(pote::StartOptions{arguments, nullptr, nullptr});
+    pote::StartOptions options;
+    options.arguments = std::move(arguments);
+    pote::Tmain_fm window(std::move(options));
     window.show();
     return app.exec();
 }

@@ -21,12 +21,8 @@ class SectionBinding;
 class PaneUndo;
 class Reporter;
 class EditPane;
-
-// Values the commands read that the user can set: where file dialogs open, the tab width.
-struct WorkingValues {
-    QString workFolder;
-    int tabWidth = 8;
-};
+class FileAssociations;
+struct Settings;
 
 // What only the window can do.
 class WindowView {
@@ -63,7 +59,8 @@ struct AppContext {
     EditPane& pane;
     SectionBinding& binding;
     PaneUndo& undo;
-    WorkingValues& values;
+    Settings& settings;
+    FileAssociations& associations;
     WindowView& view;
     CommandRegistry& commands;
 };

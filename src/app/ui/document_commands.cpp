@@ -8,6 +8,8 @@
 #include "core/prompter.h"
 #include "core/section_store.h"
 #include "editing/ui/pane_undo.h"
+#include "settings/recent_list.h"
+#include "settings/settings_values.h"
 #include "textio/free_space.h"
 
 #include <QFileInfo>
@@ -27,6 +29,9 @@ DocumentCommands::DocumentCommands(AppContext& context, docfile::PasswordGate as
     commands.registerCommand(Command::QuickSave, [this] { nx_qsaveClick(); });
     commands.registerCommand(Command::SaveAs, [this] { nx_saveClick(); });
     commands.registerCommand(Command::SaveButton, [this] { sp_saveClick(); });
+    for (int position = 1; position <= kRecentCount; ++position)
+        commands.registerCommand(recentCommand(position),
+                                 [this, position] { nx_recentClick(position); });
 }
 
 void DocumentCommands::nx_new_paperClick() {
@@ -41,18 +46,18 @@ void DocumentCommands::nx_loadClick() {
     if (!confirm_discard())
         return;
     const FileDialogRequest request =
-        dialog_setup(DialogKind::Document, DialogDirection::Open, m_context.values.workFolder,
+        dialog_setup(DialogKind::Document, DialogDirection::Open, m_context.settings.WorkDir,
                      store.displayName, {});
     const std::optional<QString> path = m_context.prompter.openFile(request);
     if (!path)
         return;
-    m_context.values.workFolder = QFileInfo(*path).absolutePath();
+    m_context.settings.WorkDir = QFileInfo(*path).absolutePath();
     document_read(*path);
 }
 
 QString DocumentCommands::askDocumentSavePath() {
     const FileDialogRequest request =
-        dialog_setup(DialogKind::Document, DialogDirection::Save, m_context.values.workFolder,
+        dialog_setup(DialogKind::Document, DialogDirection::Save, m_context.settings.WorkDir,
                      m_context.store.displayName, {});
     return m_context.prompter.saveFile(request).value_or(QString());
 }
@@ -62,7 +67,7 @@ void DocumentCommands::nx_saveClick() {
     if (path.isEmpty())
         return;
     if (document_write(path))
-        m_context.values.workFolder = QFileInfo(path).absolutePath();
+        m_context.settings.WorkDir = QFileInfo(path).absolutePath();
 }
 
 void DocumentCommands::nx_qsaveClick() {
@@ -77,6 +82,16 @@ void DocumentCommands::sp_saveClick() {
         document_write(path);
     else
         nx_saveClick();
+}
+
+void DocumentCommands::nx_recentClick(int position) {
+    const std::optional<QString> path = recentOpenPath(m_context.settings.recent, position);
+    if (!path)
+        return;
+    // Opening replaces the document like "開く(&O)" does, so it asks the same question first.
+    m_context.binding.section_commit(m_context.store.current);
+    if (confirm_discard())
+        document_read(*path);
 }
 
 bool DocumentCommands::saveForQuestion() {
@@ -125,6 +140,7 @@ void DocumentCommands::settle(const QString& absolutePath) {
         store.displayName = base_name(absolutePath);
         store.documentPath = absolutePath;
         m_context.view.setTitle(documentTitle(store.displayName));
+        recent_add(m_context.settings.recent, absolutePath);
     }
     store.endPlainTextMode();
     store.setModified(false);

@@ -21,6 +21,8 @@ public:
     void nx_saveClick();
     void nx_qsaveClick();
     void sp_saveClick();
+    // nx_recent1Click ... nx_recent10Click: opens the document at that position of the list.
+    void nx_recentClick(int position);
 
     // The save question; false only when the user cancels.
     bool confirm_discard();

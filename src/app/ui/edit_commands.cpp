@@ -1,6 +1,7 @@
 #include "app/ui/edit_commands.h"
 
 #include "app/ui/app_context.h"
+#include "settings/settings_values.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
 #include "core/section_store.h"
@@ -31,10 +32,10 @@ bool isCommandModifier(int key) {
 
 EditCommands::EditCommands(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_pane(context.pane) {
-    m_pane.setTabWidthSource([this] { return m_context.values.tabWidth; });
+    m_pane.setTabWidthSource([this] { return m_context.settings.TABWidth; });
     // Line breaks of any kind stay as they are until the pane reads them.
     m_pane.pasteFilter = [this](const QString& text) {
-        return expandTabsInPaneText(text, m_context.values.tabWidth);
+        return expandTabsInPaneText(text, m_context.settings.TABWidth);
     };
     connect(&m_pane, &EditPane::keyDown, this, &EditCommands::ed_kd);
     connect(&m_pane, &EditPane::mousePressed, this, [this] { m_context.view.status_update(); });

@@ -11,12 +11,14 @@
 #include "app/ui/qt_prompter.h"
 #include "app/ui/section_binding.h"
 #include "app/ui/section_commands.h"
+#include "app/ui/settings_commands.h"
 #include "app/ui/startup.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
 #include "mascot/ui/mascot_view.h"
 #include "sections/picker_geometry.h"
+#include "settings/recent_list.h"
 #include "settings/window_placement.h"
 
 #include <QAction>
@@ -71,7 +73,7 @@ Tmain_fm::Tmain_fm(StartOptions options)
     setFont(uiFont);
 
     buildPanels();
-    buildControllers(std::move(options.arguments));
+    buildControllers(options);
     buildCommands();
 
     setMinimumSize(kMinimumWindowSize);
@@ -85,15 +87,19 @@ Tmain_fm::Tmain_fm(StartOptions options)
 
 Tmain_fm::~Tmain_fm() = default;
 
-void Tmain_fm::buildControllers(QStringList arguments) {
+void Tmain_fm::buildControllers(StartOptions& options) {
+    m_associations = options.associations ? std::move(options.associations)
+                                          : std::make_unique<NoFileAssociations>();
     m_undo = new PaneUndo(*m_edit, this);
     m_reporter.emplace(*m_prompter, *this);
-    m_binding = new SectionBinding({m_store, *m_undo, *this, *this, m_values}, m_edit, m_nameEdit,
-                                   m_secnoView, this);
-    m_context = std::make_unique<AppContext>(AppContext{m_store, *m_prompter, *this, *m_reporter,
-                                                        *m_edit, *m_binding, *m_undo, m_values,
-                                                        *this, *this});
-    m_startup = std::make_unique<Startup>(*m_context, *this, *m_image, std::move(arguments));
+    m_binding = new SectionBinding({m_store, *m_undo, *this, *this, m_settings}, m_edit,
+                                   m_nameEdit, m_secnoView, this);
+    m_context = std::make_unique<AppContext>(
+        AppContext{m_store, *m_prompter, *this, *m_reporter, *m_edit, *m_binding, *m_undo,
+                   m_settings, *m_associations, *this, *this});
+    m_startup = std::make_unique<Startup>(*m_context, *this, *m_image,
+                                          std::move(options.arguments),
+                                          std::move(options.settingsPath));
     m_passwords = std::make_unique<PasswordCommands>(*m_context);
     m_documents = std::make_unique<DocumentCommands>(
         *m_context, [this](const QByteArray& candidate) {
@@ -102,6 +108,7 @@ void Tmain_fm::buildControllers(QStringList arguments) {
     m_sections = std::make_unique<SectionCommands>(*m_context);
     m_editing = std::make_unique<EditCommands>(*m_context);
     m_printing = std::make_unique<PrintCommands>(*m_context);
+    m_settingsCommands = std::make_unique<SettingsCommands>(*m_context, m_startup->settingsPath());
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });
@@ -214,11 +221,12 @@ void Tmain_fm::buildCommands() {
     }
     // All eight menus fit the window's design width.
     menuBar()->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 3px; margin: 0px; }"));
-    for (const QString& name : {QStringLiteral("nx_file"), QStringLiteral("nx_section"), QStringLiteral("Edit1"),
+    for (const QString& name : {QStringLiteral("nx_section"), QStringLiteral("Edit1"),
                                 QStringLiteral("Insert1"), QStringLiteral("nx_password")})
         connect(m_menus.value(name), &QMenu::aboutToShow, this, &Tmain_fm::tool_state_refresh);
-    // The recent-documents sub-menu stays hidden; the list lives behind it for one run.
-    m_menus.value(QStringLiteral("nx_recent"))->menuAction()->setVisible(false);
+    connect(m_menus.value(QStringLiteral("nx_file")), &QMenu::aboutToShow, this,
+            &Tmain_fm::nx_fileClick);
+    nx_fileClick();
 
     m_popup = buildMenu(popupMenu(), popupSubMenus(), this);
     connect(m_edit, &EditPane::popupRequested, this, [this](const QPoint& at) {
@@ -280,6 +288,21 @@ void Tmain_fm::runCommand(Command command) {
         runAsCommand(handler);
 }
 
+void Tmain_fm::nx_fileClick() {
+    // The recent-documents sub-menu is prepared and stays hidden; the list lives behind it for
+    // one run.
+    const RecentMenu recent = recentMenu(m_settings.recent);
+    QAction* submenu = m_menus.value(QStringLiteral("nx_recent"))->menuAction();
+    submenu->setVisible(recent.submenuVisible);
+    for (int i = 0; i < kRecentCount; ++i) {
+        QAction* item = m_actions.value(QStringLiteral("nx_recent%1").arg(i + 1));
+        QString caption = recent.items[size_t(i)].caption;
+        item->setText(caption.replace(u'&', QStringLiteral("&&")));
+        item->setVisible(recent.items[size_t(i)].visible);
+    }
+    tool_state_refresh();
+}
+
 void Tmain_fm::runAsCommand(const std::function<void()>& work) {
     ++m_commandDepth;
     work();
@@ -313,6 +336,7 @@ void Tmain_fm::tool_state_refresh() {
     c.selectionLength = m_edit->textCursor().selectionEnd() - m_edit->textCursor().selectionStart();
     c.clipboardHasText = m_clipboardHasText;
     c.undoAvailable = m_undo->available();
+    c.hasRecentDocuments = recentMenu(m_settings.recent).submenuEnabled;
     c.implemented = [this](Command command) { return implemented(command); };
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
         it.value()->setEnabled(commandEnabled(it.key(), c));

@@ -9,6 +9,8 @@
 #include "core/mascot_reactions.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
+#include "settings/file_associations.h"
+#include "settings/settings_values.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -31,6 +33,7 @@ class EditCommands;
 class PasswordCommands;
 class PrintCommands;
 class SectionCommands;
+class SettingsCommands;
 class EditPane;
 class HelpWindow;
 class PaneUndo;
@@ -43,6 +46,8 @@ struct StartOptions {
     QStringList arguments;                // command-line parameters, program name excluded
     std::unique_ptr<Prompter> prompter;   // null: Qt dialogs
     std::function<int(QDialog&)> modalRunner; // null: QDialog::exec
+    QString settingsPath;                     // empty: the user's settings file
+    std::unique_ptr<FileAssociations> associations; // null: none
 };
 
 class Tmain_fm : public QMainWindow,
@@ -73,6 +78,7 @@ public:
     void tool_state_refresh();
 
     SectionStore& store() { return m_store; }
+    Settings& settings() { return m_settings; }
     SectionBinding& binding() { return *m_binding; }
     EditPane* pane() { return m_edit; }
     PaneUndo& undo() { return *m_undo; }
@@ -99,10 +105,12 @@ private:
     void editor_layout();
     void stbarResize();
     void buildPanels();
-    void buildControllers(QStringList arguments);
+    void buildControllers(StartOptions& options);
     void buildCommands();
     QMenu* buildMenu(const MenuEntry& layout, const std::vector<MenuEntry>& subMenus, QWidget* parent);
     void runCommand(Command command);
+    // nx_fileClick: the File menu opens.
+    void nx_fileClick();
     // A state of the document changed: refresh now, or after the command that is running.
     void documentStateChanged();
     bool implemented(Command command) const { return m_handlers.contains(command); }
@@ -115,7 +123,8 @@ private:
     std::unique_ptr<Prompter> m_prompter;
     std::function<int(QDialog&)> m_modalRunner;
     std::optional<Reporter> m_reporter;
-    WorkingValues m_values;
+    Settings m_settings;
+    std::unique_ptr<FileAssociations> m_associations;
     PaneUndo* m_undo = nullptr;
     SectionBinding* m_binding = nullptr;
     std::unique_ptr<AppContext> m_context;
@@ -125,6 +134,7 @@ private:
     std::unique_ptr<SectionCommands> m_sections;
     std::unique_ptr<EditCommands> m_editing;
     std::unique_ptr<PrintCommands> m_printing;
+    std::unique_ptr<SettingsCommands> m_settingsCommands;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;

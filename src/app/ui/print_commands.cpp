@@ -3,6 +3,7 @@
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/busy_cursor.h"
+#include "settings/settings_values.h"
 #include "core/cp932.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
@@ -34,7 +35,7 @@ PrintCommands::PrintCommands(AppContext& context)
 
 QString PrintCommands::printableText() const {
     // Tabs typed into the pane print as the spaces they will be stored as.
-    return expandTabsInPaneText(m_context.pane.toPlainText(), m_context.values.tabWidth);
+    return expandTabsInPaneText(m_context.pane.toPlainText(), m_context.settings.TABWidth);
 }
 
 void PrintCommands::Print1Click() {
@@ -61,7 +62,7 @@ void PrintCommands::printToPdf(const QString& text, const QString& title) {
     request.title = QStringLiteral("PDFファイルに保存");
     request.filters = {{QStringLiteral("PDFファイル(*.pdf)"), QStringLiteral("*.pdf")}};
     request.defaultSuffix = QStringLiteral("pdf");
-    request.directory = m_context.values.workFolder;
+    request.directory = m_context.settings.WorkDir;
     request.fileName = m_context.store.displayName + QStringLiteral(".pdf");
     const std::optional<QString> path = m_context.prompter.saveFile(request);
     if (!path)

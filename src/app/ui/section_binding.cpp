@@ -2,6 +2,7 @@
 
 #include "app/ui/busy_cursor.h"
 #include "app/ui/app_context.h"
+#include "settings/settings_values.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
 #include "core/section_store.h"
@@ -31,7 +32,7 @@ void SectionBinding::section_commit(int pos) {
     QByteArray bytes = paneEdited() ? cp932::encodeFromPane(m_edit->toPlainText())
                                     : m_store.section(pos).text;
     m_store.section(pos).text =
-        expand_tabs(strip_trailing_nul(std::move(bytes)), m_services.values.tabWidth);
+        expand_tabs(strip_trailing_nul(std::move(bytes)), m_services.settings.TABWidth);
 }
 
 void SectionBinding::section_load(int pos) {
@@ -43,7 +44,7 @@ void SectionBinding::section_load(int pos) {
     m_nameEdit->setText(cp932::decode(section.name));
     m_nameEdit->setCursorPosition(0);
     const QFontMetricsF metrics(m_edit->font());
-    m_edit->setTabStopDistance(metrics.horizontalAdvance(u' ') * m_services.values.tabWidth);
+    m_edit->setTabStopDistance(metrics.horizontalAdvance(u' ') * m_services.settings.TABWidth);
     QTextCursor start = m_edit->textCursor();
     start.movePosition(QTextCursor::Start);
     m_edit->setTextCursor(start);

@@ -14,7 +14,7 @@ class MascotReactions;
 class PaneUndo;
 class SectionStore;
 class WindowView;
-struct WorkingValues;
+struct Settings;
 
 class SectionBinding : public QObject {
     Q_OBJECT
@@ -24,7 +24,7 @@ public:
         PaneUndo& undo;
         MascotReactions& mascot;
         WindowView& view;
-        const WorkingValues& values;
+        const Settings& settings;
     };
     SectionBinding(Services services, EditPane* edit, QLineEdit* sec_name_ed, QLabel* secno_view,
                    QObject* parent = nullptr);

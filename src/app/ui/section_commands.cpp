@@ -7,6 +7,7 @@
 #include "sections/ui/group_set_fm.h"
 #include "sections/ui/gswap_fm.h"
 #include "sections/ui/select_fm.h"
+#include "settings/settings_values.h"
 
 namespace pote {
 
@@ -91,6 +92,7 @@ void SectionCommands::nx_group_setClick() {
 void SectionCommands::select_bitbtClick() {
     if (m_context.store.plainTextMode())
         return;
+    m_picker->setSingleClickMove(m_context.settings.SclickMove);
     m_picker->open();
 }
 

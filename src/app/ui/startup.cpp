@@ -1,13 +1,19 @@
 #include "app/ui/startup.h"
 
+#include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/section_binding.h"
-#include "settings/window_placement.h"
+#include "core/prompter.h"
 #include "core/section_store.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
 #include "mascot/sprite_sheet.h"
 #include "mascot/ui/mascot_view.h"
+#include "settings/file_associations.h"
+#include "settings/settings_messages.h"
+#include "settings/settings_store.h"
+#include "settings/ui/editor_font_qt.h"
+#include "settings/window_placement.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,24 +22,25 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <cstdio>
+
 namespace pote {
 
 namespace {
 
-QFont paneDesignFont() {
-    QFont font(QStringLiteral("ＭＳ ゴシック"));
-    font.setPixelSize(16);
-    return font;
+// Settings trouble never stops the program; one line for whoever started it from a terminal.
+void tellTerminal(const QString& what) {
+    std::fprintf(stderr, "poteedit: %s\n", qUtf8Printable(what));
 }
 
 } // namespace
 
 Startup::Startup(AppContext& context, QWidget& window, mascot::MascotView& cat,
-                 QStringList arguments)
+                 QStringList arguments, QString settingsPath)
     : m_context(context), m_window(window), m_cat(cat), m_arguments(std::move(arguments)),
+      m_settingsPath(settingsPath.isEmpty() ? userSettingsPath() : std::move(settingsPath)),
       m_programFolder(QCoreApplication::applicationDirPath()) {
     m_designFlag = !m_arguments.isEmpty() && m_arguments.first() == QStringLiteral("/d");
-    m_context.values.workFolder = QDir::currentPath();
 }
 
 void Startup::FormCreate() {
@@ -41,9 +48,24 @@ void Startup::FormCreate() {
     if (!m_cat.loadSheet(mascot::sheetPathIn(m_programFolder)))
         m_cat.setPlaceholder(
             QIcon(QStringLiteral(":/icons/mascot_placeholder.svg")).pixmap(48, 48).toImage());
-    m_cat.mascot_draw(1);
 
-    m_context.pane.setFont(paneDesignFont());
+    Settings& settings = m_context.settings;
+    settings = Settings::defaults(QDir::currentPath());
+    const LoadResult loaded = settings_load(m_settingsPath, settings);
+    if (!loaded.refused.isEmpty())
+        tellTerminal(QStringLiteral("settings ignored in %1: %2")
+                         .arg(m_settingsPath, loaded.refused.join(QStringLiteral(", "))));
+    if (!loaded.readable)
+        tellTerminal(QStringLiteral("settings file not fully readable: %1").arg(m_settingsPath));
+    if (settings.firstStart &&
+        m_context.prompter.message(MessageKind::Confirmation, Answer::Yes | Answer::No,
+                                   firstStartQuestion()) == Answer::Yes) {
+        if (const QString error = m_context.associations.associatePtm(); !error.isEmpty())
+            m_context.reporter.refusal(error);
+    }
+
+    applySettingsToPane();
+    m_cat.mascot_draw(1);
     SectionBinding& binding = m_context.binding;
     binding.section_commit(0);
     binding.section_load(0);
@@ -51,6 +73,17 @@ void Startup::FormCreate() {
     binding.secno_refresh();
     m_context.undo.clear();
     m_cat.start();
+}
+
+void Startup::applySettingsToPane() {
+    const Settings& settings = m_context.settings;
+    EditPane& pane = m_context.pane;
+    QPalette palette = pane.palette();
+    palette.setColor(QPalette::Base, colorOf(settings.EditBKColor));
+    palette.setColor(QPalette::Text, colorOf(settings.font.color));
+    pane.setPalette(palette);
+    pane.setLineWrapMode(settings.Wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    pane.setFont(qfontOf(settings.font));
 }
 
 void Startup::form_active() {
@@ -61,11 +94,10 @@ void Startup::form_active() {
 }
 
 void Startup::placeWindow() {
-    // Stored placement arrives with the settings; until then the first-start values apply.
-    const SavedPlacement saved;
     const QScreen* screen = m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->availableSize() : QSize(1024, 768);
-    const PlacementDecision d = firstActivationPlacement(saved, screenSize, m_designFlag);
+    const PlacementDecision d =
+        firstActivationPlacement(m_context.settings.placement, screenSize, m_designFlag);
     if (d.maximize)
         m_window.showMaximized();
     else if (!d.keepDesign)
@@ -73,6 +105,12 @@ void Startup::placeWindow() {
 }
 
 void Startup::formclose() {
+    Settings& settings = m_context.settings;
+    settings.EditBKColor = storedColor(m_context.pane.palette().color(QPalette::Base));
+    settings.placement = placementAtClose(m_window.isMaximized(), m_window.geometry());
+    const SaveResult saved = settings_save(m_settingsPath, settings);
+    if (saved.status == SaveResult::Status::Failed)
+        tellTerminal(QStringLiteral("settings not saved to %1: %2").arg(m_settingsPath, saved.error));
     m_cat.stop();
     m_cat.releaseSheet();
 }

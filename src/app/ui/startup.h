@@ -1,7 +1,7 @@
 #pragma once
-// How the program starts and stops around its window: what happens once the window is built,
-// at its first activation (the stored placement, later the file named on the command line) and
-// when it closes for good.
+// How the program starts and stops around its window: the settings read and applied once the
+// window is built, the first-start question, the stored placement at the first activation
+// (later also the file named on the command line), and the settings written at close.
 
 #include <QStringList>
 
@@ -16,11 +16,13 @@ class MascotView;
 
 class Startup {
 public:
-    // arguments: the command-line parameters, program name excluded.
-    Startup(AppContext& context, QWidget& window, mascot::MascotView& cat, QStringList arguments);
+    // arguments: the command-line parameters, program name excluded. settingsPath: the
+    // settings file to read and write.
+    Startup(AppContext& context, QWidget& window, mascot::MascotView& cat, QStringList arguments,
+            QString settingsPath);
 
-    // The rest of the window's creation: the cat's sheet, the pane's look, section 1 shown,
-    // the cat's timer running.
+    // The rest of the window's creation: the cat's sheet, the settings, the first-start
+    // question, the pane's look, section 1 shown, the cat's timer running.
     void FormCreate();
     // Every activation of the window; the first one places the window.
     void form_active();
@@ -31,14 +33,17 @@ public:
     bool designFlag() const { return m_designFlag; }
     // The folder of the program file, without a trailing separator.
     const QString& programFolder() const { return m_programFolder; }
+    const QString& settingsPath() const { return m_settingsPath; }
 
 private:
+    void applySettingsToPane();
     void placeWindow();
 
     AppContext& m_context;
     QWidget& m_window;
     mascot::MascotView& m_cat;
     QStringList m_arguments;
+    QString m_settingsPath;
     QString m_programFolder;
     bool m_designFlag = false;
     bool m_firstActivation = true;
