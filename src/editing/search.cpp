@@ -58,20 +58,19 @@ bool foldedEquals(QByteArrayView text, qsizetype c, QByteArrayView folded) {
     return true;
 }
 
-// Decides whether candidate offsets (asked in increasing order) start a character. It keeps the
-// last offset known to start one; a byte that can never be a second byte starts a character
-// itself, so the walk restarts from the nearest such byte instead of from the beginning, and
-// the cost over all candidates of one search stays linear in the bytes passed.
+// Decides whether candidate offsets (asked in increasing order) start a character. A byte that
+// is no lead byte always ends a character (it is a single byte or the second of a pair), so only
+// the run of lead-range bytes just before a candidate needs walking; second bytes share that
+// range, which is why the walk cannot simply look at the one byte before. The last offset known
+// to start a character bounds the walk, so one search stays linear in the bytes it passes.
 class BoundaryCursor {
 public:
     explicit BoundaryCursor(qsizetype known) : m_known(known) {}
 
     bool startsCharacter(QByteArrayView text, qsizetype c) {
-        qsizetype p = c;
-        while (p > m_known && cp932::isTrailByte(byteAt(text, p - 1)))
-            --p;
-        if (p > m_known) m_known = p - 1;
-        qsizetype i = m_known;
+        qsizetype i = c;
+        while (i > m_known && cp932::isLeadByte(byteAt(text, i - 1)))
+            --i;
         while (i < c)
             i += cp932::charLengthAt(text, i);
         m_known = i;

@@ -58,13 +58,14 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"MixedPatternFolded", sjis("ねこCAT猫ｃａｔ"), sjis("猫ＣＡＴ"), 0, kFold, 7}),
     [](const testing::TestParamInfo<Row>& row) { return row.param.name; });
 
-TEST(SearchFrom, TheScannerMayRestartAtAnyByteThatCannotEndACharacter) {
-    // The boundary check walks from the nearest byte that is never the second byte of a pair.
+TEST(SearchFrom, EveryPairStartsWithALeadByte) {
+    // The boundary check takes any byte outside the lead range for the end of a character.
     for (unsigned lead = 0; lead <= 0xFF; ++lead)
         for (unsigned next = 0; next <= 0xFF; ++next) {
-            const QByteArray pair{static_cast<char>(lead), static_cast<char>(next)};
+            const char bytes[] = {static_cast<char>(lead), static_cast<char>(next)};
+            const QByteArrayView pair(bytes, 2);
             if (cp932::charLengthAt(pair, 0) == 2) {
-                ASSERT_TRUE(cp932::isTrailByte(next)) << std::hex << lead << " " << next;
+                ASSERT_TRUE(cp932::isLeadByte(lead)) << std::hex << lead << " " << next;
             }
         }
 }
