@@ -1,33 +1,39 @@
 #include "editing/replace.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace pote {
 
 ReplaceAllResult replace_all(const QByteArray& text, QByteArrayView pattern,
                              QByteArrayView replacement, CaseMode mode) {
-    ReplaceAllResult result;
-    const TextSearcher searcher(pattern, mode);
     // Searching the growing result right after the inserted replacement sees the same bytes as
-    // searching the original right after the replaced occurrence, so the original is searched
-    // and the result only ever appended to.
-    qsizetype copied = 0;
-    while (result.count < kReplaceAllLimit) {
-        const qsizetype m = searcher.find(text, copied);
-        if (m < 0) break;
-        if (result.count == 0)
-            result.text.reserve(text.size() +
-                                std::max<qsizetype>(0, replacement.size() - pattern.size()));
-        result.text.append(QByteArrayView(text).sliced(copied, m - copied));
-        result.text.append(replacement);
-        copied = m + pattern.size();
-        ++result.count;
-    }
-    if (result.count == 0) {
+    // searching the original right after the replaced occurrence, so the original is searched.
+    // The occurrences are found first, so that the result is allocated once at its final size.
+    const TextSearcher searcher(pattern, mode);
+    std::vector<qsizetype> matches;
+    for (qsizetype m = searcher.find(text, 0);
+         m >= 0 && static_cast<int>(matches.size()) < kReplaceAllLimit;
+         m = searcher.find(text, m + pattern.size()))
+        matches.push_back(m);
+
+    ReplaceAllResult result;
+    result.count = static_cast<int>(matches.size());
+    if (matches.empty()) {
         result.text = text;
         return result;
     }
-    result.text.append(QByteArrayView(text).sliced(copied));
+    const qsizetype size = text.size() + static_cast<qsizetype>(matches.size()) *
+                                             (replacement.size() - pattern.size());
+    result.text.resize(size);
+    char* out = result.text.data();
+    qsizetype copied = 0;
+    for (const qsizetype m : matches) {
+        out = std::copy(text.constData() + copied, text.constData() + m, out);
+        out = std::copy(replacement.begin(), replacement.end(), out);
+        copied = m + pattern.size();
+    }
+    std::copy(text.constData() + copied, text.constData() + text.size(), out);
     return result;
 }
 

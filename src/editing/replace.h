@@ -19,7 +19,7 @@ struct ReplaceAllResult {
 
 // Replaces occurrences from the start of text, each search starting right after the previous
 // replacement (a replacement holding the pattern is never searched again), until none is left
-// or kReplaceAllLimit replacements are made. One pass over text: the result is built once.
+// or kReplaceAllLimit replacements are made. The result is written once, at its final size.
 ReplaceAllResult replace_all(const QByteArray& text, QByteArrayView pattern,
                              QByteArrayView replacement, CaseMode mode);
 
