@@ -126,10 +126,5 @@ TEST(FixedText, ReadsLinesOrSaysItIsMissing) {
     }
 }
 
-TEST(FileNames, NameOnlyOrFullPath) {
-    EXPECT_EQ(file_name_text(QStringLiteral("/home/猫/日記.txt")), sjis("日記.txt"));
-    EXPECT_EQ(full_path_text(QStringLiteral("/home/猫/日記.txt")), sjis("/home/猫/日記.txt"));
-}
-
 } // namespace
 } // namespace pote
