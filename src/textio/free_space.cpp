@@ -45,20 +45,4 @@ SpaceCheck free_space_check(const QString& path, qint64 needed, SpaceForm form) 
     return free_space_decide(free_bytes_for(path), needed, form);
 }
 
-QString group_digits(qint64 n) {
-    const bool negative = n < 0;
-    QString digits = QString::number(n);
-    if (negative)
-        digits.remove(0, 1);
-    QString out;
-    out.reserve(digits.size() + digits.size() / 3 + 1);
-    const qsizetype lead = digits.size() % 3;
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i != 0 && (i - lead) % 3 == 0)
-            out.append(u',');
-        out.append(digits.at(i));
-    }
-    return negative ? u'-' + out : out;
-}
-
 } // namespace pote

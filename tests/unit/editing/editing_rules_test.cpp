@@ -24,7 +24,8 @@ TEST_P(TabSpaces, ReachTheNextStop) {
 INSTANTIATE_TEST_SUITE_P(Cases, TabSpaces,
                          testing::Values(TabCase{"Column0", 0, 8, 8}, TabCase{"Column5", 5, 8, 3},
                                          TabCase{"Column8", 8, 8, 8}, TabCase{"Column13", 13, 8, 3},
-                                         TabCase{"WidthOne", 7, 1, 1}, TabCase{"Width100", 99, 100, 1},
+                                         TabCase{"WidthOne", 7, 1, 1},
+                                         TabCase{"Width100", 99, 100, 1},
                                          TabCase{"BadWidthActsAsOne", 3, 0, 1}),
                          [](const testing::TestParamInfo<TabCase>& row) { return row.param.name; });
 

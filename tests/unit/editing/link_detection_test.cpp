@@ -24,17 +24,21 @@ TEST_P(FindLinkStart, FindsTheFirstAddressOnACharacterBoundary) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, FindLinkStart,
     testing::Values(
-        StartCase{"None", "no address here", -1},
-        StartCase{"AtTheStart", "http://a", 0},
+        StartCase{"None", "no address here", -1}, StartCase{"AtTheStart", "http://a", 0},
         StartCase{"AfterAWord", "see http://a b", 4},
         StartCase{"FirstOfTwo", "x http://a http://b", 2},
         StartCase{"UpperCaseIsNotAnAddress", "HTTP://a", -1},
         StartCase{"HttpsIsNotAnAddress", "https://a", -1},
         // 0x83 0x68 is one character whose second byte is 'h': "ttp://" after it is no address.
-        StartCase{"NeverOnASecondByte", QByteArray("\x83" "http://x"), -1},
-        StartCase{"AfterAFalseMatchTheRealOne", QByteArray("\x83" "http://x http://y"), 10},
-        StartCase{"AfterDoubleByteText", sjis("ねこhttp://a"), 4},
-        StartCase{"Empty", "", -1}),
+        StartCase{"NeverOnASecondByte",
+                  QByteArray("\x83"
+                             "http://x"),
+                  -1},
+        StartCase{"AfterAFalseMatchTheRealOne",
+                  QByteArray("\x83"
+                             "http://x http://y"),
+                  10},
+        StartCase{"AfterDoubleByteText", sjis("ねこhttp://a"), 4}, StartCase{"Empty", "", -1}),
     [](const testing::TestParamInfo<StartCase>& row) { return row.param.name; });
 
 TEST(LinkAt, RunsToTheEndOfTheLineSpacesAndSecondAddressIncluded) {

@@ -9,7 +9,9 @@ namespace pote {
 namespace {
 
 // Half-width units 1 wide, everything else 2, as on a fixed-pitch Japanese font.
-double fixedPitch(QChar c) { return c.unicode() < 0x80 ? 1.0 : 2.0; }
+double fixedPitch(QChar c) {
+    return c.unicode() < 0x80 ? 1.0 : 2.0;
+}
 
 QStringList rowTexts(const QString& text, double width) {
     QStringList texts;
@@ -33,21 +35,40 @@ TEST_P(BreakIntoRows, FitsEachRowIntoTheWidth) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BreakIntoRows,
-    testing::Values(
-        RowCase{"ShortLines", QStringLiteral("ab\ncd"), 10, {QStringLiteral("ab"), QStringLiteral("cd")}},
-        RowCase{"EmptyLinesStay", QStringLiteral("a\n\nb\n"), 10, {QStringLiteral("a"), QStringLiteral(""), QStringLiteral("b"), QStringLiteral("")}},
-        RowCase{"EmptyText", QString(), 10, {QString()}},
-        RowCase{"JapaneseBreaksAnywhere", QStringLiteral("あいうえお"), 4, {QStringLiteral("あい"), QStringLiteral("うえ"), QStringLiteral("お")}},
-        RowCase{"WordsMoveWhole", QStringLiteral("one two three"), 9, {QStringLiteral("one two "), QStringLiteral("three")}},
-        RowCase{"AWordLongerThanARowIsCut", QStringLiteral("abcdefghij"), 4, {QStringLiteral("abcd"), QStringLiteral("efgh"), QStringLiteral("ij")}},
-        RowCase{"ACharacterWiderThanTheRowStillPrints", QStringLiteral("あい"), 1, {QStringLiteral("あ"), QStringLiteral("い")}},
-        RowCase{"ExactFit", QStringLiteral("abcd"), 4, {QStringLiteral("abcd")}}),
+    testing::Values(RowCase{"ShortLines",
+                            QStringLiteral("ab\ncd"),
+                            10,
+                            {QStringLiteral("ab"), QStringLiteral("cd")}},
+                    RowCase{"EmptyLinesStay",
+                            QStringLiteral("a\n\nb\n"),
+                            10,
+                            {QStringLiteral("a"), QStringLiteral(""), QStringLiteral("b"),
+                             QStringLiteral("")}},
+                    RowCase{"EmptyText", QString(), 10, {QString()}},
+                    RowCase{"JapaneseBreaksAnywhere",
+                            QStringLiteral("あいうえお"),
+                            4,
+                            {QStringLiteral("あい"), QStringLiteral("うえ"), QStringLiteral("お")}},
+                    RowCase{"WordsMoveWhole",
+                            QStringLiteral("one two three"),
+                            9,
+                            {QStringLiteral("one two "), QStringLiteral("three")}},
+                    RowCase{"AWordLongerThanARowIsCut",
+                            QStringLiteral("abcdefghij"),
+                            4,
+                            {QStringLiteral("abcd"), QStringLiteral("efgh"), QStringLiteral("ij")}},
+                    RowCase{"ACharacterWiderThanTheRowStillPrints",
+                            QStringLiteral("あい"),
+                            1,
+                            {QStringLiteral("あ"), QStringLiteral("い")}},
+                    RowCase{"ExactFit", QStringLiteral("abcd"), 4, {QStringLiteral("abcd")}}),
     [](const testing::TestParamInfo<RowCase>& row) { return row.param.name; });
 
 TEST(BreakIntoRows, RowsCoverTheTextInOrder) {
     QString text;
     for (int i = 0; i < 300; ++i)
-        text += (i % 7 == 0) ? QStringLiteral("\n") : (i % 3 ? QStringLiteral("ねこ ") : QStringLiteral("cat dog "));
+        text += (i % 7 == 0) ? QStringLiteral("\n")
+                             : (i % 3 ? QStringLiteral("ねこ ") : QStringLiteral("cat dog "));
     qsizetype next = 0;
     for (const PrintRow& row : breakIntoRows(text, 11, fixedPitch)) {
         if (row.start != next) {
