@@ -4,6 +4,7 @@
 //   ptmtool dump FILE [--password PW]
 //   ptmtool pack JSON OUT [--seed N]
 //   ptmtool cat FILE N [--password PW] [--raw]
+//   ptmtool --help | --version
 //
 // Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the file was refused
 // (the reader's own message is shown); 3 the document is protected and the password was
@@ -11,6 +12,7 @@
 
 #include "cli/document_json.h"
 #include "core/document_file.h"
+#include "core/program_info.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -29,7 +31,8 @@ enum Exit { kOk = 0, kUsage = 1, kRefused = 2, kPassword = 3 };
 constexpr const char* kUsageText = "usage: ptmtool info FILE\n"
                                    "       ptmtool dump FILE [--password PW]\n"
                                    "       ptmtool pack JSON OUT [--seed N]\n"
-                                   "       ptmtool cat FILE N [--password PW] [--raw]\n";
+                                   "       ptmtool cat FILE N [--password PW] [--raw]\n"
+                                   "       ptmtool --help | --version\n";
 
 void writeOut(const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
@@ -194,6 +197,14 @@ int main(int argc, char** argv) {
         args.append(QString::fromLocal8Bit(argv[i]));
     if (args.isEmpty()) return usage(QStringLiteral("no command"));
     const QString command = args.takeFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        std::fputs(kUsageText, stdout);
+        return kOk;
+    }
+    if (command == QLatin1String("--version")) {
+        writeOut("ptmtool " + programVersion().toUtf8() + '\n');
+        return kOk;
+    }
     const Arguments a = parseArguments(args);
     if (!a.error.isEmpty()) return usage(a.error);
     int code;
