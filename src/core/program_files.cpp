@@ -12,9 +12,20 @@ QString dataFolderFor(const QString& programFolder, const QString& entry) {
     return programFolder;
 }
 
-QString manualFolderFor(const QString& programFolder) {
-    const QString name = QStringLiteral("help");
+namespace {
+
+QString subfolder(const QString& programFolder, const QString& name) {
     return dataFolderFor(programFolder, name) + QLatin1Char('/') + name;
+}
+
+} // namespace
+
+QString manualFolderFor(const QString& programFolder) {
+    return subfolder(programFolder, QStringLiteral("help"));
+}
+
+QString iconFolderFor(const QString& programFolder) {
+    return subfolder(programFolder, QStringLiteral("icons"));
 }
 
 } // namespace pote

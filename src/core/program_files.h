@@ -13,5 +13,8 @@ QString dataFolderFor(const QString& programFolder, const QString& entry);
 
 // The manual's folder (its pages start at index.html).
 QString manualFolderFor(const QString& programFolder);
+// The folder of the program's and the document's icons (poteedit.svg,
+// application-x-poteedit-document.svg), which the associations install for the user.
+QString iconFolderFor(const QString& programFolder);
 
 } // namespace pote

@@ -1,6 +1,8 @@
 #include "settings/desktop_entry.h"
 #include "settings/desktop_key_file.h"
 
+#include "support/test_files.h"
+
 #include <gtest/gtest.h>
 
 namespace pote {
@@ -128,6 +130,12 @@ TEST(DesktopEntry, EntryNamesTheProgramAndBothTypes) {
     EXPECT_EQ(entry->value("Desktop Entry", "MimeType"),
               "application/x-poteedit-document;text/plain;");
     EXPECT_EQ(entry->value("Desktop Entry", "Icon"), "poteedit");
+}
+
+TEST(DesktopEntry, PackagedFilesMatchWhatTheProgramWrites) {
+    EXPECT_EQ(test::readAll(QStringLiteral(POTE_DESKTOP_ASSETS "/poteedit.desktop")),
+              desktopEntryText(QStringLiteral("poteedit")));
+    EXPECT_EQ(test::readAll(QStringLiteral(POTE_DESKTOP_ASSETS "/poteedit.xml")), mimePackageXml());
 }
 
 } // namespace
