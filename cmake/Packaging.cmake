@@ -16,9 +16,11 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # poteedit_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://poteedit.example.org/)
-# The shared libraries (Qt, libjpeg, the C++ runtime) come from dpkg-shlibdeps; Qt's platform
-# and SVG plugins ship in libqt6gui6 and libqt6svg6, which those bring in.
+# The shared libraries come from dpkg-shlibdeps. The tool buttons' SVG icons are drawn by a Qt
+# plugin that nothing links to, so its package is named here (the platform plugins ship in
+# libqt6gui6, which the libraries bring in).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6 (>= 6.4)")
 # Without these it still runs, with other fonts, English dialog buttons and no cache refresh.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-translations-l10n, shared-mime-info, desktop-file-utils, hicolor-icon-theme")

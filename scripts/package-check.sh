@@ -15,8 +15,7 @@ grep -q "^ Package: poteedit$" <<<"$info" || fail "package name"
 grep -q "^ Version: $version$" <<<"$info" || fail "version is not $version"
 grep -q "^ Architecture: $(dpkg --print-architecture)$" <<<"$info" || fail "architecture"
 depends="$(sed -n 's/^ Depends: //p' <<<"$info")"
-for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 \
-  libjpeg62-turbo; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6; do
   grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 
@@ -41,7 +40,7 @@ fi
 # The MIME package turns into a database that knows the .ptm glob.
 if command -v update-mime-database >/dev/null; then
   cp -r "$tree/share/mime" "$work/mime"
-  update-mime-database "$work/mime"
+  update-mime-database "$work/mime" >/dev/null
   grep -q "application/x-poteedit-document:\*\.ptm" "$work/mime/globs2" || fail "*.ptm glob"
 fi
 
@@ -58,4 +57,8 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 status=0
 timeout 5 "$tree/bin/poteedit" /d >"$work/window.log" 2>&1 || status=$?
 [ "$status" -eq 124 ] || { cat "$work/window.log" >&2; fail "poteedit window exited with $status"; }
+if grep -q "mascot picture not loaded" "$work/window.log"; then
+  cat "$work/window.log" >&2
+  fail "the window did not find the sprite sheet in share/poteedit"
+fi
 echo "package-check: $deb is fine"
