@@ -9,6 +9,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb x11-apps imagemagick xdotool poppler-utils
   desktop-file-utils shared-mime-info
+  dpkg-dev file
 )
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi

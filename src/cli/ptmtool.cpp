@@ -6,6 +6,7 @@
 //   ptmtool cat FILE N [--password PW] [--raw]
 //   ptmtool count FILE [--password PW] [--json]
 //   ptmtool grep PATTERN FILE... [-i] [--password PW]
+//   ptmtool --help | --version
 //
 // Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the file was refused
 // (the reader's own message is shown); 3 the document is protected and the password was
@@ -15,6 +16,7 @@
 #include "cli/document_json.h"
 #include "core/cp932.h"
 #include "core/document_file.h"
+#include "core/program_info.h"
 #include "editing/character_count.h"
 #include "editing/document_search.h"
 
@@ -46,7 +48,8 @@ constexpr const char* kUsageText =
     "         characters, without spaces, lines, bytes,\n"
     "         manuscript pages, name (tab-separated)\n"
     "       ptmtool grep PATTERN FILE... [-i] [--password PW]\n"
-    "         prints FILE:SECTION:LINE:TEXT for each line with a hit\n";
+    "         prints FILE:SECTION:LINE:TEXT for each line with a hit\n"
+    "       ptmtool --help | --version\n";
 
 void writeOut(const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
@@ -312,6 +315,14 @@ int main(int argc, char** argv) {
         args.append(QString::fromLocal8Bit(argv[i]));
     if (args.isEmpty()) return usage(QStringLiteral("no command"));
     const QString command = args.takeFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        std::fputs(kUsageText, stdout);
+        return kOk;
+    }
+    if (command == QLatin1String("--version")) {
+        writeOut("ptmtool " + programVersion().toUtf8() + '\n');
+        return kOk;
+    }
     const Arguments a = parseArguments(args);
     // grep keeps 1 for "nothing found", as grep does.
     const auto refuse = [&command](const QString& problem) {

@@ -19,15 +19,4 @@ public:
     virtual QString restoreTxt() = 0;
 };
 
-// For a desktop without associations: nothing is associated and changes do nothing.
-class NoFileAssociations : public FileAssociations {
-public:
-    bool ptmAssociated() override { return false; }
-    QString associatePtm() override { return {}; }
-    QString removePtm() override { return {}; }
-    bool txtIsOurs() override { return false; }
-    QString takeTxt() override { return {}; }
-    QString restoreTxt() override { return {}; }
-};
-
 } // namespace pote

@@ -1,5 +1,7 @@
 #include "app/ui/about_box.h"
 
+#include "core/program_info.h"
+
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -10,7 +12,7 @@
 
 namespace pote {
 
-QString versionText() { return QStringLiteral("Version 0.10"); }
+QString versionText() { return QStringLiteral("Version ") + programVersion(); }
 
 AboutBox::AboutBox(const QString& homePage, QWidget* parent)
     : QDialog(parent), m_picture(new QLabel(this)) {

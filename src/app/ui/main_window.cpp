@@ -18,6 +18,8 @@
 #include "editing/ui/pane_undo.h"
 #include "mascot/ui/mascot_view.h"
 #include "sections/picker_geometry.h"
+#include "core/program_files.h"
+#include "settings/associations.h"
 #include "settings/recent_list.h"
 #include "settings/window_placement.h"
 
@@ -88,8 +90,13 @@ Tmain_fm::Tmain_fm(StartOptions options)
 Tmain_fm::~Tmain_fm() = default;
 
 void Tmain_fm::buildControllers(StartOptions& options) {
-    m_associations = options.associations ? std::move(options.associations)
-                                          : std::make_unique<NoFileAssociations>();
+    m_associations = options.associations
+                         ? std::move(options.associations)
+                         : std::make_unique<XdgFileAssociations>(
+                               assocPlacesFromEnvironment(
+                                   QCoreApplication::applicationFilePath(),
+                                   iconFolderFor(QCoreApplication::applicationDirPath())),
+                               m_settings.ExtOldApp);
     m_undo = new PaneUndo(*m_edit, this);
     m_reporter.emplace(*m_prompter, *this);
     m_binding = new SectionBinding({m_store, *m_undo, *this, *this, m_settings}, m_edit,
@@ -436,7 +443,7 @@ void Tmain_fm::closeEvent(QCloseEvent* event) {
 
 void Tmain_fm::showManual() {
     if (!m_help)
-        m_help = new HelpWindow(m_startup->programFolder() + QStringLiteral("/help"), this);
+        m_help = new HelpWindow(manualFolderFor(m_startup->programFolder()), this);
     m_help->showContents();
 }
 

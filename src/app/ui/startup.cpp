@@ -3,6 +3,7 @@
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/section_binding.h"
+#include "core/program_files.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
 #include "editing/ui/edit_pane.h"
@@ -45,7 +46,9 @@ Startup::Startup(AppContext& context, QWidget& window, mascot::MascotView& cat,
 
 void Startup::FormCreate() {
     // Without a usable sheet the program runs without the cat; a cushion keeps its place.
-    if (!m_cat.loadSheet(mascot::sheetPathIn(m_programFolder)))
+    const QString sheetFolder =
+        dataFolderFor(m_programFolder, QLatin1String(mascot::kSheetFileName));
+    if (!m_cat.loadSheet(mascot::sheetPathIn(sheetFolder)))
         m_cat.setPlaceholder(
             QIcon(QStringLiteral(":/icons/mascot_placeholder.svg")).pixmap(48, 48).toImage());
 

@@ -185,6 +185,15 @@ TEST_F(PtmtoolTest, UsageErrorsAndUnreadableFilesExitWithOne) {
     }
 }
 
+TEST_F(PtmtoolTest, HelpAndVersionAnswerOnStandardOutput) {
+    const Outcome help = ptmtool({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("usage: ptmtool info FILE\n"));
+    const Outcome version = ptmtool({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith("ptmtool "));
+}
+
 TEST_F(PtmtoolTest, PackRefusesInvalidJsonSayingWhere) {
     QByteArray many = R"({"sections": [)";
     for (int i = 0; i < 501; ++i)

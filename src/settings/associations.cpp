@@ -1,0 +1,293 @@
+#include "settings/associations.h"
+
+#include "settings/desktop_entry.h"
+#include "settings/desktop_key_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <optional>
+#include <vector>
+
+namespace pote {
+
+namespace {
+
+constexpr char kDefaults[] = "Default Applications";
+constexpr char kTextMimeType[] = "text/plain";
+constexpr char kDesktopGroup[] = "Desktop Entry";
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString malformedMessage(const QString& path, int line) {
+    QString text = QStringLiteral("関連付けの設定ファイルの書き方が、僕には読めないにゃ。\r\n"
+                                  "こわさないように、そのままにしておくにゃん。\r\n") +
+                   shown(path);
+    if (line > 0) text += QStringLiteral("（%1行目）").arg(line);
+    return text;
+}
+
+QString readFailedMessage(const QString& path, const QString& why) {
+    return QStringLiteral("関連付けの設定ファイルが読めなかったにゃ。\r\n") + shown(path) +
+           QStringLiteral("\r\n") + why;
+}
+
+QString writeFailedMessage(const QString& path, const QString& why) {
+    return QStringLiteral("関連付けを書き込めなかったにゃ。\r\n") + shown(path) +
+           QStringLiteral("\r\n") + why;
+}
+
+QString removeFailedMessage(const QString& path, const QString& why) {
+    return QStringLiteral("関連付けのファイルを消せなかったにゃ。\r\n") + shown(path) +
+           QStringLiteral("\r\n") + why;
+}
+
+AssocResult failed(QString message) {
+    return {false, std::move(message)};
+}
+
+QString xdgHome(const char* variable, const QString& fallback) {
+    const QString value = qEnvironmentVariable(variable);
+    return QDir::isAbsolutePath(value) ? QDir::cleanPath(value) : QDir::homePath() + fallback;
+}
+
+struct Paths {
+    QString mimePackage, desktopEntry, mimeApps, appIcon, documentIcon;
+    explicit Paths(const AssocPlaces& p)
+        : mimePackage(p.dataHome + QStringLiteral("/mime/packages/") +
+                      QLatin1String(kMimePackageFileName)),
+          desktopEntry(p.dataHome + QStringLiteral("/applications/") +
+                       QLatin1String(kDesktopEntryId)),
+          mimeApps(p.configHome + QStringLiteral("/mimeapps.list")),
+          appIcon(p.dataHome + QStringLiteral("/icons/hicolor/scalable/apps/") +
+                  QLatin1String(kAppIconName) + QStringLiteral(".svg")),
+          documentIcon(p.dataHome + QStringLiteral("/icons/hicolor/scalable/mimetypes/") +
+                       QLatin1String(kDocumentIconName) + QStringLiteral(".svg")) {}
+};
+
+// mimeapps.list as it is now; a file that does not exist is an empty one.
+struct MimeApps {
+    std::optional<DesktopKeyFile> file;
+    QString error;
+};
+
+MimeApps readMimeApps(const QString& path) {
+    QFile in(path);
+    if (!in.exists()) return {DesktopKeyFile::parse(QByteArray()), {}};
+    if (!in.open(QIODevice::ReadOnly))
+        return {std::nullopt, readFailedMessage(path, in.errorString())};
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return {std::nullopt, readFailedMessage(path, in.errorString())};
+    int badLine = 0;
+    std::optional<DesktopKeyFile> file = DesktopKeyFile::parse(bytes, &badLine);
+    if (!file) return {std::nullopt, malformedMessage(path, badLine)};
+    return {std::move(file), {}};
+}
+
+bool defaultIsOurs(const DesktopKeyFile& mimeApps, const char* mimeType) {
+    const std::optional<QByteArray> value = mimeApps.value(kDefaults, mimeType);
+    return value && firstListItem(*value) == kDesktopEntryId;
+}
+
+std::optional<QByteArray> readSmallFile(const QString& path) {
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes;
+}
+
+// The files one operation writes or removes. When a later step fails, the files this
+// operation created are removed again, so a failure leaves things as they were.
+class FileChanges {
+public:
+    bool write(const QString& path, const QByteArray& bytes) {
+        const bool existed = QFileInfo::exists(path);
+        if (existed && readSmallFile(path) == bytes) return true;
+        const QString folder = QFileInfo(path).absolutePath();
+        if (!QDir().mkpath(folder)) {
+            m_error = writeFailedMessage(path, QStringLiteral("フォルダを作れないにゃ。"));
+            return false;
+        }
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+            m_error = writeFailedMessage(path, out.errorString());
+            return false;
+        }
+        if (!existed) m_created.push_back(path);
+        return true;
+    }
+
+    bool remove(const QString& path) {
+        QFile file(path);
+        if (!file.exists() || file.remove()) return true;
+        m_error = removeFailedMessage(path, file.errorString());
+        return false;
+    }
+
+    // Writes mimeapps.list; a file left without any line is removed rather than kept empty.
+    bool writeMimeApps(const QString& path, const DesktopKeyFile& mimeApps) {
+        const QByteArray bytes = mimeApps.bytes();
+        return bytes.isEmpty() ? remove(path) : write(path, bytes);
+    }
+
+    AssocResult rollBack() {
+        for (const QString& path : m_created)
+            QFile::remove(path);
+        m_created.clear();
+        return failed(m_error);
+    }
+
+    QString error() const { return m_error; }
+
+private:
+    std::vector<QString> m_created;
+    QString m_error;
+};
+
+// Our entry and the icons it names.
+bool writeEntry(FileChanges& changes, const AssocPlaces& places, const Paths& paths) {
+    if (!changes.write(paths.desktopEntry, desktopEntryText(places.executable))) return false;
+    if (places.iconFolder.isEmpty()) return true;
+    const std::pair<QString, QString> icons[] = {
+        {QLatin1String(kAppIconName), paths.appIcon},
+        {QLatin1String(kDocumentIconName), paths.documentIcon}};
+    for (const auto& [name, target] : icons) {
+        const std::optional<QByteArray> svg =
+            readSmallFile(places.iconFolder + QLatin1Char('/') + name + QStringLiteral(".svg"));
+        if (svg && !changes.write(target, *svg)) return false;
+    }
+    return true;
+}
+
+bool removeEntry(FileChanges& changes, const Paths& paths) {
+    return changes.remove(paths.desktopEntry) && changes.remove(paths.appIcon) &&
+           changes.remove(paths.documentIcon);
+}
+
+void runUpdater(const QString& program, const QString& folder) {
+    const QString found = QStandardPaths::findExecutable(program);
+    if (found.isEmpty() || !QFileInfo(folder).isDir()) return;
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(found, {folder});
+    // The caches only speed the desktop up; a failure here leaves our files in place and the
+    // desktop finds them on its next scan.
+    if (process.waitForStarted()) process.waitForFinished(30000);
+}
+
+void notifyDesktop(const AssocPlaces& places, bool mimeTypes) {
+    if (!places.runUpdaters) return;
+    if (mimeTypes)
+        runUpdater(QStringLiteral("update-mime-database"),
+                   places.dataHome + QStringLiteral("/mime"));
+    runUpdater(QStringLiteral("update-desktop-database"),
+               places.dataHome + QStringLiteral("/applications"));
+}
+
+} // namespace
+
+AssocPlaces assocPlacesFromEnvironment(const QString& executable, const QString& iconFolder) {
+    AssocPlaces places;
+    places.dataHome = xdgHome("XDG_DATA_HOME", QStringLiteral("/.local/share"));
+    places.configHome = xdgHome("XDG_CONFIG_HOME", QStringLiteral("/.config"));
+    places.executable = executable;
+    places.iconFolder = iconFolder;
+    return places;
+}
+
+bool assoc_check(const AssocPlaces& places) {
+    const Paths paths(places);
+    const std::optional<QByteArray> package = readSmallFile(paths.mimePackage);
+    if (!package || !package->contains(kDocumentMimeType)) return false;
+    if (!QFileInfo(paths.desktopEntry).isFile()) return false;
+    const MimeApps mimeApps = readMimeApps(paths.mimeApps);
+    return mimeApps.file && defaultIsOurs(*mimeApps.file, kDocumentMimeType);
+}
+
+AssocResult assoc_set(const AssocPlaces& places) {
+    const Paths paths(places);
+    MimeApps mimeApps = readMimeApps(paths.mimeApps);
+    if (!mimeApps.file) return failed(mimeApps.error);
+    FileChanges changes;
+    mimeApps.file->setValue(kDefaults, kDocumentMimeType, QByteArray(kDesktopEntryId) + ';');
+    if (!changes.write(paths.mimePackage, mimePackageXml()) ||
+        !writeEntry(changes, places, paths) ||
+        !changes.writeMimeApps(paths.mimeApps, *mimeApps.file))
+        return changes.rollBack();
+    notifyDesktop(places, true);
+    return {};
+}
+
+AssocResult assoc_remove(const AssocPlaces& places) {
+    const Paths paths(places);
+    MimeApps mimeApps = readMimeApps(paths.mimeApps);
+    if (!mimeApps.file) return failed(mimeApps.error);
+    FileChanges changes;
+    if (defaultIsOurs(*mimeApps.file, kDocumentMimeType)) {
+        mimeApps.file->removeValue(kDefaults, kDocumentMimeType);
+        if (!changes.writeMimeApps(paths.mimeApps, *mimeApps.file)) return failed(changes.error());
+    }
+    if (!changes.remove(paths.mimePackage)) return failed(changes.error());
+    if (!defaultIsOurs(*mimeApps.file, kTextMimeType) && !removeEntry(changes, paths))
+        return failed(changes.error());
+    notifyDesktop(places, true);
+    return {};
+}
+
+bool txt_assoc_check(const AssocPlaces& places) {
+    const Paths paths(places);
+    const MimeApps mimeApps = readMimeApps(paths.mimeApps);
+    if (!mimeApps.file || !defaultIsOurs(*mimeApps.file, kTextMimeType)) return false;
+    const std::optional<QByteArray> bytes = readSmallFile(paths.desktopEntry);
+    if (!bytes) return false;
+    const std::optional<DesktopKeyFile> entry = DesktopKeyFile::parse(*bytes);
+    if (!entry) return false;
+    const std::optional<QByteArray> exec = entry->value(kDesktopGroup, "Exec");
+    if (!exec) return false;
+    return execProgram(*exec) == places.executable;
+}
+
+AssocResult txt_assoc_set(const AssocPlaces& places, QString& extOldApp) {
+    const Paths paths(places);
+    MimeApps mimeApps = readMimeApps(paths.mimeApps);
+    if (!mimeApps.file) return failed(mimeApps.error);
+    const bool alreadyOurs = defaultIsOurs(*mimeApps.file, kTextMimeType);
+    const QString previous =
+        QString::fromUtf8(mimeApps.file->value(kDefaults, kTextMimeType).value_or(QByteArray()));
+    FileChanges changes;
+    mimeApps.file->setValue(kDefaults, kTextMimeType, QByteArray(kDesktopEntryId) + ';');
+    if (!writeEntry(changes, places, paths) ||
+        !changes.writeMimeApps(paths.mimeApps, *mimeApps.file))
+        return changes.rollBack();
+    if (!alreadyOurs) extOldApp = previous;
+    notifyDesktop(places, false);
+    return {};
+}
+
+AssocResult txt_assoc_restore(const AssocPlaces& places, const QString& extOldApp) {
+    const Paths paths(places);
+    MimeApps mimeApps = readMimeApps(paths.mimeApps);
+    if (!mimeApps.file) return failed(mimeApps.error);
+    if (!defaultIsOurs(*mimeApps.file, kTextMimeType)) return {};
+    if (extOldApp.isEmpty())
+        mimeApps.file->removeValue(kDefaults, kTextMimeType);
+    else
+        mimeApps.file->setValue(kDefaults, kTextMimeType, extOldApp.toUtf8());
+    FileChanges changes;
+    if (!changes.writeMimeApps(paths.mimeApps, *mimeApps.file)) return failed(changes.error());
+    if (!defaultIsOurs(*mimeApps.file, kDocumentMimeType) && !removeEntry(changes, paths))
+        return failed(changes.error());
+    notifyDesktop(places, false);
+    return {};
+}
+
+} // namespace pote

@@ -1,0 +1,57 @@
+#include "textio/open_by_type.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace pote {
+
+QString file_extension(const QString& path) {
+    return path.sliced(path.lastIndexOf(QLatin1Char('.')) + 1).toLower();
+}
+
+OpenByType decideDroppedFiles(const QList<QUrl>& urls, const OpenTarget& target) {
+    OpenByType open;
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return open;
+    open.path = urls.first().toLocalFile();
+    const QString ext = file_extension(open.path);
+    if (ext == QLatin1String("txt") || ext == QLatin1String("rtf")) {
+        open.action = OpenAction::LoadTextIntoCurrent;
+        open.beginPlainTextMode = target.sectionCount == 1 && target.documentPath.isEmpty();
+    } else if (ext == QLatin1String("txm")) {
+        open.action = OpenAction::LinkedTextRead;
+    } else if (ext == QLatin1String("ptm")) {
+        open.action = OpenAction::DocumentRead;
+    } else {
+        open.path.clear();
+        return open;
+    }
+    // A drop replaces the whole document just as the open commands do, and it is just as easy
+    // to do by mistake; unsaved work is offered for saving the same way.
+    open.askToSave = target.modified && open.action != OpenAction::LoadTextIntoCurrent;
+    return open;
+}
+
+CommandLineOpen decideCommandLineOpen(const QStringList& parameters, const QString& currentFolder) {
+    CommandLineOpen result;
+    QString joined = parameters.join(QLatin1Char(' '));
+    while (joined.endsWith(QLatin1Char(' ')))
+        joined.chop(1);
+    result.title = joined;
+    if (joined.isEmpty()) return result;
+    const QFileInfo file(QDir(currentFolder), joined);
+    if (!file.isFile()) return result;
+    const QString path = QDir::cleanPath(file.absoluteFilePath());
+    const QString ext = file_extension(path);
+    if (ext == QLatin1String("txt")) {
+        result.open.action = OpenAction::LoadTextIntoCurrent;
+        result.open.beginPlainTextMode = true;
+    } else if (ext == QLatin1String("ptm")) {
+        result.open.action = OpenAction::DocumentRead;
+    } else {
+        return result;
+    }
+    result.open.path = path;
+    return result;
+}
+
+} // namespace pote
