@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <sys/mman.h>
+
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -66,8 +69,16 @@ private:
 };
 
 // The file's bytes: mapped when the file system allows it (no copy of a large file), else read.
+// The mapping is filled in at once: one call instead of a page fault every few pages.
 class FileView {
 public:
+    FileView() = default;
+    FileView(const FileView&) = delete;
+    FileView& operator=(const FileView&) = delete;
+    ~FileView() {
+        if (m_mapped) ::munmap(m_mapped, static_cast<size_t>(m_view.size()));
+    }
+
     bool open(const QString& path) {
         m_file.setFileName(path);
         if (!m_file.open(QIODevice::ReadOnly)) {
@@ -76,8 +87,11 @@ public:
         }
         const qint64 size = m_file.size();
         if (size > 0) {
-            if (uchar* mapped = m_file.map(0, size)) {
-                m_view = QByteArrayView(reinterpret_cast<const char*>(mapped), size);
+            void* mapped = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ,
+                                  MAP_PRIVATE | MAP_POPULATE, m_file.handle(), 0);
+            if (mapped != MAP_FAILED) {
+                m_mapped = mapped;
+                m_view = QByteArrayView(static_cast<const char*>(mapped), size);
                 return true;
             }
         }
@@ -96,6 +110,7 @@ public:
 
 private:
     QFile m_file;
+    void* m_mapped = nullptr;
     QByteArray m_bytes;
     QByteArrayView m_view;
     QString m_error;
@@ -159,12 +174,45 @@ LinkedTextWrite linked_text_write(const QString& path, const SectionStore& store
     return result;
 }
 
-LinkedTextRead parse_linked_text(QByteArrayView lines) {
-    LinkedTextRead result;
-    std::vector<qsizetype> headers;
-    for (qsizetype at = search_from(lines, kSectionMark, 0, CaseMode::Sensitive); at >= 0;
+namespace {
+
+// Offsets of every "*section" in lines from `from` on (a character start).
+void findHeaders(QByteArrayView lines, qsizetype from, std::vector<qsizetype>& headers) {
+    for (qsizetype at = search_from(lines, kSectionMark, from, CaseMode::Sensitive); at >= 0;
          at = search_from(lines, kSectionMark, at + kSectionMark.size(), CaseMode::Sensitive))
         headers.push_back(at);
+}
+
+// One pass over the file in pieces small enough to stay in the cache: each piece is checked for
+// line form and searched for headers while it is there. Pieces end right after an LF, so no line
+// break and no header straddles two of them, and each starts a character. nullopt when the text
+// is not in line form.
+std::optional<std::vector<qsizetype>> scanInPieces(QByteArrayView text) {
+    constexpr qsizetype kPiece = 512 * 1024;
+    std::vector<qsizetype> headers;
+    const char* const data = text.data();
+    const qsizetype n = text.size();
+    for (qsizetype pos = 0; pos < n;) {
+        qsizetype end = std::min(n, pos + kPiece);
+        if (end < n) {
+            const void* lf = memrchr(data + pos, '\n', static_cast<size_t>(end - pos));
+            if (!lf) // a line longer than a piece: the piece runs to its end
+                lf = std::memchr(data + end, '\n', static_cast<size_t>(n - end));
+            end = lf ? static_cast<const char*>(lf) - data + 1 : n;
+        }
+        const QByteArrayView piece = text.sliced(pos, end - pos);
+        if (!is_in_line_form(piece)) return std::nullopt;
+        const size_t first = headers.size();
+        findHeaders(piece, 0, headers);
+        for (size_t k = first; k < headers.size(); ++k)
+            headers[k] += pos;
+        pos = end;
+    }
+    return headers;
+}
+
+LinkedTextRead split(QByteArrayView lines, const std::vector<qsizetype>& headers) {
+    LinkedTextRead result;
     result.headers = static_cast<int>(headers.size());
     if (headers.empty()) {
         result.status = LinkedTextRead::Status::NoHeader;
@@ -200,6 +248,14 @@ LinkedTextRead parse_linked_text(QByteArrayView lines) {
     return result;
 }
 
+} // namespace
+
+LinkedTextRead parse_linked_text(QByteArrayView lines) {
+    std::vector<qsizetype> headers;
+    findHeaders(lines, 0, headers);
+    return split(lines, headers);
+}
+
 LinkedTextRead linked_text_read(const QString& path, Utf8Choice& utf8) {
     FileView file;
     if (!file.open(path)) {
@@ -207,13 +263,14 @@ LinkedTextRead linked_text_read(const QString& path, Utf8Choice& utf8) {
         result.message = file.error();
         return result;
     }
-    const QByteArrayView text = before_first_nul(file.view());
-    if (std::optional<QByteArray> converted = utf8.convert(text))
+    const QByteArrayView bytes = file.view();
+    if (std::optional<QByteArray> converted = utf8.convert(bytes))
         return parse_linked_text(text_as_lines(std::move(*converted)));
     // Files this program wrote are in line form already and are split straight from the
     // mapping; anything else is normalised into a copy first.
-    if (is_in_line_form(text)) return parse_linked_text(text);
-    return parse_linked_text(text_as_lines(text));
+    if (const std::optional<std::vector<qsizetype>> headers = scanInPieces(bytes))
+        return split(bytes, *headers);
+    return parse_linked_text(text_as_lines(bytes));
 }
 
 } // namespace pote

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace pote {
 
 namespace {
@@ -20,21 +24,40 @@ QByteArrayView before_first_nul(QByteArrayView bytes) {
 }
 
 bool is_in_line_form(QByteArrayView bytes) {
-    if (bytes.isEmpty()) return true;
-    if (bytes.size() < 2 || bytes.back() != '\n') return false;
-    // Line by line: the line's only CR is the one right before its LF. Both searches run over
-    // a line that is already in the cache.
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
-    while (p < end) {
-        const char* lf = find(p, end, '\n');
-        if (lf == end || lf == p || lf[-1] != '\r' || find(p, lf - 1, '\r') != lf - 1) return false;
-        p = lf + 1;
+    const qsizetype n = bytes.size();
+    if (n == 0) return true;
+    if (n < 2 || bytes[n - 1] != '\n') return false;
+    const char* const p = bytes.data();
+    // Breaks are a byte or two in a line of a hundred: find them (and any NUL) sixteen bytes at
+    // a time and look at the neighbours of each. A CR is fine when an LF follows it, an LF when a
+    // CR comes before it; that pairs every break exactly. A NUL is never fine.
+    const auto fine = [p, n](qsizetype i) {
+        if (p[i] == '\r') return i + 1 < n && p[i + 1] == '\n';
+        return p[i] == '\n' && i > 0 && p[i - 1] == '\r';
+    };
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, nul));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+        while (mask) {
+            if (!fine(i + __builtin_ctz(mask))) return false;
+            mask &= mask - 1;
+        }
     }
+#endif
+    for (; i < n; ++i)
+        if ((p[i] == '\r' || p[i] == '\n' || p[i] == '\0') && !fine(i)) return false;
     return true;
 }
 
 QByteArray text_as_lines(QByteArrayView bytes) {
+    if (is_in_line_form(bytes)) return bytes.toByteArray();
     bytes = before_first_nul(bytes);
     if (is_in_line_form(bytes)) return bytes.toByteArray();
     const char* p = bytes.data();
@@ -57,8 +80,8 @@ QByteArray text_as_lines(QByteArrayView bytes) {
 }
 
 QByteArray text_as_lines(QByteArray bytes) {
+    if (is_in_line_form(bytes)) return bytes;
     const QByteArrayView text = before_first_nul(bytes);
-    if (text.size() == bytes.size() && is_in_line_form(text)) return bytes;
     if (is_in_line_form(text)) {
         bytes.truncate(text.size());
         return bytes;

@@ -11,8 +11,8 @@ namespace pote {
 // The bytes before the first NUL (all of them when there is none).
 QByteArrayView before_first_nul(QByteArrayView bytes);
 
-// Whether bytes (holding no NUL) already are their own line form: every CR followed by an LF,
-// every LF preceded by a CR, and either empty or ending with CR LF.
+// Whether bytes already are their own line form (text_as_lines would give them back): no NUL,
+// every CR followed by an LF, every LF preceded by a CR, and either empty or ending with CR LF.
 bool is_in_line_form(QByteArrayView bytes);
 
 // The line form of bytes. The overload taking an array hands it back unchanged (no copy) when

@@ -54,11 +54,14 @@ bool looks_like_utf8(QByteArrayView bytes) {
         if (i + 8 <= n) {
             std::uint64_t word;
             std::memcpy(&word, p + i, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
+            const bool zeroByte = ((word - 0x0101010101010101ULL) & ~word & 0x8080808080808080ULL);
+            if ((word & 0x8080808080808080ULL) == 0 && !zeroByte) {
                 i += 8;
                 continue;
             }
         }
+        if (p[i] == 0) // the text ends at its first NUL
+            break;
         if (p[i] < 0x80) {
             ++i;
             continue;

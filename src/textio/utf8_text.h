@@ -12,8 +12,9 @@
 namespace pote {
 
 // True when bytes start with a UTF-8 byte-order mark, or are valid UTF-8 holding at least one
-// character beyond ASCII. CP932 text almost always fails within its first few double-byte
-// characters, so only ASCII and true UTF-8 are scanned to the end.
+// character beyond ASCII. Like every reader, it looks no further than the first NUL. CP932 text
+// almost always fails within its first few double-byte characters, so only ASCII and true UTF-8 are
+// scanned to the end.
 bool looks_like_utf8(QByteArrayView bytes);
 
 struct Utf8Conversion {

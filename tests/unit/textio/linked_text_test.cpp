@@ -1,6 +1,7 @@
 #include "textio/linked_text.h"
 
 #include "support/test_files.h"
+#include "textio/text_lines.h"
 #include "textio/text_messages.h"
 
 #include <QTemporaryDir>
@@ -105,6 +106,34 @@ TEST_F(LinkedText, ReaderSplitsAtEveryMark) {
             EXPECT_EQ(e.section.group, 0) << row.name;
             EXPECT_FALSE(e.reserved.has_value()) << row.name;
         }
+    }
+}
+
+TEST_F(LinkedText, LargeFilesSplitAsSmallOnes) {
+    // Files of a few MiB, read in pieces: headers near every piece boundary, a line longer than
+    // a piece, and one stray LF deep inside that sends the whole file down the copying path.
+    std::mt19937 rng(11);
+    QByteArray body;
+    int section = 0;
+    while (body.size() < 3 * 1024 * 1024) {
+        const unsigned pick = rng() % 1000;
+        if (pick < 8)
+            body += "*section " + QByteArray::number(++section) + "\r\n";
+        else if (pick < 10)
+            body += "x*section" + QByteArray::number(++section) + "\r\n";
+        else
+            body +=
+                sjis("吾輩は猫である。名前はまだ無い。") + QByteArray(rng() % 200, 'a') + "\r\n";
+        if (body.size() > 1024 * 1024 && body.size() < 1100 * 1024)
+            body += QByteArray(700 * 1024, 'L') + "\r\n";
+    }
+    for (const QByteArray& file : {body, QByteArray(body).insert(2 * 1024 * 1024 + 5, '\n')}) {
+        const LinkedTextRead expected = parse_linked_text(text_as_lines(file));
+        const LinkedTextRead r = read(file);
+        ASSERT_EQ(r.status, Status::Ok);
+        EXPECT_EQ(r.headers, expected.headers);
+        EXPECT_EQ(r.headers, section);
+        EXPECT_TRUE(sectionsOf(r) == sectionsOf(expected));
     }
 }
 

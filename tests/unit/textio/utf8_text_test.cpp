@@ -27,6 +27,8 @@ TEST(LooksLikeUtf8, OnlyWhenValidAndBeyondAscii) {
         {"Surrogate", QByteArray("\xED\xA0\x80"), false},
         {"BeyondUnicode", QByteArray("\xF4\x90\x80\x80"), false},
         {"CutAtTheEnd", QByteArray("あ").left(2), false},
+        {"NothingCountsAfterANul", QByteArray("ねこ") + '\0' + "\xFF", true},
+        {"Utf8OnlyAfterANul", QByteArray("abc") + '\0' + "ねこ", false},
     };
     for (const auto& row : rows)
         EXPECT_EQ(looks_like_utf8(row.bytes), row.utf8) << row.name;
