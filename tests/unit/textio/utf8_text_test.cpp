@@ -17,7 +17,10 @@ TEST(LooksLikeUtf8, OnlyWhenValidAndBeyondAscii) {
     } rows[] = {
         {"Japanese", QByteArray("吾輩は猫である。\r\n"), true},
         {"ByteOrderMarkAlone", QByteArray("\xEF\xBB\xBF"), true},
-        {"ByteOrderMarkThenAscii", QByteArray("\xEF\xBB\xBFabc"), true},
+        {"ByteOrderMarkThenAscii",
+         QByteArray("\xEF\xBB\xBF"
+                    "abc"),
+         true},
         {"FourByteCharacter", QByteArray("a\xF0\x9F\x98\x80"), true},
         {"AsciiOnly", QByteArray("plain text, nothing else\r\n"), false},
         {"Empty", QByteArray(), false},
