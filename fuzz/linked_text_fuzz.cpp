@@ -2,15 +2,15 @@
 // input; the split always matches the headers found, and the line form is a fixed point.
 
 #include "textio/linked_text.h"
-#include "textio/text_lines.h"
+#include "core/text_lines.h"
 
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QByteArray lines = pote::text_as_lines(bytes);
-    if (!pote::is_in_line_form(lines) || pote::text_as_lines(lines) != lines) __builtin_trap();
+    const QByteArray lines = pote::read_as_lines(bytes);
+    if (!pote::is_in_line_form(lines) || pote::read_as_lines(lines) != lines) __builtin_trap();
     const pote::LinkedTextRead r = pote::parse_linked_text(lines);
     if (r.status == pote::LinkedTextRead::Status::Ok &&
         (r.headers < 1 || r.headers > 500 ||

@@ -7,14 +7,20 @@
 //   ptmtool txm-export FILE OUT [--password PW]
 //   ptmtool txm-import TXM OUT [--utf8] [--seed N]
 //   ptmtool folder-export FILE DIR [--password PW] [--overwrite]
+//   ptmtool count FILE [--password PW] [--json]
+//   ptmtool grep PATTERN FILE... [-i] [--password PW]
 //
 // Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the file was refused
 // (the reader's own message is shown); 3 the document is protected and the password was
-// missing or wrong.
+// missing or wrong. grep, like grep: 0 something found, 1 nothing found, 2 usage error,
+// unreadable or refused file, 3 password.
 
 #include "app/document_names.h"
 #include "cli/document_json.h"
+#include "core/cp932.h"
 #include "core/document_file.h"
+#include "editing/character_count.h"
+#include "editing/document_search.h"
 #include "textio/free_space.h"
 #include "textio/linked_text.h"
 #include "textio/text_folder.h"
@@ -23,9 +29,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -35,6 +44,7 @@ using namespace pote;
 using docfile::ReadResult;
 
 enum Exit { kOk = 0, kUsage = 1, kRefused = 2, kPassword = 3 };
+enum GrepExit { kFound = 0, kNothingFound = 1, kGrepTrouble = 2 };
 
 constexpr const char* kUsageText =
     "usage: ptmtool info FILE\n"
@@ -44,6 +54,12 @@ constexpr const char* kUsageText =
     "       ptmtool txm-export FILE OUT [--password PW]\n"
     "       ptmtool txm-import TXM OUT [--utf8] [--seed N]\n"
     "       ptmtool folder-export FILE DIR [--password PW] [--overwrite]\n"
+    "       ptmtool count FILE [--password PW] [--json]\n"
+    "         one line per section and a total line: number,\n"
+    "         characters, without spaces, lines, bytes,\n"
+    "         manuscript pages, name (tab-separated)\n"
+    "       ptmtool grep PATTERN FILE... [-i] [--password PW]\n"
+    "         prints FILE:SECTION:LINE:TEXT for each line with a hit\n"
     "       ptmtool --help\n";
 
 constexpr const char* kHelpText =
@@ -62,9 +78,12 @@ constexpr const char* kHelpText =
     "  folder-export  every section as DIR/name.txt (an unnamed section takes the document's\n"
     "                 name and its number); DIR is created when missing; existing files are\n"
     "                 replaced only with --overwrite, otherwise skipped and listed\n"
+    "  count          characters, lines, bytes and manuscript pages per section and in all\n"
+    "  grep           the lines of sections that hold PATTERN (-i: letter case ignored)\n"
     "\n"
     "Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the input was\n"
-    "refused (its message is shown); 3 a protected document without its right --password.\n";
+    "refused (its message is shown); 3 a protected document without its right --password.\n"
+    "grep, like grep: 0 something found, 1 nothing found, 2 trouble, 3 password.\n";
 
 void writeOut(const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
@@ -90,6 +109,8 @@ struct Arguments {
     bool raw = false;
     bool overwrite = false;
     bool utf8 = false;
+    bool json = false;
+    bool ignoreCase = false;
     QString error;
 };
 
@@ -116,6 +137,10 @@ Arguments parseArguments(const QStringList& args) {
             a.overwrite = true;
         } else if (arg == QLatin1String("--utf8")) {
             a.utf8 = true;
+        } else if (arg == QLatin1String("--json")) {
+            a.json = true;
+        } else if (arg == QLatin1String("-i")) {
+            a.ignoreCase = true;
         } else if (arg.startsWith(QLatin1String("--"))) {
             a.error = QStringLiteral("unknown option %1").arg(arg);
         } else {
@@ -339,6 +364,101 @@ int folderExport(const Arguments& a) {
     return kOk;
 }
 
+QJsonObject countObject(const CharacterCount& c) {
+    return {{"characters", c.characters},
+            {"non_space", c.nonSpace},
+            {"lines", c.lines},
+            {"bytes", c.bytes},
+            {"manuscript_rows", c.manuscriptRows},
+            {"manuscript_pages", c.manuscriptPages}};
+}
+
+QByteArray countLine(const QString& label, const CharacterCount& c, const QString& name) {
+    return QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\n")
+        .arg(label)
+        .arg(c.characters)
+        .arg(c.nonSpace)
+        .arg(c.lines)
+        .arg(c.bytes)
+        .arg(c.manuscriptPages)
+        .arg(name)
+        .toUtf8();
+}
+
+int count(const Arguments& a) {
+    if (a.positional.size() != 1 || hasOtherOptions(a, true, false, false, false, false))
+        return usage(QStringLiteral("count takes one FILE, and --password and --json only"));
+    int exitCode = kOk;
+    const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
+    if (!r) return exitCode;
+    CharacterCount total;
+    QJsonArray sections;
+    QByteArray lines;
+    int number = 0;
+    for (const DocumentContent::Entry& entry : r->content.sections) {
+        const CharacterCount c = count_characters(entry.section.text);
+        total += c;
+        const QString name = cli::readableText(entry.section.name);
+        QJsonObject row = countObject(c);
+        row.insert("section", ++number);
+        row.insert("name", name);
+        sections.append(row);
+        lines += countLine(QString::number(number), c, name);
+    }
+    if (a.json) {
+        const QJsonObject doc{{"sections", sections}, {"total", countObject(total)}};
+        writeOut(QJsonDocument(doc).toJson(QJsonDocument::Indented));
+    } else {
+        writeOut(lines + countLine(QStringLiteral("total"), total, QString()));
+    }
+    return kOk;
+}
+
+int grep(const Arguments& a) {
+    if (a.positional.size() < 2 || a.json || hasOtherOptions(a, true, false, false, false, false)) {
+        usage(QStringLiteral("grep takes PATTERN and at least one FILE, and -i and --password "
+                             "only"));
+        return kGrepTrouble;
+    }
+    bool lossy = false;
+    const QByteArray pattern = cp932::encode(a.positional[0], &lossy);
+    if (lossy || pattern.isEmpty())
+        return fail(kGrepTrouble, lossy ? QStringLiteral("the pattern holds characters that "
+                                                         "CP932 cannot hold")
+                                        : QStringLiteral("the pattern is empty"));
+    const CaseMode mode = a.ignoreCase ? CaseMode::Insensitive : CaseMode::Sensitive;
+    bool found = false;
+    int trouble = kOk;
+    for (qsizetype f = 1; f < a.positional.size(); ++f) {
+        const QString& path = a.positional[f];
+        int exitCode = kOk;
+        const std::optional<ReadResult> r = readOrReport(path, a.password, exitCode);
+        if (!r) {
+            // Later files are still searched; the worst trouble decides the exit code.
+            trouble = std::max(trouble, exitCode == kPassword ? int(kPassword) : int(kGrepTrouble));
+            continue;
+        }
+        std::vector<QByteArray> texts;
+        for (const DocumentContent::Entry& entry : r->content.sections)
+            texts.push_back(entry.section.text);
+        const QByteArray prefix = path.toUtf8() + ':';
+        SectionHit shown{-1, 0, -1, 0, 0};
+        search_sections(texts, pattern, mode, [&](const SectionHit& hit) {
+            found = true;
+            if (hit.section == shown.section && hit.line == shown.line) return true;
+            shown = hit;
+            const QByteArrayView line = QByteArrayView(texts[static_cast<size_t>(hit.section)])
+                                            .sliced(hit.lineStart, hit.lineEnd - hit.lineStart);
+            writeOut(prefix + QByteArray::number(hit.section + 1) + ':' +
+                     QByteArray::number(hit.line + 1) + ':' + cli::readableText(line).toUtf8() +
+                     '\n');
+            return true;
+        });
+    }
+    if (trouble != kOk) return trouble;
+    return found ? kFound : kNothingFound;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -352,7 +472,16 @@ int main(int argc, char** argv) {
     }
     const QString command = args.takeFirst();
     const Arguments a = parseArguments(args);
-    if (!a.error.isEmpty()) return usage(a.error);
+    // grep keeps 1 for "nothing found", as grep does.
+    const auto refuse = [&command](const QString& problem) {
+        const int code = usage(problem);
+        return command == QLatin1String("grep") ? int(kGrepTrouble) : code;
+    };
+    if (!a.error.isEmpty()) return refuse(a.error);
+    if (a.json && command != QLatin1String("count"))
+        return refuse(QStringLiteral("--json belongs to count"));
+    if (a.ignoreCase && command != QLatin1String("grep"))
+        return refuse(QStringLiteral("-i belongs to grep"));
     int code;
     if (command == QLatin1String("info"))
         code = info(a);
@@ -368,6 +497,10 @@ int main(int argc, char** argv) {
         code = txmImport(a);
     else if (command == QLatin1String("folder-export"))
         code = folderExport(a);
+    else if (command == QLatin1String("count"))
+        code = count(a);
+    else if (command == QLatin1String("grep"))
+        code = grep(a);
     else
         return usage(QStringLiteral("unknown command %1").arg(command));
     std::fflush(stdout);

@@ -25,6 +25,8 @@ constexpr bool isFullWidthLowerTrail(unsigned char b) {
     return b >= 0x81 && b <= 0x9A;
 }
 constexpr int kFullWidthCaseShift = 0x81 - 0x60;
+// Below this, a run of fixed bytes finds too many candidates to beat the two-byte filter.
+constexpr qsizetype kShortestAnchor = 3;
 
 constexpr unsigned char asciiLower(unsigned char b) {
     return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + 32) : b;
@@ -107,15 +109,22 @@ TextSearcher::TextSearcher(QByteArrayView pattern, CaseMode mode)
       m_mode(mode) {
     if (mode != CaseMode::Insensitive) return;
     // A matching text may hold an upper-case twin wherever the folded pattern holds a
-    // lower-case letter; everywhere else it holds the folded byte itself. The probe avoids the
-    // second byte of a full-width letter, whose two cases differ by more than one bit.
-    m_verbatim = true;
+    // lower-case letter byte (even a second byte, when the text splits its characters
+    // differently); everywhere else it holds the folded byte itself. The longest run of such
+    // fixed bytes is what memmem can look for. The probe avoids the second byte of a full-width
+    // letter, whose two cases differ by more than one bit.
+    qsizetype runStart = 0;
     for (qsizetype j = 0; j < m_pattern.size(); ++j) {
         const unsigned char b = byteAt(m_pattern, j);
         const bool fullWidthTrail =
             j > 0 && byteAt(m_pattern, j - 1) == kFullWidthLead && isFullWidthLowerTrail(b);
-        if (fullWidthTrail || (b >= 'a' && b <= 'z')) m_verbatim = false;
         if (!fullWidthTrail) m_probe = j;
+        if (fullWidthTrail || (b >= 'a' && b <= 'z')) {
+            runStart = j + 1;
+        } else if (j + 1 - runStart > m_anchorSize) {
+            m_anchorAt = runStart;
+            m_anchorSize = j + 1 - runStart;
+        }
     }
 }
 
@@ -139,10 +148,15 @@ qsizetype TextSearcher::findFolded(QByteArrayView text, qsizetype from) const {
     auto accept = [&](qsizetype c) {
         return foldedEquals(text, c, m_pattern) && boundary.startsCharacter(text, c);
     };
-    if (m_verbatim) {
-        for (qsizetype c = memFind(text, from, m_pattern); c >= 0;
-             c = memFind(text, c + 1, m_pattern))
+    if (m_anchorSize >= kShortestAnchor || m_anchorSize == m_pattern.size()) {
+        const QByteArrayView anchor = QByteArrayView(m_pattern).sliced(m_anchorAt, m_anchorSize);
+        const qsizetype last = text.size() - m_pattern.size();
+        for (qsizetype hit = memFind(text, from + m_anchorAt, anchor); hit >= 0;
+             hit = memFind(text, hit + 1, anchor)) {
+            const qsizetype c = hit - m_anchorAt;
+            if (c > last) return -1;
             if (accept(c)) return c;
+        }
         return -1;
     }
 

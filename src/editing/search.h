@@ -36,7 +36,9 @@ private:
     // Insensitive mode: the second byte position the candidate filter checks besides the first,
     // one whose byte in a matching text can differ from the folded pattern only in ASCII case.
     qsizetype m_probe = 0;
-    bool m_verbatim = false; // folded pattern that any match must hold byte for byte
+    // Insensitive mode: the longest run of pattern bytes that any match holds byte for byte.
+    qsizetype m_anchorAt = 0;
+    qsizetype m_anchorSize = 0;
 };
 
 } // namespace pote

@@ -8,52 +8,41 @@
 namespace pote {
 
 qint64 free_bytes_for(const QString& path) {
-    if (path.isEmpty()) return -1;
+    if (path.isEmpty())
+        return -1;
     // The file itself may not exist yet; measure the nearest folder that does.
     QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     QString dir = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
     while (!QFileInfo(dir).isDir()) {
         const QString parent = QFileInfo(dir).absolutePath();
-        if (parent == dir) return -1;
+        if (parent == dir)
+            return -1;
         dir = parent;
     }
     struct statvfs fs {};
-    if (::statvfs(QFile::encodeName(dir).constData(), &fs) != 0) return -1;
+    if (::statvfs(QFile::encodeName(dir).constData(), &fs) != 0)
+        return -1;
     return static_cast<qint64>(fs.f_bavail) * static_cast<qint64>(fs.f_frsize);
 }
 
 SpaceCheck free_space_decide(qint64 freeBytes, qint64 needed, SpaceForm form) {
     SpaceCheck result;
     result.freeBytes = freeBytes;
-    if (needed <= freeBytes) return result;
+    if (needed <= freeBytes)
+        return result;
     result.ok = false;
     const bool total = form == SpaceForm::Total;
     const auto number = [total](qint64 v) { return total ? group_digits(v) : QString::number(v); };
-    result.message =
-        QStringLiteral("ディスクの空き容量が足りないみたいだにゃ。\r\n") +
-        QStringLiteral("ディスクの空き容量＝") + number(freeBytes) + QStringLiteral("byte") +
-        QStringLiteral("\r\n") +
-        (total ? QStringLiteral("合計書き込みサイズ＝") : QStringLiteral("書き込みサイズ＝")) +
-        number(needed) + QStringLiteral("byte");
+    result.message = QStringLiteral("ディスクの空き容量が足りないみたいだにゃ。\r\n") +
+                     QStringLiteral("ディスクの空き容量＝") + number(freeBytes) +
+                     QStringLiteral("byte") + QStringLiteral("\r\n") +
+                     (total ? QStringLiteral("合計書き込みサイズ＝") : QStringLiteral("書き込みサイズ＝")) +
+                     number(needed) + QStringLiteral("byte");
     return result;
 }
 
 SpaceCheck free_space_check(const QString& path, qint64 needed, SpaceForm form) {
     return free_space_decide(free_bytes_for(path), needed, form);
-}
-
-QString group_digits(qint64 n) {
-    const bool negative = n < 0;
-    QString digits = QString::number(n);
-    if (negative) digits.remove(0, 1);
-    QString out;
-    out.reserve(digits.size() + digits.size() / 3 + 1);
-    const qsizetype lead = digits.size() % 3;
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i != 0 && (i - lead) % 3 == 0) out.append(u',');
-        out.append(digits.at(i));
-    }
-    return negative ? u'-' + out : out;
 }
 
 } // namespace pote

@@ -1,6 +1,8 @@
 #pragma once
-// The check every file writer runs before writing, and the thousands grouping it shares with
-// the insert commands and the backup progress.
+// The check every file writer runs before writing. Its total form groups digits with
+// group_digits, which lives in core so that the insert commands and the backup share it.
+
+#include "core/digit_grouping.h"
 
 #include <QString>
 
@@ -26,8 +28,5 @@ qint64 free_bytes_for(const QString& path);
 SpaceCheck free_space_check(const QString& path, qint64 needed, SpaceForm form);
 // The same decision with a known free figure (what free_space_check uses after measuring).
 SpaceCheck free_space_decide(qint64 freeBytes, qint64 needed, SpaceForm form);
-
-// "1234567" -> "1,234,567"; negative numbers keep their sign in front.
-QString group_digits(qint64 n);
 
 } // namespace pote

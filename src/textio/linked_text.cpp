@@ -4,7 +4,7 @@
 #include "editing/search.h"
 #include "textio/free_space.h"
 #include "textio/text_files.h"
-#include "textio/text_lines.h"
+#include "core/text_lines.h"
 #include "textio/text_messages.h"
 
 #include <QFile>
@@ -265,12 +265,12 @@ LinkedTextRead linked_text_read(const QString& path, Utf8Choice& utf8) {
     }
     const QByteArrayView bytes = file.view();
     if (std::optional<QByteArray> converted = utf8.convert(bytes))
-        return parse_linked_text(text_as_lines(std::move(*converted)));
+        return parse_linked_text(read_as_lines(std::move(*converted)));
     // Files this program wrote are in line form already and are split straight from the
     // mapping; anything else is normalised into a copy first.
     if (const std::optional<std::vector<qsizetype>> headers = scanInPieces(bytes))
         return split(bytes, *headers);
-    return parse_linked_text(text_as_lines(bytes));
+    return parse_linked_text(read_as_lines(bytes));
 }
 
 } // namespace pote

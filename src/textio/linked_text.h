@@ -42,7 +42,7 @@ struct LinkedTextRead {
     QString message; // NoHeader, TooManySections: the cat's message; IoError: the platform's text
 };
 
-// Splits a text already in line form (see text_as_lines).
+// Splits a text already in line form (see read_as_lines).
 LinkedTextRead parse_linked_text(QByteArrayView lines);
 
 // Reads path as lines (converted from UTF-8 when utf8 says so) and splits it. The store is not

@@ -2,7 +2,7 @@
 
 #include "core/section_store.h"
 #include "core/text_convert.h"
-#include "textio/text_lines.h"
+#include "core/text_lines.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -44,9 +44,9 @@ TextFileRead read_text_file(const QString& path, Utf8Choice& utf8) {
     if (result.status != TextFileRead::Status::Ok) return result;
     const QByteArrayView text = before_first_nul(result.text);
     if (std::optional<QByteArray> converted = utf8.convert(text))
-        result.text = text_as_lines(std::move(*converted));
+        result.text = read_as_lines(std::move(*converted));
     else
-        result.text = text_as_lines(std::move(result.text));
+        result.text = read_as_lines(std::move(result.text));
     return result;
 }
 

@@ -383,10 +383,81 @@ TEST_F(PtmtoolTest, HelpNamesEveryCommand) {
     const Outcome r = ptmtool({"--help"});
     EXPECT_EQ(r.exitCode, 0);
     for (const char* verb : {"info", "dump", "pack", "cat", "txm-export", "txm-import",
-                             "folder-export", "--overwrite", "--utf8"})
+                             "folder-export", "count", "grep", "--overwrite", "--utf8"})
         EXPECT_TRUE(r.out.contains(verb)) << verb;
     EXPECT_EQ(ptmtool({"folder-export", "a.ptm", "d", "--raw"}).exitCode, 1);
     EXPECT_EQ(ptmtool({"txm-import", "a.txm"}).exitCode, 1);
+}
+
+const char* const kNovel = R"({
+  "sections": [
+    {"name": "序章", "text": "吾輩は猫である。\r\n名前はまだ無い。"},
+    {"name": "二", "text": "Cat 123\r\n"},
+    {"name": "三", "text": "猫と猫\r\n\r\nねこ、猫"}
+  ]
+})";
+
+TEST_F(PtmtoolTest, CountGivesOneLinePerSectionAndATotal) {
+    const QString file = packed(kNovel);
+    const Outcome r = ptmtool({"count", file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    // number, characters, without spaces, lines, bytes, manuscript pages, name
+    EXPECT_EQ(r.out.toStdString(), "1\t16\t16\t2\t34\t1\t序章\n"
+                                   "2\t7\t6\t1\t9\t1\t二\n"
+                                   "3\t7\t7\t3\t18\t1\t三\n"
+                                   "total\t30\t29\t6\t61\t3\t\n");
+
+    const Outcome json = ptmtool({"count", file, "--json"});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    const QJsonObject doc = parsed(json.out);
+    EXPECT_EQ(doc["total"].toObject()["characters"].toInt(), 30);
+    EXPECT_EQ(doc["total"].toObject()["manuscript_rows"].toInt(), 6);
+    const QJsonObject first = doc["sections"].toArray().at(0).toObject();
+    EXPECT_EQ(first["name"].toString(), QStringLiteral("序章"));
+    EXPECT_EQ(first["section"].toInt(), 1);
+    EXPECT_EQ(first["non_space"].toInt(), 16);
+}
+
+TEST_F(PtmtoolTest, GrepPrintsEachLineWithAHitLikeGrep) {
+    const QString novel = packed(kNovel, QStringLiteral("小説.ptm"));
+    const QString other =
+        packed(R"({"sections": [{"text": "no cats here"}]})", QStringLiteral("other.ptm"));
+    const QString protectedFile = packed(documentJson());
+    const struct {
+        const char* name;
+        QStringList args;
+        int exitCode;
+        QByteArray out;
+    } rows[] = {
+        {"one line per line with hits",
+         {"grep", "猫", novel},
+         0,
+         (novel + ":1:1:吾輩は猫である。\n" + novel + ":3:1:猫と猫\n" + novel + ":3:3:ねこ、猫\n")
+             .toUtf8()},
+        {"case matters", {"grep", "CAT", novel, other}, 1, ""},
+        {"unless -i",
+         {"grep", "-i", "CAT", novel, other},
+         0,
+         (novel + ":2:1:Cat 123\n" + other + ":1:1:no cats here\n").toUtf8()},
+        {"nothing found", {"grep", "犬", novel}, 1, ""},
+        {"a missing file is trouble, the others are still searched",
+         {"grep", "猫", path("無い.ptm"), novel},
+         2,
+         (novel + ":1:1:吾輩は猫である。\n" + novel + ":3:1:猫と猫\n" + novel + ":3:3:ねこ、猫\n")
+             .toUtf8()},
+        {"a protected file needs its password", {"grep", "x", protectedFile}, 3, ""},
+        {"with it",
+         {"grep", "にゃ", protectedFile, "--password", "Tama2024"},
+         0,
+         (protectedFile + ":2:1:にゃ。\n").toUtf8()},
+        {"no file", {"grep", "猫"}, 2, ""},
+        {"an unknown option", {"grep", "猫", novel, "--raw"}, 2, ""},
+    };
+    for (const auto& row : rows) {
+        const Outcome r = ptmtool(row.args);
+        EXPECT_EQ(r.exitCode, row.exitCode) << row.name << ": " << r.err.toStdString();
+        EXPECT_EQ(r.out.toStdString(), row.out.toStdString()) << row.name;
+    }
 }
 
 } // namespace

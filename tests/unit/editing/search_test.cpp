@@ -125,7 +125,7 @@ TEST(SearchFrom, AgreesWithTheCharacterByCharacterRuleOnRandomTexts) {
         if (round % 2 == 0 && !text.isEmpty()) {
             std::uniform_int_distribution<qsizetype> at(0, text.size() - 1);
             const qsizetype start = at(random);
-            pattern = text.mid(start, 1 + round % 5);
+            pattern = text.mid(start, 1 + round % 9);
         } else {
             pattern = randomPieces(random, 1 + round % 3);
         }

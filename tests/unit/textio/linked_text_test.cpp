@@ -1,7 +1,7 @@
 #include "textio/linked_text.h"
 
 #include "support/test_files.h"
-#include "textio/text_lines.h"
+#include "core/text_lines.h"
 #include "textio/text_messages.h"
 
 #include <QTemporaryDir>
@@ -128,7 +128,7 @@ TEST_F(LinkedText, LargeFilesSplitAsSmallOnes) {
             body += QByteArray(700 * 1024, 'L') + "\r\n";
     }
     for (const QByteArray& file : {body, QByteArray(body).insert(2 * 1024 * 1024 + 5, '\n')}) {
-        const LinkedTextRead expected = parse_linked_text(text_as_lines(file));
+        const LinkedTextRead expected = parse_linked_text(read_as_lines(file));
         const LinkedTextRead r = read(file);
         ASSERT_EQ(r.status, Status::Ok);
         EXPECT_EQ(r.headers, expected.headers);

@@ -1,4 +1,4 @@
-#include "textio/text_lines.h"
+#include "core/text_lines.h"
 
 #include <algorithm>
 #include <cstring>
@@ -56,7 +56,7 @@ bool is_in_line_form(QByteArrayView bytes) {
     return true;
 }
 
-QByteArray text_as_lines(QByteArrayView bytes) {
+QByteArray read_as_lines(QByteArrayView bytes) {
     if (is_in_line_form(bytes)) return bytes.toByteArray();
     bytes = before_first_nul(bytes);
     if (is_in_line_form(bytes)) return bytes.toByteArray();
@@ -79,14 +79,14 @@ QByteArray text_as_lines(QByteArrayView bytes) {
     return out;
 }
 
-QByteArray text_as_lines(QByteArray bytes) {
+QByteArray read_as_lines(QByteArray bytes) {
     if (is_in_line_form(bytes)) return bytes;
     const QByteArrayView text = before_first_nul(bytes);
     if (is_in_line_form(text)) {
         bytes.truncate(text.size());
         return bytes;
     }
-    return text_as_lines(text);
+    return read_as_lines(text);
 }
 
 } // namespace pote

@@ -1,4 +1,4 @@
-#include "textio/text_lines.h"
+#include "core/text_lines.h"
 
 #include <QList>
 
@@ -9,30 +9,31 @@
 namespace pote {
 namespace {
 
-struct Case {
+struct Row {
     const char* name;
     QByteArray in;
     QByteArray out;
 };
 
-class AsLines : public testing::TestWithParam<Case> {};
+class ReadAsLines : public testing::TestWithParam<Row> {};
 
-TEST_P(AsLines, EveryBreakBecomesCrLf) {
-    EXPECT_EQ(text_as_lines(QByteArrayView(GetParam().in)), GetParam().out);
-    EXPECT_EQ(text_as_lines(GetParam().in), GetParam().out);
+TEST_P(ReadAsLines, EndsEveryLineWithCrLf) {
+    EXPECT_EQ(read_as_lines(QByteArrayView(GetParam().in)), GetParam().out);
+    EXPECT_EQ(read_as_lines(GetParam().in), GetParam().out);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, AsLines,
-    testing::Values(Case{"AlreadyLines", "a\r\nb\r\n", "a\r\nb\r\n"},
-                    Case{"LfOnly", "a\nb\n", "a\r\nb\r\n"}, Case{"CrOnly", "a\rb\r", "a\r\nb\r\n"},
-                    Case{"Mixed", "a\r\nb\nc\rd", "a\r\nb\r\nc\r\nd\r\n"},
-                    Case{"LfCrIsTwoBreaks", "a\n\rb", "a\r\n\r\nb\r\n"},
-                    Case{"NoFinalBreakGetsOne", "abc", "abc\r\n"},
-                    Case{"EmptyLinesStay", "\n\n", "\r\n\r\n"},
-                    Case{"StopsAtTheFirstNul", QByteArray("a\nb\0c\nd", 7), "a\r\nb\r\n"},
-                    Case{"NulFirstIsEmpty", QByteArray("\0abc", 4), ""}, Case{"Empty", "", ""}),
-    [](const testing::TestParamInfo<Case>& row) { return row.param.name; });
+    Cases, ReadAsLines,
+    testing::Values(Row{"LastLineGainsABreak", "a\r\nb", "a\r\nb\r\n"},
+                    Row{"EveryKindOfBreak", "a\rb\nc\r\nd\n\re", "a\r\nb\r\nc\r\nd\r\n\r\ne\r\n"},
+                    Row{"EmptyLinesStay", "\r\n\r\nx\r\n", "\r\n\r\nx\r\n"},
+                    Row{"ANulEndsTheText", QByteArray("ab\0cd\r\n", 7), "ab\r\n"},
+                    Row{"NulAtTheStart", QByteArray("\0x", 2), ""}, Row{"Empty", "", ""},
+                    Row{"AlreadyLines", "a\r\nb\r\n", "a\r\nb\r\n"},
+                    Row{"LfOnly", "a\nb\n", "a\r\nb\r\n"}, Row{"CrOnly", "a\rb\r", "a\r\nb\r\n"},
+                    Row{"LfCrIsTwoBreaks", "a\n\rb", "a\r\n\r\nb\r\n"},
+                    Row{"OnlyBreaks", "\n\n", "\r\n\r\n"}),
+    [](const testing::TestParamInfo<Row>& row) { return row.param.name; });
 
 // The rule as first described: split into lines, then join them with CR LF after each.
 QByteArray asLinesByTheBook(QByteArray bytes) {
@@ -57,7 +58,7 @@ QByteArray asLinesByTheBook(QByteArray bytes) {
     return out;
 }
 
-TEST(AsLines, AgreesWithTheRuleOnRandomTexts) {
+TEST(ReadAsLines, AgreesWithTheRuleOnRandomTexts) {
     std::mt19937 rng(7);
     const char alphabet[] = {'a', '\r', '\n', '\0', '\x82', '\xA0', ' '};
     for (int round = 0; round < 3000; ++round) {
@@ -66,8 +67,8 @@ TEST(AsLines, AgreesWithTheRuleOnRandomTexts) {
         for (int k = 0; k < length; ++k)
             text += alphabet[rng() % (round % 3 == 0 ? 7 : 6)];
         const QByteArray expected = asLinesByTheBook(text);
-        ASSERT_EQ(text_as_lines(QByteArrayView(text)), expected) << text.toHex().toStdString();
-        ASSERT_EQ(text_as_lines(text), expected) << text.toHex().toStdString();
+        ASSERT_EQ(read_as_lines(QByteArrayView(text)), expected) << text.toHex().toStdString();
+        ASSERT_EQ(read_as_lines(text), expected) << text.toHex().toStdString();
         ASSERT_EQ(is_in_line_form(text), expected == text) << text.toHex().toStdString();
     }
 }
