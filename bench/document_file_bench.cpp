@@ -10,6 +10,7 @@
 
 #include "core/cp932.h"
 #include "core/document_file.h"
+#include "support/bench_support.h"
 
 #include <benchmark/benchmark.h>
 
@@ -106,42 +107,6 @@ const QByteArray& plainBytes() {
     return bytes;
 }
 
-// Wall times of one operation and of its baseline, taken in turns (the order swapping every
-// iteration) so that both see the same machine: the build machines are shared and drift.
-class PairedTimes {
-public:
-    template <typename Ours, typename Plain>
-    void run(benchmark::State& state, Ours&& ours, Plain&& plain) {
-        bool plainFirst = false;
-        for (auto _ : state) {
-            if (plainFirst) m_plain.push_back(millis(plain));
-            const double t = millis(ours);
-            m_ours.push_back(t);
-            if (!plainFirst) m_plain.push_back(millis(plain));
-            plainFirst = !plainFirst;
-            state.SetIterationTime(t / 1000.0);
-        }
-        state.counters["ms"] = median(m_ours);
-        state.counters["plain_ms"] = median(m_plain);
-        state.counters["ratio"] = median(m_ours) / median(m_plain);
-    }
-
-private:
-    template <typename F> static double millis(F&& f) {
-        const auto start = std::chrono::steady_clock::now();
-        f();
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-            .count();
-    }
-    static double median(std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v.empty() ? 0 : v[v.size() / 2];
-    }
-
-    std::vector<double> m_ours;
-    std::vector<double> m_plain;
-};
-
 // The same bytes as the document in 1 MiB writes to a file of its own, then fdatasync.
 void plainWrite(const QString& path) {
     const QByteArray& bytes = plainBytes();
@@ -173,7 +138,7 @@ void BM_Write(benchmark::State& state) {
     const SectionStore& store = storeFor(state);
     const QString path = pathOf("write.ptm");
     const QString plainPath = pathOf("write-plain.bin");
-    PairedTimes times;
+    bench::PairedTimes times;
     times.run(
         state,
         [&] {
@@ -189,7 +154,7 @@ void BM_Read(benchmark::State& state) {
     const QString plainPath = pathOf("read-plain.bin");
     if (!docfile::writeDocument(path, store).ok) throw std::runtime_error("write failed");
     plainWrite(plainPath);
-    PairedTimes times;
+    bench::PairedTimes times;
     times.run(
         state,
         [&] {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Logic libraries and their unit tests under AddressSanitizer/UBSan (clang), then a fuzzing run
-# of the document reader of at most FUZZ_SECONDS (default 60) seconds.
+# of the document reader of at most FUZZ_SECONDS (default 60) seconds, and a quarter of that for
+# the linked-text reader.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build-asan"
@@ -14,4 +15,9 @@ if [ -x "$build/fuzz/document_reader_fuzz" ]; then
   cp -n "$root"/tests/data/*.ptm "$build/fuzz-corpus/" 2>/dev/null || true
   "$build/fuzz/document_reader_fuzz" -max_total_time="${FUZZ_SECONDS:-60}" -rss_limit_mb=2048 \
     "$build/fuzz-corpus"
+fi
+if [ -x "$build/fuzz/linked_text_fuzz" ]; then
+  mkdir -p "$build/fuzz-corpus-txm"
+  "$build/fuzz/linked_text_fuzz" -max_total_time="$(( ${FUZZ_SECONDS:-60} / 4 ))" \
+    -rss_limit_mb=2048 "$build/fuzz-corpus-txm"
 fi

@@ -17,7 +17,8 @@ QByteArray japaneseProse(qsizetype bytes) {
         u"獣医さんには少し痩せるようにと言われている。ﾀﾞｲｴｯﾄ用のフードに替えて三週間、\r\n"
         u"結果はまだ見えないが、本人（本猫？）は気にしていない様子である。\r\n"
         u"午後になると日の当たる窓辺で丸くなり、小説の原稿を書く私の横で寝息を立てる。\r\n"
-        u"締め切りは来週の金曜日、残りは約120枚。章立てを見直して、第3章の冒頭を書き直す予定だ。\r\n"
+        u"締め切りは来週の金曜日、残りは約120枚。章立てを見直して、第3章の冒頭を書き直す予定だ。\r"
+        u"\n"
         u"\r\n");
     QByteArray text;
     text.reserve(bytes + paragraph.size());
@@ -26,8 +27,7 @@ QByteArray japaneseProse(qsizetype bytes) {
     text.truncate(bytes);
     // Never end inside a line (and so never inside a double-byte character).
     const qsizetype lastBreak = text.lastIndexOf('\n');
-    if (lastBreak >= 0 && lastBreak + 1 < text.size())
-        text.resize(lastBreak + 1);
+    if (lastBreak >= 0 && lastBreak + 1 < text.size()) text.resize(lastBreak + 1);
     while (text.size() < bytes)
         text += ' ';
     return text;
@@ -35,15 +35,12 @@ QByteArray japaneseProse(qsizetype bytes) {
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
-        if (run.error_occurred)
-            continue;
+        if (run.error_occurred) continue;
         const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
         const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-        if (!median && !single)
-            continue;
+        if (!median && !single) continue;
         std::string name = run.run_name.function_name;
-        if (!run.run_name.args.empty())
-            name += "/" + run.run_name.args;
+        if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
         m_time[name] = run.GetAdjustedCPUTime();
     }
     ConsoleReporter::ReportRuns(runs);
@@ -54,12 +51,11 @@ double RatioReporter::time(const std::string& name) const {
     return it == m_time.end() ? -1 : it->second;
 }
 
-void RatioReporter::printRatio(const char* label, const std::string& ours, const std::string& baseline,
-                               double goal) const {
+void RatioReporter::printRatio(const char* label, const std::string& ours,
+                               const std::string& baseline, double goal) const {
     const double a = time(ours);
     const double b = time(baseline);
-    if (a < 0 || b <= 0)
-        return;
+    if (a < 0 || b <= 0) return;
     const double ratio = a / b;
     if (goal > 0)
         std::printf("%s: %.2f (%s / %s; goal <= %.2f: %s)\n", label, ratio, ours.c_str(),
@@ -72,9 +68,15 @@ void RatioReporter::printSpeedup(const char* label, const std::string& ours,
                                  const std::string& baseline) const {
     const double a = time(ours);
     const double b = time(baseline);
-    if (a <= 0 || b < 0)
-        return;
+    if (a <= 0 || b < 0) return;
     std::printf("%s: %.2fx (%s time / %s time)\n", label, b / a, baseline.c_str(), ours.c_str());
+}
+
+void PairedTimes::printRatio(const char* label, double goal) const {
+    if (empty()) return;
+    const double r = ratio();
+    std::printf("%s: %.2f (%.1f ms / %.1f ms; goal <= %.2f: %s)\n", label, r, median(m_ours),
+                median(m_plain), goal, r <= goal ? "met" : "MISSED");
 }
 
 int runBenchmarks(int argc, char** argv, bool withGui,
@@ -86,8 +88,7 @@ int runBenchmarks(int argc, char** argv, bool withGui,
         setUpApplication(*app);
     }
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     report(reporter);

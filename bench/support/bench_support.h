@@ -6,9 +6,12 @@
 
 #include <QByteArray>
 
+#include <algorithm>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace pote::bench {
 
@@ -28,10 +31,54 @@ public:
     void printRatio(const char* label, const std::string& ours, const std::string& baseline,
                     double goal = 0) const;
     // "label: baseline / ours = s×" (higher is better).
-    void printSpeedup(const char* label, const std::string& ours, const std::string& baseline) const;
+    void printSpeedup(const char* label, const std::string& ours,
+                      const std::string& baseline) const;
 
 private:
     std::map<std::string, double> m_time;
+};
+
+// Wall times of one operation and of its baseline, taken in turns (the order swapping every
+// iteration) so that both see the same machine: the build machines are shared and drift. Wall
+// time, not CPU time, where the baseline waits for the disk (fdatasync) as the operation does.
+class PairedTimes {
+public:
+    template <typename Ours, typename Plain>
+    void run(benchmark::State& state, Ours&& ours, Plain&& plain) {
+        bool plainFirst = false;
+        for (auto _ : state) {
+            if (plainFirst) m_plain.push_back(millis(plain));
+            const double t = millis(ours);
+            m_ours.push_back(t);
+            if (!plainFirst) m_plain.push_back(millis(plain));
+            plainFirst = !plainFirst;
+            state.SetIterationTime(t / 1000.0);
+        }
+        state.counters["ms"] = median(m_ours);
+        state.counters["plain_ms"] = median(m_plain);
+        state.counters["ratio"] = ratio();
+    }
+
+    bool empty() const { return m_ours.empty() || m_plain.empty(); }
+    // Median of ours / median of the baseline.
+    double ratio() const { return empty() ? 0 : median(m_ours) / median(m_plain); }
+    // "label: r (ours ms / baseline ms; goal <= g: met)"; nothing when the pair did not run.
+    void printRatio(const char* label, double goal) const;
+
+private:
+    template <typename F> static double millis(F&& f) {
+        const auto start = std::chrono::steady_clock::now();
+        f();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    }
+    static double median(std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0 : v[v.size() / 2];
+    }
+
+    std::vector<double> m_ours;
+    std::vector<double> m_plain;
 };
 
 // Runs every registered benchmark, then report(reporter) prints the ratios. withGui creates an

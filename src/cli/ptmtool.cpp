@@ -4,6 +4,9 @@
 //   ptmtool dump FILE [--password PW]
 //   ptmtool pack JSON OUT [--seed N]
 //   ptmtool cat FILE N [--password PW] [--raw]
+//   ptmtool txm-export FILE OUT [--password PW]
+//   ptmtool txm-import TXM OUT [--utf8] [--seed N]
+//   ptmtool folder-export FILE DIR [--password PW] [--overwrite]
 //   ptmtool count FILE [--password PW] [--json]
 //   ptmtool grep PATTERN FILE... [-i] [--password PW]
 //   ptmtool --help | --version
@@ -13,14 +16,21 @@
 // missing or wrong. grep, like grep: 0 something found, 1 nothing found, 2 usage error,
 // unreadable or refused file, 3 password.
 
+#include "app/document_names.h"
 #include "cli/document_json.h"
 #include "core/cp932.h"
 #include "core/document_file.h"
 #include "core/program_info.h"
 #include "editing/character_count.h"
 #include "editing/document_search.h"
+#include "textio/free_space.h"
+#include "textio/linked_text.h"
+#include "textio/text_folder.h"
+#include "textio/text_messages.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QRandomGenerator>
@@ -43,6 +53,9 @@ constexpr const char* kUsageText =
     "       ptmtool dump FILE [--password PW]\n"
     "       ptmtool pack JSON OUT [--seed N]\n"
     "       ptmtool cat FILE N [--password PW] [--raw]\n"
+    "       ptmtool txm-export FILE OUT [--password PW]\n"
+    "       ptmtool txm-import TXM OUT [--utf8] [--seed N]\n"
+    "       ptmtool folder-export FILE DIR [--password PW] [--overwrite]\n"
     "       ptmtool count FILE [--password PW] [--json]\n"
     "         one line per section and a total line: number,\n"
     "         characters, without spaces, lines, bytes,\n"
@@ -50,6 +63,29 @@ constexpr const char* kUsageText =
     "       ptmtool grep PATTERN FILE... [-i] [--password PW]\n"
     "         prints FILE:SECTION:LINE:TEXT for each line with a hit\n"
     "       ptmtool --help | --version\n";
+
+constexpr const char* kHelpText =
+    "\n"
+    "Shows and builds poteedit documents (.ptm) and moves them to and from text.\n"
+    "\n"
+    "  info           the figures of a document: version, sections, groups, password\n"
+    "  dump           the whole document as JSON (names and texts as bytes and as text)\n"
+    "  pack           a document from such JSON (--seed makes the password filler repeatable)\n"
+    "  cat            the text of section N (1-based); --raw gives its CP932 bytes\n"
+    "  txm-export     the document as one linked text: each section as a line\n"
+    "                 \"*section \" + name, then its text; warns about texts that hold\n"
+    "                 \"*section\" (they would split there when read back)\n"
+    "  txm-import     a linked text split back into a document (at most 500 sections);\n"
+    "                 --utf8 converts a UTF-8 file to CP932 (what CP932 cannot hold becomes ?)\n"
+    "  folder-export  every section as DIR/name.txt (an unnamed section takes the document's\n"
+    "                 name and its number); DIR is created when missing; existing files are\n"
+    "                 replaced only with --overwrite, otherwise skipped and listed\n"
+    "  count          characters, lines, bytes and manuscript pages per section and in all\n"
+    "  grep           the lines of sections that hold PATTERN (-i: letter case ignored)\n"
+    "\n"
+    "Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the input was\n"
+    "refused (its message is shown); 3 a protected document without its right --password.\n"
+    "grep, like grep: 0 something found, 1 nothing found, 2 trouble, 3 password.\n";
 
 void writeOut(const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
@@ -73,6 +109,8 @@ struct Arguments {
     std::optional<QByteArray> password;
     std::optional<quint32> seed;
     bool raw = false;
+    bool overwrite = false;
+    bool utf8 = false;
     bool json = false;
     bool ignoreCase = false;
     QString error;
@@ -97,6 +135,10 @@ Arguments parseArguments(const QStringList& args) {
                 a.error = QStringLiteral("--seed needs a whole number from 0 to 4294967295");
         } else if (arg == QLatin1String("--raw")) {
             a.raw = true;
+        } else if (arg == QLatin1String("--overwrite")) {
+            a.overwrite = true;
+        } else if (arg == QLatin1String("--utf8")) {
+            a.utf8 = true;
         } else if (arg == QLatin1String("--json")) {
             a.json = true;
         } else if (arg == QLatin1String("-i")) {
@@ -135,8 +177,15 @@ std::optional<ReadResult> readOrReport(const QString& path,
     return std::nullopt;
 }
 
+// Options a command does not take.
+bool hasOtherOptions(const Arguments& a, bool password, bool seed, bool raw, bool overwrite,
+                     bool utf8) {
+    return (a.password && !password) || (a.seed && !seed) || (a.raw && !raw) ||
+           (a.overwrite && !overwrite) || (a.utf8 && !utf8);
+}
+
 int info(const Arguments& a) {
-    if (a.positional.size() != 1 || a.password || a.seed || a.raw)
+    if (a.positional.size() != 1 || a.password || a.seed || a.raw || a.overwrite || a.utf8)
         return usage(QStringLiteral("info takes one FILE and no options"));
     const QString& path = a.positional[0];
     const docfile::InspectResult r = docfile::inspectDocument(path);
@@ -157,7 +206,7 @@ int info(const Arguments& a) {
 }
 
 int dump(const Arguments& a) {
-    if (a.positional.size() != 1 || a.seed || a.raw)
+    if (a.positional.size() != 1 || hasOtherOptions(a, true, false, false, false, false))
         return usage(QStringLiteral("dump takes one FILE and --password only"));
     int exitCode = kOk;
     const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
@@ -167,7 +216,7 @@ int dump(const Arguments& a) {
 }
 
 int pack(const Arguments& a) {
-    if (a.positional.size() != 2 || a.password || a.raw)
+    if (a.positional.size() != 2 || hasOtherOptions(a, false, true, false, false, false))
         return usage(QStringLiteral("pack takes JSON and OUT, and --seed only"));
     const QString& jsonPath = a.positional[0];
     const QString& outPath = a.positional[1];
@@ -193,7 +242,7 @@ int pack(const Arguments& a) {
 }
 
 int cat(const Arguments& a) {
-    if (a.positional.size() != 2 || a.seed)
+    if (a.positional.size() != 2 || hasOtherOptions(a, true, false, true, false, false))
         return usage(QStringLiteral("cat takes FILE and N, and --password and --raw only"));
     bool ok = false;
     const int number = a.positional[1].toInt(&ok);
@@ -209,6 +258,111 @@ int cat(const Arguments& a) {
                                 .arg(number));
     const QByteArray& text = sections[static_cast<size_t>(number - 1)].section.text;
     writeOut(a.raw ? text : cli::readableText(text).toUtf8());
+    return kOk;
+}
+
+// A document read into a store, or the exit code of its failure.
+std::optional<SectionStore>
+storeOrReport(const QString& path, const std::optional<QByteArray>& password, int& exitCode) {
+    std::optional<ReadResult> r = readOrReport(path, password, exitCode);
+    if (!r) return std::nullopt;
+    std::optional<SectionStore> store(std::in_place);
+    store->replaceDocument(std::move(r->content));
+    return store;
+}
+
+QString sectionNumbers(const std::vector<int>& positions) {
+    QStringList numbers;
+    for (int pos : positions)
+        numbers.append(QString::number(pos + 1));
+    return numbers.join(QStringLiteral(", "));
+}
+
+int txmExport(const Arguments& a) {
+    if (a.positional.size() != 2 || hasOtherOptions(a, true, false, false, false, false))
+        return usage(QStringLiteral("txm-export takes FILE and OUT, and --password only"));
+    int exitCode = kOk;
+    const std::optional<SectionStore> store = storeOrReport(a.positional[0], a.password, exitCode);
+    if (!store) return exitCode;
+    const QString& out = a.positional[1];
+    if (const std::vector<int> marked = sections_holding_mark(*store); !marked.empty())
+        fail(kOk, QStringLiteral("warning: sections %1 hold \"*section\"; read back, they split "
+                                 "there")
+                      .arg(sectionNumbers(marked)));
+    const LinkedTextWrite written = linked_text_write(out, *store);
+    switch (written.status) {
+    case LinkedTextWrite::Status::Ok:
+        return kOk;
+    case LinkedTextWrite::Status::NoSpace:
+        return fail(kUsage, out + QStringLiteral(": ") + written.message);
+    case LinkedTextWrite::Status::IoError:
+        break;
+    }
+    return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.message));
+}
+
+int txmImport(const Arguments& a) {
+    if (a.positional.size() != 2 || hasOtherOptions(a, false, true, false, false, true))
+        return usage(QStringLiteral("txm-import takes TXM and OUT, and --utf8 and --seed only"));
+    const QString& in = a.positional[0];
+    const QString& out = a.positional[1];
+    bool looksUtf8 = false;
+    Utf8Choice utf8([&] {
+        looksUtf8 = true;
+        return a.utf8;
+    });
+    LinkedTextRead read = linked_text_read(in, utf8);
+    if (looksUtf8 && !a.utf8)
+        fail(kOk, QStringLiteral("warning: %1 looks like UTF-8 and was read as CP932 bytes; "
+                                 "--utf8 converts it")
+                      .arg(in));
+    if (utf8.unmappable() > 0)
+        fail(kOk, QStringLiteral("warning: %1 characters have no CP932 code and became ?")
+                      .arg(utf8.unmappable()));
+    switch (read.status) {
+    case LinkedTextRead::Status::Ok:
+        break;
+    case LinkedTextRead::Status::NoHeader:
+    case LinkedTextRead::Status::TooManySections:
+        return fail(kRefused, in + QStringLiteral(": ") + read.message);
+    case LinkedTextRead::Status::IoError:
+        return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(in, read.message));
+    }
+    SectionStore store;
+    store.replaceDocument(std::move(read.content));
+    std::optional<QRandomGenerator> seeded;
+    if (a.seed) seeded.emplace(*a.seed);
+    const docfile::WriteResult written =
+        docfile::writeDocument(out, store, seeded ? &*seeded : nullptr);
+    if (!written.ok)
+        return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.error));
+    return kOk;
+}
+
+int folderExport(const Arguments& a) {
+    if (a.positional.size() != 2 || hasOtherOptions(a, true, false, false, true, false))
+        return usage(QStringLiteral(
+            "folder-export takes FILE and DIR, and --password and --overwrite only"));
+    const QString& in = a.positional[0];
+    const QString& dir = a.positional[1];
+    int exitCode = kOk;
+    const std::optional<SectionStore> store = storeOrReport(in, a.password, exitCode);
+    if (!store) return exitCode;
+    if (!QDir().mkpath(dir))
+        return fail(kUsage, QStringLiteral("cannot create folder %1").arg(dir));
+    const FolderSavePlan plan =
+        plan_folder_save(dir, *store, base_name(QFileInfo(in).absoluteFilePath()));
+    const SpaceCheck space = free_space_check(dir, plan.bytesNeeded, SpaceForm::Total);
+    if (!space.ok) return fail(kUsage, dir + QStringLiteral(": ") + space.message);
+    const FolderSaveResult saved = save_sections_to_folder(plan, *store, [&a](const QString&) {
+        return a.overwrite ? OverwriteAnswer::All : OverwriteAnswer::No;
+    });
+    for (const QString& name : saved.skipped)
+        writeOut(QStringLiteral("skipped (exists): %1\n").arg(name).toUtf8());
+    if (!saved.ok())
+        return fail(kUsage, QStringLiteral("cannot write %1: %2 (%3 files written before it)")
+                                .arg(saved.failedPath, saved.error)
+                                .arg(saved.written));
     return kOk;
 }
 
@@ -234,7 +388,7 @@ QByteArray countLine(const QString& label, const CharacterCount& c, const QStrin
 }
 
 int count(const Arguments& a) {
-    if (a.positional.size() != 1 || a.seed || a.raw)
+    if (a.positional.size() != 1 || hasOtherOptions(a, true, false, false, false, false))
         return usage(QStringLiteral("count takes one FILE, and --password and --json only"));
     int exitCode = kOk;
     const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
@@ -263,7 +417,7 @@ int count(const Arguments& a) {
 }
 
 int grep(const Arguments& a) {
-    if (a.positional.size() < 2 || a.seed || a.raw || a.json) {
+    if (a.positional.size() < 2 || a.json || hasOtherOptions(a, true, false, false, false, false)) {
         usage(QStringLiteral("grep takes PATTERN and at least one FILE, and -i and --password "
                              "only"));
         return kGrepTrouble;
@@ -314,11 +468,11 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
     if (args.isEmpty()) return usage(QStringLiteral("no command"));
-    const QString command = args.takeFirst();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        std::fputs(kUsageText, stdout);
+    if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        writeOut(QByteArray(kUsageText) + kHelpText);
         return kOk;
     }
+    const QString command = args.takeFirst();
     if (command == QLatin1String("--version")) {
         writeOut("ptmtool " + programVersion().toUtf8() + '\n');
         return kOk;
@@ -343,6 +497,12 @@ int main(int argc, char** argv) {
         code = pack(a);
     else if (command == QLatin1String("cat"))
         code = cat(a);
+    else if (command == QLatin1String("txm-export"))
+        code = txmExport(a);
+    else if (command == QLatin1String("txm-import"))
+        code = txmImport(a);
+    else if (command == QLatin1String("folder-export"))
+        code = folderExport(a);
     else if (command == QLatin1String("count"))
         code = count(a);
     else if (command == QLatin1String("grep"))

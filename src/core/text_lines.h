@@ -1,6 +1,7 @@
 #pragma once
 // Reading a text file as lines: the bytes up to the first NUL, split at CR LF, CR or LF, joined
-// again with CR LF after every line (so a last line without a break gains one).
+// again with CR LF after every line (so a last line without a break gains one). Every reader of
+// text files and linked texts takes its text this way, so the store only ever sees CR LF.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -8,5 +9,14 @@
 namespace pote {
 
 QByteArray read_as_lines(QByteArrayView bytes);
+// The same, handing bytes back unchanged (no copy) when they already are in line form.
+QByteArray read_as_lines(QByteArray bytes);
+
+// The bytes before the first NUL (all of them when there is none).
+QByteArrayView before_first_nul(QByteArrayView bytes);
+
+// Whether bytes already are their own line form (read_as_lines would give them back): no NUL,
+// every CR followed by an LF, every LF preceded by a CR, and either empty or ending with CR LF.
+bool is_in_line_form(QByteArrayView bytes);
 
 } // namespace pote

@@ -1,6 +1,8 @@
 #include "core/document_file.h"
 #include "support/test_files.h"
+#include "textio/text_messages.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -276,6 +278,124 @@ TEST_F(PtmtoolTest, OldFormatDumpsAsVersionZero) {
     EXPECT_TRUE(dump["password"].isNull());
     EXPECT_EQ(dump["sections"].toArray().at(0).toObject()["name"].toString(),
               QStringLiteral("むかしの話"));
+}
+
+// A plain document: a named section, an unnamed one, one whose name would climb out of a folder.
+const char* const kTextDocument = R"({
+  "sections": [
+    {"name": "はじめに", "text": "吾輩は猫である。\r\n"},
+    {"name": "", "text": "名前はまだ無い。"},
+    {"name": "../../evil", "text": "x"}
+  ]
+})";
+
+TEST_F(PtmtoolTest, LinkedTextOutAndBackIn) {
+    const QString file = packed(kTextDocument);
+    const QString txm = path("連結.txm");
+    const Outcome out = ptmtool({"txm-export", file, txm});
+    ASSERT_EQ(out.exitCode, 0) << out.err.toStdString();
+    EXPECT_TRUE(out.err.isEmpty());
+    EXPECT_EQ(test::readAll(txm), test::sjis("*section はじめに\r\n吾輩は猫である。\r\n"
+                                             "*section \r\n名前はまだ無い。"
+                                             "*section ../../evil\r\nx\r\n"));
+
+    const QString back = path("戻した.ptm");
+    const Outcome in = ptmtool({"txm-import", txm, back});
+    ASSERT_EQ(in.exitCode, 0) << in.err.toStdString();
+    const QJsonArray sections = parsed(ptmtool({"dump", back}).out)["sections"].toArray();
+    ASSERT_EQ(sections.size(), 3);
+    EXPECT_EQ(sections[0]["name"].toString(), QStringLiteral("はじめに"));
+    EXPECT_EQ(sections[0]["text"].toString(), QStringLiteral("吾輩は猫である。\r\n"));
+    EXPECT_EQ(sections[1]["name"].toString(), QString());
+    EXPECT_EQ(sections[1]["text"].toString(), QStringLiteral("名前はまだ無い。"));
+    EXPECT_EQ(sections[2]["text"].toString(), QStringLiteral("x\r\n"));
+}
+
+TEST_F(PtmtoolTest, LinkedTextExportWarnsAboutTheMarkAndRefusesWhatItCannotRead) {
+    const QString marked = packed(R"({"sections": [{"text": "a *section b"}, {}]})");
+    const Outcome warned = ptmtool({"txm-export", marked, path("m.txm")});
+    EXPECT_EQ(warned.exitCode, 0);
+    EXPECT_TRUE(warned.err.contains("sections 1 hold")) << warned.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path("m.txm")));
+
+    const QString truncated = path("切れた.ptm");
+    test::writeAll(truncated, test::readAll(packed(documentJson())).left(40));
+    const Outcome refused = ptmtool({"txm-export", truncated, path("t.txm")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains(docfile::truncatedFileMessage().toUtf8()));
+    EXPECT_EQ(ptmtool({"txm-export", packed(documentJson()), path("p.txm")}).exitCode, 3);
+    EXPECT_FALSE(QFile::exists(path("t.txm")));
+    EXPECT_FALSE(QFile::exists(path("p.txm")));
+}
+
+TEST_F(PtmtoolTest, LinkedTextImportRefusals) {
+    QByteArray many;
+    for (int k = 0; k < 501; ++k)
+        many += "*section " + QByteArray::number(k) + "\r\n";
+    const struct {
+        const char* name;
+        QByteArray file;
+        QString message;
+    } rows[] = {
+        {"no header", "just text\r\n", textmsg::notLinkedText()},
+        {"501 headers", many, textmsg::tooManyLinkedSections(501)},
+    };
+    for (const auto& row : rows) {
+        test::writeAll(path("in.txm"), row.file);
+        const Outcome r = ptmtool({"txm-import", path("in.txm"), path("out.ptm")});
+        EXPECT_EQ(r.exitCode, 2) << row.name;
+        EXPECT_TRUE(r.err.contains(row.message.toUtf8()))
+            << row.name << ": " << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(path("out.ptm"))) << row.name;
+    }
+    EXPECT_EQ(ptmtool({"txm-import", path("ない.txm"), path("out.ptm")}).exitCode, 1);
+}
+
+TEST_F(PtmtoolTest, LinkedTextImportConvertsUtf8OnRequest) {
+    test::writeAll(path("u.txm"), "\xEF\xBB\xBF*section 猫\r\né\r\n");
+    const Outcome asIs = ptmtool({"txm-import", path("u.txm"), path("a.ptm")});
+    EXPECT_EQ(asIs.exitCode, 0);
+    EXPECT_TRUE(asIs.err.contains("--utf8")) << asIs.err.toStdString();
+    const Outcome converted = ptmtool({"txm-import", path("u.txm"), path("b.ptm"), "--utf8"});
+    EXPECT_EQ(converted.exitCode, 0);
+    EXPECT_TRUE(converted.err.contains("1 characters")) << converted.err.toStdString();
+    const QJsonArray sections = parsed(ptmtool({"dump", path("b.ptm")}).out)["sections"].toArray();
+    EXPECT_EQ(sections[0]["name"].toString(), QStringLiteral("猫"));
+    EXPECT_EQ(sections[0]["text"].toString(), QStringLiteral("?\r\n"));
+}
+
+TEST_F(PtmtoolTest, FolderExportWritesEverySectionAndOverwritesOnlyWhenTold) {
+    const QString file = packed(kTextDocument, QStringLiteral("文書.ptm"));
+    const QString dir = path("書き出し/中");
+    ASSERT_EQ(ptmtool({"folder-export", file, dir}).exitCode, 0);
+    const QDir out(dir);
+    EXPECT_EQ(out.entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList({"..／..／evil.txt", "はじめに.txt", "文書2.txt"}));
+    EXPECT_EQ(test::readAll(out.filePath("はじめに.txt")), test::sjis("吾輩は猫である。\r\n\r\n"));
+    EXPECT_EQ(test::readAll(out.filePath("文書2.txt")), test::sjis("名前はまだ無い。\r\n"));
+    EXPECT_FALSE(QFile::exists(path("evil.txt")));
+
+    test::writeAll(out.filePath("文書2.txt"), "mine");
+    const Outcome kept = ptmtool({"folder-export", file, dir});
+    EXPECT_EQ(kept.exitCode, 0);
+    EXPECT_TRUE(kept.out.contains("skipped (exists): 文書2.txt")) << kept.out.toStdString();
+    EXPECT_EQ(kept.out.count('\n'), 3);
+    EXPECT_EQ(test::readAll(out.filePath("文書2.txt")), "mine");
+
+    const Outcome replaced = ptmtool({"folder-export", file, dir, "--overwrite"});
+    EXPECT_EQ(replaced.exitCode, 0);
+    EXPECT_TRUE(replaced.out.isEmpty());
+    EXPECT_EQ(test::readAll(out.filePath("文書2.txt")), test::sjis("名前はまだ無い。\r\n"));
+}
+
+TEST_F(PtmtoolTest, HelpNamesEveryCommand) {
+    const Outcome r = ptmtool({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    for (const char* verb : {"info", "dump", "pack", "cat", "txm-export", "txm-import",
+                             "folder-export", "count", "grep", "--overwrite", "--utf8"})
+        EXPECT_TRUE(r.out.contains(verb)) << verb;
+    EXPECT_EQ(ptmtool({"folder-export", "a.ptm", "d", "--raw"}).exitCode, 1);
+    EXPECT_EQ(ptmtool({"txm-import", "a.txm"}).exitCode, 1);
 }
 
 const char* const kNovel = R"({

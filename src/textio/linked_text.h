@@ -1,0 +1,52 @@
+#pragma once
+// The linked text (.txm): every section in number order as a header line "*section " + name +
+// CR LF followed by its text, and one CR LF at the end. Reading splits a text at every
+// "*section" back into sections.
+
+#include "core/section_store.h"
+#include "textio/utf8_text.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <vector>
+
+namespace pote {
+
+// The header mark as the reader finds it (the writer adds a space after it).
+constexpr QByteArrayView kSectionMark = "*section";
+
+// Size in bytes of the file linked_text_write writes for store.
+qint64 linked_text_size(const SectionStore& store);
+
+// Positions of the sections whose name or text holds "*section": read back, the file would
+// split there.
+std::vector<int> sections_holding_mark(const SectionStore& store);
+
+struct LinkedTextWrite {
+    enum class Status { Ok, NoSpace, IoError };
+    Status status = Status::IoError;
+    QString message; // NoSpace: the free-space message; IoError: the platform's text
+};
+
+// Checks free space (single-file form), then writes the linked text of store to path through
+// QSaveFile. Nothing is written when the check fails.
+LinkedTextWrite linked_text_write(const QString& path, const SectionStore& store);
+
+struct LinkedTextRead {
+    enum class Status { Ok, NoHeader, TooManySections, IoError };
+    Status status = Status::IoError;
+    // Ok: one entry per header, group 0, no reserved values; no groups, no password.
+    DocumentContent content;
+    int headers = 0; // headers found (all of them, also beyond 500)
+    QString message; // NoHeader, TooManySections: the cat's message; IoError: the platform's text
+};
+
+// Splits a text already in line form (see read_as_lines).
+LinkedTextRead parse_linked_text(QByteArrayView lines);
+
+// Reads path as lines (converted from UTF-8 when utf8 says so) and splits it. The store is not
+// touched: on Ok the caller resets the document and hands the content over.
+LinkedTextRead linked_text_read(const QString& path, Utf8Choice& utf8);
+
+} // namespace pote

@@ -1,0 +1,85 @@
+#include "textio/text_files.h"
+
+#include "core/section_store.h"
+#include "core/text_convert.h"
+#include "core/text_lines.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace pote {
+
+TextFileRead read_file_bytes(const QString& path, qint64 maxBytes) {
+    TextFileRead result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    const qint64 size = file.size();
+    if (size > maxBytes) {
+        result.status = TextFileRead::Status::TooLarge;
+        return result;
+    }
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 n = file.read(bytes.data() + got, size - got);
+        if (n <= 0) break;
+        got += n;
+    }
+    // A file that changed size under us is read as far as it went; one that fails is an error.
+    if (got < size && file.error() != QFileDevice::NoError) {
+        result.error = file.errorString();
+        return result;
+    }
+    bytes.truncate(got);
+    result.status = TextFileRead::Status::Ok;
+    result.text = std::move(bytes);
+    return result;
+}
+
+TextFileRead read_text_file(const QString& path, Utf8Choice& utf8) {
+    TextFileRead result = read_file_bytes(path);
+    if (result.status != TextFileRead::Status::Ok) return result;
+    const QByteArrayView text = before_first_nul(result.text);
+    if (std::optional<QByteArray> converted = utf8.convert(text))
+        result.text = read_as_lines(std::move(*converted));
+    else
+        result.text = read_as_lines(std::move(result.text));
+    return result;
+}
+
+TextFileRead text_for_pane(const QString& path, int tabWidth, Utf8Choice& utf8) {
+    TextFileRead result = read_text_file(path, utf8);
+    if (result.status == TextFileRead::Status::Ok) result.text = expand_tabs(result.text, tabWidth);
+    return result;
+}
+
+FileWriteResult write_text_file(const QString& path, std::initializer_list<QByteArrayView> pieces) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return {false, file.errorString()};
+    for (const QByteArrayView piece : pieces) {
+        if (file.write(piece.data(), piece.size()) != piece.size()) {
+            const QString error = file.errorString();
+            file.cancelWriting();
+            return {false, error};
+        }
+    }
+    if (!file.commit()) return {false, file.errorString()};
+    return {true, {}};
+}
+
+bool opens_plain_text_mode(const SectionStore& store) {
+    return store.count() == 1 && store.documentPath.isEmpty();
+}
+
+void enter_plain_text_mode(SectionStore& store, const QString& textPath,
+                           const QString& displayName) {
+    store.displayName = displayName;
+    store.enterPlainTextMode(textPath);
+    store.setModified(false);
+}
+
+} // namespace pote

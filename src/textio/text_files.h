@@ -1,0 +1,55 @@
+#pragma once
+// Plain .txt files to and from sections: reading one (as lines, optionally from UTF-8),
+// writing one atomically, and the plain-text mode a lone text file puts the document in.
+
+#include "textio/utf8_text.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <initializer_list>
+
+namespace pote {
+
+class SectionStore;
+
+// The pane holds at most this many bytes; larger text files are refused before reading.
+constexpr qint64 kMaxTextFileBytes = 1073741824;
+
+struct TextFileRead {
+    enum class Status { Ok, IoError, TooLarge };
+    Status status = Status::IoError;
+    QByteArray text; // Ok: the file as lines (CP932, CR LF, ending in CR LF unless empty)
+    QString error;   // IoError: the platform's text
+};
+
+// The file's whole bytes, read once; a folder, a missing or an unreadable file is an IoError.
+TextFileRead read_file_bytes(const QString& path, qint64 maxBytes = kMaxTextFileBytes);
+
+// A text file read as lines, converted from UTF-8 when utf8 says so.
+TextFileRead read_text_file(const QString& path, Utf8Choice& utf8);
+
+// What load_text_into_current puts into the pane: the file as lines with its tabs expanded.
+TextFileRead text_for_pane(const QString& path, int tabWidth, Utf8Choice& utf8);
+
+struct FileWriteResult {
+    bool ok = false;
+    QString error; // the platform's text when !ok
+};
+
+// Replaces path with bytes (the pieces one after the other) through QSaveFile: on failure the
+// old file stays as it was.
+FileWriteResult write_text_file(const QString& path, std::initializer_list<QByteArrayView> pieces);
+inline FileWriteResult write_text_file(const QString& path, QByteArrayView bytes) {
+    return write_text_file(path, {bytes});
+}
+
+// A text loaded into the only section of a document that was never saved makes the document
+// that text file (plain-text mode).
+bool opens_plain_text_mode(const SectionStore& store);
+// Plain-text mode on: the text path, the display name (base name of the file) and not modified.
+void enter_plain_text_mode(SectionStore& store, const QString& textPath,
+                           const QString& displayName);
+
+} // namespace pote

@@ -1,0 +1,221 @@
+#include "textio/text_folder.h"
+
+#include "core/cp932.h"
+#include "textio/text_files.h"
+#include "textio/text_messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace pote {
+
+namespace {
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Longest file name the file systems here take, in bytes of its on-disk form.
+constexpr qsizetype kMaxFileNameBytes = 255;
+
+bool canBeFileName(const QString& base) {
+    return !base.isEmpty() && base != u"." && base != u".." && !base.contains(QChar(u'\0')) &&
+           QFile::encodeName(base + QStringLiteral(".txt")).size() <= kMaxFileNameBytes;
+}
+
+// Whether a file system entry sits at path, a dangling symbolic link included: writing there
+// would go wherever the link points, so it is treated like any existing file.
+bool entryExists(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+} // namespace
+
+bool file_name_less(const QString& a, const QString& b) {
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            // Compare the numbers: without leading zeros, the longer is larger.
+            qsizetype ei = i;
+            qsizetype ej = j;
+            while (ei < a.size() && isDigit(a[ei]))
+                ++ei;
+            while (ej < b.size() && isDigit(b[ej]))
+                ++ej;
+            qsizetype si = i;
+            qsizetype sj = j;
+            while (si + 1 < ei && a[si] == u'0')
+                ++si;
+            while (sj + 1 < ej && b[sj] == u'0')
+                ++sj;
+            if (ei - si != ej - sj) return ei - si < ej - sj;
+            const int c =
+                QStringView(a).sliced(si, ei - si).compare(QStringView(b).sliced(sj, ej - sj));
+            if (c != 0) return c < 0;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        if (a[i] != b[j]) return a[i] < b[j];
+        ++i;
+        ++j;
+    }
+    if ((a.size() - i) != (b.size() - j)) return a.size() - i < b.size() - j;
+    // Equal as numbers ("01" and "1"): any fixed order will do.
+    return a < b;
+}
+
+TextFolderListing list_text_files(const QString& folder) {
+    TextFolderListing listing;
+    const QDir dir(folder);
+    if (!dir.exists()) {
+        listing.error = QStringLiteral("No such directory");
+        return listing;
+    }
+    if (!QFileInfo(dir.absolutePath()).isReadable()) {
+        listing.error = QStringLiteral("Permission denied");
+        return listing;
+    }
+    // Name filters ignore letter case unless told otherwise: "A.TXT" is a text too.
+    const QFileInfoList entries = dir.entryInfoList(
+        {QStringLiteral("*.txt")},
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+    QStringList names;
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir() || !entry.isFile() || !entry.isReadable())
+            listing.skipped.append(entry.fileName());
+        else
+            names.append(entry.fileName());
+    }
+    std::sort(names.begin(), names.end(), file_name_less);
+    std::sort(listing.skipped.begin(), listing.skipped.end(), file_name_less);
+    for (const QString& name : names)
+        listing.files.append(dir.filePath(name));
+    listing.ok = true;
+    return listing;
+}
+
+TextFolderRead read_text_folder(const QString& folder, int sectionCount, Utf8Choice& utf8) {
+    TextFolderRead result;
+    TextFolderListing listing = list_text_files(folder);
+    result.skipped = std::move(listing.skipped);
+    if (!listing.ok) {
+        result.message = listing.error;
+        result.failedPath = folder;
+        return result;
+    }
+    const int found = static_cast<int>(listing.files.size());
+    if (found == 0) {
+        result.status = TextFolderRead::Status::NoFiles;
+        result.message = textmsg::noTextFiles();
+        return result;
+    }
+    if (sectionCount + found > SectionStore::kMaxSections) {
+        result.status = TextFolderRead::Status::TooMany;
+        result.message = textmsg::tooManyTextFiles(found);
+        return result;
+    }
+    // Every file is read before the document changes, so a failure leaves it as it was.
+    result.texts.reserve(static_cast<size_t>(found));
+    for (const QString& path : listing.files) {
+        TextFileRead read = read_text_file(path, utf8);
+        if (read.status != TextFileRead::Status::Ok) {
+            result.texts.clear();
+            result.failedPath = path;
+            result.message = read.status == TextFileRead::Status::TooLarge
+                                 ? textmsg::textFileTooLarge()
+                                 : read.error;
+            return result;
+        }
+        result.texts.push_back({path, {}, std::move(read.text)});
+    }
+    result.status = TextFolderRead::Status::Ok;
+    return result;
+}
+
+void append_texts(SectionStore& store, std::vector<ImportedText>&& texts) {
+    for (ImportedText& imported : texts) {
+        // A new section by adding, not by appending an empty one: R1 stays with the position.
+        const quint32 r1 = store.reserved(store.count()).r1;
+        const int pos = store.appendEmpty();
+        if (pos < 0) break;
+        store.reserved(pos).r1 = r1;
+        Section& section = store.section(pos);
+        section.name = std::move(imported.name);
+        section.text = std::move(imported.text);
+    }
+    store.current = store.count() - 1;
+    store.setModified(true);
+    store.endPlainTextMode();
+}
+
+QString section_file_base(QByteArrayView name, const QString& displayName, int number) {
+    QString base = cp932::decode(name);
+    if (!canBeFileName(base)) base = displayName + QString::number(number);
+    base.replace(u'/', u'／');
+    return base;
+}
+
+FolderSavePlan plan_folder_save(const QString& folder, const SectionStore& store,
+                                const QString& displayName) {
+    FolderSavePlan plan;
+    plan.folder = folder;
+    const QDir dir(folder);
+    // Size at each path as the save goes on: two sections of the same name write one file twice.
+    std::unordered_map<QString, qint64> sizeAt;
+    qint64 running = 0;
+    qint64 peak = 0;
+    for (int pos = 0; pos < store.count(); ++pos) {
+        FolderSaveItem item;
+        item.position = pos;
+        item.fileName = section_file_base(store.section(pos).name, displayName, pos + 1) +
+                        QStringLiteral(".txt");
+        item.path = dir.filePath(item.fileName);
+        auto [at, fresh] = sizeAt.try_emplace(item.path, 0);
+        if (fresh) {
+            const QFileInfo existing(item.path);
+            at->second = existing.isFile() ? existing.size() : 0;
+        }
+        const qint64 newSize = store.section(pos).text.size() + 2;
+        peak = std::max(peak, running + newSize);
+        running += newSize - at->second;
+        at->second = newSize;
+        plan.items.push_back(std::move(item));
+    }
+    plan.bytesNeeded = peak;
+    return plan;
+}
+
+FolderSaveResult save_sections_to_folder(const FolderSavePlan& plan, const SectionStore& store,
+                                         const OverwriteQuestion& ask) {
+    FolderSaveResult result;
+    bool overwriteAll = false;
+    for (const FolderSaveItem& item : plan.items) {
+        if (!overwriteAll && entryExists(item.path)) {
+            const OverwriteAnswer answer = ask ? ask(item.fileName) : OverwriteAnswer::No;
+            if (answer == OverwriteAnswer::All)
+                overwriteAll = true;
+            else if (answer != OverwriteAnswer::Yes) {
+                result.skipped.append(item.fileName);
+                continue;
+            }
+        }
+        const FileWriteResult written =
+            write_text_file(item.path, {store.section(item.position).text, "\r\n"});
+        if (!written.ok) {
+            result.failedPath = item.path;
+            result.error = written.error;
+            return result;
+        }
+        ++result.written;
+    }
+    return result;
+}
+
+} // namespace pote

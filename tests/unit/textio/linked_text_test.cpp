@@ -1,0 +1,268 @@
+#include "textio/linked_text.h"
+
+#include "support/test_files.h"
+#include "core/text_lines.h"
+#include "textio/text_messages.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace pote {
+namespace {
+
+using test::sjis;
+using Status = LinkedTextRead::Status;
+
+// A store holding the given (name, text) sections.
+SectionStore storeOf(const std::vector<std::pair<QByteArray, QByteArray>>& sections) {
+    SectionStore store;
+    for (size_t k = 0; k < sections.size(); ++k) {
+        const int pos = k == 0 ? 0 : store.appendEmpty();
+        store.section(pos).name = sections[k].first;
+        store.section(pos).text = sections[k].second;
+    }
+    return store;
+}
+
+std::vector<std::pair<QByteArray, QByteArray>> sectionsOf(const LinkedTextRead& r) {
+    std::vector<std::pair<QByteArray, QByteArray>> out;
+    for (const auto& e : r.content.sections)
+        out.emplace_back(e.section.name, e.section.text);
+    return out;
+}
+
+class LinkedText : public testing::Test {
+protected:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QByteArray written(const SectionStore& store) {
+        const QString file = path(QStringLiteral("連結.txm"));
+        const LinkedTextWrite w = linked_text_write(file, store);
+        EXPECT_EQ(w.status, LinkedTextWrite::Status::Ok) << w.message.toStdString();
+        return test::readAll(file);
+    }
+
+    LinkedTextRead read(const QByteArray& bytes, Utf8Choice* choice = nullptr) {
+        const QString file = path(QStringLiteral("読む.txm"));
+        test::writeAll(file, bytes);
+        Utf8Choice none;
+        return linked_text_read(file, choice ? *choice : none);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(LinkedText, TwoSectionsByteForByte) {
+    const SectionStore store = storeOf({{"a", "x\r\n"}, {"b", "y"}});
+    const QByteArray expected = "*section a\r\nx\r\n*section b\r\ny\r\n";
+    EXPECT_EQ(written(store), expected);
+    EXPECT_EQ(linked_text_size(store), expected.size());
+}
+
+TEST_F(LinkedText, WriterDropsZeroBytesAtTheEndOfTexts) {
+    const SectionStore store =
+        storeOf({{sjis("第一章"), QByteArray("x\0y\0\0", 5)}, {"", QByteArray("\0", 1)}});
+    const QByteArray expected =
+        sjis("*section 第一章\r\n") + QByteArray("x\0y", 3) + "*section \r\n\r\n";
+    EXPECT_EQ(written(store), expected);
+    EXPECT_EQ(linked_text_size(store), expected.size());
+}
+
+TEST_F(LinkedText, ReaderSplitsAtEveryMark) {
+    const struct {
+        const char* name;
+        QByteArray file;
+        std::vector<std::pair<QByteArray, QByteArray>> sections;
+    } rows[] = {
+        {"WrittenTwoSections",
+         "*section a\r\nx\r\n*section b\r\ny\r\n",
+         {{"a", "x\r\n"}, {"b", "y\r\n"}}},
+        {"MarkInsideAText",
+         "*section a\r\nsee *section 2 here\r\nmore\r\n",
+         {{"a", "see "}, {"2 here", "more\r\n"}}},
+        {"TextBeforeTheFirstHeaderIsDropped", "preface\r\n*section a\r\nx\r\n", {{"a", "x\r\n"}}},
+        {"OnlyHeaderAtTheVeryEnd", "text\r\n*section last\r\n", {{"last", ""}}},
+        {"TabAfterTheMark", "*section\tname\r\nx\r\n", {{"name", "x\r\n"}}},
+        {"LfOnlyReadsLikeCrLf", "*section a\nx\ny\n*section b\n", {{"a", "x\r\ny\r\n"}, {"b", ""}}},
+        {"NoFinalBreak", "*section a\r\nx", {{"a", "x\r\n"}}},
+        {"MarkRightAfterMark", "*section*section b\r\n", {{"", ""}, {"b", ""}}},
+        {"HeaderWithoutLineBreakBeforeNext", "*section ab*section c\r\n", {{"", "b"}, {"c", ""}}},
+        {"DoubleByteAfterTheMarkIsOneCharacter",
+         sjis("*section猫名前\r\n本文\r\n"),
+         {{sjis("名前"), sjis("本文\r\n")}}},
+        {"UpperCaseIsNoMark", "*section a\r\n*SECTION b\r\n", {{"a", "*SECTION b\r\n"}}},
+        {"FileEndsAtItsFirstZeroByte",
+         QByteArray("*section a\r\nx") + '\0' + "*section b\r\n",
+         {{"a", "x\r\n"}}},
+    };
+    for (const auto& row : rows) {
+        const LinkedTextRead r = read(row.file);
+        ASSERT_EQ(r.status, Status::Ok) << row.name;
+        EXPECT_EQ(sectionsOf(r), row.sections) << row.name;
+        for (const auto& e : r.content.sections) {
+            EXPECT_EQ(e.section.group, 0) << row.name;
+            EXPECT_FALSE(e.reserved.has_value()) << row.name;
+        }
+    }
+}
+
+TEST_F(LinkedText, LargeFilesSplitAsSmallOnes) {
+    // Files of a few MiB, read in pieces: headers near every piece boundary, a line longer than
+    // a piece, and one stray LF deep inside that sends the whole file down the copying path.
+    std::mt19937 rng(11);
+    QByteArray body;
+    int section = 0;
+    while (body.size() < 3 * 1024 * 1024) {
+        const unsigned pick = rng() % 1000;
+        if (pick < 8)
+            body += "*section " + QByteArray::number(++section) + "\r\n";
+        else if (pick < 10)
+            body += "x*section" + QByteArray::number(++section) + "\r\n";
+        else
+            body +=
+                sjis("吾輩は猫である。名前はまだ無い。") + QByteArray(rng() % 200, 'a') + "\r\n";
+        if (body.size() > 1024 * 1024 && body.size() < 1100 * 1024)
+            body += QByteArray(700 * 1024, 'L') + "\r\n";
+    }
+    for (const QByteArray& file : {body, QByteArray(body).insert(2 * 1024 * 1024 + 5, '\n')}) {
+        const LinkedTextRead expected = parse_linked_text(read_as_lines(file));
+        const LinkedTextRead r = read(file);
+        ASSERT_EQ(r.status, Status::Ok);
+        EXPECT_EQ(r.headers, expected.headers);
+        EXPECT_EQ(r.headers, section);
+        EXPECT_TRUE(sectionsOf(r) == sectionsOf(expected));
+    }
+}
+
+TEST_F(LinkedText, FileWithoutHeaderIsRefused) {
+    for (const QByteArray& file :
+         {QByteArray("just text\r\n"), QByteArray(), QByteArray("*sectio")}) {
+        const LinkedTextRead r = read(file);
+        EXPECT_EQ(r.status, Status::NoHeader);
+        EXPECT_EQ(r.message,
+                  QStringLiteral("このテキストは、連結テキストの書式と違うみたいだにゃ。\r"
+                                 "コンバート失敗しちゃったにゃ。ゴメンニャ。"));
+        EXPECT_TRUE(r.content.sections.empty());
+    }
+}
+
+TEST_F(LinkedText, FiveHundredHeadersAreReadAndOneMoreIsRefused) {
+    QByteArray file;
+    for (int k = 1; k <= 500; ++k)
+        file += "*section " + QByteArray::number(k) + "\r\ntext\r\n";
+    const LinkedTextRead full = read(file);
+    ASSERT_EQ(full.status, Status::Ok);
+    EXPECT_EQ(full.content.sections.size(), 500u);
+    EXPECT_EQ(full.content.sections[499].section.name, "500");
+
+    const LinkedTextRead over = read(file + "*section 501\r\n");
+    EXPECT_EQ(over.status, Status::TooManySections);
+    EXPECT_EQ(over.headers, 501);
+    EXPECT_TRUE(over.content.sections.empty());
+    EXPECT_EQ(over.message, textmsg::tooManyLinkedSections(501));
+    EXPECT_TRUE(over.message.contains(QStringLiteral("501")));
+}
+
+TEST_F(LinkedText, ImportReplacesATenSectionDocument) {
+    SectionStore store;
+    store.addGroup(sjis("第一部"));
+    for (int k = 0; k < 10; ++k) {
+        const int pos = k == 0 ? 0 : store.appendEmpty();
+        store.section(pos).name = "old" + QByteArray::number(k);
+        store.section(pos).group = 1;
+    }
+    store.current = 7;
+    LinkedTextRead r = read("*section a\r\n1\r\n*section b\r\n2\r\n*section c\r\n3\r\n");
+    ASSERT_EQ(r.status, Status::Ok);
+    // What the import command does with the content.
+    store.resetToNew();
+    store.replaceDocument(std::move(r.content));
+    EXPECT_EQ(store.count(), 3);
+    EXPECT_EQ(store.groupCount(), 0);
+    EXPECT_EQ(store.current, 0);
+    for (int pos = 0; pos < 3; ++pos)
+        EXPECT_EQ(store.section(pos).group, 0);
+    EXPECT_EQ(store.section(2).name, "c");
+    EXPECT_EQ(store.section(3).name, QByteArray()) << "later positions are emptied";
+}
+
+TEST_F(LinkedText, RandomDocumentsComeBackThroughExportAndImport) {
+    std::mt19937 rng(2024);
+    const QByteArray pieces[] = {sjis("猫"), sjis("ｱｲ"), "abc", " ", "\r\n", sjis("表"), "*", "\t"};
+    const auto randomBytes = [&](int maxPieces, bool breaks) {
+        QByteArray s;
+        const int n = static_cast<int>(rng() % (maxPieces + 1));
+        for (int k = 0; k < n; ++k) {
+            const QByteArray& p = pieces[rng() % 8];
+            if (breaks || p != "\r\n") s += p;
+        }
+        return s;
+    };
+    for (int round = 0; round < 40; ++round) {
+        std::vector<std::pair<QByteArray, QByteArray>> sections;
+        const int count = 1 + static_cast<int>(rng() % 12);
+        for (int k = 0; k < count; ++k) {
+            QByteArray text = randomBytes(30, true);
+            // Every text but the last ends with a line break, or its successor's header would
+            // run on from it.
+            if (k + 1 < count && !text.endsWith("\r\n")) text += "\r\n";
+            sections.emplace_back(randomBytes(5, false), text);
+        }
+        const QByteArray file = written(storeOf(sections));
+        const LinkedTextRead r = read(file);
+        ASSERT_EQ(r.status, Status::Ok);
+        sections.back().second += "\r\n"; // the file's final line break
+        EXPECT_EQ(sectionsOf(r), sections) << file.toHex().toStdString();
+    }
+}
+
+TEST_F(LinkedText, SectionsHoldingTheMarkAreFound) {
+    const SectionStore store = storeOf({{"a", "ok\r\n"},
+                                        {"b", "see *section here"},
+                                        {"*section in the name", ""},
+                                        {"d", "*Section, *sectio"}});
+    EXPECT_EQ(sections_holding_mark(store), (std::vector<int>{1, 2}));
+    EXPECT_EQ(
+        textmsg::headerInsideSections({2, 3}),
+        QStringLiteral("セクション No.2、No.3 の名前かテキストに「*section」が入ってるにゃ。\r\n"
+                       "読み込み直すと、そこでセクションが分かれちゃうにゃん。\r\n"
+                       "このまま保存するにゃん？"));
+}
+
+TEST_F(LinkedText, Utf8FilesAreConvertedWhenTheUserSaysSo) {
+    const QByteArray utf8 = "*section 猫\r\n吾輩は猫である。é\r\n";
+    const std::vector<std::pair<QByteArray, QByteArray>> converted = {
+        {sjis("猫"), sjis("吾輩は猫である。?\r\n")}};
+    for (const QByteArray& file : {utf8, QByteArray("\xEF\xBB\xBF") + utf8}) {
+        int asked = 0;
+        Utf8Choice yes([&] { return ++asked > 0; });
+        const LinkedTextRead r = read(file, &yes);
+        ASSERT_EQ(r.status, Status::Ok);
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(sectionsOf(r), converted);
+        EXPECT_EQ(yes.unmappable(), 1);
+
+        Utf8Choice no([] { return false; });
+        const LinkedTextRead raw = read(file, &no);
+        ASSERT_EQ(raw.status, Status::Ok);
+        EXPECT_EQ(raw.content.sections[0].section.name, "猫") << "bytes as they are";
+    }
+}
+
+TEST_F(LinkedText, FailuresLeaveNothingBehind) {
+    Utf8Choice choice;
+    const LinkedTextRead missing = linked_text_read(path(QStringLiteral("ない.txm")), choice);
+    EXPECT_EQ(missing.status, Status::IoError);
+    EXPECT_FALSE(missing.message.isEmpty());
+
+    const QString target = path(QStringLiteral("ない/連結.txm"));
+    const LinkedTextWrite w = linked_text_write(target, storeOf({{"a", "x"}}));
+    EXPECT_EQ(w.status, LinkedTextWrite::Status::IoError);
+    EXPECT_FALSE(w.message.isEmpty());
+}
+
+} // namespace
+} // namespace pote

@@ -1,0 +1,94 @@
+#include "textio/text_files.h"
+
+#include "core/section_store.h"
+#include "support/test_files.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace pote {
+namespace {
+
+using test::sjis;
+using Status = TextFileRead::Status;
+
+class TextFiles : public testing::Test {
+protected:
+    QString file(const QString& name, const QByteArray& bytes) {
+        const QString path = m_dir.filePath(name);
+        test::writeAll(path, bytes);
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(TextFiles, PaneGetsLinesWithTabsExpanded) {
+    const QString path = file(QStringLiteral("タブ.txt"), "a\tb\n\tc");
+    Utf8Choice none;
+    const TextFileRead eight = text_for_pane(path, 8, none);
+    ASSERT_EQ(eight.status, Status::Ok);
+    EXPECT_EQ(eight.text, "a       b\r\n        c\r\n");
+    const TextFileRead four = text_for_pane(path, 4, none);
+    EXPECT_EQ(four.text, "a   b\r\n    c\r\n");
+    EXPECT_EQ(read_text_file(path, none).text, "a\tb\r\n\tc\r\n") << "folder add keeps tabs";
+}
+
+TEST_F(TextFiles, Utf8WithAndWithoutByteOrderMark) {
+    for (const QByteArray& bom : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+        const QString path = file(QStringLiteral("utf8.txt"), bom + "ねこ\nいぬ");
+        int asked = 0;
+        Utf8Choice yes([&] { return ++asked > 0; });
+        EXPECT_EQ(read_text_file(path, yes).text, sjis("ねこ\r\nいぬ\r\n"));
+        Utf8Choice no([] { return false; });
+        EXPECT_EQ(read_text_file(path, no).text, bom + "ねこ\r\nいぬ\r\n");
+        EXPECT_EQ(asked, 1);
+    }
+}
+
+TEST_F(TextFiles, WhatCannotBeReadIsAnError) {
+    Utf8Choice none;
+    const TextFileRead missing = read_text_file(m_dir.filePath(QStringLiteral("ない.txt")), none);
+    EXPECT_EQ(missing.status, Status::IoError);
+    EXPECT_FALSE(missing.error.isEmpty());
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("フォルダ.txt")));
+    const TextFileRead folder =
+        read_text_file(m_dir.filePath(QStringLiteral("フォルダ.txt")), none);
+    EXPECT_EQ(folder.status, Status::IoError);
+    EXPECT_EQ(read_file_bytes(file(QStringLiteral("大.txt"), "12345"), 4).status, Status::TooLarge);
+    EXPECT_EQ(read_file_bytes(file(QStringLiteral("空.txt"), ""), 4).text, "");
+}
+
+TEST_F(TextFiles, WritingReplacesTheFileOrLeavesItAlone) {
+    const QString path = file(QStringLiteral("保存.txt"), "old");
+    ASSERT_TRUE(write_text_file(path, {sjis("新しい"), "\r\n"}).ok);
+    EXPECT_EQ(test::readAll(path), sjis("新しい\r\n"));
+
+    const FileWriteResult failed =
+        write_text_file(m_dir.filePath(QStringLiteral("ない/x.txt")), "x");
+    EXPECT_FALSE(failed.ok);
+    EXPECT_FALSE(failed.error.isEmpty());
+}
+
+TEST(PlainTextMode, OnlyForTheOneSectionOfAnUnsavedDocument) {
+    SectionStore store;
+    EXPECT_TRUE(opens_plain_text_mode(store));
+    store.documentPath = QStringLiteral("/tmp/x.ptm");
+    EXPECT_FALSE(opens_plain_text_mode(store));
+    store.documentPath.clear();
+    store.appendEmpty();
+    EXPECT_FALSE(opens_plain_text_mode(store));
+
+    SectionStore fresh;
+    fresh.setModified(true);
+    enter_plain_text_mode(fresh, QStringLiteral("/tmp/abc.txt"), QStringLiteral("abc"));
+    EXPECT_TRUE(fresh.plainTextMode());
+    EXPECT_FALSE(fresh.isModified());
+    EXPECT_EQ(fresh.displayName, QStringLiteral("abc"));
+    EXPECT_EQ(fresh.textPath(), QStringLiteral("/tmp/abc.txt"));
+}
+
+} // namespace
+} // namespace pote
