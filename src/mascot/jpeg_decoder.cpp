@@ -146,13 +146,13 @@ JpegResult decodeJpeg(QByteArrayView bytes, int minSide) {
     const int fullHeight = int(cinfo.image_height);
 
     // Decided from the header, before the library allocates anything of the picture's size.
-    if (qint64(fullWidth) * fullHeight > kMaxJpegPixels) {
+    if (qint64(fullWidth) * fullHeight > kMaxPicturePixels) {
         jpeg_destroy_decompress(&cinfo);
         return refused(Status::TooLarge,
                        QStringLiteral("%1×%2 pixels, at most %3 allowed")
                            .arg(fullWidth)
                            .arg(fullHeight)
-                           .arg(kMaxJpegPixels),
+                           .arg(kMaxPicturePixels),
                        fullWidth, fullHeight);
     }
 

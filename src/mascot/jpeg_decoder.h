@@ -11,7 +11,7 @@
 namespace pote::mascot {
 
 // 100 megapixels: more than any camera of today, little enough to decode in memory.
-inline constexpr qint64 kMaxJpegPixels = 100'000'000;
+inline constexpr qint64 kMaxPicturePixels = 100'000'000;
 // Larger files are refused before they are read; a 100-megapixel photo is far smaller.
 inline constexpr qint64 kMaxJpegFileBytes = qint64(256) << 20;
 // A progressive picture needs a handful of scans; thousands only make a hostile file slow.
@@ -23,7 +23,7 @@ struct JpegResult {
         CannotRead,        // missing, unreadable or not a regular file
         Corrupt,           // not a JPEG, or damaged beyond decoding
         Truncated,         // the data ends before the picture does
-        TooLarge,          // above kMaxJpegPixels, kMaxJpegFileBytes or the memory at hand
+        TooLarge,          // above kMaxPicturePixels, kMaxJpegFileBytes or the memory at hand
         UnsupportedColour, // a colour space other than grey, YCbCr, RGB, CMYK or YCCK
     };
     Status status = Status::CannotRead;
