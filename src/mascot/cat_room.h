@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -53,7 +54,7 @@ public:
     virtual void fill(std::span<std::int8_t> offsets) = 0;
 };
 
-// A fast generator (splitmix64, ten offsets from each 64-bit draw): a frame needs tens of
+// A fast generator (splitmix64, eight offsets from each 64-bit draw): a frame needs tens of
 // thousands of offsets twice a second.
 class RandomFurNoise final : public FurNoise {
 public:
@@ -65,24 +66,50 @@ private:
     quint64 m_state;
 };
 
+// The colour of a body pixel with the fur effect: the offset added to each channel (clamped),
+// the previously drawn body pixel's shade taken from red and blue, then the pixel's own shade
+// taken from every channel larger than it.
+Rgb furColour(int offset, int carriedShade, int shade);
+
 class CatFrameComposer {
 public:
     explicit CatFrameComposer(int width = kRoomSide, int height = kRoomSide);
 
     // Draws one frame: the room stretched to the frame, the cell stretched over it with the
-    // sheet's green left out, and with fur on, every body pixel changed by one random offset,
-    // the previous body pixel's shade and its own row's shade. A null cell (no sprite sheet)
-    // leaves the bare room.
+    // sheet's green left out, and with fur on, every body pixel changed by furColour with one
+    // random offset each, row by row from the top, left to right. A null cell (no sprite
+    // sheet) leaves the bare room.
     const RgbImage& compose(const RgbImage& room, const RgbImage& cell, bool fur, FurNoise& noise);
     const RgbImage& frame() const { return m_frame; }
 
 private:
-    void drawRow(int y, const std::uint8_t* catRow, bool fur, const std::int8_t*& offset,
-                 int& carriedShade);
+    // A stretch of frame columns [first, last) in one row.
+    struct Run {
+        int first = 0;
+        int last = 0;
+    };
+    // The cat's rows stretched to the frame's width, with the runs of frame columns each one
+    // covers with cat (anything but green) and with body fur.
+    void prepareCatRows(const RgbImage& cell, bool fur);
+    void drawFur(std::uint8_t* out, int y, int cellRow);
 
     RgbImage m_frame;
+    std::vector<int> m_runStart;         // per cell column its first frame column, and one more
+    std::vector<std::uint8_t> m_catRows; // cell height × frame width pixels
+    std::vector<Run> m_runs;             // all rows' runs, cat runs first, then body runs
+    std::vector<int> m_catRunsAt;        // per cell row, index of its first cat run; one more
+    std::vector<int> m_bodyRunsAt;       // per cell row, index of its first body run; one more
+    std::vector<int> m_bodyPixels;       // per cell row, frame pixels of body fur in one row
     std::vector<std::int8_t> m_offsets;
-    std::vector<int> m_runStart; // per cell column, the first frame column it covers; one more
+    const std::int8_t* m_nextOffset = nullptr;
+    int m_carriedShade = 0; // the shade of the body pixel drawn last
+    // Per shade, by offset + 32, the colour of a body pixel that follows one of its own row:
+    // R, G, B from the low byte.
+    struct FurTable {
+        bool built = false;
+        std::array<std::uint32_t, 64> colour{};
+    };
+    std::vector<FurTable> m_furTables;
 };
 
 } // namespace pote::mascot
