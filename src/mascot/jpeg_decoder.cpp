@@ -57,17 +57,22 @@ void onError(j_common_ptr cinfo) {
     }
 }
 
-// Warnings: libjpeg goes on after most of them (stray bytes, a damaged stretch of data) and the
-// picture is still worth showing. Running out of data is different: the library would fill the
-// rest with grey, so a photo cut short in a download is refused, unless only its last row of
-// blocks or its end marker is missing.
+// Warnings: libjpeg goes on after most of them (stray bytes, a bad code) and the picture is
+// still worth showing. Data that ends before the picture does is different: the library would
+// fill the rest with grey, so a photo cut short in a download, or whose data runs into a marker
+// halfway, is refused, unless only its last row of blocks or its end marker is missing. This
+// also stops a tiny file that claims a huge picture before it is decoded in vain.
 void onMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) // trace output
         return;
-    if (cinfo->err->msg_code == JWRN_JPEG_EOF) {
+    const int code = cinfo->err->msg_code;
+    if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) {
         const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
-        if (!errorsOf(cinfo).headerRead || d->input_iMCU_row + 1 < d->total_iMCU_rows)
-            refuseWithLibraryMessage(cinfo, Status::Truncated);
+        const bool missingRows =
+            !errorsOf(cinfo).headerRead || d->input_iMCU_row + 1 < d->total_iMCU_rows;
+        if (missingRows)
+            refuseWithLibraryMessage(cinfo,
+                                     code == JWRN_JPEG_EOF ? Status::Truncated : Status::Corrupt);
     }
     cinfo->err->num_warnings++;
 }
@@ -117,7 +122,7 @@ JpegResult refused(Status status, QString detail, int width = 0, int height = 0)
 
 } // namespace
 
-JpegResult decodeJpeg(QByteArrayView bytes, int minSide) {
+JpegResult decodeJpeg(QByteArrayView bytes, int minSide, qint64 maxPixels) {
     if (bytes.isEmpty()) return refused(Status::Corrupt, QStringLiteral("empty file"));
 
     jpeg_decompress_struct cinfo{};
@@ -146,13 +151,13 @@ JpegResult decodeJpeg(QByteArrayView bytes, int minSide) {
     const int fullHeight = int(cinfo.image_height);
 
     // Decided from the header, before the library allocates anything of the picture's size.
-    if (qint64(fullWidth) * fullHeight > kMaxPicturePixels) {
+    if (qint64(fullWidth) * fullHeight > maxPixels) {
         jpeg_destroy_decompress(&cinfo);
         return refused(Status::TooLarge,
                        QStringLiteral("%1×%2 pixels, at most %3 allowed")
                            .arg(fullWidth)
                            .arg(fullHeight)
-                           .arg(kMaxPicturePixels),
+                           .arg(maxPixels),
                        fullWidth, fullHeight);
     }
 

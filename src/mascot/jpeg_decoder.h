@@ -23,7 +23,7 @@ struct JpegResult {
         CannotRead,        // missing, unreadable or not a regular file
         Corrupt,           // not a JPEG, or damaged beyond decoding
         Truncated,         // the data ends before the picture does
-        TooLarge,          // above kMaxPicturePixels, kMaxJpegFileBytes or the memory at hand
+        TooLarge,          // above the pixel limit, kMaxJpegFileBytes or the memory at hand
         UnsupportedColour, // a colour space other than grey, YCbCr, RGB, CMYK or YCCK
     };
     Status status = Status::CannotRead;
@@ -37,7 +37,8 @@ struct JpegResult {
 // Decodes a whole JPEG file image. With minSide > 0 the picture is decoded at the smallest of
 // libjpeg's scales 1/8 … 8/8 that still gives at least minSide pixels on each side (never
 // enlarged), which makes a camera photo meant for a small picture several times quicker.
-JpegResult decodeJpeg(QByteArrayView bytes, int minSide = 0);
+// Pictures of more than maxPixels are refused from their header.
+JpegResult decodeJpeg(QByteArrayView bytes, int minSide = 0, qint64 maxPixels = kMaxPicturePixels);
 JpegResult loadJpeg(const QString& path, int minSide = 0);
 
 } // namespace pote::mascot

@@ -99,6 +99,13 @@ TEST(JpegDecoder, RefusesWhatIsNotAWholeUsablePicture) {
         test::encodeJpeg(test::quadrants(160, 160), {Colour::Rgb, 95, true});
     QByteArray badPrecision = good;
     badPrecision[badPrecision.indexOf("\xFF\xC0") + 4] = 7; // 7-bit samples do not exist
+    // A comment marker in the middle of the coded data, which starts after the scan header.
+    QByteArray markerHalfway = good;
+    const qsizetype sos = good.indexOf("\xFF\xDA");
+    const qsizetype dataStart = sos + 2 + (uchar(good[sos + 2]) << 8 | uchar(good[sos + 3]));
+    const qsizetype middle = (dataStart + good.size()) / 2;
+    markerHalfway[middle] = char(0xFF);
+    markerHalfway[middle + 1] = char(0xFE);
     struct Row {
         const char* name;
         QByteArray bytes;
@@ -112,6 +119,9 @@ TEST(JpegDecoder, RefusesWhatIsNotAWholeUsablePicture) {
         {"cut halfway", good.left(good.size() / 2), Status::Truncated},
         {"progressive cut halfway", progressive.left(progressive.size() / 2), Status::Truncated},
         {"impossible sample precision", badPrecision, Status::Corrupt},
+        {"data running into a marker halfway", markerHalfway, Status::Corrupt},
+        {"a little data claiming 60 megapixels", test::withClaimedSize(progressive, 2000, 30000),
+         Status::Corrupt},
         {"header claiming 60000 × 60000", test::withClaimedSize(good, 60000, 60000),
          Status::TooLarge},
         {"header claiming 10001 × 10000", test::withClaimedSize(good, 10001, 10000),
