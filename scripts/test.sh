@@ -7,7 +7,7 @@ jobs="$(nproc)"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build" -j "$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
-# The document reader under AddressSanitizer, and a short fuzzing run of it.
+# The logic under AddressSanitizer, and a short fuzzing run of the readers.
 if [ "${POTE_SKIP_SANITIZE:-0}" != 1 ]; then
   "$root/scripts/sanitize.sh"
 fi
