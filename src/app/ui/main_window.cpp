@@ -3,6 +3,7 @@
 #include "app/command_state.h"
 #include "app/document_names.h"
 #include "app/ui/about_box.h"
+#include "app/ui/cat_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/edit_commands.h"
 #include "app/ui/help_window.h"
@@ -116,6 +117,7 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_editing = std::make_unique<EditCommands>(*m_context);
     m_printing = std::make_unique<PrintCommands>(*m_context);
     m_settingsCommands = std::make_unique<SettingsCommands>(*m_context, m_startup->settingsPath());
+    m_catCommands = std::make_unique<CatCommands>(*m_context, *m_image);
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });
@@ -287,7 +289,6 @@ void Tmain_fm::registerOwnCommands() {
     registerCommand(Command::Manual, [this] { showManual(); });
     registerCommand(Command::About, [this] { showAbout(); });
     registerCommand(Command::HomePage, [] { QDesktopServices::openUrl(QUrl(kHomePage)); });
-    registerCommand(Command::Exercise, [this] { N10Click(); });
 }
 
 void Tmain_fm::runCommand(Command command) {
@@ -368,14 +369,6 @@ int Tmain_fm::runModal(QDialog& dialog) {
 void Tmain_fm::mascot_react(int code) { m_image->mascot_react(code); }
 
 int Tmain_fm::currentReaction() const { return m_image->animation().state().anime_code; }
-
-void Tmain_fm::N10Click() {
-    mascot_react(ReactionExercise);
-    m_prompter->message(MessageKind::Confirmation, Answer::Yes,
-                        QStringLiteral("にゃ～！！育成ソフトと勘違いしてるにゃ～。\r") +
-                            QStringLiteral("運動なんかしないにゃ！！「エッサ！エッサ！っと」"));
-    mascot_react(ReactionExercise);
-}
 
 void Tmain_fm::editor_layout() {
     QWidget* client = centralWidget();

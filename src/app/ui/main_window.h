@@ -28,6 +28,7 @@ class QToolButton;
 
 namespace pote {
 
+class CatCommands;
 class DocumentCommands;
 class EditCommands;
 class PasswordCommands;
@@ -117,7 +118,6 @@ private:
     void registerOwnCommands();
     void showManual();
     void showAbout();
-    void N10Click();
 
     SectionStore m_store;
     std::unique_ptr<Prompter> m_prompter;
@@ -135,6 +135,7 @@ private:
     std::unique_ptr<EditCommands> m_editing;
     std::unique_ptr<PrintCommands> m_printing;
     std::unique_ptr<SettingsCommands> m_settingsCommands;
+    std::unique_ptr<CatCommands> m_catCommands;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;
