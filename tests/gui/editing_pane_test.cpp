@@ -6,6 +6,7 @@
 
 #include "app/ui/section_binding.h"
 #include "core/cp932.h"
+#include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
 
@@ -104,6 +105,47 @@ TEST_F(Pane, StatusFollowsEditsAboveTheCaret) {
     above.insertText(QStringLiteral("あ"));
     window->status_update();
     EXPECT_EQ(window->statusPanelText(0), QStringLiteral("  4行   4桁     (5行)")) << "an edit in the caret's own line";
+}
+
+// The read-out worked out from the text alone, line by line.
+QString expectedStatus(const QString& text, int position) {
+    const qsizetype lineStart = text.lastIndexOf(u'\n', position - 1) + 1;
+    const qint64 line = text.left(position).count(u'\n');
+    const qint64 column = cp932::encode(text.mid(lineStart, position - lineStart)).size();
+    const qint64 lines = text.count(u'\n') + 1 - (text.endsWith(u'\n') || text.isEmpty() ? 1 : 0);
+    return caretStatusText(line, column, lines + 1);
+}
+
+TEST_F(Pane, StatusIsRightAcrossEveryLineBoundary) {
+    // Lines of different lengths, an empty one, double-byte text, and a last line that ends
+    // with a break.
+    const QString text = QStringLiteral("abc\nあい\n\nx\nかきくけこ\n");
+    load(text);
+    const int end = static_cast<int>(text.size());
+    for (int p = 0; p <= end; ++p) {
+        setCaret(p);
+        ASSERT_EQ(window->statusPanelText(0), expectedStatus(text, p)) << "set forward to " << p;
+    }
+    for (int p = end; p >= 0; --p) {
+        setCaret(p);
+        ASSERT_EQ(window->statusPanelText(0), expectedStatus(text, p)) << "set back to " << p;
+    }
+    setCaret(0);
+    for (int p = 1; p <= end; ++p) {
+        QTest::keyClick(pane(), Qt::Key_Right);
+        ASSERT_EQ(pane()->textCursor().position(), p);
+        ASSERT_EQ(window->statusPanelText(0), expectedStatus(text, p)) << "right arrow to " << p;
+    }
+    for (int p = end - 1; p >= 0; --p) {
+        QTest::keyClick(pane(), Qt::Key_Left);
+        ASSERT_EQ(window->statusPanelText(0), expectedStatus(text, p)) << "left arrow to " << p;
+    }
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
+                              Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up}) {
+        QTest::keyClick(pane(), key);
+        const int p = pane()->textCursor().position();
+        ASSERT_EQ(window->statusPanelText(0), expectedStatus(text, p)) << "arrow to " << p;
+    }
 }
 
 struct TabCase {

@@ -108,7 +108,7 @@ TEST(Cp932Mapping, CharacterLengthsSplitBytesAsDecodeDoes) {
     // algorithms exactly when decode makes them one unit.
     for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
         for (unsigned next = 0; next <= 0xFF; ++next) {
-            const QByteArray pair{static_cast<char>(lead), static_cast<char>(next)};
+            const QByteArray pair = bytes({int(lead), int(next)});
             const int expected = decode(pair).size() == 1 ? 2 : 1;
             ASSERT_EQ(charLengthAt(pair, 0), expected) << std::hex << lead << " " << next;
         }
@@ -318,6 +318,24 @@ TEST(Cp932Encode, StrayLeadNextToATrailIsShownAsTheCharacterItWillBecome) {
     EXPECT_EQ(toEncodable(u16(u"\xDC81\xDC81")), u16(u"＝"));
     EXPECT_TRUE(canEncode(u16(u"\xDC81\n")));
     EXPECT_TRUE(canEncode(u16(u"\xDC85@")));
+}
+
+TEST(Cp932CanEncode, AgreesWithTheRoundTripAfterEveryHighByte) {
+    // "Can encode" promises that the text reads back as it stands; a byte that pairs up with
+    // what follows it breaks that promise. Every byte 0x80-0xFF, as its escape and as it
+    // decodes on its own, before a letter, a trail-only byte's character and a double-byte
+    // character.
+    const QString followers[] = {u16(u"A"), u16(u"h"), u16(u"あ"), u16(u"ｱ"), u16(u"\n")};
+    for (unsigned b = 0x80; b <= 0xFF; ++b) {
+        const QString forms[] = {QString(QChar(char16_t(0xDC00 + b))), decode(bytes({int(b)}))};
+        for (const QString& form : forms) {
+            for (const QString& next : followers) {
+                const QString text = form + next;
+                ASSERT_EQ(canEncode(text), decode(encode(text)) == text)
+                    << std::hex << "byte " << b << " then U+" << int(next.at(0).unicode());
+            }
+        }
+    }
 }
 
 struct PaneCase {
