@@ -3,6 +3,7 @@
 #include "sections_fixture.h"
 
 #include "editing/ui/edit_pane.h"
+#include "editing/ui/pane_undo.h"
 
 #include <QAction>
 #include <QMenu>
@@ -87,6 +88,24 @@ TEST_F(SectionOperations, DeletingTheLastMakesTheNewLastCurrent) {
     EXPECT_EQ(store().current, 3);
     EXPECT_EQ(numberShown(), QStringLiteral("No.4"));
     EXPECT_EQ(paneText(), QStringLiteral("t4"));
+}
+
+TEST_F(SectionOperations, DeletingDiscardsTheUndoSnapshot) {
+    // The snapshot holds the deleted section's text; undone, it would land in the section
+    // that moved up.
+    fill(3);
+    switchTo(1);
+    typeInPane(QStringLiteral("消える"));
+    ASSERT_TRUE(window->undo().available());
+    window->trigger(QStringLiteral("nx_sect_del_ins"));
+    EXPECT_FALSE(window->undo().available());
+    EXPECT_FALSE(enabled(*window, "sp_undo"));
+    // Even when something reaches the command, there is nothing to undo.
+    window->action(QStringLiteral("sp_undo"))->setEnabled(true);
+    window->action(QStringLiteral("sp_undo"))->trigger();
+    EXPECT_EQ(paneText(), QStringLiteral("t3"));
+    window->binding().section_commit(store().current);
+    EXPECT_EQ(store().section(1).text, "t3");
 }
 
 TEST_F(SectionOperations, DeletingMovesTextBuffersWithoutCopying) {

@@ -67,9 +67,9 @@ void DocumentCommands::nx_saveClick() {
 }
 
 void DocumentCommands::nx_qsaveClick() {
-    const QString path = m_context.store.documentPath;
-    if (!path.isEmpty() && QFileInfo(path).isFile())
-        document_write(path);
+    // A document whose file was deleted or moved meanwhile is saved through the save dialog
+    // rather than not at all.
+    sp_saveClick();
 }
 
 void DocumentCommands::sp_saveClick() {
