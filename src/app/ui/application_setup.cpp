@@ -1,7 +1,5 @@
 #include "app/ui/application_setup.h"
 
-#include "app/document_names.h"
-
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -34,7 +32,9 @@ void installFontSubstitutions() {
 void setUpApplication(QApplication& app) {
     initResources();
     QApplication::setApplicationName(QStringLiteral("poteedit"));
-    QApplication::setApplicationDisplayName(applicationTitle());
+    // No display name: the toolkit would append it to every window title. The desktop finds
+    // the program's own title, "ぽてまるエディター", through its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("poteedit"));
     QApplication::setOrganizationName(QStringLiteral("kumolab"));
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
