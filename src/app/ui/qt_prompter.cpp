@@ -1,5 +1,6 @@
 #include "app/ui/qt_prompter.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -37,12 +38,13 @@ struct ButtonSpec {
     const char16_t* caption;
 };
 
+// With their keyboard letters: a plain N answers No, as in the toolkit's own boxes.
 constexpr ButtonSpec kButtons[] = {
-    {Answer::Yes, QMessageBox::YesRole, u"はい"},
-    {Answer::No, QMessageBox::NoRole, u"いいえ"},
+    {Answer::Yes, QMessageBox::YesRole, u"はい(&Y)"},
+    {Answer::No, QMessageBox::NoRole, u"いいえ(&N)"},
     {Answer::Ok, QMessageBox::AcceptRole, u"OK"},
-    {Answer::Abort, QMessageBox::RejectRole, u"中止"},
-    {Answer::Retry, QMessageBox::AcceptRole, u"再試行"},
+    {Answer::Abort, QMessageBox::RejectRole, u"中止(&A)"},
+    {Answer::Retry, QMessageBox::AcceptRole, u"再試行(&R)"},
     {Answer::Cancel, QMessageBox::RejectRole, u"キャンセル"},
 };
 
@@ -84,9 +86,15 @@ void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
 
 } // namespace
 
+QWidget* QtPrompter::owner() const {
+    // Over the dialog that asked, when one is open, rather than over the main window behind it.
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal : m_parent;
+}
+
 Answer QtPrompter::message(MessageKind kind, Answers buttons, const QString& text) {
     QMessageBox box(iconFor(kind), messageCaption(kind), displayText(text), QMessageBox::NoButton,
-                    m_parent);
+                    owner());
     QAbstractButton* escape = nullptr;
     QList<QPair<QAbstractButton*, Answer>> added;
     for (const ButtonSpec& b : kButtons) {
@@ -109,7 +117,7 @@ Answer QtPrompter::message(MessageKind kind, Answers buttons, const QString& tex
 
 std::optional<QString> QtPrompter::inputText(const QString& caption, const QString& prompt,
                                               const QString& value) {
-    QInputDialog dialog(m_parent);
+    QInputDialog dialog(owner());
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
     dialog.setTextValue(value);
@@ -121,7 +129,7 @@ std::optional<QString> QtPrompter::inputText(const QString& caption, const QStri
 }
 
 std::optional<QString> QtPrompter::openFile(const FileDialogRequest& request) {
-    QFileDialog dialog(m_parent);
+    QFileDialog dialog(owner());
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -131,7 +139,7 @@ std::optional<QString> QtPrompter::openFile(const FileDialogRequest& request) {
 }
 
 std::optional<QString> QtPrompter::saveFile(const FileDialogRequest& request) {
-    QFileDialog dialog(m_parent);
+    QFileDialog dialog(owner());
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -142,7 +150,7 @@ std::optional<QString> QtPrompter::saveFile(const FileDialogRequest& request) {
 
 std::optional<QString> QtPrompter::chooseFolder(const QString& caption, const QString& start,
                                                  bool allowCreate) {
-    QFileDialog dialog(m_parent, caption, start);
+    QFileDialog dialog(owner(), caption, start);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     dialog.setFileMode(allowCreate ? QFileDialog::AnyFile : QFileDialog::Directory);
