@@ -1,14 +1,21 @@
-// The program's own message boxes as the user meets them: captions, buttons with their keyboard
-// letters, the keys that answer, and where a box opens while a dialog is showing.
+// The program's own message boxes and file dialogs as the user meets them: captions, buttons with
+// their keyboard letters, the keys that answer, and where a box opens while a dialog is showing.
 
 #include "app/ui/qt_prompter.h"
+#include "support/test_files.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -45,13 +52,13 @@ void press(QMessageBox& box, Qt::Key key) {
     QTest::keyClick(target, key);
 }
 
-class MessageBoxes : public testing::Test {
+class QtDialogs : public testing::Test {
 protected:
     QWidget window;
     QtPrompter prompter{&window};
 };
 
-TEST_F(MessageBoxes, ButtonsCarryTheirKeyboardLetters) {
+TEST_F(QtDialogs, ButtonsCarryTheirKeyboardLetters) {
     const struct {
         Answers buttons;
         QStringList captions; // sorted
@@ -76,7 +83,7 @@ TEST_F(MessageBoxes, ButtonsCarryTheirKeyboardLetters) {
     }
 }
 
-TEST_F(MessageBoxes, TheSaveQuestionAnswersToItsKeys) {
+TEST_F(QtDialogs, TheSaveQuestionAnswersToItsKeys) {
     const Answers yesNoCancel = Answer::Yes | Answer::No | Answer::Cancel;
     const struct {
         const char* name;
@@ -98,7 +105,7 @@ TEST_F(MessageBoxes, TheSaveQuestionAnswersToItsKeys) {
               Answer::Retry);
 }
 
-TEST_F(MessageBoxes, OpenOverTheDialogThatIsShowing) {
+TEST_F(QtDialogs, OpenOverTheDialogThatIsShowing) {
     window.show();
     QDialog dialog(&window);
     dialog.open();
@@ -114,6 +121,50 @@ TEST_F(MessageBoxes, OpenOverTheDialogThatIsShowing) {
         box.close();
     });
     EXPECT_EQ(parent, &window) << "with no dialog open, over the window";
+}
+
+// The width a list column's contents need.
+struct ContentWidth : QTreeView {
+    using QTreeView::sizeHintForColumn;
+};
+constexpr int (QTreeView::*contentWidth)(int) const = &ContentWidth::sizeHintForColumn;
+
+TEST_F(QtDialogs, FileListsShowSizesAndDatesInJapaneseAndEveryColumnWhole) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("大きめの文書ファイルの名前.ptm"));
+    test::writeAll(file, QByteArray(150000, 'x'));
+    FileDialogRequest request;
+    request.title = QStringLiteral("ぽてまる文書の読み込み");
+    request.filters = {{QStringLiteral("ぽてまる文書(*.ptm)"), QStringLiteral("*.ptm")}};
+    request.directory = folder.path();
+
+    QString size;
+    QString date;
+    bool whole = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        // The folder is read in the background.
+        if (list &&
+            QTest::qWaitFor([list] { return list->model()->rowCount(list->rootIndex()) > 0; })) {
+            const QModelIndex row = list->model()->index(0, 0, list->rootIndex());
+            size = row.siblingAtColumn(1).data().toString();
+            date = row.siblingAtColumn(3).data().toString();
+            QHeaderView* header = list->header();
+            whole = header->length() <= list->viewport()->width();
+            for (int column = 0; column < header->count(); ++column)
+                whole = whole && header->sectionSize(column) >= (list->*contentWidth)(column);
+        }
+        dialog->reject();
+    });
+    prompter.openFile(request);
+    EXPECT_EQ(size.toStdString(), "146.5 KB");
+    EXPECT_EQ(date.toStdString(),
+              QLocale(QLocale::Japanese, QLocale::Japan)
+                  .toString(QFileInfo(file).lastModified(), QLocale::ShortFormat)
+                  .toStdString());
+    EXPECT_TRUE(whole) << "every column shows its contents whole";
 }
 
 } // namespace

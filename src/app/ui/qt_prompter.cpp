@@ -3,9 +3,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QLocale>
 #include <QPushButton>
+#include <QTreeView>
 
 namespace pote {
 
@@ -63,8 +68,44 @@ QString suffixOf(const QString& pattern) {
     return suffix.contains(u'*') || suffix.contains(u'?') ? QString() : suffix;
 }
 
+// The file list's sizes and dates in the program's own (Japanese) formats: the toolkit's list
+// follows the system's locale, which may be English or plain C.
+class FileDetails : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QFileInfo info = files->fileInfo(source);
+        if (index.column() == 3)
+            return QLocale().toString(info.lastModified(), QLocale::ShortFormat);
+        if (info.isDir())
+            return QIdentityProxyModel::data(index, role);
+        return QLocale().formattedDataSize(info.size(), 1, QLocale::DataSizeTraditionalFormat);
+    }
+};
+
+// Large enough that the file list shows every column whole.
+constexpr QSize kFileDialogSize(800, 480);
+
+void showWholeColumns(QFileDialog& dialog) {
+    auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!list)
+        return;
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < list->header()->count(); ++column)
+        list->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+}
+
 void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setProxyModel(new FileDetails(&dialog));
+    dialog.resize(kFileDialogSize);
+    showWholeColumns(dialog);
     dialog.setWindowTitle(request.title);
     dialog.setNameFilters(qtFilters(request));
     dialog.setDirectory(request.directory);
@@ -152,6 +193,9 @@ std::optional<QString> QtPrompter::chooseFolder(const QString& caption, const QS
                                                  bool allowCreate) {
     QFileDialog dialog(owner(), caption, start);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setProxyModel(new FileDetails(&dialog));
+    dialog.resize(kFileDialogSize);
+    showWholeColumns(dialog);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     dialog.setFileMode(allowCreate ? QFileDialog::AnyFile : QFileDialog::Directory);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
