@@ -1,5 +1,7 @@
 #include "app/ui/application_setup.h"
 
+#include "app/ui/disabled_icon_style.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -37,6 +39,7 @@ void setUpApplication(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral("poteedit"));
     QApplication::setOrganizationName(QStringLiteral("kumolab"));
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    QApplication::setStyle(new DisabledIconStyle);
     const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     for (const char* name : {"qtbase_ja", "qt_ja"}) {
         auto* translator = new QTranslator(&app);
