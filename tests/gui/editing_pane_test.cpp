@@ -8,10 +8,14 @@
 #include "core/cp932.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
+#include "editing/ui/notice_bubble.h"
 #include "editing/ui/pane_undo.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QDesktopServices>
 #include <QInputMethodEvent>
 #include <QMouseEvent>
@@ -146,6 +150,46 @@ TEST_F(Pane, StatusIsRightAcrossEveryLineBoundary) {
         const int p = pane()->textCursor().position();
         ASSERT_EQ(window->statusPanelText(0), expectedStatus(text, p)) << "arrow to " << p;
     }
+}
+
+// The notice showing beside widget, if any.
+NoticeBubble* shownNotice(QWidget* widget) {
+    for (NoticeBubble* bubble : widget->findChildren<NoticeBubble*>())
+        if (bubble->isVisible())
+            return bubble;
+    return nullptr;
+}
+
+TEST_F(Pane, CharactersThatCannotBeStoredBecomeQuestionMarksWithANotice) {
+    showWindow();
+    typeInPane(QStringLiteral("ねこ〜"));
+    EXPECT_EQ(shownNotice(pane()), nullptr) << "nothing lost: a twin keeps its counterpart";
+
+    typeInPane(QStringLiteral("é"));
+    EXPECT_EQ(paneText(), QStringLiteral("ねこ～?"));
+    NoticeBubble* notice = shownNotice(pane());
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->text(), QStringLiteral("「é」は、保存できない文字だから「?」にしておいたにゃ。"));
+    notice->hide();
+
+    // A paste is one edit: one notice naming each character once.
+    QGuiApplication::clipboard()->setText(QStringLiteral("한é€é한"));
+    window->trigger(QStringLiteral("nx_edpaste"));
+    EXPECT_EQ(paneText(), QStringLiteral("ねこ～??????"));
+    notice = shownNotice(pane());
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->text(), QStringLiteral("「한」「é」「€」は、保存できない文字だから「?」にしておいたにゃ。"));
+    EXPECT_FALSE(notice->isActiveWindow()) << "the notice takes no focus";
+    EXPECT_TRUE(pane()->hasFocus());
+
+    // In the name box too.
+    auto* name = window->findChild<QLineEdit*>(QStringLiteral("sec_name_ed"));
+    name->setFocus();
+    typeName(QStringLiteral("€"));
+    EXPECT_EQ(name->text(), QStringLiteral("?"));
+    notice = shownNotice(name);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->text(), QStringLiteral("「€」は、保存できない文字だから「?」にしておいたにゃ。"));
 }
 
 struct TabCase {

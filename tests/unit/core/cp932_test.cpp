@@ -298,6 +298,28 @@ INSTANTIATE_TEST_SUITE_P(
         Unencodable{"PairEndingLikeAnEscape", u"\xD83D\xDC80", "?", u"?"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+TEST(Cp932LostCharacters, NamesWhatBecomesAQuestionMarkOnceEach) {
+    const struct {
+        const char* name;
+        const char16_t* text;
+        QStringList lost;
+    } rows[] = {
+        {"Several", u"한é€é한", {u16(u"한"), u16(u"é"), u16(u"€")}},
+        {"EmojiIsOneCharacter", u"a😀b😀", {u16(u"😀")}},
+        {"LoneSurrogates", u"\xD83Dz\xDC00", {u16(u"\xD83D"), u16(u"\xDC00")}},
+        {"TwinsKeepACounterpart", u"\x301C\x00A5\x2212", {}},
+        {"StrayLeadBecomesACharacter", u"\xDC81" "A", {}},
+        {"QuestionMarkOfItsOwn", u"なぜ?", {}},
+        {"Empty", u"", {}},
+    };
+    for (const auto& row : rows) {
+        const QString text = u16(row.text);
+        EXPECT_EQ(lostCharacters(text), row.lost) << row.name;
+        // Exactly the question marks that toEncodable adds.
+        EXPECT_EQ(row.lost.isEmpty(), toEncodable(text).count(u'?') == text.count(u'?')) << row.name;
+    }
+}
+
 TEST(Cp932Encode, QuestionMarkOfItsOwnIsNotLossy) {
     bool lossy = true;
     EXPECT_EQ(encode(u"なぜ?", &lossy), bytes({0x82, 0xC8, 0x82, 0xBA, '?'}));
