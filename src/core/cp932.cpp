@@ -337,6 +337,22 @@ QString toEncodable(QStringView text, bool* changed) {
     return same ? text.toString() : decode(encode(text));
 }
 
+QStringList lostCharacters(QStringView text) {
+    const char16_t* src = text.utf16();
+    const qsizetype n = text.size();
+    const std::uint16_t* table = maps().encode.data();
+    QStringList lost;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = src[i];
+        if (u < 0x80 || table[u] != kNoCode) continue;
+        const bool pair = QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(src[i + 1]);
+        const QString character = text.sliced(i, pair ? 2 : 1).toString();
+        if (!lost.contains(character)) lost.append(character);
+        if (pair) ++i;
+    }
+    return lost;
+}
+
 qsizetype byteLength(QStringView text) {
     const char16_t* src = text.utf16();
     const std::uint16_t* table = maps().encode.data();

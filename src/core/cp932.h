@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace pote::cp932 {
@@ -32,6 +33,11 @@ bool canEncode(QStringView text);
 // CP932 counterpart (U+301C -> U+FF5E, U+00A5 -> U+005C ...), anything else by '?'. A surrogate
 // pair becomes one '?'. changed (optional) tells whether anything was replaced.
 QString toEncodable(QStringView text, bool* changed = nullptr);
+
+// The characters of text that toEncodable turns into "?", each once, in the order they first
+// appear (a surrogate pair is one character). Twins are not among them: they keep a CP932
+// counterpart.
+QStringList lostCharacters(QStringView text);
 
 // Bytes that text occupies once encoded ('\n' counts 1 here; callers add the CR themselves).
 qsizetype byteLength(QStringView text);

@@ -1,6 +1,7 @@
 #include "core/document_file.h"
 
 #include "core/document_format.h"
+#include "core/file_io.h"
 #include "core/password_rules.h"
 #include "core/password_scramble.h"
 #include "core/text_interleave.h"
@@ -94,7 +95,7 @@ public:
     }
 
     bool flush() {
-        if (m_used > 0 && m_ok) m_ok = m_device.write(m_buffer.constData(), m_used) == m_used;
+        if (m_used > 0 && m_ok) m_ok = writeFully(m_device, m_buffer.constData(), m_used);
         m_used = 0;
         return m_ok;
     }
@@ -166,11 +167,12 @@ qint64 encodedSize(const SectionStore& store) {
 
 WriteResult writeDocument(const QString& path, const SectionStore& store, QRandomGenerator* rng) {
     if (QString reason = unwritableReason(store); !reason.isEmpty()) return {false, reason};
+    if (QString problem = writeTargetProblem(path); !problem.isEmpty()) return {false, problem};
     if (!rng) rng = QRandomGenerator::global();
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString()};
+        return {false, writeErrorText(file)};
 
     const QByteArrayView key =
         store.hasPassword() ? QByteArrayView(store.password()) : QByteArrayView();
@@ -212,7 +214,7 @@ WriteResult writeDocument(const QString& path, const SectionStore& store, QRando
     for (int pos = 0; pos < store.count(); ++pos)
         writeText(out, store.section(pos).text, keys);
 
-    if (!out.flush() || !file.commit()) return {false, file.errorString()};
+    if (!out.flush() || !file.commit()) return {false, writeErrorText(file)};
     return {true, {}};
 }
 

@@ -5,6 +5,7 @@
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/section_binding.h"
+#include "core/file_io.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
 #include "editing/ui/pane_undo.h"
@@ -71,9 +72,9 @@ void DocumentCommands::nx_saveClick() {
 }
 
 void DocumentCommands::nx_qsaveClick() {
-    const QString path = m_context.store.documentPath;
-    if (!path.isEmpty() && QFileInfo(path).isFile())
-        document_write(path);
+    // A document whose file was deleted or moved meanwhile is saved through the save dialog
+    // rather than not at all.
+    sp_saveClick();
 }
 
 void DocumentCommands::sp_saveClick() {
@@ -102,8 +103,9 @@ bool DocumentCommands::saveForQuestion() {
         m_context.binding.section_commit(store.current);
         QSaveFile file(store.textPath());
         const QByteArray bytes = store.section(store.current).text;
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-            m_context.reporter.fileError(store.textPath(), file.errorString());
+        if (!file.open(QIODevice::WriteOnly) ||
+            !writeFully(file, bytes.constData(), bytes.size()) || !file.commit()) {
+            m_context.reporter.fileError(store.textPath(), writeErrorText(file));
             return false;
         }
         store.setModified(false);
@@ -179,10 +181,10 @@ bool DocumentCommands::document_read(const QString& path) {
 bool DocumentCommands::document_write(const QString& path) {
     SectionStore& store = m_context.store;
     m_context.binding.section_commit(store.current);
-    const QFileInfo existing(path);
-    const qint64 needed =
-        qMax<qint64>(0, docfile::encodedSize(store) - (existing.isFile() ? existing.size() : 0));
-    const SpaceCheck space = free_space_check(path, needed, SpaceForm::SingleFile);
+    // The new file is written beside the old one and replaces it only when complete: it needs
+    // room for all of itself, whatever the old one takes.
+    const SpaceCheck space =
+        free_space_check(path, docfile::encodedSize(store), SpaceForm::SingleFile);
     // Only an estimate: the write still goes ahead, and a real shortage fails it cleanly.
     if (!space.ok)
         m_context.reporter.spaceShortage(space);

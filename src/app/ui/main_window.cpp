@@ -12,6 +12,7 @@
 #include "app/ui/qt_prompter.h"
 #include "app/ui/section_binding.h"
 #include "app/ui/section_commands.h"
+#include "app/ui/section_number_box.h"
 #include "app/ui/settings_commands.h"
 #include "app/ui/startup.h"
 #include "editing/status_text.h"
@@ -163,6 +164,7 @@ void Tmain_fm::buildPanels() {
     m_nameEdit->setObjectName(QStringLiteral("sec_name_ed"));
     m_nameEdit->setGeometry(kNameEdit);
     m_nameEdit->setFont(big);
+    fitSectionNumberBox(*m_secnoView, *m_nameEdit);
 
     m_image = new mascot::MascotView(m_selectPanel);
     m_image->setObjectName(QStringLiteral("Image1"));

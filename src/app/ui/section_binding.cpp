@@ -8,7 +8,9 @@
 #include "core/section_store.h"
 #include "core/text_convert.h"
 #include "editing/ui/edit_pane.h"
+#include "editing/ui/notice_bubble.h"
 #include "editing/ui/pane_undo.h"
+#include "editing/unencodable_notice.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -70,11 +72,13 @@ void SectionBinding::secn_ch(const QString& text) {
     SectionStore& store = m_store;
     QString shown = text;
     if (!cp932::canEncode(text)) {
-        // Show what will be stored, keeping the caret where it was.
+        // Show what will be stored, keeping the caret where it was, and say what was lost.
         const int caret = m_nameEdit->cursorPosition();
         shown = cp932::toEncodable(text);
         m_nameEdit->setText(shown);
         m_nameEdit->setCursorPosition(qMin(caret, static_cast<int>(shown.size())));
+        if (const QStringList lost = cp932::lostCharacters(text); !lost.isEmpty())
+            showNotice(*m_nameEdit, QPoint(0, m_nameEdit->height()), unencodableNotice(lost));
     }
     const QByteArray bytes = cp932::encode(shown);
     QByteArray& name = store.section(store.current).name;
