@@ -108,10 +108,13 @@ const Maps& maps() {
     return *m;
 }
 
-// The unit of a double-byte character, or 0 when the two bytes are none.
-inline char16_t pairUnit(unsigned char lead, unsigned char trail) {
+} // namespace
+
+char16_t pairUnit(unsigned char lead, unsigned char trail) {
     return maps().pairRow[lead][trail];
 }
+
+namespace {
 
 // The unit that an encode-table entry decodes to.
 char16_t unitOfEntry(std::uint16_t entry) {
@@ -359,6 +362,11 @@ qsizetype byteToUnitOffset(QStringView line, qsizetype byte) {
         if (byte < pos) return i;
     }
     return line.size();
+}
+
+bool isPreferredCode(unsigned char lead, unsigned char trail) {
+    const char16_t u = pairUnit(lead, trail);
+    return u != 0 && maps().encode[u] == entryOf(lead << 8 | trail);
 }
 
 int charLengthAt(QByteArrayView s, qsizetype i) {

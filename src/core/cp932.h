@@ -53,4 +53,10 @@ constexpr bool isTrailByte(unsigned char b) {
 // and the pane agree on where characters begin.
 int charLengthAt(QByteArrayView s, qsizetype i);
 
+// The character that lead and trail form together, or 0 when they form none.
+char16_t pairUnit(unsigned char lead, unsigned char trail);
+// Whether encoding the character of lead and trail writes these two bytes, rather than another
+// code of the same character (the NEC and IBM duplicates).
+bool isPreferredCode(unsigned char lead, unsigned char trail);
+
 } // namespace pote::cp932

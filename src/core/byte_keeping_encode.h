@@ -1,0 +1,42 @@
+#pragma once
+// Encoding an edited pane for the store without rewriting what the edit left alone.
+//
+// Several codes decode to the same character (the NEC and IBM duplicates: ED 40 and FA 5C are
+// both 纊, 87 90 and 81 E0 are both ≒), and the encoder writes one of them, so encoding a whole
+// pane would rewrite every such code in a section the moment one letter of it is typed. Here the
+// pane is encoded as usual and then set against the stored bytes: every character that the
+// comparison finds unchanged gets its stored code back.
+//
+// How the comparison works, and what it promises:
+// - Common stretches are found at the byte level (the stored code and the encoder's code of the
+//   same character count as equal), then by lines around each difference (a nearby line where
+//   both texts meet again, or a long run of lines removed or inserted), then by characters
+//   within the lines that differ. Each character of the result is either the encoder's code or
+//   the stored code of an equal character, so the result always decodes exactly as
+//   cp932::encodeFromPane's does.
+// - A stretch that was cut and pasted elsewhere in the text keeps its codes when the stretch
+//   removed and the stretch inserted hold the same text. A pasted copy of text that is still in
+//   place takes the encoder's codes.
+// - Where an edit could lie in more than one place (a character typed next to an equal one, a
+//   copy pasted right beside its original), the earlier of the equal characters keeps the stored
+//   code.
+// - A stored code is not put back where a stray lead byte now comes right before it and would
+//   join it to a different character.
+// - Line breaks are CR LF throughout, as the encoder writes them.
+// - Fallbacks to the encoder's codes: many changed lines in a row with no unchanged line between
+//   them are matched line by line when both sides have as many lines, otherwise by characters
+//   only up to about a thousand character edits; past that the stretch between the last and
+//   the next unchanged lines takes the encoder's codes.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QStringView>
+
+namespace pote {
+
+// paneText encoded as cp932::encodeFromPane does (lossy as there), with the stored codes of the
+// characters that are unchanged against `stored` put back.
+QByteArray encodeKeepingStoredBytes(QByteArrayView stored, QStringView paneText,
+                                    bool* lossy = nullptr);
+
+} // namespace pote
