@@ -8,9 +8,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace pote {
 
@@ -33,22 +38,29 @@ constexpr std::size_t kMeetingLines = 16;
 constexpr qsizetype kMaxEdits = 1024;
 constexpr qint64 kMaxSteps = qint64(32) << 20;
 constexpr qint64 kMaxPath = qint64(4) << 20;
+// New text wanted after a difference before looking for where the texts meet again, while the
+// encoder is still at work (bytes).
+constexpr qsizetype kLookahead = 16 * 1024;
 
 constexpr bool isBreak(Byte b) {
     return b == '\r' || b == '\n';
 }
 
-// Length of the common start of a and b, n bytes at most.
+// Length of the common start of a and b, n bytes at most. Most of a commit is spent here,
+// walking megabytes of unchanged text, hence 32 bytes at a time.
 qsizetype commonPrefix(const Byte* a, const Byte* b, qsizetype n) {
     qsizetype i = 0;
-    for (; i + 16 <= n; i += 16) {
-        std::uint64_t a0, a1, b0, b1;
-        std::memcpy(&a0, a + i, 8);
-        std::memcpy(&a1, a + i + 8, 8);
-        std::memcpy(&b0, b + i, 8);
-        std::memcpy(&b1, b + i + 8, 8);
-        if (((a0 ^ b0) | (a1 ^ b1)) != 0) break;
+#if defined(__SSE2__)
+    for (; i + 32 <= n; i += 32) {
+        const auto* pa = reinterpret_cast<const __m128i*>(a + i);
+        const auto* pb = reinterpret_cast<const __m128i*>(b + i);
+        const __m128i low = _mm_cmpeq_epi8(_mm_loadu_si128(pa), _mm_loadu_si128(pb));
+        const __m128i high = _mm_cmpeq_epi8(_mm_loadu_si128(pa + 1), _mm_loadu_si128(pb + 1));
+        const unsigned equal = unsigned(_mm_movemask_epi8(low)) | unsigned(_mm_movemask_epi8(high))
+                                                                      << 16;
+        if (equal != 0xFFFFFFFFu) return i + std::countr_one(equal);
     }
+#endif
     for (; i + 8 <= n; i += 8) {
         std::uint64_t x, y;
         std::memcpy(&x, a + i, 8);
@@ -112,9 +124,11 @@ struct Stretch {
     qsizetype to;
 };
 
+// A text's bytes; the new text may be known only up to n so far (complete is false).
 struct Text {
     const Byte* p;
     qsizetype n;
+    bool complete = true;
 
     int charLength(qsizetype i) const { return i + 1 < n && pairUnit(p[i], p[i + 1]) ? 2 : 1; }
 
@@ -204,20 +218,25 @@ struct Text {
 
 // The lines of a text from a start, read as far as they are asked for. Reading stops for good
 // when the shared budget of bytes is spent, so that searches far ahead stay linear overall.
+// Asking beyond what is known of an incomplete text sets `unknown`.
 class LineList {
 public:
-    LineList(const Text& text, qsizetype from, qsizetype& budget)
-        : m_text(text), m_next(from), m_budget(budget) {}
+    LineList(const Text& text, qsizetype from, qsizetype& budget, bool& unknown)
+        : m_text(text), m_next(from), m_budget(budget), m_unknown(unknown) {}
 
     // The i-th line; false past the last line read.
     bool get(std::size_t i, Line& line) {
         while (m_lines.size() <= i && m_next < m_text.n && m_budget > 0) {
             const Line l = m_text.lineFrom(m_next);
+            if (!m_text.complete && !l.hasBreak()) break; // may go on in what is not known yet
             m_budget -= l.next - m_next;
             m_next = l.next;
             m_lines.push_back(l);
         }
-        if (i >= m_lines.size()) return false;
+        if (i >= m_lines.size()) {
+            m_unknown = m_unknown || !m_text.complete;
+            return false;
+        }
         line = m_lines[i];
         return true;
     }
@@ -236,6 +255,7 @@ private:
     const Text& m_text;
     qsizetype m_next;
     qsizetype& m_budget;
+    bool& m_unknown;
     std::vector<Line> m_lines;
 };
 
@@ -298,22 +318,30 @@ bool commonSubsequence(qsizetype n, qsizetype m, const Same& same, Matches& matc
     return false;
 }
 
+// Puts stored codes back into the new text as the encoder writes it, part by part.
 class Merger {
 public:
-    Merger(QByteArrayView stored, QByteArray& encoded)
+    Merger(QByteArrayView stored, qsizetype newSizeAtMost)
         : m_old{reinterpret_cast<const Byte*>(stored.data()), stored.size()},
-          m_out(reinterpret_cast<Byte*>(encoded.data())), m_new{m_out, encoded.size()},
-          m_lineBudget(4 * (stored.size() + encoded.size()) + (qsizetype(1) << 20)) {}
+          m_lineBudget(4 * (stored.size() + newSizeAtMost) + (qsizetype(1) << 20)) {}
 
-    void run() {
-        qsizetype o = 0;
-        qsizetype n = 0;
-        while (!walkEqual(o, n)) {
-            const auto [nextO, nextN] = realign(m_old.lineStartAt(o), m_new.lineStartAt(n));
-            o = nextO;
-            n = nextN;
+    // Goes on with the new text, now known up to size (all of it when complete).
+    void extend(char* data, qsizetype size, bool complete) {
+        m_out = reinterpret_cast<Byte*>(data);
+        m_new = {m_out, size, complete};
+        while (!m_done) {
+            if (walkEqual(m_o, m_n)) {
+                m_done = true;
+                restoreMovedStretches();
+                return;
+            }
+            // A difference: looking for where the texts meet again needs some text after it.
+            if (!complete && m_new.n - m_n < kLookahead) return;
+            const auto next = realign(m_old.lineStartAt(m_o), m_new.lineStartAt(m_n));
+            if (!next) return;
+            m_o = next->first;
+            m_n = next->second;
         }
-        restoreMovedStretches();
     }
 
 private:
@@ -328,6 +356,7 @@ private:
                 commonPrefix(m_old.p + o, m_new.p + n, std::min(m_old.n - o, m_new.n - n));
             o += k;
             n += k;
+            if (n == m_new.n && !m_new.complete) return false;
             if (o == m_old.n && n == m_new.n) return true;
             // A lone LF or CR in the store, where the encoder writes CR LF.
             if (o < m_old.n && m_old.p[o] == '\n' && (o == 0 || m_old.p[o - 1] != '\r') &&
@@ -406,15 +435,17 @@ private:
     }
 
     // The texts differ in the lines starting at lo and ln: finds where they meet again, settles
-    // the lines between and returns where the walk goes on.
-    std::pair<qsizetype, qsizetype> realign(qsizetype lo, qsizetype ln) {
-        LineList a(m_old, lo, m_lineBudget);
-        LineList b(m_new, ln, m_lineBudget);
+    // the lines between and returns where the walk goes on; nothing when that depends on new
+    // text not known yet.
+    std::optional<std::pair<qsizetype, qsizetype>> realign(qsizetype lo, qsizetype ln) {
+        bool unknown = false;
+        LineList a(m_old, lo, m_lineBudget, unknown);
+        LineList b(m_new, ln, m_lineBudget, unknown);
         const auto meet = [&](std::size_t i, std::size_t j) {
             const qsizetype o1 = a.startOf(i);
             const qsizetype n1 = b.startOf(j);
             settle(lo, o1, ln, n1);
-            return std::pair{o1, n1};
+            return std::optional{std::pair{o1, n1}};
         };
         // Nearby, fewest lines first; as many removed as inserted first (a line changed in place).
         for (std::size_t d = 1; d <= kNearbyReach; ++d) {
@@ -423,9 +454,12 @@ private:
                 const qsizetype removed = qsizetype(d / 2) + shift;
                 if (removed < 0 || removed > qsizetype(d)) continue;
                 const auto i = static_cast<std::size_t>(removed);
-                if (meetAt(a, b, i, d - i)) return meet(i, d - i);
+                const bool meets = meetAt(a, b, i, d - i);
+                if (unknown) return std::nullopt;
+                if (meets) return meet(i, d - i);
             }
         }
+        if (!m_new.complete) return std::nullopt;
         // Far: a long run of lines removed or inserted, give or take two lines on the other side.
         for (std::size_t k = kNearbyReach - 1; m_lineBudget > 0; ++k) {
             Line unused;
@@ -752,9 +786,13 @@ private:
     }
 
     const Text m_old;
-    Byte* m_out;
-    const Text m_new;
+    Byte* m_out = nullptr;
+    Text m_new{nullptr, 0, false};
     qsizetype m_lineBudget;
+    // Where the walk goes on: character starts in step in both texts.
+    qsizetype m_o = 0;
+    qsizetype m_n = 0;
+    bool m_done = false;
     std::vector<Stretch> m_deleted;
     std::vector<Stretch> m_inserted;
 };
@@ -762,9 +800,14 @@ private:
 } // namespace
 
 QByteArray encodeKeepingStoredBytes(QByteArrayView stored, QStringView paneText, bool* lossy) {
-    QByteArray encoded = cp932::encodeFromPane(paneText, lossy);
-    if (!stored.isEmpty() && !encoded.isEmpty()) Merger(stored, encoded).run();
-    return encoded;
+    if (stored.isEmpty()) return cp932::encodeFromPane(paneText, lossy);
+    // Part by part, so that the comparison reads what the encoder wrote while it is still in
+    // the processor's cache.
+    Merger merger(stored, 2 * paneText.size());
+    return cp932::encodeFromPaneByParts(
+        paneText,
+        [&](char* data, qsizetype size, bool complete) { merger.extend(data, size, complete); },
+        lossy);
 }
 
 } // namespace pote

@@ -14,6 +14,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 namespace pote::cp932 {
 
 QString decode(QByteArrayView bytes);
@@ -25,6 +27,12 @@ QByteArray encode(QStringView text, bool* lossy = nullptr);
 // CR LF, a lone CR and a lone LF each into one '\n'; encodeFromPane writes '\n' and U+2029 as CR LF.
 QString decodeForPane(QByteArrayView bytes);
 QByteArray encodeFromPane(QStringView text, bool* lossy = nullptr);
+// encodeFromPane a stretch of lines at a time: after each, `encoded` gets the bytes written so
+// far (which it may change in place, keeping their length) and whether that was all of them.
+// Lets a caller go over the output while it is still in the processor's cache.
+QByteArray encodeFromPaneByParts(QStringView text,
+                                 const std::function<void(char*, qsizetype, bool)>& encoded,
+                                 bool* lossy = nullptr);
 
 // True when every unit of text encodes without loss (twins count as encodable).
 bool canEncode(QStringView text);

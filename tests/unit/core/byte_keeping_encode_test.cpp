@@ -304,6 +304,35 @@ TEST(KeepingStoredBytes, LargeChangesKeepTheLinesAroundThem) {
     }
 }
 
+// A section far longer than the encoder's parts, edited around their borders.
+TEST(KeepingStoredBytes, LongSectionsKeepTheirCodesAcrossTheEncodersParts) {
+    const QByteArray stored = duplicateLines(10000);
+    const QString pane = cp932::decodeForPane(stored);
+    ASSERT_GT(pane.size(), 4 * 65536);
+    const auto nearBorder = [&](int k, int shift) {
+        return pane.indexOf(u'\n', k * 65536 + shift) + 1; // a line start
+    };
+    std::vector<std::vector<PaneEdit>> cases;
+    std::vector<PaneEdit> typing;
+    for (int k = 1; k <= 4; ++k) {
+        for (int shift : {-40, -3, 0, 2, 30})
+            typing.push_back({k * 65536 + shift, 0, u"ね"_qs});
+    }
+    cases.push_back(typing);
+    // A hundred lines removed, and a hundred inserted, across a border.
+    cases.push_back({{nearBorder(1, -2000), nearBorder(1, 1000) - nearBorder(1, -2000), {}}});
+    cases.push_back(
+        {{nearBorder(2, -2000), 0, cp932::decodeForPane(sjis("新しい行。\r\n").repeated(100))}});
+    // A line joined with the next right at a border.
+    cases.push_back({{nearBorder(3, 0) - 1, 1, {}}});
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        SCOPED_TRACE(testing::Message() << "case " << c);
+        EXPECT_EQ(encodeKeepingStoredBytes(stored, edited(pane, cases[c])),
+                  editedBytes(stored, cases[c]));
+    }
+    EXPECT_EQ(encodeKeepingStoredBytes(stored, pane), stored);
+}
+
 // Random sections and random edits against what the edits did: each character the edits did
 // not touch keeps its stored code, each typed one has the encoder's, and the whole decodes as
 // the encoder's text does.
