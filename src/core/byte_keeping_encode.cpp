@@ -22,8 +22,14 @@ namespace pote {
 namespace {
 
 using cp932::isLeadByte;
-using cp932::pairUnit;
 using Byte = unsigned char;
+
+// The character that lead and trail form, or 0 (cp932::pairUnit without the call: every byte of
+// a long text passes through here).
+inline char16_t pairUnit(Byte lead, Byte trail) {
+    static const char16_t* const* const rows = cp932::pairRows();
+    return rows[lead][trail];
+}
 
 // How far around a difference to look for a line where both texts meet again, in lines removed
 // plus lines inserted.
@@ -38,6 +44,9 @@ constexpr std::size_t kMeetingLines = 16;
 constexpr qsizetype kMaxEdits = 1024;
 constexpr qint64 kMaxSteps = qint64(32) << 20;
 constexpr qint64 kMaxPath = qint64(4) << 20;
+// Longest middle of a changed stretch, between its common start and end, compared by characters
+// (bytes on each side).
+constexpr qsizetype kMaxMiddle = qsizetype(2) << 20;
 // New text wanted after a difference before looking for where the texts meet again, while the
 // encoder is still at work (bytes).
 constexpr qsizetype kLookahead = 16 * 1024;
@@ -73,6 +82,24 @@ qsizetype commonPrefix(const Byte* a, const Byte* b, qsizetype n) {
         }
     }
     while (i < n && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// The first CR or LF in p[from, n), or n.
+qsizetype findBreak(const Byte* p, qsizetype from, qsizetype n) {
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const unsigned hits =
+            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
+        if (hits != 0) return i + std::countr_zero(hits);
+    }
+#endif
+    while (i < n && !isBreak(p[i]))
         ++i;
     return i;
 }
@@ -154,9 +181,7 @@ struct Text {
     }
 
     Line lineFrom(qsizetype start) const {
-        qsizetype i = start;
-        while (i < n && !isBreak(p[i]))
-            ++i;
+        const qsizetype i = findBreak(p, start, n);
         qsizetype next = i;
         if (i < n) next = p[i] == '\r' && i + 1 < n && p[i + 1] == '\n' ? i + 2 : i + 1;
         return {start, i, next};
@@ -330,7 +355,7 @@ public:
         m_out = reinterpret_cast<Byte*>(data);
         m_new = {m_out, size, complete};
         while (!m_done) {
-            if (walkEqual(m_o, m_n)) {
+            if (walkEqual(m_o, m_n, m_old.n, m_new.n)) {
                 m_done = true;
                 restoreMovedStretches();
                 return;
@@ -346,33 +371,34 @@ public:
 
 private:
     // From o and n, character starts where the texts are in step, walks on while both hold the
-    // same characters, giving stored codes back as it goes. Stops at the start of the first
-    // character that differs; true when both texts ended together.
-    bool walkEqual(qsizetype& o, qsizetype& n) {
+    // same characters, giving stored codes back as it goes, up to oEnd and nEnd (line starts or
+    // the ends). Stops at the start of the first character that differs; true when both ends
+    // were reached together.
+    bool walkEqual(qsizetype& o, qsizetype& n, qsizetype oEnd, qsizetype nEnd) {
         // A character start in both texts, with equal bytes from there to o and n.
         qsizetype mark = o;
         for (;;) {
             const qsizetype k =
-                commonPrefix(m_old.p + o, m_new.p + n, std::min(m_old.n - o, m_new.n - n));
+                commonPrefix(m_old.p + o, m_new.p + n, std::min(oEnd - o, nEnd - n));
             o += k;
             n += k;
             if (n == m_new.n && !m_new.complete) return false;
-            if (o == m_old.n && n == m_new.n) return true;
+            if (o == oEnd && n == nEnd) return true;
             // A lone LF or CR in the store, where the encoder writes CR LF.
-            if (o < m_old.n && m_old.p[o] == '\n' && (o == 0 || m_old.p[o - 1] != '\r') &&
-                n + 1 < m_new.n && m_new.p[n] == '\r' && m_new.p[n + 1] == '\n') {
+            if (o < oEnd && m_old.p[o] == '\n' && (o == 0 || m_old.p[o - 1] != '\r') &&
+                n + 1 < nEnd && m_new.p[n] == '\r' && m_new.p[n + 1] == '\n') {
                 o += 1;
                 n += 2;
                 mark = o;
                 continue;
             }
-            if (o > 0 && n > 0 && m_old.p[o - 1] == '\r' && m_new.p[n - 1] == '\r' && n < m_new.n &&
+            if (o > 0 && n > 0 && m_old.p[o - 1] == '\r' && m_new.p[n - 1] == '\r' && n < nEnd &&
                 m_new.p[n] == '\n' && (o == m_old.n || m_old.p[o] != '\n')) {
                 n += 1;
                 mark = o;
                 continue;
             }
-            if (o == m_old.n || n == m_new.n) return false;
+            if (o == oEnd || n == nEnd) return false;
             // The character holding the first differing byte. A byte that cannot lead a pair
             // ends a character, so a character starts after the last such byte.
             qsizetype c = o;
@@ -388,8 +414,13 @@ private:
             const qsizetype cn = c + (n - o);
             o = c;
             n = cn;
-            // In the new text a stray lead byte before here may join what now follows it.
-            if (afterStrayLead && pairUnit(m_new.p[cn - 1], m_new.p[cn])) return false;
+            // In the new text a stray lead byte before here may join what now follows it: then
+            // the difference starts at that byte.
+            if (afterStrayLead && pairUnit(m_new.p[cn - 1], m_new.p[cn])) {
+                --o;
+                --n;
+                return false;
+            }
             if (oldLength != 2 || m_new.charLength(cn) != 2 ||
                 pairUnit(m_old.p[c], m_old.p[c + 1]) != pairUnit(m_new.p[cn], m_new.p[cn + 1]))
                 return false;
@@ -565,18 +596,93 @@ private:
             matchLines(a, i0, i1, b, j0, j1, false);
             return;
         }
+        pairLines(a, i0, i1, b, j0, j1);
+    }
+
+    // The last resort for a run of changed lines: line by line in order when both sides have as
+    // many (a change made to every line, such as an indent), otherwise lines alike at their
+    // start or end are paired, passing over a line on one side where that makes the next pair
+    // alike. Pairs alike at their start or end are compared by characters.
+    void pairLines(const Lines& a, std::size_t i0, std::size_t i1, const Lines& b, std::size_t j0,
+                   std::size_t j1) {
+        const std::vector<Ends> oldEnds = endsOf(m_old, a.lines, i0, i1);
+        const std::vector<Ends> newEnds = endsOf(m_new, b.lines, j0, j1);
+        const auto alike = [&](std::size_t i, std::size_t j) {
+            const Ends& x = oldEnds[i - i0];
+            const Ends& y = newEnds[j - j0];
+            return x.head == y.head || x.tail == y.tail;
+        };
+        // Lines alike nowhere are not worth a comparison: they were rewritten.
+        const auto compare = [&](std::size_t i, std::size_t j) {
+            if (alike(i, j))
+                compareCharacters(a.lines[i].start, a.lines[i].next, b.lines[j].start,
+                                  b.lines[j].next, true);
+            else
+                record(a.lines[i].start, a.lines[i].next, b.lines[j].start, b.lines[j].next);
+        };
         if (i1 - i0 == j1 - j0) {
-            for (std::size_t k = i0, l = j0; k < i1; ++k, ++l)
-                compareCharacters(a.lines[k].start, a.lines[k].next, b.lines[l].start,
-                                  b.lines[l].next, true);
+            for (std::size_t i = i0, j = j0; i < i1; ++i, ++j)
+                compare(i, j);
             return;
         }
-        compareCharacters(o0, o1, n0, n1, true);
+        std::size_t i = i0;
+        std::size_t j = j0;
+        while (i < i1 && j < j1) {
+            if (!alike(i, j) && j + 1 < j1 && alike(i, j + 1)) {
+                record(0, 0, b.lines[j].start, b.lines[j].next);
+                ++j;
+            } else if (!alike(i, j) && i + 1 < i1 && alike(i + 1, j)) {
+                record(a.lines[i].start, a.lines[i].next, 0, 0);
+                ++i;
+            } else {
+                compare(i++, j++);
+            }
+        }
+        record(i < i1 ? a.lines[i].start : 0, i < i1 ? a.lines[i1 - 1].next : 0,
+               j < j1 ? b.lines[j].start : 0, j < j1 ? b.lines[j1 - 1].next : 0);
+    }
+
+    // Keys of the first and the last few characters of a line.
+    struct Ends {
+        std::uint64_t head;
+        std::uint64_t tail;
+    };
+
+    static std::vector<Ends> endsOf(const Text& text, const std::vector<Line>& lines,
+                                    std::size_t from, std::size_t to) {
+        constexpr int kFew = 2;
+        std::vector<Ends> ends;
+        ends.reserve(to - from);
+        for (std::size_t l = from; l < to; ++l) {
+            std::uint64_t head = 0;
+            std::uint64_t last[kFew] = {};
+            int count = 0;
+            for (qsizetype i = lines[l].start; i < lines[l].end; ++count) {
+                const Char c = text.charAt(i);
+                if (count < kFew) head = head * 0x100000001b3ULL + c.key + 1;
+                last[count % kFew] = c.key + 1;
+                i += c.length;
+            }
+            std::uint64_t tail = 0;
+            for (int k = 0; k < kFew; ++k)
+                tail = tail * 0x100000001b3ULL + last[(count + k) % kFew];
+            ends.push_back({head, tail});
+        }
+        return ends;
     }
 
     void record(qsizetype o0, qsizetype o1, qsizetype n0, qsizetype n1) {
-        if (o0 < o1) m_deleted.push_back({o0, o1});
-        if (n0 < n1) m_inserted.push_back({n0, n1});
+        add(m_deleted, o0, o1);
+        add(m_inserted, n0, n1);
+    }
+
+    // Adds a stretch, joined to the last one when it goes on from there.
+    static void add(std::vector<Stretch>& stretches, qsizetype from, qsizetype to) {
+        if (from >= to) return;
+        if (!stretches.empty() && stretches.back().to == from)
+            stretches.back().to = to;
+        else
+            stretches.push_back({from, to});
     }
 
     static std::vector<Line> linesOf(const Text& text, qsizetype from, qsizetype to) {
@@ -613,17 +719,13 @@ private:
             return true;
         qsizetype i = o0;
         qsizetype j = n0;
-        bool afterStrayLead = false; // the new character before j
-        while (i < o1 && j < n1) {
-            const Char a = m_old.charAt(i);
-            const Char b = m_new.charAt(j);
-            if (a.key != b.key) break;
-            keep(a, b, afterStrayLead);
-            afterStrayLead = b.length == 1 && isLeadByte(m_new.p[j]);
-            i += a.length;
-            j += b.length;
-        }
+        if (walkEqual(i, j, o1, n1)) return true;
         const auto [ti, tj] = keepCommonEnd(i, o1, j, n1);
+        if (ti - i > kMaxMiddle || tj - j > kMaxMiddle) {
+            if (!partly) return false;
+            record(i, ti, j, tj);
+            return true;
+        }
         // The middle, line breaks left out of the matching: they have no code to keep, and
         // matching one could cost a character that has.
         const std::vector<Char> oc = m_old.charsOf(i, ti);
@@ -645,11 +747,11 @@ private:
         matches.emplace_back(om, nm);
         for (const auto& [mx, my] : matches) {
             if (mx > x)
-                m_deleted.push_back({oc[std::size_t(x)].at,
-                                     oc[std::size_t(mx - 1)].at + oc[std::size_t(mx - 1)].length});
+                add(m_deleted, oc[std::size_t(x)].at,
+                    oc[std::size_t(mx - 1)].at + oc[std::size_t(mx - 1)].length);
             if (my > y)
-                m_inserted.push_back({nc[std::size_t(y)].at,
-                                      nc[std::size_t(my - 1)].at + nc[std::size_t(my - 1)].length});
+                add(m_inserted, nc[std::size_t(y)].at,
+                    nc[std::size_t(my - 1)].at + nc[std::size_t(my - 1)].length);
             if (mx < om) {
                 const bool strayBefore = my > 0
                                              ? nc[std::size_t(my - 1)].length == 1 &&

@@ -115,6 +115,10 @@ char16_t pairUnit(unsigned char lead, unsigned char trail) {
     return maps().pairRow[lead][trail];
 }
 
+const char16_t* const* pairRows() {
+    return maps().pairRow.data();
+}
+
 namespace {
 
 // The unit that an encode-table entry decodes to.

@@ -63,6 +63,8 @@ int charLengthAt(QByteArrayView s, qsizetype i);
 
 // The character that lead and trail form together, or 0 when they form none.
 char16_t pairUnit(unsigned char lead, unsigned char trail);
+// The table behind pairUnit, for loops that look at every character: pairRows()[lead][trail].
+const char16_t* const* pairRows();
 // Whether encoding the character of lead and trail writes these two bytes, rather than another
 // code of the same character (the NEC and IBM duplicates).
 bool isPreferredCode(unsigned char lead, unsigned char trail);

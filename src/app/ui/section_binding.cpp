@@ -2,6 +2,7 @@
 
 #include "app/ui/busy_cursor.h"
 #include "app/ui/document_host.h"
+#include "core/byte_keeping_encode.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
 #include "core/section_store.h"
@@ -27,8 +28,10 @@ bool SectionBinding::paneEdited() const { return m_edit->document()->isModified(
 
 void SectionBinding::section_commit(int pos) {
     SectionStore& store = m_host.store();
-    QByteArray bytes = paneEdited() ? cp932::encodeFromPane(m_edit->toPlainText())
-                                    : store.section(pos).text;
+    // What the edit left alone keeps its stored bytes, duplicate codes included.
+    QByteArray bytes = paneEdited()
+                           ? encodeKeepingStoredBytes(store.section(pos).text, m_edit->toPlainText())
+                           : store.section(pos).text;
     store.section(pos).text = expand_tabs(strip_trailing_nul(std::move(bytes)), m_host.tabWidth());
 }
 
