@@ -23,10 +23,12 @@
 // - A stored code is not put back where a stray lead byte now comes right before it and would
 //   join it to a different character.
 // - Line breaks are CR LF throughout, as the encoder writes them.
-// - Fallbacks to the encoder's codes: many changed lines in a row with no unchanged line between
-//   them are matched line by line when both sides have as many lines, otherwise by characters
-//   only up to about a thousand character edits; past that the stretch between the last and
-//   the next unchanged lines takes the encoder's codes.
+// - Where the comparison gives up, the encoder's codes stay: a run of changed lines is compared
+//   by characters up to about a thousand character edits (beyond the difference in length) and
+//   2 MB between its common start and end; past that its lines are taken in pairs, in order
+//   when both sides have as many, otherwise where a line starts or ends like the other, and a
+//   pair alike in neither way (a rewritten line) takes the encoder's codes. A single line
+//   changed in two places more than 2 MB apart takes them between the two.
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,9 +1,8 @@
 // An edited section keeps the stored codes of everything the edit left alone, through the
-// window: typing, cut and paste, undo, switching sections and saving to a file.
+// window: typing, cut and paste and undo, saved to a file.
 
 #include "gui_fixture.h"
 
-#include "app/ui/section_binding.h"
 #include "core/cp932.h"
 #include "core/document_file.h"
 #include "editing/ui/edit_pane.h"
@@ -128,18 +127,6 @@ TEST_F(StoredCodes, AnUndoneEditSavesTheStoredBytes) {
     window->trigger(QStringLiteral("nx_edit_undo"));
     ASSERT_TRUE(store().modified);
     EXPECT_EQ(saved(), stored);
-}
-
-TEST_F(StoredCodes, SwitchingSectionsCommitsWithTheCodesKept) {
-    const QByteArray stored = writersText();
-    open(stored);
-    const qsizetype at = lineStart(20);
-    caretAt(at);
-    typeInPane(QStringLiteral("\n"));
-    window->binding().section_switch(0, 1);
-    QByteArray expected = stored;
-    expected.insert(byteAt(stored, at), "\r\n");
-    EXPECT_EQ(store().section(0).text, expected);
 }
 
 } // namespace

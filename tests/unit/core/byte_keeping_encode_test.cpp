@@ -155,10 +155,6 @@ INSTANTIATE_TEST_SUITE_P(
                  [](const QString& p) {
                      return std::vector<PaneEdit>{{p.size(), 0, u"。"_qs}};
                  }},
-        EditCase{"TypingNearTheStartAndNearTheEnd",
-                 [](const QString& p) {
-                     return std::vector<PaneEdit>{{3, 0, u"い"_qs}, {p.size() - 2, 0, u"う"_qs}};
-                 }},
         EditCase{"TypingInFivePlaces",
                  [](const QString& p) {
                      std::vector<PaneEdit> e;
@@ -189,10 +185,6 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"JoiningTwoLines",
                  [](const QString& p) {
                      return std::vector<PaneEdit>{{startOfLine(p, u"第12行："_qs) - 1, 1, {}}};
-                 }},
-        EditCase{"EditingNextToStrayBytes",
-                 [](const QString& p) {
-                     return std::vector<PaneEdit>{{startOfLine(p, u"迷子の"_qs) + 7, 1, u"も"_qs}};
                  }},
         EditCase{"TypingAfterTheStrayLeadByte",
                  [](const QString& p) {
