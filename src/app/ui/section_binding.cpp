@@ -2,6 +2,7 @@
 
 #include "app/ui/busy_cursor.h"
 #include "app/ui/app_context.h"
+#include "core/byte_keeping_encode.h"
 #include "settings/settings_values.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
@@ -31,8 +32,10 @@ SectionBinding::SectionBinding(Services services, EditPane* edit, QLineEdit* sec
 bool SectionBinding::paneEdited() const { return m_edit->document()->isModified(); }
 
 void SectionBinding::section_commit(int pos) {
-    QByteArray bytes = paneEdited() ? cp932::encodeFromPane(m_edit->toPlainText())
-                                    : m_store.section(pos).text;
+    // What the edit left alone keeps its stored bytes, duplicate codes included.
+    QByteArray bytes = paneEdited()
+                           ? encodeKeepingStoredBytes(m_store.section(pos).text, m_edit->toPlainText())
+                           : m_store.section(pos).text;
     m_store.section(pos).text =
         expand_tabs(strip_trailing_nul(std::move(bytes)), m_services.settings.TABWidth);
 }

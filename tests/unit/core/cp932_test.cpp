@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <map>
@@ -396,6 +397,29 @@ TEST(Cp932PaneEncode, ParagraphSeparatorIsALineBreak) {
     EXPECT_EQ(encodeFromPane(u16(u"a\x2029"
                                  "b\n")),
               QByteArray("a\r\nb\r\n"));
+}
+
+TEST(Cp932PaneEncode, ByPartsGivesTheSameBytesAWholeLineAtATime) {
+    QString text;
+    for (int line = 0; line < 20000; ++line)
+        text += u16(u"第") + QString::number(line) + u16(u"行の文字\n");
+    text += u16(u"終わり");
+    const QByteArray whole = encodeFromPane(text);
+    std::vector<qsizetype> sizes;
+    bool lossy = true;
+    const QByteArray parts = encodeFromPaneByParts(
+        text,
+        [&](char* data, qsizetype size, bool complete) {
+            EXPECT_EQ(complete, size == whole.size());
+            EXPECT_EQ(QByteArrayView(data, size), QByteArrayView(whole).first(size));
+            EXPECT_TRUE(complete || QByteArrayView(data, size).endsWith("\r\n"));
+            sizes.push_back(size);
+        },
+        &lossy);
+    EXPECT_EQ(parts, whole);
+    EXPECT_FALSE(lossy);
+    EXPECT_GT(sizes.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(sizes.begin(), sizes.end()));
 }
 
 TEST(Cp932Offsets, MixedLine) {
