@@ -5,6 +5,7 @@
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/section_binding.h"
+#include "app/ui/text_file_commands.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
 #include "editing/ui/pane_undo.h"
@@ -13,7 +14,6 @@
 #include "textio/free_space.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace pote {
 
@@ -97,15 +97,8 @@ void DocumentCommands::nx_recentClick(int position) {
 bool DocumentCommands::saveForQuestion() {
     SectionStore& store = m_context.store;
     if (store.plainTextMode()) {
-        // The text-file writer arrives with text import and export; until then the pane is
-        // written the same way it will be: the section's bytes with CR LF line ends.
-        m_context.binding.section_commit(store.current);
-        QSaveFile file(store.textPath());
-        const QByteArray bytes = store.section(store.current).text;
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-            m_context.reporter.fileError(store.textPath(), file.errorString());
+        if (!pane_save_as_text(m_context, store.textPath()))
             return false;
-        }
         store.setModified(false);
         return true;
     }
