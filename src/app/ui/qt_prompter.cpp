@@ -1,8 +1,12 @@
 #include "app/ui/qt_prompter.h"
 
+#include "textio/text_messages.h"
+
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -82,6 +86,44 @@ void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
     }
 }
 
+// Qt's folder chooser takes only folders that exist. This one also takes the name of a folder
+// still to be made: its choose button stays usable for such a name, and choosing it ends the
+// dialog where Qt's would warn that the folder is missing.
+class FolderChooser : public QFileDialog {
+public:
+    FolderChooser(QWidget* parent, const QString& caption, const QString& start, bool allowCreate)
+        : QFileDialog(parent, caption, start), m_allowCreate(allowCreate) {
+        setOption(QFileDialog::DontUseNativeDialog, true);
+        setOption(QFileDialog::ShowDirsOnly, true);
+        setFileMode(QFileDialog::Directory);
+        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        QPushButton* choose = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
+        if (!allowCreate || !name || !choose)
+            return;
+        // Connected after the dialog's own check of the name, so this has the last word.
+        connect(name, &QLineEdit::textChanged, this, [this, choose](const QString& text) {
+            if (!text.trimmed().isEmpty() && namesNewFolder())
+                choose->setEnabled(true);
+        });
+    }
+
+    void accept() override {
+        if (m_allowCreate && namesNewFolder())
+            QDialog::accept();
+        else
+            QFileDialog::accept();
+    }
+
+private:
+    bool namesNewFolder() const {
+        const QStringList chosen = selectedFiles();
+        return !chosen.isEmpty() && !QFileInfo::exists(chosen.first());
+    }
+
+    bool m_allowCreate;
+};
+
 } // namespace
 
 Answer QtPrompter::message(MessageKind kind, Answers buttons, const QString& text) {
@@ -142,10 +184,7 @@ std::optional<QString> QtPrompter::saveFile(const FileDialogRequest& request) {
 
 std::optional<QString> QtPrompter::chooseFolder(const QString& caption, const QString& start,
                                                  bool allowCreate) {
-    QFileDialog dialog(m_parent, caption, start);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    dialog.setFileMode(allowCreate ? QFileDialog::AnyFile : QFileDialog::Directory);
+    FolderChooser dialog(m_parent, caption, start, allowCreate);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     QString folder = dialog.selectedFiles().first();
@@ -153,7 +192,7 @@ std::optional<QString> QtPrompter::chooseFolder(const QString& caption, const QS
         if (!allowCreate)
             return std::nullopt;
         if (message(MessageKind::Confirmation, Answer::Yes | Answer::No,
-                    QStringLiteral("指定されたディレクトリが存在しません。作成しますか？")) != Answer::Yes)
+                    textmsg::createFolderQuestion()) != Answer::Yes)
             return std::nullopt;
         if (!QDir().mkpath(folder)) {
             message(MessageKind::Error, Answer::Ok,
