@@ -64,8 +64,9 @@ OpenCommands::OpenCommands(AppContext& context, DocumentCommands& documents,
     QWidget* window = context.view.dialogParent();
     window->setAcceptDrops(true);
     m_dropFilter = new DropFilter(*this, window);
+    // Only the window's own parts: dialogs it owns keep what they do with drops.
     for (QWidget* part : window->findChildren<QWidget*>())
-        if (part->acceptDrops()) part->installEventFilter(m_dropFilter);
+        if (part->acceptDrops() && part->window() == window) part->installEventFilter(m_dropFilter);
 }
 
 OpenCommands::~OpenCommands() {
