@@ -3,6 +3,7 @@
 #include "app/command_state.h"
 #include "app/document_names.h"
 #include "app/ui/about_box.h"
+#include "app/ui/cat_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/edit_commands.h"
 #include "app/ui/help_window.h"
@@ -123,6 +124,7 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_linkedText = std::make_unique<LinkedTextCommands>(*m_context, *m_documents);
     m_opening = std::make_unique<OpenCommands>(*m_context, *m_documents, *m_textFiles, *m_linkedText);
     m_startup->setCommandLineOpen([this](const QStringList& p) { m_opening->open_from_command_line(p); });
+    m_catCommands = std::make_unique<CatCommands>(*m_context, *m_image);
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });
@@ -294,7 +296,6 @@ void Tmain_fm::registerOwnCommands() {
     registerCommand(Command::Manual, [this] { showManual(); });
     registerCommand(Command::About, [this] { showAbout(); });
     registerCommand(Command::HomePage, [] { QDesktopServices::openUrl(QUrl(kHomePage)); });
-    registerCommand(Command::Exercise, [this] { N10Click(); });
 }
 
 void Tmain_fm::runCommand(Command command) {
@@ -375,14 +376,6 @@ int Tmain_fm::runModal(QDialog& dialog) {
 void Tmain_fm::mascot_react(int code) { m_image->mascot_react(code); }
 
 int Tmain_fm::currentReaction() const { return m_image->animation().state().anime_code; }
-
-void Tmain_fm::N10Click() {
-    mascot_react(ReactionExercise);
-    m_prompter->message(MessageKind::Confirmation, Answer::Yes,
-                        QStringLiteral("にゃ～！！育成ソフトと勘違いしてるにゃ～。\r") +
-                            QStringLiteral("運動なんかしないにゃ！！「エッサ！エッサ！っと」"));
-    mascot_react(ReactionExercise);
-}
 
 void Tmain_fm::editor_layout() {
     QWidget* client = centralWidget();

@@ -28,6 +28,7 @@ class QToolButton;
 
 namespace pote {
 
+class CatCommands;
 class DocumentCommands;
 class EditCommands;
 class LinkedTextCommands;
@@ -122,7 +123,6 @@ private:
     void registerOwnCommands();
     void showManual();
     void showAbout();
-    void N10Click();
 
     SectionStore m_store;
     std::unique_ptr<Prompter> m_prompter;
@@ -143,6 +143,7 @@ private:
     std::unique_ptr<TextFileCommands> m_textFiles;
     std::unique_ptr<LinkedTextCommands> m_linkedText;
     std::unique_ptr<OpenCommands> m_opening;
+    std::unique_ptr<CatCommands> m_catCommands;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;
