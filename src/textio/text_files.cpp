@@ -71,6 +71,12 @@ FileWriteResult write_text_file(const QString& path, std::initializer_list<QByte
     return {true, {}};
 }
 
+bool crlf_breaks_only(QByteArrayView text) {
+    const qsizetype tail = text.lastIndexOf('\n') + 1;
+    const QByteArrayView last = text.sliced(tail);
+    return is_in_line_form(text.first(tail)) && !last.contains('\r') && !last.contains('\0');
+}
+
 bool opens_plain_text_mode(const SectionStore& store) {
     return store.count() == 1 && store.documentPath.isEmpty();
 }

@@ -5,6 +5,7 @@
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/section_binding.h"
+#include "app/ui/text_file_commands.h"
 #include "core/file_io.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
@@ -14,7 +15,6 @@
 #include "textio/free_space.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace pote {
 
@@ -98,16 +98,8 @@ void DocumentCommands::nx_recentClick(int position) {
 bool DocumentCommands::saveForQuestion() {
     SectionStore& store = m_context.store;
     if (store.plainTextMode()) {
-        // The text-file writer arrives with text import and export; until then the pane is
-        // written the same way it will be: the section's bytes with CR LF line ends.
-        m_context.binding.section_commit(store.current);
-        QSaveFile file(store.textPath());
-        const QByteArray bytes = store.section(store.current).text;
-        if (!file.open(QIODevice::WriteOnly) ||
-            !writeFully(file, bytes.constData(), bytes.size()) || !file.commit()) {
-            m_context.reporter.fileError(store.textPath(), writeErrorText(file));
+        if (!pane_save_as_text(m_context, store.textPath()))
             return false;
-        }
         store.setModified(false);
         return true;
     }

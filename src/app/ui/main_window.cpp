@@ -7,6 +7,8 @@
 #include "app/ui/document_commands.h"
 #include "app/ui/edit_commands.h"
 #include "app/ui/help_window.h"
+#include "app/ui/linked_text_commands.h"
+#include "app/ui/open_commands.h"
 #include "app/ui/password_commands.h"
 #include "app/ui/print_commands.h"
 #include "app/ui/qt_prompter.h"
@@ -15,6 +17,7 @@
 #include "app/ui/section_number_box.h"
 #include "app/ui/settings_commands.h"
 #include "app/ui/startup.h"
+#include "app/ui/text_file_commands.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
@@ -118,6 +121,10 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_editing = std::make_unique<EditCommands>(*m_context);
     m_printing = std::make_unique<PrintCommands>(*m_context);
     m_settingsCommands = std::make_unique<SettingsCommands>(*m_context, m_startup->settingsPath());
+    m_textFiles = std::make_unique<TextFileCommands>(*m_context, *m_sections);
+    m_linkedText = std::make_unique<LinkedTextCommands>(*m_context, *m_documents);
+    m_opening = std::make_unique<OpenCommands>(*m_context, *m_documents, *m_textFiles, *m_linkedText);
+    m_startup->setCommandLineOpen([this](const QStringList& p) { m_opening->open_from_command_line(p); });
     m_catCommands = std::make_unique<CatCommands>(*m_context, *m_image);
     registerOwnCommands();
 
@@ -407,6 +414,8 @@ void Tmain_fm::resizeEvent(QResizeEvent* event) {
 }
 
 bool Tmain_fm::event(QEvent* event) {
+    if (event->type() == QEvent::Show)
+        m_startup->FormShow();
     if (event->type() == QEvent::WindowActivate) {
         m_startup->form_active();
         status_update();
@@ -424,6 +433,10 @@ void Tmain_fm::mouseMoveEvent(QMouseEvent* event) {
     }
     QMainWindow::mouseMoveEvent(event);
 }
+
+void Tmain_fm::dragEnterEvent(QDragEnterEvent* event) { m_opening->dragEnter(*event); }
+
+void Tmain_fm::dropEvent(QDropEvent* event) { m_opening->drop(*event); }
 
 void Tmain_fm::closeEvent(QCloseEvent* event) {
     if (!m_documents->formclose_query()) {

@@ -31,6 +31,9 @@ namespace pote {
 class CatCommands;
 class DocumentCommands;
 class EditCommands;
+class LinkedTextCommands;
+class OpenCommands;
+class TextFileCommands;
 class PasswordCommands;
 class PrintCommands;
 class SectionCommands;
@@ -101,6 +104,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void editor_layout();
@@ -135,6 +140,9 @@ private:
     std::unique_ptr<EditCommands> m_editing;
     std::unique_ptr<PrintCommands> m_printing;
     std::unique_ptr<SettingsCommands> m_settingsCommands;
+    std::unique_ptr<TextFileCommands> m_textFiles;
+    std::unique_ptr<LinkedTextCommands> m_linkedText;
+    std::unique_ptr<OpenCommands> m_opening;
     std::unique_ptr<CatCommands> m_catCommands;
 
     QFrame* m_selectPanel = nullptr;

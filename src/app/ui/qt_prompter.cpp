@@ -1,5 +1,8 @@
 #include "app/ui/qt_prompter.h"
 
+#include "textio/text_messages.h"
+
+#include <QDialogButtonBox>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -7,6 +10,7 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QLocale>
 #include <QPushButton>
@@ -125,6 +129,44 @@ void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
     }
 }
 
+// Qt's folder chooser takes only folders that exist. This one also takes the name of a folder
+// still to be made: its choose button stays usable for such a name, and choosing it ends the
+// dialog where Qt's would warn that the folder is missing.
+class FolderChooser : public QFileDialog {
+public:
+    FolderChooser(QWidget* parent, const QString& caption, const QString& start, bool allowCreate)
+        : QFileDialog(parent, caption, start), m_allowCreate(allowCreate) {
+        setOption(QFileDialog::DontUseNativeDialog, true);
+        setOption(QFileDialog::ShowDirsOnly, true);
+        setFileMode(QFileDialog::Directory);
+        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        QPushButton* choose = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
+        if (!allowCreate || !name || !choose)
+            return;
+        // Connected after the dialog's own check of the name, so this has the last word.
+        connect(name, &QLineEdit::textChanged, this, [this, choose](const QString& text) {
+            if (!text.trimmed().isEmpty() && namesNewFolder())
+                choose->setEnabled(true);
+        });
+    }
+
+    void accept() override {
+        if (m_allowCreate && namesNewFolder())
+            QDialog::accept();
+        else
+            QFileDialog::accept();
+    }
+
+private:
+    bool namesNewFolder() const {
+        const QStringList chosen = selectedFiles();
+        return !chosen.isEmpty() && !QFileInfo::exists(chosen.first());
+    }
+
+    bool m_allowCreate;
+};
+
 } // namespace
 
 QWidget* QtPrompter::owner() const {
@@ -191,13 +233,10 @@ std::optional<QString> QtPrompter::saveFile(const FileDialogRequest& request) {
 
 std::optional<QString> QtPrompter::chooseFolder(const QString& caption, const QString& start,
                                                  bool allowCreate) {
-    QFileDialog dialog(owner(), caption, start);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    FolderChooser dialog(owner(), caption, start, allowCreate);
     dialog.setProxyModel(new FileDetails(&dialog));
     dialog.resize(kFileDialogSize);
     showWholeColumns(dialog);
-    dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    dialog.setFileMode(allowCreate ? QFileDialog::AnyFile : QFileDialog::Directory);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     QString folder = dialog.selectedFiles().first();
@@ -205,7 +244,7 @@ std::optional<QString> QtPrompter::chooseFolder(const QString& caption, const QS
         if (!allowCreate)
             return std::nullopt;
         if (message(MessageKind::Confirmation, Answer::Yes | Answer::No,
-                    QStringLiteral("指定されたディレクトリが存在しません。作成しますか？")) != Answer::Yes)
+                    textmsg::createFolderQuestion()) != Answer::Yes)
             return std::nullopt;
         if (!QDir().mkpath(folder)) {
             message(MessageKind::Error, Answer::Ok,
