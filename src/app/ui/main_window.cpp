@@ -7,6 +7,7 @@
 #include "app/ui/document_commands.h"
 #include "app/ui/edit_commands.h"
 #include "app/ui/help_window.h"
+#include "app/ui/insert_commands.h"
 #include "app/ui/password_commands.h"
 #include "app/ui/print_commands.h"
 #include "app/ui/qt_prompter.h"
@@ -14,6 +15,7 @@
 #include "app/ui/section_commands.h"
 #include "app/ui/settings_commands.h"
 #include "app/ui/startup.h"
+#include "app/ui/tax_commands.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
@@ -118,6 +120,8 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_printing = std::make_unique<PrintCommands>(*m_context);
     m_settingsCommands = std::make_unique<SettingsCommands>(*m_context, m_startup->settingsPath());
     m_catCommands = std::make_unique<CatCommands>(*m_context, *m_image);
+    m_inserts = std::make_unique<InsertCommands>(*m_context);
+    m_tax = std::make_unique<TaxCommands>(*m_context);
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });
@@ -345,6 +349,10 @@ void Tmain_fm::tool_state_refresh() {
     c.clipboardHasText = m_clipboardHasText;
     c.undoAvailable = m_undo->available();
     c.hasRecentDocuments = recentMenu(m_settings.recent).submenuEnabled;
+    c.hasFixedText = !m_settings.DefText1.isEmpty();
+    c.hasMail = !m_settings.MailAdress.isEmpty();
+    c.hasHomePage = !m_settings.HomePage.isEmpty();
+    c.amountAvailable = m_tax && m_tax->amountAvailable();
     c.implemented = [this](Command command) { return implemented(command); };
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
         it.value()->setEnabled(commandEnabled(it.key(), c));

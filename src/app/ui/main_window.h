@@ -31,10 +31,12 @@ namespace pote {
 class CatCommands;
 class DocumentCommands;
 class EditCommands;
+class InsertCommands;
 class PasswordCommands;
 class PrintCommands;
 class SectionCommands;
 class SettingsCommands;
+class TaxCommands;
 class EditPane;
 class HelpWindow;
 class PaneUndo;
@@ -136,6 +138,8 @@ private:
     std::unique_ptr<PrintCommands> m_printing;
     std::unique_ptr<SettingsCommands> m_settingsCommands;
     std::unique_ptr<CatCommands> m_catCommands;
+    std::unique_ptr<InsertCommands> m_inserts;
+    std::unique_ptr<TaxCommands> m_tax;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;
