@@ -93,6 +93,8 @@ TEST_F(Tax, ASelectionLimitsTheSumAndTheReportWaitsForAnEmptySelection) {
     load("\\100 \\1000 \\10000");
     select(5, 10); // "\1000"
     EXPECT_EQ(askTheCat(), calculatedMessage("1100"));
+    pane()->selectAll();
+    EXPECT_EQ(askTheCat(), calculatedMessage("12210"));
     select(0, 4);
     window->trigger(QStringLiteral("pop_hexp_ins"));
     EXPECT_EQ(paneText(), QStringLiteral("\\100 \\1000 \\10000"))

@@ -21,7 +21,11 @@ TaxCommands::TaxCommands(AppContext& context) : m_context(context) {
 
 QByteArray TaxCommands::sourceBytes() const {
     const QTextCursor cursor = m_context.pane.textCursor();
-    if (cursor.hasSelection()) return cp932::encodeFromPane(cursor.selectedText());
+    // Select all is the usual way to a large selection; the whole text is cheaper to take
+    // below than piece by piece.
+    const bool wholeText = cursor.selectionStart() == 0 &&
+                           cursor.selectionEnd() == m_context.pane.document()->characterCount() - 1;
+    if (cursor.hasSelection() && !wholeText) return cp932::encodeFromPane(cursor.selectedText());
     // An unedited pane shows the section's stored bytes: summing those spares converting a
     // text of many megabytes twice over.
     if (!m_context.binding.paneEdited())
