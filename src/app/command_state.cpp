@@ -59,6 +59,7 @@ const QHash<QString, Rule>& rules() {
         {"nx_hp_ins", [](const CommandContext& c) { return c.hasHomePage; }},
         {"pop_hp_ins", [](const CommandContext& c) { return c.hasHomePage; }},
         {"nx_hexp_ins", [](const CommandContext& c) { return c.amountAvailable; }},
+        {"pop_hexp_ins", [](const CommandContext& c) { return c.amountAvailable; }},
     };
     return table;
 }

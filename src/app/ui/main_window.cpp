@@ -7,6 +7,7 @@
 #include "app/ui/document_commands.h"
 #include "app/ui/edit_commands.h"
 #include "app/ui/help_window.h"
+#include "app/ui/insert_commands.h"
 #include "app/ui/linked_text_commands.h"
 #include "app/ui/open_commands.h"
 #include "app/ui/password_commands.h"
@@ -17,6 +18,7 @@
 #include "app/ui/section_number_box.h"
 #include "app/ui/settings_commands.h"
 #include "app/ui/startup.h"
+#include "app/ui/tax_commands.h"
 #include "app/ui/text_file_commands.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
@@ -126,6 +128,8 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_opening = std::make_unique<OpenCommands>(*m_context, *m_documents, *m_textFiles, *m_linkedText);
     m_startup->setCommandLineOpen([this](const QStringList& p) { m_opening->open_from_command_line(p); });
     m_catCommands = std::make_unique<CatCommands>(*m_context, *m_image);
+    m_inserts = std::make_unique<InsertCommands>(*m_context);
+    m_tax = std::make_unique<TaxCommands>(*m_context);
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });
@@ -354,6 +358,10 @@ void Tmain_fm::tool_state_refresh() {
     c.clipboardHasText = m_clipboardHasText;
     c.undoAvailable = m_undo->available();
     c.hasRecentDocuments = recentMenu(m_settings.recent).submenuEnabled;
+    c.hasFixedText = !m_settings.DefText1.isEmpty();
+    c.hasMail = !m_settings.MailAdress.isEmpty();
+    c.hasHomePage = !m_settings.HomePage.isEmpty();
+    c.amountAvailable = m_tax && m_tax->amountAvailable();
     c.implemented = [this](Command command) { return implemented(command); };
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
         it.value()->setEnabled(commandEnabled(it.key(), c));

@@ -31,13 +31,15 @@ namespace pote {
 class CatCommands;
 class DocumentCommands;
 class EditCommands;
+class InsertCommands;
 class LinkedTextCommands;
 class OpenCommands;
-class TextFileCommands;
 class PasswordCommands;
 class PrintCommands;
 class SectionCommands;
 class SettingsCommands;
+class TaxCommands;
+class TextFileCommands;
 class EditPane;
 class HelpWindow;
 class PaneUndo;
@@ -144,6 +146,8 @@ private:
     std::unique_ptr<LinkedTextCommands> m_linkedText;
     std::unique_ptr<OpenCommands> m_opening;
     std::unique_ptr<CatCommands> m_catCommands;
+    std::unique_ptr<InsertCommands> m_inserts;
+    std::unique_ptr<TaxCommands> m_tax;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;
