@@ -2,6 +2,7 @@
 
 #include "app/ui/busy_cursor.h"
 #include "app/ui/app_context.h"
+#include "app/ui/pane_look.h"
 #include "settings/settings_values.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
@@ -43,8 +44,7 @@ void SectionBinding::section_load(int pos) {
     m_edit->loadText(cp932::decodeForPane(section.text));
     m_nameEdit->setText(cp932::decode(section.name));
     m_nameEdit->setCursorPosition(0);
-    const QFontMetricsF metrics(m_edit->font());
-    m_edit->setTabStopDistance(metrics.horizontalAdvance(u' ') * m_services.settings.TABWidth);
+    setPaneTabStops(*m_edit, m_services.settings.TABWidth);
     QTextCursor start = m_edit->textCursor();
     start.movePosition(QTextCursor::Start);
     m_edit->setTextCursor(start);

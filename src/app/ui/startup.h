@@ -36,7 +36,6 @@ public:
     const QString& settingsPath() const { return m_settingsPath; }
 
 private:
-    void applySettingsToPane();
     void placeWindow();
 
     AppContext& m_context;
