@@ -4,6 +4,7 @@
 
 #include "gui_fixture.h"
 
+#include "app/ui/pane_look.h"
 #include "editing/ui/edit_pane.h"
 #include "settings/ui/conf_fm.h"
 #include "settings/ui/editor_font_qt.h"
@@ -136,6 +137,23 @@ TEST_F(Fonts, ThePaletteColoursThePreviewAndThePane) {
     EXPECT_EQ(previewText, QStringLiteral("nekoＮＥＫＯ猫"));
     EXPECT_EQ(editing().color, 0x0000FFu);
     EXPECT_EQ(window->pane()->palette().color(QPalette::Text), QColor(255, 0, 0));
+}
+
+TEST_F(Fonts, ALargerFontWrapsTheTextIntoMoreLines) {
+    settings().Wrap = true;
+    window->show();
+    applyPaneLook(*window->pane(), settings());
+    typeInPane(QString(400, u'猫') + QStringLiteral("\n") + QString(400, u'犬'));
+    EditPane* pane = window->pane();
+    pane->finishLineCounting();
+    const qint64 before = pane->caretPosition().totalLines;
+    fixedPitch([](Tffont_fm& d) {
+        d.size_list->setCurrentRow(6);
+        d.Button1Click();
+    });
+    pane->finishLineCounting();
+    EXPECT_GT(pane->caretPosition().totalLines, before) << "laid out again in the new font";
+    EXPECT_EQ(pane->toPlainText().size(), 801);
 }
 
 TEST_F(Fonts, TheStandardDialogChangesTheFontOnlyWhenConfirmed) {

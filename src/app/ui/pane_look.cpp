@@ -4,8 +4,6 @@
 #include "settings/settings_values.h"
 #include "settings/ui/editor_font_qt.h"
 
-#include <QFontMetricsF>
-
 namespace pote {
 
 void applyPaneLook(EditPane& pane, const Settings& settings) {
@@ -15,13 +13,7 @@ void applyPaneLook(EditPane& pane, const Settings& settings) {
     palette.setColor(QPalette::Text, colorOf(settings.font.color));
     pane.setPalette(palette);
     pane.setLineWrapMode(settings.Wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    pane.setFont(qfontOf(settings.font));
-    setPaneTabStops(pane, settings.TABWidth);
-}
-
-void setPaneTabStops(EditPane& pane, int tabWidth) {
-    const QFontMetricsF metrics(pane.font());
-    pane.setTabStopDistance(metrics.horizontalAdvance(u' ') * tabWidth);
+    pane.setFontAndTabStops(qfontOf(settings.font), settings.TABWidth);
 }
 
 } // namespace pote

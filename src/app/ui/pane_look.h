@@ -12,7 +12,4 @@ struct Settings;
 // relayout rather than a reload.
 void applyPaneLook(EditPane& pane, const Settings& settings);
 
-// Tab stops every tabWidth half-width spaces of the pane's font.
-void setPaneTabStops(EditPane& pane, int tabWidth);
-
 } // namespace pote
