@@ -1,14 +1,14 @@
 #include "app/ui/section_binding.h"
 
-#include "app/ui/app_context.h"
 #include "app/ui/busy_cursor.h"
+#include "app/ui/app_context.h"
+#include "settings/settings_values.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
 #include "core/section_store.h"
 #include "core/text_convert.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
-#include "settings/settings_values.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -26,13 +26,11 @@ SectionBinding::SectionBinding(Services services, EditPane* edit, QLineEdit* sec
     connect(m_nameEdit, &QLineEdit::textEdited, this, &SectionBinding::secn_ch);
 }
 
-bool SectionBinding::paneEdited() const {
-    return m_edit->document()->isModified();
-}
+bool SectionBinding::paneEdited() const { return m_edit->document()->isModified(); }
 
 void SectionBinding::section_commit(int pos) {
-    QByteArray bytes =
-        paneEdited() ? cp932::encodeFromPane(m_edit->toPlainText()) : m_store.section(pos).text;
+    QByteArray bytes = paneEdited() ? cp932::encodeFromPane(m_edit->toPlainText())
+                                    : m_store.section(pos).text;
     m_store.section(pos).text =
         expand_tabs(strip_trailing_nul(std::move(bytes)), m_services.settings.TABWidth);
 }
@@ -86,7 +84,8 @@ void SectionBinding::secn_ch(const QString& text) {
 }
 
 void SectionBinding::Ed_ch() {
-    if (!m_store.loading) m_store.setModified(true);
+    if (!m_store.loading)
+        m_store.setModified(true);
 }
 
 } // namespace pote
