@@ -63,6 +63,8 @@ void SettingsCommands::nx_cfontClick() {
     shown.setFamily(QFontInfo(shown).family());
     QFontDialog dialog(shown, m_context.view.dialogParent());
     dialog.setOption(QFontDialog::DontUseNativeDialog);
+    // Room for a longer list of faces than the toolkit's own size gives.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(640, 460)));
     if (m_context.view.runModal(dialog) == QDialog::Accepted) {
         const QFont chosen = dialog.currentFont();
         const QString storedFace = editing.face;

@@ -184,7 +184,7 @@ void Tconf_fm::buildBackupPage() {
     }
 
     backup_copy_dir_ed =
-        lineEdit(QStringLiteral("backup_copy_dir_ed"), {16, 224, 336, kEditHeight}, p);
+        lineEdit(QStringLiteral("backup_copy_dir_ed"), {16, 224, 348, kEditHeight}, p);
     back_fs2_bt = button(QStringLiteral("back_fs2_bt"), QStringLiteral("参照(&C)"),
                          {372, 223, 69, kButtonHeight}, p);
     label(QStringLiteral("バックアップ先のフォルダ(&D)"), backup_copy_dir_ed, {16, 204}, p);
