@@ -57,35 +57,26 @@ protected:
     }
 };
 
-TEST_F(Fonts, FixedPitchPreselectsTheSizeFromTheEditingFont) {
-    for (const auto& [points, item] : {std::pair{10, "9"}, {100, "9"}, {72, "72"}, {16, "18"}}) {
-        editing().setSize(points);
-        QString shown;
-        fixedPitch([&](Tffont_fm& d) {
-            shown = d.size_list->currentItem()->text();
-            d.Button2Click();
-        });
-        EXPECT_EQ(shown, QString::fromLatin1(item)) << points << " points";
-    }
-}
-
 TEST_F(Fonts, FixedPitchDropsBoldAndOfferedFacesOnly) {
     typeInPane(QStringLiteral("ねこ"));
     store().setModified(false);
     editing().face = QStringLiteral("どこにもない書体");
     editing().bold = editing().underline = true;
-    editing().setSize(12);
+    editing().setSize(16);
     int faceShown = -1;
+    QString sizeShown;
     fixedPitch([&](Tffont_fm& d) {
         faceShown = d.font_name->checkedId();
+        sizeShown = d.size_list->currentItem()->text();
         EXPECT_TRUE(d.cb_under->isChecked());
         d.Button1Click();
     });
     EXPECT_EQ(faceShown, 0) << "a face not offered shows as the Gothic";
+    EXPECT_EQ(sizeShown, QStringLiteral("18")) << "16 points preselect 18";
     EXPECT_EQ(editing().face, QStringLiteral("ＭＳ ゴシック"));
     EXPECT_FALSE(editing().bold);
     EXPECT_TRUE(editing().underline);
-    EXPECT_EQ(editing().size, 12);
+    EXPECT_EQ(editing().size, 18);
     EXPECT_FALSE(window->pane()->font().bold());
     EXPECT_TRUE(window->pane()->font().underline());
     EXPECT_FALSE(store().isModified());
