@@ -48,8 +48,7 @@ void SectionBinding::section_load(int pos) {
     m_edit->loadText(cp932::decodeForPane(section.text));
     m_nameEdit->setText(cp932::decode(section.name));
     m_nameEdit->setCursorPosition(0);
-    const QFontMetricsF metrics(m_edit->font());
-    m_edit->setTabStopDistance(metrics.horizontalAdvance(u' ') * m_services.settings.TABWidth);
+    m_edit->setFontAndTabStops(m_edit->font(), m_services.settings.TABWidth);
     QTextCursor start = m_edit->textCursor();
     start.movePosition(QTextCursor::Start);
     m_edit->setTextCursor(start);

@@ -1,5 +1,6 @@
 #pragma once
-// The Settings menu: clearing the stored settings and the associations.
+// The Settings menu: the settings dialog, the two font dialogs, the background colour, and
+// clearing the stored settings and the associations.
 
 #include <QString>
 
@@ -12,9 +13,16 @@ public:
     // settingsPath: the file the settings are read from and written to.
     SettingsCommands(AppContext& context, const QString& settingsPath);
 
+    void nx_envClick();
+    void nx_cfontClick();
+    void nx_ffontClick();
+    void nx_cbkClick();
     void nx_reg_clearClick();
 
 private:
+    // The pane shows the settings as they are now.
+    void relayoutPane();
+
     AppContext& m_context;
     const QString& m_settingsPath;
 };

@@ -2,6 +2,7 @@
 
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
+#include "app/ui/pane_look.h"
 #include "app/ui/section_binding.h"
 #include "core/program_files.h"
 #include "core/prompter.h"
@@ -72,7 +73,7 @@ void Startup::FormCreate() {
             m_context.reporter.refusal(error);
     }
 
-    applySettingsToPane();
+    applyPaneLook(m_context.pane, settings);
     m_cat.mascot_draw(1);
     SectionBinding& binding = m_context.binding;
     binding.section_commit(0);
@@ -81,17 +82,6 @@ void Startup::FormCreate() {
     binding.secno_refresh();
     m_context.undo.clear();
     m_cat.start();
-}
-
-void Startup::applySettingsToPane() {
-    const Settings& settings = m_context.settings;
-    EditPane& pane = m_context.pane;
-    QPalette palette = pane.palette();
-    palette.setColor(QPalette::Base, colorOf(settings.EditBKColor));
-    palette.setColor(QPalette::Text, colorOf(settings.font.color));
-    pane.setPalette(palette);
-    pane.setLineWrapMode(settings.Wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    pane.setFont(qfontOf(settings.font));
 }
 
 void Startup::FormShow() {

@@ -46,7 +46,6 @@ public:
     const QString& settingsPath() const { return m_settingsPath; }
 
 private:
-    void applySettingsToPane();
     void placeWindow();
     // Runs the command-line open once in the program's life, when there are parameters.
     void openCommandLine();

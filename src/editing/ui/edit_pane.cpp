@@ -9,6 +9,7 @@
 
 #include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -106,6 +107,13 @@ void EditPane::selectRange(int start, int length) {
     cursor.setPosition(qBound(0, start, last));
     cursor.setPosition(qBound(0, start + length, last), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
+}
+
+void EditPane::setFontAndTabStops(const QFont& font, int tabColumns) {
+    m_layout->holdRelayout();
+    setFont(font);
+    setTabStopDistance(QFontMetricsF(this->font()).horizontalAdvance(u' ') * tabColumns);
+    m_layout->releaseRelayout();
 }
 
 QTextBlock EditPane::laidOutBlock(int position) const {

@@ -33,6 +33,9 @@ public:
     void replaceAllText(const QString& text);
     // Selects length units from start (clamped to the text), the caret at the end.
     void selectRange(int start, int length);
+    // The font, and tab stops every tabColumns half-width spaces of it. The text is laid out
+    // again once for both, and only when something changed.
+    void setFontAndTabStops(const QFont& font, int tabColumns);
 
     // A line as the pane displays it: with word wrap on, each wrapped piece is a line.
     struct DisplayedLine {

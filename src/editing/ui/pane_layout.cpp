@@ -51,7 +51,23 @@ void PaneLayout::recountAll() {
     m_idle.start();
 }
 
+void PaneLayout::holdRelayout() { m_holding = true; }
+
+void PaneLayout::releaseRelayout() {
+    m_holding = false;
+    if (!m_held)
+        return;
+    m_held = false;
+    documentChanged(0, 0, document()->characterCount());
+}
+
 void PaneLayout::documentChanged(int from, int charsRemoved, int charsAdded) {
+    // A new default font or text option announces itself as the whole text, added again.
+    if (m_holding && from == 0 && charsRemoved == 0 &&
+        charsAdded == document()->characterCount()) {
+        m_held = true;
+        return;
+    }
     QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
     const int blocks = document()->blockCount();
     const bool sameBlockCount = blocks == m_knownBlocks;

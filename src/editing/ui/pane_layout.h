@@ -21,6 +21,10 @@ public:
     void finishCounting();
     // Every block needs counting again: the text width changed.
     void recountAll();
+    // While held, changes of the document's default font and text options lay the text out
+    // once, when the hold ends, instead of once each: on a long text every pass costs.
+    void holdRelayout();
+    void releaseRelayout();
 
 signals:
     // A counting pass reached the end of the text.
@@ -41,6 +45,8 @@ private:
     int m_stamp = 1;
     int m_firstUncounted = 0; // block number; no uncounted block lies before it
     bool m_pending = false;
+    bool m_holding = false;
+    bool m_held = false;
     int m_knownBlocks = 1;
     qreal m_countedWidth = -1; // line width of the pass, -1 before it starts
     QTimer m_idle;

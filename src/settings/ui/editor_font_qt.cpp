@@ -1,5 +1,8 @@
 #include "settings/ui/editor_font_qt.h"
 
+#include <QFontDatabase>
+
+#include <algorithm>
 #include <cmath>
 
 namespace pote {
@@ -13,8 +16,17 @@ quint32 storedColor(const QColor& color) {
     return quint32(rgb.red()) | quint32(rgb.green()) << 8 | quint32(rgb.blue()) << 16;
 }
 
+bool faceAvailable(const QString& face) {
+    if (QFontDatabase::hasFamily(face)) return true;
+    const QStringList substitutes = QFont::substitutes(face);
+    return std::any_of(substitutes.begin(), substitutes.end(),
+                       [](const QString& s) { return QFontDatabase::hasFamily(s); });
+}
+
 QFont qfontOf(const EditorFont& font) {
-    QFont f(font.face);
+    // Left to itself, fontconfig would answer an unknown face with a Latin font and take the
+    // Japanese glyphs from wherever it finds them.
+    QFont f(faceAvailable(font.face) ? font.face : kFallbackFace);
     f.setPixelSize(std::max(1, font.pixelSize()));
     f.setBold(font.bold);
     f.setItalic(font.italic);

@@ -14,6 +14,9 @@ protected:
         static char name[] = "editor_font_qt_test";
         static char* argv[] = {name, nullptr};
         if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
+        // As the program maps the faces of the other desktop.
+        QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
+        QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
     }
 };
 
@@ -38,6 +41,18 @@ TEST_F(EditorFontQt, ThePaneGetsTheFontsPixelHeightAndStyles) {
 
     font.setHeight(20); // a cell height, as older files may hold
     EXPECT_EQ(qfontOf(font).pixelSize(), 20);
+}
+
+TEST_F(EditorFontQt, AFaceThisMachineLacksIsShownAsTheGothic) {
+    if (!faceAvailable(kFallbackFace)) GTEST_SKIP() << "no Japanese Gothic face installed";
+    EditorFont font;
+    font.face = QStringLiteral("Meiryo UI");
+    font.bold = true;
+    const QFont f = qfontOf(font);
+    EXPECT_EQ(f.family(), kFallbackFace);
+    EXPECT_TRUE(f.bold());
+    EXPECT_FALSE(faceAvailable(font.face));
+    EXPECT_TRUE(faceAvailable(QStringLiteral("ＭＳ 明朝"))) << "through its substitution";
 }
 
 TEST_F(EditorFontQt, AFontDialogsChoiceKeepsCharacterSetAndColour) {
