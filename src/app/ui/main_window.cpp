@@ -3,12 +3,14 @@
 #include "app/command_state.h"
 #include "app/document_names.h"
 #include "app/ui/about_box.h"
+#include "app/ui/count_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/edit_commands.h"
 #include "app/ui/help_window.h"
 #include "app/ui/password_commands.h"
 #include "app/ui/print_commands.h"
 #include "app/ui/qt_prompter.h"
+#include "app/ui/search_commands.h"
 #include "app/ui/section_binding.h"
 #include "app/ui/section_commands.h"
 #include "app/ui/settings_commands.h"
@@ -116,6 +118,8 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_editing = std::make_unique<EditCommands>(*m_context);
     m_printing = std::make_unique<PrintCommands>(*m_context);
     m_settingsCommands = std::make_unique<SettingsCommands>(*m_context, m_startup->settingsPath());
+    m_search = std::make_unique<SearchCommands>(*m_context);
+    m_counts = std::make_unique<CountCommands>(*m_context);
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });

@@ -28,10 +28,12 @@ class QToolButton;
 
 namespace pote {
 
+class CountCommands;
 class DocumentCommands;
 class EditCommands;
 class PasswordCommands;
 class PrintCommands;
+class SearchCommands;
 class SectionCommands;
 class SettingsCommands;
 class EditPane;
@@ -135,6 +137,8 @@ private:
     std::unique_ptr<EditCommands> m_editing;
     std::unique_ptr<PrintCommands> m_printing;
     std::unique_ptr<SettingsCommands> m_settingsCommands;
+    std::unique_ptr<SearchCommands> m_search;
+    std::unique_ptr<CountCommands> m_counts;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;
