@@ -2,7 +2,13 @@
 
 #include <QMetaObject>
 
+#include <chrono>
+
 namespace pote {
+
+namespace {
+constexpr auto kProgressInterval = std::chrono::milliseconds(100);
+}
 
 SectionSearchOutcome run_section_search(const SectionSearchRequest& request,
                                         const std::atomic_bool* cancel,
@@ -57,8 +63,15 @@ void SectionSearchJob::start(SectionSearchRequest request) {
     };
     m_thread = std::thread([this, post, cancel = m_cancel, request = std::move(request)] {
         const int sections = static_cast<int>(request.texts.size());
+        // A few words a second are enough to watch; a word per section would keep the
+        // user-interface thread busy redrawing.
+        auto lastWord = std::chrono::steady_clock::now();
         auto outcome = std::make_shared<const SectionSearchOutcome>(
             run_section_search(request, cancel.get(), [&](int done, qint64 hits) {
+                const auto now = std::chrono::steady_clock::now();
+                if (now - lastWord < kProgressInterval && done < sections)
+                    return;
+                lastWord = now;
                 post([this, done, sections, hits] { emit progressed(done, sections, hits); });
             }));
         post([this, outcome] {

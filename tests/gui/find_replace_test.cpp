@@ -470,5 +470,36 @@ TEST_F(Search, PaneSearchAgreesWithSearchingTheWholeBytes) {
     }
 }
 
+// Past its first quarter megabyte a search reads the whole text, and encodes it a megabyte at a
+// time: hits beyond, and on both sides of a chunk's end, are found all the same.
+TEST_F(Search, PaneSearchFarAwayAndAcrossChunks) {
+    const QString line = QString(99, u'x') + u'\n';
+    QString text;
+    const std::vector<int> hitLines = {10, 3000, 10485, 10486, 21000};
+    for (int i = 0; i < 22000; ++i)
+        text += std::count(hitLines.begin(), hitLines.end(), i)
+                    ? QStringLiteral("xx猫") + line.mid(3)
+                    : line;
+    pane()->setPlainText(text);
+    const PaneSearcher searcher(*pane()->document(), cp932::encode(u"猫"), CaseMode::Sensitive);
+    std::vector<PaneRange> expected;
+    for (const int at : hitLines)
+        expected.push_back({at * 100 + 2, 1});
+    int from = 0;
+    for (const PaneRange& hit : expected) {
+        EXPECT_EQ(searcher.find(from), hit);
+        from = hit.end();
+    }
+    EXPECT_FALSE(searcher.find(from).found());
+    EXPECT_EQ(searcher.findAll(0, -1, 100), expected);
+    EXPECT_EQ(searcher.findAll(0, -1, 2).size(), 2u);
+    EXPECT_EQ(searcher.findAll(3000 * 100, 10486 * 100 + 2, 100),
+              (std::vector<PaneRange>{expected[1], expected[2]}))
+        << "an occurrence cut by the end is not one";
+    EXPECT_EQ(searcher.findAll(10485 * 100, 10487 * 100, 100),
+              (std::vector<PaneRange>{expected[2], expected[3]}))
+        << "a small part of a long text";
+}
+
 } // namespace
 } // namespace pote::test

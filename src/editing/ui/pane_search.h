@@ -1,9 +1,9 @@
 #pragma once
 // Searching the editing pane as the CP932 bytes it stands for, without converting its text as a
-// whole: lines are encoded one at a time as the search reaches them, so finding the next
-// occurrence costs the distance to it, not the size of the section. The search patterns come
-// from one-line boxes, so an occurrence never spans a line break, and a line searched alone
-// gives the same answer as the whole text would.
+// whole first: pieces of whole lines are encoded as the search reaches them, small ones first, so
+// finding the next occurrence costs about the distance to it, not the size of the section. The
+// search patterns come from one-line boxes, so an occurrence never spans a line break, and a
+// piece of lines searched alone gives the same answer as the whole text would.
 
 #include "editing/search.h"
 
@@ -43,6 +43,15 @@ public:
     std::vector<PaneRange> findAll(int from, int end, int limit) const;
 
 private:
+    int textEnd() const;
+    // The text from one position to another, '\n' for each line break.
+    QString selectedText(int from, int to) const;
+    // Where the line holding position ends (before its break).
+    int lineEndAfter(int position) const;
+    // Adds the occurrences in text (pane text from position textStart on) until hits holds
+    // limit of them.
+    void scan(QStringView text, int textStart, int limit, std::vector<PaneRange>& hits) const;
+
     const QTextDocument& m_document;
     TextSearcher m_searcher;
     bool m_searchable;
