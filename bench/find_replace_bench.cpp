@@ -6,6 +6,8 @@
 //    distance, not the section);
 //  - replace all of 1001 hits in that section through the replace dialog, against the same
 //    conversion, and, for scale, against putting a 50 MB text into a bare pane;
+//  - the character count window over a 500-section, 100 MB document, against counting its
+//    line breaks (absolute figure: the count runs on the user-interface thread);
 //  - searching all sections of a 500-section, 100 MB document from the find dialog until the
 //    list is filled, against memmem over all texts (wall times in turns: the search runs on its
 //    own thread).
@@ -27,6 +29,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -204,6 +207,29 @@ void BM_SearchAllSections_Window(benchmark::State& state) {
         });
 }
 
+// The character count window over the 500-section document, against counting its line breaks.
+void BM_CharacterCount_Window(benchmark::State& state) {
+    Fixture& f = fixture();
+    loadDocument100MB(*f.window);
+    f.loaded = false;
+    f.window->setModalRunner([](QDialog&) { return int(QDialog::Accepted); });
+    for (auto _ : state)
+        f.window->trigger(QStringLiteral("nx_char_count"));
+    f.window->setModalRunner(nullptr);
+}
+
+void BM_CountLineBreaks(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        qsizetype breaks = 0;
+        for (int s = 0; s < f.window->store().count(); ++s) {
+            const QByteArray& text = f.window->store().section(s).text;
+            breaks += std::count(text.begin(), text.end(), '\n');
+        }
+        benchmark::DoNotOptimize(breaks);
+    }
+}
+
 void setup(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->Iterations(6);
 }
@@ -213,6 +239,8 @@ BENCHMARK(BM_FindAbsent_Window)->Apply(setup);
 BENCHMARK(BM_FindNear_Window)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ReplaceAll1001_Window)->Apply(setup);
 BENCHMARK(BM_SetPlainText50MB_Bare)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_CharacterCount_Window)->Apply(setup);
+BENCHMARK(BM_CountLineBreaks)->Apply(setup);
 BENCHMARK(BM_SearchAllSections_Window)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
@@ -229,6 +257,8 @@ int main(int argc, char** argv) {
             "BM_ReplaceAll1001_Window", "BM_ConvertAndMemmem", 2);
         r.printRatio("replace all through the dialog vs putting 50 MB into a bare pane",
                      "BM_ReplaceAll1001_Window", "BM_SetPlainText50MB_Bare");
+        r.printRatio("character count of a 500-section 100 MB document vs counting its line breaks",
+                     "BM_CharacterCount_Window", "BM_CountLineBreaks");
         searchAllTimes.printRatio(
             "search all 500 sections (100 MB) from the find dialog until listed, vs memmem", 2);
         if (r.time("BM_FindNear_Window") > 0)

@@ -134,6 +134,25 @@ TEST_F(Search, FindNextScrollsAFarHitToTheMiddle) {
     EXPECT_EQ(200 - first, visible / 2) << "the hit's line sits in the middle of the view";
 }
 
+TEST_F(Search, ReplacingFarAwayBringsTheReplacementIntoView) {
+    window->resize(600, 400);
+    window->show();
+    QString text;
+    for (int i = 0; i < 300; ++i)
+        text += (i == 200 ? QStringLiteral("ここに的がある") : QStringLiteral("行 %1").arg(i)) + u'\n';
+    load(text);
+    replace([&](Trep_fm& d) {
+        d.setFindText(QStringLiteral("的"));
+        d.setReplacementText(QStringLiteral("矢"));
+        click(&d, "rep_bt");
+        QCoreApplication::processEvents();
+        const int first = pane()->verticalScrollBar()->value();
+        const int visible = pane()->viewport()->height() / pane()->fontMetrics().lineSpacing();
+        EXPECT_LE(first, 200);
+        EXPECT_GT(first + visible, 200) << first;
+    });
+}
+
 TEST_F(Search, TheReplaceDialogAsDesigned) {
     replace([](Trep_fm& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("検索"));

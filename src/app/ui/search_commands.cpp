@@ -15,6 +15,7 @@
 #include "editing/ui/section_hits_window.h"
 #include "sections/section_lists.h"
 
+#include <QApplication>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -225,16 +226,21 @@ void SearchCommands::searchAllSections() {
 }
 
 void SearchCommands::searchFinished(const std::shared_ptr<const SectionSearchOutcome>& outcome) {
-    if (!m_hits) return;
+    SectionHitsWindow* hits = m_hits;
+    if (!hits) return;
     QStringList labels;
     for (int i = 0; i < static_cast<int>(outcome->names.size()); ++i)
         labels << sectionEntryText(i, outcome->names[static_cast<size_t>(i)], EntrySpacing::Picker);
     const auto found = static_cast<qint64>(outcome->hits.size());
-    m_hits->showOutcome(outcome, labels,
-                        searchedNote(found, outcome->truncated, outcome->cancelled));
+    hits->showOutcome(outcome, labels, searchedNote(found, outcome->truncated, outcome->cancelled));
     m_context.mascot.mascot_react(found > 0 ? ReactionHit : ReactionNotFound);
-    m_hits->raise();
-    m_hits->activateWindow();
+    // The list takes the keyboard only from the search's own windows: whoever went back to
+    // writing while it ran goes on writing.
+    const QWidget* active = QApplication::activeWindow();
+    if (hits->isVisible() && (active == hits || active == m_find)) {
+        hits->raise();
+        hits->activateWindow();
+    }
 }
 
 void SearchCommands::goToHit(int row) {

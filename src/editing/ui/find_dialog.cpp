@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace pote {
 
@@ -14,11 +15,11 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
     // The window's own face and size, as every dialog of the program has.
     setAttribute(Qt::WA_WindowPropagation);
     setWindowTitle(QStringLiteral("検索"));
-    setFixedSize(404, 102);
+    setFixedSize(446, 102);
     setModal(false);
 
     m_findEdit = makeSearchBox(QStringLiteral("find_ed"), this);
-    m_findEdit->setGeometry(118, 10, 150, 22);
+    m_findEdit->setGeometry(118, 10, 154, 22);
     auto* label = new QLabel(QStringLiteral("検索する文字列(&N)"), this);
     label->setObjectName(QStringLiteral("lb_find"));
     label->setBuddy(m_findEdit);
@@ -30,19 +31,22 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
 
     m_findButton = new QPushButton(QStringLiteral("次を検索(&F)"), this);
     m_findButton->setObjectName(QStringLiteral("find_next_bt"));
-    m_findButton->setGeometry(278, 8, 118, 25);
+    m_findButton->setGeometry(282, 8, 156, 25);
     m_findButton->setDefault(true);
     m_allButton = new QPushButton(QStringLiteral("すべてのセクションを検索"), this);
     m_allButton->setObjectName(QStringLiteral("search_all_bt"));
-    m_allButton->setGeometry(278, 38, 118, 25);
+    m_allButton->setGeometry(282, 38, 156, 25);
     auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancel_bt"));
-    cancel->setGeometry(278, 68, 118, 25);
+    cancel->setGeometry(282, 68, 156, 25);
 
     connect(m_findEdit, &QLineEdit::textChanged, this, &FindDialog::buttonState);
     connect(m_findButton, &QPushButton::clicked, this, &FindDialog::findNext);
     connect(m_allButton, &QPushButton::clicked, this, &FindDialog::searchAllSections);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // F3 searches again here as it does in the window.
+    connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, m_findButton,
+            &QPushButton::click);
     buttonState();
 }
 

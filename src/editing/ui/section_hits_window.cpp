@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -218,6 +219,12 @@ void SectionHitsWindow::showOutcome(std::shared_ptr<const SectionSearchOutcome> 
         m_list->setCurrentIndex(m_model->index(0, 0));
         m_list->setFocus();
     }
+}
+
+void SectionHitsWindow::closeEvent(QCloseEvent* event) {
+    // Nobody would see what a running search finds.
+    if (m_stop->isEnabled()) emit stopRequested();
+    QWidget::closeEvent(event);
 }
 
 void SectionHitsWindow::setNote(const QString& note) {

@@ -43,7 +43,11 @@ public:
 
 signals:
     void hitChosen(int row);
+    // The stop button, or the window closed while a search runs.
     void stopRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     SectionHitsModel* m_model = nullptr;
