@@ -182,6 +182,12 @@ TEST_F(Search, TheReplaceDialogAsDesigned) {
         EXPECT_EQ(d.note(), QStringLiteral("その文字に変換したいにゃん？？"));
         d.FormActivate();
         EXPECT_TRUE(d.note().isEmpty()) << "activation empties the bar";
+
+        // What the boxes hold is what is searched for: one line, in characters CP932 has.
+        auto* findBox = d.findChild<QLineEdit*>(QStringLiteral("rep_find_ed"));
+        findBox->clear();
+        findBox->insert(QStringLiteral("波\u301Cだ\n次の行"));
+        EXPECT_EQ(d.findText(), QStringLiteral("波\uFF5Eだ"));
     });
 }
 
