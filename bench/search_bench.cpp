@@ -61,28 +61,14 @@ void BM_SearchAbsentLatin(benchmark::State& state) {
         benchmark::DoNotOptimize(search_from(section50MB(), kAbsentLatin, 0, mode));
 }
 
-// Prose with the marker put at the start of `count` lines spread evenly over it.
-QByteArray withMarkers(QByteArray text, const QByteArray& marker, int count) {
-    QByteArray out;
-    out.reserve(text.size() + count * marker.size());
-    qsizetype copied = 0;
-    for (int k = 1; k <= count; ++k) {
-        const qsizetype lineStart = text.indexOf('\n', text.size() / (count + 1) * k) + 1;
-        out.append(QByteArrayView(text).sliced(copied, lineStart - copied));
-        out.append(marker);
-        copied = lineStart;
-    }
-    out.append(QByteArrayView(text).sliced(copied));
-    return out;
-}
-
 const QByteArray& marker() {
     static const QByteArray m = cp932::encode(u"ぽてまる君");
     return m;
 }
 
 const QByteArray& section50MBWith1001Hits() {
-    static const QByteArray text = withMarkers(bench::japaneseProse(kSection), marker(), 1001);
+    static const QByteArray text =
+        bench::withMarkers(bench::japaneseProse(kSection), marker(), 1001);
     return text;
 }
 
@@ -110,7 +96,7 @@ const std::vector<QByteArray>& document100MB() {
     static const std::vector<QByteArray> texts = [] {
         std::vector<QByteArray> t;
         for (int s = 0; s < 500; ++s)
-            t.push_back(withMarkers(bench::japaneseProse(200 * 1024), marker(), 3));
+            t.push_back(bench::withMarkers(bench::japaneseProse(200 * 1024), marker(), 3));
         return t;
     }();
     return texts;

@@ -33,6 +33,20 @@ QByteArray japaneseProse(qsizetype bytes) {
     return text;
 }
 
+QByteArray withMarkers(const QByteArray& text, const QByteArray& marker, int count) {
+    QByteArray out;
+    out.reserve(text.size() + count * marker.size());
+    qsizetype copied = 0;
+    for (int k = 1; k <= count; ++k) {
+        const qsizetype lineStart = text.indexOf('\n', text.size() / (count + 1) * k) + 1;
+        out.append(QByteArrayView(text).sliced(copied, lineStart - copied));
+        out.append(marker);
+        copied = lineStart;
+    }
+    out.append(QByteArrayView(text).sliced(copied));
+    return out;
+}
+
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
         if (run.error_occurred) continue;

@@ -18,6 +18,8 @@ namespace pote::bench {
 // CP932 prose: mostly kanji and kana, some half-width katakana, digits and Latin letters, CR LF
 // line breaks and an empty line between paragraphs; exactly `bytes` long, cut at a line break.
 QByteArray japaneseProse(qsizetype bytes);
+// text with marker put at the start of `count` lines spread evenly over it.
+QByteArray withMarkers(const QByteArray& text, const QByteArray& marker, int count);
 
 // Keeps the CPU time per iteration of each benchmark (the median when it was repeated), under
 // its function name with its arguments ("BM_KeyPress/1000"). CPU time is steadier than wall

@@ -19,7 +19,7 @@ enum class Command {
     // sections
     SectionPicker, SectionAdd, SectionDelete, SectionSwap, GroupSettings,
     // edit
-    Find, Replace, Cut, Copy, Paste, EditDelete, PopupDelete, SelectAll, BlankLineCut, ShiftRight, Undo,
+    Find, FindNext, Replace, CharacterCount, Cut, Copy, Paste, EditDelete, PopupDelete, SelectAll, BlankLineCut, ShiftRight, Undo,
     // insert
     InsertBreakLine, InsertDate, InsertTime, InsertFileNameOnly, InsertFileNameFull,
     InsertSizeByte, InsertSizeKbyte, InsertSizeMbyte,

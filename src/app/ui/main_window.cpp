@@ -4,6 +4,7 @@
 #include "app/document_names.h"
 #include "app/ui/about_box.h"
 #include "app/ui/cat_commands.h"
+#include "app/ui/count_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/edit_commands.h"
 #include "app/ui/help_window.h"
@@ -13,6 +14,7 @@
 #include "app/ui/password_commands.h"
 #include "app/ui/print_commands.h"
 #include "app/ui/qt_prompter.h"
+#include "app/ui/search_commands.h"
 #include "app/ui/section_binding.h"
 #include "app/ui/section_commands.h"
 #include "app/ui/section_number_box.h"
@@ -130,6 +132,8 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_catCommands = std::make_unique<CatCommands>(*m_context, *m_image);
     m_inserts = std::make_unique<InsertCommands>(*m_context);
     m_tax = std::make_unique<TaxCommands>(*m_context);
+    m_search = std::make_unique<SearchCommands>(*m_context);
+    m_counts = std::make_unique<CountCommands>(*m_context);
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });

@@ -29,6 +29,7 @@ class QToolButton;
 namespace pote {
 
 class CatCommands;
+class CountCommands;
 class DocumentCommands;
 class EditCommands;
 class InsertCommands;
@@ -36,6 +37,7 @@ class LinkedTextCommands;
 class OpenCommands;
 class PasswordCommands;
 class PrintCommands;
+class SearchCommands;
 class SectionCommands;
 class SettingsCommands;
 class TaxCommands;
@@ -148,6 +150,8 @@ private:
     std::unique_ptr<CatCommands> m_catCommands;
     std::unique_ptr<InsertCommands> m_inserts;
     std::unique_ptr<TaxCommands> m_tax;
+    std::unique_ptr<SearchCommands> m_search;
+    std::unique_ptr<CountCommands> m_counts;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;

@@ -31,6 +31,11 @@ SectionBinding::SectionBinding(Services services, EditPane* edit, QLineEdit* sec
 
 bool SectionBinding::paneEdited() const { return m_edit->document()->isModified(); }
 
+QByteArray SectionBinding::paneBytes() const {
+    return paneEdited() ? cp932::encodeFromPane(m_edit->toPlainText())
+                        : m_store.section(m_store.current).text;
+}
+
 void SectionBinding::section_commit(int pos) {
     // What the edit left alone keeps its stored bytes, duplicate codes included.
     QByteArray bytes = paneEdited()

@@ -39,6 +39,8 @@ public:
     void secno_refresh();
     // True when the pane's text differs from what was loaded into it.
     bool paneEdited() const;
+    // The pane's text as CP932 bytes: the stored bytes themselves while it is unedited.
+    QByteArray paneBytes() const;
 
 private:
     void secn_ch(const QString& text);
