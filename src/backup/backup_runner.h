@@ -38,7 +38,7 @@ struct RunOptions {
     CopyOptions copy;
     // A batch of copies is written through to the disk and renamed into place when it holds
     // this many files or bytes, or has been open this long.
-    qsizetype batchFiles = 256;
+    qsizetype batchFiles = 2048;
     qint64 batchBytes = qint64(64) << 20;
     qint64 batchMs = 1000;
     // Progress is reported after every 51st file and at the last, and besides at most this

@@ -50,14 +50,9 @@ CopyBatch::CopyBatch(CopyOptions options) : m_options(std::move(options)) {
 }
 
 CopyBatch::~CopyBatch() {
-    for (Pending& pending : m_pending)
-        discard(pending);
-}
-
-void CopyBatch::discard(Pending& pending) {
-    if (pending.fd >= 0) ::close(pending.fd);
-    pending.fd = -1;
-    ::unlink(pending.temporary.constData());
+    if (m_flushFd >= 0) ::close(m_flushFd);
+    for (const Pending& pending : m_pending)
+        ::unlink(pending.temporary.constData());
 }
 
 bool CopyBatch::makeFolder(const QByteArray& folder, QString* error) {
@@ -117,10 +112,10 @@ bool CopyBatch::stage(const QByteArray& source, const QByteArray& target, qint64
     const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (in < 0) return fail(error, errno);
     struct stat st {};
-    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int code = errno;
+    const int statCode = ::fstat(in, &st) == 0 ? (S_ISREG(st.st_mode) ? 0 : EINVAL) : errno;
+    if (statCode != 0) {
         ::close(in);
-        return fail(error, S_ISREG(st.st_mode) ? code : EINVAL);
+        return fail(error, statCode);
     }
     if (!makeFolder(folderOf(target), error)) {
         ::close(in);
@@ -133,7 +128,7 @@ bool CopyBatch::stage(const QByteArray& source, const QByteArray& target, qint64
         ::close(in);
         return fail(error, code);
     }
-    Pending pending{out, temporary, target, tag};
+    Pending pending{temporary, target, tag};
     bool ok = copyData(in, out, source, error);
     ::close(in);
     if (ok) {
@@ -143,35 +138,44 @@ bool CopyBatch::stage(const QByteArray& source, const QByteArray& target, qint64
         const timespec times[2] = {st.st_atim, st.st_mtim};
         if (::futimens(out, times) != 0) ok = fail(error, errno);
     }
+    // Start writing it out now, so that the disk works while the next files are copied and
+    // the commit mostly waits for what is already on its way.
+    if (ok) (void)::sync_file_range(out, 0, 0, SYNC_FILE_RANGE_WRITE);
+    // The batch's first file stays open: flushing through it reports a write error of any
+    // file of the batch.
+    if (ok && m_flushFd < 0)
+        m_flushFd = out;
+    else if (::close(out) != 0 && ok)
+        ok = fail(error, errno);
     if (!ok) {
-        discard(pending);
+        ::unlink(pending.temporary.constData());
         return false;
     }
-    // Start writing it out now, so that the commit mostly waits for what is already on its way.
-    (void)::sync_file_range(out, 0, 0, SYNC_FILE_RANGE_WRITE);
     m_pending.push_back(std::move(pending));
     m_pendingBytes += static_cast<qint64>(st.st_size);
     return true;
 }
 
 std::vector<CopyBatch::Failure> CopyBatch::commit() {
-    std::vector<int> errors(m_pending.size(), 0);
-    // Every copy reaches the disk before any is renamed: the first flush carries most of the
-    // batch, and the later ones find their data already there.
-    for (size_t i = 0; i < m_pending.size(); ++i) {
-        Pending& pending = m_pending[i];
-        errors[i] = ::fsync(pending.fd) == 0 ? 0 : errno;
-        if (::close(pending.fd) != 0 && errors[i] == 0) errors[i] = errno;
-        pending.fd = -1;
-    }
+    // Every copy reaches the disk before any is renamed. A flush per file would flush the
+    // disk's cache once per file; one flush of the whole file system does it once for the
+    // batch, and reports a write error of any file written since the batch's first was made.
+    // After an error each file is flushed on its own, to tell which ones failed.
+    bool flushed = m_flushFd >= 0 && ::syncfs(m_flushFd) == 0;
+    if (m_flushFd >= 0 && ::close(m_flushFd) != 0) flushed = false;
+    m_flushFd = -1;
     std::vector<Failure> failures;
-    for (size_t i = 0; i < m_pending.size(); ++i) {
-        Pending& pending = m_pending[i];
-        if (errors[i] == 0 &&
-            ::rename(pending.temporary.constData(), pending.target.constData()) == 0)
+    for (Pending& pending : m_pending) {
+        int code = 0;
+        if (!flushed) {
+            const int fd = ::open(pending.temporary.constData(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0 || ::fsync(fd) != 0) code = errno;
+            if (fd >= 0 && ::close(fd) != 0 && code == 0) code = errno;
+        }
+        if (code == 0 && ::rename(pending.temporary.constData(), pending.target.constData()) == 0)
             continue;
-        failures.push_back(Failure{pending.tag, errorText(errors[i] ? errors[i] : errno)});
-        discard(pending);
+        failures.push_back(Failure{pending.tag, errorText(code ? code : errno)});
+        ::unlink(pending.temporary.constData());
     }
     m_pending.clear();
     m_pendingBytes = 0;

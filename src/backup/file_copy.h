@@ -3,8 +3,8 @@
 // under a hidden temporary name beside its target, given the source's permissions and
 // modification time, written through to the disk, and only then renamed over the target. A run
 // that is killed, loses power or fills the disk leaves at most a hidden temporary file, never
-// a partial file under the real name (which, with its fresh time, would look newer than its
-// source and never be copied again).
+// a partial file under the real name (which would look at least as new as its source and
+// never be copied again).
 //
 // Writing each file through to the disk on its own costs a disk flush per file; a batch of
 // copies is written through together and then renamed, which costs one.
@@ -49,18 +49,17 @@ public:
 
 private:
     struct Pending {
-        int fd;
         QByteArray temporary;
         QByteArray target;
         qint64 tag;
     };
     bool makeFolder(const QByteArray& folder, QString* error);
     bool copyData(int in, int out, const QByteArray& source, QString* error);
-    void discard(Pending& pending);
 
     CopyOptions m_options;
     std::vector<Pending> m_pending;
     qint64 m_pendingBytes = 0;
+    int m_flushFd = -1;
     QByteArray m_madeFolder; // the last folder known to exist
     std::vector<char> m_buffer;
 };

@@ -272,6 +272,18 @@ TEST_F(BackupRun, OnlyTheLastCopyAttemptedDecidesTheCompletionReport) {
     EXPECT_EQ(outcome.copied, 2);
 }
 
+TEST_F(BackupRun, AFolderInTheWayOfACopyIsAFailureNotASkip) {
+    write("src/a.txt", "a", kTen);
+    write("src/b.txt", "b", kTen);
+    write("控え/src/a.txt/中身.txt", "in the way", kTen + 100);
+    const BackupOutcome outcome = backup(settings({"src"}));
+    ASSERT_EQ(outcome.failures.size(), 1);
+    EXPECT_EQ(outcome.failures[0].path, path("src/a.txt"));
+    EXPECT_EQ(outcome.copied, 1);
+    EXPECT_TRUE(outcome.lastCopyOk);
+    EXPECT_EQ(filesUnder("控え/src"), (QStringList{"a.txt/中身.txt", "b.txt"}));
+}
+
 TEST_F(BackupRun, AnInterruptedCopyLeavesNothingUnderTheRealName) {
     const QByteArray text(64 * 1024, 'x');
     write("src/新.txt", text, kTen);
