@@ -37,10 +37,12 @@ struct BackupOutcome {
 struct RunOptions {
     CopyOptions copy;
     // A batch of copies is written through to the disk and renamed into place when it holds
-    // this many files or bytes, or has been open this long.
-    qsizetype batchFiles = 2048;
-    qint64 batchBytes = qint64(64) << 20;
-    qint64 batchMs = 1000;
+    // this many files or bytes, or has been open this long. Each batch waits once for the
+    // disk; bigger batches wait less in all, and a crash costs at most one batch's work
+    // (left as hidden temporary files).
+    qsizetype batchFiles = 8192;
+    qint64 batchBytes = qint64(256) << 20;
+    qint64 batchMs = 3000;
     // Progress is reported after every 51st file and at the last, and besides at most this
     // often while large files are copied.
     qint64 progressMs = 250;
