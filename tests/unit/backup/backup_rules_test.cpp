@@ -52,14 +52,6 @@ INSTANTIATE_TEST_SUITE_P(
                     MatchRow{"EmptyList", "", "a.txt", false}),
     [](const testing::TestParamInfo<MatchRow>& row) { return row.param.name; });
 
-TEST(ExtMatch, OnlyTheFirst101ItemsCount) {
-    QString list;
-    for (int i = 0; i < 101; ++i)
-        list += QStringLiteral("e%1,").arg(i);
-    EXPECT_TRUE(ext_match(QStringLiteral("a.e100"), list));
-    EXPECT_FALSE(ext_match(QStringLiteral("a.late"), list + QStringLiteral("late")));
-}
-
 TEST(Candidate, OnlyAFileNamedExactlyRecycledIsLeftOut) {
     const ExtensionFilter any(QStringLiteral("*"));
     EXPECT_FALSE(isBackupCandidate("RECYCLED", any));
