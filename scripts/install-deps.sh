@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb x11-apps imagemagick xdotool poppler-utils
-  desktop-file-utils shared-mime-info
+  desktop-file-utils shared-mime-info rsync
   dpkg-dev file
 )
 sudo_cmd=()

@@ -1,0 +1,195 @@
+#include "backup/file_copy.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pote::backup {
+
+namespace {
+
+QString errorText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool fail(QString* error, int code) {
+    if (error) *error = errorText(code);
+    return false;
+}
+
+QByteArray folderOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0) return ".";
+    return slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+// Hidden, and recognisable as ours if a killed run leaves it behind.
+QByteArray temporaryTemplate(const QByteArray& target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray() : target.left(slash + 1);
+    // Room for the dot and the suffix within the 255-byte limit of a name.
+    const QByteArray name = target.mid(slash + 1).left(200);
+    return folder + '.' + name + ".potebak-XXXXXX";
+}
+
+bool isFolder(const QByteArray& path) {
+    struct stat st {};
+    return ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+} // namespace
+
+CopyBatch::CopyBatch(CopyOptions options) : m_options(std::move(options)) {
+    if (m_options.chunkBytes <= 0) m_options.chunkBytes = qint64(8) << 20;
+}
+
+CopyBatch::~CopyBatch() {
+    if (m_flushFd >= 0) ::close(m_flushFd);
+    for (const Pending& pending : m_pending)
+        ::unlink(pending.temporary.constData());
+}
+
+bool CopyBatch::makeFolder(const QByteArray& folder, QString* error) {
+    if (folder == m_madeFolder) return true;
+    if (::mkdir(folder.constData(), 0777) == 0 || (errno == EEXIST && isFolder(folder))) {
+        m_madeFolder = folder;
+        return true;
+    }
+    if (errno != ENOENT) return fail(error, errno == EEXIST ? ENOTDIR : errno);
+    const QByteArray parent = folderOf(folder);
+    if (parent == folder || !makeFolder(parent, error)) return false;
+    if (::mkdir(folder.constData(), 0777) != 0 && !(errno == EEXIST && isFolder(folder)))
+        return fail(error, errno);
+    m_madeFolder = folder;
+    return true;
+}
+
+bool CopyBatch::copyData(int in, int out, const QByteArray& source, QString* error) {
+    qint64 copied = 0;
+    bool kernelCopy = true;
+    for (;;) {
+        const size_t chunk = static_cast<size_t>(m_options.chunkBytes);
+        ssize_t n;
+        if (kernelCopy) {
+            n = ::copy_file_range(in, nullptr, out, nullptr, chunk, 0);
+            if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
+                          errno == EOPNOTSUPP || errno == EBADF || errno == EPERM)) {
+                // Not between these two file systems: read and write instead. The file
+                // offsets are where the kernel copy left them.
+                kernelCopy = false;
+                continue;
+            }
+        } else {
+            if (m_buffer.empty()) m_buffer.resize(size_t(1) << 20);
+            n = ::read(in, m_buffer.data(), std::min(chunk, m_buffer.size()));
+            for (ssize_t written = 0; n > 0 && written < n;) {
+                const ssize_t w = ::write(out, m_buffer.data() + written, size_t(n - written));
+                if (w < 0 && errno == EINTR) continue;
+                if (w <= 0) return fail(error, w < 0 ? errno : EIO);
+                written += w;
+            }
+        }
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return fail(error, errno);
+        }
+        if (n == 0) return true;
+        copied += n;
+        if (m_options.afterChunk && !m_options.afterChunk(source, copied))
+            return fail(error, ECANCELED);
+    }
+}
+
+bool CopyBatch::stage(const QByteArray& source, const QByteArray& target, qint64 tag,
+                      QString* error) {
+    // Non-blocking, so that a file swapped for a pipe since the scan cannot hang the run.
+    const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (in < 0) return fail(error, errno);
+    struct stat st {};
+    const int statCode = ::fstat(in, &st) == 0 ? (S_ISREG(st.st_mode) ? 0 : EINVAL) : errno;
+    if (statCode != 0) {
+        ::close(in);
+        return fail(error, statCode);
+    }
+    if (!makeFolder(folderOf(target), error)) {
+        ::close(in);
+        return false;
+    }
+    QByteArray temporary = temporaryTemplate(target);
+    const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (out < 0) {
+        const int code = errno;
+        ::close(in);
+        return fail(error, code);
+    }
+    Pending pending{temporary, target, tag};
+    bool ok = copyData(in, out, source, error);
+    ::close(in);
+    if (ok) {
+        // The permissions are a courtesy (some file systems have none); the time is what the
+        // next run compares, so failing to set it fails the copy.
+        (void)::fchmod(out, st.st_mode & 0777);
+        const timespec times[2] = {st.st_atim, st.st_mtim};
+        if (::futimens(out, times) != 0) ok = fail(error, errno);
+    }
+    // Start writing it out now, so that the disk works while the next files are copied and
+    // the commit mostly waits for what is already on its way.
+    if (ok) (void)::sync_file_range(out, 0, 0, SYNC_FILE_RANGE_WRITE);
+    // The batch's first file stays open: flushing through it reports a write error of any
+    // file of the batch.
+    if (ok && m_flushFd < 0)
+        m_flushFd = out;
+    else if (::close(out) != 0 && ok)
+        ok = fail(error, errno);
+    if (!ok) {
+        ::unlink(pending.temporary.constData());
+        return false;
+    }
+    m_pending.push_back(std::move(pending));
+    m_pendingBytes += static_cast<qint64>(st.st_size);
+    return true;
+}
+
+std::vector<CopyBatch::Failure> CopyBatch::commit() {
+    // Every copy reaches the disk before any is renamed. A flush per file would flush the
+    // disk's cache once per file; one flush of the whole file system does it once for the
+    // batch, and reports a write error of any file written since the batch's first was made.
+    // After an error each file is flushed on its own, to tell which ones failed.
+    bool flushed = m_flushFd >= 0 && ::syncfs(m_flushFd) == 0;
+    if (m_flushFd >= 0 && ::close(m_flushFd) != 0) flushed = false;
+    m_flushFd = -1;
+    std::vector<Failure> failures;
+    for (Pending& pending : m_pending) {
+        int code = 0;
+        if (!flushed) {
+            const int fd = ::open(pending.temporary.constData(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0 || ::fsync(fd) != 0) code = errno;
+            if (fd >= 0 && ::close(fd) != 0 && code == 0) code = errno;
+        }
+        if (code == 0 && ::rename(pending.temporary.constData(), pending.target.constData()) == 0)
+            continue;
+        failures.push_back(Failure{pending.tag, errorText(code ? code : errno)});
+        ::unlink(pending.temporary.constData());
+    }
+    m_pending.clear();
+    m_pendingBytes = 0;
+    return failures;
+}
+
+bool copyFile(const QByteArray& source, const QByteArray& target, QString* error,
+              const CopyOptions& options) {
+    CopyBatch batch(options);
+    if (!batch.stage(source, target, 0, error)) return false;
+    const std::vector<CopyBatch::Failure> failures = batch.commit();
+    if (failures.empty()) return true;
+    if (error) *error = failures.front().error;
+    return false;
+}
+
+} // namespace pote::backup

@@ -1,0 +1,71 @@
+#pragma once
+// Copying files so that a target name only ever holds a complete copy: each copy is written
+// under a hidden temporary name beside its target, given the source's permissions and
+// modification time, written through to the disk, and only then renamed over the target. A run
+// that is killed, loses power or fills the disk leaves at most a hidden temporary file, never
+// a partial file under the real name (which would look at least as new as its source and
+// never be copied again).
+//
+// Writing each file through to the disk on its own costs a disk flush per file; a batch of
+// copies is written through together and then renamed, which costs one.
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace pote::backup {
+
+struct CopyOptions {
+    qint64 chunkBytes = qint64(8) << 20;
+    // Called after each chunk with the source and the bytes copied so far; returning false
+    // breaks the copy off there, as an interruption would (a test hook).
+    std::function<bool(const QByteArray& source, qint64 copied)> afterChunk;
+};
+
+class CopyBatch {
+public:
+    explicit CopyBatch(CopyOptions options = {});
+    ~CopyBatch(); // copies never committed are removed
+    CopyBatch(const CopyBatch&) = delete;
+    CopyBatch& operator=(const CopyBatch&) = delete;
+
+    // Copies source to a temporary file in target's folder (made with its parents as needed).
+    // Nothing is under target's name until commit. On failure nothing is left behind and
+    // error holds the reason.
+    bool stage(const QByteArray& source, const QByteArray& target, qint64 tag, QString* error);
+
+    qsizetype pendingCount() const { return static_cast<qsizetype>(m_pending.size()); }
+    qint64 pendingBytes() const { return m_pendingBytes; }
+
+    struct Failure {
+        qint64 tag;
+        QString error;
+    };
+    // Writes every staged copy through to the disk, then renames each over its target.
+    // Returns the copies that did not reach their target, in staging order.
+    std::vector<Failure> commit();
+
+private:
+    struct Pending {
+        QByteArray temporary;
+        QByteArray target;
+        qint64 tag;
+    };
+    bool makeFolder(const QByteArray& folder, QString* error);
+    bool copyData(int in, int out, const QByteArray& source, QString* error);
+
+    CopyOptions m_options;
+    std::vector<Pending> m_pending;
+    qint64 m_pendingBytes = 0;
+    int m_flushFd = -1;
+    QByteArray m_madeFolder; // the last folder known to exist
+    std::vector<char> m_buffer;
+};
+
+// One copy at once: stage and commit.
+bool copyFile(const QByteArray& source, const QByteArray& target, QString* error,
+              const CopyOptions& options = {});
+
+} // namespace pote::backup
