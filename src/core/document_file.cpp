@@ -166,11 +166,17 @@ qint64 encodedSize(const SectionStore& store) {
 
 WriteResult writeDocument(const QString& path, const SectionStore& store, QRandomGenerator* rng) {
     if (QString reason = unwritableReason(store); !reason.isEmpty()) return {false, reason};
-    if (!rng) rng = QRandomGenerator::global();
-
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
+    WriteResult written = writeDocumentTo(file, store, rng);
+    if (written.ok && !file.commit()) return {false, file.errorString()};
+    return written;
+}
+
+WriteResult writeDocumentTo(QIODevice& file, const SectionStore& store, QRandomGenerator* rng) {
+    if (QString reason = unwritableReason(store); !reason.isEmpty()) return {false, reason};
+    if (!rng) rng = QRandomGenerator::global();
 
     const QByteArrayView key =
         store.hasPassword() ? QByteArrayView(store.password()) : QByteArrayView();
@@ -212,7 +218,7 @@ WriteResult writeDocument(const QString& path, const SectionStore& store, QRando
     for (int pos = 0; pos < store.count(); ++pos)
         writeText(out, store.section(pos).text, keys);
 
-    if (!out.flush() || !file.commit()) return {false, file.errorString()};
+    if (!out.flush()) return {false, file.errorString()};
     return {true, {}};
 }
 

@@ -144,6 +144,8 @@ void DocumentCommands::settle(const QString& absolutePath) {
     }
     store.endPlainTextMode();
     store.setModified(false);
+    if (m_settled)
+        m_settled();
 }
 
 void DocumentCommands::document_reset() {

@@ -116,6 +116,8 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_editing = std::make_unique<EditCommands>(*m_context);
     m_printing = std::make_unique<PrintCommands>(*m_context);
     m_settingsCommands = std::make_unique<SettingsCommands>(*m_context, m_startup->settingsPath());
+    m_recovery = std::make_unique<RecoveryCommands>(*m_context, *m_documents, *m_startup,
+                                                    std::move(options.recovery));
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });

@@ -6,6 +6,7 @@
 #include "app/action_table.h"
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
+#include "app/ui/recovery_commands.h"
 #include "core/mascot_reactions.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
@@ -48,6 +49,7 @@ struct StartOptions {
     std::function<int(QDialog&)> modalRunner; // null: QDialog::exec
     QString settingsPath;                     // empty: the user's settings file
     std::unique_ptr<FileAssociations> associations; // null: none
+    RecoveryOptions recovery;                       // where and when copies of unsaved work go
 };
 
 class Tmain_fm : public QMainWindow,
@@ -135,6 +137,7 @@ private:
     std::unique_ptr<EditCommands> m_editing;
     std::unique_ptr<PrintCommands> m_printing;
     std::unique_ptr<SettingsCommands> m_settingsCommands;
+    std::unique_ptr<RecoveryCommands> m_recovery;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;

@@ -39,6 +39,9 @@ struct ButtonSpec {
 
 constexpr ButtonSpec kButtons[] = {
     {Answer::Yes, QMessageBox::YesRole, u"はい"},
+    // Before No: closing a box counts as its last button, and throwing away must never be the
+    // answer to a closed box.
+    {Answer::Discard, QMessageBox::DestructiveRole, u"捨てる"},
     {Answer::No, QMessageBox::NoRole, u"いいえ"},
     {Answer::Ok, QMessageBox::AcceptRole, u"OK"},
     {Answer::Abort, QMessageBox::RejectRole, u"中止"},

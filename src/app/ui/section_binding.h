@@ -40,6 +40,10 @@ public:
     // True when the pane's text differs from what was loaded into it.
     bool paneEdited() const;
 
+signals:
+    // section_load put the pane form of these bytes into the pane.
+    void paneLoaded(const QByteArray& bytes);
+
 private:
     void secn_ch(const QString& text);
     void Ed_ch();

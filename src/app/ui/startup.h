@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace pote {
@@ -28,6 +30,9 @@ public:
     void form_active();
     // The window closes for good.
     void formclose();
+    // Run at the end of FormCreate, with section 1 shown and before the window shows: the
+    // offer of work a previous run left unsaved.
+    void setLeftoverOffer(std::function<void()> offer) { m_leftoverOffer = std::move(offer); }
 
     // The first parameter was "/d": the window stays at its design place.
     bool designFlag() const { return m_designFlag; }
@@ -47,6 +52,7 @@ private:
     QString m_programFolder;
     bool m_designFlag = false;
     bool m_firstActivation = true;
+    std::function<void()> m_leftoverOffer;
 };
 
 } // namespace pote
