@@ -1,5 +1,6 @@
 #include "core/document_file.h"
 
+#include "core/device_write.h"
 #include "core/document_format.h"
 #include "core/password_rules.h"
 #include "core/password_scramble.h"
@@ -94,7 +95,7 @@ public:
     }
 
     bool flush() {
-        if (m_used > 0 && m_ok) m_ok = m_device.write(m_buffer.constData(), m_used) == m_used;
+        if (m_used > 0 && m_ok) m_ok = writeAll(m_device, QByteArrayView(m_buffer).first(m_used));
         m_used = 0;
         return m_ok;
     }

@@ -1,5 +1,7 @@
 #include "recovery/recovery_file.h"
 
+#include "core/device_write.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
@@ -94,7 +96,7 @@ docfile::WriteResult writeRecoveryFile(const QString& path, const RecoveryHeader
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
     const QByteArray head = encodeHeader(header);
-    if (file.write(head) != head.size()) return {false, file.errorString()};
+    if (!writeAll(file, head)) return {false, file.errorString()};
     docfile::WriteResult written = docfile::writeDocumentTo(file, store);
     if (written.ok && !file.commit()) return {false, file.errorString()};
     return written;

@@ -1,6 +1,7 @@
 #include "textio/linked_text.h"
 
 #include "core/cp932.h"
+#include "core/device_write.h"
 #include "editing/search.h"
 #include "textio/free_space.h"
 #include "textio/text_files.h"
@@ -60,7 +61,7 @@ private:
 
     void writeOut(QByteArrayView bytes) {
         if (m_ok && !bytes.isEmpty())
-            m_ok = m_device.write(bytes.data(), bytes.size()) == bytes.size();
+            m_ok = writeAll(m_device, bytes);
     }
 
     QIODevice& m_device;

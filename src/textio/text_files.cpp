@@ -1,5 +1,6 @@
 #include "textio/text_files.h"
 
+#include "core/device_write.h"
 #include "core/section_store.h"
 #include "core/text_convert.h"
 #include "core/text_lines.h"
@@ -61,7 +62,7 @@ FileWriteResult write_text_file(const QString& path, std::initializer_list<QByte
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
     for (const QByteArrayView piece : pieces) {
-        if (file.write(piece.data(), piece.size()) != piece.size()) {
+        if (!writeAll(file, piece)) {
             const QString error = file.errorString();
             file.cancelWriting();
             return {false, error};
