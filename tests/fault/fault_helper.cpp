@@ -73,13 +73,18 @@ int save(const QStringList& args) {
     const int variant = args.value(2).toInt();
     const bool loop = args.value(3) == QLatin1String("loop");
     auto window = windowIn(args.value(0), {});
-    const SectionStore documents[2] = {fault::faultDocument(variant, 50'000'000),
-                                       fault::faultDocument(variant + 1, 50'000'000)};
+    // A single save needs one version only; making a 50 MB document takes a moment.
+    std::vector<SectionStore> documents;
+    documents.push_back(fault::faultDocument(variant, 50'000'000));
+    if (loop)
+        documents.push_back(fault::faultDocument(variant + 1, 50'000'000));
     say("ready");
-    for (int round = 0;; ++round) {
-        fault::showDocument(*window, documents[round % 2]);
-        if (!window->documents().document_write(target)) return 1;
-        if (!loop) return 0;
+    for (size_t round = 0;; ++round) {
+        fault::showDocument(*window, documents[round % documents.size()]);
+        if (!window->documents().document_write(target))
+            return 1;
+        if (!loop)
+            return 0;
     }
 }
 

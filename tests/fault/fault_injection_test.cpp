@@ -196,6 +196,68 @@ protected:
         };
     }
 
+    // Kills the writer again and again while it replaces a file, and looks at what is left.
+    void killWhileWriting(const KillEntry& entry, quint32 seed) {
+        QRandomGenerator rng(seed);
+        SCOPED_TRACE(entry.name);
+        const QString where =
+            folder(QStringLiteral("kill-%1").arg(QString::fromLatin1(entry.name)));
+        const QString target = where + QStringLiteral("/原稿.ptm");
+
+        // Both versions written in full once: the reference bytes and the time a write takes.
+        QByteArray versions[2];
+        qint64 writeMillis = 0;
+        for (int variant = 1; variant >= 0; --variant) {
+            const WriterRun run = entry.run(target, variant);
+            std::unique_ptr<QProcess> process = start(run);
+            ASSERT_TRUE(process) << "could not start " << run.program.toStdString();
+            QElapsedTimer clock;
+            clock.start();
+            ASSERT_TRUE(process->waitForFinished(120000));
+            ASSERT_EQ(process->exitCode(), 0);
+            writeMillis = qMax(writeMillis, clock.elapsed());
+            versions[variant] = readAll(target);
+            ASSERT_GT(versions[variant].size(), kBigDocument / 2);
+        }
+        ASSERT_NE(versions[0], versions[1]);
+
+        int completed = 0;
+        int strays = 0;
+        QElapsedTimer clock;
+        clock.start();
+        for (int round = 0; round < rounds(); ++round) {
+            const int variant = (round + 1) % 2; // the other version than the one there
+            std::unique_ptr<QProcess> process = start(entry.run(target, variant));
+            ASSERT_TRUE(process) << "round " << round;
+            QThread::usleep(rng.bounded(quint32(writeMillis * 1200)));
+            if (process->state() == QProcess::NotRunning) ++completed;
+            killNow(*process);
+
+            const QByteArray now = readAll(target);
+            ASSERT_TRUE(now == versions[0] || now == versions[1])
+                << "round " << round << ": the target is neither version (" << now.size()
+                << " bytes)";
+            for (const QString& name : entriesOf(where)) {
+                if (name == QFileInfo(target).fileName()) continue;
+                // A kill between the two steps of replacing a file leaves a complete copy
+                // under a temporary name; anything else would be a half-written file.
+                const QString stray = QDir(where).filePath(name);
+                const QByteArray bytes = readAll(stray);
+                EXPECT_TRUE(bytes == versions[0] || bytes == versions[1])
+                    << "round " << round << ": half-written " << name.toStdString();
+                ++strays;
+                QFile::remove(stray);
+            }
+        }
+        std::printf("%s: %d kills in %.0f s (a write takes %lld ms), %d after the write ended, "
+                    "%d temporary files left\n",
+                    entry.name, rounds(), double(clock.elapsed()) / 1000, writeMillis, completed,
+                    strays);
+        // A stray needs a kill within microseconds between linking and renaming the new file.
+        EXPECT_LE(strays, rounds() / 100) << "temporary files pile up";
+        EXPECT_LT(completed, rounds() / 2) << "most kills should land while the file is written";
+    }
+
     // Writers of documents and exports, each given a document of `bytes` and its target.
     // Linked-text export and folder export from the window, and the backup, join as entries
     // here when they exist.
@@ -277,62 +339,9 @@ protected:
 };
 
 TEST_F(FaultInjection, KilledWritersLeaveTheOldOrTheNewFile) {
-    QRandomGenerator rng(seed());
-    for (const KillEntry& entry : killEntries()) {
-        SCOPED_TRACE(entry.name);
-        const QString where =
-            folder(QStringLiteral("kill-%1").arg(QString::fromLatin1(entry.name)));
-        const QString target = where + QStringLiteral("/原稿.ptm");
-
-        // Both versions written in full once: the reference bytes and the time a write takes.
-        QByteArray versions[2];
-        qint64 writeMillis = 0;
-        for (int variant = 1; variant >= 0; --variant) {
-            const WriterRun run = entry.run(target, variant);
-            std::unique_ptr<QProcess> process = start(run);
-            ASSERT_TRUE(process) << "could not start " << run.program.toStdString();
-            QElapsedTimer clock;
-            clock.start();
-            ASSERT_TRUE(process->waitForFinished(120000));
-            ASSERT_EQ(process->exitCode(), 0);
-            writeMillis = qMax(writeMillis, clock.elapsed());
-            versions[variant] = readAll(target);
-            ASSERT_GT(versions[variant].size(), kBigDocument / 2);
-        }
-        ASSERT_NE(versions[0], versions[1]);
-
-        int completed = 0;
-        int strays = 0;
-        for (int round = 0; round < rounds(); ++round) {
-            const int variant = (round + 1) % 2; // the other version than the one there
-            std::unique_ptr<QProcess> process = start(entry.run(target, variant));
-            ASSERT_TRUE(process) << "round " << round;
-            QThread::usleep(rng.bounded(quint32(writeMillis * 1200)));
-            if (process->state() == QProcess::NotRunning) ++completed;
-            killNow(*process);
-
-            const QByteArray now = readAll(target);
-            ASSERT_TRUE(now == versions[0] || now == versions[1])
-                << "round " << round << ": the target is neither version (" << now.size()
-                << " bytes)";
-            for (const QString& name : entriesOf(where)) {
-                if (name == QFileInfo(target).fileName()) continue;
-                // A kill between the two steps of replacing a file leaves a complete copy
-                // under a temporary name; anything else would be a half-written file.
-                const QString stray = QDir(where).filePath(name);
-                const QByteArray bytes = readAll(stray);
-                EXPECT_TRUE(bytes == versions[0] || bytes == versions[1])
-                    << "round " << round << ": half-written " << name.toStdString();
-                ++strays;
-                QFile::remove(stray);
-            }
-        }
-        std::printf("%s: %d kills, %d after the write ended, %d temporary files left\n", entry.name,
-                    rounds(), completed, strays);
-        // A stray needs a kill within microseconds between linking and renaming the new file.
-        EXPECT_LE(strays, rounds() / 100) << "temporary files pile up";
-        EXPECT_LT(completed, rounds() / 2) << "most kills should land while the file is written";
-    }
+    quint32 entrySeed = seed();
+    for (const KillEntry& entry : killEntries())
+        killWhileWriting(entry, entrySeed++);
 }
 
 TEST_F(FaultInjection, FullDiskKeepsTheOldFilesAndTellsTheUser) {
