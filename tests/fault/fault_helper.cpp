@@ -76,15 +76,12 @@ int save(const QStringList& args) {
     // A single save needs one version only; making a 50 MB document takes a moment.
     std::vector<SectionStore> documents;
     documents.push_back(fault::faultDocument(variant, 50'000'000));
-    if (loop)
-        documents.push_back(fault::faultDocument(variant + 1, 50'000'000));
+    if (loop) documents.push_back(fault::faultDocument(variant + 1, 50'000'000));
     say("ready");
     for (size_t round = 0;; ++round) {
         fault::showDocument(*window, documents[round % documents.size()]);
-        if (!window->documents().document_write(target))
-            return 1;
-        if (!loop)
-            return 0;
+        if (!window->documents().document_write(target)) return 1;
+        if (!loop) return 0;
     }
 }
 
