@@ -7,6 +7,10 @@ jobs="$(nproc)"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build" -j "$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+# The Debian package: built, its contents checked, the unpacked programs started.
+if [ "${POTE_SKIP_PACKAGE:-0}" != 1 ]; then
+  "$root/scripts/package-check.sh"
+fi
 # The logic under AddressSanitizer, and a short fuzzing run of the readers.
 if [ "${POTE_SKIP_SANITIZE:-0}" != 1 ]; then
   "$root/scripts/sanitize.sh"

@@ -41,6 +41,7 @@ const QHash<QString, Rule>& rules() {
         {"pop_edit_undo", undo},
         {"sp_add", roomForSection},
         {"sect_add", roomForSection},
+        {"nx_text_add_load", roomForSection},
         {"nx_sect_dell", severalSections},
         {"nx_sect_del_ins", severalSections},
         {"nx_sect_swap", severalSections},

@@ -87,7 +87,7 @@ public:
         if (!hex.isUndefined() && !hex.isNull()) {
             const QString digits = hex.toString();
             if (!hex.isString() || digits.size() % 2 != 0 || !isHex(digits)) {
-                fail(hexKey, QStringLiteral("must be a string of hex digits, two per byte"));
+                fail(hexKey, QStringLiteral("must be a string of hex digits (0-9, a-f), two per byte"));
                 return {};
             }
             return QByteArray::fromHex(digits.toLatin1());
@@ -118,9 +118,11 @@ public:
     }
 
 private:
+    // ASCII only: other scripts' digits would pass a digit test, and fromHex then skips them
+    // without a word, dropping bytes.
     static bool isHex(const QString& s) {
         for (QChar c : s)
-            if (!c.isDigit() && !(c >= u'a' && c <= u'f') && !(c >= u'A' && c <= u'F'))
+            if (!(c >= u'0' && c <= u'9') && !(c >= u'a' && c <= u'f') && !(c >= u'A' && c <= u'F'))
                 return false;
         return true;
     }
@@ -143,8 +145,37 @@ std::optional<QJsonArray> arrayField(const QJsonObject& root, const char* key, b
 
 } // namespace
 
+QString jsonKind(const QJsonValue& value) {
+    switch (value.type()) {
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return QStringLiteral("true or false");
+    case QJsonValue::Double:
+        return QStringLiteral("a number");
+    case QJsonValue::String:
+        return QStringLiteral("a string");
+    case QJsonValue::Array:
+        return QStringLiteral("an array");
+    case QJsonValue::Object:
+        return QStringLiteral("an object");
+    case QJsonValue::Undefined:
+        break;
+    }
+    return QStringLiteral("nothing");
+}
+
+std::optional<QJsonValue> loneJsonValue(const QByteArray& json) {
+    // Qt reads only objects and arrays at the top; a lone value parses inside an array.
+    const QJsonDocument wrapped = QJsonDocument::fromJson('[' + json + ']');
+    if (!wrapped.isArray() || wrapped.array().size() != 1) return std::nullopt;
+    return wrapped.array().first();
+}
+
 QString documentFromJson(const QJsonDocument& json, SectionStore& store) {
-    if (!json.isObject()) return QStringLiteral("the document must be a JSON object");
+    if (!json.isObject())
+        return QStringLiteral("the document must be a JSON object, not %1")
+            .arg(jsonKind(json.isArray() ? QJsonValue(json.array()) : QJsonValue()));
     const QJsonObject root = json.object();
     QString error;
     const std::optional<QJsonArray> groups = arrayField(root, "groups", false, error);

@@ -145,6 +145,8 @@ Arguments parseArguments(const QStringList& args) {
             a.ignoreCase = true;
         } else if (arg.startsWith(QLatin1String("--"))) {
             a.error = QStringLiteral("unknown option %1").arg(arg);
+        } else if (arg.isEmpty()) {
+            a.error = QStringLiteral("an empty argument where a file or number belongs");
         } else {
             a.positional.append(arg);
         }
@@ -224,11 +226,16 @@ int pack(const Arguments& a) {
     if (!in.open(QIODevice::ReadOnly))
         return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(jsonPath, in.errorString()));
     QJsonParseError parseError;
-    const QJsonDocument json = QJsonDocument::fromJson(in.readAll(), &parseError);
-    if (parseError.error != QJsonParseError::NoError)
+    const QByteArray bytes = in.readAll();
+    const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        if (const std::optional<QJsonValue> lone = cli::loneJsonValue(bytes))
+            return fail(kUsage, QStringLiteral("%1: the document must be a JSON object, not %2")
+                                    .arg(jsonPath, cli::jsonKind(*lone)));
         return fail(kUsage, QStringLiteral("%1 is not JSON: %2 at offset %3")
                                 .arg(jsonPath, parseError.errorString())
                                 .arg(parseError.offset));
+    }
     SectionStore store;
     if (const QString problem = cli::documentFromJson(json, store); !problem.isEmpty())
         return fail(kUsage, QStringLiteral("%1: %2").arg(jsonPath, problem));

@@ -7,6 +7,7 @@
 #include <bitset>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -108,10 +109,17 @@ const Maps& maps() {
     return *m;
 }
 
-// The unit of a double-byte character, or 0 when the two bytes are none.
-inline char16_t pairUnit(unsigned char lead, unsigned char trail) {
+} // namespace
+
+char16_t pairUnit(unsigned char lead, unsigned char trail) {
     return maps().pairRow[lead][trail];
 }
+
+const char16_t* const* pairRows() {
+    return maps().pairRow.data();
+}
+
+namespace {
 
 // The unit that an encode-table entry decodes to.
 char16_t unitOfEntry(std::uint16_t entry) {
@@ -227,14 +235,12 @@ template <bool Pane> QString decodeImpl(QByteArrayView bytes) {
     return out;
 }
 
-// Pane: '\n' and U+2029 become CR LF.
-template <bool Pane> QByteArray encodeImpl(QStringView text, bool* lossy) {
+// Pane: '\n' and U+2029 become CR LF. Writes at most 2 bytes per unit to dst; returns the
+// number written.
+template <bool Pane> qsizetype encodeTo(QStringView text, unsigned char* dst, bool* lossy) {
     const char16_t* src = text.utf16();
     const qsizetype n = text.size();
     const std::uint16_t* table = maps().encode.data();
-    QByteArray out(2 * n, Qt::Uninitialized); // every unit yields at most two bytes
-    auto* dst = reinterpret_cast<unsigned char*>(out.data());
-    adviseHugePages(dst, static_cast<std::size_t>(2 * n));
     qsizetype i = 0;
     qsizetype o = 0;
     bool lost = false;
@@ -269,9 +275,17 @@ template <bool Pane> QByteArray encodeImpl(QStringView text, bool* lossy) {
             i += pair ? 2 : 1;
         }
     }
-    out.truncate(o);
-    dropSlack(out, 2 * n);
     if (lossy) *lossy = lost;
+    return o;
+}
+
+template <bool Pane> QByteArray encodeImpl(QStringView text, bool* lossy) {
+    const qsizetype n = text.size();
+    QByteArray out(2 * n, Qt::Uninitialized); // every unit yields at most two bytes
+    auto* dst = reinterpret_cast<unsigned char*>(out.data());
+    adviseHugePages(dst, static_cast<std::size_t>(2 * n));
+    out.truncate(encodeTo<Pane>(text, dst, lossy));
+    dropSlack(out, 2 * n);
     return out;
 }
 
@@ -312,6 +326,36 @@ QByteArray encodeFromPane(QStringView text, bool* lossy) {
     return encodeImpl<true>(text, lossy);
 }
 
+QByteArray encodeFromPaneByParts(QStringView text,
+                                 const std::function<void(char*, qsizetype, bool)>& encoded,
+                                 bool* lossy) {
+    constexpr qsizetype kPart = 64 * 1024;
+    const qsizetype n = text.size();
+    QByteArray out(2 * n, Qt::Uninitialized);
+    auto* dst = reinterpret_cast<unsigned char*>(out.data());
+    adviseHugePages(dst, static_cast<std::size_t>(2 * n));
+    qsizetype written = 0;
+    bool lost = false;
+    for (qsizetype from = 0; from < n;) {
+        // Parts end after a line break (never inside a surrogate pair).
+        qsizetype to = std::min(n, from + kPart);
+        if (to < n) {
+            const qsizetype lineEnd = text.indexOf(u'\n', to - 1);
+            to = lineEnd < 0 ? n : lineEnd + 1;
+        }
+        bool partLost = false;
+        written += encodeTo<true>(text.sliced(from, to - from), dst + written, &partLost);
+        lost = lost || partLost;
+        from = to;
+        encoded(out.data(), written, from == n);
+    }
+    if (n == 0) encoded(out.data(), 0, true);
+    out.truncate(written);
+    dropSlack(out, 2 * n);
+    if (lossy) *lossy = lost;
+    return out;
+}
+
 // Whether decode(encode(text)) gives text back. Two things break that: a unit without a code of
 // its own (a twin, or one that becomes "?"), and the escape of a stray lead byte placed right
 // before something whose first byte completes it to a character.
@@ -337,6 +381,22 @@ QString toEncodable(QStringView text, bool* changed) {
     return same ? text.toString() : decode(encode(text));
 }
 
+QStringList lostCharacters(QStringView text) {
+    const char16_t* src = text.utf16();
+    const qsizetype n = text.size();
+    const std::uint16_t* table = maps().encode.data();
+    QStringList lost;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = src[i];
+        if (u < 0x80 || table[u] != kNoCode) continue;
+        const bool pair = QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(src[i + 1]);
+        const QString character = text.sliced(i, pair ? 2 : 1).toString();
+        if (!lost.contains(character)) lost.append(character);
+        if (pair) ++i;
+    }
+    return lost;
+}
+
 qsizetype byteLength(QStringView text) {
     const char16_t* src = text.utf16();
     const std::uint16_t* table = maps().encode.data();
@@ -359,6 +419,11 @@ qsizetype byteToUnitOffset(QStringView line, qsizetype byte) {
         if (byte < pos) return i;
     }
     return line.size();
+}
+
+bool isPreferredCode(unsigned char lead, unsigned char trail) {
+    const char16_t u = pairUnit(lead, trail);
+    return u != 0 && maps().encode[u] == entryOf(lead << 8 | trail);
 }
 
 int charLengthAt(QByteArrayView s, qsizetype i) {

@@ -12,7 +12,10 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
+
+#include <functional>
 
 namespace pote::cp932 {
 
@@ -25,6 +28,12 @@ QByteArray encode(QStringView text, bool* lossy = nullptr);
 // CR LF, a lone CR and a lone LF each into one '\n'; encodeFromPane writes '\n' and U+2029 as CR LF.
 QString decodeForPane(QByteArrayView bytes);
 QByteArray encodeFromPane(QStringView text, bool* lossy = nullptr);
+// encodeFromPane a stretch of lines at a time: after each, `encoded` gets the bytes written so
+// far (which it may change in place, keeping their length) and whether that was all of them.
+// Lets a caller go over the output while it is still in the processor's cache.
+QByteArray encodeFromPaneByParts(QStringView text,
+                                 const std::function<void(char*, qsizetype, bool)>& encoded,
+                                 bool* lossy = nullptr);
 
 // True when every unit of text encodes without loss (twins count as encodable).
 bool canEncode(QStringView text);
@@ -32,6 +41,11 @@ bool canEncode(QStringView text);
 // CP932 counterpart (U+301C -> U+FF5E, U+00A5 -> U+005C ...), anything else by '?'. A surrogate
 // pair becomes one '?'. changed (optional) tells whether anything was replaced.
 QString toEncodable(QStringView text, bool* changed = nullptr);
+
+// The characters of text that toEncodable turns into "?", each once, in the order they first
+// appear (a surrogate pair is one character). Twins are not among them: they keep a CP932
+// counterpart.
+QStringList lostCharacters(QStringView text);
 
 // Bytes that text occupies once encoded ('\n' counts 1 here; callers add the CR themselves).
 qsizetype byteLength(QStringView text);
@@ -52,5 +66,13 @@ constexpr bool isTrailByte(unsigned char b) {
 // CP932 character, otherwise 1 — exactly as decode splits the bytes, so that byte algorithms
 // and the pane agree on where characters begin.
 int charLengthAt(QByteArrayView s, qsizetype i);
+
+// The character that lead and trail form together, or 0 when they form none.
+char16_t pairUnit(unsigned char lead, unsigned char trail);
+// The table behind pairUnit, for loops that look at every character: pairRows()[lead][trail].
+const char16_t* const* pairRows();
+// Whether encoding the character of lead and trail writes these two bytes, rather than another
+// code of the same character (the NEC and IBM duplicates).
+bool isPreferredCode(unsigned char lead, unsigned char trail);
 
 } // namespace pote::cp932

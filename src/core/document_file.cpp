@@ -1,7 +1,7 @@
 #include "core/document_file.h"
 
-#include "core/device_write.h"
 #include "core/document_format.h"
+#include "core/file_io.h"
 #include "core/password_rules.h"
 #include "core/password_scramble.h"
 #include "core/text_interleave.h"
@@ -95,7 +95,7 @@ public:
     }
 
     bool flush() {
-        if (m_used > 0 && m_ok) m_ok = writeAll(m_device, QByteArrayView(m_buffer).first(m_used));
+        if (m_used > 0 && m_ok) m_ok = writeFully(m_device, m_buffer.constData(), m_used);
         m_used = 0;
         return m_ok;
     }
@@ -167,15 +167,16 @@ qint64 encodedSize(const SectionStore& store) {
 
 WriteResult writeDocument(const QString& path, const SectionStore& store, QRandomGenerator* rng) {
     if (QString reason = unwritableReason(store); !reason.isEmpty()) return {false, reason};
+    if (QString problem = writeTargetProblem(path); !problem.isEmpty()) return {false, problem};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString()};
+        return {false, writeErrorText(file)};
     WriteResult written = writeDocumentTo(file, store, rng);
-    if (written.ok && !file.commit()) return {false, file.errorString()};
+    if (written.ok && !file.commit()) return {false, writeErrorText(file)};
     return written;
 }
 
-WriteResult writeDocumentTo(QIODevice& file, const SectionStore& store, QRandomGenerator* rng) {
+WriteResult writeDocumentTo(QFileDevice& file, const SectionStore& store, QRandomGenerator* rng) {
     if (QString reason = unwritableReason(store); !reason.isEmpty()) return {false, reason};
     if (!rng) rng = QRandomGenerator::global();
 
@@ -219,7 +220,7 @@ WriteResult writeDocumentTo(QIODevice& file, const SectionStore& store, QRandomG
     for (int pos = 0; pos < store.count(); ++pos)
         writeText(out, store.section(pos).text, keys);
 
-    if (!out.flush()) return {false, file.errorString()};
+    if (!out.flush()) return {false, writeErrorText(file)};
     return {true, {}};
 }
 

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-class QIODevice;
+class QFileDevice;
 class QRandomGenerator;
 
 namespace pote::docfile {
@@ -40,16 +40,19 @@ qint64 encodedSize(const SectionStore& store);
 
 struct WriteResult {
     bool ok = false;
-    QString error; // the platform's error text when !ok
+    // When !ok: the platform's error text, or the cat's words for a full disk, a target that
+    // is no file, or a store the format cannot hold.
+    QString error;
 };
 
 // Writes the whole store to path through QSaveFile: on failure the previous file stays as it
-// was. rng draws the filler words of the password block (QRandomGenerator::global() if null).
+// was. A path that names a folder, a pipe or a device is refused. rng draws the filler words of the
+// password block (QRandomGenerator::global() if null).
 WriteResult writeDocument(const QString& path, const SectionStore& store,
                           QRandomGenerator* rng = nullptr);
 // The same bytes into a device that is already open, for files that carry a document after
 // a header of their own; committing (or discarding) the device is the caller's part.
-WriteResult writeDocumentTo(QIODevice& device, const SectionStore& store,
+WriteResult writeDocumentTo(QFileDevice& device, const SectionStore& store,
                             QRandomGenerator* rng = nullptr);
 
 // Asked once with the password stored in a protected file; returns true to go on reading
@@ -61,7 +64,9 @@ struct ReadResult {
     Status status = Status::IoError;
     DocumentContent content; // complete and consistent when Ok
     int version = -1;        // format version found, when the header could be read
-    QString message;         // Refused: message for the user; IoError: the platform's error text
+    // Refused: message for the user. IoError: the platform's error text, or the cat's words
+    // for a path that is no regular file (refused before opening: a pipe would never answer).
+    QString message;
 };
 
 // What the header and the tables of a file say, found without the password.

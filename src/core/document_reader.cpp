@@ -6,6 +6,7 @@
 #include "core/document_file.h"
 
 #include "core/document_format.h"
+#include "core/file_io.h"
 #include "core/password_scramble.h"
 #include "core/text_interleave.h"
 
@@ -391,11 +392,11 @@ ReadResult readDocument(const QString& path, const PasswordGate& gate) {
 
 ReadResult readDocumentAt(const QString& path, qint64 offset, const PasswordGate& gate) {
     // Read-only: a document the user may not change can still be opened and read.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    QFile file;
+    if (QString problem = openRegularFileForReading(file, path); !problem.isEmpty()) {
         ReadResult result;
         result.status = Status::IoError;
-        result.message = file.errorString();
+        result.message = std::move(problem);
         return result;
     }
     FileSource source(file, offset);
@@ -404,9 +405,9 @@ ReadResult readDocumentAt(const QString& path, qint64 offset, const PasswordGate
 
 InspectResult inspectDocument(const QString& path) {
     InspectResult result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        result.message = file.errorString();
+    QFile file;
+    if (QString problem = openRegularFileForReading(file, path); !problem.isEmpty()) {
+        result.message = std::move(problem);
         return result;
     }
     FileSource source(file);

@@ -1,6 +1,6 @@
 #include "recovery/recovery_file.h"
 
-#include "core/device_write.h"
+#include "core/file_io.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -94,11 +94,11 @@ docfile::WriteResult writeRecoveryFile(const QString& path, const RecoveryHeader
                                        const SectionStore& store) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString()};
+        return {false, writeErrorText(file)};
     const QByteArray head = encodeHeader(header);
-    if (!writeAll(file, head)) return {false, file.errorString()};
+    if (!writeFully(file, head.constData(), head.size())) return {false, writeErrorText(file)};
     docfile::WriteResult written = docfile::writeDocumentTo(file, store);
-    if (written.ok && !file.commit()) return {false, file.errorString()};
+    if (written.ok && !file.commit()) return {false, writeErrorText(file)};
     return written;
 }
 

@@ -1,6 +1,6 @@
 #include "recovery/recovery_writer.h"
 
-#include "core/cp932.h"
+#include "core/byte_keeping_encode.h"
 #include "core/text_convert.h"
 
 #include <QFile>
@@ -18,7 +18,8 @@ docfile::WriteResult runJob(RecoveryJob& job) {
         const std::optional<QString> paneText = rebuildPaneText(*job.pane);
         if (!paneText) return {false, paneCopyMismatchMessage()};
         job.pane.reset(); // the loaded text and the stretches are not needed any more
-        text = cp932::encodeFromPane(*paneText);
+        // As the window commits: what the edit left alone keeps its stored bytes.
+        text = encodeKeepingStoredBytes(text, *paneText);
     }
     text = expand_tabs(strip_trailing_nul(std::move(text)), job.tabWidth);
     return writeRecoveryFile(job.path, job.header, store);

@@ -27,8 +27,8 @@ struct RecoveryJob {
 };
 
 // The job's work on the calling thread: the pane's text committed into the current section as
-// the window would commit it (line breaks as CR LF, trailing zero bytes dropped, tabs
-// expanded), then the file written.
+// the window would commit it (the stored bytes kept for what the edit left alone, line breaks as
+// CR LF, trailing zero bytes dropped, tabs expanded), then the file written.
 docfile::WriteResult runJob(RecoveryJob& job);
 
 // The message of a job whose pane copy did not fit its loaded text.

@@ -1,7 +1,7 @@
 #include "textio/linked_text.h"
 
 #include "core/cp932.h"
-#include "core/device_write.h"
+#include "core/file_io.h"
 #include "editing/search.h"
 #include "textio/free_space.h"
 #include "textio/text_files.h"
@@ -61,7 +61,7 @@ private:
 
     void writeOut(QByteArrayView bytes) {
         if (m_ok && !bytes.isEmpty())
-            m_ok = writeAll(m_device, bytes);
+            m_ok = writeFully(m_device, bytes.data(), bytes.size());
     }
 
     QIODevice& m_device;
@@ -163,12 +163,12 @@ LinkedTextWrite linked_text_write(const QString& path, const SectionStore& store
     }
     out.put(kLineBreak);
     if (!out.flush()) {
-        result.message = file.errorString();
+        result.message = writeErrorText(file);
         file.cancelWriting();
         return result;
     }
     if (!file.commit()) {
-        result.message = file.errorString();
+        result.message = writeErrorText(file);
         return result;
     }
     result.status = LinkedTextWrite::Status::Ok;

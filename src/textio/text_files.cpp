@@ -1,6 +1,6 @@
 #include "textio/text_files.h"
 
-#include "core/device_write.h"
+#include "core/file_io.h"
 #include "core/section_store.h"
 #include "core/text_convert.h"
 #include "core/text_lines.h"
@@ -62,14 +62,20 @@ FileWriteResult write_text_file(const QString& path, std::initializer_list<QByte
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
     for (const QByteArrayView piece : pieces) {
-        if (!writeAll(file, piece)) {
-            const QString error = file.errorString();
+        if (!writeFully(file, piece.data(), piece.size())) {
+            const QString error = writeErrorText(file);
             file.cancelWriting();
             return {false, error};
         }
     }
-    if (!file.commit()) return {false, file.errorString()};
+    if (!file.commit()) return {false, writeErrorText(file)};
     return {true, {}};
+}
+
+bool crlf_breaks_only(QByteArrayView text) {
+    const qsizetype tail = text.lastIndexOf('\n') + 1;
+    const QByteArrayView last = text.sliced(tail);
+    return is_in_line_form(text.first(tail)) && !last.contains('\r') && !last.contains('\0');
 }
 
 bool opens_plain_text_mode(const SectionStore& store) {

@@ -45,6 +45,10 @@ inline FileWriteResult write_text_file(const QString& path, QByteArrayView bytes
     return write_text_file(path, {bytes});
 }
 
+// Whether every line break of text is CR LF (a last line without a break is fine) and it holds
+// no NUL: such a text is written to a text file as it is.
+bool crlf_breaks_only(QByteArrayView text);
+
 // A text loaded into the only section of a document that was never saved makes the document
 // that text file (plain-text mode).
 bool opens_plain_text_mode(const SectionStore& store);

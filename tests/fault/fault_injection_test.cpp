@@ -13,6 +13,7 @@
 #include "app/ui/password_dialogs.h"
 #include "core/cp932.h"
 #include "core/document_file.h"
+#include "core/file_io.h"
 #include "recovery/recovery_file.h"
 #include "support/test_files.h"
 #include "textio/text_folder.h"
@@ -134,7 +135,7 @@ struct Outcome {
 // The platform's words for a full disk (in the user's language or, from a program that never
 // set its locale, in English), or the free-space check's.
 bool namesAFullDisk(const QString& message) {
-    return message.contains(qt_error_string(ENOSPC)) ||
+    return message.contains(diskFullMessage()) || message.contains(qt_error_string(ENOSPC)) ||
            message.contains(QStringLiteral("No space left on device")) ||
            message.contains(QStringLiteral("ディスクの空き容量が足りないみたいだにゃ。"));
 }

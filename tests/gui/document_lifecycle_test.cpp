@@ -170,15 +170,27 @@ TEST_F(DocumentLifecycle, QuickSaveNeedsAPathAndAChange) {
     EXPECT_EQ(prompter->asked().size(), 1u) << "quick save asks nothing";
 }
 
-TEST_F(DocumentLifecycle, QuickSaveOfAVanishedFileDoesNothing) {
+TEST_F(DocumentLifecycle, QuickSaveOfAVanishedFileAsksWhereToSave) {
     const QString file = path(QStringLiteral("消えた.ptm"));
     prompter->answerFile(file);
     window->trigger(QStringLiteral("nx_save"));
     QFile::remove(file);
     typeInPane(QStringLiteral("z"));
+
+    prompter->answerFile(std::nullopt);
     window->trigger(QStringLiteral("nx_qsave"));
-    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_EQ(prompter->last().type, Asked::Type::SaveFile);
+    EXPECT_EQ(prompter->last().dialog.title, QStringLiteral("ぽてまる文書の保存"));
+    EXPECT_EQ(prompter->last().dialog.fileName, QStringLiteral("消えた"));
+    EXPECT_FALSE(QFile::exists(file)) << "cancelled: nothing written";
     EXPECT_TRUE(store().isModified());
+
+    const QString elsewhere = path(QStringLiteral("ここに.ptm"));
+    prompter->answerFile(elsewhere);
+    window->trigger(QStringLiteral("nx_qsave"));
+    EXPECT_TRUE(QFile::exists(elsewhere));
+    EXPECT_FALSE(store().isModified());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [ここに]"));
 }
 
 TEST_F(DocumentLifecycle, WrittenDocumentReadsBackEqualToTheStore) {

@@ -85,7 +85,8 @@ TEST_F(Editing, ANewDocumentDiscardsTheSnapshot) {
 }
 
 TEST_F(Editing, ASnapshotKeptAcrossALoadStillUndoes) {
-    // Deleting the current section loads the next one but keeps the snapshot.
+    // Commands that load a section discard the snapshot first; a load that does not still
+    // leaves a snapshot that undoes.
     store().appendEmpty();
     store().section(1).text = cp932::encode(u"次のセクション");
     typeInPane(QStringLiteral("abc"));

@@ -6,11 +6,16 @@
 
 #include "app/ui/section_binding.h"
 #include "core/cp932.h"
+#include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
+#include "editing/ui/notice_bubble.h"
 #include "editing/ui/pane_undo.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QDesktopServices>
 #include <QInputMethodEvent>
 #include <QMouseEvent>
@@ -104,6 +109,87 @@ TEST_F(Pane, StatusFollowsEditsAboveTheCaret) {
     above.insertText(QStringLiteral("あ"));
     window->status_update();
     EXPECT_EQ(window->statusPanelText(0), QStringLiteral("  4行   4桁     (5行)")) << "an edit in the caret's own line";
+}
+
+// The read-out worked out from the text alone, line by line.
+QString expectedStatus(const QString& text, int position) {
+    const qsizetype lineStart = text.lastIndexOf(u'\n', position - 1) + 1;
+    const qint64 line = text.left(position).count(u'\n');
+    const qint64 column = cp932::encode(text.mid(lineStart, position - lineStart)).size();
+    const qint64 lines = text.count(u'\n') + 1 - (text.endsWith(u'\n') || text.isEmpty() ? 1 : 0);
+    return caretStatusText(line, column, lines + 1);
+}
+
+TEST_F(Pane, StatusIsRightAcrossEveryLineBoundary) {
+    // Lines of different lengths, an empty one, double-byte text, and a last line that ends
+    // with a break.
+    const QString text = QStringLiteral("abc\nあい\n\nx\nかきくけこ\n");
+    load(text);
+    const int end = static_cast<int>(text.size());
+    for (int p = 0; p <= end; ++p) {
+        setCaret(p);
+        ASSERT_EQ(window->statusPanelText(0), expectedStatus(text, p)) << "set forward to " << p;
+    }
+    for (int p = end; p >= 0; --p) {
+        setCaret(p);
+        ASSERT_EQ(window->statusPanelText(0), expectedStatus(text, p)) << "set back to " << p;
+    }
+    setCaret(0);
+    for (int p = 1; p <= end; ++p) {
+        QTest::keyClick(pane(), Qt::Key_Right);
+        ASSERT_EQ(pane()->textCursor().position(), p);
+        ASSERT_EQ(window->statusPanelText(0), expectedStatus(text, p)) << "right arrow to " << p;
+    }
+    for (int p = end - 1; p >= 0; --p) {
+        QTest::keyClick(pane(), Qt::Key_Left);
+        ASSERT_EQ(window->statusPanelText(0), expectedStatus(text, p)) << "left arrow to " << p;
+    }
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
+                              Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up}) {
+        QTest::keyClick(pane(), key);
+        const int p = pane()->textCursor().position();
+        ASSERT_EQ(window->statusPanelText(0), expectedStatus(text, p)) << "arrow to " << p;
+    }
+}
+
+// The notice showing beside widget, if any.
+NoticeBubble* shownNotice(QWidget* widget) {
+    for (NoticeBubble* bubble : widget->findChildren<NoticeBubble*>())
+        if (bubble->isVisible())
+            return bubble;
+    return nullptr;
+}
+
+TEST_F(Pane, CharactersThatCannotBeStoredBecomeQuestionMarksWithANotice) {
+    showWindow();
+    typeInPane(QStringLiteral("ねこ〜"));
+    EXPECT_EQ(shownNotice(pane()), nullptr) << "nothing lost: a twin keeps its counterpart";
+
+    typeInPane(QStringLiteral("é"));
+    EXPECT_EQ(paneText(), QStringLiteral("ねこ～?"));
+    NoticeBubble* notice = shownNotice(pane());
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->text(), QStringLiteral("「é」は、保存できない文字だから「?」にしておいたにゃ。"));
+    notice->hide();
+
+    // A paste is one edit: one notice naming each character once.
+    QGuiApplication::clipboard()->setText(QStringLiteral("한é€é한"));
+    window->trigger(QStringLiteral("nx_edpaste"));
+    EXPECT_EQ(paneText(), QStringLiteral("ねこ～??????"));
+    notice = shownNotice(pane());
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->text(), QStringLiteral("「한」「é」「€」は、保存できない文字だから「?」にしておいたにゃ。"));
+    EXPECT_FALSE(notice->isActiveWindow()) << "the notice takes no focus";
+    EXPECT_TRUE(pane()->hasFocus());
+
+    // In the name box too.
+    auto* name = window->findChild<QLineEdit*>(QStringLiteral("sec_name_ed"));
+    name->setFocus();
+    typeName(QStringLiteral("€"));
+    EXPECT_EQ(name->text(), QStringLiteral("?"));
+    notice = shownNotice(name);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->text(), QStringLiteral("「€」は、保存できない文字だから「?」にしておいたにゃ。"));
 }
 
 struct TabCase {

@@ -100,6 +100,37 @@ TEST_F(MainWindow, EditingKeysInTheNameBoxStayInTheNameBox) {
     EXPECT_EQ(name->text(), QString());
 }
 
+// How far a drawn button stands out from its own background: the summed difference in
+// brightness of every pixel from the corner pixel.
+qint64 ink(const QImage& image) {
+    const int background = qGray(image.pixel(1, 1));
+    qint64 sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += qAbs(qGray(image.pixel(x, y)) - background);
+    return sum;
+}
+
+TEST_F(MainWindow, DisabledToolButtonsArePlainlyGreyedAndFaded) {
+    window->show();
+    for (const char* name : {"sp_cut", "sp_copy", "sp_paste", "sp_undo", "sp_load", "sp_tax"}) {
+        QAction* action = window->action(QString::fromLatin1(name));
+        QWidget* button = window->control(QString::fromLatin1(name));
+        action->setEnabled(true);
+        const QImage enabled = button->grab().toImage();
+        action->setEnabled(false);
+        const QImage disabled = button->grab().toImage();
+        EXPECT_LT(ink(disabled) * 100, ink(enabled) * 45)
+            << name << ": " << ink(disabled) << " against " << ink(enabled);
+        const QImage icon = action->icon().pixmap(QSize(22, 22), QIcon::Disabled).toImage();
+        for (int y = 0; y < icon.height(); ++y)
+            for (int x = 0; x < icon.width(); ++x) {
+                const QRgb p = icon.pixel(x, y);
+                ASSERT_TRUE(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p)) << name << " is grey";
+            }
+    }
+}
+
 TEST_F(MainWindow, PaneFontIsTheDesignFont) {
     EXPECT_EQ(window->pane()->font().family(), QStringLiteral("ＭＳ ゴシック"));
     EXPECT_EQ(window->pane()->font().pixelSize(), 16);

@@ -14,6 +14,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 namespace pote::test {
 namespace {
@@ -171,6 +174,57 @@ TEST_F(Password, CancelledEntryLeavesTheOpenDocumentAlone) {
     EXPECT_FALSE(store().hasPassword());
     EXPECT_TRUE(store().plainTextMode());
     EXPECT_EQ(store().textPath(), path(QStringLiteral("いま.txt")));
+}
+
+TEST_F(Password, AfterAWrongEntryAndACancelThePasswordIsTypedStraightIn) {
+    const QString file = saveProtected(QStringLiteral("Mike2024"));
+    window->trigger(QStringLiteral("nx_new_paper"));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    // The real dialog, shown modally; the user's part is played on the keyboard once it is up:
+    // first a wrong entry and a cancel with the mouse, then, on the next open, the right one.
+    int showings = 0;
+    window->setModalRunner([&showings](QDialog& d) {
+        auto* dialog = dynamic_cast<Tread_pass_fm*>(&d);
+        if (!dialog)
+            return int(QDialog::Rejected);
+        const bool first = showings++ == 0;
+        QTimer::singleShot(0, dialog, [dialog, first] {
+            QWidget* keys = QTest::qWaitForWindowActive(dialog) ? dialog->focusWidget() : nullptr;
+            if (!keys) {
+                ADD_FAILURE() << "nothing in the dialog takes the keys";
+                dialog->reject();
+                return;
+            }
+            QTest::keyClicks(keys, first ? QStringLiteral("Wrong123") : QStringLiteral("Mike2024"));
+            QTest::keyClick(keys, Qt::Key_Return);
+            if (first)
+                QTest::mouseClick(dialog->Button2, Qt::LeftButton);
+            else if (dialog->isVisible())
+                dialog->reject(); // the keys went nowhere useful
+        });
+        return dialog->exec();
+    });
+    prompter->answerFile(file).answer(Answer::Yes);
+    window->trigger(QStringLiteral("nx_load"));
+    EXPECT_FALSE(store().hasPassword()) << "cancelled";
+    prompter->answerFile(file);
+    window->trigger(QStringLiteral("nx_load"));
+    ASSERT_EQ(prompter->asked().size(), 4u) << "one wrong password, no second";
+    EXPECT_EQ(paneText(), QStringLiteral("ひみつ"));
+    EXPECT_EQ(store().password(), "Mike2024");
+}
+
+TEST_F(Password, TheEntryFieldHasTheFocusAndItsTextSelectedAtEveryShowing) {
+    Tread_pass_fm* dialog = window->passwords().read_pass_fm();
+    dialog->mask_ed->setText(QStringLiteral("old"));
+    dialog->show();
+    dialog->Button2->setFocus(Qt::MouseFocusReason); // as a click on the button leaves it
+    dialog->hide();
+    dialog->show();
+    EXPECT_EQ(dialog->focusWidget(), dialog->mask_ed);
+    EXPECT_EQ(dialog->mask_ed->selectedText(), QStringLiteral("old"));
+    dialog->hide();
 }
 
 TEST_F(Password, EntryDialogKeepsItsLastText) {

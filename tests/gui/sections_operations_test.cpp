@@ -3,8 +3,11 @@
 #include "sections_fixture.h"
 
 #include "editing/ui/edit_pane.h"
+#include "editing/ui/pane_undo.h"
 
 #include <QAction>
+#include <QFontMetrics>
+#include <QImage>
 #include <QMenu>
 
 namespace pote::test {
@@ -37,6 +40,34 @@ TEST_F(SectionOperations, TheFiveHundredthSectionIsTheLast) {
     window->action(QStringLiteral("sect_add"))->trigger();
     EXPECT_EQ(store().count(), 500);
     EXPECT_EQ(store().current, 499);
+}
+
+TEST_F(SectionOperations, EveryNumberFitsItsBoxWhole) {
+    fill(500);
+    auto* view = window->findChild<QLabel*>(QStringLiteral("secno_view"));
+    window->show();
+    const QRect room = view->contentsRect().adjusted(qMax(0, view->indent()), 0, 0, 0);
+    for (int position : {0, 30, 99, 387, 499}) {
+        switchTo(position);
+        const QString text = numberShown();
+        const QFontMetrics metrics(view->font());
+        const int width = qMax(metrics.horizontalAdvance(text), metrics.boundingRect(text).right() + 1);
+        EXPECT_LE(width, room.width()) << text.toStdString();
+    }
+    // As drawn: the last columns of the box stay clear of the text's ink.
+    ASSERT_EQ(numberShown(), QStringLiteral("No.500"));
+    const QImage drawn = view->grab().toImage();
+    const QColor paper = drawn.pixelColor(view->contentsRect().topLeft());
+    int inkAtTheEdge = 0;
+    for (int y = room.top(); y <= room.bottom(); ++y)
+        for (int x = room.right() - 1; x <= room.right(); ++x)
+            inkAtTheEdge += qAbs(qGray(drawn.pixel(x, y)) - qGray(paper.rgb())) > 64 ? 1 : 0;
+    EXPECT_EQ(inkAtTheEdge, 0) << "No.500 runs into the box's edge";
+
+    // The name edit makes room and still ends where the panel's design puts it.
+    auto* name = window->findChild<QLineEdit*>(QStringLiteral("sec_name_ed"));
+    EXPECT_LT(view->geometry().right(), name->geometry().left());
+    EXPECT_EQ(name->geometry().right(), 136 + 289 - 1);
 }
 
 TEST_F(SectionOperations, AppendCommitsThePaneAndEndsPlainTextMode) {
@@ -87,6 +118,24 @@ TEST_F(SectionOperations, DeletingTheLastMakesTheNewLastCurrent) {
     EXPECT_EQ(store().current, 3);
     EXPECT_EQ(numberShown(), QStringLiteral("No.4"));
     EXPECT_EQ(paneText(), QStringLiteral("t4"));
+}
+
+TEST_F(SectionOperations, DeletingDiscardsTheUndoSnapshot) {
+    // The snapshot holds the deleted section's text; undone, it would land in the section
+    // that moved up.
+    fill(3);
+    switchTo(1);
+    typeInPane(QStringLiteral("消える"));
+    ASSERT_TRUE(window->undo().available());
+    window->trigger(QStringLiteral("nx_sect_del_ins"));
+    EXPECT_FALSE(window->undo().available());
+    EXPECT_FALSE(enabled(*window, "sp_undo"));
+    // Even when something reaches the command, there is nothing to undo.
+    window->action(QStringLiteral("sp_undo"))->setEnabled(true);
+    window->action(QStringLiteral("sp_undo"))->trigger();
+    EXPECT_EQ(paneText(), QStringLiteral("t3"));
+    window->binding().section_commit(store().current);
+    EXPECT_EQ(store().section(1).text, "t3");
 }
 
 TEST_F(SectionOperations, DeletingMovesTextBuffersWithoutCopying) {

@@ -1,6 +1,6 @@
 #include "app/ui/application_setup.h"
 
-#include "app/document_names.h"
+#include "app/ui/disabled_icon_style.h"
 
 #include <QApplication>
 #include <QFont>
@@ -34,9 +34,12 @@ void installFontSubstitutions() {
 void setUpApplication(QApplication& app) {
     initResources();
     QApplication::setApplicationName(QStringLiteral("poteedit"));
-    QApplication::setApplicationDisplayName(applicationTitle());
+    // No display name: the toolkit would append it to every window title. The desktop finds
+    // the program's own title, "ぽてまるエディター", through its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("poteedit"));
     QApplication::setOrganizationName(QStringLiteral("kumolab"));
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    QApplication::setStyle(new DisabledIconStyle);
     const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     for (const char* name : {"qtbase_ja", "qt_ja"}) {
         auto* translator = new QTranslator(&app);

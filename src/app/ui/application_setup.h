@@ -1,5 +1,5 @@
 #pragma once
-// What the application needs before its first window: title, Japanese translations of Qt's
+// What the application needs before its first window: its name, Japanese translations of Qt's
 // own dialogs, and font names mapped to the fonts this system has.
 
 class QApplication;

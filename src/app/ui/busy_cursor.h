@@ -14,4 +14,14 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
+// The normal pointer while the user answers a question in the middle of busy work; the busy one
+// comes back afterwards.
+class NormalCursor {
+public:
+    NormalCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~NormalCursor() { QApplication::restoreOverrideCursor(); }
+    NormalCursor(const NormalCursor&) = delete;
+    NormalCursor& operator=(const NormalCursor&) = delete;
+};
+
 } // namespace pote

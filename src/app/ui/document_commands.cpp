@@ -5,6 +5,8 @@
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/section_binding.h"
+#include "app/ui/text_file_commands.h"
+#include "core/file_io.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
 #include "editing/ui/pane_undo.h"
@@ -13,7 +15,6 @@
 #include "textio/free_space.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace pote {
 
@@ -71,9 +72,9 @@ void DocumentCommands::nx_saveClick() {
 }
 
 void DocumentCommands::nx_qsaveClick() {
-    const QString path = m_context.store.documentPath;
-    if (!path.isEmpty() && QFileInfo(path).isFile())
-        document_write(path);
+    // A document whose file was deleted or moved meanwhile is saved through the save dialog
+    // rather than not at all.
+    sp_saveClick();
 }
 
 void DocumentCommands::sp_saveClick() {
@@ -97,15 +98,8 @@ void DocumentCommands::nx_recentClick(int position) {
 bool DocumentCommands::saveForQuestion() {
     SectionStore& store = m_context.store;
     if (store.plainTextMode()) {
-        // The text-file writer arrives with text import and export; until then the pane is
-        // written the same way it will be: the section's bytes with CR LF line ends.
-        m_context.binding.section_commit(store.current);
-        QSaveFile file(store.textPath());
-        const QByteArray bytes = store.section(store.current).text;
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-            m_context.reporter.fileError(store.textPath(), file.errorString());
+        if (!pane_save_as_text(m_context, store.textPath()))
             return false;
-        }
         store.setModified(false);
         return true;
     }
@@ -181,10 +175,10 @@ bool DocumentCommands::document_read(const QString& path) {
 bool DocumentCommands::document_write(const QString& path) {
     SectionStore& store = m_context.store;
     m_context.binding.section_commit(store.current);
-    const QFileInfo existing(path);
-    const qint64 needed =
-        qMax<qint64>(0, docfile::encodedSize(store) - (existing.isFile() ? existing.size() : 0));
-    const SpaceCheck space = free_space_check(path, needed, SpaceForm::SingleFile);
+    // The new file is written beside the old one and replaces it only when complete: it needs
+    // room for all of itself, whatever the old one takes.
+    const SpaceCheck space =
+        free_space_check(path, docfile::encodedSize(store), SpaceForm::SingleFile);
     // Only an estimate: the write still goes ahead, and a real shortage fails it cleanly.
     if (!space.ok)
         m_context.reporter.spaceShortage(space);

@@ -3,16 +3,21 @@
 #include "app/command_state.h"
 #include "app/document_names.h"
 #include "app/ui/about_box.h"
+#include "app/ui/cat_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/edit_commands.h"
 #include "app/ui/help_window.h"
+#include "app/ui/linked_text_commands.h"
+#include "app/ui/open_commands.h"
 #include "app/ui/password_commands.h"
 #include "app/ui/print_commands.h"
 #include "app/ui/qt_prompter.h"
 #include "app/ui/section_binding.h"
 #include "app/ui/section_commands.h"
+#include "app/ui/section_number_box.h"
 #include "app/ui/settings_commands.h"
 #include "app/ui/startup.h"
+#include "app/ui/text_file_commands.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
@@ -116,6 +121,11 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_editing = std::make_unique<EditCommands>(*m_context);
     m_printing = std::make_unique<PrintCommands>(*m_context);
     m_settingsCommands = std::make_unique<SettingsCommands>(*m_context, m_startup->settingsPath());
+    m_textFiles = std::make_unique<TextFileCommands>(*m_context, *m_sections);
+    m_linkedText = std::make_unique<LinkedTextCommands>(*m_context, *m_documents);
+    m_opening = std::make_unique<OpenCommands>(*m_context, *m_documents, *m_textFiles, *m_linkedText);
+    m_startup->setCommandLineOpen([this](const QStringList& p) { m_opening->open_from_command_line(p); });
+    m_catCommands = std::make_unique<CatCommands>(*m_context, *m_image);
     m_recovery = std::make_unique<RecoveryCommands>(*m_context, *m_documents, *m_startup,
                                                     std::move(options.recovery));
     registerOwnCommands();
@@ -163,6 +173,7 @@ void Tmain_fm::buildPanels() {
     m_nameEdit->setObjectName(QStringLiteral("sec_name_ed"));
     m_nameEdit->setGeometry(kNameEdit);
     m_nameEdit->setFont(big);
+    fitSectionNumberBox(*m_secnoView, *m_nameEdit);
 
     m_image = new mascot::MascotView(m_selectPanel);
     m_image->setObjectName(QStringLiteral("Image1"));
@@ -289,7 +300,6 @@ void Tmain_fm::registerOwnCommands() {
     registerCommand(Command::Manual, [this] { showManual(); });
     registerCommand(Command::About, [this] { showAbout(); });
     registerCommand(Command::HomePage, [] { QDesktopServices::openUrl(QUrl(kHomePage)); });
-    registerCommand(Command::Exercise, [this] { N10Click(); });
 }
 
 void Tmain_fm::runCommand(Command command) {
@@ -371,14 +381,6 @@ void Tmain_fm::mascot_react(int code) { m_image->mascot_react(code); }
 
 int Tmain_fm::currentReaction() const { return m_image->animation().state().anime_code; }
 
-void Tmain_fm::N10Click() {
-    mascot_react(ReactionExercise);
-    m_prompter->message(MessageKind::Confirmation, Answer::Yes,
-                        QStringLiteral("にゃ～！！育成ソフトと勘違いしてるにゃ～。\r") +
-                            QStringLiteral("運動なんかしないにゃ！！「エッサ！エッサ！っと」"));
-    mascot_react(ReactionExercise);
-}
-
 void Tmain_fm::editor_layout() {
     QWidget* client = centralWidget();
     if (!client || !m_edit)
@@ -414,6 +416,8 @@ void Tmain_fm::resizeEvent(QResizeEvent* event) {
 }
 
 bool Tmain_fm::event(QEvent* event) {
+    if (event->type() == QEvent::Show)
+        m_startup->FormShow();
     if (event->type() == QEvent::WindowActivate) {
         m_startup->form_active();
         status_update();
@@ -431,6 +435,10 @@ void Tmain_fm::mouseMoveEvent(QMouseEvent* event) {
     }
     QMainWindow::mouseMoveEvent(event);
 }
+
+void Tmain_fm::dragEnterEvent(QDragEnterEvent* event) { m_opening->dragEnter(*event); }
+
+void Tmain_fm::dropEvent(QDropEvent* event) { m_opening->drop(*event); }
 
 void Tmain_fm::closeEvent(QCloseEvent* event) {
     if (!m_documents->formclose_query()) {

@@ -29,8 +29,12 @@ class QToolButton;
 
 namespace pote {
 
+class CatCommands;
 class DocumentCommands;
 class EditCommands;
+class LinkedTextCommands;
+class OpenCommands;
+class TextFileCommands;
 class PasswordCommands;
 class PrintCommands;
 class SectionCommands;
@@ -102,6 +106,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void editor_layout();
@@ -119,7 +125,6 @@ private:
     void registerOwnCommands();
     void showManual();
     void showAbout();
-    void N10Click();
 
     SectionStore m_store;
     std::unique_ptr<Prompter> m_prompter;
@@ -137,6 +142,10 @@ private:
     std::unique_ptr<EditCommands> m_editing;
     std::unique_ptr<PrintCommands> m_printing;
     std::unique_ptr<SettingsCommands> m_settingsCommands;
+    std::unique_ptr<TextFileCommands> m_textFiles;
+    std::unique_ptr<LinkedTextCommands> m_linkedText;
+    std::unique_ptr<OpenCommands> m_opening;
+    std::unique_ptr<CatCommands> m_catCommands;
     std::unique_ptr<RecoveryCommands> m_recovery;
 
     QFrame* m_selectPanel = nullptr;

@@ -64,6 +64,15 @@ PasswordDialog::PasswordDialog(Prompter& prompter, const char* objectName, const
 
 void PasswordDialog::cb_maskClick() { cb_mask->toggle(); }
 
+void PasswordDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // At every showing typing goes into the field and replaces what it still holds, whatever
+    // had the focus when the dialog last closed (a button clicked to cancel would otherwise
+    // take the keys, and Enter would press it).
+    mask_ed->setFocus(Qt::OtherFocusReason);
+    mask_ed->selectAll();
+}
+
 Tpass_set_fm::Tpass_set_fm(Prompter& prompter, QWidget* parent)
     : PasswordDialog(prompter, "pass_set_fm", QStringLiteral("パスワード設定"),
                      {QStringLiteral("パスワードを設定するにゃ。"),
@@ -102,7 +111,7 @@ void Tread_pass_fm::showEvent(QShowEvent* event) {
     // Centred on the desktop: the document being opened may not be the one in the window.
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
-    QDialog::showEvent(event);
+    PasswordDialog::showEvent(event);
 }
 
 void Tread_pass_fm::set_btClick() {

@@ -26,6 +26,7 @@ public:
 protected:
     PasswordDialog(Prompter& prompter, const char* objectName, const QString& caption,
                    const QStringList& labels, const QString& confirmCaption, QWidget* parent);
+    void showEvent(QShowEvent* event) override;
 
     Prompter& m_prompter;
 };

@@ -5,6 +5,7 @@
 #include "app/ui/busy_cursor.h"
 #include "settings/settings_values.h"
 #include "core/cp932.h"
+#include "core/file_io.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
 #include "core/text_convert.h"
@@ -86,7 +87,7 @@ void PrintCommands::printToPdf(const QString& text, const QString& title) {
         }
     }
     if (!file.commit())
-        m_context.reporter.fileError(*path, file.errorString());
+        m_context.reporter.fileError(*path, writeErrorText(file));
 }
 
 } // namespace pote

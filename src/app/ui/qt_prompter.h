@@ -21,6 +21,9 @@ public:
                                         bool allowCreate) override;
 
 private:
+    // The window the next box or dialog belongs to.
+    QWidget* owner() const;
+
     QWidget* m_parent;
 };
 

@@ -2,13 +2,16 @@
 
 #include "app/ui/busy_cursor.h"
 #include "app/ui/app_context.h"
+#include "core/byte_keeping_encode.h"
 #include "settings/settings_values.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
 #include "core/section_store.h"
 #include "core/text_convert.h"
 #include "editing/ui/edit_pane.h"
+#include "editing/ui/notice_bubble.h"
 #include "editing/ui/pane_undo.h"
+#include "editing/unencodable_notice.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -29,8 +32,10 @@ SectionBinding::SectionBinding(Services services, EditPane* edit, QLineEdit* sec
 bool SectionBinding::paneEdited() const { return m_edit->document()->isModified(); }
 
 void SectionBinding::section_commit(int pos) {
-    QByteArray bytes = paneEdited() ? cp932::encodeFromPane(m_edit->toPlainText())
-                                    : m_store.section(pos).text;
+    // What the edit left alone keeps its stored bytes, duplicate codes included.
+    QByteArray bytes = paneEdited()
+                           ? encodeKeepingStoredBytes(m_store.section(pos).text, m_edit->toPlainText())
+                           : m_store.section(pos).text;
     m_store.section(pos).text =
         expand_tabs(strip_trailing_nul(std::move(bytes)), m_services.settings.TABWidth);
 }
@@ -71,11 +76,13 @@ void SectionBinding::secn_ch(const QString& text) {
     SectionStore& store = m_store;
     QString shown = text;
     if (!cp932::canEncode(text)) {
-        // Show what will be stored, keeping the caret where it was.
+        // Show what will be stored, keeping the caret where it was, and say what was lost.
         const int caret = m_nameEdit->cursorPosition();
         shown = cp932::toEncodable(text);
         m_nameEdit->setText(shown);
         m_nameEdit->setCursorPosition(qMin(caret, static_cast<int>(shown.size())));
+        if (const QStringList lost = cp932::lostCharacters(text); !lost.isEmpty())
+            showNotice(*m_nameEdit, QPoint(0, m_nameEdit->height()), unencodableNotice(lost));
     }
     const QByteArray bytes = cp932::encode(shown);
     QByteArray& name = store.section(store.current).name;

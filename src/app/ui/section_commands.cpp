@@ -52,6 +52,9 @@ void SectionCommands::section_delete(int index) {
     if (index < 0 || index >= store.count() || store.count() <= 1)
         return;
     SectionBinding& binding = m_context.binding;
+    // The snapshot holds the deleted section's text: undone into the section that moves up,
+    // it would overwrite that one.
+    m_context.undo.clear();
     binding.section_commit(store.current);
     store.removeAt(index);
     if (store.current >= store.count())

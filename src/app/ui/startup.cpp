@@ -21,6 +21,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
@@ -28,6 +29,10 @@
 namespace pote {
 
 namespace {
+
+// How long a shown window waits for its first activation before it opens the command line's
+// file without it.
+constexpr int kActivationGraceMs = 500;
 
 // Settings trouble never stops the program; one line for whoever started it from a terminal.
 void tellTerminal(const QString& what) {
@@ -91,11 +96,26 @@ void Startup::applySettingsToPane() {
     pane.setFont(qfontOf(settings.font));
 }
 
+void Startup::FormShow() {
+    if (m_fallbackArmed || m_arguments.isEmpty())
+        return;
+    m_fallbackArmed = true;
+    QTimer::singleShot(kActivationGraceMs, &m_window, [this] { openCommandLine(); });
+}
+
 void Startup::form_active() {
     if (!m_firstActivation)
         return;
     m_firstActivation = false;
     placeWindow();
+    openCommandLine();
+}
+
+void Startup::openCommandLine() {
+    if (m_commandLineOpened || m_arguments.isEmpty() || !m_commandLineOpen)
+        return;
+    m_commandLineOpened = true;
+    m_context.commands.runAsCommand([this] { m_commandLineOpen(m_arguments); });
 }
 
 void Startup::placeWindow() {

@@ -1,7 +1,7 @@
 #pragma once
 // How the program starts and stops around its window: the settings read and applied once the
-// window is built, the first-start question, the stored placement at the first activation
-// (later also the file named on the command line), and the settings written at close.
+// window is built, the first-start question, the stored placement and the file named on the
+// command line at the first activation, and the settings written at close.
 
 #include <QStringList>
 
@@ -26,8 +26,16 @@ public:
     // The rest of the window's creation: the cat's sheet, the settings, the first-start
     // question, the pane's look, section 1 shown, the cat's timer running.
     void FormCreate();
-    // Every activation of the window; the first one places the window.
+    // The window is shown. Should the desktop withhold its first activation (focus-stealing
+    // prevention does), the file named on the command line is opened a moment later anyway.
+    void FormShow();
+    // Every activation of the window; the first one places the window and opens the file
+    // named on the command line.
     void form_active();
+    // What opens the file named on the command line (the parameters as given).
+    void setCommandLineOpen(std::function<void(const QStringList&)> open) {
+        m_commandLineOpen = std::move(open);
+    }
     // The window closes for good.
     void formclose();
     // Run at the end of FormCreate, with section 1 shown and before the window shows: the
@@ -43,6 +51,8 @@ public:
 private:
     void applySettingsToPane();
     void placeWindow();
+    // Runs the command-line open once in the program's life, when there are parameters.
+    void openCommandLine();
 
     AppContext& m_context;
     QWidget& m_window;
@@ -52,6 +62,9 @@ private:
     QString m_programFolder;
     bool m_designFlag = false;
     bool m_firstActivation = true;
+    bool m_commandLineOpened = false;
+    bool m_fallbackArmed = false;
+    std::function<void(const QStringList&)> m_commandLineOpen;
     std::function<void()> m_leftoverOffer;
 };
 

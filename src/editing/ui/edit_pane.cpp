@@ -2,7 +2,9 @@
 
 #include "core/cp932.h"
 #include "editing/link_detection.h"
+#include "editing/unencodable_notice.h"
 #include "editing/tab_stop.h"
+#include "editing/ui/notice_bubble.h"
 #include "editing/ui/pane_layout.h"
 
 #include <QContextMenuEvent>
@@ -234,6 +236,7 @@ void EditPane::keyPressEvent(QKeyEvent* event) {
         QKeyEvent replaced(event->type(), event->key(), event->modifiers(), cp932::toEncodable(text),
                            event->isAutoRepeat(), static_cast<ushort>(event->count()));
         QPlainTextEdit::keyPressEvent(&replaced);
+        tellLost(cp932::lostCharacters(text));
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
@@ -258,6 +261,7 @@ void EditPane::inputMethodEvent(QInputMethodEvent* event) {
         replaced.setCommitString(cp932::toEncodable(event->commitString()),
                                  event->replacementStart(), event->replacementLength());
         QPlainTextEdit::inputMethodEvent(&replaced);
+        tellLost(cp932::lostCharacters(event->commitString()));
         return;
     }
     QPlainTextEdit::inputMethodEvent(event);
@@ -343,11 +347,23 @@ QMimeData* EditPane::createMimeDataFromSelection() const {
 void EditPane::insertFromMimeData(const QMimeData* source) {
     if (!source || !source->hasText())
         return;
-    QString text = cp932::toEncodable(source->text());
+    const QString given = source->text();
+    const bool lossless = cp932::canEncode(given);
+    QString text = lossless ? given : cp932::toEncodable(given);
     if (pasteFilter)
         text = pasteFilter(text);
     insertPlainText(text);
     ensureCursorVisible();
+    if (!lossless)
+        tellLost(cp932::lostCharacters(given));
+}
+
+void EditPane::tellLost(const QStringList& lost) {
+    if (lost.isEmpty())
+        return;
+    // Just below the caret, where the "?" now stands.
+    const QPoint below = viewport()->mapTo(this, cursorRect().bottomLeft()) + QPoint(0, 4);
+    showNotice(*this, below, unencodableNotice(lost));
 }
 
 void EditPane::resizeEvent(QResizeEvent* event) {

@@ -1,7 +1,8 @@
 #pragma once
 // The editing pane `edit`: a plain-text editor whose text is always something CP932 can hold.
 // Text typed, composed or pasted is turned into its CP932 counterpart on the way in, so what
-// the pane shows is what will be stored.
+// the pane shows is what will be stored; characters that have none become "?", and a notice
+// beside the caret names them.
 //
 // The pane also does what happens inside it without a command: the Tab key, the line selection
 // of a double click, the web address under the pointer. Its own undo and redo are not offered
@@ -111,6 +112,8 @@ private:
     QTextBlock laidOutBlock(int position) const;
     DisplayedLine displayedLineIn(const QTextBlock& block, int blockStart, int position) const;
     void keepEditedFlag(bool modified);
+    // Tells the user, near the caret, which characters just became "?".
+    void tellLost(const QStringList& lost);
 
     PaneLayout* m_layout = nullptr;
     std::function<int()> m_tabWidth;

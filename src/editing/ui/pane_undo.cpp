@@ -72,8 +72,8 @@ void PaneUndo::clear() {
 }
 
 void PaneUndo::holdTextBeforeReplacement() {
-    // A load wipes the edit record; a snapshot that still depends on it is copied first, so
-    // that an undo after, say, deleting the current section still brings its text back.
+    // Replacing the whole text wipes the edit record; a snapshot that still depends on it is
+    // copied first, so that it is not lost with the record.
     if (!m_available || m_textHeld)
         return;
     QTextDocument* document = m_pane.document();

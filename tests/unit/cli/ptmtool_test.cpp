@@ -1,4 +1,5 @@
 #include "core/document_file.h"
+#include "core/file_io.h"
 #include "support/test_files.h"
 #include "textio/text_messages.h"
 
@@ -10,6 +11,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace pote {
 namespace {
@@ -196,6 +199,43 @@ TEST_F(PtmtoolTest, HelpAndVersionAnswerOnStandardOutput) {
     EXPECT_TRUE(version.out.startsWith("ptmtool "));
 }
 
+TEST_F(PtmtoolTest, OnlyRegularFilesAreReadOrReplaced) {
+    const QString pipe = path(QStringLiteral("管.ptm"));
+    if (::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0)
+        GTEST_SKIP() << "this file system cannot hold a named pipe";
+    test::writeAll(path("ok.json"), documentJson());
+    // Nobody ever writes into the pipe: a reader that opened it would wait forever (and the
+    // helper gives up after a minute).
+    const struct {
+        const char* name;
+        QStringList args;
+        QString message;
+    } rows[] = {
+        {"info of a pipe", {"info", pipe}, notAFileToReadMessage()},
+        {"dump of a pipe", {"dump", pipe}, notAFileToReadMessage()},
+        {"cat of a device", {"cat", "/dev/zero", "1"}, notAFileToReadMessage()},
+        {"pack onto a pipe", {"pack", path("ok.json"), pipe}, notAFileToWriteMessage()},
+    };
+    for (const auto& row : rows) {
+        const Outcome r = ptmtool(row.args);
+        EXPECT_EQ(r.exitCode, 1) << row.name;
+        EXPECT_TRUE(r.err.contains(row.message.toUtf8())) << row.name << ": " << r.err.toStdString();
+    }
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe is still a pipe";
+}
+
+TEST_F(PtmtoolTest, AnEmptyFileNameIsAUsageErrorWithoutAToolkitWarning) {
+    for (const QStringList& args : {QStringList{"dump", ""}, QStringList{"info", ""},
+                                    QStringList{"pack", "", path("o.ptm")}}) {
+        const Outcome r = ptmtool(args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith("ptmtool: ")) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("QFSFileEngine")) << r.err.toStdString();
+    }
+}
+
 TEST_F(PtmtoolTest, PackRefusesInvalidJsonSayingWhere) {
     QByteArray many = R"({"sections": [)";
     for (int i = 0; i < 501; ++i)
@@ -218,6 +258,19 @@ TEST_F(PtmtoolTest, PackRefusesInvalidJsonSayingWhere) {
         {"r3 past 16 bits", R"({"sections": [{"r3": 65536}]})", "sections[0].r3"},
         {"odd hex", R"({"sections": [{"text_hex": "abc"}]})", "sections[0].text_hex"},
         {"not hex", R"({"sections": [{"name_hex": "zz"}]})", "sections[0].name_hex"},
+        {"full-width digits", R"({"sections": [{"text_hex": "４１４２"}]})",
+         "sections[0].text_hex"},
+        {"some full-width digits", R"({"sections": [{"text_hex": "41４２"}]})",
+         "sections[0].text_hex"},
+        {"Arabic-Indic digits", R"({"groups": [{"name_hex": "٤١"}], "sections": [{}]})",
+         "groups[0].name_hex"},
+        {"hex with a space", R"({"sections": [{"text_hex": "41 42"}]})", "sections[0].text_hex"},
+        {"null", "null", "must be a JSON object, not null"},
+        {"a number", "42", "must be a JSON object, not a number"},
+        {"a string", R"("text")", "must be a JSON object, not a string"},
+        {"true", "true", "must be a JSON object, not true or false"},
+        {"an array", "[{}]", "must be a JSON object, not an array"},
+        {"two values", "1 2", "not JSON"},
         {"name not a string", R"({"sections": [{"name": 5}]})", "sections[0].name"},
         {"text not CP932", R"({"sections": [{"text": "😺"}]})", "sections[0].text"},
         {"section not an object", R"({"sections": [1]})", "sections[0]"},

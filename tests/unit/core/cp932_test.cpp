@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <map>
@@ -108,7 +109,7 @@ TEST(Cp932Mapping, CharacterLengthsSplitBytesAsDecodeDoes) {
     // algorithms exactly when decode makes them one unit.
     for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
         for (unsigned next = 0; next <= 0xFF; ++next) {
-            const QByteArray pair{static_cast<char>(lead), static_cast<char>(next)};
+            const QByteArray pair = bytes({int(lead), int(next)});
             const int expected = decode(pair).size() == 1 ? 2 : 1;
             ASSERT_EQ(charLengthAt(pair, 0), expected) << std::hex << lead << " " << next;
         }
@@ -298,6 +299,28 @@ INSTANTIATE_TEST_SUITE_P(
         Unencodable{"PairEndingLikeAnEscape", u"\xD83D\xDC80", "?", u"?"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+TEST(Cp932LostCharacters, NamesWhatBecomesAQuestionMarkOnceEach) {
+    const struct {
+        const char* name;
+        const char16_t* text;
+        QStringList lost;
+    } rows[] = {
+        {"Several", u"한é€é한", {u16(u"한"), u16(u"é"), u16(u"€")}},
+        {"EmojiIsOneCharacter", u"a😀b😀", {u16(u"😀")}},
+        {"LoneSurrogates", u"\xD83Dz\xDC00", {u16(u"\xD83D"), u16(u"\xDC00")}},
+        {"TwinsKeepACounterpart", u"\x301C\x00A5\x2212", {}},
+        {"StrayLeadBecomesACharacter", u"\xDC81" "A", {}},
+        {"QuestionMarkOfItsOwn", u"なぜ?", {}},
+        {"Empty", u"", {}},
+    };
+    for (const auto& row : rows) {
+        const QString text = u16(row.text);
+        EXPECT_EQ(lostCharacters(text), row.lost) << row.name;
+        // Exactly the question marks that toEncodable adds.
+        EXPECT_EQ(row.lost.isEmpty(), toEncodable(text).count(u'?') == text.count(u'?')) << row.name;
+    }
+}
+
 TEST(Cp932Encode, QuestionMarkOfItsOwnIsNotLossy) {
     bool lossy = true;
     EXPECT_EQ(encode(u"なぜ?", &lossy), bytes({0x82, 0xC8, 0x82, 0xBA, '?'}));
@@ -318,6 +341,24 @@ TEST(Cp932Encode, StrayLeadNextToATrailIsShownAsTheCharacterItWillBecome) {
     EXPECT_EQ(toEncodable(u16(u"\xDC81\xDC81")), u16(u"＝"));
     EXPECT_TRUE(canEncode(u16(u"\xDC81\n")));
     EXPECT_TRUE(canEncode(u16(u"\xDC85@")));
+}
+
+TEST(Cp932CanEncode, AgreesWithTheRoundTripAfterEveryHighByte) {
+    // "Can encode" promises that the text reads back as it stands; a byte that pairs up with
+    // what follows it breaks that promise. Every byte 0x80-0xFF, as its escape and as it
+    // decodes on its own, before a letter, a trail-only byte's character and a double-byte
+    // character.
+    const QString followers[] = {u16(u"A"), u16(u"h"), u16(u"あ"), u16(u"ｱ"), u16(u"\n")};
+    for (unsigned b = 0x80; b <= 0xFF; ++b) {
+        const QString forms[] = {QString(QChar(char16_t(0xDC00 + b))), decode(bytes({int(b)}))};
+        for (const QString& form : forms) {
+            for (const QString& next : followers) {
+                const QString text = form + next;
+                ASSERT_EQ(canEncode(text), decode(encode(text)) == text)
+                    << std::hex << "byte " << b << " then U+" << int(next.at(0).unicode());
+            }
+        }
+    }
 }
 
 struct PaneCase {
@@ -356,6 +397,29 @@ TEST(Cp932PaneEncode, ParagraphSeparatorIsALineBreak) {
     EXPECT_EQ(encodeFromPane(u16(u"a\x2029"
                                  "b\n")),
               QByteArray("a\r\nb\r\n"));
+}
+
+TEST(Cp932PaneEncode, ByPartsGivesTheSameBytesAWholeLineAtATime) {
+    QString text;
+    for (int line = 0; line < 20000; ++line)
+        text += u16(u"第") + QString::number(line) + u16(u"行の文字\n");
+    text += u16(u"終わり");
+    const QByteArray whole = encodeFromPane(text);
+    std::vector<qsizetype> sizes;
+    bool lossy = true;
+    const QByteArray parts = encodeFromPaneByParts(
+        text,
+        [&](char* data, qsizetype size, bool complete) {
+            EXPECT_EQ(complete, size == whole.size());
+            EXPECT_EQ(QByteArrayView(data, size), QByteArrayView(whole).first(size));
+            EXPECT_TRUE(complete || QByteArrayView(data, size).endsWith("\r\n"));
+            sizes.push_back(size);
+        },
+        &lossy);
+    EXPECT_EQ(parts, whole);
+    EXPECT_FALSE(lossy);
+    EXPECT_GT(sizes.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(sizes.begin(), sizes.end()));
 }
 
 TEST(Cp932Offsets, MixedLine) {

@@ -1,4 +1,5 @@
 #include "core/document_file.h"
+#include "core/file_io.h"
 
 #include "core/password_scramble.h"
 #include "support/test_files.h"
@@ -11,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pote {
@@ -509,6 +512,61 @@ TEST_F(DocumentFileTest, FailedWriteToAFolderKeepsItAndSaysWhy) {
     EXPECT_FALSE(result.error.isEmpty());
     EXPECT_TRUE(QFileInfo(target).isDir());
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList()) << "no leftovers";
+}
+
+TEST_F(DocumentFileTest, OnlyRegularFilesAreReadOrReplaced) {
+    const QString pipe = path(QStringLiteral("管.ptm"));
+    if (::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0)
+        GTEST_SKIP() << "this file system cannot hold a named pipe";
+    // Someone holds the pipe open, so that even a reader that opens it blindly gets an answer.
+    const int holder = ::open(QFile::encodeName(pipe).constData(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(holder, 0);
+    const auto isPipe = [&pipe] {
+        struct stat st {};
+        return ::lstat(QFile::encodeName(pipe).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+    };
+    const struct {
+        const char* name;
+        QString path;
+    } refused[] = {{"a named pipe", pipe}, {"a folder", m_dir.path()}, {"a device", "/dev/zero"}};
+    for (const auto& row : refused) {
+        const ReadResult read = docfile::readDocument(row.path, acceptAll);
+        EXPECT_EQ(read.status, Status::IoError) << row.name;
+        EXPECT_EQ(read.message.toStdString(), notAFileToReadMessage().toStdString()) << row.name;
+        const docfile::InspectResult info = docfile::inspectDocument(row.path);
+        EXPECT_EQ(info.status, Status::IoError) << row.name;
+        EXPECT_EQ(info.message.toStdString(), notAFileToReadMessage().toStdString()) << row.name;
+    }
+    const docfile::WriteResult written = docfile::writeDocument(pipe, storeOf({"abc"}));
+    EXPECT_FALSE(written.ok);
+    EXPECT_EQ(written.error.toStdString(), notAFileToWriteMessage().toStdString());
+    EXPECT_TRUE(isPipe()) << "the pipe was not replaced by a file";
+    ::close(holder);
+
+    // A link to a document is the document.
+    const QString document = path(QStringLiteral("本体.ptm"));
+    const QString link = path(QStringLiteral("リンク.ptm"));
+    ASSERT_TRUE(docfile::writeDocument(document, storeOf({"abc"})).ok);
+    ASSERT_TRUE(QFile::link(document, link));
+    EXPECT_EQ(docfile::readDocument(link, acceptAll).status, Status::Ok);
+    EXPECT_TRUE(docfile::writeDocument(link, storeOf({"abcd"})).ok);
+    EXPECT_EQ(readBack(test::readAll(document)).section(0).text, "abcd");
+}
+
+TEST_F(DocumentFileTest, AnEmptyPathIsAnIoErrorWithoutAToolkitWarning) {
+    static int warnings = 0;
+    warnings = 0;
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString&) { ++warnings; });
+    const ReadResult read = docfile::readDocument(QString(), acceptAll);
+    const docfile::InspectResult info = docfile::inspectDocument(QString());
+    const docfile::WriteResult written = docfile::writeDocument(QString(), storeOf({"abc"}));
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(read.status, Status::IoError);
+    EXPECT_FALSE(read.message.isEmpty());
+    EXPECT_EQ(info.status, Status::IoError);
+    EXPECT_FALSE(written.ok);
+    EXPECT_EQ(warnings, 0);
 }
 
 TEST_F(DocumentFileTest, FailedWriteInAReadOnlyFolderKeepsTheOldFile) {

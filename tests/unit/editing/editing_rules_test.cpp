@@ -1,7 +1,8 @@
-// The Tab key's spaces and the status bar's read-out.
+// The Tab key's spaces, the status bar's read-out and the notice about lost characters.
 
 #include "editing/status_text.h"
 #include "editing/tab_stop.h"
+#include "editing/unencodable_notice.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,15 @@ TEST(CaretStatusText, LiteralSpacesOnly) {
     EXPECT_EQ(caretStatusText(1234566, 99999, 1234568),
               QStringLiteral("  1234567行   100000桁     (1234568行)"))
         << "no grouping separators, no padding";
+}
+
+TEST(UnencodableNotice, NamesAtMostEightCharacters) {
+    QStringList lost;
+    for (char16_t c = u'α'; c < u'α' + 10; ++c)
+        lost << QString(QChar(c));
+    EXPECT_EQ(unencodableNotice(lost),
+              QStringLiteral("「α」「β」「γ」「δ」「ε」「ζ」「η」「θ」など"
+                             "は、保存できない文字だから「?」にしておいたにゃ。"));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "editing/link_detection.h"
 
+#include "core/cp932.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,22 @@ INSTANTIATE_TEST_SUITE_P(
                   10},
         StartCase{"AfterDoubleByteText", sjis("ねこhttp://a"), 4}, StartCase{"Empty", "", -1}),
     [](const testing::TestParamInfo<StartCase>& row) { return row.param.name; });
+
+TEST(FindLinkStart, AfterEveryHighByteExactlyWhenItFormsNoCharacterWithTheH) {
+    // A byte that pairs with "h" hides the address; one that does not (a stray byte, a lead
+    // byte of an empty row, a half-width katakana) leaves it whole.
+    for (unsigned b = 0x80; b <= 0xFF; ++b) {
+        const QByteArray pair = QByteArray(1, static_cast<char>(b)) + 'h';
+        const bool pairs = cp932::decode(pair).size() == 1;
+        const QByteArray line = QByteArray(1, static_cast<char>(b)) + "http://x";
+        EXPECT_EQ(findLinkStart(line), pairs ? -1 : 1) << std::hex << "byte " << b;
+        // Twice over: the second byte now always starts a character of its own.
+        const QByteArray twice = QByteArray(2, static_cast<char>(b)) + "http://x";
+        const bool twicePairs = cp932::decode(twice.first(2)).size() == 1;
+        const qsizetype expected = twicePairs ? 2 : pairs ? -1 : 2;
+        EXPECT_EQ(findLinkStart(twice), expected) << std::hex << "bytes " << b << " " << b;
+    }
+}
 
 TEST(LinkAt, RunsToTheEndOfTheLineSpacesAndSecondAddressIncluded) {
     const QByteArray line = "word http://a.example/x y http://b";

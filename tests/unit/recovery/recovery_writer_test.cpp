@@ -65,6 +65,18 @@ TEST_F(RecoveryWriterTest, CurrentSectionIsCommittedAsTheWindowWould) {
     }
 }
 
+TEST_F(RecoveryWriterTest, WhatTheEditLeftAloneKeepsItsStoredCodes) {
+    // ED 40 and FA 5C both decode to the same kanji; a save keeps the code the file had.
+    SectionStore store = twoSections();
+    const QByteArray stored = QByteArray("\xED\x40") + "abc";
+    store.section(1).text = stored;
+    const QString loaded = cp932::decodeForPane(stored);
+    PaneCopy pane{stored, loaded.size(), {{3, 1, 1}}, {QStringLiteral("d")}};
+    RecoveryJob j = job(std::move(store), pane);
+    ASSERT_TRUE(runJob(j).ok);
+    EXPECT_EQ(currentTextOf(path()), QByteArray("\xED\x40") + "abd");
+}
+
 TEST_F(RecoveryWriterTest, PaneCopyThatDoesNotFitWritesNothing) {
     RecoveryJob j = job(twoSections(), PaneCopy{test::sjis("別の文"), 99, {}, {}});
     const docfile::WriteResult written = runJob(j);

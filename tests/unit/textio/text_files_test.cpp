@@ -72,6 +72,27 @@ TEST_F(TextFiles, WritingReplacesTheFileOrLeavesItAlone) {
     EXPECT_FALSE(failed.error.isEmpty());
 }
 
+TEST(CrLfBreaks, OnlyTextsWhoseEveryBreakIsCrLfAreWrittenAsTheyAre) {
+    const struct {
+        const char* name;
+        QByteArray text;
+        bool crlf;
+    } rows[] = {
+        {"empty", "", true},
+        {"no break", "abc", true},
+        {"crlf lines", "a\r\nb\r\n", true},
+        {"last line open", "a\r\nb", true},
+        {"lone lf", "a\nb\r\n", false},
+        {"lone lf at the end", "a\r\nb\n", false},
+        {"lone cr", "a\rb", false},
+        {"cr at the very end", "a\r\nb\r", false},
+        {"nul inside", QByteArray("a\0b\r\n", 5), false},
+        {"nul in the last line", QByteArray("a\r\nb\0c", 7), false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(crlf_breaks_only(row.text), row.crlf) << row.name;
+}
+
 TEST(PlainTextMode, OnlyForTheOneSectionOfAnUnsavedDocument) {
     SectionStore store;
     EXPECT_TRUE(opens_plain_text_mode(store));

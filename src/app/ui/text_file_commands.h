@@ -1,0 +1,55 @@
+#pragma once
+// Text files and folders of them to and from sections: load a text into the section being
+// edited, add one as a new section, save the section as a text, add a folder's texts as new
+// sections and save every section into a folder.
+
+#include "textio/utf8_text.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace pote {
+
+struct AppContext;
+class SectionCommands;
+
+class TextFileCommands {
+public:
+    TextFileCommands(AppContext& context, SectionCommands& sections);
+
+    void nx_actext_loadClick();
+    void nx_addtext_loadClick();
+    // The menu's save never remembers the file it asked for; the tool button's does.
+    void nx_actext_saveClick();
+    void sp_text_saveClick();
+    void nx_folder_text_addClick();
+    void nx_alltext_save1Click();
+
+    // The text file into the pane as the current section's content, the section named after the
+    // file; the document becomes modified. False (reported) when the file could not be read.
+    bool load_text_into_current(const QString& path, Utf8Choice& utf8);
+    // The text file just loaded becomes the document (plain-text mode): named after the file,
+    // not modified; saving writes the file.
+    void enterPlainTextMode(const QString& path);
+
+private:
+    void putIntoCurrent(const QString& path, QByteArray text);
+    void saveCurrentAsText(bool rememberPath);
+    // The text path now belongs to the current section.
+    void ownTextPath(const QString& path);
+    // Whether a text save may write to the text path without asking.
+    bool mayWriteInPlace() const;
+
+    AppContext& m_context;
+    SectionCommands& m_sections;
+    // The section the text path was set for, by position and name: outside plain-text mode the
+    // path must not receive another section's text unasked.
+    int m_textPathPosition = -1;
+    QByteArray m_textPathName;
+};
+
+// Writes the pane's text to path as a text file with CR LF line ends; a failure is reported.
+// Shared with the save question of a document in plain-text mode.
+bool pane_save_as_text(AppContext& context, const QString& path);
+
+} // namespace pote

@@ -1,0 +1,82 @@
+#include "core/file_io.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pote {
+
+QString notAFileToReadMessage() {
+    return QStringLiteral("これはふつうのファイルじゃないにゃ。読めないにゃん。");
+}
+
+QString notAFileToWriteMessage() {
+    return QStringLiteral("ここはふつうのファイルじゃないにゃ。上書きして保存はできないにゃん。");
+}
+
+QString diskFullMessage() {
+    return QStringLiteral("ディスクがいっぱいで書き込めなかったにゃ。") +
+           QStringLiteral("空きを作ってから、もう一度保存してにゃん。");
+}
+
+QString openRegularFileForReading(QFile& file, const QString& path) {
+    if (path.isEmpty()) return qt_error_string(ENOENT);
+    // Without O_NONBLOCK the open itself would wait for a pipe's writer; what was opened is
+    // then checked, so that nothing can swap the path between a check and the open.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return qt_error_string(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const QString reason = qt_error_string(errno);
+        ::close(fd);
+        return reason;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return notAFileToReadMessage();
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const QString reason = qt_error_string(errno);
+        ::close(fd);
+        return reason;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return file.errorString();
+    }
+    return {};
+}
+
+QString writeTargetProblem(const QString& path) {
+    if (path.isEmpty()) return qt_error_string(ENOENT);
+    // Follows links: a link to a document is saved through, the document replaced.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) return notAFileToWriteMessage();
+    return {};
+}
+
+bool writeFully(QIODevice& device, const char* data, qint64 n) {
+    while (n > 0) {
+        const qint64 written = device.write(data, n);
+        if (written <= 0) return false;
+        data += written;
+        n -= written;
+    }
+    return true;
+}
+
+QString writeErrorText(const QFileDevice& file) {
+    // A full disk comes back as a resource error while writing, and as the plain system text
+    // when it is only found out at the final flush.
+    if (file.error() == QFileDevice::ResourceError || file.errorString() == qt_error_string(ENOSPC))
+        return diskFullMessage();
+    return file.errorString();
+}
+
+} // namespace pote

@@ -1,0 +1,35 @@
+#pragma once
+// Opening and writing document files safely: only regular files are read or replaced, and a
+// write that runs out of room says so instead of "Unknown error".
+
+#include <QString>
+
+class QFile;
+class QFileDevice;
+class QIODevice;
+
+namespace pote {
+
+// Said when a path names a folder, a pipe, a device or the like instead of a file.
+QString notAFileToReadMessage();
+QString notAFileToWriteMessage();
+// Said when the disk filled up during a write.
+QString diskFullMessage();
+
+// Opens path read-only when it is a regular file or a link to one. Anything else is refused at
+// once: opening a pipe would wait for a writer forever, a device could be read without end.
+// Returns the reason when the file was not opened, empty when it was.
+QString openRegularFileForReading(QFile& file, const QString& path);
+
+// Why path cannot be the target of a write that replaces it (a folder, a pipe, a device: the
+// write would swap it for a file), or empty when it is a regular file or does not exist yet.
+QString writeTargetProblem(const QString& path);
+
+// Writes all n bytes. A short write is retried, so that a full disk ends in an error the
+// device reports (see writeErrorText) rather than a silent short count.
+bool writeFully(QIODevice& device, const char* data, qint64 n);
+
+// The text for a failed write on file: the full disk in the cat's words, else the platform's.
+QString writeErrorText(const QFileDevice& file);
+
+} // namespace pote

@@ -1,0 +1,12 @@
+#pragma once
+// What the cat says when typed or pasted characters could not be kept.
+
+#include <QString>
+#include <QStringList>
+
+namespace pote {
+
+// lost: the characters that became "?", each once (cp932::lostCharacters).
+QString unencodableNotice(const QStringList& lost);
+
+} // namespace pote

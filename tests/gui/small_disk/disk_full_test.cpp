@@ -1,0 +1,91 @@
+// Saving onto a disk that is nearly full: the free-space warning counts the whole new file, and
+// a write that runs out of room says so, in the window and in ptmtool. Runs on a file system of
+// 64 KiB of its own (see tests/support/with_small_disk.sh).
+
+#include "gui/gui_fixture.h"
+
+#include "app/ui/section_binding.h"
+#include "core/document_file.h"
+#include "core/file_io.h"
+#include "support/test_files.h"
+
+#include <QDir>
+#include <QProcess>
+
+namespace pote::test {
+namespace {
+
+class DiskFull : public WindowTest {
+protected:
+    void SetUp() override {
+        m_disk = qEnvironmentVariable("SMALL_DISK");
+        if (m_disk.isEmpty())
+            GTEST_SKIP() << "no small file system: "
+                         << qEnvironmentVariable("SMALL_DISK_UNAVAILABLE").toStdString();
+        WindowTest::SetUp();
+    }
+    void TearDown() override {
+        if (m_disk.isEmpty()) return;
+        WindowTest::TearDown();
+        // The next test starts with an empty disk.
+        for (const QString& name : QDir(m_disk).entryList(QDir::Files | QDir::Hidden))
+            QFile::remove(QDir(m_disk).filePath(name));
+    }
+    QString onDisk(const QString& name) const { return QDir(m_disk).filePath(name); }
+    QStringList filesOnDisk() const { return QDir(m_disk).entryList(QDir::Files | QDir::Hidden); }
+
+    QString m_disk;
+};
+
+TEST_F(DiskFull, SavingOverAnOldFileWarnsWhenTheWholeNewFileCannotFitAndNamesTheFullDisk) {
+    // 40 KB of an old document and 24 KiB free: 50 KB more cannot be written beside it.
+    const QString file = onDisk(QStringLiteral("原稿.ptm"));
+    const QByteArray old(40000, 'o');
+    writeAll(file, old);
+    store().section(0).text = QByteArray(50000, 'n');
+    window->binding().section_load(0);
+    store().setModified(true);
+    const qint64 newSize = docfile::encodedSize(store());
+
+    prompter->answerFile(file).answer(Answer::Yes).answer(Answer::Ok);
+    window->trigger(QStringLiteral("nx_save"));
+
+    ASSERT_EQ(prompter->asked().size(), 3u);
+    const Asked& warning = prompter->asked()[1];
+    EXPECT_EQ(warning.kind, MessageKind::Error);
+    EXPECT_TRUE(
+        warning.text.startsWith(QStringLiteral("ディスクの空き容量が足りないみたいだにゃ。")))
+        << warning.text.toStdString();
+    EXPECT_TRUE(warning.text.endsWith(QStringLiteral("書き込みサイズ＝%1byte").arg(newSize)))
+        << warning.text.toStdString();
+
+    const Asked& failure = prompter->asked()[2];
+    EXPECT_EQ(failure.kind, MessageKind::Error);
+    EXPECT_EQ(failure.text.toStdString(),
+              (QDir::toNativeSeparators(file) + QStringLiteral("\r\n") + diskFullMessage())
+                  .toStdString());
+    EXPECT_EQ(window->currentReaction(), 11);
+
+    EXPECT_EQ(readAll(file), old) << "the old document is untouched";
+    EXPECT_EQ(filesOnDisk(), QStringList{QStringLiteral("原稿.ptm")})
+        << "nothing half-written is left";
+    EXPECT_TRUE(store().isModified());
+}
+
+TEST_F(DiskFull, PtmtoolNamesTheFullDiskAndTheFile) {
+    const QString json = QDir::temp().filePath(QStringLiteral("pote_disk_full.json"));
+    writeAll(json, R"({"sections": [{"text_hex": ")" + QByteArray(200000, 'a') + R"("}]})");
+    const QString out = onDisk(QStringLiteral("大きい.ptm"));
+    QProcess tool;
+    tool.start(QStringLiteral(PTMTOOL_PATH), {QStringLiteral("pack"), json, out});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    QFile::remove(json);
+    const QString err = QString::fromUtf8(tool.readAllStandardError());
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_TRUE(err.contains(out)) << err.toStdString();
+    EXPECT_TRUE(err.contains(diskFullMessage())) << err.toStdString();
+    EXPECT_EQ(filesOnDisk(), QStringList()) << "nothing half-written is left";
+}
+
+} // namespace
+} // namespace pote::test
