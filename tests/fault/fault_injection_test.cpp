@@ -17,11 +17,13 @@
 #include "recovery/recovery_file.h"
 #include "support/test_files.h"
 #include "textio/text_folder.h"
+#include "textio/ui/rewrite_fm.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QThread>
 
@@ -151,8 +153,9 @@ protected:
     // The document of a variant as a .ptm file and as pack JSON, in the test's own folder.
     QString documentFile(int variant, qsizetype bytes) {
         const QString file = path(QStringLiteral("版%1-%2.ptm").arg(variant).arg(bytes));
-        if (!QFile::exists(file))
+        if (!QFile::exists(file)) {
             EXPECT_TRUE(docfile::writeDocument(file, fault::faultDocument(variant, bytes)).ok);
+        }
         return file;
     }
     QString jsonFile(int variant, qsizetype bytes) {
@@ -259,9 +262,19 @@ protected:
         EXPECT_LT(completed, rounds() / 2) << "most kills should land while the file is written";
     }
 
-    // Writers of documents and exports, each given a document of `bytes` and its target.
-    // Linked-text export and folder export from the window, and the backup, join as entries
-    // here when they exist.
+    // A window command that asks for its target: what it told the user, and whether that was
+    // a failure.
+    Outcome throughWindow(const char* action, const QString& target) {
+        prompter->clear();
+        prompter->answerFile(target).answer(Answer::Yes).answer(Answer::Ok).answer(Answer::Ok);
+        window->trigger(QString::fromLatin1(action));
+        const QStringList errors = windowErrors();
+        prompter->clear();
+        return {!errors.isEmpty(), errors};
+    }
+
+    // Writers of documents and exports, each given a document of `bytes` and its target. The
+    // backup joins as an entry here when it exists.
     struct WriteEntry {
         const char* name;
         bool writesFolder;
@@ -278,6 +291,20 @@ protected:
                  const Outcome outcome{!written, windowErrors()};
                  prompter->clear();
                  return outcome;
+             }},
+            {"linked-text export (window)", false,
+             [this](const QString& target, qsizetype bytes) {
+                 fault::showDocument(*window, fault::faultDocument(1, bytes));
+                 return throughWindow("nx_txm_save", target);
+             }},
+            {"folder export (window)", true,
+             [this](const QString& target, qsizetype bytes) {
+                 fault::showDocument(*window, fault::faultDocument(1, bytes));
+                 window->setModalRunner([](QDialog& d) {
+                     dynamic_cast<Trewrite_fm&>(d).all_bt->click();
+                     return d.result();
+                 });
+                 return throughWindow("nx_folder_save", target);
              }},
             {"recovery copy", false,
              [](const QString& target, qsizetype bytes) {
@@ -437,7 +464,7 @@ TEST_F(FaultInjection, KilledEditorGetsItsWorkBackByteForByte) {
             return dialog.result();
         };
     };
-    for (const QString password : {QString(), QStringLiteral("Neko2024")}) {
+    for (const QString& password : {QString(), QStringLiteral("Neko2024")}) {
         SCOPED_TRACE(password.isEmpty() ? "plain document" : "protected document");
         const QString work = folder(QStringLiteral("editor-%1").arg(password));
         const QString document = documentFile(5, 2'000'000);
