@@ -397,7 +397,10 @@ TEST_F(FaultInjection, ReadOnlyTargetKeepsTheOldFilesAndTellsTheUser) {
     QString why;
     const QString mountPoint = path(QStringLiteral("ro"));
     std::unique_ptr<SmallDisk> disk = SmallDisk::mount(mountPoint, 4 << 20, why);
-    if (!disk) QDir().mkpath(mountPoint); // without root the permissions make it read-only
+    // Without root, permissions make the target read-only; root writes past them, so root
+    // needs the read-only mount.
+    if (!disk && ::geteuid() == 0) GTEST_SKIP() << "read-only cases skipped: " << why.toStdString();
+    if (!disk) QDir().mkpath(mountPoint);
     const std::vector<WriteEntry> entries = writeEntries();
     std::vector<std::map<QString, QByteArray>> olds;
     for (const WriteEntry& entry : entries) {
