@@ -4,6 +4,7 @@
 #include "core/cp932.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
@@ -96,8 +97,12 @@ void PairedTimes::printRatio(const char* label, double goal) const {
 int runBenchmarks(int argc, char** argv, bool withGui,
                   const std::function<void(const RatioReporter&)>& report) {
     std::unique_ptr<QApplication> app;
+    // Windows keep recovery copies and offer those of earlier runs; a benchmark's windows use
+    // a folder of their own, so that no offer waits for an answer.
+    QTemporaryDir state;
     if (withGui) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
         app = std::make_unique<QApplication>(argc, argv);
         setUpApplication(*app);
     }

@@ -64,6 +64,8 @@ public:
     bool empty() const { return m_ours.empty() || m_plain.empty(); }
     // Median of ours / median of the baseline.
     double ratio() const { return empty() ? 0 : median(m_ours) / median(m_plain); }
+    double oursMillis() const { return median(m_ours); }
+    double plainMillis() const { return median(m_plain); }
     // "label: r (ours ms / baseline ms; goal <= g: met)"; nothing when the pair did not run.
     void printRatio(const char* label, double goal) const;
 

@@ -168,11 +168,17 @@ qint64 encodedSize(const SectionStore& store) {
 WriteResult writeDocument(const QString& path, const SectionStore& store, QRandomGenerator* rng) {
     if (QString reason = unwritableReason(store); !reason.isEmpty()) return {false, reason};
     if (QString problem = writeTargetProblem(path); !problem.isEmpty()) return {false, problem};
-    if (!rng) rng = QRandomGenerator::global();
-
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, writeErrorText(file)};
+    WriteResult written = writeDocumentTo(file, store, rng);
+    if (written.ok && !file.commit()) return {false, writeErrorText(file)};
+    return written;
+}
+
+WriteResult writeDocumentTo(QFileDevice& file, const SectionStore& store, QRandomGenerator* rng) {
+    if (QString reason = unwritableReason(store); !reason.isEmpty()) return {false, reason};
+    if (!rng) rng = QRandomGenerator::global();
 
     const QByteArrayView key =
         store.hasPassword() ? QByteArrayView(store.password()) : QByteArrayView();
@@ -214,7 +220,7 @@ WriteResult writeDocument(const QString& path, const SectionStore& store, QRando
     for (int pos = 0; pos < store.count(); ++pos)
         writeText(out, store.section(pos).text, keys);
 
-    if (!out.flush() || !file.commit()) return {false, writeErrorText(file)};
+    if (!out.flush()) return {false, writeErrorText(file)};
     return {true, {}};
 }
 

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QFileDevice;
 class QRandomGenerator;
 
 namespace pote::docfile {
@@ -49,6 +50,10 @@ struct WriteResult {
 // password block (QRandomGenerator::global() if null).
 WriteResult writeDocument(const QString& path, const SectionStore& store,
                           QRandomGenerator* rng = nullptr);
+// The same bytes into a device that is already open, for files that carry a document after
+// a header of their own; committing (or discarding) the device is the caller's part.
+WriteResult writeDocumentTo(QFileDevice& device, const SectionStore& store,
+                            QRandomGenerator* rng = nullptr);
 
 // Asked once with the password stored in a protected file; returns true to go on reading
 // (the user typed exactly that password), false to stop with nothing changed.
@@ -77,6 +82,8 @@ struct DocumentInfo {
 // Reads and validates a whole file. The store is not touched: on Ok the caller hands the
 // content to SectionStore::replaceDocument.
 ReadResult readDocument(const QString& path, const PasswordGate& gate);
+// A document that starts at offset within the file and runs to its end.
+ReadResult readDocumentAt(const QString& path, qint64 offset, const PasswordGate& gate);
 ReadResult parseDocument(QByteArrayView bytes, const PasswordGate& gate);
 
 // Checks every length and count of a file as readDocument does, without asking for the

@@ -48,12 +48,16 @@ private:
     QByteArrayView m_bytes;
 };
 
+// The file from start on (a document may follow a header of another file).
 class FileSource final : public Source {
 public:
-    explicit FileSource(QFile& file) : m_file(file) { m_size = file.size(); }
+    explicit FileSource(QFile& file, qint64 start = 0) : m_file(file), m_start(start) {
+        m_size = qMax<qint64>(0, file.size() - start);
+    }
     const char* bytes(qint64 offset, qint64 n, QByteArray& scratch) override {
         if (scratch.size() < n) scratch.resize(n);
-        if (n > 0 && (!m_file.seek(offset) || m_file.read(scratch.data(), n) != n)) return nullptr;
+        if (n > 0 && (!m_file.seek(m_start + offset) || m_file.read(scratch.data(), n) != n))
+            return nullptr;
         return scratch.constData();
     }
     QString error() const override {
@@ -64,6 +68,7 @@ public:
 
 private:
     QFile& m_file;
+    qint64 m_start = 0;
 };
 
 struct Refusal {
@@ -382,6 +387,10 @@ ReadResult parseDocument(QByteArrayView bytes, const PasswordGate& gate) {
 }
 
 ReadResult readDocument(const QString& path, const PasswordGate& gate) {
+    return readDocumentAt(path, 0, gate);
+}
+
+ReadResult readDocumentAt(const QString& path, qint64 offset, const PasswordGate& gate) {
     // Read-only: a document the user may not change can still be opened and read.
     QFile file;
     if (QString problem = openRegularFileForReading(file, path); !problem.isEmpty()) {
@@ -390,7 +399,7 @@ ReadResult readDocument(const QString& path, const PasswordGate& gate) {
         result.message = std::move(problem);
         return result;
     }
-    FileSource source(file);
+    FileSource source(file, offset);
     return readFrom(source, gate);
 }
 

@@ -20,6 +20,7 @@ enum class Answer {
     Ok = 0x8,
     Abort = 0x10,
     Retry = 0x20,
+    Discard = 0x40,
 };
 Q_DECLARE_FLAGS(Answers, Answer)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Answers)

@@ -1,6 +1,7 @@
 #include "textio/linked_text.h"
 
 #include "core/cp932.h"
+#include "core/file_io.h"
 #include "editing/search.h"
 #include "textio/free_space.h"
 #include "textio/text_files.h"
@@ -60,7 +61,7 @@ private:
 
     void writeOut(QByteArrayView bytes) {
         if (m_ok && !bytes.isEmpty())
-            m_ok = m_device.write(bytes.data(), bytes.size()) == bytes.size();
+            m_ok = writeFully(m_device, bytes.data(), bytes.size());
     }
 
     QIODevice& m_device;
@@ -162,12 +163,12 @@ LinkedTextWrite linked_text_write(const QString& path, const SectionStore& store
     }
     out.put(kLineBreak);
     if (!out.flush()) {
-        result.message = file.errorString();
+        result.message = writeErrorText(file);
         file.cancelWriting();
         return result;
     }
     if (!file.commit()) {
-        result.message = file.errorString();
+        result.message = writeErrorText(file);
         return result;
     }
     result.status = LinkedTextWrite::Status::Ok;

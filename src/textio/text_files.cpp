@@ -1,5 +1,6 @@
 #include "textio/text_files.h"
 
+#include "core/file_io.h"
 #include "core/section_store.h"
 #include "core/text_convert.h"
 #include "core/text_lines.h"
@@ -61,13 +62,13 @@ FileWriteResult write_text_file(const QString& path, std::initializer_list<QByte
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
     for (const QByteArrayView piece : pieces) {
-        if (file.write(piece.data(), piece.size()) != piece.size()) {
-            const QString error = file.errorString();
+        if (!writeFully(file, piece.data(), piece.size())) {
+            const QString error = writeErrorText(file);
             file.cancelWriting();
             return {false, error};
         }
     }
-    if (!file.commit()) return {false, file.errorString()};
+    if (!file.commit()) return {false, writeErrorText(file)};
     return {true, {}};
 }
 

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     qputenv("XDG_CONFIG_HOME", settingsDir.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", settingsDir.path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", settingsDir.path().toLocal8Bit());
     pote::setUpApplication(app);
     return RUN_ALL_TESTS();
 }

@@ -138,6 +138,8 @@ void DocumentCommands::settle(const QString& absolutePath) {
     }
     store.endPlainTextMode();
     store.setModified(false);
+    if (m_settled)
+        m_settled();
 }
 
 void DocumentCommands::document_reset() {

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace pote {
 
 struct AppContext;
@@ -34,6 +36,11 @@ public:
     bool document_read(const QString& path);
     bool document_write(const QString& path);
 
+    // The password entry for protected documents this controller reads.
+    const docfile::PasswordGate& passwordGate() const { return m_askPassword; }
+    // Called whenever a document settles (new, read or written): nothing of it is unsaved.
+    void setSettledListener(std::function<void()> listener) { m_settled = std::move(listener); }
+
 private:
     // The Yes branch of the save question; true when the work was saved.
     bool saveForQuestion();
@@ -45,6 +52,7 @@ private:
 
     AppContext& m_context;
     docfile::PasswordGate m_askPassword;
+    std::function<void()> m_settled;
 };
 
 // The question asked before unsaved work would be lost.

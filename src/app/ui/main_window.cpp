@@ -134,6 +134,8 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_tax = std::make_unique<TaxCommands>(*m_context);
     m_search = std::make_unique<SearchCommands>(*m_context);
     m_counts = std::make_unique<CountCommands>(*m_context);
+    m_recovery = std::make_unique<RecoveryCommands>(*m_context, *m_documents, *m_startup,
+                                                    std::move(options.recovery));
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });

@@ -6,6 +6,7 @@
 #include "app/action_table.h"
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
+#include "app/ui/recovery_commands.h"
 #include "core/mascot_reactions.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
@@ -56,6 +57,7 @@ struct StartOptions {
     std::function<int(QDialog&)> modalRunner; // null: QDialog::exec
     QString settingsPath;                     // empty: the user's settings file
     std::unique_ptr<FileAssociations> associations; // null: none
+    RecoveryOptions recovery;                       // where and when copies of unsaved work go
 };
 
 class Tmain_fm : public QMainWindow,
@@ -152,6 +154,7 @@ private:
     std::unique_ptr<TaxCommands> m_tax;
     std::unique_ptr<SearchCommands> m_search;
     std::unique_ptr<CountCommands> m_counts;
+    std::unique_ptr<RecoveryCommands> m_recovery;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;

@@ -50,6 +50,9 @@ struct ButtonSpec {
 // With their keyboard letters: a plain N answers No, as in the toolkit's own boxes.
 constexpr ButtonSpec kButtons[] = {
     {Answer::Yes, QMessageBox::YesRole, u"はい(&Y)"},
+    // Before No: closing a box counts as its last button, and throwing away must never be the
+    // answer to a closed box.
+    {Answer::Discard, QMessageBox::DestructiveRole, u"捨てる(&D)"},
     {Answer::No, QMessageBox::NoRole, u"いいえ(&N)"},
     {Answer::Ok, QMessageBox::AcceptRole, u"OK"},
     {Answer::Abort, QMessageBox::RejectRole, u"中止(&A)"},

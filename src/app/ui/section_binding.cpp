@@ -58,6 +58,7 @@ void SectionBinding::section_load(int pos) {
     start.movePosition(QTextCursor::Start);
     m_edit->setTextCursor(start);
     store.loading = false;
+    emit paneLoaded(section.text);
     secno_refresh();
     m_services.view.status_update();
 }

@@ -42,6 +42,10 @@ public:
     // The pane's text as CP932 bytes: the stored bytes themselves while it is unedited.
     QByteArray paneBytes() const;
 
+signals:
+    // section_load put the pane form of these bytes into the pane.
+    void paneLoaded(const QByteArray& bytes);
+
 private:
     void secn_ch(const QString& text);
     void Ed_ch();

@@ -81,6 +81,8 @@ void Startup::FormCreate() {
     m_context.store.setModified(false);
     binding.secno_refresh();
     m_context.undo.clear();
+    if (m_leftoverOffer)
+        m_leftoverOffer();
     m_cat.start();
 }
 

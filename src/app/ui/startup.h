@@ -38,6 +38,9 @@ public:
     }
     // The window closes for good.
     void formclose();
+    // Run at the end of FormCreate, with section 1 shown and before the window shows: the
+    // offer of work a previous run left unsaved.
+    void setLeftoverOffer(std::function<void()> offer) { m_leftoverOffer = std::move(offer); }
 
     // The first parameter was "/d": the window stays at its design place.
     bool designFlag() const { return m_designFlag; }
@@ -61,6 +64,7 @@ private:
     bool m_commandLineOpened = false;
     bool m_fallbackArmed = false;
     std::function<void(const QStringList&)> m_commandLineOpen;
+    std::function<void()> m_leftoverOffer;
 };
 
 } // namespace pote

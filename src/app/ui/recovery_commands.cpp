@@ -1,0 +1,214 @@
+#include "app/ui/recovery_commands.h"
+
+#include "app/document_names.h"
+#include "app/reporter.h"
+#include "app/ui/app_context.h"
+#include "app/ui/document_commands.h"
+#include "app/ui/section_binding.h"
+#include "app/ui/startup.h"
+#include "core/prompter.h"
+#include "core/section_store.h"
+#include "editing/ui/edit_pane.h"
+#include "editing/ui/pane_undo.h"
+#include "recovery/store_compare.h"
+#include "settings/settings_values.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace pote {
+
+namespace {
+
+// Trouble with copies never interrupts the writing; one line for whoever started the program
+// from a terminal.
+void tellTerminal(const QString& what) {
+    std::fprintf(stderr, "poteedit: %s\n", qUtf8Printable(what));
+}
+
+} // namespace
+
+QString RecoveryCommands::offerText(const recovery::RecoveryHeader& header) {
+    const QString name =
+        header.displayName.isEmpty() ? SectionStore::newDocumentName() : header.displayName;
+    QString text =
+        QStringLiteral("前回、保存しないで終わっちゃったみたいにゃ。\r\n") +
+        QStringLiteral("「%1」 %2 の時点にゃ。\r\n")
+            .arg(name, header.takenAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm")));
+    const QString& path = header.plainTextMode ? header.textPath : header.documentPath;
+    if (!path.isEmpty()) text += QDir::toNativeSeparators(path) + QStringLiteral("\r\n");
+    return text + QStringLiteral("はい：元に戻すにゃん。\r\n") +
+           QStringLiteral("いいえ：次に起動したときにまた聞くにゃ。\r\n") +
+           QStringLiteral("捨てる：この記録を消しちゃうにゃ。");
+}
+
+RecoveryCommands::RecoveryCommands(AppContext& context, DocumentCommands& documents,
+                                   Startup& startup, RecoveryOptions options)
+    : m_context(context), m_documents(documents), m_options(std::move(options)),
+      m_folder(m_options.folder), m_pane(context.pane, context.binding),
+      m_writer([this](const recovery::RecoveryWriter::Outcome& outcome) {
+          QMetaObject::invokeMethod(
+              this, [this, outcome] { writerFinished(outcome); }, Qt::QueuedConnection);
+      }) {
+    QString error;
+    m_enabled = m_folder.open(&error);
+    if (!m_enabled) {
+        tellTerminal(QStringLiteral("no recovery copies: %1").arg(error));
+        return;
+    }
+    documents.setSettledListener([this] { documentSettled(); });
+    startup.setLeftoverOffer([this] { offerLeftovers(); });
+    m_clock.start();
+    m_poll.setInterval(m_options.poll);
+    connect(&m_poll, &QTimer::timeout, this, &RecoveryCommands::tick);
+    m_poll.start();
+}
+
+RecoveryCommands::~RecoveryCommands() {
+    if (!m_enabled) return;
+    m_poll.stop();
+    m_writer.remove(m_folder.copyPath());
+    // No report may arrive for an object that is gone.
+    m_writer.waitForIdle();
+}
+
+void RecoveryCommands::documentSettled() {
+    m_written.reset();
+    m_pendingSince.reset();
+    if (m_copyMayExist) m_writer.remove(m_folder.copyPath());
+    m_copyMayExist = false;
+}
+
+void RecoveryCommands::markWritten() {
+    m_written = m_context.store;
+    m_written->setStateObserver({});
+    m_writtenPaneChanges = m_pane.changeCount();
+    m_pendingSince.reset();
+}
+
+void RecoveryCommands::tick() {
+    const SectionStore& store = m_context.store;
+    if (!store.isModified()) {
+        // Unmodified without settling: nothing unsaved is left to recover.
+        if (m_copyMayExist) documentSettled();
+        return;
+    }
+    const bool changed = !m_written || !recovery::sameContent(store, *m_written) ||
+                         m_pane.changeCount() != m_writtenPaneChanges;
+    if (!changed) return;
+    const qint64 now = m_clock.elapsed();
+    if (!m_pendingSince) m_pendingSince = now;
+    if (now - *m_pendingSince >= m_options.delay.count()) takeCopy();
+}
+
+void RecoveryCommands::takeCopy() {
+    m_writer.write(takeRecoverySnapshot(m_context.store, m_pane, m_context.settings.TABWidth,
+                                        m_folder.copyPath()));
+    markWritten();
+    m_copyMayExist = true;
+}
+
+void RecoveryCommands::writerFinished(const recovery::RecoveryWriter::Outcome& outcome) {
+    if (outcome.ok) {
+        m_reportedTrouble = false;
+        return;
+    }
+    if (outcome.kind == recovery::RecoveryWriter::Outcome::Kind::Write) {
+        // The work stays unsaved in no copy: try again at the next look.
+        m_written.reset();
+        if (outcome.error == recovery::paneCopyMismatchMessage()) m_pane.forgetStretches();
+    }
+    if (!m_reportedTrouble)
+        tellTerminal(QStringLiteral("recovery copy %1: %2").arg(outcome.path, outcome.error));
+    m_reportedTrouble = true;
+}
+
+void RecoveryCommands::offerLeftovers() {
+    std::vector<recovery::Leftover> leftovers = m_folder.claimLeftovers();
+    struct Offer {
+        recovery::Leftover* leftover;
+        recovery::RecoveryHeader header;
+    };
+    std::vector<Offer> offers;
+    for (recovery::Leftover& leftover : leftovers) {
+        const recovery::HeaderRead read = recovery::readRecoveryHeader(leftover.path());
+        if (read.ok()) {
+            offers.push_back({&leftover, read.header});
+        } else {
+            // Kept: what cannot be read now is not thrown away unseen.
+            tellTerminal(QStringLiteral("recovery copy %1 not offered: %2")
+                             .arg(leftover.path(), read.error));
+            leftover.release();
+        }
+    }
+    std::stable_sort(offers.begin(), offers.end(), [](const Offer& a, const Offer& b) {
+        return a.header.takenAt < b.header.takenAt;
+    });
+    for (Offer& offer : offers) {
+        const Answer answer = m_context.prompter.message(MessageKind::Confirmation,
+                                                         Answer::Yes | Answer::Discard | Answer::No,
+                                                         offerText(offer.header));
+        if (answer == Answer::Yes) {
+            restore(*offer.leftover);
+        } else if (answer == Answer::Discard) {
+            QString error;
+            if (!offer.leftover->discard(&error))
+                m_context.reporter.fileError(offer.leftover->path(), error);
+        }
+        offer.leftover->release();
+    }
+}
+
+void RecoveryCommands::restore(recovery::Leftover& leftover) {
+    SectionStore& store = m_context.store;
+    m_context.binding.section_commit(store.current);
+    // A copy restored before this one is the document now: its work is asked about first.
+    if (!m_documents.confirm_discard()) return;
+    recovery::RecoveryRead read =
+        recovery::readRecoveryFile(leftover.path(), m_documents.passwordGate());
+    switch (read.document.status) {
+    case docfile::ReadResult::Status::Cancelled:
+        return;
+    case docfile::ReadResult::Status::IoError:
+        m_context.reporter.fileError(leftover.path(), read.document.message);
+        return;
+    case docfile::ReadResult::Status::Refused:
+        m_context.reporter.refusal(read.document.message);
+        return;
+    case docfile::ReadResult::Status::Ok:
+        break;
+    }
+    const recovery::RecoveryHeader& header = read.header;
+    m_context.undo.clear();
+    store.replaceDocument(std::move(read.document.content));
+    store.current = header.currentSection;
+    m_context.binding.section_load(store.current);
+    store.documentPath = header.documentPath;
+    store.displayName =
+        header.displayName.isEmpty() ? SectionStore::newDocumentName() : header.displayName;
+    if (header.plainTextMode) {
+        store.enterPlainTextMode(header.textPath);
+    } else {
+        store.endPlainTextMode();
+        store.setTextPath(header.textPath);
+    }
+    m_context.view.setTitle(store.documentPath.isEmpty() ? resetDocumentTitle(store.displayName)
+                                                         : documentTitle(store.displayName));
+    // Nothing is written over the original until the user saves.
+    store.setModified(true);
+
+    // The copy becomes this editor's own: the restored work stays safe until it is saved.
+    m_writer.waitForIdle();
+    QString error;
+    if (leftover.moveTo(m_folder.copyPath(), &error)) {
+        markWritten();
+        m_copyMayExist = true;
+    } else {
+        tellTerminal(
+            QStringLiteral("recovery copy %1 kept where it is: %2").arg(leftover.path(), error));
+    }
+}
+
+} // namespace pote

@@ -1,0 +1,72 @@
+#pragma once
+// Never losing work: while the document has unsaved changes, a copy of it is written to the
+// recovery folder, at most 30 seconds after the first change the last copy does not hold. A
+// settled document (new, opened, saved) and a normal end remove the copy. At the next start,
+// copies whose editor no longer runs are offered back.
+
+#include "app/ui/recovery_snapshot.h"
+#include "recovery/recovery_folder.h"
+#include "recovery/recovery_writer.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <optional>
+
+namespace pote {
+
+struct AppContext;
+class DocumentCommands;
+class Startup;
+
+struct RecoveryOptions {
+    QString folder; // empty: $XDG_STATE_HOME/poteedit/recovery
+    // A change waits at most this long for its copy.
+    std::chrono::milliseconds delay{30000};
+    // How often the document is looked at for changes.
+    std::chrono::milliseconds poll{1000};
+};
+
+class RecoveryCommands : public QObject {
+    Q_OBJECT
+public:
+    RecoveryCommands(AppContext& context, DocumentCommands& documents, Startup& startup,
+                     RecoveryOptions options = {});
+    // A normal end: the document was saved or its changes were given up, so its copy goes.
+    ~RecoveryCommands() override;
+
+    // The text of the start-up offer for one leftover copy.
+    static QString offerText(const recovery::RecoveryHeader& header);
+
+private:
+    void offerLeftovers();
+    void restore(recovery::Leftover& leftover);
+    void documentSettled();
+    void tick();
+    void takeCopy();
+    void writerFinished(const recovery::RecoveryWriter::Outcome& outcome);
+    // The document as the copy on disk holds it: no new copy until it changes.
+    void markWritten();
+
+    AppContext& m_context;
+    DocumentCommands& m_documents;
+    RecoveryOptions m_options;
+    recovery::RecoveryFolder m_folder;
+    bool m_enabled = false;
+    PaneTracker m_pane;
+    QTimer m_poll;
+    QElapsedTimer m_clock;
+    // What the last copy was taken from (sharing its buffers) and the pane's change count then.
+    std::optional<SectionStore> m_written;
+    quint64 m_writtenPaneChanges = 0;
+    // When a change the last copy does not hold was first seen, on m_clock.
+    std::optional<qint64> m_pendingSince;
+    bool m_copyMayExist = false;
+    bool m_reportedTrouble = false;
+    // Declared last: its thread ends first, before the members it reports to.
+    recovery::RecoveryWriter m_writer;
+};
+
+} // namespace pote

@@ -1,0 +1,129 @@
+#include "recovery/recovery_file.h"
+
+#include "support/test_files.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace pote::recovery {
+namespace {
+
+using Status = docfile::ReadResult::Status;
+
+const docfile::PasswordGate acceptAll = [](const QByteArray&) { return true; };
+
+SectionStore novel(QByteArray password = {}) {
+    SectionStore store;
+    store.addGroup(test::sjis("第一部"));
+    const std::pair<const char*, const char*> sections[] = {
+        {"はじめに", "吾輩は猫である。\r\n名前はまだ無い。"},
+        {"", ""},
+        {"ぽてまる君の一日", "朝ごはんはカリカリ。\r\n\r\n昼寝。"},
+    };
+    for (int i = 0; i < 3; ++i) {
+        const int pos = i == 0 ? 0 : store.appendEmpty();
+        store.section(pos).name = test::sjis(sections[i].first);
+        store.section(pos).text = test::sjis(sections[i].second);
+        store.section(pos).group = i % 2;
+    }
+    store.current = 2;
+    store.documentPath = QStringLiteral("/家/原稿/猫.ptm");
+    store.displayName = QStringLiteral("猫");
+    if (!password.isEmpty()) store.setPassword(password);
+    return store;
+}
+
+class RecoveryFileTest : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(RecoveryFileTest, CopyComesBackWithItsHeader) {
+    SectionStore store = novel();
+    store.enterPlainTextMode(QStringLiteral("/家/メモ.txt"));
+    const QDateTime taken = QDateTime::fromMSecsSinceEpoch(1733600000123, Qt::UTC);
+    const QString file = path(QStringLiteral("写し.recovery"));
+    ASSERT_TRUE(writeRecoveryFile(file, headerFor(store, taken), store).ok);
+
+    RecoveryRead read = readRecoveryFile(file, acceptAll);
+    ASSERT_EQ(read.document.status, Status::Ok) << read.document.message.toStdString();
+    EXPECT_EQ(read.header.takenAt, taken);
+    EXPECT_EQ(read.header.currentSection, 2);
+    EXPECT_TRUE(read.header.plainTextMode);
+    EXPECT_EQ(read.header.documentPath, store.documentPath);
+    EXPECT_EQ(read.header.displayName, store.displayName);
+    EXPECT_EQ(read.header.textPath, QStringLiteral("/家/メモ.txt"));
+    const auto& sections = read.document.content.sections;
+    ASSERT_EQ(sections.size(), 3u);
+    for (int pos = 0; pos < 3; ++pos) {
+        EXPECT_EQ(sections[pos].section.name, store.section(pos).name) << pos;
+        EXPECT_EQ(sections[pos].section.text, store.section(pos).text) << pos;
+        EXPECT_EQ(sections[pos].section.group, store.section(pos).group) << pos;
+    }
+    EXPECT_EQ(read.document.content.groupNames, std::vector<QByteArray>{test::sjis("第一部")});
+}
+
+TEST_F(RecoveryFileTest, ProtectedDocumentIsNeverCopiedInPlainText) {
+    const SectionStore store = novel("Neko2024");
+    const QString file = path(QStringLiteral("p.recovery"));
+    ASSERT_TRUE(
+        writeRecoveryFile(file, headerFor(store, QDateTime::currentDateTimeUtc()), store).ok);
+    const QByteArray bytes = test::readAll(file);
+    for (const char* plain : {"吾輩は猫である", "ぽてまる君の一日", "第一部"})
+        EXPECT_FALSE(bytes.contains(test::sjis(plain))) << plain;
+
+    QByteArray asked;
+    const RecoveryRead refused = readRecoveryFile(file, [&asked](const QByteArray& candidate) {
+        asked = candidate;
+        return false;
+    });
+    EXPECT_EQ(refused.document.status, Status::Cancelled);
+    EXPECT_EQ(asked, "Neko2024");
+    const RecoveryRead read = readRecoveryFile(file, acceptAll);
+    ASSERT_EQ(read.document.status, Status::Ok);
+    EXPECT_EQ(read.document.content.sections[0].section.text, store.section(0).text);
+    EXPECT_EQ(read.document.content.password, "Neko2024");
+}
+
+TEST_F(RecoveryFileTest, EveryCutShortCopyIsRefused) {
+    const SectionStore store = novel();
+    const QString whole = path(QStringLiteral("whole.recovery"));
+    ASSERT_TRUE(
+        writeRecoveryFile(whole, headerFor(store, QDateTime::currentDateTimeUtc()), store).ok);
+    const QByteArray bytes = test::readAll(whole);
+    const QString cut = path(QStringLiteral("cut.recovery"));
+    for (qsizetype n = 0; n < bytes.size(); ++n) {
+        test::writeAll(cut, bytes.left(n));
+        const RecoveryRead read = readRecoveryFile(cut, acceptAll);
+        EXPECT_EQ(read.document.status, Status::Refused) << "cut at " << n;
+        EXPECT_FALSE(read.document.message.isEmpty()) << "cut at " << n;
+    }
+}
+
+TEST_F(RecoveryFileTest, OtherFilesAreNotCopies) {
+    const SectionStore store = novel();
+    const QString document = path(QStringLiteral("猫.ptm"));
+    ASSERT_TRUE(docfile::writeDocument(document, store).ok);
+    const HeaderRead notACopy = readRecoveryHeader(document);
+    EXPECT_EQ(notACopy.status, Status::Refused);
+    EXPECT_EQ(notACopy.error, QStringLiteral("この記録は壊れてて読めないにゃ。"));
+
+    const HeaderRead missing = readRecoveryHeader(path(QStringLiteral("ない.recovery")));
+    EXPECT_EQ(missing.status, Status::IoError);
+    EXPECT_FALSE(missing.error.isEmpty());
+}
+
+TEST_F(RecoveryFileTest, FailedWriteLeavesNothing) {
+    const SectionStore store = novel();
+    const QString file = path(QStringLiteral("無い/写し.recovery"));
+    const docfile::WriteResult written =
+        writeRecoveryFile(file, headerFor(store, QDateTime::currentDateTimeUtc()), store);
+    EXPECT_FALSE(written.ok);
+    EXPECT_FALSE(written.error.isEmpty());
+    EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+} // namespace
+} // namespace pote::recovery
