@@ -2,12 +2,11 @@
 
 #include "app/command_state.h"
 #include "app/document_names.h"
-#include "app/ui/about_box.h"
 #include "app/ui/cat_commands.h"
 #include "app/ui/count_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/edit_commands.h"
-#include "app/ui/help_window.h"
+#include "app/ui/help_commands.h"
 #include "app/ui/insert_commands.h"
 #include "app/ui/linked_text_commands.h"
 #include "app/ui/open_commands.h"
@@ -36,7 +35,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
+#include <QDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -47,7 +46,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
-#include <QUrl>
 
 namespace pote {
 
@@ -64,7 +62,6 @@ constexpr QRect kMascot{441, 33, 48, 48};
 constexpr QRect kPane{8, 92, 513, 265};
 constexpr int kToolLefts[] = {6, 34, 66, 94, 126, 154, 184, 216, 244, 272, 304, 337, 368, 400};
 
-const QString kHomePage = QStringLiteral("https://poteedit.example.org/");
 
 } // namespace
 
@@ -130,6 +127,8 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_opening = std::make_unique<OpenCommands>(*m_context, *m_documents, *m_textFiles, *m_linkedText);
     m_startup->setCommandLineOpen([this](const QStringList& p) { m_opening->open_from_command_line(p); });
     m_catCommands = std::make_unique<CatCommands>(*m_context, *m_image);
+    m_help = std::make_unique<HelpCommands>(
+        *m_context, manualFolderFor(m_startup->programFolder()), *m_image);
     m_inserts = std::make_unique<InsertCommands>(*m_context);
     m_tax = std::make_unique<TaxCommands>(*m_context);
     m_search = std::make_unique<SearchCommands>(*m_context);
@@ -305,9 +304,6 @@ void Tmain_fm::registerCommand(Command command, std::function<void()> handler) {
 
 void Tmain_fm::registerOwnCommands() {
     registerCommand(Command::Exit, [this] { close(); });
-    registerCommand(Command::Manual, [this] { showManual(); });
-    registerCommand(Command::About, [this] { showAbout(); });
-    registerCommand(Command::HomePage, [] { QDesktopServices::openUrl(QUrl(kHomePage)); });
 }
 
 void Tmain_fm::runCommand(Command command) {
@@ -458,23 +454,8 @@ void Tmain_fm::closeEvent(QCloseEvent* event) {
         return;
     }
     m_startup->formclose();
-    if (m_help)
-        m_help->close();
+    m_help->closeManual();
     event->accept();
-}
-
-void Tmain_fm::showManual() {
-    if (!m_help)
-        m_help = new HelpWindow(manualFolderFor(m_startup->programFolder()), this);
-    m_help->showContents();
-}
-
-void Tmain_fm::showAbout() {
-    AboutBox box(kHomePage, this);
-    const QImage cat = m_image->cellImage(1);
-    if (!cat.isNull())
-        box.setPicture(QPixmap::fromImage(mascot::withTransparentBackground(cat)));
-    runModal(box);
 }
 
 } // namespace pote

@@ -44,7 +44,7 @@ class SettingsCommands;
 class TaxCommands;
 class TextFileCommands;
 class EditPane;
-class HelpWindow;
+class HelpCommands;
 class PaneUndo;
 class Startup;
 namespace mascot {
@@ -127,8 +127,6 @@ private:
     void documentStateChanged();
     bool implemented(Command command) const { return m_handlers.contains(command); }
     void registerOwnCommands();
-    void showManual();
-    void showAbout();
 
     SectionStore m_store;
     std::unique_ptr<Prompter> m_prompter;
@@ -150,6 +148,7 @@ private:
     std::unique_ptr<LinkedTextCommands> m_linkedText;
     std::unique_ptr<OpenCommands> m_opening;
     std::unique_ptr<CatCommands> m_catCommands;
+    std::unique_ptr<HelpCommands> m_help;
     std::unique_ptr<InsertCommands> m_inserts;
     std::unique_ptr<TaxCommands> m_tax;
     std::unique_ptr<SearchCommands> m_search;
@@ -166,7 +165,6 @@ private:
     EditPane* m_edit = nullptr;
     QLabel* m_statusPanels[3] = {};
     QMenu* m_popup = nullptr;
-    HelpWindow* m_help = nullptr;
 
     QHash<QString, QAction*> m_actions;
     QHash<QString, QMenu*> m_menus;
