@@ -37,6 +37,8 @@ protected:
             auto hooked = std::make_unique<HookedPrompter>();
             hooked->onMessage = [this](const QString&) {
                 statusAtMessage.push_back(window->statusPanelText(0));
+                stopOfferedAtMessage.push_back(
+                    window->action(QStringLiteral("nx_backup_stop"))->isEnabled());
             };
             hooks = hooked.get();
             prompter = hooked.get();
@@ -85,7 +87,9 @@ protected:
     }
 
     HookedPrompter* hooks = nullptr;
-    std::vector<QString> statusAtMessage; // the first status panel when each box appeared
+    // The first status panel, and whether stopping was offered, when each box appeared.
+    std::vector<QString> statusAtMessage;
+    std::vector<bool> stopOfferedAtMessage;
     QString source1, source2, destination;
 };
 
@@ -189,6 +193,7 @@ TEST_F(Backup, CopiesTwoSourcesAndReportsTheTotalWithTheTimeTaken) {
                                               QStringLiteral("   バックアップ時間 ")))
         << statusAtMessage[0].toStdString();
     EXPECT_TRUE(statusAtMessage[0].endsWith(QStringLiteral("秒")));
+    EXPECT_FALSE(stopOfferedAtMessage[0]) << "the report comes after the run";
     // Afterwards: the caret read-out, the cat idling again after its end reaction.
     EXPECT_FALSE(window->statusPanelText(0).contains(QStringLiteral("バックアップ")));
     EXPECT_EQ(window->currentReaction(), ReactionExercise);

@@ -103,16 +103,12 @@ void BackupCommands::deliver(Result result, void (BackupCommands::*handler)(Resu
 
 void BackupCommands::scanFinished(std::shared_ptr<const backup::BackupPlan> plan) {
     if (plan->cancelled || plan->items.empty()) {
-        leaveBusy();
-        report(backup::outcomeBeforeCopying(*plan));
-        finish();
+        leaveBusyThen([this, outcome = backup::outcomeBeforeCopying(*plan)] { report(outcome); });
         return;
     }
     const SpaceCheck space = backup::backupSpaceCheck(*plan);
     if (!space.ok) {
-        leaveBusy();
-        m_context.reporter.spaceShortage(space);
-        finish();
+        leaveBusyThen([this, space] { m_context.reporter.spaceShortage(space); });
         return;
     }
 
@@ -139,9 +135,7 @@ void BackupCommands::scanFinished(std::shared_ptr<const backup::BackupPlan> plan
 void BackupCommands::copyFinished(backup::BackupOutcome outcome) {
     m_statusText = backup::elapsedStatusText(m_statusText, m_clock.elapsed());
     m_context.view.holdStatusText(m_statusText);
-    leaveBusy();
-    report(outcome);
-    finish();
+    leaveBusyThen([this, outcome] { report(outcome); });
 }
 
 void BackupCommands::report(const backup::BackupOutcome& outcome) {
@@ -185,6 +179,21 @@ void BackupCommands::leaveBusy() {
     m_phase = Phase::Reporting;
     QApplication::restoreOverrideCursor();
     m_busyFrames.stop();
+}
+
+void BackupCommands::leaveBusyThen(std::function<void()> reports) {
+    leaveBusy();
+    // The window gives its commands back and hides the stop button when the command at hand
+    // returns; the reports follow as a command of their own, so they are read in that state.
+    QMetaObject::invokeMethod(
+        this,
+        [this, reports = std::move(reports)] {
+            m_context.commands.runAsCommand([&] {
+                reports();
+                finish();
+            });
+        },
+        Qt::QueuedConnection);
 }
 
 void BackupCommands::nextBusyFrame() {

@@ -56,6 +56,7 @@ private:
 
     void enterBusy();
     void leaveBusy();
+    void leaveBusyThen(std::function<void()> reports);
     void nextBusyFrame();
     // Hands work's result back to the window's thread, as a command of its own.
     template <typename Result> void deliver(Result result, void (BackupCommands::*handler)(Result));
