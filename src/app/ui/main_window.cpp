@@ -405,10 +405,14 @@ void Tmain_fm::status_update() {
 void Tmain_fm::holdStatusText(const QString& text) {
     m_statusHeld = true;
     m_statusPanels[0]->setText(text);
-    m_statusPanels[0]->repaint(); // at once, also when the event loop is slow to come back
+    m_statusPanels[0]->setToolTip(text); // the whole of it, when the panel is too narrow
+    m_statusPanels[0]->repaint();        // at once, also when the event loop is slow to come back
 }
 
-void Tmain_fm::releaseStatusText() { m_statusHeld = false; }
+void Tmain_fm::releaseStatusText() {
+    m_statusHeld = false;
+    m_statusPanels[0]->setToolTip({});
+}
 
 QString Tmain_fm::statusPanelText(int panel) const { return m_statusPanels[panel]->text(); }
 
