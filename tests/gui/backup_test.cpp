@@ -272,6 +272,8 @@ TEST_F(Backup, StoppingHalfWayReportsTheFilesCopiedAndLeavesOnlyWholeOnes) {
     EXPECT_LT(copied.size(), 300);
     EXPECT_EQ(prompter->last().text, backup::cancelledMessage(copied.size()))
         << "the count is what is really there, no half-copied or hidden file among it";
+    EXPECT_TRUE(statusAtMessage[0].startsWith(backup::progressStatusText(copied.size(), 300)))
+        << statusAtMessage[0].toStdString();
     EXPECT_EQ(window->currentReaction(), ReactionExercise);
 }
 

@@ -133,6 +133,9 @@ void BackupCommands::scanFinished(std::shared_ptr<const backup::BackupPlan> plan
 }
 
 void BackupCommands::copyFinished(backup::BackupOutcome outcome) {
+    // Progress is posted only every so many files; a stopped run shows where it really stopped.
+    if (outcome.cancelled)
+        m_statusText = backup::progressStatusText(outcome.processed, outcome.total);
     m_statusText = backup::elapsedStatusText(m_statusText, m_clock.elapsed());
     m_context.view.holdStatusText(m_statusText);
     leaveBusyThen([this, outcome] { report(outcome); });
