@@ -33,6 +33,8 @@ std::vector<ActionEntry> buildTable() {
         item("nx_folder_save", C::FolderSave, QStringLiteral("フォルダ(&F)")),
         item("nx_txm_save", C::LinkedSave, QStringLiteral("連結テキスト(&R)")),
         item("nx_backup", C::Backup, QStringLiteral("バックアップ(&B)")),
+        // the status bar's button while a backup runs
+        item("nx_backup_stop", C::BackupStop, QStringLiteral("中止"), QStringLiteral("Esc")),
         item("Print1", C::Print, QStringLiteral("印刷(&P)"), QStringLiteral("Ctrl+P")),
         item("Exit1", C::Exit, QStringLiteral("終了(&E)")),
         // Section menu, and the picker's button beside the section number

@@ -15,7 +15,7 @@ enum class Command {
     NewDocument, Open, QuickSave, SaveAs, SaveButton,
     Recent1, Recent2, Recent3, Recent4, Recent5, Recent6, Recent7, Recent8, Recent9, Recent10,
     TextLoad, TextAddLoad, TextSave, TextSaveButton, FolderAdd, FolderSave, LinkedLoad, LinkedSave,
-    Backup, Print, Exit,
+    Backup, BackupStop, Print, Exit,
     // sections
     SectionPicker, SectionAdd, SectionDelete, SectionSwap, GroupSettings,
     // edit

@@ -8,6 +8,9 @@ namespace {
 
 using Rule = bool (*)(const CommandContext&);
 
+// The one command left while long work runs.
+const QString kStopName = QStringLiteral("nx_backup_stop");
+
 bool hasSelection(const CommandContext& c) { return c.selectionLength > 0; }
 bool noSelection(const CommandContext& c) { return c.selectionLength == 0; }
 bool clipboard(const CommandContext& c) { return c.clipboardHasText; }
@@ -47,6 +50,7 @@ const QHash<QString, Rule>& rules() {
         {"nx_sect_swap", severalSections},
         {"sp_backup", backup},
         {"nx_backup", backup},
+        {kStopName, [](const CommandContext& c) { return c.busy; }},
         {"nx_password", notPlainText},
         {"select_bitbt", notPlainText},
         {"nx_recent", [](const CommandContext& c) { return c.hasRecentDocuments; }},
@@ -67,6 +71,8 @@ const QHash<QString, Rule>& rules() {
 } // namespace
 
 bool commandEnabled(const QString& name, const CommandContext& context) {
+    if (context.busy && name != kStopName)
+        return false;
     if (const ActionEntry* action = findAction(name)) {
         if (!context.implemented(action->command))
             return false;

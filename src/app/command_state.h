@@ -26,6 +26,8 @@ struct CommandContext {
     bool hasHomePage = false;      // HomePage set
     bool amountAvailable = false;  // a tax calculation has succeeded in this run
     bool hasRecentDocuments = false;
+    // Long work runs in the background: every command waits for it but the one that stops it.
+    bool busy = false;
     // Commands that have a handler; every other item is shown disabled.
     std::function<bool(Command)> implemented = [](Command) { return true; };
 };

@@ -36,6 +36,11 @@ public:
     virtual void setTitle(const QString& title) = 0;
     // The caret read-out of the status bar.
     virtual void status_update() = 0;
+    // Background work shows its progress in the first status panel. Until released, the caret
+    // read-out leaves that panel alone (a resize or a click in the pane would otherwise wipe the
+    // progress); release and then status_update to bring the read-out back.
+    virtual void holdStatusText(const QString& text) = 0;
+    virtual void releaseStatusText() = 0;
     // Where the section picker opens, on the desktop.
     virtual QPoint pickerAnchor() const = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "app/command_state.h"
 #include "app/document_names.h"
+#include "app/ui/backup_commands.h"
 #include "app/ui/cat_commands.h"
 #include "app/ui/count_commands.h"
 #include "app/ui/document_commands.h"
@@ -135,6 +136,7 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_counts = std::make_unique<CountCommands>(*m_context);
     m_recovery = std::make_unique<RecoveryCommands>(*m_context, *m_documents, *m_startup,
                                                     std::move(options.recovery));
+    m_backup = std::make_unique<BackupCommands>(*m_context, *m_image, this);
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });
@@ -195,6 +197,12 @@ void Tmain_fm::buildPanels() {
         m_statusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusBar()->addWidget(m_statusPanels[i], i == 0 ? 1 : 0);
     }
+    m_stopButton = new QToolButton(this);
+    m_stopButton->setObjectName(QStringLiteral("stop_button"));
+    m_stopButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_stopButton->setFocusPolicy(Qt::NoFocus);
+    m_stopButton->hide();
+    statusBar()->insertWidget(1, m_stopButton);
     statusBar()->setObjectName(QStringLiteral("stbar"));
     statusBar()->setSizeGripEnabled(true);
     QFont statusFont(QStringLiteral("MS UI Gothic"));
@@ -272,6 +280,11 @@ void Tmain_fm::buildCommands() {
         button->setFocusPolicy(Qt::NoFocus);
         m_tools.insert(name, button);
     }
+
+    QAction* stop = m_actions.value(QStringLiteral("nx_backup_stop"));
+    m_stopButton->setDefaultAction(stop);
+    addAction(stop); // Esc works wherever the focus is
+
 
     QAction* picker = m_actions.value(QStringLiteral("select_bitbt"));
     connect(m_selectButton, &QPushButton::clicked, picker, &QAction::trigger);
@@ -364,6 +377,8 @@ void Tmain_fm::tool_state_refresh() {
     c.hasMail = !m_settings.MailAdress.isEmpty();
     c.hasHomePage = !m_settings.HomePage.isEmpty();
     c.amountAvailable = m_tax && m_tax->amountAvailable();
+    c.backupConfigured = backup::backupConfigured(backupSettingsOf(m_settings));
+    c.busy = m_backup && m_backup->busy();
     c.implemented = [this](Command command) { return implemented(command); };
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
         it.value()->setEnabled(commandEnabled(it.key(), c));
@@ -371,12 +386,30 @@ void Tmain_fm::tool_state_refresh() {
         it.value()->menuAction()->setEnabled(commandEnabled(it.key(), c));
     m_statusPanels[1]->setText(m_store.plainTextMode() ? plainTextModeStatus() : QString());
     m_statusPanels[2]->setText(m_store.hasPassword() ? QStringLiteral("パスワード文書") : QString());
+    if (m_stopButton->isHidden() == c.busy) {
+        m_stopButton->setVisible(c.busy);
+        setAcceptDrops(!c.busy);
+        stbarResize();
+    }
 }
 
 void Tmain_fm::status_update() {
     const EditPane::CaretPosition p = m_edit->caretPosition();
-    m_statusPanels[0]->setText(caretStatusText(p.line, p.column, p.totalLines));
+    if (!m_statusHeld)
+        m_statusPanels[0]->setText(caretStatusText(p.line, p.column, p.totalLines));
     m_statusPanels[1]->setText(m_store.plainTextMode() ? plainTextModeStatus() : QString());
+}
+
+void Tmain_fm::holdStatusText(const QString& text) {
+    m_statusHeld = true;
+    m_statusPanels[0]->setText(text);
+    m_statusPanels[0]->setToolTip(text); // the whole of it, when the panel is too narrow
+    m_statusPanels[0]->repaint();        // at once, also when the event loop is slow to come back
+}
+
+void Tmain_fm::releaseStatusText() {
+    m_statusHeld = false;
+    m_statusPanels[0]->setToolTip({});
 }
 
 QString Tmain_fm::statusPanelText(int panel) const { return m_statusPanels[panel]->text(); }
@@ -412,7 +445,8 @@ bool Tmain_fm::designFlag() const { return m_startup->designFlag(); }
 
 void Tmain_fm::stbarResize() {
     const int width = statusBar()->width();
-    m_statusPanels[0]->setFixedWidth(qMax(0, width - 240 - 16));
+    const int stop = !m_stopButton->isHidden() ? m_stopButton->sizeHint().width() + 4 : 0;
+    m_statusPanels[0]->setFixedWidth(qMax(0, width - 240 - 16 - stop));
     m_statusPanels[1]->setFixedWidth(120);
     m_statusPanels[2]->setFixedWidth(120);
 }
@@ -449,7 +483,7 @@ void Tmain_fm::dragEnterEvent(QDragEnterEvent* event) { m_opening->dragEnter(*ev
 void Tmain_fm::dropEvent(QDropEvent* event) { m_opening->drop(*event); }
 
 void Tmain_fm::closeEvent(QCloseEvent* event) {
-    if (!m_documents->formclose_query()) {
+    if (!m_backup->closeQuery() || !m_documents->formclose_query()) {
         event->ignore();
         return;
     }

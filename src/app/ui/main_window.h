@@ -29,6 +29,7 @@ class QToolButton;
 
 namespace pote {
 
+class BackupCommands;
 class CatCommands;
 class CountCommands;
 class DocumentCommands;
@@ -74,6 +75,8 @@ public:
     int runModal(QDialog& dialog) override;
     void setTitle(const QString& title) override { setWindowTitle(title); }
     void status_update() override;
+    void holdStatusText(const QString& text) override;
+    void releaseStatusText() override;
     QPoint pickerAnchor() const override;
 
     // CommandRegistry
@@ -154,6 +157,7 @@ private:
     std::unique_ptr<SearchCommands> m_search;
     std::unique_ptr<CountCommands> m_counts;
     std::unique_ptr<RecoveryCommands> m_recovery;
+    std::unique_ptr<BackupCommands> m_backup;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;
@@ -164,6 +168,8 @@ private:
     mascot::MascotView* m_image = nullptr;
     EditPane* m_edit = nullptr;
     QLabel* m_statusPanels[3] = {};
+    QToolButton* m_stopButton = nullptr; // shown while background work runs
+    bool m_statusHeld = false;
     QMenu* m_popup = nullptr;
 
     QHash<QString, QAction*> m_actions;
