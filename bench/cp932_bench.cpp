@@ -143,8 +143,10 @@ int main(int argc, char** argv) {
                 static_cast<long long>(stored().size()), static_cast<long long>(text().size()));
     return pote::bench::runBenchmarks(argc, argv, false, [](const pote::bench::RatioReporter& r) {
         r.printSpeedup("decode, ours vs iconv", "BM_DecodeCodec", "BM_DecodeIconv");
-        r.printSpeedup("decode for the pane, ours vs iconv", "BM_DecodeForPaneCodec", "BM_DecodeIconv");
+        r.printSpeedup("decode for the pane, ours vs iconv", "BM_DecodeForPaneCodec",
+                       "BM_DecodeIconv");
         r.printSpeedup("encode, ours vs iconv", "BM_EncodeCodec", "BM_EncodeIconv");
-        r.printSpeedup("encode from the pane, ours vs iconv", "BM_EncodeFromPaneCodec", "BM_EncodeIconv");
+        r.printSpeedup("encode from the pane, ours vs iconv", "BM_EncodeFromPaneCodec",
+                       "BM_EncodeIconv");
     });
 }

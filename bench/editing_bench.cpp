@@ -61,8 +61,7 @@ struct StatusFixture {
 StatusFixture& statusFixture(qsizetype bytes) {
     static std::map<qsizetype, std::unique_ptr<StatusFixture>> fixtures;
     auto& f = fixtures[bytes];
-    if (!f)
-        f = std::make_unique<StatusFixture>(bytes);
+    if (!f) f = std::make_unique<StatusFixture>(bytes);
     return *f;
 }
 
@@ -92,9 +91,13 @@ void moveAndUpdate(benchmark::State& state, StatusFixture& f) {
     }
 }
 
-void BM_CaretLineChange50MB(benchmark::State& state) { moveAndUpdate(state, statusFixture(50 * 1024 * 1024)); }
+void BM_CaretLineChange50MB(benchmark::State& state) {
+    moveAndUpdate(state, statusFixture(50 * 1024 * 1024));
+}
 
-void BM_CaretLineChange1KB(benchmark::State& state) { moveAndUpdate(state, statusFixture(1024)); }
+void BM_CaretLineChange1KB(benchmark::State& state) {
+    moveAndUpdate(state, statusFixture(1024));
+}
 
 const QByteArray& tenMegabytes() {
     static const QByteArray text = prose(10 * 1024 * 1024);
@@ -147,10 +150,12 @@ BENCHMARK(BM_Memcpy10MB)->Apply(setup);
 
 int main(int argc, char** argv) {
     return pote::bench::runBenchmarks(argc, argv, true, [](const pote::bench::RatioReporter& r) {
-        r.printRatio("status update, 50 MB vs 1 KB section", "BM_StatusUpdate50MB", "BM_StatusUpdate1KB", 2);
+        r.printRatio("status update, 50 MB vs 1 KB section", "BM_StatusUpdate50MB",
+                     "BM_StatusUpdate1KB", 2);
         r.printRatio("caret to another line, 50 MB vs 1 KB section", "BM_CaretLineChange50MB",
                      "BM_CaretLineChange1KB", 2);
-        r.printRatio("blank-line cut of 10 MB vs memcpy", "BM_BlankLineCut10MB", "BM_Memcpy10MB", 20);
+        r.printRatio("blank-line cut of 10 MB vs memcpy", "BM_BlankLineCut10MB", "BM_Memcpy10MB",
+                     20);
         r.printRatio("shift right of 10 MB vs memcpy", "BM_ShiftRight10MB", "BM_Memcpy10MB", 20);
     });
 }

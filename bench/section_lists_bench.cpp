@@ -29,8 +29,7 @@ const SectionStore& fullStore() {
     static const SectionStore store = [] {
         SectionStore s;
         for (int pos = 0; pos < SectionStore::kMaxSections; ++pos) {
-            if (pos > 0)
-                s.appendEmpty();
+            if (pos > 0) s.appendEmpty();
             s.section(pos).name = cp932::encode(u"第") + QByteArray::number(pos + 1) +
                                   cp932::encode(u"章　吾輩は猫である。名前はまだ無い");
         }
@@ -61,8 +60,7 @@ void BM_RawItems_Baseline(benchmark::State& state) {
         list.clear();
         list.addItems(entries);
         list.setCurrentRow(0);
-        if (draw)
-            list.render(&canvas);
+        if (draw) list.render(&canvas);
     }
     state.SetLabel(draw ? "drawn" : "filled");
 }
@@ -74,14 +72,14 @@ void BM_SectionListFill(benchmark::State& state) {
     QPixmap canvas(kTwentyRows);
     for (auto _ : state) {
         fillSectionList(list, fullStore(), 0, EntrySpacing::Picker, true);
-        if (draw)
-            list.render(&canvas);
+        if (draw) list.render(&canvas);
     }
     state.SetLabel(draw ? "drawn" : "filled");
 }
 
 void BM_PickerActivation(benchmark::State& state) {
-    Tselect_fm picker(fullStore(), [](int) {}, nullptr);
+    Tselect_fm picker(
+        fullStore(), [](int) {}, nullptr);
     for (auto _ : state)
         picker.act();
 }
@@ -94,9 +92,11 @@ BENCHMARK(BM_PickerActivation)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     return pote::bench::runBenchmarks(argc, argv, true, [](const pote::bench::RatioReporter& r) {
-        r.printRatio("section list fill vs 500 raw items", "BM_SectionListFill/0", "BM_RawItems_Baseline/0", 1.5);
+        r.printRatio("section list fill vs 500 raw items", "BM_SectionListFill/0",
+                     "BM_RawItems_Baseline/0", 1.5);
         r.printRatio("section list fill + draw vs 500 raw items + draw", "BM_SectionListFill/1",
                      "BM_RawItems_Baseline/1", 1.5);
-        r.printRatio("picker activation vs 500 raw items", "BM_PickerActivation", "BM_RawItems_Baseline/0", 1.5);
+        r.printRatio("picker activation vs 500 raw items", "BM_PickerActivation",
+                     "BM_RawItems_Baseline/0", 1.5);
     });
 }

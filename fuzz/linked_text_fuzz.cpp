@@ -1,8 +1,8 @@
 // Any bytes given as a linked text: split or refused, never a crash, never a read outside the
 // input; the split always matches the headers found, and the line form is a fixed point.
 
-#include "textio/linked_text.h"
 #include "core/text_lines.h"
+#include "textio/linked_text.h"
 
 #include <cstddef>
 #include <cstdint>

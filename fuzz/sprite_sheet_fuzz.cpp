@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     if (result.ok()) {
         const auto& sheet = result.sheet;
-        if (sheet.rgb.size() != qsizetype(sheet.width()) * sheet.height() * 3)
-            __builtin_trap();
+        if (sheet.rgb.size() != qsizetype(sheet.width()) * sheet.height() * 3) __builtin_trap();
     }
     return 0;
 }

@@ -2,7 +2,7 @@
 # Installs every Debian 12 package that building, running and testing poteedit needs.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins
   libgl1-mesa-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev

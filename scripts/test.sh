@@ -4,6 +4,9 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 jobs="$(nproc)"
+# One layout for every source file, so that a change shows only what it changes.
+(cd "$root" && find bench fuzz src tests tools \( -name '*.cpp' -o -name '*.h' \) -print0 \
+  | xargs -0 clang-format --dry-run --Werror)
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build" -j "$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"

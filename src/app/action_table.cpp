@@ -7,23 +7,30 @@ namespace pote {
 namespace {
 
 ActionEntry item(const char* name, Command command, const QString& caption,
-                const QString& shortcut = {}) {
+                 const QString& shortcut = {}) {
     return ActionEntry{QString::fromLatin1(name), command, caption, shortcut, {}, {}};
 }
 
 ActionEntry tool(const char* name, Command command, const QString& hint, const char* icon) {
-    return ActionEntry{QString::fromLatin1(name), command, {}, {}, hint,
-                      QStringLiteral(":/icons/") + QString::fromLatin1(icon) + QStringLiteral(".svg")};
+    return ActionEntry{QString::fromLatin1(name),
+                       command,
+                       {},
+                       {},
+                       hint,
+                       QStringLiteral(":/icons/") + QString::fromLatin1(icon) +
+                           QStringLiteral(".svg")};
 }
 
 std::vector<ActionEntry> buildTable() {
     using C = Command;
     std::vector<ActionEntry> t = {
         // File menu
-        item("nx_new_paper", C::NewDocument, QStringLiteral("新規文書の作成(&N)"), QStringLiteral("Ctrl+N")),
+        item("nx_new_paper", C::NewDocument, QStringLiteral("新規文書の作成(&N)"),
+             QStringLiteral("Ctrl+N")),
         item("nx_load", C::Open, QStringLiteral("開く(&O)"), QStringLiteral("Ctrl+O")),
         item("nx_qsave", C::QuickSave, QStringLiteral("上書き保存(&Q)"), QStringLiteral("Ctrl+S")),
-        item("nx_save", C::SaveAs, QStringLiteral("名前を付けて保存(&S)"), QStringLiteral("Ctrl+Shift+S")),
+        item("nx_save", C::SaveAs, QStringLiteral("名前を付けて保存(&S)"),
+             QStringLiteral("Ctrl+Shift+S")),
         item("nx_text_load", C::TextLoad, QStringLiteral("テキスト(&T)")),
         item("nx_folder_load", C::FolderAdd, QStringLiteral("フォルダ(&F)")),
         item("nx_txm_load", C::LinkedLoad, QStringLiteral("連結テキスト(&R)")),
@@ -71,7 +78,8 @@ std::vector<ActionEntry> buildTable() {
         item("nx_mail_ins", C::InsertMail, QStringLiteral("メールアドレス(&M)")),
         item("nx_hp_ins", C::InsertHomePage, QStringLiteral("ホームページアドレス(&H)")),
         item("nx_def_text1_ins", C::InsertFixedText, QStringLiteral("定形テキスト(&F)")),
-        item("nx_hexp_ins", C::InsertAmount, QStringLiteral("ぽてまる君からのレポート「金額結果」(&G)")),
+        item("nx_hexp_ins", C::InsertAmount,
+             QStringLiteral("ぽてまる君からのレポート「金額結果」(&G)")),
         // the cat's menu
         item("nx_hexp", C::Tax, QStringLiteral("消費税計算を頼む(&T)")),
         item("N10", C::Exercise, QStringLiteral("運動(&D)")),
@@ -108,17 +116,20 @@ std::vector<ActionEntry> buildTable() {
         item("MbyteM2", C::InsertSizeMbyte, QStringLiteral("Mbyte単位(&M)")),
         item("pop_flist0", C::InsertList0, QStringLiteral("FileName (&F)")),
         item("pop_flist1", C::InsertList1, QStringLiteral("FileName  FileSize [ byte単位 ] (&B)")),
-        item("pop_flist2", C::InsertList2, QStringLiteral("FileName  FileSize [ Kbyte単位 ] (&K) ")),
+        item("pop_flist2", C::InsertList2,
+             QStringLiteral("FileName  FileSize [ Kbyte単位 ] (&K) ")),
         item("pop_flist3", C::InsertList3, QStringLiteral("FileName  FileSize [ Mbyte単位 ] (&M)")),
         item("pop_mail_ins", C::InsertMail, QStringLiteral("メールアドレス(&M)")),
         item("pop_hp_ins", C::InsertHomePage, QStringLiteral("ホームページアドレス(&H)")),
         item("pop_def_text1_ins", C::InsertFixedText, QStringLiteral("定型テキスト(&F)")),
-        item("pop_hexp_ins", C::InsertAmount, QStringLiteral("ぽてまる君からのレポート「金額結果」(&G)")),
+        item("pop_hexp_ins", C::InsertAmount,
+             QStringLiteral("ぽてまる君からのレポート「金額結果」(&G)")),
         // tool buttons, left to right
         tool("sp_load", C::Open, QStringLiteral("ぽてまる文書の読み込み"), "open"),
         tool("sp_save", C::SaveButton, QStringLiteral("ぽてまる文書の保存"), "save"),
         tool("sp_mt_load", C::LinkedLoad, QStringLiteral("連結テキストの読み込み"), "linked_open"),
-        tool("sp_mt_save", C::LinkedSave, QStringLiteral("セクションを連結して保存"), "linked_save"),
+        tool("sp_mt_save", C::LinkedSave, QStringLiteral("セクションを連結して保存"),
+             "linked_save"),
         tool("sp_text_load", C::TextLoad, QStringLiteral("テキストの読み込み"), "text_open"),
         tool("sp_text_save", C::TextSaveButton, QStringLiteral("テキストの保存"), "text_save"),
         tool("sp_add", C::SectionAdd, QStringLiteral("セクション追加"), "add"),
@@ -162,42 +173,62 @@ const ActionEntry* findAction(const QString& name) {
 
 const std::vector<MenuEntry>& mainMenus() {
     static const std::vector<MenuEntry> menus = {
-        {QStringLiteral("nx_file"), QStringLiteral("ファイル(&F)"),
-         {"nx_new_paper", "-", "nx_recent", "nx_load", "nx_qsave", "nx_save", "-", "nx_section_load",
-          "nx_section_add_load", "nx_section_save", "-", "nx_backup", "-", "Print1", "-", "Exit1"}},
-        {QStringLiteral("nx_section"), QStringLiteral("セクション(&S)"),
+        {QStringLiteral("nx_file"),
+         QStringLiteral("ファイル(&F)"),
+         {"nx_new_paper", "-", "nx_recent", "nx_load", "nx_qsave", "nx_save", "-",
+          "nx_section_load", "nx_section_add_load", "nx_section_save", "-", "nx_backup", "-",
+          "Print1", "-", "Exit1"}},
+        {QStringLiteral("nx_section"),
+         QStringLiteral("セクション(&S)"),
          {"sect_add", "nx_sect_dell", "nx_sect_swap", "-", "nx_group_set"}},
-        {QStringLiteral("Edit1"), QStringLiteral("編集(&E)"),
+        {QStringLiteral("Edit1"),
+         QStringLiteral("編集(&E)"),
          {"Find1", "nx_find_next", "nx_replace", "-", "nx_edcut", "nx_edcopy", "nx_edpaste",
           "nx_ed_del", "-", "N12", "-", "nx_linecut", "nx_char_count", "-", "nx_edit_undo"}},
-        {QStringLiteral("Insert1"), QStringLiteral("挿入(&I)"),
+        {QStringLiteral("Insert1"),
+         QStringLiteral("挿入(&I)"),
          {"nx_breakline_ins", "nx_date_ins", "nx_time_ins", "-", "nx_fname_ins", "nx_fsize_ins",
           "nx_filelist", "-", "nx_mail_ins", "nx_hp_ins", "nx_def_text1_ins", "-", "nx_hexp_ins"}},
         {QStringLiteral("N14"), QStringLiteral("ぽてまる君(&W)"), {"nx_hexp", "-", "N10", "M1"}},
-        {QStringLiteral("N9"), QStringLiteral("設定(&C)"),
+        {QStringLiteral("N9"),
+         QStringLiteral("設定(&C)"),
          {"nx_cfont", "nx_cbk", "-", "nx_env", "-", "nx_reg_clear"}},
-        {QStringLiteral("nx_password"), QStringLiteral("パスワード(&P)"), {"nx_pass_set", "nx_pass_reset"}},
-        {QStringLiteral("Help1"), QStringLiteral("ヘルプ(&H)"), {"nx_manual", "-", "nx_about", "nx_homepage"}},
+        {QStringLiteral("nx_password"),
+         QStringLiteral("パスワード(&P)"),
+         {"nx_pass_set", "nx_pass_reset"}},
+        {QStringLiteral("Help1"),
+         QStringLiteral("ヘルプ(&H)"),
+         {"nx_manual", "-", "nx_about", "nx_homepage"}},
     };
     return menus;
 }
 
 const std::vector<MenuEntry>& subMenus() {
     static const std::vector<MenuEntry> menus = {
-        {QStringLiteral("nx_recent"), QStringLiteral("最近使った文書(&R)"),
+        {QStringLiteral("nx_recent"),
+         QStringLiteral("最近使った文書(&R)"),
          {"nx_recent1", "nx_recent2", "nx_recent3", "nx_recent4", "nx_recent5", "nx_recent6",
           "nx_recent7", "nx_recent8", "nx_recent9", "nx_recent10"}},
-        {QStringLiteral("nx_section_load"), QStringLiteral("セクションに読み込む(&X)"),
+        {QStringLiteral("nx_section_load"),
+         QStringLiteral("セクションに読み込む(&X)"),
          {"nx_text_load", "nx_folder_load", "nx_txm_load"}},
-        {QStringLiteral("nx_section_add_load"), QStringLiteral("セクションの追加(&A)"),
+        {QStringLiteral("nx_section_add_load"),
+         QStringLiteral("セクションの追加(&A)"),
          {"nx_text_add_load", "nx_folder_add_load"}},
-        {QStringLiteral("nx_section_save"), QStringLiteral("セクションの保存(&V)"),
+        {QStringLiteral("nx_section_save"),
+         QStringLiteral("セクションの保存(&V)"),
          {"nx_text_save", "nx_folder_save", "nx_txm_save"}},
-        {QStringLiteral("nx_sect_dell"), QStringLiteral("セクションの削除(&D)"), {"nx_sect_del_ins"}},
-        {QStringLiteral("nx_fname_ins"), QStringLiteral("ファイルネーム(&N)"),
+        {QStringLiteral("nx_sect_dell"),
+         QStringLiteral("セクションの削除(&D)"),
+         {"nx_sect_del_ins"}},
+        {QStringLiteral("nx_fname_ins"),
+         QStringLiteral("ファイルネーム(&N)"),
          {"nx_fnameonly_ins", "nx_fnamefull_ins"}},
-        {QStringLiteral("nx_fsize_ins"), QStringLiteral("ファイルサイズ(&S)"), {"byte1", "Kbyte1", "MbyteM1"}},
-        {QStringLiteral("nx_filelist"), QStringLiteral("ファイルリスト(&L)"),
+        {QStringLiteral("nx_fsize_ins"),
+         QStringLiteral("ファイルサイズ(&S)"),
+         {"byte1", "Kbyte1", "MbyteM1"}},
+        {QStringLiteral("nx_filelist"),
+         QStringLiteral("ファイルリスト(&L)"),
          {"nx_flist0", "nx_flist1", "nx_flist2", "nx_flist3"}},
         {QStringLiteral("nx_cfont"), QStringLiteral("フォント設定(&F)"), {"N25", "nx_ffont"}},
     };
@@ -205,22 +236,29 @@ const std::vector<MenuEntry>& subMenus() {
 }
 
 const MenuEntry& popupMenu() {
-    static const MenuEntry menu = {
-        QStringLiteral("edpop"), QString(),
-        {"pop_edit_undo", "-", "pop_edcut", "pop_edcopy", "pop_edpaste", "pop_eddel", "-", "SelectAll1",
-         "-", "pop_linecut", "pop_right_move", "-", "pop_ins"}};
+    static const MenuEntry menu = {QStringLiteral("edpop"),
+                                   QString(),
+                                   {"pop_edit_undo", "-", "pop_edcut", "pop_edcopy", "pop_edpaste",
+                                    "pop_eddel", "-", "SelectAll1", "-", "pop_linecut",
+                                    "pop_right_move", "-", "pop_ins"}};
     return menu;
 }
 
 const std::vector<MenuEntry>& popupSubMenus() {
     static const std::vector<MenuEntry> menus = {
-        {QStringLiteral("pop_ins"), QStringLiteral("挿入(&I)"),
-         {"pop_break_line_ins", "pop_date_ins", "pop_time_ins", "-", "pop_fname_ins", "pop_fsize_ins",
-          "L1", "-", "pop_mail_ins", "pop_hp_ins", "pop_def_text1_ins", "-", "pop_hexp_ins"}},
-        {QStringLiteral("pop_fname_ins"), QStringLiteral("ファイルネーム(&N)"),
+        {QStringLiteral("pop_ins"),
+         QStringLiteral("挿入(&I)"),
+         {"pop_break_line_ins", "pop_date_ins", "pop_time_ins", "-", "pop_fname_ins",
+          "pop_fsize_ins", "L1", "-", "pop_mail_ins", "pop_hp_ins", "pop_def_text1_ins", "-",
+          "pop_hexp_ins"}},
+        {QStringLiteral("pop_fname_ins"),
+         QStringLiteral("ファイルネーム(&N)"),
          {"pop_fnameonly_ins", "pop_fnamefull_ins"}},
-        {QStringLiteral("pop_fsize_ins"), QStringLiteral("ファイルサイズ(&S)"), {"byte2", "Kbyte2", "MbyteM2"}},
-        {QStringLiteral("L1"), QStringLiteral("ファイルリスト(&L)"),
+        {QStringLiteral("pop_fsize_ins"),
+         QStringLiteral("ファイルサイズ(&S)"),
+         {"byte2", "Kbyte2", "MbyteM2"}},
+        {QStringLiteral("L1"),
+         QStringLiteral("ファイルリスト(&L)"),
          {"pop_flist0", "pop_flist1", "pop_flist2", "pop_flist3"}},
     };
     return menus;
@@ -228,8 +266,9 @@ const std::vector<MenuEntry>& popupSubMenus() {
 
 const std::vector<QString>& toolButtons() {
     static const std::vector<QString> buttons = {
-        "sp_load", "sp_save", "sp_mt_load", "sp_mt_save", "sp_text_load", "sp_text_save", "sp_add",
-        "sp_cut",  "sp_copy", "sp_paste",   "sp_undo",    "sp_break",     "sp_tax",       "sp_backup"};
+        "sp_load",      "sp_save",  "sp_mt_load", "sp_mt_save", "sp_text_load",
+        "sp_text_save", "sp_add",   "sp_cut",     "sp_copy",    "sp_paste",
+        "sp_undo",      "sp_break", "sp_tax",     "sp_backup"};
     return buttons;
 }
 

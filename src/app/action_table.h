@@ -12,36 +12,96 @@ namespace pote {
 enum class Command {
     None,
     // file
-    NewDocument, Open, QuickSave, SaveAs, SaveButton,
-    Recent1, Recent2, Recent3, Recent4, Recent5, Recent6, Recent7, Recent8, Recent9, Recent10,
-    TextLoad, TextAddLoad, TextSave, TextSaveButton, FolderAdd, FolderSave, LinkedLoad, LinkedSave,
-    Backup, BackupStop, Print, Exit,
+    NewDocument,
+    Open,
+    QuickSave,
+    SaveAs,
+    SaveButton,
+    Recent1,
+    Recent2,
+    Recent3,
+    Recent4,
+    Recent5,
+    Recent6,
+    Recent7,
+    Recent8,
+    Recent9,
+    Recent10,
+    TextLoad,
+    TextAddLoad,
+    TextSave,
+    TextSaveButton,
+    FolderAdd,
+    FolderSave,
+    LinkedLoad,
+    LinkedSave,
+    Backup,
+    BackupStop,
+    Print,
+    Exit,
     // sections
-    SectionPicker, SectionAdd, SectionDelete, SectionSwap, GroupSettings,
+    SectionPicker,
+    SectionAdd,
+    SectionDelete,
+    SectionSwap,
+    GroupSettings,
     // edit
-    Find, FindNext, Replace, CharacterCount, Cut, Copy, Paste, EditDelete, PopupDelete, SelectAll, BlankLineCut, ShiftRight, Undo,
+    Find,
+    FindNext,
+    Replace,
+    CharacterCount,
+    Cut,
+    Copy,
+    Paste,
+    EditDelete,
+    PopupDelete,
+    SelectAll,
+    BlankLineCut,
+    ShiftRight,
+    Undo,
     // insert
-    InsertBreakLine, InsertDate, InsertTime, InsertFileNameOnly, InsertFileNameFull,
-    InsertSizeByte, InsertSizeKbyte, InsertSizeMbyte,
-    InsertList0, InsertList1, InsertList2, InsertList3,
-    InsertMail, InsertHomePage, InsertFixedText, InsertAmount,
+    InsertBreakLine,
+    InsertDate,
+    InsertTime,
+    InsertFileNameOnly,
+    InsertFileNameFull,
+    InsertSizeByte,
+    InsertSizeKbyte,
+    InsertSizeMbyte,
+    InsertList0,
+    InsertList1,
+    InsertList2,
+    InsertList3,
+    InsertMail,
+    InsertHomePage,
+    InsertFixedText,
+    InsertAmount,
     // the cat
-    Tax, Exercise, CatWindow,
+    Tax,
+    Exercise,
+    CatWindow,
     // settings
-    FontStandard, FontFixed, BackgroundColour, Settings, SettingsClear,
+    FontStandard,
+    FontFixed,
+    BackgroundColour,
+    Settings,
+    SettingsClear,
     // password
-    PasswordSet, PasswordReset,
+    PasswordSet,
+    PasswordReset,
     // help
-    Manual, About, HomePage,
+    Manual,
+    About,
+    HomePage,
 };
 
 struct ActionEntry {
-    QString name;     // object name: nx_load, pop_edcut, sp_save, ...
+    QString name; // object name: nx_load, pop_edcut, sp_save, ...
     Command command;
-    QString caption;  // with its & accelerator
-    QString shortcut; // QKeySequence text, may be empty
-    QString hint;     // tool tip / status tip
-    QString icon;     // resource name of the tool-button icon, may be empty
+    QString caption;     // with its & accelerator
+    QString shortcut;    // QKeySequence text, may be empty
+    QString hint;        // tool tip / status tip
+    QString icon;        // resource name of the tool-button icon, may be empty
     int recentIndex = 0; // 1..10 for the recent-document items
 };
 

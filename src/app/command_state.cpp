@@ -11,14 +11,30 @@ using Rule = bool (*)(const CommandContext&);
 // The one command left while long work runs.
 const QString kStopName = QStringLiteral("nx_backup_stop");
 
-bool hasSelection(const CommandContext& c) { return c.selectionLength > 0; }
-bool noSelection(const CommandContext& c) { return c.selectionLength == 0; }
-bool clipboard(const CommandContext& c) { return c.clipboardHasText; }
-bool undo(const CommandContext& c) { return c.undoAvailable; }
-bool roomForSection(const CommandContext& c) { return c.sectionCount < 500; }
-bool severalSections(const CommandContext& c) { return c.sectionCount > 1; }
-bool backup(const CommandContext& c) { return c.backupConfigured; }
-bool notPlainText(const CommandContext& c) { return !c.plainTextMode; }
+bool hasSelection(const CommandContext& c) {
+    return c.selectionLength > 0;
+}
+bool noSelection(const CommandContext& c) {
+    return c.selectionLength == 0;
+}
+bool clipboard(const CommandContext& c) {
+    return c.clipboardHasText;
+}
+bool undo(const CommandContext& c) {
+    return c.undoAvailable;
+}
+bool roomForSection(const CommandContext& c) {
+    return c.sectionCount < 500;
+}
+bool severalSections(const CommandContext& c) {
+    return c.sectionCount > 1;
+}
+bool backup(const CommandContext& c) {
+    return c.backupConfigured;
+}
+bool notPlainText(const CommandContext& c) {
+    return !c.plainTextMode;
+}
 
 const QHash<QString, Rule>& rules() {
     static const QHash<QString, Rule> table = {
@@ -71,16 +87,16 @@ const QHash<QString, Rule>& rules() {
 } // namespace
 
 bool commandEnabled(const QString& name, const CommandContext& context) {
-    if (context.busy && name != kStopName)
-        return false;
+    if (context.busy && name != kStopName) return false;
     if (const ActionEntry* action = findAction(name)) {
-        if (!context.implemented(action->command))
-            return false;
+        if (!context.implemented(action->command)) return false;
     }
     const Rule rule = rules().value(name, nullptr);
     return rule ? rule(context) : true;
 }
 
-QStringList ruledCommandNames() { return rules().keys(); }
+QStringList ruledCommandNames() {
+    return rules().keys();
+}
 
 } // namespace pote

@@ -8,7 +8,9 @@ QString base_name(const QString& path) {
     return dot < 0 ? QString() : name.left(dot);
 }
 
-QString applicationTitle() { return QStringLiteral("ぽてまるエディター"); }
+QString applicationTitle() {
+    return QStringLiteral("ぽてまるエディター");
+}
 
 QString documentTitle(const QString& displayName) {
     return applicationTitle() + QStringLiteral(" [") + displayName + u']';

@@ -9,13 +9,19 @@ namespace {
 
 using Filters = QList<QPair<QString, QString>>;
 
-Filters documentFilter() { return {{QStringLiteral("ぽてまる文書(*.ptm)"), QStringLiteral("*.ptm")}}; }
-Filters textFilter() { return {{QStringLiteral("テキストファイル(*.txt)"), QStringLiteral("*.txt")}}; }
+Filters documentFilter() {
+    return {{QStringLiteral("ぽてまる文書(*.ptm)"), QStringLiteral("*.ptm")}};
+}
+Filters textFilter() {
+    return {{QStringLiteral("テキストファイル(*.txt)"), QStringLiteral("*.txt")}};
+}
 Filters linkedTextFilters() {
     return {{QStringLiteral("テキストファイル(*.txt)"), QStringLiteral("*.txt")},
             {QStringLiteral("連結テキストファイル(*.txm)"), QStringLiteral("*.txm")}};
 }
-Filters allFilesFilter() { return {{QStringLiteral("すべてのファイル(*.*)"), QStringLiteral("*.*")}}; }
+Filters allFilesFilter() {
+    return {{QStringLiteral("すべてのファイル(*.*)"), QStringLiteral("*.*")}};
+}
 
 } // namespace
 
@@ -28,39 +34,50 @@ std::optional<DialogEntry> dialogEntry(DialogKind kind, DialogDirection directio
                     : DialogEntry{QStringLiteral("ぽてまる文書の読み込み"), documentFilter(),
                                   QStringLiteral("ptm"), ProposedName::None};
     case DialogKind::Text:
-        return save ? DialogEntry{QStringLiteral("テキストファイル形式での保存"), textFilter(), {},
+        return save ? DialogEntry{QStringLiteral("テキストファイル形式での保存"),
+                                  textFilter(),
+                                  {},
                                   ProposedName::SectionName}
-                    : DialogEntry{QStringLiteral("テキストファイルの読み込み"), textFilter(), {},
+                    : DialogEntry{QStringLiteral("テキストファイルの読み込み"),
+                                  textFilter(),
+                                  {},
                                   ProposedName::None};
     case DialogKind::LinkedText:
-        return save ? DialogEntry{QStringLiteral("テキストファイル形式での保存（全セクションを連結）"),
-                                  linkedTextFilters(), {}, ProposedName::DisplayName}
-                    : DialogEntry{QStringLiteral("連結テキストファイルの読み込み"), linkedTextFilters(),
-                                  {}, ProposedName::None};
+        return save ? DialogEntry{QStringLiteral(
+                                      "テキストファイル形式での保存（全セクションを連結）"),
+                                  linkedTextFilters(),
+                                  {},
+                                  ProposedName::DisplayName}
+                    : DialogEntry{QStringLiteral("連結テキストファイルの読み込み"),
+                                  linkedTextFilters(),
+                                  {},
+                                  ProposedName::None};
     case DialogKind::FixedText:
-        if (save)
-            return std::nullopt;
-        return DialogEntry{QStringLiteral("挿入用テキストの選択"), textFilter(), {}, ProposedName::None};
+        if (save) return std::nullopt;
+        return DialogEntry{
+            QStringLiteral("挿入用テキストの選択"), textFilter(), {}, ProposedName::None};
     case DialogKind::InsertFileName:
-        if (save)
-            return std::nullopt;
-        return DialogEntry{QStringLiteral("指定ファイルネーム文字列をテキストに挿入"), allFilesFilter(),
-                           {}, ProposedName::None};
+        if (save) return std::nullopt;
+        return DialogEntry{QStringLiteral("指定ファイルネーム文字列をテキストに挿入"),
+                           allFilesFilter(),
+                           {},
+                           ProposedName::None};
     case DialogKind::InsertFileSize:
-        if (save)
-            return std::nullopt;
+        if (save) return std::nullopt;
         return DialogEntry{QStringLiteral("指定ファイルのファイルサイズをテキストに挿入"),
-                           allFilesFilter(), {}, ProposedName::None};
+                           allFilesFilter(),
+                           {},
+                           ProposedName::None};
     }
     return std::nullopt;
 }
 
-FileDialogRequest dialog_setup(DialogKind kind, DialogDirection direction, const QString& workFolder,
-                            const QString& displayName, const QString& sectionName) {
+FileDialogRequest dialog_setup(DialogKind kind, DialogDirection direction,
+                               const QString& workFolder, const QString& displayName,
+                               const QString& sectionName) {
     FileDialogRequest request;
     const std::optional<DialogEntry> entry = dialogEntry(kind, direction);
-    if (!entry)
-        return request;
+    if (!entry) return request;
     request.title = entry->title;
     request.filters = entry->filters;
     request.defaultSuffix = entry->defaultSuffix;

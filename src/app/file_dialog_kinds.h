@@ -7,7 +7,14 @@
 
 namespace pote {
 
-enum class DialogKind { Text = 1, Document = 2, LinkedText = 3, FixedText = 10, InsertFileName = 11, InsertFileSize = 12 };
+enum class DialogKind {
+    Text = 1,
+    Document = 2,
+    LinkedText = 3,
+    FixedText = 10,
+    InsertFileName = 11,
+    InsertFileSize = 12
+};
 enum class DialogDirection { Save = 101, Open = 102 };
 
 // Where the proposed file name comes from.
@@ -24,7 +31,8 @@ std::optional<DialogEntry> dialogEntry(DialogKind kind, DialogDirection directio
 
 // A ready dialog: the entry, the work folder (the process's current folder when the work
 // folder no longer exists) and the proposed name.
-FileDialogRequest dialog_setup(DialogKind kind, DialogDirection direction, const QString& workFolder,
-                            const QString& displayName, const QString& sectionName);
+FileDialogRequest dialog_setup(DialogKind kind, DialogDirection direction,
+                               const QString& workFolder, const QString& displayName,
+                               const QString& sectionName);
 
 } // namespace pote

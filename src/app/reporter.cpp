@@ -19,6 +19,8 @@ void Reporter::refusal(const QString& message) {
     m_prompter.message(MessageKind::Error, Answer::Yes, message);
 }
 
-void Reporter::spaceShortage(const SpaceCheck& check) { refusal(check.message); }
+void Reporter::spaceShortage(const SpaceCheck& check) {
+    refusal(check.message);
+}
 
 } // namespace pote

@@ -12,7 +12,8 @@ struct SpaceCheck;
 
 class Reporter {
 public:
-    Reporter(Prompter& prompter, MascotReactions& mascot) : m_prompter(prompter), m_mascot(mascot) {}
+    Reporter(Prompter& prompter, MascotReactions& mascot)
+        : m_prompter(prompter), m_mascot(mascot) {}
 
     // A file could not be read or written: the file's name, then the platform's text.
     void fileError(const QString& path, const QString& error);

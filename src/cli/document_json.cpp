@@ -87,7 +87,8 @@ public:
         if (!hex.isUndefined() && !hex.isNull()) {
             const QString digits = hex.toString();
             if (!hex.isString() || digits.size() % 2 != 0 || !isHex(digits)) {
-                fail(hexKey, QStringLiteral("must be a string of hex digits (0-9, a-f), two per byte"));
+                fail(hexKey,
+                     QStringLiteral("must be a string of hex digits (0-9, a-f), two per byte"));
                 return {};
             }
             return QByteArray::fromHex(digits.toLatin1());

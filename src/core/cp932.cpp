@@ -389,7 +389,8 @@ QStringList lostCharacters(QStringView text) {
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = src[i];
         if (u < 0x80 || table[u] != kNoCode) continue;
-        const bool pair = QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(src[i + 1]);
+        const bool pair =
+            QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(src[i + 1]);
         const QString character = text.sliced(i, pair ? 2 : 1).toString();
         if (!lost.contains(character)) lost.append(character);
         if (pair) ++i;
@@ -427,9 +428,10 @@ bool isPreferredCode(unsigned char lead, unsigned char trail) {
 }
 
 int charLengthAt(QByteArrayView s, qsizetype i) {
-    if (i < 0 || i + 1 >= s.size())
-        return 1;
-    return pairUnit(static_cast<unsigned char>(s[i]), static_cast<unsigned char>(s[i + 1])) != 0 ? 2 : 1;
+    if (i < 0 || i + 1 >= s.size()) return 1;
+    return pairUnit(static_cast<unsigned char>(s[i]), static_cast<unsigned char>(s[i + 1])) != 0
+               ? 2
+               : 1;
 }
 
 } // namespace pote::cp932

@@ -25,7 +25,8 @@ QString decode(QByteArrayView bytes);
 QByteArray encode(QStringView text, bool* lossy = nullptr);
 
 // The pane's forms: line breaks are '\n' in the pane and CR LF in the store. decodeForPane turns
-// CR LF, a lone CR and a lone LF each into one '\n'; encodeFromPane writes '\n' and U+2029 as CR LF.
+// CR LF, a lone CR and a lone LF each into one '\n'; encodeFromPane writes '\n' and U+2029 as CR
+// LF.
 QString decodeForPane(QByteArrayView bytes);
 QByteArray encodeFromPane(QStringView text, bool* lossy = nullptr);
 // encodeFromPane a stretch of lines at a time: after each, `encoded` gets the bytes written so

@@ -142,16 +142,13 @@ private:
 std::optional<QByteArray> decodePasswordBlock(const char* words, qint64 wordCount) {
     QByteArray password;
     for (qint64 i = 1; i < wordCount; ++i) {
-        if (i == 2)
-            continue;
+        if (i == 2) continue;
         const quint16 w = le16(words + 2 * i);
         const quint8 c = pw_char_decode(w);
-        if (pw_char_encode(c) != w)
-            return std::nullopt;
+        if (pw_char_encode(c) != w) return std::nullopt;
         password.append(static_cast<char>(c));
     }
-    if (!isValidPassword(password))
-        return std::nullopt;
+    if (!isValidPassword(password)) return std::nullopt;
     return password;
 }
 

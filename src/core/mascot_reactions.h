@@ -11,15 +11,15 @@ enum MascotReaction : int {
     ReactionHit = 2,           // search hit, calculation result
     ReactionDoubleClicked = 3, // double click on the cat
     ReactionCaretMoved = 4,
-    ReactionWave = 5,          // raised by no command
+    ReactionWave = 5, // raised by no command
     ReactionReplaced = 6,
-    ReactionDozing = 7,        // raised by the tick handler only
-    ReactionNotFound = 8,      // nothing found, backup with failures
-    ReactionExercise = 9,      // click on the cat, "運動", backup finished
-    ReactionPointerOver = 10,  // the pointer over an idle, dozing or sleeping cat
-    ReactionError = 11,        // an error is being reported
-    ReactionBusy = 12,         // the busy picture
-    ReactionAsleep = 17,       // raised by the tick handler only
+    ReactionDozing = 7,       // raised by the tick handler only
+    ReactionNotFound = 8,     // nothing found, backup with failures
+    ReactionExercise = 9,     // click on the cat, "運動", backup finished
+    ReactionPointerOver = 10, // the pointer over an idle, dozing or sleeping cat
+    ReactionError = 11,       // an error is being reported
+    ReactionBusy = 12,        // the busy picture
+    ReactionAsleep = 17,      // raised by the tick handler only
 };
 
 class MascotReactions {

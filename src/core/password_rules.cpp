@@ -9,26 +9,26 @@ namespace {
 PasswordProblem checkCharacters(QByteArrayView bytes) {
     // Byte by byte: every double-byte character and every half-width katakana fails.
     for (const char c : bytes) {
-        const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        if (!alnum)
-            return PasswordProblem::NotAlphanumeric;
+        const bool alnum =
+            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!alnum) return PasswordProblem::NotAlphanumeric;
     }
     return PasswordProblem::None;
 }
 
-bool lengthFits(qsizetype n) { return n >= kPasswordMinLength && n <= kPasswordMaxLength; }
+bool lengthFits(qsizetype n) {
+    return n >= kPasswordMinLength && n <= kPasswordMaxLength;
+}
 
 } // namespace
 
 PasswordProblem checkPassword(const QString& text) {
-    if (!lengthFits(text.size()))
-        return PasswordProblem::Length;
+    if (!lengthFits(text.size())) return PasswordProblem::Length;
     return checkCharacters(cp932::encode(text));
 }
 
 PasswordProblem checkPasswordBytes(QByteArrayView bytes) {
-    if (!lengthFits(bytes.size()))
-        return PasswordProblem::Length;
+    if (!lengthFits(bytes.size())) return PasswordProblem::Length;
     return checkCharacters(bytes);
 }
 
@@ -44,6 +44,8 @@ QString passwordProblemMessage(PasswordProblem problem) {
     return {};
 }
 
-QString wrongPasswordMessage() { return QStringLiteral("パスワードが違うにゃん！"); }
+QString wrongPasswordMessage() {
+    return QStringLiteral("パスワードが違うにゃん！");
+}
 
 } // namespace pote

@@ -32,7 +32,7 @@ struct FileDialogRequest {
     QList<QPair<QString, QString>> filters;
     QString defaultSuffix; // empty: the suffix of the selected filter's pattern, if any
     QString directory;
-    QString fileName;      // proposed name (save) or empty
+    QString fileName; // proposed name (save) or empty
 };
 
 class Prompter {

@@ -8,7 +8,9 @@ namespace pote {
 
 SectionStore::SectionStore() : displayName(newDocumentName()) {}
 
-QString SectionStore::newDocumentName() { return QStringLiteral("新規"); }
+QString SectionStore::newDocumentName() {
+    return QStringLiteral("新規");
+}
 
 const Section& SectionStore::section(int pos) const {
     Q_ASSERT(pos >= 0 && pos < kPositions);
@@ -38,8 +40,7 @@ void SectionStore::clearPosition(int pos) {
 }
 
 int SectionStore::appendEmpty() {
-    if (m_count >= kMaxSections)
-        return -1;
+    if (m_count >= kMaxSections) return -1;
     const int pos = m_count++;
     clearPosition(pos);
     reserved(pos).r1 = 0;
@@ -48,8 +49,7 @@ int SectionStore::appendEmpty() {
 }
 
 bool SectionStore::removeAt(int pos) {
-    if (pos < 0 || pos >= m_count || m_count <= 1)
-        return false;
+    if (pos < 0 || pos >= m_count || m_count <= 1) return false;
     for (int k = pos; k < m_count - 1; ++k)
         section(k) = std::move(section(k + 1));
     --m_count;
@@ -58,8 +58,7 @@ bool SectionStore::removeAt(int pos) {
 }
 
 bool SectionStore::swapNamesAndTexts(int a, int b) {
-    if (a < 0 || b < 0 || a >= m_count || b >= m_count)
-        return false;
+    if (a < 0 || b < 0 || a >= m_count || b >= m_count) return false;
     if (a != b) {
         std::swap(section(a).name, section(b).name);
         std::swap(section(a).text, section(b).text);
@@ -86,15 +85,13 @@ void SectionStore::setGroupName(int group, QByteArray name) {
 }
 
 int SectionStore::addGroup(QByteArray name) {
-    if (groupCount() >= kMaxGroups)
-        return -1;
+    if (groupCount() >= kMaxGroups) return -1;
     m_groupNames.push_back(std::move(name));
     return groupCount();
 }
 
 bool SectionStore::dissolveGroup(int group) {
-    if (group < 1 || group > groupCount())
-        return false;
+    if (group < 1 || group > groupCount()) return false;
     m_groupNames.erase(m_groupNames.begin() + (group - 1));
     for (int pos = 0; pos < m_count; ++pos) {
         qint32& g = section(pos).group;
@@ -109,8 +106,7 @@ bool SectionStore::dissolveGroup(int group) {
 std::vector<int> SectionStore::membersOf(int group) const {
     std::vector<int> out;
     for (int pos = 0; pos < m_count; ++pos)
-        if (section(pos).group == group)
-            out.push_back(pos);
+        if (section(pos).group == group) out.push_back(pos);
     return out;
 }
 
@@ -140,12 +136,10 @@ void SectionStore::replaceDocument(DocumentContent&& content) {
         else
             reserved(pos).r2 = 0;
     }
-    if (content.sections.empty())
-        clearPosition(0);
+    if (content.sections.empty()) clearPosition(0);
     setCount(n);
     m_groupNames = std::move(content.groupNames);
-    if (m_groupNames.size() > static_cast<size_t>(kMaxGroups))
-        m_groupNames.resize(kMaxGroups);
+    if (m_groupNames.size() > static_cast<size_t>(kMaxGroups)) m_groupNames.resize(kMaxGroups);
     headerReserved = content.headerReserved;
     if (content.hasPassword)
         setPassword(std::move(content.password));
@@ -155,13 +149,11 @@ void SectionStore::replaceDocument(DocumentContent&& content) {
 }
 
 void SectionStore::stateChanged() const {
-    if (m_observer)
-        m_observer();
+    if (m_observer) m_observer();
 }
 
 void SectionStore::setModified(bool modified) {
-    if (m_modified == modified)
-        return;
+    if (m_modified == modified) return;
     m_modified = modified;
     stateChanged();
 }
@@ -170,30 +162,26 @@ void SectionStore::setPassword(QByteArray password) {
     const bool changed = !m_hasPassword || m_password != password;
     m_hasPassword = true;
     m_password = std::move(password);
-    if (changed)
-        stateChanged();
+    if (changed) stateChanged();
 }
 
 void SectionStore::clearPassword() {
     const bool changed = m_hasPassword;
     m_hasPassword = false;
     m_password.clear();
-    if (changed)
-        stateChanged();
+    if (changed) stateChanged();
 }
 
 void SectionStore::enterPlainTextMode(QString textPath) {
     m_textPath = std::move(textPath);
-    if (m_plainTextMode)
-        return;
+    if (m_plainTextMode) return;
     m_plainTextMode = true;
     stateChanged();
 }
 
 void SectionStore::endPlainTextMode() {
     m_textPath.clear();
-    if (!m_plainTextMode)
-        return;
+    if (!m_plainTextMode) return;
     m_plainTextMode = false;
     stateChanged();
 }

@@ -35,7 +35,7 @@ struct DocumentContent {
         // Version 2 files carry all three values; old files set R2 to 0 and leave R1, R3 alone.
         std::optional<PositionReserved> reserved;
     };
-    std::vector<Entry> sections;      // 1..500 entries
+    std::vector<Entry> sections;        // 1..500 entries
     std::vector<QByteArray> groupNames; // group 1 is groupNames[0]
     quint16 headerReserved = 0;
     bool hasPassword = false;

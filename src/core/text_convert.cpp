@@ -10,8 +10,7 @@ QByteArray strip_trailing_nul(QByteArray text) {
     qsizetype n = text.size();
     while (n > 0 && text.at(n - 1) == '\0')
         --n;
-    if (n != text.size())
-        text.truncate(n);
+    if (n != text.size()) text.truncate(n);
     return text;
 }
 
@@ -19,10 +18,8 @@ QByteArray expand_tabs(const QByteArray& text, int tabWidth) {
     const char* src = text.constData();
     const qsizetype size = text.size();
     const char* tab = static_cast<const char*>(std::memchr(src, '\t', static_cast<size_t>(size)));
-    if (!tab)
-        return text;
-    if (tabWidth < 1)
-        tabWidth = 1;
+    if (!tab) return text;
+    if (tabWidth < 1) tabWidth = 1;
 
     QByteArray out;
     out.reserve(size + size / 4 + tabWidth);
@@ -40,15 +37,15 @@ QByteArray expand_tabs(const QByteArray& text, int tabWidth) {
         const int n = tabWidth - static_cast<int>((column - 1) % tabWidth);
         out.append(n, ' ');
         pos = at + 1;
-        tab = static_cast<const char*>(std::memchr(src + pos, '\t', static_cast<size_t>(size - pos)));
+        tab =
+            static_cast<const char*>(std::memchr(src + pos, '\t', static_cast<size_t>(size - pos)));
     }
     out.append(src + pos, size - pos);
     return out;
 }
 
 QString expandTabsInPaneText(const QString& text, int tabWidth) {
-    if (!text.contains(u'\t'))
-        return text;
+    if (!text.contains(u'\t')) return text;
     return cp932::decodeForPane(expand_tabs(cp932::encode(text), tabWidth));
 }
 

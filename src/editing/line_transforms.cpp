@@ -37,8 +37,7 @@ QByteArray blank_line_cut(QByteArrayView text) {
         // Up to and including the next LF nothing is dropped.
         bool sawLf = false;
         p = copyLine(p, end, out, sawLf);
-        if (!sawLf)
-            break;
+        if (!sawLf) break;
         // After a line break: spaces wait until the line shows text; blank lines vanish.
         qsizetype pendingSpaces = 0;
         for (; p < end; ++p) {
@@ -76,8 +75,7 @@ QByteArray shift_right(QByteArrayView lines) {
         out += indentSize;
         bool sawLf = false;
         p = copyLine(p, end, out, sawLf);
-        if (!sawLf)
-            break;
+        if (!sawLf) break;
     }
     return result;
 }

@@ -16,8 +16,7 @@ qsizetype findLinkStart(QByteArrayView line) {
     while (candidate >= 0) {
         while (i < candidate)
             i += cp932::charLengthAt(line, i);
-        if (i == candidate)
-            return candidate;
+        if (i == candidate) return candidate;
         candidate = line.indexOf(kScheme, candidate + 1);
     }
     return -1;
@@ -25,8 +24,7 @@ qsizetype findLinkStart(QByteArrayView line) {
 
 std::optional<QByteArrayView> linkAt(QByteArrayView line, qsizetype at) {
     const qsizetype start = findLinkStart(line);
-    if (start < 0 || at < start || at > line.size() - 1)
-        return std::nullopt;
+    if (start < 0 || at < start || at > line.size() - 1) return std::nullopt;
     return line.sliced(start);
 }
 

@@ -5,7 +5,9 @@ namespace pote {
 namespace {
 
 // Half-width letters, digits and signs: the characters of words that should not be split.
-bool isWordUnit(QChar c) { return c.unicode() > u' ' && c.unicode() < 0x7F; }
+bool isWordUnit(QChar c) {
+    return c.unicode() > u' ' && c.unicode() < 0x7F;
+}
 
 // Rows of one line [start, end) of text, appended to rows.
 void breakLine(QStringView text, qsizetype start, qsizetype end, double width,
@@ -52,19 +54,16 @@ std::vector<PrintRow> breakIntoRows(QStringView text, double width,
     for (;;) {
         qsizetype end = text.indexOf(u'\n', start);
         const bool last = end < 0;
-        if (last)
-            end = text.size();
+        if (last) end = text.size();
         breakLine(text, start, end, width, advance, rows);
-        if (last)
-            break;
+        if (last) break;
         start = end + 1;
     }
     return rows;
 }
 
 qsizetype pageCount(qsizetype rowCount, qsizetype rowsPerPage) {
-    if (rowsPerPage < 1)
-        rowsPerPage = 1;
+    if (rowsPerPage < 1) rowsPerPage = 1;
     return rowCount <= 0 ? 1 : (rowCount + rowsPerPage - 1) / rowsPerPage;
 }
 

@@ -69,8 +69,7 @@ void SectionSearchJob::start(SectionSearchRequest request) {
         auto outcome = std::make_shared<const SectionSearchOutcome>(
             run_section_search(request, cancel.get(), [&](int done, qint64 hits) {
                 const auto now = std::chrono::steady_clock::now();
-                if (now - lastWord < kProgressInterval && done < sections)
-                    return;
+                if (now - lastWord < kProgressInterval && done < sections) return;
                 lastWord = now;
                 post([this, done, sections, hits] { emit progressed(done, sections, hits); });
             }));

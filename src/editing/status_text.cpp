@@ -8,6 +8,8 @@ QString caretStatusText(qint64 line, qint64 column, qint64 totalLines) {
            QStringLiteral(" (") + QString::number(totalLines) + QStringLiteral("行)");
 }
 
-QString plainTextModeStatus() { return QStringLiteral("通常テキストモード"); }
+QString plainTextModeStatus() {
+    return QStringLiteral("通常テキストモード");
+}
 
 } // namespace pote

@@ -19,8 +19,8 @@ PickerLayout pickerLayout(int members, int itemHeight) {
 QPoint pickerPosition(const QRect& mainOuter, const QSize& mainClient, int selectPanelLeft,
                       int sectionPanelHeight, const QRect& selectButton) {
     const int left = mainOuter.x() + (mainOuter.width() - mainClient.width()) + selectPanelLeft;
-    const int top = mainOuter.y() + (mainOuter.height() - mainClient.height()) + sectionPanelHeight +
-                    selectButton.y() + selectButton.height();
+    const int top = mainOuter.y() + (mainOuter.height() - mainClient.height()) +
+                    sectionPanelHeight + selectButton.y() + selectButton.height();
     return {left, top};
 }
 

@@ -21,27 +21,26 @@ QString sectionEntryText(int position, const QByteArray& name, EntrySpacing spac
     return cp932::decode(bytes);
 }
 
-QString defaultGroupEntry() { return QStringLiteral("デフォルトセクション"); }
+QString defaultGroupEntry() {
+    return QStringLiteral("デフォルトセクション");
+}
 
 int groupRowCount(const SectionStore& store, bool withDefault) {
     return store.groupCount() + (withDefault ? 1 : 0);
 }
 
 QString groupRowText(const SectionStore& store, int row, bool withDefault) {
-    if (withDefault && row == 0)
-        return defaultGroupEntry();
+    if (withDefault && row == 0) return defaultGroupEntry();
     const int group = withDefault ? row : row + 1;
-    return group >= 1 && group <= store.groupCount() ? cp932::decode(store.groupName(group)) : QString();
+    return group >= 1 && group <= store.groupCount() ? cp932::decode(store.groupName(group))
+                                                     : QString();
 }
 
 int resolveEntry(const SectionStore& store, int group, int row) {
-    if (row < 0)
-        return -1;
+    if (row < 0) return -1;
     for (int pos = 0; pos < store.count(); ++pos) {
-        if (store.section(pos).group != group)
-            continue;
-        if (row-- == 0)
-            return pos;
+        if (store.section(pos).group != group) continue;
+        if (row-- == 0) return pos;
     }
     return -1;
 }

@@ -135,8 +135,7 @@ LoadResult settings_load(const QString& path, Settings& s) {
     QSettings file(path, QSettings::IniFormat);
     // A malformed file still yields the lines that parsed; an unreadable one yields nothing.
     result.readable = file.status() == QSettings::NoError;
-    if (file.status() == QSettings::AccessError)
-        return result;
+    if (file.status() == QSettings::AccessError) return result;
 
     ValueReader r(file);
     r.color(QStringLiteral("EditBKColor"), s.EditBKColor);

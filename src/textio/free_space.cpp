@@ -8,36 +8,33 @@
 namespace pote {
 
 qint64 free_bytes_for(const QString& path) {
-    if (path.isEmpty())
-        return -1;
+    if (path.isEmpty()) return -1;
     // The file itself may not exist yet; measure the nearest folder that does.
     QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     QString dir = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
     while (!QFileInfo(dir).isDir()) {
         const QString parent = QFileInfo(dir).absolutePath();
-        if (parent == dir)
-            return -1;
+        if (parent == dir) return -1;
         dir = parent;
     }
     struct statvfs fs {};
-    if (::statvfs(QFile::encodeName(dir).constData(), &fs) != 0)
-        return -1;
+    if (::statvfs(QFile::encodeName(dir).constData(), &fs) != 0) return -1;
     return static_cast<qint64>(fs.f_bavail) * static_cast<qint64>(fs.f_frsize);
 }
 
 SpaceCheck free_space_decide(qint64 freeBytes, qint64 needed, SpaceForm form) {
     SpaceCheck result;
     result.freeBytes = freeBytes;
-    if (needed <= freeBytes)
-        return result;
+    if (needed <= freeBytes) return result;
     result.ok = false;
     const bool total = form == SpaceForm::Total;
     const auto number = [total](qint64 v) { return total ? group_digits(v) : QString::number(v); };
-    result.message = QStringLiteral("ディスクの空き容量が足りないみたいだにゃ。\r\n") +
-                     QStringLiteral("ディスクの空き容量＝") + number(freeBytes) +
-                     QStringLiteral("byte") + QStringLiteral("\r\n") +
-                     (total ? QStringLiteral("合計書き込みサイズ＝") : QStringLiteral("書き込みサイズ＝")) +
-                     number(needed) + QStringLiteral("byte");
+    result.message =
+        QStringLiteral("ディスクの空き容量が足りないみたいだにゃ。\r\n") +
+        QStringLiteral("ディスクの空き容量＝") + number(freeBytes) + QStringLiteral("byte") +
+        QStringLiteral("\r\n") +
+        (total ? QStringLiteral("合計書き込みサイズ＝") : QStringLiteral("書き込みサイズ＝")) +
+        number(needed) + QStringLiteral("byte");
     return result;
 }
 

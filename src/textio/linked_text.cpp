@@ -2,10 +2,10 @@
 
 #include "core/cp932.h"
 #include "core/file_io.h"
+#include "core/text_lines.h"
 #include "editing/search.h"
 #include "textio/free_space.h"
 #include "textio/text_files.h"
-#include "core/text_lines.h"
 #include "textio/text_messages.h"
 
 #include <QFile>
@@ -60,8 +60,7 @@ private:
     static constexpr qsizetype kCapacity = 1 << 20;
 
     void writeOut(QByteArrayView bytes) {
-        if (m_ok && !bytes.isEmpty())
-            m_ok = writeFully(m_device, bytes.data(), bytes.size());
+        if (m_ok && !bytes.isEmpty()) m_ok = writeFully(m_device, bytes.data(), bytes.size());
     }
 
     QIODevice& m_device;

@@ -11,12 +11,12 @@
 #include "support/test_files.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
-#include <QDir>
 
 namespace pote::test {
 namespace {
@@ -29,7 +29,8 @@ TEST_F(DocumentLifecycle, StartsAsANewUnmodifiedDocument) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [新規]"));
     EXPECT_FALSE(store().isModified());
     EXPECT_FALSE(store().loading);
-    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("secno_view"))->text(), QStringLiteral("No.1"));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("secno_view"))->text(),
+              QStringLiteral("No.1"));
     EXPECT_EQ(window->statusPanelText(0), QStringLiteral("  1行   1桁     (1行)"));
 }
 
@@ -46,7 +47,8 @@ TEST_F(DocumentLifecycle, SwitchingSectionsIsNotAnEdit) {
     window->binding().section_switch(0, 1);
     EXPECT_FALSE(store().isModified());
     EXPECT_EQ(paneText(), QStringLiteral("二番目"));
-    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("secno_view"))->text(), QStringLiteral("No.2"));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("secno_view"))->text(),
+              QStringLiteral("No.2"));
     EXPECT_EQ(window->currentReaction(), 1) << "the cat turns round";
 }
 

@@ -32,8 +32,7 @@ protected:
         pane()->setTextCursor(cursor);
     }
     bool enabled(const char* name) {
-        if (QAction* a = window->action(QString::fromLatin1(name)))
-            return a->isEnabled();
+        if (QAction* a = window->action(QString::fromLatin1(name))) return a->isEnabled();
         return window->menu(QString::fromLatin1(name))->menuAction()->isEnabled();
     }
 };
@@ -105,7 +104,8 @@ TEST_F(Editing, PopupDeleteTakesNoSnapshotEditMenuDeleteDoes) {
     window->trigger(QStringLiteral("pop_eddel"));
     EXPECT_EQ(paneText(), QStringLiteral("Xcdef"));
     window->trigger(QStringLiteral("nx_edit_undo"));
-    EXPECT_EQ(paneText(), QStringLiteral("abcdef")) << "back to the last snapshot before the delete";
+    EXPECT_EQ(paneText(), QStringLiteral("abcdef"))
+        << "back to the last snapshot before the delete";
 
     load(QStringLiteral("abcdef"));
     typeInPane(QStringLiteral("X"));
@@ -159,14 +159,16 @@ TEST_F(Editing, PasteTurnsWhatCp932CannotHoldIntoItsCounterpart) {
 TEST_F(Editing, SelectionDrivesTheEnabling) {
     QGuiApplication::clipboard()->setText(QStringLiteral("x"));
     load(QStringLiteral("some text"));
-    for (const char* name : {"sp_cut", "sp_copy", "nx_edcut", "nx_edcopy", "nx_ed_del", "nx_linecut",
-                             "pop_edcut", "pop_edcopy", "pop_eddel", "pop_linecut", "pop_right_move"})
+    for (const char* name :
+         {"sp_cut", "sp_copy", "nx_edcut", "nx_edcopy", "nx_ed_del", "nx_linecut", "pop_edcut",
+          "pop_edcopy", "pop_eddel", "pop_linecut", "pop_right_move"})
         EXPECT_FALSE(enabled(name)) << name << " without a selection";
     EXPECT_TRUE(enabled("Insert1"));
     EXPECT_TRUE(enabled("pop_ins"));
     select(0, 4);
-    for (const char* name : {"sp_cut", "sp_copy", "nx_edcut", "nx_edcopy", "nx_ed_del", "nx_linecut",
-                             "pop_edcut", "pop_edcopy", "pop_eddel", "pop_linecut", "pop_right_move"})
+    for (const char* name :
+         {"sp_cut", "sp_copy", "nx_edcut", "nx_edcopy", "nx_ed_del", "nx_linecut", "pop_edcut",
+          "pop_edcopy", "pop_eddel", "pop_linecut", "pop_right_move"})
         EXPECT_TRUE(enabled(name)) << name << " with a selection";
     EXPECT_FALSE(enabled("Insert1"));
     EXPECT_FALSE(enabled("pop_ins"));
@@ -190,7 +192,8 @@ TEST_F(Editing, CaretMovesWakeAnIdleCatOnly) {
     EXPECT_EQ(window->currentReaction(), ReactionCaretMoved);
     window->mascot_react(ReactionExercise);
     select(2, 2);
-    EXPECT_EQ(window->currentReaction(), ReactionExercise) << "a running reaction is not interrupted";
+    EXPECT_EQ(window->currentReaction(), ReactionExercise)
+        << "a running reaction is not interrupted";
 }
 
 TEST_F(Editing, BlankLineCutOfTheSelection) {

@@ -14,10 +14,10 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QClipboard>
-#include <QGuiApplication>
-#include <QLineEdit>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextDocumentLayout>
 #include <QTest>
@@ -51,9 +51,10 @@ protected:
     }
     void mouse(QEvent::Type type, const QPoint& at, Qt::MouseButton button = Qt::NoButton) {
         QWidget* viewport = pane()->viewport();
-        const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove
-                                             ? Qt::MouseButtons()
-                                             : Qt::MouseButtons(button);
+        const Qt::MouseButtons buttons =
+            type == QEvent::MouseButtonRelease || type == QEvent::MouseMove
+                ? Qt::MouseButtons()
+                : Qt::MouseButtons(button);
         QMouseEvent event(type, at, viewport->mapToGlobal(at), button, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &event);
     }
@@ -80,8 +81,10 @@ TEST_P(StatusReadout, ShowsLineColumnInBytesAndTotal) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, StatusReadout,
     testing::Values(StatusCase{"EmptyPane", QString(), QStringLiteral("  1行   1桁     (1行)")},
-                    StatusCase{"ThreeLetters", QStringLiteral("abc"), QStringLiteral("  1行   4桁     (2行)")},
-                    StatusCase{"AfterALineBreak", QStringLiteral("abc\n"), QStringLiteral("  2行   1桁     (2行)")},
+                    StatusCase{"ThreeLetters", QStringLiteral("abc"),
+                               QStringLiteral("  1行   4桁     (2行)")},
+                    StatusCase{"AfterALineBreak", QStringLiteral("abc\n"),
+                               QStringLiteral("  2行   1桁     (2行)")},
                     StatusCase{"AfterOneDoubleByteCharacter", QStringLiteral("あ"),
                                QStringLiteral("  1行   3桁     (2行)")},
                     StatusCase{"SecondLineMixed", QStringLiteral("x\nあa"),
@@ -108,7 +111,8 @@ TEST_F(Pane, StatusFollowsEditsAboveTheCaret) {
     above.setPosition(9);
     above.insertText(QStringLiteral("あ"));
     window->status_update();
-    EXPECT_EQ(window->statusPanelText(0), QStringLiteral("  4行   4桁     (5行)")) << "an edit in the caret's own line";
+    EXPECT_EQ(window->statusPanelText(0), QStringLiteral("  4行   4桁     (5行)"))
+        << "an edit in the caret's own line";
 }
 
 // The read-out worked out from the text alone, line by line.
@@ -155,8 +159,7 @@ TEST_F(Pane, StatusIsRightAcrossEveryLineBoundary) {
 // The notice showing beside widget, if any.
 NoticeBubble* shownNotice(QWidget* widget) {
     for (NoticeBubble* bubble : widget->findChildren<NoticeBubble*>())
-        if (bubble->isVisible())
-            return bubble;
+        if (bubble->isVisible()) return bubble;
     return nullptr;
 }
 
@@ -169,7 +172,8 @@ TEST_F(Pane, CharactersThatCannotBeStoredBecomeQuestionMarksWithANotice) {
     EXPECT_EQ(paneText(), QStringLiteral("ねこ～?"));
     NoticeBubble* notice = shownNotice(pane());
     ASSERT_NE(notice, nullptr);
-    EXPECT_EQ(notice->text(), QStringLiteral("「é」は、保存できない文字だから「?」にしておいたにゃ。"));
+    EXPECT_EQ(notice->text(),
+              QStringLiteral("「é」は、保存できない文字だから「?」にしておいたにゃ。"));
     notice->hide();
 
     // A paste is one edit: one notice naming each character once.
@@ -178,7 +182,8 @@ TEST_F(Pane, CharactersThatCannotBeStoredBecomeQuestionMarksWithANotice) {
     EXPECT_EQ(paneText(), QStringLiteral("ねこ～??????"));
     notice = shownNotice(pane());
     ASSERT_NE(notice, nullptr);
-    EXPECT_EQ(notice->text(), QStringLiteral("「한」「é」「€」は、保存できない文字だから「?」にしておいたにゃ。"));
+    EXPECT_EQ(notice->text(),
+              QStringLiteral("「한」「é」「€」は、保存できない文字だから「?」にしておいたにゃ。"));
     EXPECT_FALSE(notice->isActiveWindow()) << "the notice takes no focus";
     EXPECT_TRUE(pane()->hasFocus());
 
@@ -189,7 +194,8 @@ TEST_F(Pane, CharactersThatCannotBeStoredBecomeQuestionMarksWithANotice) {
     EXPECT_EQ(name->text(), QStringLiteral("?"));
     notice = shownNotice(name);
     ASSERT_NE(notice, nullptr);
-    EXPECT_EQ(notice->text(), QStringLiteral("「€」は、保存できない文字だから「?」にしておいたにゃ。"));
+    EXPECT_EQ(notice->text(),
+              QStringLiteral("「€」は、保存できない文字だから「?」にしておいたにゃ。"));
 }
 
 struct TabCase {
@@ -207,12 +213,13 @@ TEST_P(TabKey, TypesSpacesToTheNextStop) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TabKey,
-    testing::Values(TabCase{"Column0", QString(), QString(8, u' ')},
-                    TabCase{"Column5", QStringLiteral("abcde"), QStringLiteral("abcde   ")},
-                    TabCase{"Column8", QStringLiteral("abcdefgh"), QStringLiteral("abcdefgh        ")},
-                    TabCase{"DoubleByteCountsTwo", QStringLiteral("あいう"), QStringLiteral("あいう  ")},
-                    TabCase{"ColumnRestartsOnTheNextLine", QStringLiteral("abcdefghij\nab"),
-                            QStringLiteral("abcdefghij\nab      ")}),
+    testing::Values(
+        TabCase{"Column0", QString(), QString(8, u' ')},
+        TabCase{"Column5", QStringLiteral("abcde"), QStringLiteral("abcde   ")},
+        TabCase{"Column8", QStringLiteral("abcdefgh"), QStringLiteral("abcdefgh        ")},
+        TabCase{"DoubleByteCountsTwo", QStringLiteral("あいう"), QStringLiteral("あいう  ")},
+        TabCase{"ColumnRestartsOnTheNextLine", QStringLiteral("abcdefghij\nab"),
+                QStringLiteral("abcdefghij\nab      ")}),
     [](const testing::TestParamInfo<TabCase>& row) { return row.param.name; });
 
 TEST_F(Pane, TabReplacesTheSelection) {
@@ -222,7 +229,8 @@ TEST_F(Pane, TabReplacesTheSelection) {
     cursor.setPosition(5, QTextCursor::KeepAnchor);
     pane()->setTextCursor(cursor);
     typeInPane(QStringLiteral("\t"));
-    EXPECT_EQ(paneText(), QStringLiteral("ab") + QString(3, u' ')) << "column of the selection's end";
+    EXPECT_EQ(paneText(), QStringLiteral("ab") + QString(3, u' '))
+        << "column of the selection's end";
 }
 
 TEST_F(Pane, ArrowKeysTakeNoSnapshotButShiftDoes) {
@@ -236,7 +244,8 @@ TEST_F(Pane, ArrowKeysTakeNoSnapshotButShiftDoes) {
     typeInPane(QStringLiteral("ab"));
     QTest::keyClick(pane(), Qt::Key_Shift);
     window->trigger(QStringLiteral("nx_edit_undo"));
-    EXPECT_EQ(paneText(), QStringLiteral("ab")) << "Shift is no arrow: it took a snapshot of \"ab\"";
+    EXPECT_EQ(paneText(), QStringLiteral("ab"))
+        << "Shift is no arrow: it took a snapshot of \"ab\"";
 }
 
 TEST_F(Pane, AnInputMethodCommitTakesASnapshotFirst) {
@@ -280,7 +289,8 @@ TEST_F(Pane, UndoBackToTheSnapshotStillCommitsTheEditedText) {
     ASSERT_EQ(paneText(), QStringLiteral("a"));
     window->binding().section_commit(0);
     EXPECT_EQ(store().section(0).text, QByteArray("a"))
-        << "the pane differs from the loaded text; the commit must not fall back to the stored bytes";
+        << "the pane differs from the loaded text; the commit must not fall back to the stored "
+           "bytes";
 }
 
 TEST_F(Pane, DoubleClickSelectsTheWholeLineWithItsBreak) {
@@ -299,7 +309,8 @@ TEST_F(Pane, DoubleClickSelectsTheWholeLineWithItsBreak) {
     mouse(QEvent::MouseButtonPress, onThree, Qt::LeftButton);
     mouse(QEvent::MouseButtonRelease, onThree, Qt::LeftButton);
     mouse(QEvent::MouseButtonDblClick, onThree, Qt::LeftButton);
-    EXPECT_EQ(pane()->textCursor().selectedText(), QStringLiteral("three")) << "the last line runs to the end";
+    EXPECT_EQ(pane()->textCursor().selectedText(), QStringLiteral("three"))
+        << "the last line runs to the end";
 }
 
 TEST_F(Pane, AddressUnderThePointerRunsToTheEndOfTheLine) {
@@ -384,7 +395,8 @@ TEST_F(Pane, WithWrapTheTotalCountsEveryDisplayedLineOnceCounted) {
 
     const int narrowViewport = pane()->viewport()->width();
     window->resize(window->width() + 200, window->height());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return pane()->viewport()->width() > narrowViewport; }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return pane()->viewport()->width() > narrowViewport; }, 5000));
     ASSERT_TRUE(QTest::qWaitFor([this] { return pane()->lineCountsExact(); }, 20000));
     const qint64 recounted = pane()->caretPosition().totalLines;
     const qint64 wider = laidOutLines(pane());

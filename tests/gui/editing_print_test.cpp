@@ -30,16 +30,15 @@ int pdfPages(const QString& file) {
 // The text of the PDF (pages first to last, 1-based; 0 for all), or nothing without pdftotext.
 std::optional<QString> pdfText(const QString& file, int first = 0, int last = 0) {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty())
-        return std::nullopt;
+    if (tool.isEmpty()) return std::nullopt;
     QStringList args{QStringLiteral("-enc"), QStringLiteral("UTF-8")};
     if (first > 0)
-        args << QStringLiteral("-f") << QString::number(first) << QStringLiteral("-l") << QString::number(last);
+        args << QStringLiteral("-f") << QString::number(first) << QStringLiteral("-l")
+             << QString::number(last);
     args << file << QStringLiteral("-");
     QProcess process;
     process.start(tool, args);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QString();
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) return QString();
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
@@ -78,7 +77,8 @@ TEST_F(Printing, WithoutAPrinterTheCatOffersAPdf) {
     EXPECT_EQ(pdfPages(file), 1);
     EXPECT_TRUE(readAll(file).startsWith("%PDF"));
     if (const auto text = pdfText(file)) {
-        EXPECT_TRUE(text->contains(QStringLiteral("行0001 吾輩は猫である。"))) << text->toStdString();
+        EXPECT_TRUE(text->contains(QStringLiteral("行0001 吾輩は猫である。")))
+            << text->toStdString();
         EXPECT_TRUE(text->contains(QStringLiteral("行0003")));
     }
 }
@@ -99,10 +99,10 @@ TEST_F(Printing, ALongTextPrintsEveryPage) {
     const int pages = pdfPages(file);
     EXPECT_GE(pages, 5) << "400 lines do not fit a few pages";
     const auto all = pdfText(file);
-    if (!all)
-        GTEST_SKIP() << "pdftotext is not installed";
+    if (!all) GTEST_SKIP() << "pdftotext is not installed";
     for (int i = 1; i <= 400; ++i)
-        ASSERT_TRUE(all->contains(QStringLiteral("行%1").arg(i, 4, 10, QLatin1Char('0')))) << "line " << i;
+        ASSERT_TRUE(all->contains(QStringLiteral("行%1").arg(i, 4, 10, QLatin1Char('0'))))
+            << "line " << i;
     EXPECT_TRUE(pdfText(file, 1, 1)->contains(QStringLiteral("行0001")));
     EXPECT_TRUE(pdfText(file, pages, pages)->contains(QStringLiteral("行0400")));
     EXPECT_FALSE(pdfText(file, pages, pages)->contains(QStringLiteral("行0001")));
@@ -114,8 +114,7 @@ TEST_F(Printing, LongLinesWrapToThePageWidth) {
     prompter->answer(Answer::Yes).answerFile(file);
     window->trigger(QStringLiteral("Print1"));
     const auto text = pdfText(file);
-    if (!text)
-        GTEST_SKIP() << "pdftotext is not installed";
+    if (!text) GTEST_SKIP() << "pdftotext is not installed";
     EXPECT_GT(text->count(u'\n'), 20) << "one line of 2000 characters takes many rows";
     EXPECT_EQ(text->count(u'猫'), 2000) << "nothing is cut off at the right edge";
     EXPECT_TRUE(text->contains(QStringLiteral("終わり")));
@@ -139,16 +138,17 @@ TEST(TextPrinter, PrinterJobCarriesTheTitleAndEveryPage) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     printer.setDocName(QStringLiteral("第二章"));
-    const int pages = printText(printer, numberedLines(300), QFont(QStringLiteral("IPAGothic"), 12));
+    const int pages =
+        printText(printer, numberedLines(300), QFont(QStringLiteral("IPAGothic"), 12));
     EXPECT_GT(pages, 1);
     EXPECT_EQ(pdfPages(file), pages);
     const QString info = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
-    if (info.isEmpty())
-        GTEST_SKIP() << "pdfinfo is not installed";
+    if (info.isEmpty()) GTEST_SKIP() << "pdfinfo is not installed";
     QProcess process;
     process.start(info, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file});
     ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).contains(QStringLiteral("第二章")));
+    EXPECT_TRUE(
+        QString::fromUtf8(process.readAllStandardOutput()).contains(QStringLiteral("第二章")));
 }
 
 TEST(TextPrinter, AnEmptyTextIsOneBlankPage) {

@@ -139,7 +139,8 @@ TEST_F(Search, ReplacingFarAwayBringsTheReplacementIntoView) {
     window->show();
     QString text;
     for (int i = 0; i < 300; ++i)
-        text += (i == 200 ? QStringLiteral("ここに的がある") : QStringLiteral("行 %1").arg(i)) + u'\n';
+        text +=
+            (i == 200 ? QStringLiteral("ここに的がある") : QStringLiteral("行 %1").arg(i)) + u'\n';
     load(text);
     replace([&](Trep_fm& d) {
         d.setFindText(QStringLiteral("的"));

@@ -3,14 +3,16 @@
 #include "editing/ui/edit_pane.h"
 #include "support/test_files.h"
 
-#include <QLineEdit>
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 namespace pote::test {
 
-void WindowTest::SetUp() { restart({}); }
+void WindowTest::SetUp() {
+    restart({});
+}
 
 void WindowTest::TearDown() {
     if (window) {
@@ -37,8 +39,7 @@ void WindowTest::restart(const QStringList& arguments,
     // unless it removes it.
     if (!QFile::exists(options.settingsPath))
         writeAll(options.settingsPath, "[General]\nTABWidth=8\n");
-    if (customize)
-        customize(options, *prompter);
+    if (customize) customize(options, *prompter);
     window = std::make_unique<Tmain_fm>(std::move(options));
 }
 
@@ -47,13 +48,14 @@ void typeText(QWidget* widget, const QString& text) {
     // input method would produce.
     for (qsizetype i = 0; i < text.size(); ++i) {
         QString unit(text.at(i));
-        if (text.at(i).isHighSurrogate() && i + 1 < text.size())
-            unit += text.at(++i);
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size()) unit += text.at(++i);
         const bool newline = unit == QStringLiteral("\n");
         const int key = newline ? Qt::Key_Return : unit == QStringLiteral("\t") ? Qt::Key_Tab : 0;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, newline ? QStringLiteral("\r") : unit);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier,
+                        newline ? QStringLiteral("\r") : unit);
         QCoreApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, newline ? QStringLiteral("\r") : unit);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier,
+                          newline ? QStringLiteral("\r") : unit);
         QCoreApplication::sendEvent(widget, &release);
     }
 }
@@ -67,6 +69,8 @@ void WindowTest::typeName(const QString& text) {
     typeText(window->findChild<QLineEdit*>(QStringLiteral("sec_name_ed")), text);
 }
 
-QString WindowTest::paneText() const { return window->pane()->toPlainText(); }
+QString WindowTest::paneText() const {
+    return window->pane()->toPlainText();
+}
 
 } // namespace pote::test

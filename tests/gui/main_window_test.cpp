@@ -6,9 +6,9 @@
 #include "editing/ui/edit_pane.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
 
@@ -21,27 +21,39 @@ TEST_F(MainWindow, MenuBarHasTheEightMenusInOrder) {
     QStringList captions;
     for (QAction* a : window->menuBar()->actions())
         captions << a->text();
-    EXPECT_EQ(captions, (QStringList{"ファイル(&F)", "セクション(&S)", "編集(&E)", "挿入(&I)",
-                                     "ぽてまる君(&W)", "設定(&C)", "パスワード(&P)", "ヘルプ(&H)"}));
+    EXPECT_EQ(captions,
+              (QStringList{"ファイル(&F)", "セクション(&S)", "編集(&E)", "挿入(&I)",
+                           "ぽてまる君(&W)", "設定(&C)", "パスワード(&P)", "ヘルプ(&H)"}));
 }
 
 TEST_F(MainWindow, FileMenuItemsInOrder) {
     QStringList names;
     for (QAction* a : window->menu(QStringLiteral("nx_file"))->actions())
         names << (a->isSeparator() ? QStringLiteral("-")
-                  : a->menu()     ? a->menu()->objectName()
-                                  : a->objectName());
-    EXPECT_EQ(names, (QStringList{"nx_new_paper", "-", "nx_recent", "nx_load", "nx_qsave", "nx_save",
-                                  "-", "nx_section_load", "nx_section_add_load", "nx_section_save",
-                                  "-", "nx_backup", "-", "Print1", "-", "Exit1"}));
+                  : a->menu()      ? a->menu()->objectName()
+                                   : a->objectName());
+    EXPECT_EQ(names,
+              (QStringList{"nx_new_paper", "-", "nx_recent", "nx_load", "nx_qsave", "nx_save", "-",
+                           "nx_section_load", "nx_section_add_load", "nx_section_save", "-",
+                           "nx_backup", "-", "Print1", "-", "Exit1"}));
     EXPECT_FALSE(window->menu(QStringLiteral("nx_recent"))->menuAction()->isVisible());
 }
 
 TEST_F(MainWindow, FourteenToolButtonsWithTheirHintsInOrder) {
-    const QStringList hints = {"ぽてまる文書の読み込み", "ぽてまる文書の保存", "連結テキストの読み込み",
-                               "セクションを連結して保存", "テキストの読み込み", "テキストの保存",
-                               "セクション追加", "切り取り", "コピー", "貼り付け", "アンドゥ",
-                               "区切り線の挿入", "ぽてまる君に消費税計算を頼む", "バックアップ"};
+    const QStringList hints = {"ぽてまる文書の読み込み",
+                               "ぽてまる文書の保存",
+                               "連結テキストの読み込み",
+                               "セクションを連結して保存",
+                               "テキストの読み込み",
+                               "テキストの保存",
+                               "セクション追加",
+                               "切り取り",
+                               "コピー",
+                               "貼り付け",
+                               "アンドゥ",
+                               "区切り線の挿入",
+                               "ぽてまる君に消費税計算を頼む",
+                               "バックアップ"};
     const auto& names = toolButtons();
     ASSERT_EQ(names.size(), 14u);
     int lastLeft = -1;

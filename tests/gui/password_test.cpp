@@ -30,9 +30,9 @@ protected:
             for (const QString& entry : entries) {
                 dialog.mask_ed->setText(entry);
                 dialog.set_btClick();
-                if (dialog.result() == QDialog::Accepted)
-                    return int(QDialog::Accepted);
-                EXPECT_TRUE(dialog.mask_ed->text().isEmpty()) << "a refused entry empties the field";
+                if (dialog.result() == QDialog::Accepted) return int(QDialog::Accepted);
+                EXPECT_TRUE(dialog.mask_ed->text().isEmpty())
+                    << "a refused entry empties the field";
             }
             return int(QDialog::Rejected);
         });
@@ -44,8 +44,7 @@ protected:
             for (const QString& entry : entries) {
                 dialog.mask_ed->setText(entry);
                 dialog.set_btClick();
-                if (dialog.result() == QDialog::Accepted)
-                    return int(QDialog::Accepted);
+                if (dialog.result() == QDialog::Accepted) return int(QDialog::Accepted);
             }
             return int(QDialog::Rejected);
         });
@@ -62,8 +61,13 @@ protected:
 };
 
 TEST_F(Password, RefusedEntriesShowTheirMessagesAndKeepTheDialogOpen) {
-    prompter->answer(Answer::Yes).answer(Answer::Yes).answer(Answer::Yes).answer(Answer::Yes).answer(Answer::Yes);
-    typeNewPassword({"abc", "abc d", "ab#12", QString::fromUtf16(u"abcＡ"), QString::fromUtf16(u"abcｱ"), "Abcd1234"});
+    prompter->answer(Answer::Yes)
+        .answer(Answer::Yes)
+        .answer(Answer::Yes)
+        .answer(Answer::Yes)
+        .answer(Answer::Yes);
+    typeNewPassword({"abc", "abc d", "ab#12", QString::fromUtf16(u"abcＡ"),
+                     QString::fromUtf16(u"abcｱ"), "Abcd1234"});
     window->trigger(QStringLiteral("nx_pass_set"));
     ASSERT_EQ(prompter->asked().size(), 5u);
     EXPECT_EQ(prompter->asked()[0].text, QStringLiteral("４文字以上８文字まです。"));
@@ -147,16 +151,18 @@ TEST_F(Password, ProtectedDocumentReadsBackWithTheRightPassword) {
 TEST_F(Password, ProtectedDocumentIsReadableWithPtmtool) {
     const QString file = saveProtected(QStringLiteral("Tama2024"));
     QProcess tool;
-    tool.start(QStringLiteral(PTMTOOL_PATH), {QStringLiteral("dump"), file, QStringLiteral("--password"),
-                                              QStringLiteral("Tama2024")});
+    tool.start(
+        QStringLiteral(PTMTOOL_PATH),
+        {QStringLiteral("dump"), file, QStringLiteral("--password"), QStringLiteral("Tama2024")});
     ASSERT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitCode(), 0);
     const QString json = QString::fromUtf8(tool.readAllStandardOutput());
     EXPECT_TRUE(json.contains(QStringLiteral("\"password\": \"Tama2024\""))) << json.toStdString();
     EXPECT_TRUE(json.contains(QStringLiteral("ひみつ"))) << json.toStdString();
 
-    tool.start(QStringLiteral(PTMTOOL_PATH), {QStringLiteral("dump"), file, QStringLiteral("--password"),
-                                              QStringLiteral("tama2024")});
+    tool.start(
+        QStringLiteral(PTMTOOL_PATH),
+        {QStringLiteral("dump"), file, QStringLiteral("--password"), QStringLiteral("tama2024")});
     ASSERT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitCode(), 3) << "a wrong password is refused";
 }
@@ -186,8 +192,7 @@ TEST_F(Password, AfterAWrongEntryAndACancelThePasswordIsTypedStraightIn) {
     int showings = 0;
     window->setModalRunner([&showings](QDialog& d) {
         auto* dialog = dynamic_cast<Tread_pass_fm*>(&d);
-        if (!dialog)
-            return int(QDialog::Rejected);
+        if (!dialog) return int(QDialog::Rejected);
         const bool first = showings++ == 0;
         QTimer::singleShot(0, dialog, [dialog, first] {
             QWidget* keys = QTest::qWaitForWindowActive(dialog) ? dialog->focusWidget() : nullptr;

@@ -15,7 +15,9 @@
 #include <ostream>
 
 // Readable failures: Japanese entries print as text.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace pote::test {
 
@@ -26,8 +28,7 @@ protected:
         SectionStore& s = store();
         s.resetToNew();
         for (int pos = 0; pos < n; ++pos) {
-            if (pos > 0)
-                s.appendEmpty();
+            if (pos > 0) s.appendEmpty();
             s.section(pos).name = "s" + QByteArray::number(pos + 1);
             s.section(pos).text = "t" + QByteArray::number(pos + 1);
             s.reserved(pos) = {static_cast<quint32>(100 + pos), static_cast<quint32>(200 + pos),
@@ -45,12 +46,10 @@ protected:
     }
 
     // The dialog of that type the last command opened.
-    template <typename Dialog>
-    Dialog* dialog() {
+    template <typename Dialog> Dialog* dialog() {
         QCoreApplication::processEvents();
         Dialog* d = window->findChild<Dialog*>();
-        if (d)
-            d->act();
+        if (d) d->act();
         return d;
     }
 

@@ -44,7 +44,8 @@ TEST_F(GroupSettings, ANewDocumentListsEverySectionAndOffersOnlyNewAndClose) {
     Tgroup_set_fm* d = open();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->windowTitle(), QStringLiteral("グループ設定"));
-    EXPECT_EQ(entries(d->sectionList()), (QStringList{"No.001    s1", "No.002    s2", "No.003    s3"}));
+    EXPECT_EQ(entries(d->sectionList()),
+              (QStringList{"No.001    s1", "No.002    s2", "No.003    s3"}));
     EXPECT_EQ(d->groupList()->count(), 0);
     EXPECT_TRUE(on(d, "new_bt"));
     EXPECT_TRUE(on(d, "Button1"));
@@ -83,11 +84,9 @@ TEST_P(EmptyOrCancelled, LeavesTheGroupsAsTheyWere) {
     fill(2);
     store().addGroup(cp932::encode(u"元の名前"));
     Tgroup_set_fm* d = open();
-    if (GetParam().rename)
-        d->groupList()->setCurrentRow(0);
+    if (GetParam().rename) d->groupList()->setCurrentRow(0);
     prompter->answerText(GetParam().typed);
-    if (GetParam().typed)
-        prompter->answer(Answer::Yes);
+    if (GetParam().typed) prompter->answer(Answer::Yes);
     GetParam().rename ? d->name_ch_btClick() : d->new_btClick();
 
     EXPECT_EQ(store().groupCount(), 1);
@@ -110,7 +109,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, EmptyOrCancelled,
                                          EmptyNameRow{"NewCancelled", false, std::nullopt},
                                          EmptyNameRow{"RenameEmpty", true, QString()},
                                          EmptyNameRow{"RenameCancelled", true, std::nullopt}),
-                         [](const testing::TestParamInfo<EmptyNameRow>& row) { return row.param.name; });
+                         [](const testing::TestParamInfo<EmptyNameRow>& row) {
+                             return row.param.name;
+                         });
 
 TEST_F(GroupSettings, RenameOffersTheCurrentName) {
     fill(1);
@@ -138,7 +139,8 @@ TEST_F(GroupSettings, RegisteringMovesASectionIntoTheGroupAndThePickerFollows) {
     EXPECT_TRUE(on(d, "set_bbt"));
     d->set_bbtClick();
     EXPECT_EQ(store().section(2).group, 2);
-    EXPECT_EQ(entries(d->sectionList()), (QStringList{"No.001    s1", "No.002    s2", "No.004    s4"}));
+    EXPECT_EQ(entries(d->sectionList()),
+              (QStringList{"No.001    s1", "No.002    s2", "No.004    s4"}));
     EXPECT_EQ(d->sectionList()->selectedRow(), -1);
     EXPECT_EQ(d->groupList()->selectedRow(), 1) << "the group stays selected for the next one";
     EXPECT_FALSE(on(d, "set_bbt"));

@@ -16,8 +16,7 @@ namespace {
 using SectionOperations = SectionsTest;
 
 bool enabled(Tmain_fm& window, const char* name) {
-    if (QAction* a = window.action(QString::fromLatin1(name)))
-        return a->isEnabled();
+    if (QAction* a = window.action(QString::fromLatin1(name))) return a->isEnabled();
     return window.menu(QString::fromLatin1(name))->menuAction()->isEnabled();
 }
 
@@ -51,7 +50,8 @@ TEST_F(SectionOperations, EveryNumberFitsItsBoxWhole) {
         switchTo(position);
         const QString text = numberShown();
         const QFontMetrics metrics(view->font());
-        const int width = qMax(metrics.horizontalAdvance(text), metrics.boundingRect(text).right() + 1);
+        const int width =
+            qMax(metrics.horizontalAdvance(text), metrics.boundingRect(text).right() + 1);
         EXPECT_LE(width, room.width()) << text.toStdString();
     }
     // As drawn: the last columns of the box stay clear of the text's ink.
@@ -103,11 +103,13 @@ TEST_F(SectionOperations, DeletingTheCurrentMiddleSectionShowsTheNextAtTheSameNu
     EXPECT_FALSE(window->pane()->document()->isModified());
     for (int pos = 0; pos < 5; ++pos) {
         SCOPED_TRACE(pos);
-        EXPECT_EQ(store().reserved(pos).r1, static_cast<quint32>(100 + pos)) << "R values stay with positions";
+        EXPECT_EQ(store().reserved(pos).r1, static_cast<quint32>(100 + pos))
+            << "R values stay with positions";
         EXPECT_EQ(store().reserved(pos).r2, static_cast<quint32>(200 + pos));
         EXPECT_EQ(store().reserved(pos).r3, static_cast<quint32>(300 + pos));
     }
-    EXPECT_TRUE(store().section(4).text.isNull()) << "the position that fell out of use is released";
+    EXPECT_TRUE(store().section(4).text.isNull())
+        << "the position that fell out of use is released";
 }
 
 TEST_F(SectionOperations, DeletingTheLastMakesTheNewLastCurrent) {
@@ -149,7 +151,8 @@ TEST_F(SectionOperations, DeletingMovesTextBuffersWithoutCopying) {
     window->trigger(QStringLiteral("nx_sect_del_ins"));
     ASSERT_EQ(store().count(), 19);
     for (int pos = 0; pos < 19; ++pos)
-        EXPECT_EQ(store().section(pos).text.constData(), buffers[static_cast<size_t>(pos) + 1]) << pos;
+        EXPECT_EQ(store().section(pos).text.constData(), buffers[static_cast<size_t>(pos) + 1])
+            << pos;
 }
 
 TEST_F(SectionOperations, DeletingFromAFullDocumentAllowsAddingAgain) {

@@ -20,8 +20,7 @@ protected:
         auto* button = qobject_cast<QPushButton*>(window->control(QStringLiteral("select_bitbt")));
         button->click();
         Tselect_fm* picker = dialog<Tselect_fm>();
-        if (picker)
-            QCoreApplication::processEvents(); // lets the lists lay out their rows
+        if (picker) QCoreApplication::processEvents(); // lets the lists lay out their rows
         return picker;
     }
 
@@ -33,8 +32,8 @@ protected:
         QWidget* viewport = picker->sectionList()->viewport();
         const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
         const bool down = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
-        QMouseEvent event(type, at, viewport->mapToGlobal(at), button, down ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), button,
+                          down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &event);
     }
 
@@ -59,8 +58,10 @@ TEST_F(Picker, ThirtyUngroupedSectionsShowTwentyRowsAndAScrollBar) {
     EXPECT_GE(row, 13);
     const QRect list = geometryOf(picker, "section_list");
     EXPECT_EQ(list, QRect(8, 116, 273, 20 * row + 4));
-    EXPECT_EQ(picker->sectionList()->viewport()->height(), 20 * row) << "whole rows, no part of a 21st";
-    EXPECT_EQ(picker->sectionList()->verticalScrollBar()->maximum(), 10) << "twenty rows show, ten scroll";
+    EXPECT_EQ(picker->sectionList()->viewport()->height(), 20 * row)
+        << "whole rows, no part of a 21st";
+    EXPECT_EQ(picker->sectionList()->verticalScrollBar()->maximum(), 10)
+        << "twenty rows show, ten scroll";
     const QRect set = geometryOf(picker, "set_bt");
     EXPECT_EQ(set.y(), list.y() + list.height() + 6);
     EXPECT_EQ(picker->height(), set.y() + set.height() + 25 + 4);
@@ -104,7 +105,8 @@ TEST_F(Picker, OpensOnTheGroupOfTheCurrentSection) {
     Tselect_fm* picker = open();
     EXPECT_EQ(entries(picker->groupList()), (QStringList{u"デフォルトセクション"_qs, "A", "B"}));
     EXPECT_EQ(picker->groupList()->selectedRow(), 2);
-    EXPECT_EQ(entries(picker->sectionList()), (QStringList{"No.002   s2", "No.004   s4", "No.006   s6"}));
+    EXPECT_EQ(entries(picker->sectionList()),
+              (QStringList{"No.002   s2", "No.004   s4", "No.006   s6"}));
 }
 
 TEST_F(Picker, TheChooseButtonMovesToTheSelectedSection) {
@@ -141,8 +143,8 @@ TEST_F(Picker, DoubleClickAndEnterChoose) {
     fill(5);
     Tselect_fm* picker = open();
     // What a double click delivers: press, release, double click, release.
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                              QEvent::MouseButtonRelease})
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
         mouse(picker, type, centreOf(picker, 2));
     EXPECT_EQ(store().current, 2);
     EXPECT_FALSE(picker->isVisible());
@@ -174,7 +176,8 @@ TEST_F(Picker, InSingleClickModeHoverSelectsAndAPressChooses) {
     EXPECT_EQ(picker->sectionList()->selectedRow(), 3);
     const QWidget* viewport = picker->sectionList()->viewport();
     mouse(picker, QEvent::MouseMove, QPoint(10, viewport->height() + 3));
-    EXPECT_EQ(picker->sectionList()->selectedRow(), -1) << "below the last entry nothing is selected";
+    EXPECT_EQ(picker->sectionList()->selectedRow(), -1)
+        << "below the last entry nothing is selected";
     EXPECT_TRUE(picker->isVisible());
 
     mouse(picker, QEvent::MouseButtonPress, centreOf(picker, 1));
@@ -206,7 +209,8 @@ TEST_F(Picker, EveryOpeningShowsTheStoreAsItIsNow) {
     typeName(QStringLiteral("新しい名前"));
     store().addGroup(cp932::encode(u"章"));
     picker = open();
-    EXPECT_EQ(entries(picker->sectionList()), (QStringList{u"No.001   新しい名前s1"_qs, "No.002   s2"}));
+    EXPECT_EQ(entries(picker->sectionList()),
+              (QStringList{u"No.001   新しい名前s1"_qs, "No.002   s2"}));
     EXPECT_EQ(entries(picker->groupList()), (QStringList{u"デフォルトセクション"_qs, u"章"_qs}));
     picker->end_btClick();
 }

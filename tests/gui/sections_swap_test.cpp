@@ -48,7 +48,8 @@ TEST_F(SwapDialog, OpensOnTheDefaultGroupWithTheSwapOffForTheSameSection) {
         EXPECT_EQ(entries(d->groupList(side)), (QStringList{u"デフォルトセクション"_qs, "A", "B"}));
         EXPECT_EQ(d->groupList(side)->selectedRow(), 0);
         EXPECT_EQ(entries(d->sectionList(side)),
-                  (QStringList{"No.001   s1", "No.003   s3", "No.004   s4", "No.005   s5", "No.006   s6"}));
+                  (QStringList{"No.001   s1", "No.003   s3", "No.004   s4", "No.005   s5",
+                               "No.006   s6"}));
         EXPECT_EQ(d->sectionList(side)->selectedRow(), 0);
     }
     EXPECT_FALSE(swapEnabled(d)) << "both sides stand on section 1";
@@ -95,7 +96,8 @@ TEST_F(SwapDialog, SwappingTheCurrentSectionCommitsAndReloadsThePane) {
     pick(d, 1, 0, 2); // section 4
     pick(d, 2, 0, 0); // section 1
     d->swap_bbtClick();
-    EXPECT_EQ(store().section(0).text, cp932::encode(u"新しいt4")) << "the pane was committed first";
+    EXPECT_EQ(store().section(0).text, cp932::encode(u"新しいt4"))
+        << "the pane was committed first";
     EXPECT_EQ(store().section(3).text, "t1");
     EXPECT_EQ(store().current, 3);
     EXPECT_EQ(paneText(), QStringLiteral("t1"));

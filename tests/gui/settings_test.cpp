@@ -48,10 +48,8 @@ protected:
                    std::optional<Answer> firstStartAnswer = std::nullopt) {
         restart(arguments, [&](StartOptions& options, ScriptedPrompter& script) {
             QFile::remove(options.settingsPath);
-            if (!file.isEmpty())
-                writeAll(options.settingsPath, file);
-            if (firstStartAnswer)
-                script.answer(*firstStartAnswer);
+            if (!file.isEmpty()) writeAll(options.settingsPath, file);
+            if (firstStartAnswer) script.answer(*firstStartAnswer);
             options.associations = std::make_unique<RecordingAssociations>(calls);
         });
     }

@@ -38,8 +38,7 @@ Answer ScriptedPrompter::message(MessageKind kind, Answers buttons, const QStrin
     m_asked.push_back(a);
     Scripted s;
     if (!next("message box", s) || s.isText) {
-        if (s.isText)
-            ADD_FAILURE() << "a message box got a text answer: " << text.toStdString();
+        if (s.isText) ADD_FAILURE() << "a message box got a text answer: " << text.toStdString();
         return buttons.testFlag(Answer::Cancel) ? Answer::Cancel : Answer::Yes;
     }
     return s.button;
@@ -47,8 +46,7 @@ Answer ScriptedPrompter::message(MessageKind kind, Answers buttons, const QStrin
 
 std::optional<QString> ScriptedPrompter::nextText(const char* what) {
     Scripted s;
-    if (!next(what, s))
-        return std::nullopt;
+    if (!next(what, s)) return std::nullopt;
     if (!s.isText) {
         ADD_FAILURE() << what << " got a button answer";
         return std::nullopt;
@@ -67,8 +65,8 @@ std::optional<QString> ScriptedPrompter::inputText(const QString& caption, const
     return nextText("input box");
 }
 
-std::optional<QString> ScriptedPrompter::fileDialog(Asked::Type type, const FileDialogRequest& request,
-                                                     const char* what) {
+std::optional<QString>
+ScriptedPrompter::fileDialog(Asked::Type type, const FileDialogRequest& request, const char* what) {
     Asked a;
     a.type = type;
     a.text = request.title;

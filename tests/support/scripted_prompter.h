@@ -14,9 +14,9 @@ struct Asked {
     Type type = Type::Message;
     MessageKind kind = MessageKind::Information;
     Answers buttons;
-    QString text;       // message text, input prompt or folder caption
-    QString caption;    // input caption
-    QString value;      // input's initial value
+    QString text;    // message text, input prompt or folder caption
+    QString caption; // input caption
+    QString value;   // input's initial value
     FileDialogRequest dialog;
 };
 

@@ -10,8 +10,7 @@ namespace pote::test {
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read " + path.toStdString());
+    if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + path.toStdString());
     return f.readAll();
 }
 
@@ -21,8 +20,12 @@ void writeAll(const QString& path, const QByteArray& bytes) {
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
-QString dataPath(const QString& name) { return QStringLiteral(POTE_TEST_DATA_DIR "/") + name; }
+QString dataPath(const QString& name) {
+    return QStringLiteral(POTE_TEST_DATA_DIR "/") + name;
+}
 
-QByteArray sjis(const char* utf8) { return cp932::encode(QString::fromUtf8(utf8)); }
+QByteArray sjis(const char* utf8) {
+    return cp932::encode(QString::fromUtf8(utf8));
+}
 
 } // namespace pote::test

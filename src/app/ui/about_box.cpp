@@ -12,7 +12,9 @@
 
 namespace pote {
 
-QString versionText() { return QStringLiteral("Version ") + programVersion(); }
+QString versionText() {
+    return QStringLiteral("Version ") + programVersion();
+}
 
 AboutBox::AboutBox(const QString& homePage, QWidget* parent)
     : QDialog(parent), m_picture(new QLabel(this)) {
@@ -30,7 +32,8 @@ AboutBox::AboutBox(const QString& homePage, QWidget* parent)
     product->setFont(big);
     auto* version = new QLabel(versionText(), this);
     version->setObjectName(QStringLiteral("version_label"));
-    auto* link = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(homePage.toHtmlEscaped()), this);
+    auto* link =
+        new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(homePage.toHtmlEscaped()), this);
     link->setObjectName(QStringLiteral("homepage_link"));
     link->setTextInteractionFlags(Qt::TextBrowserInteraction);
     link->setOpenExternalLinks(true);

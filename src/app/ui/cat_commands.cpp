@@ -16,9 +16,10 @@ CatCommands::CatCommands(AppContext& context, mascot::MascotView& cat)
 
 void CatCommands::N10Click() {
     m_context.mascot.mascot_react(ReactionExercise);
-    m_context.prompter.message(MessageKind::Confirmation, Answer::Yes,
-                               QStringLiteral("にゃ～！！育成ソフトと勘違いしてるにゃ～。\r") +
-                                   QStringLiteral("運動なんかしないにゃ！！「エッサ！エッサ！っと」"));
+    m_context.prompter.message(
+        MessageKind::Confirmation, Answer::Yes,
+        QStringLiteral("にゃ～！！育成ソフトと勘違いしてるにゃ～。\r") +
+            QStringLiteral("運動なんかしないにゃ！！「エッサ！エッサ！っと」"));
     m_context.mascot.mascot_react(ReactionExercise);
 }
 

@@ -19,7 +19,8 @@
 namespace pote {
 
 QString saveQuestionText() {
-    return QStringLiteral("編集内容が、変更されてるみたいにゃ。\r") + QStringLiteral("保存するにゃん？");
+    return QStringLiteral("編集内容が、変更されてるみたいにゃ。\r") +
+           QStringLiteral("保存するにゃん？");
 }
 
 DocumentCommands::DocumentCommands(AppContext& context, docfile::PasswordGate askPassword)
@@ -37,21 +38,18 @@ DocumentCommands::DocumentCommands(AppContext& context, docfile::PasswordGate as
 
 void DocumentCommands::nx_new_paperClick() {
     m_context.binding.section_commit(m_context.store.current);
-    if (confirm_discard())
-        document_reset();
+    if (confirm_discard()) document_reset();
 }
 
 void DocumentCommands::nx_loadClick() {
     SectionStore& store = m_context.store;
     m_context.binding.section_commit(store.current);
-    if (!confirm_discard())
-        return;
+    if (!confirm_discard()) return;
     const FileDialogRequest request =
         dialog_setup(DialogKind::Document, DialogDirection::Open, m_context.settings.WorkDir,
                      store.displayName, {});
     const std::optional<QString> path = m_context.prompter.openFile(request);
-    if (!path)
-        return;
+    if (!path) return;
     m_context.settings.WorkDir = QFileInfo(*path).absolutePath();
     document_read(*path);
 }
@@ -65,10 +63,8 @@ QString DocumentCommands::askDocumentSavePath() {
 
 void DocumentCommands::nx_saveClick() {
     const QString path = askDocumentSavePath();
-    if (path.isEmpty())
-        return;
-    if (document_write(path))
-        m_context.settings.WorkDir = QFileInfo(path).absolutePath();
+    if (path.isEmpty()) return;
+    if (document_write(path)) m_context.settings.WorkDir = QFileInfo(path).absolutePath();
 }
 
 void DocumentCommands::nx_qsaveClick() {
@@ -87,19 +83,16 @@ void DocumentCommands::sp_saveClick() {
 
 void DocumentCommands::nx_recentClick(int position) {
     const std::optional<QString> path = recentOpenPath(m_context.settings.recent, position);
-    if (!path)
-        return;
+    if (!path) return;
     // Opening replaces the document like "開く(&O)" does, so it asks the same question first.
     m_context.binding.section_commit(m_context.store.current);
-    if (confirm_discard())
-        document_read(*path);
+    if (confirm_discard()) document_read(*path);
 }
 
 bool DocumentCommands::saveForQuestion() {
     SectionStore& store = m_context.store;
     if (store.plainTextMode()) {
-        if (!pane_save_as_text(m_context, store.textPath()))
-            return false;
+        if (!pane_save_as_text(m_context, store.textPath())) return false;
         store.setModified(false);
         return true;
     }
@@ -111,20 +104,19 @@ bool DocumentCommands::saveForQuestion() {
 }
 
 bool DocumentCommands::confirm_discard() {
-    if (!m_context.store.isModified())
-        return true;
+    if (!m_context.store.isModified()) return true;
     const Answer answer = m_context.prompter.message(
         MessageKind::Confirmation, Answer::Yes | Answer::No | Answer::Cancel, saveQuestionText());
-    if (answer == Answer::Cancel || answer == Answer::None)
-        return false;
+    if (answer == Answer::Cancel || answer == Answer::None) return false;
     // A Yes whose save did not happen (dialog cancelled, write failed) keeps the document:
     // the user asked for the work to be kept.
-    if (answer == Answer::Yes)
-        return saveForQuestion();
+    if (answer == Answer::Yes) return saveForQuestion();
     return true;
 }
 
-bool DocumentCommands::formclose_query() { return confirm_discard(); }
+bool DocumentCommands::formclose_query() {
+    return confirm_discard();
+}
 
 void DocumentCommands::settle(const QString& absolutePath) {
     SectionStore& store = m_context.store;
@@ -138,8 +130,7 @@ void DocumentCommands::settle(const QString& absolutePath) {
     }
     store.endPlainTextMode();
     store.setModified(false);
-    if (m_settled)
-        m_settled();
+    if (m_settled) m_settled();
 }
 
 void DocumentCommands::document_reset() {
@@ -180,8 +171,7 @@ bool DocumentCommands::document_write(const QString& path) {
     const SpaceCheck space =
         free_space_check(path, docfile::encodedSize(store), SpaceForm::SingleFile);
     // Only an estimate: the write still goes ahead, and a real shortage fails it cleanly.
-    if (!space.ok)
-        m_context.reporter.spaceShortage(space);
+    if (!space.ok) m_context.reporter.spaceShortage(space);
     const docfile::WriteResult written = docfile::writeDocument(path, store);
     if (!written.ok) {
         m_context.reporter.fileError(path, written.error);

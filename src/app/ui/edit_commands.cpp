@@ -1,7 +1,6 @@
 #include "app/ui/edit_commands.h"
 
 #include "app/ui/app_context.h"
-#include "settings/settings_values.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
 #include "core/section_store.h"
@@ -9,6 +8,7 @@
 #include "editing/line_transforms.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
+#include "settings/settings_values.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -65,27 +65,29 @@ void EditCommands::registerCommands() {
 
 void EditCommands::ed_kd(int key) {
     m_context.view.status_update();
-    if (!isArrowKey(key) && !isCommandModifier(key))
-        m_context.undo.take();
+    if (!isArrowKey(key) && !isCommandModifier(key)) m_context.undo.take();
 }
 
 void EditCommands::sel_ch() {
     // The store filling the pane is no caret move of the user's.
-    if (m_context.store.loading)
-        return;
+    if (m_context.store.loading) return;
     const int reaction = m_context.mascot.currentReaction();
     if (reaction == ReactionIdle || reaction == ReactionDozing || reaction == ReactionAsleep)
         m_context.mascot.mascot_react(ReactionCaretMoved);
 }
 
-void EditCommands::nx_edit_undoClick() { m_context.undo.swap(); }
+void EditCommands::nx_edit_undoClick() {
+    m_context.undo.swap();
+}
 
 void EditCommands::nx_edcutClick() {
     m_context.undo.take();
     m_pane.cut();
 }
 
-void EditCommands::nx_edcopyClick() { m_pane.copy(); }
+void EditCommands::nx_edcopyClick() {
+    m_pane.copy();
+}
 
 void EditCommands::nx_edpasteClick() {
     m_context.undo.take();
@@ -103,9 +105,13 @@ void EditCommands::nx_ed_delClick() {
     removeSelection();
 }
 
-void EditCommands::pop_eddelClick() { removeSelection(); }
+void EditCommands::pop_eddelClick() {
+    removeSelection();
+}
 
-void EditCommands::N12Click() { m_pane.selectAll(); }
+void EditCommands::N12Click() {
+    m_pane.selectAll();
+}
 
 void EditCommands::nx_linecutClick() {
     m_context.undo.take();
@@ -155,8 +161,7 @@ void EditCommands::shiftRightDisplayedLines(int selectionStart, int selectionEnd
         QTextCursor at(m_pane.document());
         at.setPosition(m_pane.startOf(line));
         at.insertText(QStringLiteral("    "));
-        if (i + 1 < count && !m_pane.nextLine(line))
-            break;
+        if (i + 1 < count && !m_pane.nextLine(line)) break;
     }
 }
 

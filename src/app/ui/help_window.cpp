@@ -44,7 +44,8 @@ void HelpWindow::showContents() {
     if (QFileInfo::exists(index))
         m_browser->setSource(QUrl::fromLocalFile(index));
     else
-        m_browser->setHtml(QStringLiteral("<p>マニュアルが見つからないにゃ。<br>%1</p>").arg(index.toHtmlEscaped()));
+        m_browser->setHtml(QStringLiteral("<p>マニュアルが見つからないにゃ。<br>%1</p>")
+                               .arg(index.toHtmlEscaped()));
     show();
     raise();
     activateWindow();

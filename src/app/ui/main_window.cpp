@@ -21,11 +21,11 @@
 #include "app/ui/startup.h"
 #include "app/ui/tax_commands.h"
 #include "app/ui/text_file_commands.h"
+#include "core/program_files.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
 #include "mascot/ui/mascot_view.h"
-#include "core/program_files.h"
 #include "settings/associations.h"
 #include "settings/recent_list.h"
 #include "settings/window_placement.h"
@@ -46,8 +46,7 @@ Tmain_fm::Tmain_fm(StartOptions options)
       m_modalRunner(std::move(options.modalRunner)) {
     setObjectName(QStringLiteral("main_fm"));
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
-        if (s == Qt::ApplicationActive)
-            tool_state_refresh();
+        if (s == Qt::ApplicationActive) tool_state_refresh();
     });
     m_store.loading = true;
 
@@ -71,26 +70,25 @@ Tmain_fm::Tmain_fm(StartOptions options)
 Tmain_fm::~Tmain_fm() = default;
 
 void Tmain_fm::buildControllers(StartOptions& options) {
-    m_associations = options.associations
-                         ? std::move(options.associations)
-                         : std::make_unique<XdgFileAssociations>(
-                               assocPlacesFromEnvironment(
-                                   QCoreApplication::applicationFilePath(),
-                                   iconFolderFor(QCoreApplication::applicationDirPath())),
-                               m_settings.ExtOldApp);
+    m_associations =
+        options.associations
+            ? std::move(options.associations)
+            : std::make_unique<XdgFileAssociations>(
+                  assocPlacesFromEnvironment(QCoreApplication::applicationFilePath(),
+                                             iconFolderFor(QCoreApplication::applicationDirPath())),
+                  m_settings.ExtOldApp);
     m_undo = new PaneUndo(*m_edit, this);
     m_reporter.emplace(*m_prompter, *this);
-    m_binding = new SectionBinding({m_store, *m_undo, *this, *this, m_settings}, m_edit,
-                                   m_nameEdit, m_secnoView, this);
-    m_context = std::make_unique<AppContext>(
-        AppContext{m_store, *m_prompter, *this, *m_reporter, *m_edit, *m_binding, *m_undo,
-                   m_settings, *m_associations, *this, *this});
-    m_startup = std::make_unique<Startup>(*m_context, *this, *m_image,
-                                          std::move(options.arguments),
+    m_binding = new SectionBinding({m_store, *m_undo, *this, *this, m_settings}, m_edit, m_nameEdit,
+                                   m_secnoView, this);
+    m_context = std::make_unique<AppContext>(AppContext{m_store, *m_prompter, *this, *m_reporter,
+                                                        *m_edit, *m_binding, *m_undo, m_settings,
+                                                        *m_associations, *this, *this});
+    m_startup = std::make_unique<Startup>(*m_context, *this, *m_image, std::move(options.arguments),
                                           std::move(options.settingsPath));
     m_passwords = std::make_unique<PasswordCommands>(*m_context);
-    m_documents = std::make_unique<DocumentCommands>(
-        *m_context, [this](const QByteArray& candidate) {
+    m_documents =
+        std::make_unique<DocumentCommands>(*m_context, [this](const QByteArray& candidate) {
             return m_passwords->askForDocument(candidate);
         });
     m_sections = std::make_unique<SectionCommands>(*m_context);
@@ -99,11 +97,13 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_settingsCommands = std::make_unique<SettingsCommands>(*m_context, m_startup->settingsPath());
     m_textFiles = std::make_unique<TextFileCommands>(*m_context, *m_sections);
     m_linkedText = std::make_unique<LinkedTextCommands>(*m_context, *m_documents);
-    m_opening = std::make_unique<OpenCommands>(*m_context, *m_documents, *m_textFiles, *m_linkedText);
-    m_startup->setCommandLineOpen([this](const QStringList& p) { m_opening->open_from_command_line(p); });
+    m_opening =
+        std::make_unique<OpenCommands>(*m_context, *m_documents, *m_textFiles, *m_linkedText);
+    m_startup->setCommandLineOpen(
+        [this](const QStringList& p) { m_opening->open_from_command_line(p); });
     m_catCommands = std::make_unique<CatCommands>(*m_context, *m_image);
-    m_help = std::make_unique<HelpCommands>(
-        *m_context, manualFolderFor(m_startup->programFolder()), *m_image);
+    m_help = std::make_unique<HelpCommands>(*m_context, manualFolderFor(m_startup->programFolder()),
+                                            *m_image);
     m_inserts = std::make_unique<InsertCommands>(*m_context);
     m_tax = std::make_unique<TaxCommands>(*m_context);
     m_search = std::make_unique<SearchCommands>(*m_context);
@@ -126,30 +126,25 @@ void Tmain_fm::registerOwnCommands() {
 }
 
 void Tmain_fm::runCommand(Command command) {
-    if (const auto handler = m_handlers.value(command))
-        runAsCommand(handler);
+    if (const auto handler = m_handlers.value(command)) runAsCommand(handler);
 }
 
 void Tmain_fm::runAsCommand(const std::function<void()>& work) {
     ++m_commandDepth;
     work();
-    if (--m_commandDepth == 0)
-        tool_state_refresh();
+    if (--m_commandDepth == 0) tool_state_refresh();
 }
 
 void Tmain_fm::documentStateChanged() {
-    if (m_commandDepth == 0)
-        tool_state_refresh();
+    if (m_commandDepth == 0) tool_state_refresh();
 }
 
 void Tmain_fm::trigger(const QString& name) {
-    if (QAction* a = m_actions.value(name); a && a->isEnabled())
-        a->trigger();
+    if (QAction* a = m_actions.value(name); a && a->isEnabled()) a->trigger();
 }
 
 QWidget* Tmain_fm::control(const QString& name) const {
-    if (QToolButton* b = m_tools.value(name))
-        return b;
+    if (QToolButton* b = m_tools.value(name)) return b;
     return findChild<QWidget*>(name);
 }
 
@@ -176,7 +171,8 @@ void Tmain_fm::tool_state_refresh() {
     for (auto it = m_menus.cbegin(); it != m_menus.cend(); ++it)
         it.value()->menuAction()->setEnabled(commandEnabled(it.key(), c));
     m_statusPanels[1]->setText(m_store.plainTextMode() ? plainTextModeStatus() : QString());
-    m_statusPanels[2]->setText(m_store.hasPassword() ? QStringLiteral("パスワード文書") : QString());
+    m_statusPanels[2]->setText(m_store.hasPassword() ? QStringLiteral("パスワード文書")
+                                                     : QString());
     if (m_stopButton->isHidden() == c.busy) {
         m_stopButton->setVisible(c.busy);
         setAcceptDrops(!c.busy);
@@ -186,8 +182,7 @@ void Tmain_fm::tool_state_refresh() {
 
 void Tmain_fm::status_update() {
     const EditPane::CaretPosition p = m_edit->caretPosition();
-    if (!m_statusHeld)
-        m_statusPanels[0]->setText(caretStatusText(p.line, p.column, p.totalLines));
+    if (!m_statusHeld) m_statusPanels[0]->setText(caretStatusText(p.line, p.column, p.totalLines));
     m_statusPanels[1]->setText(m_store.plainTextMode() ? plainTextModeStatus() : QString());
 }
 
@@ -203,17 +198,25 @@ void Tmain_fm::releaseStatusText() {
     m_statusPanels[0]->setToolTip({});
 }
 
-QString Tmain_fm::statusPanelText(int panel) const { return m_statusPanels[panel]->text(); }
+QString Tmain_fm::statusPanelText(int panel) const {
+    return m_statusPanels[panel]->text();
+}
 
 int Tmain_fm::runModal(QDialog& dialog) {
     return m_modalRunner ? m_modalRunner(dialog) : dialog.exec();
 }
 
-void Tmain_fm::mascot_react(int code) { m_image->mascot_react(code); }
+void Tmain_fm::mascot_react(int code) {
+    m_image->mascot_react(code);
+}
 
-int Tmain_fm::currentReaction() const { return m_image->animation().state().anime_code; }
+int Tmain_fm::currentReaction() const {
+    return m_image->animation().state().anime_code;
+}
 
-bool Tmain_fm::designFlag() const { return m_startup->designFlag(); }
+bool Tmain_fm::designFlag() const {
+    return m_startup->designFlag();
+}
 
 void Tmain_fm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
@@ -222,8 +225,7 @@ void Tmain_fm::resizeEvent(QResizeEvent* event) {
 }
 
 bool Tmain_fm::event(QEvent* event) {
-    if (event->type() == QEvent::Show)
-        m_startup->FormShow();
+    if (event->type() == QEvent::Show) m_startup->FormShow();
     if (event->type() == QEvent::WindowActivate) {
         m_startup->form_active();
         status_update();
@@ -242,9 +244,13 @@ void Tmain_fm::mouseMoveEvent(QMouseEvent* event) {
     QMainWindow::mouseMoveEvent(event);
 }
 
-void Tmain_fm::dragEnterEvent(QDragEnterEvent* event) { m_opening->dragEnter(*event); }
+void Tmain_fm::dragEnterEvent(QDragEnterEvent* event) {
+    m_opening->dragEnter(*event);
+}
 
-void Tmain_fm::dropEvent(QDropEvent* event) { m_opening->drop(*event); }
+void Tmain_fm::dropEvent(QDropEvent* event) {
+    m_opening->drop(*event);
+}
 
 void Tmain_fm::closeEvent(QCloseEvent* event) {
     if (!m_backup->closeQuery() || !m_documents->formclose_query()) {

@@ -53,8 +53,8 @@ class MascotView;
 }
 
 struct StartOptions {
-    QStringList arguments;                // command-line parameters, program name excluded
-    std::unique_ptr<Prompter> prompter;   // null: Qt dialogs
+    QStringList arguments;                    // command-line parameters, program name excluded
+    std::unique_ptr<Prompter> prompter;       // null: Qt dialogs
     std::function<int(QDialog&)> modalRunner; // null: QDialog::exec
     QString settingsPath;                     // empty: the user's settings file
     std::unique_ptr<FileAssociations> associations; // null: none
@@ -122,7 +122,8 @@ private:
     void buildPanels();
     void buildControllers(StartOptions& options);
     void buildCommands();
-    QMenu* buildMenu(const MenuEntry& layout, const std::vector<MenuEntry>& subMenus, QWidget* parent);
+    QMenu* buildMenu(const MenuEntry& layout, const std::vector<MenuEntry>& subMenus,
+                     QWidget* parent);
     void runCommand(Command command);
     // nx_fileClick: the File menu opens.
     void nx_fileClick();

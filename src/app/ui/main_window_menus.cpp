@@ -26,7 +26,8 @@ constexpr int kToolLefts[] = {6, 34, 66, 94, 126, 154, 184, 216, 244, 272, 304, 
 
 } // namespace
 
-QMenu* Tmain_fm::buildMenu(const MenuEntry& layout, const std::vector<MenuEntry>& subs, QWidget* parent) {
+QMenu* Tmain_fm::buildMenu(const MenuEntry& layout, const std::vector<MenuEntry>& subs,
+                           QWidget* parent) {
     auto* menu = new QMenu(layout.caption, parent);
     menu->setObjectName(layout.name);
     m_menus.insert(layout.name, menu);
@@ -41,8 +42,7 @@ QMenu* Tmain_fm::buildMenu(const MenuEntry& layout, const std::vector<MenuEntry>
             menu->addMenu(buildMenu(*sub, subs, menu));
             continue;
         }
-        if (QAction* a = m_actions.value(entry))
-            menu->addAction(a);
+        if (QAction* a = m_actions.value(entry)) menu->addAction(a);
     }
     return menu;
 }
@@ -57,10 +57,8 @@ void Tmain_fm::buildCommands() {
             // before window shortcuts see them).
             a->setShortcutContext(Qt::WindowShortcut);
         }
-        if (!entry.hint.isEmpty())
-            a->setToolTip(entry.hint);
-        if (!entry.icon.isEmpty())
-            a->setIcon(QIcon(entry.icon));
+        if (!entry.hint.isEmpty()) a->setToolTip(entry.hint);
+        if (!entry.icon.isEmpty()) a->setIcon(QIcon(entry.icon));
         const Command command = entry.command;
         connect(a, &QAction::triggered, this, [this, command] { runCommand(command); });
         m_actions.insert(entry.name, a);
@@ -71,7 +69,8 @@ void Tmain_fm::buildCommands() {
         menuBar()->addMenu(menu);
     }
     // All eight menus fit the window's design width.
-    menuBar()->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 3px; margin: 0px; }"));
+    menuBar()->setStyleSheet(QStringLiteral(
+        "QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 3px; margin: 0px; }"));
     for (const QString& name : {QStringLiteral("nx_section"), QStringLiteral("Edit1"),
                                 QStringLiteral("Insert1"), QStringLiteral("nx_password")})
         connect(m_menus.value(name), &QMenu::aboutToShow, this, &Tmain_fm::tool_state_refresh);
@@ -100,7 +99,6 @@ void Tmain_fm::buildCommands() {
     QAction* stop = m_actions.value(QStringLiteral("nx_backup_stop"));
     m_stopButton->setDefaultAction(stop);
     addAction(stop); // Esc works wherever the focus is
-
 
     QAction* picker = m_actions.value(QStringLiteral("select_bitbt"));
     connect(m_selectButton, &QPushButton::clicked, picker, &QAction::trigger);

@@ -100,8 +100,7 @@ void Tmain_fm::buildPanels() {
 
 void Tmain_fm::editor_layout() {
     QWidget* client = centralWidget();
-    if (!client || !m_edit)
-        return;
+    if (!client || !m_edit) return;
     m_edit->setGeometry(kPane.left(), kPane.top(), client->width() - 2 * kPane.left(),
                         client->height() - kPane.top());
     m_binding->secno_refresh();
@@ -111,8 +110,7 @@ void Tmain_fm::editor_layout() {
 QPoint Tmain_fm::pickerAnchor() const {
     // The client area is what lies below the menu bar, as the panel positions count from there.
     QSize client = size();
-    if (menuWidget())
-        client.rheight() -= menuWidget()->height();
+    if (menuWidget()) client.rheight() -= menuWidget()->height();
     return pickerPosition(frameGeometry(), client, m_selectPanel->x(), m_paSection->height(),
                           m_selectButton->geometry());
 }

@@ -21,7 +21,9 @@ void PasswordCommands::nx_pass_setClick() {
         m_context.store.setPassword(cp932::encode(dialog.password()));
 }
 
-void PasswordCommands::nx_pass_resetClick() { m_context.store.clearPassword(); }
+void PasswordCommands::nx_pass_resetClick() {
+    m_context.store.clearPassword();
+}
 
 bool PasswordCommands::askForDocument(const QByteArray& candidate) {
     m_readDialog->prepare(candidate);

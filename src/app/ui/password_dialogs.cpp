@@ -28,7 +28,8 @@ PasswordDialog::PasswordDialog(Prompter& prompter, const char* objectName, const
     // of the input method's history.
     mask_ed->setEchoMode(QLineEdit::Password);
     mask_ed->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // "*"
-    mask_ed->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
+    mask_ed->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData |
+                                 Qt::ImhNoPredictiveText);
 
     cb_mask = new QCheckBox(QStringLiteral("入力文字のマスク"), this);
     cb_mask->setObjectName(QStringLiteral("cb_mask"));
@@ -62,7 +63,9 @@ PasswordDialog::PasswordDialog(Prompter& prompter, const char* objectName, const
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void PasswordDialog::cb_maskClick() { cb_mask->toggle(); }
+void PasswordDialog::cb_maskClick() {
+    cb_mask->toggle();
+}
 
 void PasswordDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);

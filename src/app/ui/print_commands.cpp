@@ -3,7 +3,6 @@
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/busy_cursor.h"
-#include "settings/settings_values.h"
 #include "core/cp932.h"
 #include "core/file_io.h"
 #include "core/prompter.h"
@@ -11,6 +10,7 @@
 #include "core/text_convert.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/text_printer.h"
+#include "settings/settings_values.h"
 
 #include <QPdfWriter>
 #include <QPrinter>
@@ -25,7 +25,9 @@ QString noPrinterQuestion() {
            QStringLiteral("かわりにPDFファイルに保存するにゃん？");
 }
 
-QString printFailureMessage() { return QStringLiteral("印刷を始められなかったにゃ。ゴメンにゃん。"); }
+QString printFailureMessage() {
+    return QStringLiteral("印刷を始められなかったにゃ。ゴメンにゃん。");
+}
 
 } // namespace
 
@@ -47,8 +49,7 @@ void PrintCommands::Print1Click() {
         // Printing into nothing would fail silently; offer a file instead.
         const Answer answer = m_context.prompter.message(
             MessageKind::Confirmation, Answer::Yes | Answer::No, noPrinterQuestion());
-        if (answer == Answer::Yes)
-            printToPdf(printableText(), title);
+        if (answer == Answer::Yes) printToPdf(printableText(), title);
         return;
     }
     BusyCursor busy;
@@ -66,8 +67,7 @@ void PrintCommands::printToPdf(const QString& text, const QString& title) {
     request.directory = m_context.settings.WorkDir;
     request.fileName = m_context.store.displayName + QStringLiteral(".pdf");
     const std::optional<QString> path = m_context.prompter.saveFile(request);
-    if (!path)
-        return;
+    if (!path) return;
     BusyCursor busy;
     QSaveFile file(*path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -86,8 +86,7 @@ void PrintCommands::printToPdf(const QString& text, const QString& title) {
             return;
         }
     }
-    if (!file.commit())
-        m_context.reporter.fileError(*path, writeErrorText(file));
+    if (!file.commit()) m_context.reporter.fileError(*path, writeErrorText(file));
 }
 
 } // namespace pote

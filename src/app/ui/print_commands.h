@@ -18,7 +18,9 @@ public:
 
     // Where a print job goes; by default the system's default printer. Tests point it away
     // from real printers.
-    void setPrinterLookup(std::function<QPrinterInfo()> lookup) { m_printerLookup = std::move(lookup); }
+    void setPrinterLookup(std::function<QPrinterInfo()> lookup) {
+        m_printerLookup = std::move(lookup);
+    }
 
 private:
     QString printableText() const;

@@ -2,8 +2,8 @@
 
 #include "textio/text_messages.h"
 
-#include <QDialogButtonBox>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -11,8 +11,8 @@
 #include <QIdentityProxyModel>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTreeView>
 
@@ -69,8 +69,7 @@ QStringList qtFilters(const FileDialogRequest& request) {
 
 QString suffixOf(const QString& pattern) {
     // "*.txm" -> "txm"; "*.*" and other wild patterns give nothing.
-    if (!pattern.startsWith(QStringLiteral("*.")))
-        return {};
+    if (!pattern.startsWith(QStringLiteral("*."))) return {};
     const QString suffix = pattern.mid(2);
     return suffix.contains(u'*') || suffix.contains(u'?') ? QString() : suffix;
 }
@@ -89,8 +88,7 @@ public:
         const QFileInfo info = files->fileInfo(source);
         if (index.column() == 3)
             return QLocale().toString(info.lastModified(), QLocale::ShortFormat);
-        if (info.isDir())
-            return QIdentityProxyModel::data(index, role);
+        if (info.isDir()) return QIdentityProxyModel::data(index, role);
         return QLocale().formattedDataSize(info.size(), 1, QLocale::DataSizeTraditionalFormat);
     }
 };
@@ -100,8 +98,7 @@ constexpr QSize kFileDialogSize(800, 480);
 
 void showWholeColumns(QFileDialog& dialog) {
     auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
-    if (!list)
-        return;
+    if (!list) return;
     list->header()->setStretchLastSection(false);
     list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     for (int column = 1; column < list->header()->count(); ++column)
@@ -116,19 +113,19 @@ void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setWindowTitle(request.title);
     dialog.setNameFilters(qtFilters(request));
     dialog.setDirectory(request.directory);
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     if (!request.defaultSuffix.isEmpty()) {
         dialog.setDefaultSuffix(request.defaultSuffix);
     } else if (!request.filters.isEmpty()) {
         // A name typed without extension gets the extension of the filter in use.
         dialog.setDefaultSuffix(suffixOf(request.filters.first().second));
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, request](const QString& f) {
-            const QStringList filters = qtFilters(request);
-            const qsizetype i = filters.indexOf(f);
-            if (i >= 0)
-                dialog.setDefaultSuffix(suffixOf(request.filters.at(i).second));
-        });
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, request](const QString& f) {
+                             const QStringList filters = qtFilters(request);
+                             const qsizetype i = filters.indexOf(f);
+                             if (i >= 0)
+                                 dialog.setDefaultSuffix(suffixOf(request.filters.at(i).second));
+                         });
     }
 }
 
@@ -145,12 +142,10 @@ public:
         auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
         QPushButton* choose = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
-        if (!allowCreate || !name || !choose)
-            return;
+        if (!allowCreate || !name || !choose) return;
         // Connected after the dialog's own check of the name, so this has the last word.
         connect(name, &QLineEdit::textChanged, this, [this, choose](const QString& text) {
-            if (!text.trimmed().isEmpty() && namesNewFolder())
-                choose->setEnabled(true);
+            if (!text.trimmed().isEmpty() && namesNewFolder()) choose->setEnabled(true);
         });
     }
 
@@ -184,8 +179,7 @@ Answer QtPrompter::message(MessageKind kind, Answers buttons, const QString& tex
     QAbstractButton* escape = nullptr;
     QList<QPair<QAbstractButton*, Answer>> added;
     for (const ButtonSpec& b : kButtons) {
-        if (!buttons.testFlag(b.answer))
-            continue;
+        if (!buttons.testFlag(b.answer)) continue;
         QPushButton* button = box.addButton(QString::fromUtf16(b.caption), b.role);
         added.append({button, b.answer});
         escape = button;
@@ -196,21 +190,19 @@ Answer QtPrompter::message(MessageKind kind, Answers buttons, const QString& tex
     box.setEscapeButton(escape ? escape : added.last().first);
     box.exec();
     for (const auto& [button, answer] : added)
-        if (box.clickedButton() == button)
-            return answer;
+        if (box.clickedButton() == button) return answer;
     return added.last().second;
 }
 
 std::optional<QString> QtPrompter::inputText(const QString& caption, const QString& prompt,
-                                              const QString& value) {
+                                             const QString& value) {
     QInputDialog dialog(owner());
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
     dialog.setTextValue(value);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("キャンセル"));
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.textValue();
 }
 
@@ -219,8 +211,7 @@ std::optional<QString> QtPrompter::openFile(const FileDialogRequest& request) {
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
 }
 
@@ -229,29 +220,27 @@ std::optional<QString> QtPrompter::saveFile(const FileDialogRequest& request) {
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
 }
 
 std::optional<QString> QtPrompter::chooseFolder(const QString& caption, const QString& start,
-                                                 bool allowCreate) {
+                                                bool allowCreate) {
     FolderChooser dialog(owner(), caption, start, allowCreate);
     dialog.setProxyModel(new FileDetails(&dialog));
     dialog.resize(kFileDialogSize);
     showWholeColumns(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     QString folder = dialog.selectedFiles().first();
     if (!QFileInfo(folder).isDir()) {
-        if (!allowCreate)
-            return std::nullopt;
+        if (!allowCreate) return std::nullopt;
         if (message(MessageKind::Confirmation, Answer::Yes | Answer::No,
                     textmsg::createFolderQuestion()) != Answer::Yes)
             return std::nullopt;
         if (!QDir().mkpath(folder)) {
             message(MessageKind::Error, Answer::Ok,
-                    QStringLiteral("フォルダを作れなかったにゃ。\r\n") + QDir::toNativeSeparators(folder));
+                    QStringLiteral("フォルダを作れなかったにゃ。\r\n") +
+                        QDir::toNativeSeparators(folder));
             return std::nullopt;
         }
     }

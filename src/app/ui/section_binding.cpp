@@ -1,9 +1,8 @@
 #include "app/ui/section_binding.h"
 
-#include "app/ui/busy_cursor.h"
 #include "app/ui/app_context.h"
+#include "app/ui/busy_cursor.h"
 #include "core/byte_keeping_encode.h"
-#include "settings/settings_values.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
 #include "core/section_store.h"
@@ -12,6 +11,7 @@
 #include "editing/ui/notice_bubble.h"
 #include "editing/ui/pane_undo.h"
 #include "editing/unencodable_notice.h"
+#include "settings/settings_values.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -29,7 +29,9 @@ SectionBinding::SectionBinding(Services services, EditPane* edit, QLineEdit* sec
     connect(m_nameEdit, &QLineEdit::textEdited, this, &SectionBinding::secn_ch);
 }
 
-bool SectionBinding::paneEdited() const { return m_edit->document()->isModified(); }
+bool SectionBinding::paneEdited() const {
+    return m_edit->document()->isModified();
+}
 
 QByteArray SectionBinding::paneBytes() const {
     return paneEdited() ? cp932::encodeFromPane(m_edit->toPlainText())
@@ -38,9 +40,9 @@ QByteArray SectionBinding::paneBytes() const {
 
 void SectionBinding::section_commit(int pos) {
     // What the edit left alone keeps its stored bytes, duplicate codes included.
-    QByteArray bytes = paneEdited()
-                           ? encodeKeepingStoredBytes(m_store.section(pos).text, m_edit->toPlainText())
-                           : m_store.section(pos).text;
+    QByteArray bytes =
+        paneEdited() ? encodeKeepingStoredBytes(m_store.section(pos).text, m_edit->toPlainText())
+                     : m_store.section(pos).text;
     m_store.section(pos).text =
         expand_tabs(strip_trailing_nul(std::move(bytes)), m_services.settings.TABWidth);
 }
@@ -97,8 +99,7 @@ void SectionBinding::secn_ch(const QString& text) {
 }
 
 void SectionBinding::Ed_ch() {
-    if (!m_store.loading)
-        m_store.setModified(true);
+    if (!m_store.loading) m_store.setModified(true);
 }
 
 } // namespace pote

@@ -30,14 +30,17 @@ SectionCommands::SectionCommands(AppContext& context) : m_context(context) {
     m_picker->setPlacement([this] { return m_context.view.pickerAnchor(); });
 }
 
-SectionCommands::~SectionCommands() { delete m_picker; }
+SectionCommands::~SectionCommands() {
+    delete m_picker;
+}
 
-void SectionCommands::nx_sect_add_lastClick() { section_append(); }
+void SectionCommands::nx_sect_add_lastClick() {
+    section_append();
+}
 
 bool SectionCommands::section_append() {
     SectionStore& store = m_context.store;
-    if (store.isFull())
-        return false;
+    if (store.isFull()) return false;
     store.endPlainTextMode();
     const int position = store.appendEmpty();
     m_context.binding.section_switch(store.current, position);
@@ -45,28 +48,27 @@ bool SectionCommands::section_append() {
     return true;
 }
 
-void SectionCommands::nx_sect_del_insClick() { section_delete(m_context.store.current); }
+void SectionCommands::nx_sect_del_insClick() {
+    section_delete(m_context.store.current);
+}
 
 void SectionCommands::section_delete(int index) {
     SectionStore& store = m_context.store;
-    if (index < 0 || index >= store.count() || store.count() <= 1)
-        return;
+    if (index < 0 || index >= store.count() || store.count() <= 1) return;
     SectionBinding& binding = m_context.binding;
     // The snapshot holds the deleted section's text: undone into the section that moves up,
     // it would overwrite that one.
     m_context.undo.clear();
     binding.section_commit(store.current);
     store.removeAt(index);
-    if (store.current >= store.count())
-        store.current = store.count() - 1;
+    if (store.current >= store.count()) store.current = store.count() - 1;
     binding.section_load(store.current); // refreshes the number and the status bar itself
     store.setModified(true);
 }
 
 void SectionCommands::section_swap(int a, int b) {
     SectionStore& store = m_context.store;
-    if (a == b || a < 0 || b < 0 || a >= store.count() || b >= store.count())
-        return;
+    if (a == b || a < 0 || b < 0 || a >= store.count() || b >= store.count()) return;
     SectionBinding& binding = m_context.binding;
     m_context.undo.clear();
     binding.section_commit(store.current);
@@ -79,7 +81,9 @@ void SectionCommands::section_swap(int a, int b) {
 void SectionCommands::nx_sect_swapClick() {
     auto* dialog = new Tgswap_fm(
         m_context.store,
-        [this](int a, int b) { m_context.commands.runAsCommand([=, this] { section_swap(a, b); }); },
+        [this](int a, int b) {
+            m_context.commands.runAsCommand([=, this] { section_swap(a, b); });
+        },
         m_context.view.dialogParent());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
@@ -93,8 +97,7 @@ void SectionCommands::nx_group_setClick() {
 }
 
 void SectionCommands::select_bitbtClick() {
-    if (m_context.store.plainTextMode())
-        return;
+    if (m_context.store.plainTextMode()) return;
     m_picker->setSingleClickMove(m_context.settings.SclickMove);
     m_picker->open();
 }

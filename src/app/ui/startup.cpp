@@ -81,35 +81,32 @@ void Startup::FormCreate() {
     m_context.store.setModified(false);
     binding.secno_refresh();
     m_context.undo.clear();
-    if (m_leftoverOffer)
-        m_leftoverOffer();
+    if (m_leftoverOffer) m_leftoverOffer();
     m_cat.start();
 }
 
 void Startup::FormShow() {
-    if (m_fallbackArmed || m_arguments.isEmpty())
-        return;
+    if (m_fallbackArmed || m_arguments.isEmpty()) return;
     m_fallbackArmed = true;
     QTimer::singleShot(kActivationGraceMs, &m_window, [this] { openCommandLine(); });
 }
 
 void Startup::form_active() {
-    if (!m_firstActivation)
-        return;
+    if (!m_firstActivation) return;
     m_firstActivation = false;
     placeWindow();
     openCommandLine();
 }
 
 void Startup::openCommandLine() {
-    if (m_commandLineOpened || m_arguments.isEmpty() || !m_commandLineOpen)
-        return;
+    if (m_commandLineOpened || m_arguments.isEmpty() || !m_commandLineOpen) return;
     m_commandLineOpened = true;
     m_context.commands.runAsCommand([this] { m_commandLineOpen(m_arguments); });
 }
 
 void Startup::placeWindow() {
-    const QScreen* screen = m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen =
+        m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->availableSize() : QSize(1024, 768);
     const PlacementDecision d =
         firstActivationPlacement(m_context.settings.placement, screenSize, m_designFlag);
@@ -125,7 +122,8 @@ void Startup::formclose() {
     settings.placement = placementAtClose(m_window.isMaximized(), m_window.geometry());
     const SaveResult saved = settings_save(m_settingsPath, settings);
     if (saved.status == SaveResult::Status::Failed)
-        tellTerminal(QStringLiteral("settings not saved to %1: %2").arg(m_settingsPath, saved.error));
+        tellTerminal(
+            QStringLiteral("settings not saved to %1: %2").arg(m_settingsPath, saved.error));
     m_cat.stop();
     m_cat.releaseSheet();
 }

@@ -2,10 +2,10 @@
 
 #include "core/cp932.h"
 #include "editing/link_detection.h"
-#include "editing/unencodable_notice.h"
 #include "editing/tab_stop.h"
 #include "editing/ui/notice_bubble.h"
 #include "editing/ui/pane_layout.h"
+#include "editing/unencodable_notice.h"
 
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -59,8 +59,7 @@ EditPane::EditPane(QWidget* parent) : QPlainTextEdit(parent) {
 
     connect(document, &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         ++m_textEpoch;
-        if (!m_loading && (removed > 0 || added > 0))
-            m_editedSinceLoad = true;
+        if (!m_loading && (removed > 0 || added > 0)) m_editedSinceLoad = true;
         m_endsWithEmptyLine = this->document()->lastBlock().length() <= 1;
     });
     connect(document, &QTextDocument::modificationChanged, this, &EditPane::keepEditedFlag);
@@ -71,8 +70,7 @@ void EditPane::keepEditedFlag(bool modified) {
     // With its edit record on, the document calls itself unmodified again when its edits are
     // undone back to where the record was last cleared, which is not where the text was
     // loaded. Committing a section relies on the flag, so it stays set until the next load.
-    if (!modified && m_editedSinceLoad && !m_loading)
-        document()->setModified(true);
+    if (!modified && m_editedSinceLoad && !m_loading) document()->setModified(true);
 }
 
 void EditPane::loadText(const QString& text) {
@@ -118,13 +116,12 @@ void EditPane::setFontAndTabStops(const QFont& font, int tabColumns) {
 
 QTextBlock EditPane::laidOutBlock(int position) const {
     const QTextBlock block = document()->findBlock(position);
-    if (wraps())
-        m_layout->ensureBlockLayout(block);
+    if (wraps()) m_layout->ensureBlockLayout(block);
     return block;
 }
 
 EditPane::DisplayedLine EditPane::displayedLineIn(const QTextBlock& block, int blockStart,
-                                                 int position) const {
+                                                  int position) const {
     // Every call on a block (position, number) walks the document's block tree, so callers
     // pass what they already know.
     const int blockEnd = blockStart + block.length() - 1; // before the block's line break
@@ -139,8 +136,7 @@ EditPane::DisplayedLine EditPane::displayedLineIn(const QTextBlock& block, int b
     }
     const QTextLayout* layout = block.layout();
     QTextLine piece = layout->lineForTextPosition(position - blockStart);
-    if (!piece.isValid())
-        piece = layout->lineAt(layout->lineCount() - 1);
+    if (!piece.isValid()) piece = layout->lineAt(layout->lineCount() - 1);
     const bool lastPiece = piece.lineNumber() == layout->lineCount() - 1;
     line.start = blockStart + piece.textStart();
     line.end = lastPiece ? blockEnd : line.start + piece.textLength();
@@ -156,18 +152,17 @@ EditPane::DisplayedLine EditPane::displayedLineAt(int position) const {
 
 EditPane::LineRef EditPane::lineRefAt(int position) const {
     const QTextBlock block = laidOutBlock(position);
-    if (!wraps())
-        return {block, 0};
+    if (!wraps()) return {block, 0};
     const QTextLine piece = block.layout()->lineForTextPosition(position - block.position());
     return {block, piece.isValid() ? piece.lineNumber() : qMax(0, block.layout()->lineCount() - 1)};
 }
 
 int EditPane::startOf(const LineRef& line) const {
-    if (!wraps() || line.index == 0)
-        return line.block.position();
+    if (!wraps() || line.index == 0) return line.block.position();
     m_layout->ensureBlockLayout(line.block);
     const QTextLayout* layout = line.block.layout();
-    return line.block.position() + layout->lineAt(qMin(line.index, layout->lineCount() - 1)).textStart();
+    return line.block.position() +
+           layout->lineAt(qMin(line.index, layout->lineCount() - 1)).textStart();
 }
 
 bool EditPane::nextLine(LineRef& line) const {
@@ -179,8 +174,7 @@ bool EditPane::nextLine(LineRef& line) const {
         }
     }
     const QTextBlock next = line.block.next();
-    if (!next.isValid())
-        return false;
+    if (!next.isValid()) return false;
     line = {next, 0};
     return true;
 }
@@ -202,7 +196,8 @@ EditPane::CaretPosition EditPane::caretPosition() const {
         if (m_caretBlock.textEpoch != m_textEpoch || position < m_caretBlock.start ||
             position >= m_caretBlock.start + m_caretBlock.length) {
             const QTextBlock block = document()->findBlock(position);
-            m_caretBlock = {m_textEpoch, block.position(), block.length(), block.blockNumber(), block.text()};
+            m_caretBlock = {m_textEpoch, block.position(), block.length(), block.blockNumber(),
+                            block.text()};
         }
         p.line = m_caretBlock.number;
         lineStart = m_caretBlock.start;
@@ -215,12 +210,17 @@ EditPane::CaretPosition EditPane::caretPosition() const {
     return p;
 }
 
-bool EditPane::lineCountsExact() const { return m_layout->countsExact(); }
+bool EditPane::lineCountsExact() const {
+    return m_layout->countsExact();
+}
 
-void EditPane::finishLineCounting() { m_layout->finishCounting(); }
+void EditPane::finishLineCounting() {
+    m_layout->finishCounting();
+}
 
 bool EditPane::event(QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride && isWindowCommandKey(static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        isWindowCommandKey(static_cast<QKeyEvent*>(event))) {
         event->ignore();
         return true;
     }
@@ -241,8 +241,9 @@ void EditPane::keyPressEvent(QKeyEvent* event) {
     }
     const QString text = event->text();
     if (!text.isEmpty() && !cp932::canEncode(text)) {
-        QKeyEvent replaced(event->type(), event->key(), event->modifiers(), cp932::toEncodable(text),
-                           event->isAutoRepeat(), static_cast<ushort>(event->count()));
+        QKeyEvent replaced(event->type(), event->key(), event->modifiers(),
+                           cp932::toEncodable(text), event->isAutoRepeat(),
+                           static_cast<ushort>(event->count()));
         QPlainTextEdit::keyPressEvent(&replaced);
         tellLost(cp932::lostCharacters(text));
         return;
@@ -262,8 +263,7 @@ void EditPane::insertTabSpaces() {
 
 void EditPane::inputMethodEvent(QInputMethodEvent* event) {
     // Composed text arrives without key presses of its own; its commit counts as one.
-    if (!event->commitString().isEmpty() || event->replacementLength() > 0)
-        emit keyDown(0);
+    if (!event->commitString().isEmpty() || event->replacementLength() > 0) emit keyDown(0);
     if (!event->commitString().isEmpty() && !cp932::canEncode(event->commitString())) {
         QInputMethodEvent replaced(event->preeditString(), event->attributes());
         replaced.setCommitString(cp932::toEncodable(event->commitString()),
@@ -309,8 +309,7 @@ int EditPane::characterAt(const QPoint& viewportPos) const {
     const QTextCursor hit = cursorForPosition(viewportPos);
     const QTextBlock block = hit.block();
     const QTextLayout* layout = block.layout();
-    if (!layout || layout->lineCount() == 0)
-        return hit.position();
+    if (!layout || layout->lineCount() == 0) return hit.position();
     const QPointF inBlock =
         QPointF(viewportPos) - blockBoundingGeometry(block).translated(contentOffset()).topLeft();
     for (int i = 0; i < layout->lineCount(); ++i) {
@@ -353,22 +352,18 @@ QMimeData* EditPane::createMimeDataFromSelection() const {
 }
 
 void EditPane::insertFromMimeData(const QMimeData* source) {
-    if (!source || !source->hasText())
-        return;
+    if (!source || !source->hasText()) return;
     const QString given = source->text();
     const bool lossless = cp932::canEncode(given);
     QString text = lossless ? given : cp932::toEncodable(given);
-    if (pasteFilter)
-        text = pasteFilter(text);
+    if (pasteFilter) text = pasteFilter(text);
     insertPlainText(text);
     ensureCursorVisible();
-    if (!lossless)
-        tellLost(cp932::lostCharacters(given));
+    if (!lossless) tellLost(cp932::lostCharacters(given));
 }
 
 void EditPane::tellLost(const QStringList& lost) {
-    if (lost.isEmpty())
-        return;
+    if (lost.isEmpty()) return;
     // Just below the caret, where the "?" now stands.
     const QPoint below = viewport()->mapTo(this, cursorRect().bottomLeft()) + QPoint(0, 4);
     showNotice(*this, below, unencodableNotice(lost));
@@ -377,8 +372,7 @@ void EditPane::tellLost(const QStringList& lost) {
 void EditPane::resizeEvent(QResizeEvent* event) {
     QPlainTextEdit::resizeEvent(event);
     // A new width lays the text out again and forgets every block's displayed line count.
-    if (wraps() && event->oldSize().width() != event->size().width())
-        m_layout->recountAll();
+    if (wraps() && event->oldSize().width() != event->size().width()) m_layout->recountAll();
 }
 
 void EditPane::contextMenuEvent(QContextMenuEvent* event) {

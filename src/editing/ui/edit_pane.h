@@ -39,10 +39,10 @@ public:
 
     // A line as the pane displays it: with word wrap on, each wrapped piece is a line.
     struct DisplayedLine {
-        int start = 0;      // position of its first character
-        int end = 0;        // after its last character, line break excluded
-        int next = 0;       // where the next line starts; the end of the text on the last line
-        qint64 number = 0;  // 0-based
+        int start = 0;     // position of its first character
+        int end = 0;       // after its last character, line break excluded
+        int next = 0;      // where the next line starts; the end of the text on the last line
+        qint64 number = 0; // 0-based
     };
     DisplayedLine displayedLineAt(int position) const;
     bool wraps() const { return lineWrapMode() != QPlainTextEdit::NoWrap; }

@@ -11,7 +11,7 @@ namespace {
 constexpr int kSliceMs = 8;
 // The base layout's line width when the pane has no text width: INT_MAX less the margins.
 constexpr qreal kNoWidth = 1e9;
-}
+} // namespace
 
 PaneLayout::PaneLayout(QTextDocument* document) : QPlainTextDocumentLayout(document) {
     m_idle.setSingleShot(true);
@@ -37,8 +37,7 @@ bool PaneLayout::countingNeeded(qreal width) const {
 }
 
 bool PaneLayout::countsExact() const {
-    if (!wraps())
-        return true;
+    if (!wraps()) return true;
     const qreal width = lineWidth();
     return !countingNeeded(width) || (!m_pending && width == m_countedWidth);
 }
@@ -51,20 +50,20 @@ void PaneLayout::recountAll() {
     m_idle.start();
 }
 
-void PaneLayout::holdRelayout() { m_holding = true; }
+void PaneLayout::holdRelayout() {
+    m_holding = true;
+}
 
 void PaneLayout::releaseRelayout() {
     m_holding = false;
-    if (!m_held)
-        return;
+    if (!m_held) return;
     m_held = false;
     documentChanged(0, 0, document()->characterCount());
 }
 
 void PaneLayout::documentChanged(int from, int charsRemoved, int charsAdded) {
     // A new default font or text option announces itself as the whole text, added again.
-    if (m_holding && from == 0 && charsRemoved == 0 &&
-        charsAdded == document()->characterCount()) {
+    if (m_holding && from == 0 && charsRemoved == 0 && charsAdded == document()->characterCount()) {
         m_held = true;
         return;
     }
@@ -83,14 +82,12 @@ void PaneLayout::documentChanged(int from, int charsRemoved, int charsAdded) {
     // their old line counts until it shows them.
     QTextBlock block = document()->findBlock(from);
     const QTextBlock last = document()->findBlock(qMax(0, from + charsRemoved + charsAdded - 1));
-    if (block == last && sameBlockCount)
-        return;
+    if (block == last && sameBlockCount) return;
     if (block.isValid() && block.blockNumber() < m_firstUncounted)
         m_firstUncounted = block.blockNumber();
     for (; block.isValid(); block = block.next()) {
         block.setUserState(-1);
-        if (block == last)
-            break;
+        if (block == last) break;
     }
     m_pending = true;
     m_idle.start();
@@ -113,11 +110,9 @@ int PaneLayout::displayedLines(const QTextBlock& block, qreal width) const {
 }
 
 void PaneLayout::countFor(int budgetMs) {
-    if (!m_pending)
-        return;
+    if (!m_pending) return;
     const qreal width = wraps() ? lineWidth() : 0;
-    if (m_countedWidth >= 0 && width != m_countedWidth)
-        recountAll();
+    if (m_countedWidth >= 0 && width != m_countedWidth) recountAll();
     m_countedWidth = width;
     if (!countingNeeded(width)) {
         m_pending = false;
@@ -130,8 +125,7 @@ void PaneLayout::countFor(int budgetMs) {
     QTextBlock block = document()->findBlockByNumber(m_firstUncounted);
     int number = m_firstUncounted;
     for (; block.isValid(); block = block.next(), ++number) {
-        if (block.userState() == m_stamp)
-            continue;
+        if (block.userState() == m_stamp) continue;
         const int lines = displayedLines(block, width);
         if (block.lineCount() != lines) {
             block.setLineCount(lines);
@@ -143,8 +137,7 @@ void PaneLayout::countFor(int budgetMs) {
             break;
         }
     }
-    if (changed)
-        emit documentSizeChanged(documentSize());
+    if (changed) emit documentSizeChanged(documentSize());
     if (block.isValid()) {
         m_idle.start();
         return;
@@ -155,8 +148,7 @@ void PaneLayout::countFor(int budgetMs) {
 }
 
 void PaneLayout::finishCounting() {
-    if (wraps() && lineWidth() != m_countedWidth)
-        recountAll();
+    if (wraps() && lineWidth() != m_countedWidth) recountAll();
     countFor(0);
 }
 

@@ -29,13 +29,11 @@ void PaneUndo::take() {
     m_selectionStart = cursor.selectionStart();
     m_selectionLength = cursor.selectionEnd() - cursor.selectionStart();
     m_pane.document()->clearUndoRedoStacks();
-    if (!wasAvailable)
-        emit availabilityChanged();
+    if (!wasAvailable) emit availabilityChanged();
 }
 
 void PaneUndo::swap() {
-    if (!m_available)
-        return;
+    if (!m_available) return;
     const QTextCursor cursor = m_pane.textCursor();
     const int currentStart = cursor.selectionStart();
     const int currentLength = cursor.selectionEnd() - cursor.selectionStart();
@@ -67,15 +65,13 @@ void PaneUndo::clear() {
     m_selectionStart = 0;
     m_selectionLength = 0;
     m_pane.document()->clearUndoRedoStacks();
-    if (wasAvailable)
-        emit availabilityChanged();
+    if (wasAvailable) emit availabilityChanged();
 }
 
 void PaneUndo::holdTextBeforeReplacement() {
     // Replacing the whole text wipes the edit record; a snapshot that still depends on it is
     // copied first, so that it is not lost with the record.
-    if (!m_available || m_textHeld)
-        return;
+    if (!m_available || m_textHeld) return;
     QTextDocument* document = m_pane.document();
     const QSignalBlocker quiet(&m_pane);
     rewind(document);

@@ -104,8 +104,7 @@ void MascotView::applyInterval() {
 }
 
 void MascotView::setPlaceholder(const QImage& picture) {
-    if (hasSheet())
-        return;
+    if (hasSheet()) return;
     m_canvas = picture;
     update();
 }

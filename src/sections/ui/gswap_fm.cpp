@@ -3,8 +3,8 @@
 #include "core/section_store.h"
 #include "sections/ui/dialog_style.h"
 #include "sections/ui/list_box.h"
-#include "sections/ui/section_list_fill.h"
 #include "sections/ui/picture_button.h"
+#include "sections/ui/section_list_fill.h"
 
 #include <QEvent>
 #include <QPushButton>
@@ -26,10 +26,14 @@ Tgswap_fm::Tgswap_fm(const SectionStore& store, Swap swap, QWidget* parent)
     m_groupList2->setGeometry(368, 36, 273, 81);
     m_sectionList2 = new ListBox(QStringLiteral("section_list2"), this);
     m_sectionList2->setGeometry(368, 151, 273, 170);
-    captionLabel(QStringLiteral("lb_group1"), QStringLiteral("グループ(&G)"), m_groupList1, {8, 12}, this);
-    captionLabel(QStringLiteral("lb_section1"), QStringLiteral("セクション(&S)"), m_sectionList1, {8, 127}, this);
-    captionLabel(QStringLiteral("lb_group2"), QStringLiteral("グループ(&R)"), m_groupList2, {368, 16}, this);
-    captionLabel(QStringLiteral("lb_section2"), QStringLiteral("セクション(&E)"), m_sectionList2, {368, 131}, this);
+    captionLabel(QStringLiteral("lb_group1"), QStringLiteral("グループ(&G)"), m_groupList1, {8, 12},
+                 this);
+    captionLabel(QStringLiteral("lb_section1"), QStringLiteral("セクション(&S)"), m_sectionList1,
+                 {8, 127}, this);
+    captionLabel(QStringLiteral("lb_group2"), QStringLiteral("グループ(&R)"), m_groupList2,
+                 {368, 16}, this);
+    captionLabel(QStringLiteral("lb_section2"), QStringLiteral("セクション(&E)"), m_sectionList2,
+                 {368, 131}, this);
 
     m_swapButton = new PictureButton(QStringLiteral("swap_bbt"), dialogIcon(QStringLiteral("swap")),
                                      QStringLiteral("交換(&M)"), this);
@@ -49,8 +53,7 @@ Tgswap_fm::Tgswap_fm(const SectionStore& store, Swap swap, QWidget* parent)
 }
 
 bool Tgswap_fm::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate)
-        act();
+    if (event->type() == QEvent::WindowActivate) act();
     return QDialog::event(event);
 }
 
@@ -63,7 +66,8 @@ void Tgswap_fm::act() {
 }
 
 void Tgswap_fm::fillSections(int side) {
-    fillSectionList(*sectionList(side), m_store, groupList(side)->selectedRow(), EntrySpacing::Picker, true);
+    fillSectionList(*sectionList(side), m_store, groupList(side)->selectedRow(),
+                    EntrySpacing::Picker, true);
 }
 
 int Tgswap_fm::chosen(int side) const {
@@ -86,20 +90,25 @@ void Tgswap_fm::group_list2Click() {
     buttonState();
 }
 
-void Tgswap_fm::section_list1Click() { buttonState(); }
+void Tgswap_fm::section_list1Click() {
+    buttonState();
+}
 
-void Tgswap_fm::section_list2Click() { buttonState(); }
+void Tgswap_fm::section_list2Click() {
+    buttonState();
+}
 
 void Tgswap_fm::swap_bbtClick() {
     const int a = chosen(1);
     const int b = chosen(2);
-    if (a >= 0 && b >= 0 && a != b && m_swap)
-        m_swap(a, b);
+    if (a >= 0 && b >= 0 && a != b && m_swap) m_swap(a, b);
     fillSections(1);
     fillSections(2);
     buttonState();
 }
 
-void Tgswap_fm::Button1Click() { accept(); }
+void Tgswap_fm::Button1Click() {
+    accept();
+}
 
 } // namespace pote

@@ -22,11 +22,12 @@ public:
         return row >= 0 && row < m_count && m_text ? m_text(row) : QString();
     }
 
-    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : m_count; }
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : m_count;
+    }
 
     QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole || !index.isValid())
-            return {};
+        if (role != Qt::DisplayRole || !index.isValid()) return {};
         return text(index.row());
     }
 
@@ -70,8 +71,7 @@ ListBox::ListBox(const QString& objectName, QWidget* parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (!m_quiet)
-            emit userSelected();
+        if (!m_quiet) emit userSelected();
     });
     connect(this, &QListView::doubleClicked, this, [this] { emit rowDoubleClicked(); });
 }
@@ -84,12 +84,18 @@ void ListBox::setEntries(int rows, EntryText text, bool selectFirst) {
 }
 
 void ListBox::setEntries(const QStringList& entries, bool selectFirst) {
-    setEntries(static_cast<int>(entries.size()), [entries](int row) { return entries.at(row); }, selectFirst);
+    setEntries(
+        static_cast<int>(entries.size()), [entries](int row) { return entries.at(row); },
+        selectFirst);
 }
 
-int ListBox::count() const { return m_model->rowCount(QModelIndex()); }
+int ListBox::count() const {
+    return m_model->rowCount(QModelIndex());
+}
 
-QString ListBox::entryText(int row) const { return m_model->text(row); }
+QString ListBox::entryText(int row) const {
+    return m_model->text(row);
+}
 
 int ListBox::selectedRow() const {
     const QModelIndexList rows = selectionModel()->selectedIndexes();
@@ -114,8 +120,12 @@ void ListBox::selectRow(int row) {
     m_quiet = quiet;
 }
 
-void ListBox::setCurrentRow(int row) { select(row); }
+void ListBox::setCurrentRow(int row) {
+    select(row);
+}
 
-QRect ListBox::rowRect(int row) const { return visualRect(m_model->index(row)); }
+QRect ListBox::rowRect(int row) const {
+    return visualRect(m_model->index(row));
+}
 
 } // namespace pote

@@ -21,13 +21,15 @@ void PictureButton::paintEvent(QPaintEvent*) {
     const QRect area = rect().adjusted(2, 4, -2, -3);
     const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
     const QPixmap picture = icon().pixmap(iconSize(), devicePixelRatio(), mode);
-    const QRect pictureRect(area.x() + (area.width() - iconSize().width()) / 2, area.y(), iconSize().width(),
-                            iconSize().height());
+    const QRect pictureRect(area.x() + (area.width() - iconSize().width()) / 2, area.y(),
+                            iconSize().width(), iconSize().height());
     painter.drawPixmap(pictureRect, picture);
 
-    const QRect textRect(area.x(), pictureRect.bottom() + 1, area.width(), area.bottom() - pictureRect.bottom());
-    style()->drawItemText(&painter, textRect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextShowMnemonic,
-                          palette(), isEnabled(), text(), QPalette::ButtonText);
+    const QRect textRect(area.x(), pictureRect.bottom() + 1, area.width(),
+                         area.bottom() - pictureRect.bottom());
+    style()->drawItemText(&painter, textRect,
+                          Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(),
+                          isEnabled(), text(), QPalette::ButtonText);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);

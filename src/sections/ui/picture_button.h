@@ -9,7 +9,8 @@ namespace pote {
 class PictureButton : public QPushButton {
     Q_OBJECT
 public:
-    PictureButton(const QString& objectName, const QIcon& icon, const QString& text, QWidget* parent);
+    PictureButton(const QString& objectName, const QIcon& icon, const QString& text,
+                  QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

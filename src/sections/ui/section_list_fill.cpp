@@ -23,7 +23,8 @@ void fillSectionList(ListBox& list, const SectionStore& store, int group, EntryS
 void fillGroupList(ListBox& list, const SectionStore& store, bool withDefault, bool selectFirst) {
     list.setEntries(
         groupRowCount(store, withDefault),
-        [&store, withDefault](int row) { return groupRowText(store, row, withDefault); }, selectFirst);
+        [&store, withDefault](int row) { return groupRowText(store, row, withDefault); },
+        selectFirst);
 }
 
 } // namespace pote

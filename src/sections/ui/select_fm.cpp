@@ -20,15 +20,18 @@ Tselect_fm::Tselect_fm(const SectionStore& store, SwitchTo switchTo, QWidget* pa
 
     m_groupList = new ListBox(QStringLiteral("group_list"), this);
     m_groupList->setGeometry(8, 24, 273, 69);
-    captionLabel(QStringLiteral("lb_group"), QStringLiteral("グループ(&G)"), m_groupList, {8, 8}, this);
+    captionLabel(QStringLiteral("lb_group"), QStringLiteral("グループ(&G)"), m_groupList, {8, 8},
+                 this);
 
     m_sectionList = new ListBox(QStringLiteral("section_list"), this);
     m_sectionList->viewport()->setMouseTracking(true);
     m_sectionList->viewport()->installEventFilter(this);
     m_sectionList->installEventFilter(this);
-    captionLabel(QStringLiteral("lb_section"), QStringLiteral("セクション(S)"), m_sectionList, {8, 96}, this);
+    captionLabel(QStringLiteral("lb_section"), QStringLiteral("セクション(S)"), m_sectionList,
+                 {8, 96}, this);
 
-    m_setButton = new QPushButton(dialogIcon(QStringLiteral("choose")), QStringLiteral("選択(&V)"), this);
+    m_setButton =
+        new QPushButton(dialogIcon(QStringLiteral("choose")), QStringLiteral("選択(&V)"), this);
     m_setButton->setObjectName(QStringLiteral("set_bt"));
     m_endButton = new QPushButton(QStringLiteral("キャンセル(&C)"), this);
     m_endButton->setObjectName(QStringLiteral("end_bt"));
@@ -42,19 +45,16 @@ Tselect_fm::Tselect_fm(const SectionStore& store, SwitchTo switchTo, QWidget* pa
 }
 
 bool Tselect_fm::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate)
-        act();
+    if (event->type() == QEvent::WindowActivate) act();
     return QDialog::event(event);
 }
 
 void Tselect_fm::act() {
     setWindowTitle(QStringLiteral("セクション選択"));
     m_setButton->setText(QStringLiteral("選択(&V)"));
-    if (m_placement)
-        move(m_placement());
+    if (m_placement) move(m_placement());
     int group = m_store.section(m_store.current).group;
-    if (group < 0 || group > m_store.groupCount())
-        group = 0;
+    if (group < 0 || group > m_store.groupCount()) group = 0;
     fillGroupList(*m_groupList, m_store, true, false);
     m_groupList->selectRow(group);
     sizeFor(group);
@@ -63,7 +63,9 @@ void Tselect_fm::act() {
     m_sectionList->setFocus();
 }
 
-int Tselect_fm::selectedGroup() const { return m_groupList->selectedRow(); }
+int Tselect_fm::selectedGroup() const {
+    return m_groupList->selectedRow();
+}
 
 void Tselect_fm::group_listClick() {
     sizeFor(selectedGroup());
@@ -85,30 +87,33 @@ void Tselect_fm::fillSections() {
 
 void Tselect_fm::choose() {
     const int position = resolveEntry(m_store, selectedGroup(), m_sectionList->selectedRow());
-    if (position >= 0 && position != m_store.current && m_switchTo)
-        m_switchTo(position);
+    if (position >= 0 && position != m_store.current && m_switchTo) m_switchTo(position);
     accept();
 }
 
-void Tselect_fm::set_btClick() { choose(); }
+void Tselect_fm::set_btClick() {
+    choose();
+}
 
-void Tselect_fm::section_listDblClick() { choose(); }
+void Tselect_fm::section_listDblClick() {
+    choose();
+}
 
 void Tselect_fm::section_listMouseMove(const QPoint& at) {
-    if (!m_singleClickMove)
-        return;
+    if (!m_singleClickMove) return;
     const QModelIndex index = m_sectionList->indexAt(at);
     m_sectionList->selectRow(index.isValid() ? index.row() : -1);
 }
 
 void Tselect_fm::section_listMouseDown(const QPoint& at) {
-    if (!m_singleClickMove)
-        return;
+    if (!m_singleClickMove) return;
     section_listMouseMove(at);
     choose();
 }
 
-void Tselect_fm::end_btClick() { reject(); }
+void Tselect_fm::end_btClick() {
+    reject();
+}
 
 bool Tselect_fm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_sectionList->viewport()) {

@@ -23,51 +23,64 @@ CommandContext with(std::function<void(CommandContext&)> change) {
 class CommandStates : public testing::TestWithParam<StateRow> {};
 
 TEST_P(CommandStates, FollowTheDocument) {
-    EXPECT_EQ(commandEnabled(QString::fromUtf8(GetParam().item), GetParam().context), GetParam().enabled);
+    EXPECT_EQ(commandEnabled(QString::fromUtf8(GetParam().item), GetParam().context),
+              GetParam().enabled);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, CommandStates,
     testing::Values(
         StateRow{"QuickSaveNeedsPath", "nx_qsave", with([](auto& c) { c.modified = true; }), false},
-        StateRow{"QuickSaveNeedsChange", "nx_qsave", with([](auto& c) { c.hasDocumentPath = true; }), false},
-        StateRow{"QuickSaveBoth", "nx_qsave", with([](auto& c) { c.hasDocumentPath = c.modified = true; }), true},
+        StateRow{"QuickSaveNeedsChange", "nx_qsave",
+                 with([](auto& c) { c.hasDocumentPath = true; }), false},
+        StateRow{"QuickSaveBoth", "nx_qsave",
+                 with([](auto& c) { c.hasDocumentPath = c.modified = true; }), true},
         StateRow{"AddBelow500", "sp_add", with([](auto& c) { c.sectionCount = 499; }), true},
         StateRow{"AddAt500", "sp_add", with([](auto& c) { c.sectionCount = 500; }), false},
         StateRow{"MenuAddAt500", "sect_add", with([](auto& c) { c.sectionCount = 500; }), false},
-        StateRow{"DeleteNeedsTwo", "nx_sect_dell", with([](auto& c) { c.sectionCount = 1; }), false},
+        StateRow{"DeleteNeedsTwo", "nx_sect_dell", with([](auto& c) { c.sectionCount = 1; }),
+                 false},
         StateRow{"SwapWithTwo", "nx_sect_swap", with([](auto& c) { c.sectionCount = 2; }), true},
         StateRow{"CutNeedsSelection", "sp_cut", CommandContext{}, false},
-        StateRow{"CopyWithSelection", "nx_edcopy", with([](auto& c) { c.selectionLength = 3; }), true},
-        StateRow{"InsertMenuOffWhileSelected", "Insert1", with([](auto& c) { c.selectionLength = 1; }), false},
+        StateRow{"CopyWithSelection", "nx_edcopy", with([](auto& c) { c.selectionLength = 3; }),
+                 true},
+        StateRow{"InsertMenuOffWhileSelected", "Insert1",
+                 with([](auto& c) { c.selectionLength = 1; }), false},
         StateRow{"BreakButtonWithoutSelection", "sp_break", CommandContext{}, true},
-        StateRow{"PasteFollowsClipboard", "sp_paste", with([](auto& c) { c.clipboardHasText = true; }), true},
+        StateRow{"PasteFollowsClipboard", "sp_paste",
+                 with([](auto& c) { c.clipboardHasText = true; }), true},
         StateRow{"PasteWithoutClipboard", "pop_edpaste", CommandContext{}, false},
         StateRow{"UndoNeedsSnapshot", "sp_undo", CommandContext{}, false},
-        StateRow{"PasswordMenuOffInPlainText", "nx_password", with([](auto& c) { c.plainTextMode = true; }), false},
-        StateRow{"PickerOffInPlainText", "select_bitbt", with([](auto& c) { c.plainTextMode = true; }), false},
+        StateRow{"PasswordMenuOffInPlainText", "nx_password",
+                 with([](auto& c) { c.plainTextMode = true; }), false},
+        StateRow{"PickerOffInPlainText", "select_bitbt",
+                 with([](auto& c) { c.plainTextMode = true; }), false},
         StateRow{"PasswordResetNeedsPassword", "nx_pass_reset", CommandContext{}, false},
         StateRow{"PasswordSetAlways", "nx_pass_set", CommandContext{}, true},
         StateRow{"BackupNeedsFolders", "sp_backup", CommandContext{}, false},
         StateRow{"StopOnlyWhileBusy", "nx_backup_stop", CommandContext{}, false},
         StateRow{"StopWhileBusy", "nx_backup_stop", with([](auto& c) { c.busy = true; }), true},
-        StateRow{"BusyDisablesUnruledCommands", "nx_load", with([](auto& c) { c.busy = true; }), false},
+        StateRow{"BusyDisablesUnruledCommands", "nx_load", with([](auto& c) { c.busy = true; }),
+                 false},
         StateRow{"BusyDisablesMenus", "nx_file", with([](auto& c) { c.busy = true; }), false},
         StateRow{"BusyOverridesRules", "sp_backup",
                  with([](auto& c) { c.busy = c.backupConfigured = true; }), false},
         StateRow{"MailNeedsSetting", "nx_mail_ins", with([](auto& c) { c.hasMail = true; }), true},
         StateRow{"AmountAfterCalculation", "nx_hexp_ins", CommandContext{}, false},
         StateRow{"PopupAmountAfterCalculation", "pop_hexp_ins", CommandContext{}, false},
-        StateRow{"PopupAmountWithAmount", "pop_hexp_ins", with([](auto& c) { c.amountAvailable = true; }), true},
-        StateRow{"UnbuiltCommandIsOff", "nx_load",
-                 with([](auto& c) { c.implemented = [](Command cmd) { return cmd != Command::Open; }; }), false},
-        StateRow{"GroupSettingsAlways", "nx_group_set", with([](auto& c) { c.sectionCount = 1; }), true}),
+        StateRow{"PopupAmountWithAmount", "pop_hexp_ins",
+                 with([](auto& c) { c.amountAvailable = true; }), true},
+        StateRow{"UnbuiltCommandIsOff", "nx_load", with([](auto& c) {
+                     c.implemented = [](Command cmd) { return cmd != Command::Open; };
+                 }),
+                 false},
+        StateRow{"GroupSettingsAlways", "nx_group_set", with([](auto& c) { c.sectionCount = 1; }),
+                 true}),
     [](const testing::TestParamInfo<StateRow>& row) { return row.param.name; });
 
 TEST(ActionTable, NamesAreUniqueAndMenusNameKnownEntries) {
     QSet<QString> names;
-    for (const ActionEntry& a : actionTable())
-    {
+    for (const ActionEntry& a : actionTable()) {
         EXPECT_FALSE(names.contains(a.name)) << a.name.toStdString();
         names.insert(a.name);
     }

@@ -219,7 +219,8 @@ TEST_F(PtmtoolTest, OnlyRegularFilesAreReadOrReplaced) {
     for (const auto& row : rows) {
         const Outcome r = ptmtool(row.args);
         EXPECT_EQ(r.exitCode, 1) << row.name;
-        EXPECT_TRUE(r.err.contains(row.message.toUtf8())) << row.name << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(row.message.toUtf8()))
+            << row.name << ": " << r.err.toStdString();
     }
     struct stat st {};
     ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &st), 0);

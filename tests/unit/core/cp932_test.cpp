@@ -309,7 +309,10 @@ TEST(Cp932LostCharacters, NamesWhatBecomesAQuestionMarkOnceEach) {
         {"EmojiIsOneCharacter", u"a😀b😀", {u16(u"😀")}},
         {"LoneSurrogates", u"\xD83Dz\xDC00", {u16(u"\xD83D"), u16(u"\xDC00")}},
         {"TwinsKeepACounterpart", u"\x301C\x00A5\x2212", {}},
-        {"StrayLeadBecomesACharacter", u"\xDC81" "A", {}},
+        {"StrayLeadBecomesACharacter",
+         u"\xDC81"
+         "A",
+         {}},
         {"QuestionMarkOfItsOwn", u"なぜ?", {}},
         {"Empty", u"", {}},
     };
@@ -317,7 +320,8 @@ TEST(Cp932LostCharacters, NamesWhatBecomesAQuestionMarkOnceEach) {
         const QString text = u16(row.text);
         EXPECT_EQ(lostCharacters(text), row.lost) << row.name;
         // Exactly the question marks that toEncodable adds.
-        EXPECT_EQ(row.lost.isEmpty(), toEncodable(text).count(u'?') == text.count(u'?')) << row.name;
+        EXPECT_EQ(row.lost.isEmpty(), toEncodable(text).count(u'?') == text.count(u'?'))
+            << row.name;
     }
 }
 

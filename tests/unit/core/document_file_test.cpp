@@ -76,8 +76,7 @@ SectionStore storeOf(const std::vector<QByteArray>& texts, QByteArray password =
         store.section(pos).name = "s" + QByteArray::number(pos + 1);
         store.section(pos).text = texts[i];
     }
-    if (!password.isEmpty())
-        store.setPassword(password);
+    if (!password.isEmpty()) store.setPassword(password);
     return store;
 }
 

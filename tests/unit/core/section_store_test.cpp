@@ -9,8 +9,7 @@ namespace {
 SectionStore storeWith(int n) {
     SectionStore store;
     for (int pos = 0; pos < n; ++pos) {
-        if (pos > 0)
-            store.appendEmpty();
+        if (pos > 0) store.appendEmpty();
         store.section(pos).name = "s" + QByteArray::number(pos + 1);
         store.section(pos).text = "t" + QByteArray::number(pos + 1);
         store.reserved(pos) = {static_cast<quint32>(100 + pos), static_cast<quint32>(200 + pos),
@@ -187,4 +186,3 @@ TEST(SectionStore, TellsTheObserverOnlyOfRealStateChanges) {
 
 } // namespace
 } // namespace pote
-

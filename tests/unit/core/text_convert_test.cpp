@@ -18,21 +18,21 @@ TEST_P(ExpandTabs, ExpandsToTheNextStop) {
     EXPECT_EQ(expand_tabs(GetParam().in, GetParam().width), GetParam().out);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ExpandTabs,
-    testing::Values(
-        TabCase{"AfterOneLetter", "a\tb", 8, "a       b"},
-        TabCase{"ColumnRestartsAfterLf", "a\tb\r\n\tc", 8, "a       b\r\n        c"},
-        TabCase{"AtColumnOne", "\t", 8, "        "},
-        TabCase{"AfterThreeBytes", "abc\t", 8, "abc     "},
-        TabCase{"DoubleByteCountsTwo", QByteArray("\x82\xa0\t", 3), 4, QByteArray("\x82\xa0  ", 4)},
-        TabCase{"CrCountsOne", "a\r\tb", 4, "a\r  b"},
-        TabCase{"OnAStop", "abcdefgh\tx", 8, "abcdefgh        x"},
-        TabCase{"TwoTabs", "\t\t", 3, "      "},
-        TabCase{"WidthOne", "a\tb\t", 1, "a b "},
-        TabCase{"NoTab", "plain\r\ntext", 8, "plain\r\ntext"},
-        TabCase{"Empty", "", 8, ""}),
-    [](const testing::TestParamInfo<TabCase>& row) { return row.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, ExpandTabs,
+                         testing::Values(TabCase{"AfterOneLetter", "a\tb", 8, "a       b"},
+                                         TabCase{"ColumnRestartsAfterLf", "a\tb\r\n\tc", 8,
+                                                 "a       b\r\n        c"},
+                                         TabCase{"AtColumnOne", "\t", 8, "        "},
+                                         TabCase{"AfterThreeBytes", "abc\t", 8, "abc     "},
+                                         TabCase{"DoubleByteCountsTwo", QByteArray("\x82\xa0\t", 3),
+                                                 4, QByteArray("\x82\xa0  ", 4)},
+                                         TabCase{"CrCountsOne", "a\r\tb", 4, "a\r  b"},
+                                         TabCase{"OnAStop", "abcdefgh\tx", 8, "abcdefgh        x"},
+                                         TabCase{"TwoTabs", "\t\t", 3, "      "},
+                                         TabCase{"WidthOne", "a\tb\t", 1, "a b "},
+                                         TabCase{"NoTab", "plain\r\ntext", 8, "plain\r\ntext"},
+                                         TabCase{"Empty", "", 8, ""}),
+                         [](const testing::TestParamInfo<TabCase>& row) { return row.param.name; });
 
 TEST(ExpandTabs, TextWithoutTabsIsSharedNotCopied) {
     const QByteArray text(1 << 20, 'x');

@@ -22,26 +22,28 @@ class EntryTexts : public testing::TestWithParam<EntryRow> {};
 
 TEST_P(EntryTexts, NumberPaddedThenBlanksThenName) {
     const EntryRow& row = GetParam();
-    EXPECT_EQ(sectionEntryText(row.position, cp932::encode(QStringView(row.sectionName)), row.spacing),
-              QString::fromUtf16(row.expected));
+    EXPECT_EQ(
+        sectionEntryText(row.position, cp932::encode(QStringView(row.sectionName)), row.spacing),
+        QString::fromUtf16(row.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, EntryTexts,
-    testing::Values(EntryRow{"FirstSection", 0, u"第一章", EntrySpacing::Picker, u"No.001   第一章"},
-                    EntryRow{"TwoDigits", 41, u"x", EntrySpacing::Picker, u"No.042   x"},
-                    EntryRow{"LastOfFiveHundred", 499, u"終", EntrySpacing::Picker, u"No.500   終"},
-                    EntryRow{"EmptyName", 6, u"", EntrySpacing::Picker, u"No.007   "},
-                    EntryRow{"UnassignedListHasFourBlanks", 2, u"序", EntrySpacing::Unassigned, u"No.003    序"},
-                    EntryRow{"NameKeepsItsOwnBlanks", 9, u" a  b ", EntrySpacing::Picker, u"No.010    a  b "}),
+    testing::Values(
+        EntryRow{"FirstSection", 0, u"第一章", EntrySpacing::Picker, u"No.001   第一章"},
+        EntryRow{"TwoDigits", 41, u"x", EntrySpacing::Picker, u"No.042   x"},
+        EntryRow{"LastOfFiveHundred", 499, u"終", EntrySpacing::Picker, u"No.500   終"},
+        EntryRow{"EmptyName", 6, u"", EntrySpacing::Picker, u"No.007   "},
+        EntryRow{"UnassignedListHasFourBlanks", 2, u"序", EntrySpacing::Unassigned,
+                 u"No.003    序"},
+        EntryRow{"NameKeepsItsOwnBlanks", 9, u" a  b ", EntrySpacing::Picker, u"No.010    a  b "}),
     [](const testing::TestParamInfo<EntryRow>& row) { return row.param.name; });
 
 // Ten sections "s1".."s10"; groups A (1) and B (2); 3, 5 and 9 in B, 2 and 10 in A.
 SectionStore mixedStore() {
     SectionStore store;
     for (int pos = 0; pos < 10; ++pos) {
-        if (pos > 0)
-            store.appendEmpty();
+        if (pos > 0) store.appendEmpty();
         store.section(pos).name = "s" + QByteArray::number(pos + 1);
     }
     store.addGroup(cp932::encode(u"グループA"));
@@ -82,10 +84,12 @@ TEST_P(Resolving, TheRowThMemberOfTheGroup) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, Resolving,
-    testing::Values(ResolveRow{"FirstUnassigned", 0, 0, 0}, ResolveRow{"SecondUnassignedSkipsGroups", 0, 1, 3},
+    testing::Values(ResolveRow{"FirstUnassigned", 0, 0, 0},
+                    ResolveRow{"SecondUnassignedSkipsGroups", 0, 1, 3},
                     ResolveRow{"LastUnassigned", 0, 4, 7}, ResolveRow{"PastTheLastEntry", 0, 5, -1},
                     ResolveRow{"MiddleOfB", 2, 1, 4}, ResolveRow{"LastSectionInA", 1, 1, 9},
-                    ResolveRow{"NoRowSelected", 1, -1, -1}, ResolveRow{"NoGroupSelected", -1, 0, -1},
+                    ResolveRow{"NoRowSelected", 1, -1, -1},
+                    ResolveRow{"NoGroupSelected", -1, 0, -1},
                     ResolveRow{"GroupWithoutMembers", 3, 0, -1}),
     [](const testing::TestParamInfo<ResolveRow>& row) { return row.param.name; });
 
@@ -97,7 +101,8 @@ TEST(SectionLists, EntriesResolveToTheRowsTheListsShow) {
     for (int group = 0; group <= store.groupCount(); ++group) {
         const std::vector<int> rows = store.membersOf(group);
         for (int row = 0; row < static_cast<int>(rows.size()); ++row)
-            EXPECT_EQ(resolveEntry(store, group, row), rows[static_cast<size_t>(row)]) << group << "/" << row;
+            EXPECT_EQ(resolveEntry(store, group, row), rows[static_cast<size_t>(row)])
+                << group << "/" << row;
         EXPECT_EQ(resolveEntry(store, group, static_cast<int>(rows.size())), -1);
     }
 }
@@ -119,16 +124,18 @@ TEST_P(PickerSizing, ListFitsUpToTwentyRowsAndTheButtonsFollow) {
     EXPECT_EQ(layout.endButton, QRect(196, layout.clientHeight - 29, 87, 25));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, PickerSizing,
-                         testing::Values(SizingRow{"EmptyGroupKeepsOneRow", 0, 17}, SizingRow{"OneSection", 1, 17},
-                                         SizingRow{"Twenty", 20, 264}, SizingRow{"ThirtyShowTwenty", 30, 264}),
-                         [](const testing::TestParamInfo<SizingRow>& row) { return row.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PickerSizing,
+    testing::Values(SizingRow{"EmptyGroupKeepsOneRow", 0, 17}, SizingRow{"OneSection", 1, 17},
+                    SizingRow{"Twenty", 20, 264}, SizingRow{"ThirtyShowTwenty", 30, 264}),
+    [](const testing::TestParamInfo<SizingRow>& row) { return row.param.name; });
 
 TEST(PickerPlacement, JustBelowTheChooseButton) {
     // A window at (312, 178) whose frame and menu take 8 px at the sides and 50 px in height.
     const QRect outer(312, 178, 548, 449);
     const QSize client(540, 399);
-    EXPECT_EQ(pickerPosition(outer, client, 0, 41, QRect(4, 8, 75, 25)), QPoint(312 + 8, 178 + 50 + 41 + 8 + 25));
+    EXPECT_EQ(pickerPosition(outer, client, 0, 41, QRect(4, 8, 75, 25)),
+              QPoint(312 + 8, 178 + 50 + 41 + 8 + 25));
 }
 
 } // namespace

@@ -20,14 +20,16 @@ TEST(GroupDigits, InsertsCommasFromTheRight) {
 TEST(FreeSpace, NeedEqualToFreePasses) {
     EXPECT_TRUE(free_space_decide(100, 100, SpaceForm::SingleFile).ok);
     EXPECT_FALSE(free_space_decide(100, 101, SpaceForm::SingleFile).ok);
-    EXPECT_FALSE(free_space_decide(-1, 0, SpaceForm::SingleFile).ok) << "never pass an unmeasured drive";
+    EXPECT_FALSE(free_space_decide(-1, 0, SpaceForm::SingleFile).ok)
+        << "never pass an unmeasured drive";
 }
 
 TEST(FreeSpace, SingleFileMessage) {
     const SpaceCheck check = free_space_decide(100, 200, SpaceForm::SingleFile);
     EXPECT_FALSE(check.ok);
-    EXPECT_EQ(check.message, QStringLiteral("ディスクの空き容量が足りないみたいだにゃ。\r\n"
-                                            "ディスクの空き容量＝100byte\r\n書き込みサイズ＝200byte"));
+    EXPECT_EQ(check.message,
+              QStringLiteral("ディスクの空き容量が足りないみたいだにゃ。\r\n"
+                             "ディスクの空き容量＝100byte\r\n書き込みサイズ＝200byte"));
 }
 
 TEST(FreeSpace, TotalMessageGroupsDigits) {

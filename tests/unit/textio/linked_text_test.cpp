@@ -1,7 +1,7 @@
 #include "textio/linked_text.h"
 
-#include "support/test_files.h"
 #include "core/text_lines.h"
+#include "support/test_files.h"
 #include "textio/text_messages.h"
 
 #include <QTemporaryDir>
