@@ -20,20 +20,9 @@ namespace {
 
 class Editing : public WindowTest {
 protected:
-    EditPane* pane() { return window->pane(); }
     void load(const QString& text) {
         store().section(store().current).text = cp932::encodeFromPane(text);
         window->binding().section_load(store().current);
-    }
-    void select(int start, int end) {
-        QTextCursor cursor = pane()->textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        pane()->setTextCursor(cursor);
-    }
-    bool enabled(const char* name) {
-        if (QAction* a = window->action(QString::fromLatin1(name))) return a->isEnabled();
-        return window->menu(QString::fromLatin1(name))->menuAction()->isEnabled();
     }
 };
 

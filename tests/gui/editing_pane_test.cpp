@@ -29,7 +29,6 @@ namespace {
 
 class Pane : public WindowTest {
 protected:
-    EditPane* pane() { return window->pane(); }
     void load(const QString& text) {
         store().section(0).text = cp932::encodeFromPane(text);
         window->binding().section_load(0);

@@ -31,17 +31,10 @@ namespace {
 
 class Search : public WindowTest {
 protected:
-    EditPane* pane() { return window->pane(); }
     void load(const QString& text) {
         store().section(store().current).text = cp932::encodeFromPane(text);
         window->binding().section_load(store().current);
         store().setModified(false);
-    }
-    void select(int start, int end) {
-        QTextCursor cursor = pane()->textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        pane()->setTextCursor(cursor);
     }
     PaneRange selection() {
         const QTextCursor c = pane()->textCursor();

@@ -3,10 +3,13 @@
 #include "editing/ui/edit_pane.h"
 #include "support/test_files.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QTextCursor>
 
 namespace pote::test {
 
@@ -67,6 +70,18 @@ void WindowTest::typeInPane(const QString& text) {
 
 void WindowTest::typeName(const QString& text) {
     typeText(window->findChild<QLineEdit*>(QStringLiteral("sec_name_ed")), text);
+}
+
+void WindowTest::select(int start, int end) {
+    QTextCursor cursor = pane()->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    pane()->setTextCursor(cursor);
+}
+
+bool WindowTest::enabled(const QString& name) {
+    if (QAction* a = window->action(name)) return a->isEnabled();
+    return window->menu(name)->menuAction()->isEnabled();
 }
 
 QString WindowTest::paneText() const {

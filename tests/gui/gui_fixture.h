@@ -28,6 +28,11 @@ protected:
     void typeInPane(const QString& text);
     void typeName(const QString& text);
     QString paneText() const;
+    EditPane* pane() { return window->pane(); }
+    // Selects the pane's characters from start to end, the caret at end.
+    void select(int start, int end);
+    // Whether the action or menu of that name can be chosen now.
+    bool enabled(const QString& name);
     QString path(const QString& name) const { return m_dir.filePath(name); }
     QString settingsPath() const { return path(QStringLiteral("potemaruED.conf")); }
 

@@ -1,5 +1,7 @@
 // Window tests run offscreen with one QApplication for the whole program, and with settings and
-// standard paths redirected so that no test touches the user's own.
+// standard paths redirected so that no test touches the user's own. A test that asks for the X
+// platform (QT_QPA_PLATFORM=xcb) gets it when a display is there and runs offscreen otherwise,
+// where its X-only cases skip.
 
 #include "app/ui/application_setup.h"
 
@@ -11,7 +13,8 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool onX = qgetenv("QT_QPA_PLATFORM") == "xcb" && !qEnvironmentVariableIsEmpty("DISPLAY");
+    qputenv("QT_QPA_PLATFORM", onX ? "xcb" : "offscreen");
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);

@@ -22,22 +22,11 @@ public:
     Settings& settings() { return window->settings(); }
 
 protected:
-    EditPane* pane() { return window->pane(); }
     // The pane holds "ab" with the caret between the two letters.
     void loadWithCaretInside() {
         store().section(store().current).text = "ab";
         window->binding().section_load(store().current);
         select(1, 1);
-    }
-    void select(int start, int end) {
-        QTextCursor cursor = pane()->textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        pane()->setTextCursor(cursor);
-    }
-    bool enabled(const QString& name) {
-        if (QAction* a = window->action(name)) return a->isEnabled();
-        return window->menu(name)->menuAction()->isEnabled();
     }
     // A folder of the test with files of these sizes (and a hidden file and a sub-folder that
     // no list shows).

@@ -15,14 +15,9 @@ namespace {
 
 using SectionOperations = SectionsTest;
 
-bool enabled(Tmain_fm& window, const char* name) {
-    if (QAction* a = window.action(QString::fromLatin1(name))) return a->isEnabled();
-    return window.menu(QString::fromLatin1(name))->menuAction()->isEnabled();
-}
-
 TEST_F(SectionOperations, TheFiveHundredthSectionIsTheLast) {
     fill(499);
-    ASSERT_TRUE(enabled(*window, "sp_add"));
+    ASSERT_TRUE(enabled("sp_add"));
     window->trigger(QStringLiteral("sp_add"));
     EXPECT_EQ(store().count(), 500);
     EXPECT_EQ(store().current, 499);
@@ -30,9 +25,9 @@ TEST_F(SectionOperations, TheFiveHundredthSectionIsTheLast) {
     EXPECT_EQ(nameShown(), QString());
     EXPECT_EQ(paneText(), QString());
     EXPECT_TRUE(store().isModified());
-    EXPECT_FALSE(enabled(*window, "sp_add"));
+    EXPECT_FALSE(enabled("sp_add"));
     emit window->menu(QStringLiteral("nx_section"))->aboutToShow();
-    EXPECT_FALSE(enabled(*window, "sect_add"));
+    EXPECT_FALSE(enabled("sect_add"));
 
     // Even when something reaches the command, append refuses by itself.
     window->action(QStringLiteral("sect_add"))->setEnabled(true);
@@ -131,7 +126,7 @@ TEST_F(SectionOperations, DeletingDiscardsTheUndoSnapshot) {
     ASSERT_TRUE(window->undo().available());
     window->trigger(QStringLiteral("nx_sect_del_ins"));
     EXPECT_FALSE(window->undo().available());
-    EXPECT_FALSE(enabled(*window, "sp_undo"));
+    EXPECT_FALSE(enabled("sp_undo"));
     // Even when something reaches the command, there is nothing to undo.
     window->action(QStringLiteral("sp_undo"))->setEnabled(true);
     window->action(QStringLiteral("sp_undo"))->trigger();
@@ -157,10 +152,10 @@ TEST_F(SectionOperations, DeletingMovesTextBuffersWithoutCopying) {
 
 TEST_F(SectionOperations, DeletingFromAFullDocumentAllowsAddingAgain) {
     fill(500);
-    ASSERT_FALSE(enabled(*window, "sp_add"));
+    ASSERT_FALSE(enabled("sp_add"));
     window->trigger(QStringLiteral("nx_sect_del_ins"));
     EXPECT_EQ(store().count(), 499);
-    EXPECT_TRUE(enabled(*window, "sp_add"));
+    EXPECT_TRUE(enabled("sp_add"));
 }
 
 struct MenuRow {
@@ -174,11 +169,11 @@ class SectionMenu : public SectionsTest, public testing::WithParamInterface<Menu
 TEST_P(SectionMenu, FollowsTheSectionCount) {
     fill(GetParam().sections);
     emit window->menu(QStringLiteral("nx_section"))->aboutToShow();
-    EXPECT_EQ(enabled(*window, "sect_add"), GetParam().add);
-    EXPECT_EQ(enabled(*window, "nx_sect_dell"), GetParam().remove);
-    EXPECT_EQ(enabled(*window, "nx_sect_del_ins"), GetParam().remove);
-    EXPECT_EQ(enabled(*window, "nx_sect_swap"), GetParam().swap);
-    EXPECT_TRUE(enabled(*window, "nx_group_set"));
+    EXPECT_EQ(enabled("sect_add"), GetParam().add);
+    EXPECT_EQ(enabled("nx_sect_dell"), GetParam().remove);
+    EXPECT_EQ(enabled("nx_sect_del_ins"), GetParam().remove);
+    EXPECT_EQ(enabled("nx_sect_swap"), GetParam().swap);
+    EXPECT_TRUE(enabled("nx_group_set"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, SectionMenu,

@@ -21,21 +21,11 @@ QString calculatedMessage(const char* amount) {
 
 class Tax : public WindowTest {
 protected:
-    EditPane* pane() { return window->pane(); }
     void load(const QByteArray& bytes) {
         store().section(store().current).text = bytes;
         window->binding().section_load(store().current);
     }
-    void select(int start, int end) {
-        QTextCursor cursor = pane()->textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        pane()->setTextCursor(cursor);
-    }
     void caretAtEnd() { select(int(paneText().size()), int(paneText().size())); }
-    bool enabled(const char* name) {
-        return window->action(QString::fromLatin1(name))->isEnabled();
-    }
     // Asks the cat and returns the text of its message.
     QString askTheCat(const char* item = "sp_tax") {
         prompter->clear();

@@ -1,5 +1,6 @@
 #include "editing/ui/rep_fm.h"
 
+#include "core/ui/screen_centre.h"
 #include "editing/replace.h"
 #include "editing/ui/search_box.h"
 
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace pote {
 
@@ -117,12 +117,7 @@ bool Trep_fm::event(QEvent* event) {
 
 void Trep_fm::showEvent(QShowEvent* event) {
     // Centred on the desktop, not over the window.
-    if (const QScreen* screen =
-            parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     QDialog::showEvent(event);
 }
 

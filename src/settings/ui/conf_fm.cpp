@@ -1,6 +1,7 @@
 #include "settings/ui/conf_fm.h"
 
 #include "core/prompter.h"
+#include "core/ui/screen_centre.h"
 #include "settings/file_associations.h"
 #include "settings/ui/up_down.h"
 
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTabWidget>
 
@@ -216,11 +216,7 @@ void Tconf_fm::buildBackupPage() {
 void Tconf_fm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     act();
 }
 

@@ -1,5 +1,6 @@
 #include "settings/ui/ffont_fm.h"
 
+#include "core/ui/screen_centre.h"
 #include "settings/ui/editor_font_qt.h"
 
 #include <QButtonGroup>
@@ -12,7 +13,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 
 namespace pote {
@@ -130,11 +130,7 @@ QGroupBox* Tffont_fm::radioGroup(const QString& name, const QString& caption,
 void Tffont_fm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     act();
 }
 
