@@ -9,12 +9,14 @@
 #include "fault_support.h"
 #include "gui_fixture.h"
 
+#include "app/ui/backup_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/password_dialogs.h"
 #include "core/cp932.h"
 #include "core/document_file.h"
 #include "core/file_io.h"
 #include "recovery/recovery_file.h"
+#include "settings/settings_values.h"
 #include "support/test_files.h"
 #include "textio/text_folder.h"
 #include "textio/ui/rewrite_fm.h"
@@ -25,6 +27,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTest>
 #include <QThread>
 
 #include <csignal>
@@ -273,8 +276,38 @@ protected:
         return {!errors.isEmpty(), errors};
     }
 
-    // Writers of documents and exports, each given a document of `bytes` and its target. The
-    // backup joins as an entry here when it exists.
+    // The backup from the window, flat into target, of a source folder that holds a newer file
+    // of `bytes` bytes in all for each entry of target (one file when target is empty).
+    Outcome backUpInto(const QString& target, qsizetype bytes) {
+        const QString source = folder(QStringLiteral("backup-source-%1").arg(++m_backups));
+        QStringList names = entriesOf(target);
+        if (names.isEmpty()) names << QStringLiteral("原稿.txt");
+        const QDateTime newer = QDateTime::currentDateTime().addSecs(60);
+        for (const QString& name : names) {
+            const QString file = QDir(source).filePath(name);
+            writeAll(file, QByteArray(qMax<qsizetype>(1, bytes / names.size()), 'x'));
+            QFile f(file);
+            EXPECT_TRUE(f.open(QIODevice::ReadWrite) &&
+                        f.setFileTime(newer, QFileDevice::FileModificationTime));
+        }
+        Settings& settings = window->settings();
+        settings.BackupDir = {source, {}, {}, {}, {}};
+        settings.BackupCopyDir = target;
+        settings.BackupExt = QStringLiteral("txt,ptm,txm");
+        settings.BackupFolderCopy = false;
+        prompter->clear();
+        prompter->answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
+        window->tool_state_refresh();
+        window->trigger(QStringLiteral("nx_backup"));
+        auto* commands = window->findChild<BackupCommands*>();
+        EXPECT_TRUE(QTest::qWaitFor([commands] { return !commands->running(); }, 120000));
+        const QStringList errors = windowErrors();
+        prompter->clear();
+        return {!errors.isEmpty(), errors};
+    }
+    int m_backups = 0;
+
+    // Writers of documents and exports, each given a document of `bytes` and its target.
     struct WriteEntry {
         const char* name;
         bool writesFolder;
@@ -313,6 +346,8 @@ protected:
                      target, recovery::headerFor(store, QDateTime::currentDateTimeUtc()), store);
                  return Outcome{!written.ok, {written.error}};
              }},
+            {"backup", true,
+             [this](const QString& target, qsizetype bytes) { return backUpInto(target, bytes); }},
             {"ptmtool pack", false,
              [this](const QString& target, qsizetype bytes) {
                  return runTool({QStringLiteral("pack"), jsonFile(1, bytes), target});
