@@ -1,28 +1,27 @@
 #include "core/byte_keeping_encode.h"
 
 #include "core/cp932.h"
+#include "core/text_diff.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace pote {
 
 namespace {
 
 using cp932::isLeadByte;
-using Byte = unsigned char;
+using diff::Byte;
+using diff::commonPrefix;
+using diff::commonSuffix;
+using diff::Line;
+using diff::LineList;
+using diff::Matches;
 
 // The character that lead and trail form, or 0 (cp932::pairUnit without the call: every byte of
 // a long text passes through here).
@@ -39,99 +38,15 @@ constexpr std::size_t kNearbyReach = 40;
 // lines after them must agree as well, up to a long one or kMeetingLines in all.
 constexpr qsizetype kDistinctiveLine = 8;
 constexpr std::size_t kMeetingLines = 16;
-// Limits of the comparisons of changed lines, by lines and by characters: edits beyond the
-// difference in length, steps, and the memory of the path (entries).
-constexpr qsizetype kMaxEdits = 1024;
-constexpr qint64 kMaxSteps = qint64(32) << 20;
-constexpr qint64 kMaxPath = qint64(4) << 20;
+// Limits of the comparisons of changed lines, by lines and by characters.
+constexpr diff::Limits kLimits{
+    .maxEdits = 1024, .maxSteps = qint64(32) << 20, .maxPath = qint64(4) << 20};
 // Longest middle of a changed stretch, between its common start and end, compared by characters
 // (bytes on each side).
 constexpr qsizetype kMaxMiddle = qsizetype(2) << 20;
 // New text wanted after a difference before looking for where the texts meet again, while the
 // encoder is still at work (bytes).
 constexpr qsizetype kLookahead = 16 * 1024;
-
-constexpr bool isBreak(Byte b) {
-    return b == '\r' || b == '\n';
-}
-
-// Length of the common start of a and b, n bytes at most. Most of a commit is spent here,
-// walking megabytes of unchanged text, hence 32 bytes at a time.
-qsizetype commonPrefix(const Byte* a, const Byte* b, qsizetype n) {
-    qsizetype i = 0;
-#if defined(__SSE2__)
-    for (; i + 32 <= n; i += 32) {
-        const auto* pa = reinterpret_cast<const __m128i*>(a + i);
-        const auto* pb = reinterpret_cast<const __m128i*>(b + i);
-        const __m128i low = _mm_cmpeq_epi8(_mm_loadu_si128(pa), _mm_loadu_si128(pb));
-        const __m128i high = _mm_cmpeq_epi8(_mm_loadu_si128(pa + 1), _mm_loadu_si128(pb + 1));
-        const unsigned equal = unsigned(_mm_movemask_epi8(low)) | unsigned(_mm_movemask_epi8(high))
-                                                                      << 16;
-        if (equal != 0xFFFFFFFFu) return i + std::countr_one(equal);
-    }
-#endif
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a + i, 8);
-        std::memcpy(&y, b + i, 8);
-        if (x != y) {
-            if constexpr (std::endian::native == std::endian::little)
-                return i + (std::countr_zero(x ^ y) >> 3);
-            else
-                return i + (std::countl_zero(x ^ y) >> 3);
-        }
-    }
-    while (i < n && a[i] == b[i])
-        ++i;
-    return i;
-}
-
-// The first CR or LF in p[from, n), or n.
-qsizetype findBreak(const Byte* p, qsizetype from, qsizetype n) {
-    qsizetype i = from;
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; i + 16 <= n; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const unsigned hits =
-            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
-        if (hits != 0) return i + std::countr_zero(hits);
-    }
-#endif
-    while (i < n && !isBreak(p[i]))
-        ++i;
-    return i;
-}
-
-// Length of the common end of a[0, na) and b[0, nb).
-qsizetype commonSuffix(const Byte* a, qsizetype na, const Byte* b, qsizetype nb) {
-    const qsizetype n = std::min(na, nb);
-    qsizetype k = 0;
-    for (; k + 8 <= n; k += 8) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a + na - k - 8, 8);
-        std::memcpy(&y, b + nb - k - 8, 8);
-        if (x != y) {
-            if constexpr (std::endian::native == std::endian::little)
-                return k + (std::countl_zero(x ^ y) >> 3);
-            else
-                return k + (std::countr_zero(x ^ y) >> 3);
-        }
-    }
-    while (k < n && a[na - 1 - k] == b[nb - 1 - k])
-        ++k;
-    return k;
-}
-
-// A line: its characters [start, end) and its break [end, next); the last line may have none.
-struct Line {
-    qsizetype start = 0;
-    qsizetype end = 0;
-    qsizetype next = 0;
-    bool hasBreak() const { return next > end; }
-    qsizetype length() const { return end - start; }
-};
 
 // A character as the comparisons see it: equal keys decode to equal text. A line break of any
 // form (CR LF, CR, LF) is one key; single bytes are keyed apart from the units of pairs.
@@ -151,12 +66,8 @@ struct Stretch {
     qsizetype to;
 };
 
-// A text's bytes; the new text may be known only up to n so far (complete is false).
-struct Text {
-    const Byte* p;
-    qsizetype n;
-    bool complete = true;
-
+// A text's bytes, read by CP932 characters.
+struct Text : diff::Bytes {
     int charLength(qsizetype i) const { return i + 1 < n && pairUnit(p[i], p[i + 1]) ? 2 : 1; }
 
     Char charAt(qsizetype i) const {
@@ -178,37 +89,6 @@ struct Text {
             i += chars.back().length;
         }
         return chars;
-    }
-
-    Line lineFrom(qsizetype start) const {
-        const qsizetype i = findBreak(p, start, n);
-        qsizetype next = i;
-        if (i < n) next = p[i] == '\r' && i + 1 < n && p[i + 1] == '\n' ? i + 2 : i + 1;
-        return {start, i, next};
-    }
-
-    // The line that ends where `next` is, starting no earlier than floor.
-    Line lineBefore(qsizetype next, qsizetype floor) const {
-        qsizetype q = next;
-        if (q > floor && p[q - 1] == '\n') {
-            --q;
-            if (q > floor && p[q - 1] == '\r') --q;
-        } else if (q > floor && p[q - 1] == '\r') {
-            --q;
-        }
-        const qsizetype end = q;
-        while (q > floor && !isBreak(p[q - 1]))
-            --q;
-        return {q, end, next};
-    }
-
-    // The start of the line that holds pos (a CR LF belongs to the line it ends).
-    qsizetype lineStartAt(qsizetype pos) const {
-        qsizetype q = std::min(pos, n);
-        if (q > 0 && q < n && p[q] == '\n' && p[q - 1] == '\r') --q;
-        while (q > 0 && !isBreak(p[q - 1]))
-            --q;
-        return q;
     }
 
     // The start and length of the character holding byte pos, read from floor (a character
@@ -241,119 +121,17 @@ struct Text {
     }
 };
 
-// The lines of a text from a start, read as far as they are asked for. Reading stops for good
-// when the shared budget of bytes is spent, so that searches far ahead stay linear overall.
-// Asking beyond what is known of an incomplete text sets `unknown`.
-class LineList {
-public:
-    LineList(const Text& text, qsizetype from, qsizetype& budget, bool& unknown)
-        : m_text(text), m_next(from), m_budget(budget), m_unknown(unknown) {}
-
-    // The i-th line; false past the last line read.
-    bool get(std::size_t i, Line& line) {
-        while (m_lines.size() <= i && m_next < m_text.n && m_budget > 0) {
-            const Line l = m_text.lineFrom(m_next);
-            if (!m_text.complete && !l.hasBreak()) break; // may go on in what is not known yet
-            m_budget -= l.next - m_next;
-            m_next = l.next;
-            m_lines.push_back(l);
-        }
-        if (i >= m_lines.size()) {
-            m_unknown = m_unknown || !m_text.complete;
-            return false;
-        }
-        line = m_lines[i];
-        return true;
-    }
-    // Whether the text ends right before the i-th line.
-    bool endsAt(std::size_t i) {
-        Line unused;
-        return !get(i, unused) && m_next == m_text.n && i == m_lines.size();
-    }
-    // Where the i-th line starts: the text's end after the last line.
-    qsizetype startOf(std::size_t i) {
-        Line line;
-        return get(i, line) ? line.start : m_text.n;
-    }
-
-private:
-    const Text& m_text;
-    qsizetype m_next;
-    qsizetype& m_budget;
-    bool& m_unknown;
-    std::vector<Line> m_lines;
-};
-
-using Matches = std::vector<std::pair<qsizetype, qsizetype>>;
-
-// Index pairs of a longest common subsequence of a[0, n) and b[0, m), where same(x, y) tells
-// whether a[x] and b[y] may be matched (Myers' O(ND) method), in order; false when that takes
-// more than its limits.
-template <class Same>
-bool commonSubsequence(qsizetype n, qsizetype m, const Same& same, Matches& matches) {
-    const qsizetype maxD = std::min<qsizetype>(std::abs(n - m) + kMaxEdits, n + m);
-    if ((maxD + 2) * (maxD + 2) > kMaxPath || n + m > std::numeric_limits<std::int32_t>::max())
-        return false;
-    // v[k + offset]: the furthest x reached on diagonal k = x - y.
-    const qsizetype offset = maxD + 1;
-    std::vector<qsizetype> v(static_cast<std::size_t>(2 * maxD + 3), 0);
-    // trace[d]: v over k in [-d-1, d+1] before round d, to walk the path back.
-    std::vector<std::vector<std::int32_t>> trace;
-    qint64 steps = 0;
-    for (qsizetype d = 0; d <= maxD; ++d) {
-        trace.emplace_back(v.begin() + (offset - d - 1), v.begin() + (offset + d + 2));
-        for (qsizetype k = -d; k <= d; k += 2) {
-            qsizetype x = (k == -d || (k != d && v[k - 1 + offset] < v[k + 1 + offset]))
-                              ? v[k + 1 + offset]
-                              : v[k - 1 + offset] + 1;
-            qsizetype y = x - k;
-            const qsizetype snakeStart = x;
-            while (x < n && y < m && same(x, y)) {
-                ++x;
-                ++y;
-            }
-            steps += x - snakeStart + 1;
-            v[k + offset] = x;
-            if (x < n || y < m) continue;
-            qsizetype px = n;
-            qsizetype py = m;
-            for (qsizetype e = d; e >= 0; --e) {
-                const std::vector<std::int32_t>& t = trace[std::size_t(e)];
-                const auto at = [&](qsizetype kk) { return t[std::size_t(kk + e + 1)]; };
-                const qsizetype kk = px - py;
-                const qsizetype prevK =
-                    (kk == -e || (kk != e && at(kk - 1) < at(kk + 1))) ? kk + 1 : kk - 1;
-                const qsizetype prevX = at(prevK);
-                const qsizetype prevY = prevX - prevK;
-                while (px > prevX && py > prevY) {
-                    --px;
-                    --py;
-                    matches.emplace_back(px, py);
-                }
-                if (e > 0) {
-                    px = prevX;
-                    py = prevY;
-                }
-            }
-            std::reverse(matches.begin(), matches.end());
-            return true;
-        }
-        if (steps > kMaxSteps) return false;
-    }
-    return false;
-}
-
 // Puts stored codes back into the new text as the encoder writes it, part by part.
 class Merger {
 public:
     Merger(QByteArrayView stored, qsizetype newSizeAtMost)
-        : m_old{reinterpret_cast<const Byte*>(stored.data()), stored.size()},
+        : m_old{{reinterpret_cast<const Byte*>(stored.data()), stored.size()}},
           m_lineBudget(4 * (stored.size() + newSizeAtMost) + (qsizetype(1) << 20)) {}
 
     // Goes on with the new text, now known up to size (all of it when complete).
     void extend(char* data, qsizetype size, bool complete) {
         m_out = reinterpret_cast<Byte*>(data);
-        m_new = {m_out, size, complete};
+        m_new = Text{{m_out, size, complete}};
         while (!m_done) {
             if (walkEqual(m_o, m_n, m_old.n, m_new.n)) {
                 m_done = true;
@@ -536,8 +314,8 @@ private:
             record(o0, o1, n0, n1);
             return;
         }
-        Lines a{linesOf(m_old, o0, o1), {}};
-        Lines b{linesOf(m_new, n0, n1), {}};
+        Lines a{diff::linesOf(m_old, o0, o1), {}};
+        Lines b{diff::linesOf(m_new, n0, n1), {}};
         // One line on a side (typing in a line, joining or splitting lines): by characters.
         if ((a.size() == 1 || b.size() == 1) && compareCharacters(o0, o1, n0, n1, false)) return;
         a.keys = lineKeys(m_old, a.lines);
@@ -556,7 +334,8 @@ private:
             return a.keys[i0 + std::size_t(x)] == b.keys[j0 + std::size_t(y)] &&
                    (!longOnly || a.lines[i0 + std::size_t(x)].length() >= kDistinctiveLine);
         };
-        if (!commonSubsequence(qsizetype(i1 - i0), qsizetype(j1 - j0), same, matches)) {
+        if (!diff::commonSubsequence(qsizetype(i1 - i0), qsizetype(j1 - j0), same, matches,
+                                     kLimits)) {
             settleRun(a, i0, i1, b, j0, j1, false);
             return;
         }
@@ -685,13 +464,6 @@ private:
             stretches.push_back({from, to});
     }
 
-    static std::vector<Line> linesOf(const Text& text, qsizetype from, qsizetype to) {
-        std::vector<Line> lines;
-        for (qsizetype i = from; i < to; i = lines.back().next)
-            lines.push_back(text.lineFrom(i));
-        return lines;
-    }
-
     // A key per line: equal lines (codes of the same character counting as equal) have equal
     // keys, and unequal ones almost never do; a false match only costs a character comparison.
     static std::vector<std::uint64_t> lineKeys(const Text& text, const std::vector<Line>& lines) {
@@ -737,7 +509,7 @@ private:
             const std::uint32_t key = oc[std::size_t(x)].key;
             return key == nc[std::size_t(y)].key && key != kBreakKey;
         };
-        if (om > 0 && nm > 0 && !commonSubsequence(om, nm, same, matches)) {
+        if (om > 0 && nm > 0 && !diff::commonSubsequence(om, nm, same, matches, kLimits)) {
             if (!partly) return false;
             matches.clear();
         }
@@ -889,7 +661,7 @@ private:
 
     const Text m_old;
     Byte* m_out = nullptr;
-    Text m_new{nullptr, 0, false};
+    Text m_new{{nullptr, 0, false}};
     qsizetype m_lineBudget;
     // Where the walk goes on: character starts in step in both texts.
     qsizetype m_o = 0;
