@@ -296,6 +296,29 @@ TEST(KeepingStoredBytes, LargeChangesKeepTheLinesAroundThem) {
     }
 }
 
+// Past the comparison's limits (more than a thousand edits in one run of changed lines), lines
+// are taken in pairs: an indented line keeps its codes, a rewritten one takes the encoder's.
+TEST(KeepingStoredBytes, BeyondTheLimitsLinesArePairedAndRewrittenOnesTakeTheEncodersCodes) {
+    const QByteArray stored = duplicateLines(3000);
+    QString pane;
+    QByteArray expected;
+    int n = 0;
+    for (const QByteArray& line : stored.split('\n')) {
+        if (line.isEmpty()) continue;            // after the last break
+        const QByteArray text = line.chopped(1); // without its CR
+        QString shown = cp932::decodeForPane(text);
+        if (n++ % 10 == 5) {
+            std::reverse(shown.begin(), shown.end());
+            expected += cp932::encodeFromPane(shown) + "\r\n";
+        } else {
+            shown.prepend(u"　"_qs);
+            expected += sjis("　") + text + "\r\n";
+        }
+        pane += shown + u'\n';
+    }
+    EXPECT_EQ(encodeKeepingStoredBytes(stored, pane), expected);
+}
+
 // A section far longer than the encoder's parts, edited around their borders.
 TEST(KeepingStoredBytes, LongSectionsKeepTheirCodesAcrossTheEncodersParts) {
     const QByteArray stored = duplicateLines(10000);
@@ -349,8 +372,9 @@ public:
             m_plain.push_back({b});
     }
 
-    // A text of distinct characters (line breaks apart), so that every edit has one place.
-    QByteArray section(int lines, int width) {
+    // A text of distinct characters (line breaks apart), so that every edit has one place;
+    // loneBreaks in 40 line breaks are a lone LF and as many a lone CR.
+    QByteArray section(int lines, int width, int loneBreaks = 1) {
         std::shuffle(m_plain.begin(), m_plain.end(), m_rng);
         std::shuffle(m_duplicated.begin(), m_duplicated.end(), m_rng);
         std::size_t plain = 0, duplicated = 0;
@@ -378,7 +402,7 @@ public:
             // Now and then a break of another program: a lone LF or CR.
             if (line + 1 < lines || pick(0, 1)) {
                 const int kind = pick(0, 39);
-                text += kind == 0 ? "\n" : kind == 1 ? "\r" : "\r\n";
+                text += kind < loneBreaks ? "\n" : kind < 2 * loneBreaks ? "\r" : "\r\n";
             }
         }
         return text;
@@ -492,6 +516,87 @@ TEST(KeepingStoredBytes, RandomEditsOfRandomSections) {
         expectKept(stored, pane, origin);
         ASSERT_EQ(encodeKeepingStoredBytes(stored, cp932::decodeForPane(stored)), withCrLf(stored))
             << "undo";
+        if (HasFatalFailure() || HasNonfatalFailure()) return;
+    }
+}
+
+// A pane text being edited, with where each of its characters came from.
+struct Tracked {
+    QString pane;
+    std::vector<int> origin;
+
+    explicit Tracked(const QByteArray& stored) : pane(cp932::decodeForPane(stored)) {
+        origin.resize(std::size_t(pane.size()));
+        for (std::size_t i = 0; i < origin.size(); ++i)
+            origin[i] = int(i);
+    }
+    void insert(qsizetype at, const QString& text, const std::vector<int>& from) {
+        pane.insert(at, text);
+        origin.insert(origin.begin() + at, from.begin(), from.end());
+    }
+    void remove(qsizetype at, qsizetype length) {
+        pane.remove(at, length);
+        origin.erase(origin.begin() + at, origin.begin() + at + length);
+    }
+};
+
+bool isStrayLead(QChar c) {
+    return c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF &&
+           cp932::isLeadByte(static_cast<unsigned char>(c.unicode() - 0xDC00));
+}
+
+// Edits that leave equal characters side by side or move what the comparison could match
+// otherwise, in sections with many breaks of other programs and stray bytes:
+// - a copy pasted right after its original, the only edit: the original keeps the stored
+//   codes, the copy takes the encoder's (where an edit could lie in more than one place, the
+//   earlier of the equal characters keeps the stored code);
+// - a line break moved a few characters (a line split elsewhere than it was joined): no
+//   character gives up its code for a break, which has none to keep;
+// - typing right after a stray lead byte.
+TEST(KeepingStoredBytes, EditsBesideEqualTextBreaksAndStrayBytes) {
+    RandomSections random(20250301);
+    for (int round = 0; round < 20000; ++round) {
+        const QByteArray stored = random.section(random.pick(1, 8), 12, 8);
+        Tracked t(stored);
+        testing::Message done;
+        // A copy on its own: after another edit in the same lines, the comparison reads the
+        // changed lines from their common end too, and which twin keeps the code is open.
+        const bool copying = round % 3 == 0;
+        for (int e = copying ? 1 : random.pick(1, 3); e > 0; --e) {
+            const int size = int(t.pane.size());
+            const int kind = copying ? 0 : 2;
+            if (kind == 0 && size > 0) {
+                const int at = random.pick(0, size - 1);
+                int length = random.pick(1, std::min(4, size - at));
+                const qsizetype stop = t.pane.indexOf(u'\n', at);
+                if (stop >= 0 && stop < at + length) length = int(stop - at);
+                if (length == 0) continue;
+                done << "\n  copy " << at << "+" << length;
+                t.insert(at + length, t.pane.mid(at, length), std::vector<int>(length, kTyped));
+            } else if (kind == 1) {
+                const qsizetype from = t.pane.indexOf(u'\n', random.pick(0, size));
+                // A stray lead byte joined to the next line would read it out of step.
+                if (from < 0 || (from > 0 && isStrayLead(t.pane[from - 1]))) continue;
+                const int origin = t.origin[std::size_t(from)];
+                t.remove(from, 1);
+                const int to = std::clamp(int(from) + random.pick(-5, 5), 0, int(t.pane.size()));
+                done << "\n  break " << from << " to " << to;
+                t.insert(to, u"\n"_qs, {origin});
+            } else {
+                std::vector<qsizetype> afterStray;
+                for (qsizetype i = 0; i < t.pane.size(); ++i) {
+                    if (isStrayLead(t.pane[i])) afterStray.push_back(i + 1);
+                }
+                if (afterStray.empty()) continue;
+                const qsizetype at =
+                    afterStray[std::size_t(random.pick(0, int(afterStray.size()) - 1))];
+                const QString typed = random.typed();
+                done << "\n  typed after a stray lead byte at " << at;
+                t.insert(at, typed, std::vector<int>(std::size_t(typed.size()), kTyped));
+            }
+        }
+        SCOPED_TRACE(testing::Message() << "round " << round << done);
+        expectKept(stored, t.pane, t.origin);
         if (HasFatalFailure() || HasNonfatalFailure()) return;
     }
 }
