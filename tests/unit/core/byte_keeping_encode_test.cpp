@@ -564,7 +564,7 @@ TEST(KeepingStoredBytes, EditsBesideEqualTextBreaksAndStrayBytes) {
         const bool copying = round % 3 == 0;
         for (int e = copying ? 1 : random.pick(1, 3); e > 0; --e) {
             const int size = int(t.pane.size());
-            const int kind = copying ? 0 : 2;
+            const int kind = copying ? 0 : random.pick(1, 2);
             if (kind == 0 && size > 0) {
                 const int at = random.pick(0, size - 1);
                 int length = random.pick(1, std::min(4, size - at));
@@ -599,6 +599,17 @@ TEST(KeepingStoredBytes, EditsBesideEqualTextBreaksAndStrayBytes) {
         expectKept(stored, t.pane, t.origin);
         if (HasFatalFailure() || HasNonfatalFailure()) return;
     }
+}
+
+TEST(KeepingStoredBytes, ALineBreakMovedOverACharacterLeavesItsCode) {
+    // Both the character and the break could be matched; only the character has a code.
+    const QByteArray stored = code(0xED40) + "\r\n";
+    EXPECT_EQ(encodeKeepingStoredBytes(stored, u"\n纊"_qs), "\r\n" + code(0xED40));
+    EXPECT_EQ(encodeKeepingStoredBytes(stored, u"\n　\n纊"_qs),
+              "\r\n" + sjis("　") + "\r\n" + code(0xED40));
+    const QByteArray inLine = sjis("あ") + code(0x8790) + "\r\n" + sjis("い");
+    EXPECT_EQ(encodeKeepingStoredBytes(inLine, u"あ\n≒い"_qs),
+              sjis("あ") + "\r\n" + code(0x8790) + sjis("い"));
 }
 
 } // namespace
