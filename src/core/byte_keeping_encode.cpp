@@ -1,6 +1,8 @@
 #include "core/byte_keeping_encode.h"
 
+#include "core/coded_text.h"
 #include "core/cp932.h"
+#include "core/moved_text.h"
 #include "core/text_diff.h"
 
 #include <algorithm>
@@ -17,18 +19,16 @@ namespace {
 
 using cp932::isLeadByte;
 using diff::Byte;
+using keeping::Char;
+using keeping::kBreakKey;
+using keeping::pairUnit;
+using keeping::Stretch;
+using Text = keeping::CodedText;
 using diff::commonPrefix;
 using diff::commonSuffix;
 using diff::Line;
 using diff::LineList;
 using diff::Matches;
-
-// The character that lead and trail form, or 0 (cp932::pairUnit without the call: every byte of
-// a long text passes through here).
-inline char16_t pairUnit(Byte lead, Byte trail) {
-    static const char16_t* const* const rows = cp932::pairRows();
-    return rows[lead][trail];
-}
 
 // How far around a difference to look for a line where both texts meet again, in lines removed
 // plus lines inserted.
@@ -48,84 +48,12 @@ constexpr qsizetype kMaxMiddle = qsizetype(2) << 20;
 // encoder is still at work (bytes).
 constexpr qsizetype kLookahead = 16 * 1024;
 
-// A character as the comparisons see it: equal keys decode to equal text. A line break of any
-// form (CR LF, CR, LF) is one key; single bytes are keyed apart from the units of pairs.
-constexpr std::uint32_t kSingle = 0x10000;
-constexpr std::uint32_t kBreakKey = kSingle | '\n';
-struct Char {
-    std::uint32_t key;
-    int length;
-    qsizetype at;
-    // Two bytes that form a character (a CR LF is two bytes too, but no pair).
-    bool isPair() const { return key < kSingle; }
-};
-
-// A byte range of one text: removed from the stored text or inserted into the new one.
-struct Stretch {
-    qsizetype from;
-    qsizetype to;
-};
-
-// A text's bytes, read by CP932 characters.
-struct Text : diff::Bytes {
-    int charLength(qsizetype i) const { return i + 1 < n && pairUnit(p[i], p[i + 1]) ? 2 : 1; }
-
-    Char charAt(qsizetype i) const {
-        const Byte b = p[i];
-        if (b == '\r') return {kBreakKey, i + 1 < n && p[i + 1] == '\n' ? 2 : 1, i};
-        if (b == '\n') return {kBreakKey, 1, i};
-        if (i + 1 < n) {
-            if (const char16_t u = pairUnit(b, p[i + 1])) return {u, 2, i};
-        }
-        return {kSingle | b, 1, i};
-    }
-
-    // The characters of [from, to), which starts at a character.
-    std::vector<Char> charsOf(qsizetype from, qsizetype to) const {
-        std::vector<Char> chars;
-        chars.reserve(static_cast<std::size_t>(to - from));
-        for (qsizetype i = from; i < to;) {
-            chars.push_back(charAt(i));
-            i += chars.back().length;
-        }
-        return chars;
-    }
-
-    // The start and length of the character holding byte pos, read from floor (a character
-    // start at or before pos). A byte that cannot lead a pair ends a character, so one starts
-    // after the last such byte before pos.
-    std::pair<qsizetype, int> charHolding(qsizetype pos, qsizetype floor) const {
-        qsizetype c = pos;
-        while (c > floor && isLeadByte(p[c - 1]))
-            --c;
-        int len = charLength(c);
-        while (c + len <= pos) {
-            c += len;
-            len = charLength(c);
-        }
-        return {c, len};
-    }
-
-    // Whether the character that ends at pos (a character start) is a stray lead byte on its own.
-    bool strayLeadEndsAt(qsizetype pos) const {
-        if (pos == 0 || !isLeadByte(p[pos - 1])) return false;
-        // A byte that cannot lead a pair ends a character, so one starts after it.
-        qsizetype c = pos - 1;
-        while (c > 0 && isLeadByte(p[c - 1]))
-            --c;
-        for (;;) {
-            const int len = charLength(c);
-            if (c + len >= pos) return c + len == pos ? len == 1 : true;
-            c += len;
-        }
-    }
-};
-
 // Puts stored codes back into the new text as the encoder writes it, part by part.
 class Merger {
 public:
-    Merger(QByteArrayView stored, qsizetype newSizeAtMost)
+    Merger(QByteArrayView stored, qsizetype newSizeAtMost, std::vector<QByteArrayView> carried)
         : m_old{{reinterpret_cast<const Byte*>(stored.data()), stored.size()}},
+          m_carried(std::move(carried)),
           m_lineBudget(4 * (stored.size() + newSizeAtMost) + (qsizetype(1) << 20)) {}
 
     // Goes on with the new text, now known up to size (all of it when complete).
@@ -135,7 +63,7 @@ public:
         while (!m_done) {
             if (walkEqual(m_o, m_n, m_old.n, m_new.n)) {
                 m_done = true;
-                restoreMovedStretches();
+                keeping::restoreMovedText(m_old, m_deleted, m_carried, m_new, m_out, m_inserted);
                 return;
             }
             // A difference: looking for where the texts meet again needs some text after it.
@@ -597,69 +525,8 @@ private:
         at[1] = stored[1];
     }
 
-    // A stretch removed in one place and the same text inserted in another (cut and paste)
-    // keeps its stored codes. Only removed stretches holding a code the encoder would not
-    // write are worth looking for.
-    void restoreMovedStretches() {
-        if (m_deleted.empty() || m_inserted.empty()) return;
-        std::unordered_multimap<std::uint64_t, std::size_t> removed;
-        for (std::size_t i = 0; i < m_deleted.size(); ++i) {
-            bool worthIt = false;
-            const std::uint64_t print = fingerprint(m_old, m_deleted[i], &worthIt);
-            if (worthIt) removed.emplace(print, i);
-        }
-        if (removed.empty()) return;
-        std::vector<bool> used(m_deleted.size(), false);
-        for (const Stretch& inserted : m_inserted) {
-            const auto [first, last] = removed.equal_range(fingerprint(m_new, inserted, nullptr));
-            for (auto it = first; it != last; ++it) {
-                if (!used[it->second] && restoreStretch(m_deleted[it->second], inserted)) {
-                    used[it->second] = true;
-                    break;
-                }
-            }
-        }
-    }
-
-    static std::uint64_t fingerprint(const Text& text, const Stretch& s, bool* hasRareCode) {
-        std::uint64_t h = 0xcbf29ce484222325ULL;
-        for (qsizetype i = s.from; i < s.to;) {
-            const Char c = text.charAt(i);
-            h = (h ^ c.key) * 0x100000001b3ULL;
-            if (hasRareCode && c.isPair() && !cp932::isPreferredCode(text.p[i], text.p[i + 1]))
-                *hasRareCode = true;
-            i += c.length;
-        }
-        return h;
-    }
-
-    // When the two stretches hold the same text, the inserted one takes the removed one's codes.
-    bool restoreStretch(const Stretch& removed, const Stretch& inserted) {
-        std::vector<std::pair<qsizetype, qsizetype>> pairs;
-        qsizetype i = removed.from;
-        qsizetype j = inserted.from;
-        while (i < removed.to && j < inserted.to) {
-            const Char a = m_old.charAt(i);
-            const Char b = m_new.charAt(j);
-            if (a.key != b.key) return false;
-            if (a.isPair()) pairs.emplace_back(i, j);
-            i += a.length;
-            j += b.length;
-        }
-        if (i != removed.to || j != inserted.to) return false;
-        for (const auto& [from, to] : pairs) {
-            // Within the stretch the neighbours are as they were in the store; only the first
-            // character has a new one before it.
-            if (to == inserted.from && m_new.strayLeadEndsAt(to) &&
-                pairUnit(m_out[to - 1], m_old.p[from]))
-                continue;
-            m_out[to] = m_old.p[from];
-            m_out[to + 1] = m_old.p[from + 1];
-        }
-        return true;
-    }
-
     const Text m_old;
+    const std::vector<QByteArrayView> m_carried;
     Byte* m_out = nullptr;
     Text m_new{{nullptr, 0, false}};
     qsizetype m_lineBudget;
@@ -673,11 +540,12 @@ private:
 
 } // namespace
 
-QByteArray encodeKeepingStoredBytes(QByteArrayView stored, QStringView paneText, bool* lossy) {
-    if (stored.isEmpty()) return cp932::encodeFromPane(paneText, lossy);
+QByteArray encodeKeepingStoredBytes(QByteArrayView stored, QStringView paneText,
+                                    const std::vector<QByteArray>& carried, bool* lossy) {
+    if (stored.isEmpty() && carried.empty()) return cp932::encodeFromPane(paneText, lossy);
     // Part by part, so that the comparison reads what the encoder wrote while it is still in
     // the processor's cache.
-    Merger merger(stored, 2 * paneText.size());
+    Merger merger(stored, 2 * paneText.size(), {carried.begin(), carried.end()});
     return cp932::encodeFromPaneByParts(
         paneText,
         [&](char* data, qsizetype size, bool complete) { merger.extend(data, size, complete); },
