@@ -42,7 +42,8 @@ void SettingsCommands::nx_envClick() {
         return dialog_setup(DialogKind::FixedText, DialogDirection::Open,
                             m_context.settings.WorkDir, m_context.store.displayName, {});
     };
-    Tconf_fm dialog({settings, m_context.prompter, m_context.associations, fixedTextDialog},
+    const auto refuse = [this](const QString& message) { m_context.reporter.refusal(message); };
+    Tconf_fm dialog({settings, m_context.prompter, m_context.associations, fixedTextDialog, refuse},
                     m_context.view.dialogParent());
     if (m_context.view.runModal(dialog) == QDialog::Accepted) {
         QStringList errors;
