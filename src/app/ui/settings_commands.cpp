@@ -66,7 +66,9 @@ void SettingsCommands::nx_cfontClick() {
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     // Room for a longer list of faces than the toolkit's own size gives.
     dialog.resize(dialog.sizeHint().expandedTo(QSize(640, 460)));
-    if (m_context.view.runModal(dialog) == QDialog::Accepted) {
+    // The font as the dialog's lists show it, which may lack a style of the stored font.
+    const QFont opened = dialog.currentFont();
+    if (m_context.view.runModal(dialog) == QDialog::Accepted && dialog.currentFont() != opened) {
         const QFont chosen = dialog.currentFont();
         const QString storedFace = editing.face;
         editing = editorFontFrom(chosen, editing);

@@ -35,14 +35,27 @@ QFont qfontOf(const EditorFont& font) {
     return f;
 }
 
+namespace {
+
+// Whether any of the face's own styles is italic (or bold): the font dialog offers no other.
+bool faceHasStyle(const QString& family, bool (*has)(const QString&, const QString&)) {
+    const QStringList styles = QFontDatabase::styles(family);
+    return std::any_of(styles.begin(), styles.end(),
+                       [&](const QString& style) { return has(family, style); });
+}
+
+} // namespace
+
 EditorFont editorFontFrom(const QFont& chosen, EditorFont previous) {
     previous.face = chosen.family();
     if (chosen.pixelSize() > 0)
         previous.setHeight(-chosen.pixelSize());
     else if (chosen.pointSizeF() > 0)
         previous.setSize(int(std::lround(chosen.pointSizeF())));
-    previous.bold = chosen.bold();
-    previous.italic = chosen.italic();
+    // The pane draws a style the face lacks by slanting or thickening it; the dialog could not
+    // show it, so what it returns says nothing about it.
+    if (faceHasStyle(chosen.family(), QFontDatabase::bold)) previous.bold = chosen.bold();
+    if (faceHasStyle(chosen.family(), QFontDatabase::italic)) previous.italic = chosen.italic();
     previous.underline = chosen.underline();
     previous.strikeOut = chosen.strikeOut();
     return previous;

@@ -23,7 +23,8 @@ bool faceAvailable(const QString& face);
 QFont qfontOf(const EditorFont& font);
 
 // The editing font after a font dialog returned `chosen`: face, measure and style from it,
-// character set and colour as they were.
+// character set and colour as they were. Bold or italic stays as it was when the chosen face
+// has no style of that kind (the dialog cannot offer it).
 EditorFont editorFontFrom(const QFont& chosen, EditorFont previous);
 
 } // namespace pote
