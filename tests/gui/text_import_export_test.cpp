@@ -494,6 +494,18 @@ TEST_F(TextImportExport, TheOverwriteQuestionLooksAsDesigned) {
     EXPECT_EQ(dialog.all_bt->text(), QStringLiteral("全部上書き(&A)"));
     EXPECT_EQ(dialog.all_bt->geometry(), QRect(120, 176, 105, 25));
     EXPECT_EQ(dialog.answer(), OverwriteAnswer::Closed);
+
+    // The letter alone answers, as in every other question box; with Ctrl it is no answer.
+    const std::pair<Qt::Key, OverwriteAnswer> keys[] = {{Qt::Key_N, OverwriteAnswer::No},
+                                                        {Qt::Key_Y, OverwriteAnswer::Yes},
+                                                        {Qt::Key_A, OverwriteAnswer::All}};
+    for (const auto& [key, answer] : keys) {
+        Trewrite_fm asked(QStringLiteral("章.txt"));
+        QTest::keyClick(&asked, key, Qt::ControlModifier);
+        EXPECT_EQ(asked.answer(), OverwriteAnswer::Closed);
+        QTest::keyClick(&asked, key);
+        EXPECT_EQ(asked.answer(), answer) << key;
+    }
 }
 
 TEST_F(TextImportExport, AFolderSaveThatFailsNamesTheFileAndKeepsWhatWasWritten) {
