@@ -70,11 +70,12 @@ void SettingsCommands::nx_cfontClick() {
     const QFont opened = dialog.currentFont();
     if (m_context.view.runModal(dialog) == QDialog::Accepted && dialog.currentFont() != opened) {
         const QFont chosen = dialog.currentFont();
-        const QString storedFace = editing.face;
+        const EditorFont stored = editing;
         editing = editorFontFrom(chosen, editing);
+        keepStylesTheFaceLacks(editing, stored, chosen.family());
         // Another face was not chosen: the name in the settings stays, whatever stands in
         // for it on this machine.
-        if (chosen.family() == shown.family()) editing.face = storedFace;
+        if (chosen.family() == shown.family()) editing.face = stored.face;
     }
     relayoutPane();
 }

@@ -37,11 +37,13 @@ QFont qfontOf(const EditorFont& font) {
 
 namespace {
 
-// Whether any of the face's own styles is italic (or bold): the font dialog offers no other.
-bool faceHasStyle(const QString& family, bool (*has)(const QString&, const QString&)) {
+// Whether any of the face's own styles is bold (or slanted, italic or oblique): the font dialog
+// offers no other.
+bool faceHasStyle(const QString& family, bool (QFont::*has)() const) {
     const QStringList styles = QFontDatabase::styles(family);
-    return std::any_of(styles.begin(), styles.end(),
-                       [&](const QString& style) { return has(family, style); });
+    return std::any_of(styles.begin(), styles.end(), [&](const QString& style) {
+        return (QFontDatabase::font(family, style, 12).*has)();
+    });
 }
 
 } // namespace
@@ -52,13 +54,18 @@ EditorFont editorFontFrom(const QFont& chosen, EditorFont previous) {
         previous.setHeight(-chosen.pixelSize());
     else if (chosen.pointSizeF() > 0)
         previous.setSize(int(std::lround(chosen.pointSizeF())));
-    // The pane draws a style the face lacks by slanting or thickening it; the dialog could not
-    // show it, so what it returns says nothing about it.
-    if (faceHasStyle(chosen.family(), QFontDatabase::bold)) previous.bold = chosen.bold();
-    if (faceHasStyle(chosen.family(), QFontDatabase::italic)) previous.italic = chosen.italic();
+    previous.bold = chosen.bold();
+    previous.italic = chosen.italic();
     previous.underline = chosen.underline();
     previous.strikeOut = chosen.strikeOut();
     return previous;
+}
+
+void keepStylesTheFaceLacks(EditorFont& font, const EditorFont& stored, const QString& family) {
+    // The pane draws a style the face lacks by slanting or thickening it; the dialog could not
+    // show it, so what it returns says nothing about it.
+    if (!faceHasStyle(family, &QFont::bold)) font.bold = stored.bold;
+    if (!faceHasStyle(family, &QFont::italic)) font.italic = stored.italic;
 }
 
 } // namespace pote

@@ -23,8 +23,11 @@ bool faceAvailable(const QString& face);
 QFont qfontOf(const EditorFont& font);
 
 // The editing font after a font dialog returned `chosen`: face, measure and style from it,
-// character set and colour as they were. Bold or italic stays as it was when the chosen face
-// has no style of that kind (the dialog cannot offer it).
+// character set and colour as they were.
 EditorFont editorFontFrom(const QFont& chosen, EditorFont previous);
+
+// After the standard font dialog chose family: bold and italic go back to stored where the
+// family has no style of that kind, which the dialog cannot offer.
+void keepStylesTheFaceLacks(EditorFont& font, const EditorFont& stored, const QString& family);
 
 } // namespace pote
