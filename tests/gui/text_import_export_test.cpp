@@ -308,6 +308,19 @@ TEST_F(TextImportExport, LoadingATextOverUnsavedWorkAsksFirstAndCancelKeepsIt) {
     EXPECT_EQ(store().textPath(), second);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [二]"));
     EXPECT_FALSE(store().isModified());
+
+    // Notes kept as a document file by Yes stay in it; the text opens as a document of its own.
+    window->documents().document_reset();
+    typeInPane(QStringLiteral("メモ"));
+    const QString document = path(QStringLiteral("メモ.ptm"));
+    prompter->clear();
+    prompter->answer(Answer::Yes).answerFile(document).answerFile(first);
+    window->trigger(QStringLiteral("nx_text_load"));
+    EXPECT_TRUE(store().plainTextMode());
+    EXPECT_TRUE(store().documentPath.isEmpty());
+    EXPECT_EQ(paneText(), QStringLiteral("追記いち\n"));
+    ASSERT_TRUE(window->documents().document_read(document));
+    EXPECT_EQ(paneText(), QStringLiteral("メモ"));
 }
 
 TEST_F(TextImportExport, ATextReadFromUtf8GoesBackOverItsFileOnlyWhenTheUserSaysSo) {
@@ -500,11 +513,11 @@ TEST_F(TextImportExport, TheOverwriteQuestionLooksAsDesigned) {
                                                         {Qt::Key_Y, OverwriteAnswer::Yes},
                                                         {Qt::Key_A, OverwriteAnswer::All}};
     for (const auto& [key, answer] : keys) {
-        Trewrite_fm asked(QStringLiteral("章.txt"));
-        QTest::keyClick(&asked, key, Qt::ControlModifier);
-        EXPECT_EQ(asked.answer(), OverwriteAnswer::Closed);
-        QTest::keyClick(&asked, key);
-        EXPECT_EQ(asked.answer(), answer) << key;
+        Trewrite_fm keyed(QStringLiteral("章.txt"));
+        QTest::keyClick(&keyed, key, Qt::ControlModifier);
+        EXPECT_EQ(keyed.answer(), OverwriteAnswer::Closed);
+        QTest::keyClick(&keyed, key);
+        EXPECT_EQ(keyed.answer(), answer) << key;
     }
 }
 

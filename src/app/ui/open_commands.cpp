@@ -10,7 +10,6 @@
 #include "app/ui/utf8_question.h"
 #include "core/section_store.h"
 #include "textio/open_by_type.h"
-#include "textio/text_files.h"
 #include "textio/text_messages.h"
 
 #include <QDir>
@@ -147,11 +146,7 @@ bool OpenCommands::carryOut(const OpenByType& open) {
     case OpenAction::Nothing:
         return false;
     case OpenAction::LoadTextIntoCurrent: {
-        // The save question may have given the document a file, or (work offered back at
-        // start-up) it may hold several sections: a text that is to become the document then
-        // replaces it whole.
-        if (open.beginPlainTextMode && open.askToSave && !opens_plain_text_mode(store))
-            m_documents.document_reset();
+        m_texts.readyForTextDocument(open.beginPlainTextMode);
         Utf8Choice utf8 = utf8ChoiceAsking(m_context.prompter);
         if (!m_texts.load_text_into_current(open.path, utf8)) return false;
         if (open.beginPlainTextMode) m_texts.enterPlainTextMode(open.path);

@@ -123,8 +123,13 @@ void TextFileCommands::enterPlainTextMode(const QString& path) {
     m_context.view.status_update();
 }
 
+void TextFileCommands::readyForTextDocument(bool asDocument) {
+    if (asDocument && !opens_plain_text_mode(m_context.store)) m_documents.document_reset();
+}
+
 void TextFileCommands::nx_actext_loadClick() {
     SectionStore& store = m_context.store;
+    const bool asDocument = opens_plain_text_mode(store);
     // The text replaces the section's, which may be unsaved work found nowhere else.
     m_context.binding.section_commit(store.current);
     if (!m_documents.confirm_discard()) return;
@@ -133,6 +138,7 @@ void TextFileCommands::nx_actext_loadClick() {
     const std::optional<QString> path = m_context.prompter.openFile(request);
     if (!path) return;
     m_context.settings.WorkDir = folderOf(*path);
+    readyForTextDocument(asDocument);
     Utf8Choice utf8 = utf8ChoiceAsking(m_context.prompter);
     if (!load_text_into_current(*path, utf8)) return;
     ownTextPath(*path);

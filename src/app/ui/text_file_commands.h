@@ -36,6 +36,10 @@ public:
     // The text file just loaded becomes the document (plain-text mode): named after the file,
     // not modified; saving writes the file.
     void enterPlainTextMode(const QString& path);
+    // Before a text that is to become the document (asDocument) is loaded: when the save
+    // question gave the work a document file, or the document holds several sections (work
+    // offered back at start-up), the text opens as a new document instead of inside that one.
+    void readyForTextDocument(bool asDocument);
 
 private:
     void putIntoCurrent(const QString& path, QByteArray text);
