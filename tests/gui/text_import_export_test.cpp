@@ -371,13 +371,6 @@ TEST_F(TextImportExport, ATextReadFromUtf8GoesBackOverItsFileOnlyWhenTheUserSays
               textmsg::utf8OverwriteQuestion(QStringLiteral("utf8.txt")));
     EXPECT_EQ(readAll(file), sjis("上あいう\r\n"));
     EXPECT_FALSE(store().plainTextMode()) << "the new document came";
-
-    fillNumbered(2);
-    prompter->answerFile(file);
-    window->trigger(QStringLiteral("nx_text_load"));
-    prompter->clear();
-    window->trigger(QStringLiteral("nx_text_save"));
-    EXPECT_TRUE(prompter->asked().empty());
 }
 
 TEST_F(TextImportExport, TheSavedTextKeepsEveryByteOfTheLoadedFile) {
