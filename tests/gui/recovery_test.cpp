@@ -181,6 +181,28 @@ TEST_F(Recovery, CopyGoesWhenTheDocumentSettlesOrTheWindowCloses) {
     }
 }
 
+TEST_F(Recovery, AFolderThatCannotHoldCopiesIsToldOnceAtStart) {
+    writeAll(path(QStringLiteral("ふさがり")), "a file where a folder should be");
+    const QString blocked = path(QStringLiteral("ふさがり/recovery"));
+    restart({}, [&](StartOptions& options, ScriptedPrompter& p) {
+        options.recovery = {blocked, std::chrono::milliseconds(0), std::chrono::milliseconds(5)};
+        p.answer(Answer::Yes);
+    });
+    ASSERT_EQ(prompter->asked().size(), 1u) << "before the window shows";
+    EXPECT_EQ(prompter->last().kind, MessageKind::Error);
+    EXPECT_TRUE(prompter->last().text.startsWith(
+        QStringLiteral("保存してない編集内容のコピーを置くフォルダが使えないにゃ。\r\n") + blocked +
+        QStringLiteral("\r\n")))
+        << prompter->last().text.toStdString();
+    typeInPane(QStringLiteral("守られない文"));
+    for (int i = 0; i < 20; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    window->documents().document_reset();
+    EXPECT_EQ(prompter->asked().size(), 1u) << "said once, not at every change";
+}
+
 TEST_F(Recovery, OfferRestoresAsModifiedAndRemembersThePath) {
     const QString original = path(QStringLiteral("原稿.ptm"));
     ASSERT_TRUE(docfile::writeDocument(original, novel("保存した版")).ok);

@@ -95,7 +95,7 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_editing = std::make_unique<EditCommands>(*m_context);
     m_printing = std::make_unique<PrintCommands>(*m_context);
     m_settingsCommands = std::make_unique<SettingsCommands>(*m_context, m_startup->settingsPath());
-    m_textFiles = std::make_unique<TextFileCommands>(*m_context, *m_sections);
+    m_textFiles = std::make_unique<TextFileCommands>(*m_context, *m_sections, *m_documents);
     m_linkedText = std::make_unique<LinkedTextCommands>(*m_context, *m_documents);
     m_opening =
         std::make_unique<OpenCommands>(*m_context, *m_documents, *m_textFiles, *m_linkedText);

@@ -44,6 +44,14 @@ QString RecoveryCommands::offerText(const recovery::RecoveryHeader& header) {
            QStringLiteral("捨てる：この記録を消しちゃうにゃ。");
 }
 
+QString RecoveryCommands::unprotectedText(const QString& folder, const QString& error) {
+    return QStringLiteral("保存してない編集内容のコピーを置くフォルダが使えないにゃ。\r\n") +
+           QDir::toNativeSeparators(folder) + QStringLiteral("\r\n") + error +
+           QStringLiteral("\r\n") +
+           QStringLiteral("もしものとき、保存してない編集内容は戻せないにゃ。\r\n") +
+           QStringLiteral("こまめに保存してほしいにゃん。");
+}
+
 RecoveryCommands::RecoveryCommands(AppContext& context, DocumentCommands& documents,
                                    Startup& startup, RecoveryOptions options)
     : m_context(context), m_documents(documents), m_options(std::move(options)),
@@ -56,10 +64,14 @@ RecoveryCommands::RecoveryCommands(AppContext& context, DocumentCommands& docume
     m_enabled = m_folder.open(&error);
     if (!m_enabled) {
         tellTerminal(QStringLiteral("no recovery copies: %1").arg(error));
+        // Once, with the window's start: the user works without the net from here on.
+        startup.setRecoveryStart([this, error] {
+            m_context.reporter.refusal(unprotectedText(m_folder.folder(), error));
+        });
         return;
     }
     documents.setSettledListener([this] { documentSettled(); });
-    startup.setLeftoverOffer([this] { offerLeftovers(); });
+    startup.setRecoveryStart([this] { offerLeftovers(); });
     m_clock.start();
     m_poll.setInterval(m_options.poll);
     connect(&m_poll, &QTimer::timeout, this, &RecoveryCommands::tick);

@@ -39,6 +39,8 @@ public:
 
     // The text of the start-up offer for one leftover copy.
     static QString offerText(const recovery::RecoveryHeader& header);
+    // Said at start-up when no copies can be kept in folder.
+    static QString unprotectedText(const QString& folder, const QString& error);
 
 private:
     void offerLeftovers();

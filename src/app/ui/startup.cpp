@@ -81,7 +81,7 @@ void Startup::FormCreate() {
     m_context.store.setModified(false);
     binding.secno_refresh();
     m_context.undo.clear();
-    if (m_leftoverOffer) m_leftoverOffer();
+    if (m_recoveryStart) m_recoveryStart();
     m_cat.start();
 }
 
@@ -121,9 +121,12 @@ void Startup::formclose() {
     settings.EditBKColor = storedColor(m_context.pane.palette().color(QPalette::Base));
     settings.placement = placementAtClose(m_window.isMaximized(), m_window.geometry());
     const SaveResult saved = settings_save(m_settingsPath, settings);
-    if (saved.status == SaveResult::Status::Failed)
+    if (saved.status == SaveResult::Status::Failed) {
         tellTerminal(
             QStringLiteral("settings not saved to %1: %2").arg(m_settingsPath, saved.error));
+        // Said while the window still shows: the settings of this run are lost.
+        m_context.reporter.refusal(settingsNotSavedMessage(m_settingsPath, saved.error));
+    }
     m_cat.stop();
     m_cat.releaseSheet();
 }
