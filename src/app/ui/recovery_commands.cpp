@@ -2,6 +2,7 @@
 
 #include "app/document_names.h"
 #include "app/reporter.h"
+#include "app/terminal_note.h"
 #include "app/ui/app_context.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/section_binding.h"
@@ -16,19 +17,8 @@
 #include <QDir>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace pote {
-
-namespace {
-
-// Trouble with copies never interrupts the writing; one line for whoever started the program
-// from a terminal.
-void tellTerminal(const QString& what) {
-    std::fprintf(stderr, "poteedit: %s\n", qUtf8Printable(what));
-}
-
-} // namespace
 
 QString RecoveryCommands::offerText(const recovery::RecoveryHeader& header) {
     const QString name =
