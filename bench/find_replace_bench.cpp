@@ -83,6 +83,7 @@ struct Fixture {
         if (loaded) return;
         window->store().section(0).text = section50MB();
         window->binding().section_load(0);
+        window->pane()->finishLoading();
         loaded = true;
     }
     void caretToStart() { window->pane()->selectRange(0, 0); }
