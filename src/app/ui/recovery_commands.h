@@ -1,8 +1,8 @@
 #pragma once
 // Never losing work: while the document has unsaved changes, a copy of it is written to the
 // recovery folder two seconds after the user pauses, and every ten seconds while the changes
-// go on. A settled document (new, opened, saved) and a normal end remove the copy. At the next start,
-// copies whose editor no longer runs are offered back.
+// go on. A settled document (new, opened, saved) and a normal end remove the copy. At the next
+// start, copies whose editor no longer runs are offered back.
 
 #include "app/ui/recovery_snapshot.h"
 #include "recovery/copy_schedule.h"

@@ -26,7 +26,6 @@
 #include <QTimer>
 #include <QWidget>
 
-
 namespace pote {
 
 namespace {
