@@ -514,7 +514,7 @@ TEST_F(Search, PaneSearchFarAwayAndAcrossChunks) {
         text += std::count(hitLines.begin(), hitLines.end(), i)
                     ? QStringLiteral("xx猫") + line.mid(3)
                     : line;
-    pane()->setPlainText(text);
+    pane()->loadText(text);
     const PaneSearcher searcher(*pane()->document(), cp932::encode(u"猫"), CaseMode::Sensitive);
     std::vector<PaneRange> expected;
     for (const int at : hitLines)

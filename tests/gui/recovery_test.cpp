@@ -320,7 +320,7 @@ TEST_F(Recovery, PaneCopyFollowsEveryKindOfEdit) {
     PaneTracker tracker(*window->pane(), window->binding());
     window->binding().section_load(0);
     EditPane* pane = window->pane();
-    QTextDocument* doc = pane->document();
+    QTextDocument* doc = pane->textCursor().document(); // undone below, as PaneUndo does
     const auto at = [&](int position) {
         QTextCursor c(doc);
         c.setPosition(qBound(0, position, doc->characterCount() - 1));
@@ -372,7 +372,7 @@ TEST_F(Recovery, TypingInOnePlaceCopiesOnlyWhatWasTyped) {
     window->binding().section_load(0);
     PaneTracker tracker(*window->pane(), window->binding());
     window->binding().section_load(0);
-    QTextCursor middle(window->pane()->document());
+    QTextCursor middle = window->pane()->textCursor();
     middle.setPosition(100000);
     window->pane()->setTextCursor(middle);
     typeText(window->pane(), QStringLiteral("ここに書いた"));

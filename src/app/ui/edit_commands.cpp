@@ -41,6 +41,8 @@ EditCommands::EditCommands(AppContext& context, QObject* parent)
     connect(&m_pane, &EditPane::mousePressed, this, [this] { m_context.view.status_update(); });
     connect(&m_pane, &EditPane::lineCountsSettled, this,
             [this] { m_context.view.status_update(); });
+    // The line total of a long text is known once all of it has arrived.
+    connect(&m_pane, &EditPane::textLoaded, this, [this] { m_context.view.status_update(); });
     registerCommands();
 }
 
@@ -130,18 +132,17 @@ void EditCommands::pop_right_moveClick() {
         shiftRightBlocks(selection.selectionStart(), selection.selectionEnd());
     // The lines were rewritten as a whole: like any whole-text rewrite, the caret goes back to
     // the start of the text.
-    QTextCursor start(m_pane.document());
-    m_pane.setTextCursor(start);
+    m_pane.selectRange(0, 0);
     m_pane.ensureCursorVisible();
 }
 
 void EditCommands::shiftRightBlocks(int selectionStart, int selectionEnd) {
     // Without wrap a displayed line is a block: the lines from the selection's first to its
     // last go through the byte transformation in one pass.
-    QTextDocument* document = m_pane.document();
+    const QTextDocument* document = m_pane.document();
     const QTextBlock first = document->findBlock(selectionStart);
     const QTextBlock last = document->findBlock(selectionEnd);
-    QTextCursor lines(document);
+    QTextCursor lines = m_pane.textCursor();
     lines.setPosition(first.position());
     lines.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
     const QByteArray bytes = cp932::encodeFromPane(lines.selectedText());
@@ -158,7 +159,7 @@ void EditCommands::shiftRightDisplayedLines(int selectionStart, int selectionEnd
     for (EditPane::LineRef walk = line; !(walk == last) && m_pane.nextLine(walk);)
         ++count;
     for (qint64 i = 0; i < count; ++i) {
-        QTextCursor at(m_pane.document());
+        QTextCursor at = m_pane.textCursor();
         at.setPosition(m_pane.startOf(line));
         at.insertText(QStringLiteral("    "));
         if (i + 1 < count && !m_pane.nextLine(line)) break;

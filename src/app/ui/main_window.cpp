@@ -155,7 +155,7 @@ void Tmain_fm::tool_state_refresh() {
     c.hasDocumentPath = !m_store.documentPath.isEmpty();
     c.modified = m_store.isModified();
     c.hasPassword = m_store.hasPassword();
-    c.selectionLength = m_edit->textCursor().selectionEnd() - m_edit->textCursor().selectionStart();
+    c.selectionLength = m_edit->selectionEnd() - m_edit->selectionStart();
     c.clipboardHasText = m_clipboardHasText;
     c.undoAvailable = m_undo->available();
     c.hasRecentDocuments = recentMenu(m_settings.recent).submenuEnabled;

@@ -110,8 +110,8 @@ void Tmain_fm::buildCommands() {
         status_update();
         m_editing->sel_ch();
     };
-    connect(m_edit, &QPlainTextEdit::selectionChanged, this, selectionMoved);
-    connect(m_edit, &QPlainTextEdit::cursorPositionChanged, this, selectionMoved);
+    connect(m_edit, &EditPane::selectionChanged, this, selectionMoved);
+    connect(m_edit, &EditPane::cursorPositionChanged, this, selectionMoved);
     // Asking the clipboard can be a round trip to the display server; this runs on every caret
     // move, so the answer is kept and renewed when the clipboard changes.
     const auto readClipboard = [this] {

@@ -2,6 +2,7 @@
 
 #include "app/document_names.h"
 #include "app/reporter.h"
+#include "app/terminal_note.h"
 #include "app/ui/app_context.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/section_binding.h"
@@ -16,19 +17,8 @@
 #include <QDir>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace pote {
-
-namespace {
-
-// Trouble with copies never interrupts the writing; one line for whoever started the program
-// from a terminal.
-void tellTerminal(const QString& what) {
-    std::fprintf(stderr, "poteedit: %s\n", qUtf8Printable(what));
-}
-
-} // namespace
 
 QString RecoveryCommands::offerText(const recovery::RecoveryHeader& header) {
     const QString name =
@@ -56,6 +46,7 @@ RecoveryCommands::RecoveryCommands(AppContext& context, DocumentCommands& docume
                                    Startup& startup, RecoveryOptions options)
     : m_context(context), m_documents(documents), m_options(std::move(options)),
       m_folder(m_options.folder), m_pane(context.pane, context.binding),
+      m_schedule(m_options.quiet.count(), m_options.longest.count()),
       m_writer([this](const recovery::RecoveryWriter::Outcome& outcome) {
           QMetaObject::invokeMethod(
               this, [this, outcome] { writerFinished(outcome); }, Qt::QueuedConnection);
@@ -88,7 +79,8 @@ RecoveryCommands::~RecoveryCommands() {
 
 void RecoveryCommands::documentSettled() {
     m_written.reset();
-    m_pendingSince.reset();
+    m_seen.reset();
+    m_schedule.copied();
     if (m_copyMayExist) m_writer.remove(m_folder.copyPath());
     m_copyMayExist = false;
 }
@@ -97,7 +89,7 @@ void RecoveryCommands::markWritten() {
     m_written = m_context.store;
     m_written->setStateObserver({});
     m_writtenPaneChanges = m_pane.changeCount();
-    m_pendingSince.reset();
+    m_schedule.copied();
 }
 
 void RecoveryCommands::tick() {
@@ -107,12 +99,20 @@ void RecoveryCommands::tick() {
         if (m_copyMayExist) documentSettled();
         return;
     }
-    const bool changed = !m_written || !recovery::sameContent(store, *m_written) ||
-                         m_pane.changeCount() != m_writtenPaneChanges;
-    if (!changed) return;
+    const bool uncopied = !m_written || !recovery::sameContent(store, *m_written) ||
+                          m_pane.changeCount() != m_writtenPaneChanges;
+    if (!uncopied) return;
     const qint64 now = m_clock.elapsed();
-    if (!m_pendingSince) m_pendingSince = now;
-    if (now - *m_pendingSince >= m_options.delay.count()) takeCopy();
+    const bool changedSinceLook = !m_seen || !recovery::sameContent(store, *m_seen) ||
+                                  m_pane.changeCount() != m_seenPaneChanges;
+    // A copy that failed leaves its changes uncopied without a new one: they wait again.
+    if (changedSinceLook || !m_schedule.pending()) {
+        m_schedule.changed(now);
+        m_seen = store;
+        m_seen->setStateObserver({});
+        m_seenPaneChanges = m_pane.changeCount();
+    }
+    if (m_schedule.due(now)) takeCopy();
 }
 
 void RecoveryCommands::takeCopy() {

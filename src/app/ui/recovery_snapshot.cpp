@@ -40,16 +40,20 @@ QString plainForm(QString text) {
 
 PaneTracker::PaneTracker(EditPane& pane, SectionBinding& binding, QObject* parent)
     : QObject(parent), m_pane(pane), m_binding(binding) {
-    connect(pane.document(), &QTextDocument::contentsChange, this,
-            [this](int position, int removed, int added) {
+    connect(&pane, &EditPane::textEdited, this,
+            [this](int position, int removed, int added, int length) {
                 ++m_changes;
-                m_edits.change(position, removed, added, paneLength(m_pane));
+                m_edits.change(position, removed, added, length);
             });
+    // A load is tracked from when all of it has arrived; its bytes come from the binding,
+    // which announces them once the load has begun.
     connect(&pane, &EditPane::aboutToReplaceText, this, [this] { m_edits.invalidate(); });
-    connect(&binding, &SectionBinding::paneLoaded, this, [this](const QByteArray& bytes) {
-        m_loaded = bytes;
-        m_edits.reset(paneLength(m_pane));
+    connect(&pane, &EditPane::textLoaded, this, [this](int length) {
+        ++m_changes;
+        m_edits.reset(length);
     });
+    connect(&binding, &SectionBinding::paneLoaded, this,
+            [this](const QByteArray& bytes) { m_loaded = bytes; });
 }
 
 std::optional<recovery::PaneCopy> PaneTracker::copy() const {
@@ -61,7 +65,7 @@ std::optional<recovery::PaneCopy> PaneTracker::copy() const {
     copy.loadedUnits = m_edits.loadedLength();
     copy.stretches = m_edits.stretches();
     copy.texts.reserve(copy.stretches.size());
-    QTextCursor cursor(m_pane.document());
+    QTextCursor cursor = m_pane.textCursor();
     for (const recovery::EditedStretch& s : copy.stretches) {
         cursor.setPosition(int(s.start));
         cursor.setPosition(int(s.start + s.length), QTextCursor::KeepAnchor);

@@ -23,14 +23,14 @@ SectionBinding::SectionBinding(Services services, EditPane* edit, QLineEdit* sec
                                QLabel* secno_view, QObject* parent)
     : QObject(parent), m_services(services), m_store(services.store), m_edit(edit),
       m_nameEdit(sec_name_ed), m_secnoView(secno_view) {
-    connect(m_edit, &QPlainTextEdit::textChanged, this, &SectionBinding::Ed_ch);
+    connect(m_edit, &EditPane::textEdited, this, &SectionBinding::Ed_ch);
     // Only the user's edits: setting the edit while loading a section must never count as a
     // change, even for names whose bytes re-encode differently.
     connect(m_nameEdit, &QLineEdit::textEdited, this, &SectionBinding::secn_ch);
 }
 
 bool SectionBinding::paneEdited() const {
-    return m_edit->document()->isModified();
+    return m_edit->edited();
 }
 
 QByteArray SectionBinding::paneBytes() const {
@@ -52,13 +52,11 @@ void SectionBinding::section_load(int pos) {
     SectionStore& store = m_store;
     const Section& section = store.section(pos);
     store.loading = true;
-    m_edit->loadText(cp932::decodeForPane(section.text));
+    m_edit->loadBytes(section.text);
     m_nameEdit->setText(cp932::decode(section.name));
     m_nameEdit->setCursorPosition(0);
     m_edit->setFontAndTabStops(m_edit->font(), m_services.settings.TABWidth);
-    QTextCursor start = m_edit->textCursor();
-    start.movePosition(QTextCursor::Start);
-    m_edit->setTextCursor(start);
+    m_edit->selectRange(0, 0);
     store.loading = false;
     emit paneLoaded(section.text);
     secno_refresh();

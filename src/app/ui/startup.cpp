@@ -1,6 +1,7 @@
 #include "app/ui/startup.h"
 
 #include "app/reporter.h"
+#include "app/terminal_note.h"
 #include "app/ui/app_context.h"
 #include "app/ui/pane_look.h"
 #include "app/ui/section_binding.h"
@@ -25,8 +26,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <cstdio>
-
 namespace pote {
 
 namespace {
@@ -34,11 +33,6 @@ namespace {
 // How long a shown window waits for its first activation before it opens the command line's
 // file without it.
 constexpr int kActivationGraceMs = 500;
-
-// Settings trouble never stops the program; one line for whoever started it from a terminal.
-void tellTerminal(const QString& what) {
-    std::fprintf(stderr, "poteedit: %s\n", qUtf8Printable(what));
-}
 
 } // namespace
 
