@@ -1,14 +1,21 @@
 // An edited section keeps the stored codes of everything the edit left alone, through the
-// window: typing, cut and paste and undo, saved to a file.
+// window: typing, cut and paste and undo, saved to a file. Moved text keeps them too, wherever
+// it is pasted, while a copy takes the encoder's codes.
 
 #include "gui_fixture.h"
 
+#include "app/ui/section_binding.h"
 #include "core/cp932.h"
 #include "core/document_file.h"
 #include "editing/ui/edit_pane.h"
 #include "support/test_files.h"
 
 #include <QFile>
+#include <QTest>
+
+#include <gmock/gmock.h>
+
+#include <functional>
 
 namespace pote::test {
 namespace {
@@ -127,6 +134,155 @@ TEST_F(StoredCodes, AnUndoneEditSavesTheStoredBytes) {
     window->trigger(QStringLiteral("nx_edit_undo"));
     ASSERT_TRUE(store().isModified());
     EXPECT_EQ(saved(), stored);
+}
+
+// "AB櫢⏎蕙" in the codes other programs write: 蕙 moved to just after "A".
+const QByteArray kMoveStored("AB\xED\xD6\r\n\xEE\x7E");
+const QByteArray kMoved("A\xEE\x7E"
+                        "B\xED\xD6\r\n");
+
+// The ways of cutting and pasting: the commands from the menu, the tool panel and the pop-up
+// menu, and their keys, the platform's other keys among them.
+struct ClipboardWay {
+    const char* name;
+    std::function<void(Tmain_fm&)> cut;
+    std::function<void(Tmain_fm&)> paste;
+};
+
+std::function<void(Tmain_fm&)> command(const char* name) {
+    return [name](Tmain_fm& w) { w.trigger(QString::fromLatin1(name)); };
+}
+
+std::function<void(Tmain_fm&)> key(Qt::Key k, Qt::KeyboardModifiers modifiers) {
+    return [k, modifiers](Tmain_fm& w) {
+        w.tool_state_refresh();
+        QTest::keyClick(w.pane(), k, modifiers);
+    };
+}
+
+const ClipboardWay kWays[] = {
+    {"menu", command("nx_edcut"), command("nx_edpaste")},
+    {"tool panel", command("sp_cut"), command("sp_paste")},
+    {"pop-up menu", command("pop_edcut"), command("pop_edpaste")},
+    {"Ctrl+X, Ctrl+V", key(Qt::Key_X, Qt::ControlModifier), key(Qt::Key_V, Qt::ControlModifier)},
+    {"Shift+Del, Shift+Ins", key(Qt::Key_Delete, Qt::ShiftModifier),
+     key(Qt::Key_Insert, Qt::ShiftModifier)},
+};
+
+class MovedCodes : public StoredCodes {
+protected:
+    void SetUp() override {
+        StoredCodes::SetUp();
+        // The keys reach the window's shortcuts only in an active window.
+        window->resize(800, 600);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->pane()->setFocus();
+        open(kMoveStored);
+        ASSERT_EQ(cp932::decodeForPane(kMoveStored), QStringLiteral("AB櫢\n蕙"));
+        ASSERT_NE(cp932::encodeFromPane(QStringLiteral("蕙")), "\xEE\x7E");
+    }
+    // Selects 蕙.
+    void selectMoved() { select(4, 5); }
+    QByteArray savedSection(int position) {
+        window->trigger(QStringLiteral("nx_qsave"));
+        const auto result = docfile::readDocument(m_file, [](const QByteArray&) { return true; });
+        EXPECT_EQ(result.status, docfile::ReadResult::Status::Ok);
+        return result.status == docfile::ReadResult::Status::Ok
+                   ? result.content.sections.at(position).section.text
+                   : QByteArray();
+    }
+};
+
+TEST_F(MovedCodes, CutAndPastedTheMovedCharacterKeepsItsCode) {
+    for (const ClipboardWay& way : kWays) {
+        for (const bool savedBetween : {false, true}) {
+            SCOPED_TRACE(std::string(way.name) + (savedBetween ? ", saved between" : ""));
+            open(kMoveStored);
+            selectMoved();
+            way.cut(*window);
+            ASSERT_EQ(paneText(), QStringLiteral("AB櫢\n"));
+            // The store then holds the text without the cut: only the carried bytes know the code.
+            if (savedBetween) {
+                ASSERT_EQ(saved(), "AB\xED\xD6\r\n");
+            }
+            caretAt(1);
+            way.paste(*window);
+            ASSERT_EQ(paneText(), QStringLiteral("A蕙B櫢\n"));
+            EXPECT_EQ(saved(), kMoved);
+        }
+    }
+}
+
+TEST_F(MovedCodes, CutInOneSectionAndPastedInAnotherKeepsItsCode) {
+    selectMoved();
+    window->trigger(QStringLiteral("nx_edcut"));
+    window->binding().section_switch(0, 1);
+    caretAt(3);
+    window->trigger(QStringLiteral("nx_edpaste"));
+    EXPECT_EQ(savedSection(1), sjis("二番目") + "\xEE\x7E");
+    EXPECT_EQ(savedSection(0), "AB\xED\xD6\r\n");
+}
+
+TEST_F(MovedCodes, ACopyTakesTheEncodersCode) {
+    const QByteArray copied =
+        "A" + cp932::encodeFromPane(QStringLiteral("蕙")) + kMoveStored.mid(1);
+    {
+        SCOPED_TRACE("copied and pasted");
+        selectMoved();
+        window->trigger(QStringLiteral("nx_edcopy"));
+        caretAt(1);
+        window->trigger(QStringLiteral("nx_edpaste"));
+        EXPECT_EQ(saved(), copied);
+    }
+    {
+        SCOPED_TRACE("cut, put back by an undo, then pasted");
+        open(kMoveStored);
+        selectMoved();
+        window->trigger(QStringLiteral("nx_edcut"));
+        window->trigger(QStringLiteral("nx_edit_undo"));
+        ASSERT_EQ(paneText(), QStringLiteral("AB櫢\n蕙"));
+        caretAt(1);
+        window->trigger(QStringLiteral("nx_edpaste"));
+        EXPECT_EQ(saved(), copied);
+    }
+    for (const bool savedBetween : {false, true}) {
+        SCOPED_TRACE(savedBetween ? "pasted twice, saved between cut and paste" : "pasted twice");
+        open(kMoveStored);
+        selectMoved();
+        window->trigger(QStringLiteral("nx_edcut"));
+        if (savedBetween) {
+            ASSERT_EQ(saved(), "AB\xED\xD6\r\n");
+        }
+        caretAt(1);
+        window->trigger(QStringLiteral("nx_edpaste"));
+        caretAt(0);
+        window->trigger(QStringLiteral("nx_edpaste"));
+        // Nothing says which of the two is the moved one; the other is a copy.
+        const QByteArray encoders = cp932::encodeFromPane(QStringLiteral("蕙"));
+        EXPECT_THAT(saved(), testing::AnyOf(encoders + kMoved, "\xEE\x7E"
+                                                               "A" +
+                                                                   encoders + kMoved.mid(3)));
+    }
+}
+
+TEST_F(MovedCodes, AnUndoneAndRedonePasteKeepsTheCode) {
+    for (const bool savedBetween : {false, true}) {
+        SCOPED_TRACE(savedBetween ? "saved between cut and paste" : "nothing saved between");
+        open(kMoveStored);
+        selectMoved();
+        window->trigger(QStringLiteral("nx_edcut"));
+        if (savedBetween) {
+            ASSERT_EQ(saved(), "AB\xED\xD6\r\n");
+        }
+        caretAt(1);
+        window->trigger(QStringLiteral("nx_edpaste"));
+        window->trigger(QStringLiteral("nx_edit_undo"));
+        EXPECT_EQ(saved(), "AB\xED\xD6\r\n") << "the paste undone";
+        window->trigger(QStringLiteral("nx_edit_undo"));
+        EXPECT_EQ(saved(), kMoved) << "and redone";
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/ui/recovery_snapshot.h"
 
+#include "app/ui/pane_moves.h"
 #include "app/ui/section_binding.h"
 #include "core/section_store.h"
 #include "editing/ui/edit_pane.h"
@@ -70,10 +71,16 @@ std::optional<recovery::PaneCopy> PaneTracker::copy() const {
     return copy;
 }
 
+std::vector<QByteArray> PaneTracker::carried() const {
+    return m_binding.moves().carried();
+}
+
 recovery::RecoveryJob takeRecoverySnapshot(const SectionStore& store, const PaneTracker& pane,
                                            int tabWidth, const QString& path) {
-    recovery::RecoveryJob job{path, recovery::headerFor(store, QDateTime::currentDateTimeUtc()),
-                              store, pane.copy(), tabWidth};
+    recovery::RecoveryJob job{path,     recovery::headerFor(store, QDateTime::currentDateTimeUtc()),
+                              store,    pane.copy(),
+                              tabWidth, {}};
+    if (job.pane) job.carried = pane.carried();
     // The copy must never call back into the window from the writer's thread.
     job.store.setStateObserver({});
     return job;
