@@ -77,10 +77,12 @@ std::vector<QByteArray> PaneTracker::carried() const {
 
 recovery::RecoveryJob takeRecoverySnapshot(const SectionStore& store, const PaneTracker& pane,
                                            int tabWidth, const QString& path) {
+    std::optional<recovery::PaneCopy> paneCopy = pane.copy();
+    std::vector<QByteArray> carried;
+    if (paneCopy) carried = pane.carried();
     recovery::RecoveryJob job{path,     recovery::headerFor(store, QDateTime::currentDateTimeUtc()),
-                              store,    pane.copy(),
-                              tabWidth, {}};
-    if (job.pane) job.carried = pane.carried();
+                              store,    std::move(paneCopy),
+                              tabWidth, std::move(carried)};
     // The copy must never call back into the window from the writer's thread.
     job.store.setStateObserver({});
     return job;
