@@ -74,13 +74,13 @@ protected:
         cursor.setPosition(int(to), QTextCursor::KeepAnchor);
         window->pane()->setTextCursor(cursor);
     }
-    // Saves over the file and reads the first section back from it.
-    QByteArray saved() {
+    // Saves over the file and reads a section (the first) back from it.
+    QByteArray saved(int position = 0) {
         window->trigger(QStringLiteral("nx_qsave"));
         const auto result = docfile::readDocument(m_file, [](const QByteArray&) { return true; });
         EXPECT_EQ(result.status, docfile::ReadResult::Status::Ok);
         return result.status == docfile::ReadResult::Status::Ok
-                   ? result.content.sections.at(0).section.text
+                   ? result.content.sections.at(std::size_t(position)).section.text
                    : QByteArray();
     }
 
@@ -138,22 +138,24 @@ TEST_F(StoredCodes, AnUndoneEditSavesTheStoredBytes) {
 
 // "AB櫢⏎蕙" in the codes other programs write: 蕙 moved to just after "A".
 const QByteArray kMoveStored("AB\xED\xD6\r\n\xEE\x7E");
+const QByteArray kAfterTheCut("AB\xED\xD6\r\n");
 const QByteArray kMoved("A\xEE\x7E"
                         "B\xED\xD6\r\n");
 
 // The ways of cutting and pasting: the commands from the menu, the tool panel and the pop-up
 // menu, and their keys, the platform's other keys among them.
+using Action = std::function<void(Tmain_fm&)>;
 struct ClipboardWay {
     const char* name;
-    std::function<void(Tmain_fm&)> cut;
-    std::function<void(Tmain_fm&)> paste;
+    Action cut;
+    Action paste;
 };
 
-std::function<void(Tmain_fm&)> command(const char* name) {
+Action command(const char* name) {
     return [name](Tmain_fm& w) { w.trigger(QString::fromLatin1(name)); };
 }
 
-std::function<void(Tmain_fm&)> key(Qt::Key k, Qt::KeyboardModifiers modifiers) {
+Action key(Qt::Key k, Qt::KeyboardModifiers modifiers) {
     return [k, modifiers](Tmain_fm& w) {
         w.tool_state_refresh();
         QTest::keyClick(w.pane(), k, modifiers);
@@ -179,19 +181,23 @@ protected:
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         window->pane()->setFocus();
-        open(kMoveStored);
         ASSERT_EQ(cp932::decodeForPane(kMoveStored), QStringLiteral("AB櫢\n蕙"));
         ASSERT_NE(cp932::encodeFromPane(QStringLiteral("蕙")), "\xEE\x7E");
     }
-    // Selects 蕙.
-    void selectMoved() { select(4, 5); }
-    QByteArray savedSection(int position) {
-        window->trigger(QStringLiteral("nx_qsave"));
-        const auto result = docfile::readDocument(m_file, [](const QByteArray&) { return true; });
-        EXPECT_EQ(result.status, docfile::ReadResult::Status::Ok);
-        return result.status == docfile::ReadResult::Status::Ok
-                   ? result.content.sections.at(position).section.text
-                   : QByteArray();
+    // Opens the text anew and cuts 蕙; savedBetween: the store then takes the text without it,
+    // and only the bytes the cut carries know its code.
+    void cutTheMovedCharacter(bool savedBetween, const Action& cut = command("nx_edcut")) {
+        open(kMoveStored);
+        select(4, 5);
+        cut(*window);
+        ASSERT_EQ(paneText(), QStringLiteral("AB櫢\n"));
+        if (savedBetween) {
+            ASSERT_EQ(saved(), kAfterTheCut);
+        }
+    }
+    void pasteAt(qsizetype position, const Action& paste = command("nx_edpaste")) {
+        caretAt(position);
+        paste(*window);
     }
 };
 
@@ -199,16 +205,8 @@ TEST_F(MovedCodes, CutAndPastedTheMovedCharacterKeepsItsCode) {
     for (const ClipboardWay& way : kWays) {
         for (const bool savedBetween : {false, true}) {
             SCOPED_TRACE(std::string(way.name) + (savedBetween ? ", saved between" : ""));
-            open(kMoveStored);
-            selectMoved();
-            way.cut(*window);
-            ASSERT_EQ(paneText(), QStringLiteral("AB櫢\n"));
-            // The store then holds the text without the cut: only the carried bytes know the code.
-            if (savedBetween) {
-                ASSERT_EQ(saved(), "AB\xED\xD6\r\n");
-            }
-            caretAt(1);
-            way.paste(*window);
+            cutTheMovedCharacter(savedBetween, way.cut);
+            pasteAt(1, way.paste);
             ASSERT_EQ(paneText(), QStringLiteral("A蕙B櫢\n"));
             EXPECT_EQ(saved(), kMoved);
         }
@@ -216,70 +214,50 @@ TEST_F(MovedCodes, CutAndPastedTheMovedCharacterKeepsItsCode) {
 }
 
 TEST_F(MovedCodes, CutInOneSectionAndPastedInAnotherKeepsItsCode) {
-    selectMoved();
-    window->trigger(QStringLiteral("nx_edcut"));
+    cutTheMovedCharacter(false);
     window->binding().section_switch(0, 1);
-    caretAt(3);
-    window->trigger(QStringLiteral("nx_edpaste"));
-    EXPECT_EQ(savedSection(1), sjis("二番目") + "\xEE\x7E");
-    EXPECT_EQ(savedSection(0), "AB\xED\xD6\r\n");
+    pasteAt(3);
+    EXPECT_EQ(saved(1), sjis("二番目") + "\xEE\x7E");
+    EXPECT_EQ(saved(0), kAfterTheCut);
 }
 
 TEST_F(MovedCodes, ACopyTakesTheEncodersCode) {
-    const QByteArray copied =
-        "A" + cp932::encodeFromPane(QStringLiteral("蕙")) + kMoveStored.mid(1);
+    const QByteArray encoders = cp932::encodeFromPane(QStringLiteral("蕙"));
+    const QByteArray copied = "A" + encoders + kMoveStored.mid(1);
     {
         SCOPED_TRACE("copied and pasted");
-        selectMoved();
+        open(kMoveStored);
+        select(4, 5);
         window->trigger(QStringLiteral("nx_edcopy"));
-        caretAt(1);
-        window->trigger(QStringLiteral("nx_edpaste"));
+        pasteAt(1);
         EXPECT_EQ(saved(), copied);
     }
     {
         SCOPED_TRACE("cut, put back by an undo, then pasted");
-        open(kMoveStored);
-        selectMoved();
-        window->trigger(QStringLiteral("nx_edcut"));
+        cutTheMovedCharacter(false);
         window->trigger(QStringLiteral("nx_edit_undo"));
         ASSERT_EQ(paneText(), QStringLiteral("AB櫢\n蕙"));
-        caretAt(1);
-        window->trigger(QStringLiteral("nx_edpaste"));
+        pasteAt(1);
         EXPECT_EQ(saved(), copied);
     }
     for (const bool savedBetween : {false, true}) {
         SCOPED_TRACE(savedBetween ? "pasted twice, saved between cut and paste" : "pasted twice");
-        open(kMoveStored);
-        selectMoved();
-        window->trigger(QStringLiteral("nx_edcut"));
-        if (savedBetween) {
-            ASSERT_EQ(saved(), "AB\xED\xD6\r\n");
-        }
-        caretAt(1);
-        window->trigger(QStringLiteral("nx_edpaste"));
-        caretAt(0);
-        window->trigger(QStringLiteral("nx_edpaste"));
+        cutTheMovedCharacter(savedBetween);
+        pasteAt(1);
+        pasteAt(0);
         // Nothing says which of the two is the moved one; the other is a copy.
-        const QByteArray encoders = cp932::encodeFromPane(QStringLiteral("蕙"));
-        EXPECT_THAT(saved(), testing::AnyOf(encoders + kMoved, "\xEE\x7E"
-                                                               "A" +
-                                                                   encoders + kMoved.mid(3)));
+        const QByteArray secondMoved = "\xEE\x7E" + ("A" + encoders) + kMoved.mid(3);
+        EXPECT_THAT(saved(), testing::AnyOf(encoders + kMoved, secondMoved));
     }
 }
 
 TEST_F(MovedCodes, AnUndoneAndRedonePasteKeepsTheCode) {
     for (const bool savedBetween : {false, true}) {
         SCOPED_TRACE(savedBetween ? "saved between cut and paste" : "nothing saved between");
-        open(kMoveStored);
-        selectMoved();
-        window->trigger(QStringLiteral("nx_edcut"));
-        if (savedBetween) {
-            ASSERT_EQ(saved(), "AB\xED\xD6\r\n");
-        }
-        caretAt(1);
-        window->trigger(QStringLiteral("nx_edpaste"));
+        cutTheMovedCharacter(savedBetween);
+        pasteAt(1);
         window->trigger(QStringLiteral("nx_edit_undo"));
-        EXPECT_EQ(saved(), "AB\xED\xD6\r\n") << "the paste undone";
+        EXPECT_EQ(saved(), kAfterTheCut) << "the paste undone";
         window->trigger(QStringLiteral("nx_edit_undo"));
         EXPECT_EQ(saved(), kMoved) << "and redone";
     }
