@@ -138,6 +138,27 @@ TEST_F(Recovery, CopyHoldsWhatASaveWouldWrite) {
     EXPECT_TRUE(copies().isEmpty());
 }
 
+TEST_F(Recovery, CopyKeepsTheCodeACutTookToItsPaste) {
+    // 蕙 in a code other programs write, cut from the first section and pasted in the second.
+    SectionStore store = novel("");
+    store.section(0).text = QByteArray("AB\xED\xD6\r\n\xEE\x7E");
+    const QString file = path(QStringLiteral("原稿.ptm"));
+    ASSERT_TRUE(docfile::writeDocument(file, store).ok);
+    ASSERT_TRUE(window->documents().document_read(file));
+    select(4, 5);
+    window->trigger(QStringLiteral("nx_edcut"));
+    window->binding().section_switch(0, 1);
+    window->trigger(QStringLiteral("nx_edpaste"));
+    const recovery::RecoveryRead copy = copyWhen([](const recovery::RecoveryRead& r) {
+        return r.document.content.sections.at(1).section.text.startsWith("\xEE\x7E");
+    });
+    const QString saved = path(QStringLiteral("保存.ptm"));
+    ASSERT_TRUE(window->documents().document_write(saved));
+    const docfile::ReadResult save = docfile::readDocument(saved, acceptAll);
+    ASSERT_EQ(save.status, Status::Ok);
+    expectSameSections(copy.document.content, save.content);
+}
+
 TEST_F(Recovery, ProtectedDocumentIsCopiedScrambled) {
     store().setPassword("Neko2024");
     typeInPane(QStringLiteral("ひみつの文"));

@@ -1,6 +1,8 @@
 #include "app/ui/edit_commands.h"
 
 #include "app/ui/app_context.h"
+#include "app/ui/pane_moves.h"
+#include "app/ui/section_binding.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
 #include "core/section_store.h"
@@ -84,6 +86,7 @@ void EditCommands::nx_edit_undoClick() {
 
 void EditCommands::nx_edcutClick() {
     m_context.undo.take();
+    m_context.binding.moves().cutting();
     m_pane.cut();
 }
 
@@ -93,6 +96,7 @@ void EditCommands::nx_edcopyClick() {
 
 void EditCommands::nx_edpasteClick() {
     m_context.undo.take();
+    m_context.binding.moves().pasting();
     m_pane.paste();
 }
 

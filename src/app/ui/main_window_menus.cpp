@@ -24,6 +24,23 @@ namespace {
 // Left edges of the tool buttons on the tool panel, in pixels.
 constexpr int kToolLefts[] = {6, 34, 66, 94, 126, 154, 184, 216, 244, 272, 304, 337, 368, 400};
 
+// The shortcut, then the platform's other keys for the same clipboard command (Shift+Del,
+// Ctrl+Ins, Shift+Ins): the pane leaves them all to the window, and taken by the command
+// rather than by the pane's own clipboard handling they follow the same rules (the undo
+// snapshot, a cut text's codes going with its paste).
+QList<QKeySequence> shortcutsOf(const QString& shortcut) {
+    const QKeySequence shown(shortcut);
+    QList<QKeySequence> keys{shown};
+    for (const auto standard : {QKeySequence::Cut, QKeySequence::Copy, QKeySequence::Paste}) {
+        const QList<QKeySequence> bindings = QKeySequence::keyBindings(standard);
+        if (!bindings.contains(shown)) continue;
+        for (const QKeySequence& key : bindings) {
+            if (!keys.contains(key)) keys.append(key);
+        }
+    }
+    return keys;
+}
+
 } // namespace
 
 QMenu* Tmain_fm::buildMenu(const MenuEntry& layout, const std::vector<MenuEntry>& subs,
@@ -52,7 +69,7 @@ void Tmain_fm::buildCommands() {
         auto* a = new QAction(entry.caption.isEmpty() ? entry.hint : entry.caption, this);
         a->setObjectName(entry.name);
         if (!entry.shortcut.isEmpty()) {
-            a->setShortcut(QKeySequence(entry.shortcut));
+            a->setShortcuts(shortcutsOf(entry.shortcut));
             // Window-wide; the name box keeps its own editing keys (a line edit claims them
             // before window shortcuts see them).
             a->setShortcutContext(Qt::WindowShortcut);

@@ -1,5 +1,6 @@
 #include "app/ui/recovery_snapshot.h"
 
+#include "app/ui/pane_moves.h"
 #include "app/ui/section_binding.h"
 #include "core/section_store.h"
 #include "editing/ui/edit_pane.h"
@@ -74,10 +75,18 @@ std::optional<recovery::PaneCopy> PaneTracker::copy() const {
     return copy;
 }
 
+std::vector<QByteArray> PaneTracker::carried() const {
+    return m_binding.moves().carried();
+}
+
 recovery::RecoveryJob takeRecoverySnapshot(const SectionStore& store, const PaneTracker& pane,
                                            int tabWidth, const QString& path) {
-    recovery::RecoveryJob job{path, recovery::headerFor(store, QDateTime::currentDateTimeUtc()),
-                              store, pane.copy(), tabWidth};
+    std::optional<recovery::PaneCopy> paneCopy = pane.copy();
+    std::vector<QByteArray> carried;
+    if (paneCopy) carried = pane.carried();
+    recovery::RecoveryJob job{path,     recovery::headerFor(store, QDateTime::currentDateTimeUtc()),
+                              store,    std::move(paneCopy),
+                              tabWidth, std::move(carried)};
     // The copy must never call back into the window from the writer's thread.
     job.store.setStateObserver({});
     return job;

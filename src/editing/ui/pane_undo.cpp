@@ -29,6 +29,7 @@ void PaneUndo::take() {
     m_selectionStart = cursor.selectionStart();
     m_selectionLength = cursor.selectionEnd() - cursor.selectionStart();
     m_pane.recordingDocument()->clearUndoRedoStacks();
+    emit taken();
     if (!wasAvailable) emit availabilityChanged();
 }
 
@@ -55,6 +56,7 @@ void PaneUndo::swap() {
     m_textHeld = true;
     m_selectionStart = currentStart;
     m_selectionLength = currentLength;
+    emit swapped();
 }
 
 void PaneUndo::clear() {
@@ -65,6 +67,7 @@ void PaneUndo::clear() {
     m_selectionStart = 0;
     m_selectionLength = 0;
     m_pane.recordingDocument()->clearUndoRedoStacks();
+    emit cleared();
     if (wasAvailable) emit availabilityChanged();
 }
 

@@ -32,6 +32,10 @@ public:
 signals:
     // The snapshot came or went: the undo commands' enabled state follows it.
     void availabilityChanged();
+    // What else follows the pane's text through the snapshot: a take, an undo's swap, a clear.
+    void taken();
+    void swapped();
+    void cleared();
 
 private:
     void holdTextBeforeReplacement();
