@@ -1,0 +1,58 @@
+#pragma once
+// The writer's markup for ruby, emphasis dots and page breaks, as web-novel sites and
+// public-domain e-texts write it, read out of a section's CP932 text:
+//   ｜親文字《るび》   |親文字《るび》   漢字《かんじ》 (ruby over the kanji run before 《)
+//   《《強調》》   ［＃「強調」に傍点］   ［＃改ページ］   ｜《 (a literal 《)
+// Markup that does not close is text: nothing the writer typed is ever hidden.
+
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+
+namespace pote::vertical {
+
+// One character of the text as the reader will see it. Every CP932 character decodes to one
+// UTF-16 unit (a stray byte to U+DC80 + byte - 0x80), so one unit is one character.
+struct TextChar {
+    char16_t ch = 0;
+    quint32 offset = 0; // where its bytes start in the section's text
+    bool operator==(const TextChar&) const = default;
+};
+
+// [first, last) are indices into Paragraph::chars.
+struct RubySpan {
+    qsizetype first = 0;
+    qsizetype last = 0;
+    QString reading;
+    bool operator==(const RubySpan&) const = default;
+};
+
+struct EmphasisSpan {
+    qsizetype first = 0;
+    qsizetype last = 0;
+    bool operator==(const EmphasisSpan&) const = default;
+};
+
+// One line of the text (a paragraph), with its markup taken out.
+struct Paragraph {
+    QList<TextChar> chars;
+    QList<RubySpan> ruby;         // in order, never overlapping
+    QList<EmphasisSpan> emphasis; // in order, never overlapping
+    bool pageBreakBefore = false; // a ［＃改ページ］ came before this paragraph
+    bool operator==(const Paragraph&) const = default;
+};
+
+// Reads one line (its bytes without the line break; lineOffset is where it starts in the
+// section's text). A ［＃改ページ］ inside the line ends the paragraph there, so the result is one
+// paragraph or more; a line holding only page breaks gives paragraphs whose chars are empty and
+// whose pageBreakBefore is set, which the layout takes as breaks, not as empty lines.
+QList<Paragraph> parseLine(QByteArrayView line, quint32 lineOffset);
+
+// Walks a section's text line by line (CR LF, CR or LF end a line, as everywhere in the
+// program) and calls visit(paragraph) for each; visit returns false to stop early.
+void forEachParagraph(QByteArrayView text, const std::function<bool(const Paragraph&)>& visit);
+
+} // namespace pote::vertical
