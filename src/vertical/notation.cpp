@@ -5,6 +5,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace pote::vertical {
 
 namespace {
@@ -120,19 +124,28 @@ bool isKanji(char16_t ch) {
 }
 
 LineSpan lineAt(QByteArrayView text, qsizetype from) {
-    const char* const begin = text.data();
+    const char* const p = text.data();
     const qsizetype n = text.size();
-    qsizetype end = n;
+    qsizetype end = from;
     // A line of prose is short; a memchr for each kind of break would read the rest of a long
-    // text for the one that does not come.
-    for (qsizetype i = from; i < n; ++i) {
-        if (begin[i] == '\n' || begin[i] == '\r') {
-            end = i;
+    // text for the one that does not come, so both are looked for at once.
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end + 16 <= n; end += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + end));
+        const unsigned hits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
+        if (hits) {
+            end += __builtin_ctz(hits);
             break;
         }
     }
+#endif
+    while (end < n && p[end] != '\n' && p[end] != '\r')
+        ++end;
     if (end == n) return {n, n};
-    const bool crlf = begin[end] == '\r' && end + 1 < n && begin[end + 1] == '\n';
+    const bool crlf = p[end] == '\r' && end + 1 < n && p[end + 1] == '\n';
     return {end, end + (crlf ? 2 : 1)};
 }
 
