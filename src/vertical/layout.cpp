@@ -1,5 +1,6 @@
 #include "vertical/layout.h"
 
+#include "core/text_lines.h"
 #include "vertical/line_rules.h"
 
 #include <algorithm>
@@ -38,7 +39,7 @@ public:
             return;
         bool resuming = from.paragraph >= 0;
         for (qsizetype at = from.line; at < m_text.size();) {
-            const LineSpan span = lineAt(m_text, at);
+            const LineSpan span = line_at(m_text, at);
             const std::span<const Paragraph> paragraphs =
                 m_parser.parse(m_text.sliced(at, span.end - at), quint32(at));
             for (size_t k = resuming ? size_t(from.paragraph) : 0; k < paragraphs.size(); ++k) {

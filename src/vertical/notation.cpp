@@ -1,13 +1,10 @@
 #include "vertical/notation.h"
 
 #include "core/cp932.h"
+#include "core/text_lines.h"
 
 #include <array>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace pote::vertical {
 
@@ -121,32 +118,6 @@ bool isKanji(char16_t ch) {
     return (ch >= 0x4E00 && ch <= 0x9FFF) || (ch >= 0x3400 && ch <= 0x4DBF) ||
            (ch >= 0xF900 && ch <= 0xFAFF) || ch == u'々' || ch == u'〆' || ch == u'〇' ||
            ch == u'ヶ' || ch == u'ヵ' || ch == u'〻';
-}
-
-LineSpan lineAt(QByteArrayView text, qsizetype from) {
-    const char* const p = text.data();
-    const qsizetype n = text.size();
-    qsizetype end = from;
-    // A line of prose is short; a memchr for each kind of break would read the rest of a long
-    // text for the one that does not come, so both are looked for at once.
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; end + 16 <= n; end += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + end));
-        const unsigned hits = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
-        if (hits) {
-            end += __builtin_ctz(hits);
-            break;
-        }
-    }
-#endif
-    while (end < n && p[end] != '\n' && p[end] != '\r')
-        ++end;
-    if (end == n) return {n, n};
-    const bool crlf = p[end] == '\r' && end + 1 < n && p[end + 1] == '\n';
-    return {end, end + (crlf ? 2 : 1)};
 }
 
 Paragraph& LineParser::openParagraph(bool pageBreakBefore) {
@@ -287,7 +258,7 @@ QList<Paragraph> parseLine(QByteArrayView line, quint32 lineOffset) {
 void forEachParagraph(QByteArrayView text, const std::function<bool(const Paragraph&)>& visit) {
     LineParser parser;
     for (qsizetype from = 0; from < text.size();) {
-        const LineSpan line = lineAt(text, from);
+        const LineSpan line = line_at(text, from);
         for (const Paragraph& p :
              parser.parse(text.sliced(from, line.end - from), static_cast<quint32>(from)))
             if (!visit(p)) return;
