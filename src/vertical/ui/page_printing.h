@@ -4,7 +4,7 @@
 // written beside its target and put in place only when whole, so a stopped or failed export
 // leaves any old file of that name as it was.
 
-#include "vertical/layout.h"
+#include "vertical/document_pages.h"
 
 #include <QString>
 
@@ -15,15 +15,6 @@ class QPagedPaintDevice;
 namespace pote::vertical {
 
 class VerticalFont;
-
-// The pages to print, asked for in order.
-class PageSource {
-public:
-    virtual ~PageSource() = default;
-    virtual const PageFormat& format() const = 0;
-    virtual int pageCount() = 0;
-    virtual Page page(int n) = 0;
-};
 
 // Called after each page with the pages done and the pages in all; false stops the work.
 using PageProgress = std::function<bool(int done, int total)>;

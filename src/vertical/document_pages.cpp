@@ -1,0 +1,133 @@
+#include "vertical/document_pages.h"
+
+#include <algorithm>
+
+namespace pote::vertical {
+
+DocumentPages::DocumentPages(QList<SectionText> sections, PageFormat format)
+    : m_sections(std::move(sections)), m_format(format) {
+    // Even an empty document shows one empty page.
+    if (m_sections.isEmpty()) m_sections.append(SectionText{});
+    m_layouts.resize(size_t(m_sections.size()));
+    m_counts.fill(-1, m_sections.size());
+}
+
+DocumentPages::~DocumentPages() = default;
+
+SectionLayout& DocumentPages::layoutOf(int section) {
+    std::unique_ptr<SectionLayout>& layout = m_layouts[size_t(section)];
+    if (!layout) {
+        const SectionText& s = m_sections[section];
+        layout = std::make_unique<SectionLayout>(s.text, s.name, m_format);
+    }
+    return *layout;
+}
+
+int DocumentPages::pagesOf(int section) {
+    int& count = m_counts[section];
+    if (count < 0) count = std::max(1, layoutOf(section).pageCount());
+    return count;
+}
+
+Page DocumentPages::pageAt(PagePlace place) {
+    if (place.section < 0 || place.section >= sectionCount() || place.page < 0 ||
+        place.page >= pagesOf(place.section))
+        return {};
+    return layoutOf(place.section).page(place.page);
+}
+
+PagePlace DocumentPages::placeOf(int section, quint32 byteOffset) {
+    section = std::clamp(section, 0, sectionCount() - 1);
+    const int page = layoutOf(section).pageOfOffset(byteOffset);
+    return {section, std::clamp(page, 0, pagesOf(section) - 1)};
+}
+
+std::optional<PagePlace> DocumentPages::next(PagePlace place) {
+    if (place.page + 1 < pagesOf(place.section)) return PagePlace{place.section, place.page + 1};
+    if (place.section + 1 < sectionCount()) return PagePlace{place.section + 1, 0};
+    return std::nullopt;
+}
+
+std::optional<PagePlace> DocumentPages::previous(PagePlace place) {
+    if (place.page > 0) return PagePlace{place.section, place.page - 1};
+    if (place.section > 0) return PagePlace{place.section - 1, pagesOf(place.section - 1) - 1};
+    return std::nullopt;
+}
+
+PagePlace DocumentPages::last() {
+    const int section = sectionCount() - 1;
+    return {section, pagesOf(section) - 1};
+}
+
+void DocumentPages::setSection(int section, SectionText text) {
+    if (section < 0 || section >= sectionCount()) return;
+    m_sections[section] = std::move(text);
+    m_layouts[size_t(section)].reset();
+    m_counts[section] = -1;
+    m_lastSection = 0;
+    m_lastSectionFirstPage = 0;
+}
+
+void DocumentPages::adoptCounts(const QList<int>& counts) {
+    for (qsizetype i = 0; i < std::min(counts.size(), m_counts.size()); ++i)
+        if (m_counts[i] < 0 && counts[i] > 0) m_counts[i] = counts[i];
+}
+
+bool DocumentPages::allCounted() const {
+    return std::none_of(m_counts.cbegin(), m_counts.cend(), [](int c) { return c < 0; });
+}
+
+std::optional<int> DocumentPages::numberOf(PagePlace place) const {
+    int before = 0;
+    for (int s = 0; s < place.section && s < sectionCount(); ++s) {
+        if (m_counts[s] < 0) return std::nullopt;
+        before += m_counts[s];
+    }
+    return before + place.page;
+}
+
+std::optional<int> DocumentPages::knownPageCount() const {
+    if (!allCounted()) return std::nullopt;
+    int total = 0;
+    for (int c : m_counts)
+        total += c;
+    return total;
+}
+
+void DocumentPages::countAll() {
+    for (int s = 0; s < sectionCount(); ++s)
+        pagesOf(s);
+}
+
+int DocumentPages::pageCount() {
+    countAll();
+    return *knownPageCount();
+}
+
+Page DocumentPages::page(int n) {
+    countAll();
+    if (n < m_lastSectionFirstPage) {
+        m_lastSection = 0;
+        m_lastSectionFirstPage = 0;
+    }
+    while (m_lastSection < sectionCount() &&
+           n >= m_lastSectionFirstPage + m_counts[m_lastSection]) {
+        m_lastSectionFirstPage += m_counts[m_lastSection];
+        ++m_lastSection;
+    }
+    if (m_lastSection >= sectionCount()) return {};
+    return pageAt({m_lastSection, n - m_lastSectionFirstPage});
+}
+
+QList<int> countPages(const QList<SectionText>& sections, const PageFormat& format,
+                      const std::atomic<bool>& stop) {
+    QList<int> counts;
+    counts.reserve(sections.size());
+    for (const SectionText& s : sections) {
+        if (stop.load(std::memory_order_relaxed)) break;
+        counts.append(std::max(1, SectionLayout(s.text, s.name, format).pageCount()));
+    }
+    return counts;
+}
+
+} // namespace pote::vertical
