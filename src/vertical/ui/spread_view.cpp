@@ -24,7 +24,7 @@ SpreadView::SpreadView(QWidget* parent) : QWidget(parent) {
 }
 
 void SpreadView::setPages(const PageFormat& format, VerticalFont* font, std::optional<Shown> right,
-                      std::optional<Shown> left) {
+                          std::optional<Shown> left) {
     m_format = format;
     m_font = font;
     m_right = std::move(right);
@@ -34,10 +34,9 @@ void SpreadView::setPages(const PageFormat& format, VerticalFont* font, std::opt
 
 QSize SpreadView::fittingSize(QSize viewport) const {
     const QSizeF paper = paperFor(m_format).millimetres;
-    const qreal scale = std::max<qreal>(0.05, std::min((viewport.width() - 3.0 * kMargin) /
-                                                           (2 * paper.width()),
-                                                       (viewport.height() - 2.0 * kMargin) /
-                                                           paper.height()));
+    const qreal scale =
+        std::max<qreal>(0.05, std::min((viewport.width() - 3.0 * kMargin) / (2 * paper.width()),
+                                       (viewport.height() - 2.0 * kMargin) / paper.height()));
     return QSize(int(2 * paper.width() * scale) + 3 * kMargin,
                  int(paper.height() * scale) + 2 * kMargin);
 }

@@ -49,8 +49,7 @@ VerticalPreview::VerticalPreview(PreviewHost& host, VerticalSettings& settings, 
     setWindowTitle(QStringLiteral("縦書きプレビュー"));
     resize(1100, 760);
     buildControls();
-    connect(&m_counting, &QFutureWatcher<QList<int>>::finished, this,
-            &VerticalPreview::takeCounts);
+    connect(&m_counting, &QFutureWatcher<QList<int>>::finished, this, &VerticalPreview::takeCounts);
 }
 
 VerticalPreview::~VerticalPreview() {
@@ -245,10 +244,9 @@ void VerticalPreview::startCounting() {
         return;
     }
     m_stopCounting = std::make_shared<std::atomic<bool>>(false);
-    m_counting.setFuture(QtConcurrent::run(
-        [sections = snapshot.sections, format = m_pages->format(), stop = m_stopCounting] {
-            return countPages(sections, format, *stop);
-        }));
+    m_counting.setFuture(
+        QtConcurrent::run([sections = snapshot.sections, format = m_pages->format(),
+                           stop = m_stopCounting] { return countPages(sections, format, *stop); }));
 }
 
 void VerticalPreview::takeCounts() {
@@ -353,8 +351,7 @@ void VerticalPreview::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Plus:
     case Qt::Key_Minus: {
         const int step = event->key() == Qt::Key_Plus ? 1 : -1;
-        setZoom(m_zoom->itemData(std::clamp(m_zoom->currentIndex() + step, 0,
-                                            m_zoom->count() - 1))
+        setZoom(m_zoom->itemData(std::clamp(m_zoom->currentIndex() + step, 0, m_zoom->count() - 1))
                     .toInt());
         break;
     }
