@@ -9,6 +9,8 @@
 //   ptmtool folder-export FILE DIR [--password PW] [--overwrite]
 //   ptmtool count FILE [--password PW] [--json]
 //   ptmtool grep PATTERN FILE... [-i] [--password PW]
+//   ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N] [--font FACE]
+//               [--password PW]
 //   ptmtool --help | --version
 //
 // Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the file was refused
@@ -27,6 +29,10 @@
 #include "textio/linked_text.h"
 #include "textio/text_folder.h"
 #include "textio/text_messages.h"
+#include "vertical/layout.h"
+#ifdef POTE_PTMTOOL_PDF
+#include "cli/pdf_export.h"
+#endif
 
 #include <QDir>
 #include <QFile>
@@ -62,6 +68,8 @@ constexpr const char* kUsageText =
     "         manuscript pages, name (tab-separated)\n"
     "       ptmtool grep PATTERN FILE... [-i] [--password PW]\n"
     "         prints FILE:SECTION:LINE:TEXT for each line with a hit\n"
+    "       ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N]\n"
+    "                   [--font FACE] [--password PW]\n"
     "       ptmtool --help | --version\n";
 
 constexpr const char* kHelpText =
@@ -82,6 +90,11 @@ constexpr const char* kHelpText =
     "                 replaced only with --overwrite, otherwise skipped and listed\n"
     "  count          characters, lines, bytes and manuscript pages per section and in all\n"
     "  grep           the lines of sections that hold PATTERN (-i: letter case ignored)\n"
+    "  pdf            the document in vertical writing as a PDF file: on 20 x 20 manuscript\n"
+    "                 paper (genkou, the default), in the 40 x 30 contest format on A4\n"
+    "                 landscape (a4-40x30) or COLSxLINES characters by lines (10-60 each);\n"
+    "                 every section from a new page, or only section N; in FACE (IPA明朝\n"
+    "                 by default); needs no display\n"
     "\n"
     "Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the input was\n"
     "refused (its message is shown); 3 a protected document without its right --password.\n"
@@ -113,6 +126,9 @@ struct Arguments {
     bool utf8 = false;
     bool json = false;
     bool ignoreCase = false;
+    std::optional<QString> format;
+    std::optional<QString> section;
+    std::optional<QString> font;
     QString error;
 };
 
@@ -143,6 +159,15 @@ Arguments parseArguments(const QStringList& args) {
             a.json = true;
         } else if (arg == QLatin1String("-i")) {
             a.ignoreCase = true;
+        } else if (arg == QLatin1String("--format") || arg == QLatin1String("--section") ||
+                   arg == QLatin1String("--font")) {
+            std::optional<QString>& target = arg == QLatin1String("--format")    ? a.format
+                                             : arg == QLatin1String("--section") ? a.section
+                                                                                 : a.font;
+            if (hasValue)
+                target = args[++i];
+            else
+                a.error = QStringLiteral("%1 needs a value").arg(arg);
         } else if (arg.startsWith(QLatin1String("--"))) {
             a.error = QStringLiteral("unknown option %1").arg(arg);
         } else if (arg.isEmpty()) {
@@ -468,6 +493,43 @@ int grep(const Arguments& a) {
     return found ? kFound : kNothingFound;
 }
 
+int pdf(const Arguments& a) {
+    if (a.positional.size() != 2 || hasOtherOptions(a, true, false, false, false, false))
+        return usage(QStringLiteral("pdf takes FILE and OUT, and --format, --section, --font and "
+                                    "--password only"));
+    const std::optional<vertical::PageFormat> format =
+        vertical::PageFormat::fromName(a.format.value_or(QStringLiteral("genkou")));
+    if (!format)
+        return usage(QStringLiteral("--format is genkou, a4-40x30 or COLSxLINES (10-60 each)"));
+    int section = 0; // 0: all
+    if (a.section) {
+        bool ok = false;
+        section = a.section->toInt(&ok);
+        if (!ok || section < 1) return usage(QStringLiteral("--section must be a number from 1"));
+    }
+#ifdef POTE_PTMTOOL_PDF
+    int exitCode = kOk;
+    const std::optional<SectionStore> store = storeOrReport(a.positional[0], a.password, exitCode);
+    if (!store) return exitCode;
+    if (section > store->count())
+        return fail(kUsage,
+                    QStringLiteral("%1 has %2 sections").arg(a.positional[0]).arg(store->count()));
+    cli::PdfRequest request;
+    for (int i = 0; i < store->count(); ++i)
+        if (section == 0 || section == i + 1)
+            request.sections.append({store->section(i).text, store->section(i).name});
+    request.format = *format;
+    request.face = a.font.value_or(QStringLiteral("IPA明朝"));
+    request.title = QFileInfo(a.positional[0]).completeBaseName();
+    request.out = a.positional[1];
+    const cli::PdfResult written = cli::writeVerticalPdf(request);
+    if (!written.ok) return fail(kUsage, written.error);
+    return kOk;
+#else
+    return fail(kUsage, QStringLiteral("this ptmtool was built without the drawing libraries"));
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -495,6 +557,8 @@ int main(int argc, char** argv) {
         return refuse(QStringLiteral("--json belongs to count"));
     if (a.ignoreCase && command != QLatin1String("grep"))
         return refuse(QStringLiteral("-i belongs to grep"));
+    if ((a.format || a.section || a.font) && command != QLatin1String("pdf"))
+        return refuse(QStringLiteral("--format, --section and --font belong to pdf"));
     int code;
     if (command == QLatin1String("info"))
         code = info(a);
@@ -514,6 +578,8 @@ int main(int argc, char** argv) {
         code = count(a);
     else if (command == QLatin1String("grep"))
         code = grep(a);
+    else if (command == QLatin1String("pdf"))
+        code = pdf(a);
     else
         return usage(QStringLiteral("unknown command %1").arg(command));
     std::fflush(stdout);

@@ -59,25 +59,22 @@ void PagePainter::placeCell(PagePlan& plan, const Cell& cell, QRectF rect) const
         put(plan, g, rect, m_textSize);
 }
 
-void PagePainter::placeRuby(PagePlan& plan, const RubyMark& ruby, int charsPerLine) const {
-    if (ruby.reading.isEmpty() || ruby.lastCell <= ruby.firstCell) return;
-    const QRectF base = m_geometry.sideBand(ruby.line, ruby.firstCell, ruby.lastCell);
-    const QRectF column = m_geometry.sideBand(ruby.line, 0, charsPerLine);
-    const qreal length = ruby.reading.size() * m_rubySize;
-    // Centred on its base; a reading longer than the base reaches over the neighbouring
-    // characters, which stay where they are, but not past the ends of the line.
-    qreal top = base.center().y() - length / 2;
-    top = std::max(column.top(), std::min(top, column.bottom() - length));
+void PagePainter::placeRuby(PagePlan& plan, const RubyMark& ruby) const {
+    if (ruby.reading.isEmpty() || ruby.readingLength <= 0) return;
+    // The layout has placed the reading along the line, in cells from its top.
+    const QRectF band = m_geometry.sideBand(ruby.line, 0, 1);
+    const qreal cell = m_geometry.cellSize();
+    const qreal pitch = ruby.readingLength * cell / ruby.reading.size();
+    const qreal top = band.top() + ruby.readingTop * cell;
     QList<QRectF> cells;
     cells.reserve(ruby.reading.size());
     for (qsizetype i = 0; i < ruby.reading.size(); ++i)
-        cells.append(QRectF(base.left(), top + i * m_rubySize, base.width(), m_rubySize));
-    placeUprightRun(plan, ruby.reading, cells, m_rubySize);
+        cells.append(QRectF(band.left(), top + i * pitch, band.width(), pitch));
+    placeUprightRun(plan, ruby.reading, cells, std::min(m_rubySize, pitch));
 }
 
 PagePlan PagePainter::plan(const Page& page, int pageNumber) const {
     PagePlan plan;
-    const int charsPerLine = m_geometry.charsPerLine();
     QString upright;
     QList<QRectF> uprightCells;
     for (int l = 0; l < page.lines.size(); ++l) {
@@ -97,7 +94,7 @@ PagePlan PagePainter::plan(const Page& page, int pageNumber) const {
         placeUprightRun(plan, upright, uprightCells, m_textSize);
     }
     for (const RubyMark& ruby : page.ruby)
-        placeRuby(plan, ruby, charsPerLine);
+        placeRuby(plan, ruby);
     const qreal band = m_geometry.sideBand(0, 0, 1).width();
     plan.dotSize = band * kDotSize;
     for (const EmphasisMark& mark : page.emphasis) {

@@ -56,7 +56,7 @@ private:
     void placeCell(PagePlan& plan, const Cell& cell, QRectF rect) const;
     void placeUprightRun(PagePlan& plan, QStringView text, const QList<QRectF>& cells,
                          qreal size) const;
-    void placeRuby(PagePlan& plan, const RubyMark& ruby, int charsPerLine) const;
+    void placeRuby(PagePlan& plan, const RubyMark& ruby) const;
 
     VerticalFont& m_font;
     PageGeometry m_geometry;

@@ -75,11 +75,33 @@ VerticalFont::~VerticalFont() {
     if (m_font) hb_font_destroy(m_font);
 }
 
+QRawFont VerticalFont::baseRaw() const {
+    // The face as the platform's font database has it knows its file, which a PDF writer needs
+    // to embed it (a font read from bytes would be drawn as outlines). It serves only when it is
+    // the very file shaped here: the glyph numbers must agree.
+    QFont face(m_file.family);
+    face.setHintingPreference(QFont::PreferNoHinting);
+    face.setStyleStrategy(QFont::NoFontMerging);
+    QRawFont platform = QRawFont::fromFont(face);
+    const QString probe = QStringLiteral("あ漢「ー、Ａ1");
+    bool same = platform.isValid();
+    const QList<quint32> glyphs = same ? platform.glyphIndexesForString(probe) : QList<quint32>();
+    for (qsizetype i = 0; same && i < probe.size(); ++i)
+        same = i < glyphs.size() && glyphs[i] == nominalGlyph(probe[i].unicode());
+    if (same) return platform;
+    QRawFont fromData;
+    fromData.loadFromData(m_data, 16, QFont::PreferNoHinting);
+    return fromData;
+}
+
 const QRawFont& VerticalFont::raw(qreal pixelSize) {
+    if (!m_base.isValid()) m_base = baseRaw();
     auto it = m_raw.find(pixelSize);
     if (it == m_raw.end()) {
-        QRawFont font;
-        font.loadFromData(m_data, pixelSize, QFont::PreferNoHinting);
+        // Zooming asks for ever new sizes; only the last few are worth keeping.
+        if (m_raw.size() > 16) m_raw.clear();
+        QRawFont font = m_base;
+        font.setPixelSize(pixelSize);
         it = m_raw.insert(pixelSize, font);
     }
     return *it;

@@ -65,6 +65,7 @@ private:
     QList<CellGlyph> shapeHorizontal(QStringView text, qreal& width) const;
     // The baseline that centres the em box on a point.
     qreal centringBaseline() const;
+    QRawFont baseRaw() const;
 
     FontFile m_file;
     QByteArray m_data;
@@ -73,6 +74,7 @@ private:
     qreal m_upem = 1000;
     qreal m_ascender = 880; // hb units, y upwards
     qreal m_descender = -120;
+    QRawFont m_base;
     QHash<qreal, QRawFont> m_raw;
 };
 

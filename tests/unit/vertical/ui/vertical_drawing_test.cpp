@@ -225,8 +225,8 @@ TEST_F(VerticalDrawing, AKnownPageIsPaintedCellByCell) {
     page.lines.append(Line{}); // an empty paragraph
     page.lines.append(uprightLine(QStringLiteral("薔薇が咲く")));
     // A reading far longer than its base, at the top of the line: it spreads downwards only.
-    page.ruby.append(RubyMark{3, 0, 2, QStringLiteral("ばらばらばらばら")});
-    page.ruby.append(RubyMark{1, 1, 3, QStringLiteral("へいせい")});
+    page.ruby.append(RubyMark{3, 0, 2, QStringLiteral("ばらばらばらばら"), 0, 4});
+    page.ruby.append(RubyMark{1, 1, 3, QStringLiteral("へいせい"), 1, 2});
     page.emphasis.append(EmphasisMark{0, 3, 5});
 
     const PagePlan plan = painter.plan(page, 7);
