@@ -15,6 +15,7 @@
 #include "vertical/ui/page_printing.h"
 #include "vertical/ui/vertical_font.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QPrintDialog>
 #include <QPrinter>
