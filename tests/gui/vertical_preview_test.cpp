@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace pote::test {

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <unistd.h>
@@ -87,7 +88,7 @@ TEST_F(PagePrinting, APdfHasOnePagePerPageItsTitleAndTheFaceEmbedded) {
 
 TEST_F(PagePrinting, ProgressCountsEveryPageAndAStopLeavesTheOldFileAlone) {
     const QString out = path(QStringLiteral("old.pdf"));
-    test::writeAll(out, "old file");
+    pote::test::writeAll(out, "old file");
     HandPages pages(40, PageFormat{});
     std::vector<int> seen;
     const PrintOutcome outcome =
@@ -99,7 +100,7 @@ TEST_F(PagePrinting, ProgressCountsEveryPageAndAStopLeavesTheOldFileAlone) {
     EXPECT_EQ(outcome.status, PrintOutcome::Status::Stopped);
     EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5}));
     EXPECT_EQ(pages.asked, 5) << "no page is laid out after the stop";
-    EXPECT_EQ(test::readAll(out), QByteArray("old file"));
+    EXPECT_EQ(pote::test::readAll(out), QByteArray("old file"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.pdf")})
         << "nothing half-written is left beside it";
 }
@@ -107,24 +108,24 @@ TEST_F(PagePrinting, ProgressCountsEveryPageAndAStopLeavesTheOldFileAlone) {
 TEST_F(PagePrinting, AnUnwritableTargetFailsWithItsReasonAndChangesNothing) {
     // A file where the folder should be stops even root.
     const QString notFolder = path(QStringLiteral("メモ.txt"));
-    test::writeAll(notFolder, "memo");
+    pote::test::writeAll(notFolder, "memo");
     HandPages few(3, PageFormat{});
     const PrintOutcome blocked =
         writePdf(notFolder + QStringLiteral("/原稿.pdf"), QStringLiteral("t"), few, *font, {});
     EXPECT_EQ(blocked.status, PrintOutcome::Status::Failed);
-    EXPECT_EQ(test::readAll(notFolder), QByteArray("memo"));
+    EXPECT_EQ(pote::test::readAll(notFolder), QByteArray("memo"));
     if (geteuid() == 0) return; // root writes into read-only folders
     const QString folder = path(QStringLiteral("読み取り専用"));
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString out = folder + QStringLiteral("/old.pdf");
-    test::writeAll(out, "old file");
+    pote::test::writeAll(out, "old file");
     ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     HandPages pages(3, PageFormat{});
     const PrintOutcome outcome = writePdf(out, QStringLiteral("t"), pages, *font, {});
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(outcome.status, PrintOutcome::Status::Failed);
     EXPECT_FALSE(outcome.error.isEmpty());
-    EXPECT_EQ(test::readAll(out), QByteArray("old file"));
+    EXPECT_EQ(pote::test::readAll(out), QByteArray("old file"));
 }
 
 TEST_F(PagePrinting, AFolderOrAMissingFolderAsTargetFails) {
