@@ -13,6 +13,7 @@
 #include "vertical/ui/spread_view.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -63,10 +64,10 @@ TEST_F(VerticalPreviewTest, OpensAtTheCaretsPageAndTheKeysTurnPagesRightToLeft) 
         Qt::Key key;
         const char* status;
     };
-    for (const Step& step : {Step{Qt::Key_Left, "5 / 6"}, Step{Qt::Key_PageDown, "6 / 6"},
-                             Step{Qt::Key_Left, "6 / 6"}, Step{Qt::Key_Right, "5 / 6"},
-                             Step{Qt::Key_PageUp, "4 / 6"}, Step{Qt::Key_Home, "1 / 6"},
-                             Step{Qt::Key_Right, "1 / 6"}, Step{Qt::Key_End, "6 / 6"}}) {
+    for (const Step& step :
+         {Step{Qt::Key_Left, "5 / 6"}, Step{Qt::Key_PageDown, "6 / 6"}, Step{Qt::Key_Left, "6 / 6"},
+          Step{Qt::Key_Right, "5 / 6"}, Step{Qt::Key_PageUp, "4 / 6"}, Step{Qt::Key_Home, "1 / 6"},
+          Step{Qt::Key_Right, "1 / 6"}, Step{Qt::Key_End, "6 / 6"}}) {
         key(preview, step.key);
         EXPECT_EQ(preview->statusText(), QString::fromUtf8(step.status)) << step.key;
         EXPECT_EQ(preview->findChild<QLabel*>(QStringLiteral("vp_status"))->text(),
@@ -84,8 +85,9 @@ TEST_F(VerticalPreviewTest, FollowsTheTextWhenReopenedAndTheCaretToo) {
     // The pane gets a page more, and the caret goes to its top.
     QTextCursor cursor = pane()->textCursor();
     cursor.setPosition(0);
-    pane()->setTextCursor(cursor);
     cursor.insertText(cp932::decodeForPane(lines(20, u'蛙')));
+    cursor.setPosition(0);
+    pane()->setTextCursor(cursor);
     preview = open();
     EXPECT_EQ(preview->statusText(), QStringLiteral("2 / 7"));
     EXPECT_EQ(preview->pages().pageAt(preview->place()).lines[0].cells[0].ch[0], u'蛙');

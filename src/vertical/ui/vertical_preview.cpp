@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
@@ -78,6 +79,7 @@ void VerticalPreview::buildControls() {
     }
     m_chars->setSuffix(QStringLiteral(" 字"));
     m_lines->setSuffix(QStringLiteral(" 行"));
+    m_format->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     bar->addWidget(m_format);
     bar->addWidget(m_chars);
     bar->addWidget(m_lines);
@@ -261,6 +263,13 @@ void VerticalPreview::takeCounts() {
 void VerticalPreview::showPlace(PagePlace place) {
     m_place = place;
     refresh();
+    scrollToStart();
+}
+
+void VerticalPreview::scrollToStart() {
+    // Reading starts at the top of the right page.
+    m_scroll->horizontalScrollBar()->setValue(m_scroll->horizontalScrollBar()->maximum());
+    m_scroll->verticalScrollBar()->setValue(0);
 }
 
 void VerticalPreview::refresh() {
@@ -316,6 +325,7 @@ void VerticalPreview::fitSpread() {
     const QSize viewport = m_scroll->maximumViewportSize();
     const QSize fit = m_spread->fittingSize(viewport) * (m_settings.zoom / 100.0);
     m_spread->resize(fit.expandedTo(viewport));
+    scrollToStart();
 }
 
 void VerticalPreview::resizeEvent(QResizeEvent* event) {

@@ -80,6 +80,7 @@ private:
     void showPlace(PagePlace place);
     void refresh();
     void fitSpread();
+    void scrollToStart();
     void startCounting();
     void takeCounts();
 

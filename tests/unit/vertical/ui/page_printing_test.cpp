@@ -67,7 +67,8 @@ TEST_F(PagePrinting, APdfHasOnePagePerPageItsTitleAndTheFaceEmbedded) {
     contest.grid = false;
     for (const PageFormat& format : {PageFormat{}, contest}) {
         HandPages pages(7, format);
-        const PrintOutcome outcome = writePdf(out, QStringLiteral("雨の日の原稿"), pages, *font, {});
+        const PrintOutcome outcome =
+            writePdf(out, QStringLiteral("雨の日の原稿"), pages, *font, {});
         ASSERT_EQ(outcome.status, PrintOutcome::Status::Done) << outcome.error.toStdString();
         EXPECT_EQ(outcome.pages, 7);
         const QString info = run(QStringLiteral("pdfinfo"), {out});
