@@ -43,7 +43,7 @@ std::vector<ActionEntry> buildTable() {
         // the status bar's button while a backup runs
         item("nx_backup_stop", C::BackupStop, QStringLiteral("中止"), QStringLiteral("Esc")),
         item("Print1", C::Print, QStringLiteral("印刷(&P)"), QStringLiteral("Ctrl+P")),
-        item("nx_vertical_preview", C::VerticalPreview, QStringLiteral("縦書きプレビュー(&V)")),
+        item("nx_vertical_preview", C::VerticalPreview, QStringLiteral("縦書きプレビュー(&T)")),
         item("Exit1", C::Exit, QStringLiteral("終了(&E)")),
         // Section menu, and the picker's button beside the section number
         item("select_bitbt", C::SectionPicker, QStringLiteral("選択")),
@@ -81,7 +81,7 @@ std::vector<ActionEntry> buildTable() {
         item("nx_def_text1_ins", C::InsertFixedText, QStringLiteral("定形テキスト(&F)")),
         item("nx_hexp_ins", C::InsertAmount,
              QStringLiteral("ぽてまる君からのレポート「金額結果」(&G)")),
-        item("nx_ruby_ins", C::InsertRuby, QStringLiteral("ルビ(&R)")),
+        item("nx_ruby_ins", C::InsertRuby, QStringLiteral("ルビ(&Y)")),
         // the cat's menu
         item("nx_hexp", C::Tax, QStringLiteral("消費税計算を頼む(&T)")),
         item("N10", C::Exercise, QStringLiteral("運動(&D)")),
@@ -108,7 +108,7 @@ std::vector<ActionEntry> buildTable() {
         item("SelectAll1", C::SelectAll, QStringLiteral("すべて選択(&A)")),
         item("pop_linecut", C::BlankLineCut, QStringLiteral("空白行をカット(&L)")),
         item("pop_right_move", C::ShiftRight, QStringLiteral("右へずらす(&R)")),
-        item("pop_ruby_ins", C::InsertRuby, QStringLiteral("ルビ(&R)")),
+        item("pop_ruby_ins", C::InsertRuby, QStringLiteral("ルビ(&Y)")),
         item("pop_break_line_ins", C::InsertBreakLine, QStringLiteral("区切り線(&B)")),
         item("pop_date_ins", C::InsertDate, QStringLiteral("日付け(&D)")),
         item("pop_time_ins", C::InsertTime, QStringLiteral("時刻(&T)")),
