@@ -1,5 +1,6 @@
 #include "app/ui/vertical_commands.h"
 
+#include "app/file_dialog_kinds.h"
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/pane_insertion.h"
@@ -188,12 +189,8 @@ vertical::PageProgress VerticalCommands::progressShown(const QString& doing) {
 
 void VerticalCommands::exportPdf() {
     if (!m_preview) return;
-    FileDialogRequest request;
-    request.title = QStringLiteral("PDFに書き出す");
-    request.filters = {{QStringLiteral("PDFファイル(*.pdf)"), QStringLiteral("*.pdf")}};
-    request.defaultSuffix = QStringLiteral("pdf");
-    request.directory = m_context.settings.WorkDir;
-    request.fileName = m_context.store.displayName + QStringLiteral(".pdf");
+    const FileDialogRequest request = pdfSaveRequest(
+        QStringLiteral("PDFに書き出す"), m_context.settings.WorkDir, m_context.store.displayName);
     const std::optional<QString> path = m_context.prompter.saveFile(request);
     if (!path || path->isEmpty()) return;
     const std::shared_ptr<vertical::VerticalFont> font = m_preview->sharedFont();
