@@ -25,8 +25,15 @@ SectionLayout& DocumentPages::layoutOf(int section) {
 
 int DocumentPages::pagesOf(int section) {
     int& count = m_counts[section];
-    if (count < 0) count = std::max(1, layoutOf(section).pageCount());
+    // A section that shows nothing takes no page, as in the character count's pages.
+    if (count < 0) count = layoutOf(section).lineCount() == 0 ? 0 : layoutOf(section).pageCount();
     return count;
+}
+
+std::optional<int> DocumentPages::sectionWithPages(int from, int step) {
+    for (int s = from; s >= 0 && s < sectionCount(); s += step)
+        if (pagesOf(s) > 0) return s;
+    return std::nullopt;
 }
 
 Page DocumentPages::pageAt(PagePlace place) {
@@ -38,25 +45,40 @@ Page DocumentPages::pageAt(PagePlace place) {
 
 PagePlace DocumentPages::placeOf(int section, quint32 byteOffset) {
     section = std::clamp(section, 0, sectionCount() - 1);
+    if (pagesOf(section) == 0) {
+        // Nothing of it to show: the page where the document goes on, or where it ended.
+        if (const std::optional<int> after = sectionWithPages(section + 1, 1)) return {*after, 0};
+        if (const std::optional<int> before = sectionWithPages(section - 1, -1))
+            return {*before, pagesOf(*before) - 1};
+        return {};
+    }
     const int page = layoutOf(section).pageOfOffset(byteOffset);
     return {section, std::clamp(page, 0, pagesOf(section) - 1)};
 }
 
 std::optional<PagePlace> DocumentPages::next(PagePlace place) {
     if (place.page + 1 < pagesOf(place.section)) return PagePlace{place.section, place.page + 1};
-    if (place.section + 1 < sectionCount()) return PagePlace{place.section + 1, 0};
+    if (const std::optional<int> s = sectionWithPages(place.section + 1, 1))
+        return PagePlace{*s, 0};
     return std::nullopt;
 }
 
 std::optional<PagePlace> DocumentPages::previous(PagePlace place) {
     if (place.page > 0) return PagePlace{place.section, place.page - 1};
-    if (place.section > 0) return PagePlace{place.section - 1, pagesOf(place.section - 1) - 1};
+    if (const std::optional<int> s = sectionWithPages(place.section - 1, -1))
+        return PagePlace{*s, pagesOf(*s) - 1};
     return std::nullopt;
 }
 
+PagePlace DocumentPages::first() {
+    if (const std::optional<int> s = sectionWithPages(0, 1)) return {*s, 0};
+    return {};
+}
+
 PagePlace DocumentPages::last() {
-    const int section = sectionCount() - 1;
-    return {section, pagesOf(section) - 1};
+    if (const std::optional<int> s = sectionWithPages(sectionCount() - 1, -1))
+        return {*s, pagesOf(*s) - 1};
+    return {};
 }
 
 void DocumentPages::setSection(int section, SectionText text) {
@@ -70,7 +92,7 @@ void DocumentPages::setSection(int section, SectionText text) {
 
 void DocumentPages::adoptCounts(const QList<int>& counts) {
     for (qsizetype i = 0; i < std::min(counts.size(), m_counts.size()); ++i)
-        if (m_counts[i] < 0 && counts[i] > 0) m_counts[i] = counts[i];
+        if (m_counts[i] < 0 && counts[i] >= 0) m_counts[i] = counts[i];
 }
 
 bool DocumentPages::allCounted() const {
@@ -91,7 +113,8 @@ std::optional<int> DocumentPages::knownPageCount() const {
     int total = 0;
     for (int c : m_counts)
         total += c;
-    return total;
+    // A document that shows nothing still has its one empty page.
+    return std::max(1, total);
 }
 
 void DocumentPages::countAll() {
@@ -125,7 +148,7 @@ QList<int> countPages(const QList<SectionText>& sections, const PageFormat& form
     counts.reserve(sections.size());
     for (const SectionText& s : sections) {
         if (stop.load(std::memory_order_relaxed)) break;
-        counts.append(std::max(1, SectionLayout(s.text, s.name, format).pageCount()));
+        counts.append(count_pages(s.text, s.name, format));
     }
     return counts;
 }

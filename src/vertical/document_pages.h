@@ -1,5 +1,6 @@
 #pragma once
-// A document's vertical pages: each section starts on a page of its own. Sections are laid out
+// A document's vertical pages: each section starts on a page of its own, and one that shows
+// nothing takes none, as in the character count's pages. Sections are laid out
 // only when a page of theirs is asked for, so a long document shows its first page at once;
 // the page numbers across sections come from counts that may be taken in the background.
 
@@ -50,6 +51,7 @@ public:
     PagePlace placeOf(int section, quint32 byteOffset);
     std::optional<PagePlace> next(PagePlace place);
     std::optional<PagePlace> previous(PagePlace place);
+    PagePlace first();
     PagePlace last();
 
     // The section's text changed: its pages are laid out again when next asked for.
@@ -73,6 +75,8 @@ public:
 private:
     SectionLayout& layoutOf(int section);
     void countAll();
+    // The first section from `from` on, going by step, that has pages.
+    std::optional<int> sectionWithPages(int from, int step);
 
     QList<SectionText> m_sections;
     PageFormat m_format;

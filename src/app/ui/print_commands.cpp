@@ -84,7 +84,8 @@ void PrintCommands::printToPdf(const QString& text, const QString& title) {
             return;
         }
     }
-    if (!file.commit()) m_context.reporter.fileError(*path, writeErrorText(file));
+    if (const QString error = commitBuffered(file); !error.isEmpty())
+        m_context.reporter.fileError(*path, error);
 }
 
 } // namespace pote

@@ -76,7 +76,7 @@ PrintOutcome writePdf(const QString& path, const QString& title, PageSource& sou
         file.cancelWriting();
         return outcome;
     }
-    if (file.error() != QFileDevice::NoError || !file.commit()) return failed(writeErrorText(file));
+    if (const QString error = commitBuffered(file); !error.isEmpty()) return failed(error);
     return outcome;
 }
 

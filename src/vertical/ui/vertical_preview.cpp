@@ -17,6 +17,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <limits>
 
 namespace pote::vertical {
 
@@ -193,13 +194,12 @@ void VerticalPreview::reload() {
 
 void VerticalPreview::sectionChanged(int section, SectionText text) {
     if (!m_pages) return;
-    const DocumentSnapshot snapshot = m_host.snapshot(m_allSections);
-    // Only the section shown: in the one-section view it is the first of one.
+    // In the one-section view the section being edited is the only one.
     const int shown = m_allSections ? section : 0;
-    if (!m_allSections && snapshot.sections.size() != 1) return;
     m_pages->setSection(shown, std::move(text));
     m_pages->pagesOf(shown); // counted now, so that an older count in flight cannot undo it
-    m_place.page = std::min(m_place.page, m_pages->pagesOf(m_place.section) - 1);
+    if (m_place.section == shown && m_place.page >= m_pages->pagesOf(shown))
+        m_place = m_pages->placeOf(shown, std::numeric_limits<quint32>::max());
     refresh();
 }
 
@@ -304,7 +304,7 @@ void VerticalPreview::previousPage() {
 }
 
 void VerticalPreview::firstPage() {
-    if (m_pages) showPlace({});
+    if (m_pages) showPlace(m_pages->first());
 }
 
 void VerticalPreview::lastPage() {

@@ -47,9 +47,9 @@ TEST(DocumentPages, WalkingForwardAndBackAgreesWithTheCounts) {
             sum += c;
         EXPECT_EQ(sum, total);
         // Forward from the first page, every page once, numbered in order.
-        PagePlace place;
+        PagePlace place = pages.first();
         int n = 0;
-        for (std::optional<PagePlace> p = place; p; p = pages.next(*p)) {
+        for (std::optional<PagePlace> p = place; p && n < total; p = pages.next(*p)) {
             EXPECT_EQ(pages.numberOf(*p), n);
             EXPECT_EQ(pages.pageAt(*p), pages.page(n)) << "round " << round << " page " << n;
             place = *p;
@@ -109,11 +109,32 @@ TEST(DocumentPages, ThePageOfAnOffsetHoldsThatCharacter) {
 }
 
 TEST(DocumentPages, AnEmptyDocumentStillHasAPageToShow) {
-    DocumentPages pages({}, PageFormat{});
-    EXPECT_EQ(pages.sectionCount(), 1);
-    EXPECT_EQ(pages.pageCount(), 1);
-    EXPECT_FALSE(pages.next({}));
-    EXPECT_FALSE(pages.previous({}));
+    for (const QList<SectionText>& sections :
+         {QList<SectionText>{}, QList<SectionText>{{}, {}, {}}}) {
+        DocumentPages pages(sections, PageFormat{});
+        EXPECT_EQ(pages.pageCount(), 1);
+        EXPECT_EQ(pages.placeOf(1, 0), PagePlace{});
+        EXPECT_FALSE(pages.next({}));
+        EXPECT_FALSE(pages.previous({}));
+        EXPECT_EQ(pages.numberOf(pages.last()), 0);
+    }
+}
+
+TEST(DocumentPages, SectionsThatShowNothingTakeNoPageAsInTheCount) {
+    const QList<SectionText> sections = {
+        {{}, {}}, {paragraphs(30, 20), {}}, {{}, {}}, {paragraphs(5, 20), {}}, {{}, {}}};
+    DocumentPages pages(sections, PageFormat{});
+    int counted = 0;
+    for (const SectionText& s : sections)
+        counted += count_pages(s.text, s.name, PageFormat{});
+    EXPECT_EQ(pages.pageCount(), counted);
+    EXPECT_EQ(pages.first(), (PagePlace{1, 0}));
+    EXPECT_EQ(pages.next({1, 1}), (PagePlace{3, 0}));
+    EXPECT_EQ(pages.previous({3, 0}), (PagePlace{1, 1}));
+    EXPECT_EQ(pages.last(), (PagePlace{3, 0}));
+    // The caret in an empty section: the page where the document goes on.
+    EXPECT_EQ(pages.placeOf(2, 0), (PagePlace{3, 0}));
+    EXPECT_EQ(pages.placeOf(4, 0), (PagePlace{3, 0}));
 }
 
 } // namespace
