@@ -38,14 +38,14 @@ long residentKb() {
 }
 
 // Paragraphs of exactly 20 characters: each fills one vertical line, 20 to a page.
-const QList<SectionText>& manuscript() {
-    static const QList<SectionText> sections = [] {
+const QList<SectionSource>& manuscript() {
+    static const QList<SectionSource> sections = [] {
         const QByteArray prose = bench::japaneseProse(1024 * 1024);
         const QString text = cp932::decode(prose).remove(u'\r').remove(u'\n').remove(u' ');
         QByteArray lines;
         for (int i = 0; i < kPages * 20; ++i)
             lines += cp932::encode(text.mid((i * 20) % (text.size() - 20), 20)) + "\r\n";
-        return QList<SectionText>{{lines, {}}};
+        return QList<SectionSource>{{lines, {}}};
     }();
     return sections;
 }

@@ -11,7 +11,7 @@
 namespace pote::cli {
 
 struct PdfRequest {
-    QList<vertical::SectionText> sections;
+    QList<vertical::SectionSource> sections;
     vertical::PageFormat format;
     QString face;
     QString title;

@@ -8,6 +8,7 @@
 //   ptmtool txm-import TXM OUT [--utf8] [--seed N]
 //   ptmtool folder-export FILE DIR [--password PW] [--overwrite]
 //   ptmtool count FILE [--password PW] [--json]
+//   ptmtool pages FILE [--format genkou|a4-40x30|COLSxLINES] [--password PW]
 //   ptmtool grep PATTERN FILE... [-i] [--password PW]
 //   ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N] [--font FACE]
 //               [--password PW]
@@ -66,6 +67,9 @@ constexpr const char* kUsageText =
     "         one line per section and a total line: number,\n"
     "         characters, without spaces, lines, bytes,\n"
     "         manuscript pages, name (tab-separated)\n"
+    "       ptmtool pages FILE [--format genkou|a4-40x30|COLSxLINES] [--password PW]\n"
+    "         one line per section: number, pages, name (tab-separated);\n"
+    "         then total and pages\n"
     "       ptmtool grep PATTERN FILE... [-i] [--password PW]\n"
     "         prints FILE:SECTION:LINE:TEXT for each line with a hit\n"
     "       ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N]\n"
@@ -89,6 +93,10 @@ constexpr const char* kHelpText =
     "                 name and its number); DIR is created when missing; existing files are\n"
     "                 replaced only with --overwrite, otherwise skipped and listed\n"
     "  count          characters, lines, bytes and manuscript pages per section and in all\n"
+    "  pages          the pages of each section set vertically (line rules, ruby, 縦中横),\n"
+    "                 each section from a new page: --format genkou (20 x 20 manuscript\n"
+    "                 paper, the default), a4-40x30 (the contest format), or COLSxLINES\n"
+    "                 (characters per line x lines per page, 10 to 60 each)\n"
     "  grep           the lines of sections that hold PATTERN (-i: letter case ignored)\n"
     "  pdf            the document in vertical writing as a PDF file: on 20 x 20 manuscript\n"
     "                 paper (genkou, the default), in the 40 x 30 contest format on A4\n"
@@ -157,13 +165,15 @@ Arguments parseArguments(const QStringList& args) {
             a.utf8 = true;
         } else if (arg == QLatin1String("--json")) {
             a.json = true;
+        } else if (arg == QLatin1String("--format")) {
+            if (hasValue)
+                a.format = args[++i];
+            else
+                a.error = QStringLiteral("--format needs a value");
         } else if (arg == QLatin1String("-i")) {
             a.ignoreCase = true;
-        } else if (arg == QLatin1String("--format") || arg == QLatin1String("--section") ||
-                   arg == QLatin1String("--font")) {
-            std::optional<QString>& target = arg == QLatin1String("--format")    ? a.format
-                                             : arg == QLatin1String("--section") ? a.section
-                                                                                 : a.font;
+        } else if (arg == QLatin1String("--section") || arg == QLatin1String("--font")) {
+            std::optional<QString>& target = arg == QLatin1String("--section") ? a.section : a.font;
             if (hasValue)
                 target = args[++i];
             else
@@ -448,6 +458,40 @@ int count(const Arguments& a) {
     return kOk;
 }
 
+// The --format of pages and pdf; nullopt, with the usage shown, when it names no format.
+std::optional<vertical::PageFormat> pageFormatOrUsage(const Arguments& a) {
+    const std::optional<vertical::PageFormat> format =
+        vertical::PageFormat::fromName(a.format.value_or(QStringLiteral("genkou")));
+    if (!format)
+        usage(QStringLiteral("--format is genkou, a4-40x30 or COLSxLINES (10 to 60 each), not %1")
+                  .arg(*a.format));
+    return format;
+}
+
+int pages(const Arguments& a) {
+    if (a.positional.size() != 1 || hasOtherOptions(a, true, false, false, false, false))
+        return usage(QStringLiteral("pages takes one FILE, and --format and --password only"));
+    const std::optional<vertical::PageFormat> format = pageFormatOrUsage(a);
+    if (!format) return kUsage;
+    int exitCode = kOk;
+    const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
+    if (!r) return exitCode;
+    QByteArray out;
+    qint64 total = 0;
+    int number = 0;
+    for (const DocumentContent::Entry& entry : r->content.sections) {
+        const int count = vertical::count_pages(entry.section.text, entry.section.name, *format);
+        total += count;
+        out += QStringLiteral("%1\t%2\t%3\n")
+                   .arg(++number)
+                   .arg(count)
+                   .arg(cli::readableText(entry.section.name))
+                   .toUtf8();
+    }
+    writeOut(out + "total\t" + QByteArray::number(total) + '\n');
+    return kOk;
+}
+
 int grep(const Arguments& a) {
     if (a.positional.size() < 2 || a.json || hasOtherOptions(a, true, false, false, false, false)) {
         usage(QStringLiteral("grep takes PATTERN and at least one FILE, and -i and --password "
@@ -497,10 +541,8 @@ int pdf(const Arguments& a) {
     if (a.positional.size() != 2 || hasOtherOptions(a, true, false, false, false, false))
         return usage(QStringLiteral("pdf takes FILE and OUT, and --format, --section, --font and "
                                     "--password only"));
-    const std::optional<vertical::PageFormat> format =
-        vertical::PageFormat::fromName(a.format.value_or(QStringLiteral("genkou")));
-    if (!format)
-        return usage(QStringLiteral("--format is genkou, a4-40x30 or COLSxLINES (10-60 each)"));
+    const std::optional<vertical::PageFormat> format = pageFormatOrUsage(a);
+    if (!format) return kUsage;
     int section = 0; // 0: all
     if (a.section) {
         bool ok = false;
@@ -557,8 +599,10 @@ int main(int argc, char** argv) {
         return refuse(QStringLiteral("--json belongs to count"));
     if (a.ignoreCase && command != QLatin1String("grep"))
         return refuse(QStringLiteral("-i belongs to grep"));
-    if ((a.format || a.section || a.font) && command != QLatin1String("pdf"))
-        return refuse(QStringLiteral("--format, --section and --font belong to pdf"));
+    if (a.format && command != QLatin1String("pages") && command != QLatin1String("pdf"))
+        return refuse(QStringLiteral("--format belongs to pages and pdf"));
+    if ((a.section || a.font) && command != QLatin1String("pdf"))
+        return refuse(QStringLiteral("--section and --font belong to pdf"));
     int code;
     if (command == QLatin1String("info"))
         code = info(a);
@@ -576,6 +620,8 @@ int main(int argc, char** argv) {
         code = folderExport(a);
     else if (command == QLatin1String("count"))
         code = count(a);
+    else if (command == QLatin1String("pages"))
+        code = pages(a);
     else if (command == QLatin1String("grep"))
         code = grep(a);
     else if (command == QLatin1String("pdf"))

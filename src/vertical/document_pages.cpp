@@ -4,24 +4,22 @@
 
 namespace pote::vertical {
 
-DocumentPages::DocumentPages(QList<SectionText> sections, PageFormat format)
-    : m_sections(std::move(sections)), m_format(format) {
-    // Even an empty document shows one empty page.
-    if (m_sections.isEmpty()) m_sections.append(SectionText{});
-    m_layouts.resize(size_t(m_sections.size()));
+namespace {
+
+QList<SectionSource> atLeastOne(QList<SectionSource> sections) {
+    // Even an empty document has a section to stand on.
+    if (sections.isEmpty()) sections.append(SectionSource{});
+    return sections;
+}
+
+} // namespace
+
+DocumentPages::DocumentPages(QList<SectionSource> sections, PageFormat format)
+    : m_sections(atLeastOne(std::move(sections))), m_format(format), m_layout(m_sections, format) {
     m_counts.fill(-1, m_sections.size());
 }
 
 DocumentPages::~DocumentPages() = default;
-
-SectionLayout& DocumentPages::layoutOf(int section) {
-    std::unique_ptr<SectionLayout>& layout = m_layouts[size_t(section)];
-    if (!layout) {
-        const SectionText& s = m_sections[section];
-        layout = std::make_unique<SectionLayout>(s.text, s.name, m_format);
-    }
-    return *layout;
-}
 
 int DocumentPages::pagesOf(int section) {
     int& count = m_counts[section];
@@ -81,13 +79,12 @@ PagePlace DocumentPages::last() {
     return {};
 }
 
-void DocumentPages::setSection(int section, SectionText text) {
+void DocumentPages::setSection(int section, SectionSource text) {
     if (section < 0 || section >= sectionCount()) return;
     m_sections[section] = std::move(text);
-    m_layouts[size_t(section)].reset();
+    // Laid out afresh where asked; the other sections' counts stay.
+    m_layout = DocumentLayout(m_sections, m_format);
     m_counts[section] = -1;
-    m_lastSection = 0;
-    m_lastSectionFirstPage = 0;
 }
 
 void DocumentPages::adoptCounts(const QList<int>& counts) {
@@ -117,36 +114,19 @@ std::optional<int> DocumentPages::knownPageCount() const {
     return std::max(1, total);
 }
 
-void DocumentPages::countAll() {
-    for (int s = 0; s < sectionCount(); ++s)
-        pagesOf(s);
-}
-
 int DocumentPages::pageCount() {
-    countAll();
-    return *knownPageCount();
+    return m_layout.pageCount();
 }
 
 Page DocumentPages::page(int n) {
-    countAll();
-    if (n < m_lastSectionFirstPage) {
-        m_lastSection = 0;
-        m_lastSectionFirstPage = 0;
-    }
-    while (m_lastSection < sectionCount() &&
-           n >= m_lastSectionFirstPage + m_counts[m_lastSection]) {
-        m_lastSectionFirstPage += m_counts[m_lastSection];
-        ++m_lastSection;
-    }
-    if (m_lastSection >= sectionCount()) return {};
-    return pageAt({m_lastSection, n - m_lastSectionFirstPage});
+    return m_layout.page(n);
 }
 
-QList<int> countPages(const QList<SectionText>& sections, const PageFormat& format,
+QList<int> countPages(const QList<SectionSource>& sections, const PageFormat& format,
                       const std::atomic<bool>& stop) {
     QList<int> counts;
     counts.reserve(sections.size());
-    for (const SectionText& s : sections) {
+    for (const SectionSource& s : sections) {
         if (stop.load(std::memory_order_relaxed)) break;
         counts.append(count_pages(s.text, s.name, format));
     }

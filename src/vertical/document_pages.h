@@ -1,10 +1,12 @@
 #pragma once
-// A document's vertical pages: each section starts on a page of its own, and one that shows
-// nothing takes none, as in the character count's pages. Sections are laid out
+// The document's pages as the preview walks them: by section and page, so that the page of the
+// caret shows without counting the sections before it, with the numbers across the document
+// coming from counts that may be taken in the background. The pages themselves, and the pages
+// one after another for printing, are the document layout's. Sections are laid out
 // only when a page of theirs is asked for, so a long document shows its first page at once;
 // the page numbers across sections come from counts that may be taken in the background.
 
-#include "vertical/layout.h"
+#include "vertical/document_layout.h"
 
 #include <QByteArray>
 #include <QList>
@@ -25,11 +27,6 @@ public:
     virtual Page page(int n) = 0;
 };
 
-struct SectionText {
-    QByteArray text;
-    QByteArray name;
-};
-
 // A page of one section.
 struct PagePlace {
     int section = 0;
@@ -39,7 +36,7 @@ struct PagePlace {
 
 class DocumentPages : public PageSource {
 public:
-    DocumentPages(QList<SectionText> sections, PageFormat format);
+    DocumentPages(QList<SectionSource> sections, PageFormat format);
     ~DocumentPages() override;
 
     const PageFormat& format() const override { return m_format; }
@@ -55,7 +52,7 @@ public:
     PagePlace last();
 
     // The section's text changed: its pages are laid out again when next asked for.
-    void setSection(int section, SectionText text);
+    void setSection(int section, SectionSource text);
 
     // The page numbers across the document need every section before the page counted.
     // Counts taken elsewhere (countPages on the same texts) can be handed in.
@@ -68,28 +65,24 @@ public:
     // Pages in all; nullopt until every section is counted.
     std::optional<int> knownPageCount() const;
 
-    // PageSource: counts every section first.
+    // PageSource: the document layout's pages, every section counted first.
     int pageCount() override;
     Page page(int n) override;
 
 private:
-    SectionLayout& layoutOf(int section);
-    void countAll();
+    SectionLayout& layoutOf(int section) { return m_layout.section(section); }
     // The first section from `from` on, going by step, that has pages.
     std::optional<int> sectionWithPages(int from, int step);
 
-    QList<SectionText> m_sections;
+    QList<SectionSource> m_sections;
     PageFormat m_format;
-    std::vector<std::unique_ptr<SectionLayout>> m_layouts;
+    DocumentLayout m_layout;
     QList<int> m_counts; // -1: not counted
-    // Where page(n) found its page last, so that pages asked for in order cost no search.
-    int m_lastSection = 0;
-    int m_lastSectionFirstPage = 0;
 };
 
 // The number of pages each section shows, as DocumentPages counts them; stops early (with the
 // counts so far) when stop becomes true.
-QList<int> countPages(const QList<SectionText>& sections, const PageFormat& format,
+QList<int> countPages(const QList<SectionSource>& sections, const PageFormat& format,
                       const std::atomic<bool>& stop);
 
 } // namespace pote::vertical

@@ -1,5 +1,6 @@
 #include "vertical/layout.h"
 
+#include "core/text_lines.h"
 #include "vertical/line_rules.h"
 
 #include <algorithm>
@@ -38,7 +39,7 @@ public:
             return;
         bool resuming = from.paragraph >= 0;
         for (qsizetype at = from.line; at < m_text.size();) {
-            const LineSpan span = lineAt(m_text, at);
+            const LineSpan span = line_at(m_text, at);
             const std::span<const Paragraph> paragraphs =
                 m_parser.parse(m_text.sliced(at, span.end - at), quint32(at));
             for (size_t k = resuming ? size_t(from.paragraph) : 0; k < paragraphs.size(); ++k) {
@@ -123,10 +124,7 @@ struct PageSink {
 
     bool line(const ParagraphCells& cells, const Paragraph& p, qsizetype first, qsizetype last) {
         const int lineIndex = int(page.lines.size());
-        Line& line = page.lines.emplace_back();
-        line.cells.reserve(last - first);
-        for (qsizetype k = first; k < last; ++k)
-            line.cells.append(cells.cell(k));
+        page.lines.append(Line{QList<Cell>(cells.cells() + first, cells.cells() + last)});
         // The part of the span [a, b) of cells that this line holds, as cells of the line.
         const auto onLine = [&](qsizetype a, qsizetype b, auto&& mark) {
             const qsizetype from = std::max(a, first);
@@ -210,6 +208,7 @@ Page SectionLayout::page(int n) {
     if (n < 0 || size_t(n) >= d->starts.size()) return {};
     Flow f = d->flow(true);
     PageSink sink{{}, d->format.linesPerPage, d->format.charsPerLine};
+    sink.page.lines.reserve(d->format.linesPerPage);
     f.run(d->starts[size_t(n)], sink);
     return std::move(sink.page);
 }

@@ -18,23 +18,20 @@ constexpr std::u16string_view kHangs = u"、。";
 // dash in many texts.
 constexpr std::u16string_view kPaired = u"―…‥─";
 
-const std::array<quint8, 0x10000>& ruleTable() {
-    static const std::array<quint8, 0x10000> table = [] {
-        std::array<quint8, 0x10000> t{};
-        const auto mark = [&t](std::u16string_view chars, quint8 rule) {
-            for (char16_t c : chars)
-                t[c] |= rule;
-        };
-        mark(kNoStart, CharRule::NoStart);
-        mark(kNoEnd, CharRule::NoEnd);
-        mark(kHangs, CharRule::Hangs);
-        mark(kPaired, CharRule::Paired);
-        for (char16_t c = 0x21; c <= 0x7E; ++c)
-            t[c] |= CharRule::HalfWidth;
-        return t;
-    }();
-    return table;
-}
+constexpr std::array<quint8, 0x10000> kRules = [] {
+    std::array<quint8, 0x10000> t{};
+    const auto mark = [&t](std::u16string_view chars, quint8 rule) {
+        for (char16_t c : chars)
+            t[c] |= rule;
+    };
+    mark(kNoStart, CharRule::NoStart);
+    mark(kNoEnd, CharRule::NoEnd);
+    mark(kHangs, CharRule::Hangs);
+    mark(kPaired, CharRule::Paired);
+    for (char16_t c = 0x21; c <= 0x7E; ++c)
+        t[c] |= CharRule::HalfWidth;
+    return t;
+}();
 
 bool isDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
@@ -54,7 +51,7 @@ bool hasOwnIndent(char16_t first) {
 } // namespace
 
 quint8 charRules(char16_t ch) {
-    return ruleTable()[ch];
+    return kRules[ch];
 }
 
 RubyPlace placeRuby(int firstCell, int lastCell, qsizetype readingLength, int charsPerLine) {
@@ -65,13 +62,6 @@ RubyPlace placeRuby(int firstCell, int lastCell, qsizetype readingLength, int ch
     return place;
 }
 
-void ParagraphCells::addCell(quint8 rules, quint32 offset, CellKind kind, char16_t first,
-                             char16_t second) {
-    m_rules.push_back(rules);
-    m_offsets.push_back(offset);
-    if (m_withCells) m_cells.push_back(Cell{kind, {first, second}, offset});
-}
-
 // A run of half-width letters, digits and signs from chars[i] (spaces between them belong to
 // it; markup's edges end it): one or two digits, or !! !? and kin, are one 縦中横 cell, anything
 // else is set sideways two characters to a cell. Returns where the run ends.
@@ -79,7 +69,7 @@ qsizetype ParagraphCells::addHalfWidthRun(const Paragraph& p, qsizetype i) {
     const QList<TextChar>& chars = p.chars;
     const qsizetype n = chars.size();
     const auto inRun = [&](qsizetype k) {
-        return k < n && (charRules(chars[k].ch) & CharRule::HalfWidth) &&
+        return k < n && (kRules[chars[k].ch] & CharRule::HalfWidth) &&
                (m_boundaries.empty() || !m_boundaries[size_t(k)]);
     };
     qsizetype j = i + 1;
@@ -100,8 +90,8 @@ qsizetype ParagraphCells::addHalfWidthRun(const Paragraph& p, qsizetype i) {
     const CellKind kind = together ? CellKind::TateChuYoko : CellKind::Sideways;
     for (qsizetype k = i; k < j; k += 2) {
         const qsizetype last = std::min(k + 2, j) - 1;
-        const quint8 rules = (charRules(chars[k].ch) & CharRule::NoStart) |
-                             (charRules(chars[last].ch) & CharRule::NoEnd);
+        const quint8 rules =
+            (kRules[chars[k].ch] & CharRule::NoStart) | (kRules[chars[last].ch] & CharRule::NoEnd);
         if (!m_cellOfChar.empty()) {
             m_cellOfChar[size_t(k)] = size();
             m_cellOfChar[size_t(last)] = size();
@@ -112,14 +102,20 @@ qsizetype ParagraphCells::addHalfWidthRun(const Paragraph& p, qsizetype i) {
 }
 
 void ParagraphCells::build(const Paragraph& p, bool indent, int charsPerLine, bool withCells) {
-    m_rules.clear();
-    m_offsets.clear();
-    m_cells.clear();
-    m_cellOfChar.clear();
-    m_boundaries.clear();
-    m_withCells = withCells;
     const QList<TextChar>& chars = p.chars;
     const qsizetype n = chars.size();
+    // Room for every character and an indent, written in place: no cell is more than that. The
+    // buffers only grow, so that a paragraph costs no clearing of what the last one left.
+    m_size = 0;
+    const size_t room = size_t(n) + 1;
+    if (m_rules.size() < room) {
+        m_rules.resize(room);
+        m_offsets.resize(room);
+    }
+    m_withCells = withCells;
+    if (withCells && m_cells.size() < room) m_cells.resize(room);
+    m_cellOfChar.clear();
+    m_boundaries.clear();
     if (!p.ruby.isEmpty() || !p.emphasis.isEmpty()) {
         m_cellOfChar.assign(size_t(n), 0);
         m_boundaries.assign(size_t(n) + 1, false);
@@ -134,7 +130,7 @@ void ParagraphCells::build(const Paragraph& p, bool indent, int charsPerLine, bo
     char16_t openPair = 0; // a dash or leader that waits for its second
     for (qsizetype i = 0; i < n;) {
         const char16_t c = chars[i].ch;
-        const quint8 rules = charRules(c);
+        const quint8 rules = kRules[c];
         if (rules & CharRule::HalfWidth) {
             i = addHalfWidthRun(p, i);
             openPair = 0;

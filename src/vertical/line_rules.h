@@ -44,10 +44,11 @@ public:
     // withCells: fill cells() too (a page being drawn), not only what breaking lines needs.
     void build(const Paragraph& p, bool indent, int charsPerLine, bool withCells);
 
-    qsizetype size() const { return qsizetype(m_rules.size()); }
+    qsizetype size() const { return m_size; }
     quint32 offset(qsizetype cell) const { return m_offsets[size_t(cell)]; }
-    const Cell& cell(qsizetype i) const { return m_cells[size_t(i)]; }
-    // The cells [first, last) that hold the characters [firstChar, lastChar).
+    // [first, last) of cells(): the cells of a line, when built withCells.
+    const Cell* cells() const { return m_cells.data(); }
+    // The cell that holds a character of the paragraph (built when it has ruby or dots).
     qsizetype cellOfChar(qsizetype ch) const { return m_cellOfChar[size_t(ch)]; }
 
     // Where the line that begins at cell `start` ends (the cell after its last): the line is
@@ -58,9 +59,15 @@ public:
     bool mayBreakBefore(qsizetype k) const;
 
 private:
-    void addCell(quint8 rules, quint32 offset, CellKind kind, char16_t first, char16_t second);
+    void addCell(quint8 rules, quint32 offset, CellKind kind, char16_t first, char16_t second) {
+        const size_t k = size_t(m_size++);
+        m_rules[k] = rules;
+        m_offsets[k] = offset;
+        if (m_withCells) m_cells[k] = Cell{kind, {first, second}, offset};
+    }
     qsizetype addHalfWidthRun(const Paragraph& p, qsizetype i);
 
+    qsizetype m_size = 0;
     std::vector<quint8> m_rules;
     std::vector<quint32> m_offsets;
     std::vector<Cell> m_cells;

@@ -8,9 +8,9 @@
 #include "core/cp932.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
+#include "core/text_lines.h"
 #include "editing/ui/edit_pane.h"
 #include "settings/settings_values.h"
-#include "vertical/notation.h"
 #include "vertical/ruby_markup.h"
 #include "vertical/ui/font_file.h"
 #include "vertical/ui/page_printing.h"
@@ -54,8 +54,8 @@ QString printFailedMessage() {
 quint32 caretByte(QByteArrayView text, int line, int unit) {
     qsizetype start = 0;
     for (int i = 0; i < line && start < text.size(); ++i)
-        start = vertical::lineAt(text, start).next;
-    const qsizetype end = vertical::lineAt(text, start).end;
+        start = line_at(text, start).next;
+    const qsizetype end = line_at(text, start).end;
     const QString lineText = cp932::decode(text.sliced(start, end - start));
     return quint32(start + cp932::unitToByteOffset(lineText, unit));
 }
@@ -86,7 +86,7 @@ vertical::DocumentSnapshot VerticalCommands::snapshot(bool allSections) {
     const QByteArray pane = m_context.binding.paneBytes();
     s.caretByte = caretByte(pane, cursor.blockNumber(), cursor.positionInBlock());
     const auto sectionAt = [&](int i) {
-        return vertical::SectionText{i == store.current ? pane : store.section(i).text,
+        return vertical::SectionSource{i == store.current ? pane : store.section(i).text,
                                      store.section(i).name};
     };
     if (allSections) {

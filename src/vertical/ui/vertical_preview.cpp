@@ -28,9 +28,9 @@ constexpr int kZooms[] = {50, 75, 100, 150, 200, 300, 400};
 // Below this the whole document is counted at once: quicker than a blink.
 constexpr qint64 kCountAtOnceBytes = 2 * 1024 * 1024;
 
-qint64 totalBytes(const QList<SectionText>& sections) {
+qint64 totalBytes(const QList<SectionSource>& sections) {
     qint64 n = 0;
-    for (const SectionText& s : sections)
+    for (const SectionSource& s : sections)
         n += s.text.size() + s.name.size();
     return n;
 }
@@ -192,7 +192,7 @@ void VerticalPreview::reload() {
     showPlace(m_pages->placeOf(snapshot.current, snapshot.caretByte));
 }
 
-void VerticalPreview::sectionChanged(int section, SectionText text) {
+void VerticalPreview::sectionChanged(int section, SectionSource text) {
     if (!m_pages) return;
     // In the one-section view the section being edited is the only one.
     const int shown = m_allSections ? section : 0;

@@ -26,7 +26,7 @@ class VerticalFont;
 
 // What the document looks like now, for the preview.
 struct DocumentSnapshot {
-    QList<SectionText> sections;
+    QList<SectionSource> sections;
     int current = 0;       // the section of the caret, in sections
     quint32 caretByte = 0; // the caret's byte offset in that section
 };
@@ -51,7 +51,7 @@ public:
     // Takes the document afresh and shows the page of the caret.
     void reload();
     // The section of the caret changed its text: it is laid out again, the page kept.
-    void sectionChanged(int section, SectionText text);
+    void sectionChanged(int section, SectionSource text);
 
     PageFormat format() const;
     DocumentPages& pages() { return *m_pages; }

@@ -25,8 +25,8 @@ QByteArray paragraphs(int lines, int length) {
     return text;
 }
 
-QList<SectionText> randomDocument(QRandomGenerator& random) {
-    QList<SectionText> sections;
+QList<SectionSource> randomDocument(QRandomGenerator& random) {
+    QList<SectionSource> sections;
     const int count = random.bounded(1, 8);
     for (int i = 0; i < count; ++i)
         sections.append({paragraphs(random.bounded(0, 60), random.bounded(0, 50)),
@@ -37,7 +37,7 @@ QList<SectionText> randomDocument(QRandomGenerator& random) {
 TEST(DocumentPages, WalkingForwardAndBackAgreesWithTheCounts) {
     QRandomGenerator random(27);
     for (int round = 0; round < 40; ++round) {
-        const QList<SectionText> sections = randomDocument(random);
+        const QList<SectionSource> sections = randomDocument(random);
         DocumentPages pages(sections, PageFormat{});
         const int total = pages.pageCount();
         std::atomic<bool> never{false};
@@ -72,7 +72,7 @@ TEST(DocumentPages, EachSectionStartsOnItsOwnPage) {
 }
 
 TEST(DocumentPages, NumbersWaitForTheCountsBeforeThemAndTakeOnlyWhatIsUnknown) {
-    const QList<SectionText> sections = {{paragraphs(45, 20), {}},  // 3 pages of 20 lines
+    const QList<SectionSource> sections = {{paragraphs(45, 20), {}},  // 3 pages of 20 lines
                                          {paragraphs(10, 20), {}},  // 1
                                          {paragraphs(21, 20), {}}}; // 2
     DocumentPages pages(sections, PageFormat{});
@@ -109,8 +109,8 @@ TEST(DocumentPages, ThePageOfAnOffsetHoldsThatCharacter) {
 }
 
 TEST(DocumentPages, AnEmptyDocumentStillHasAPageToShow) {
-    for (const QList<SectionText>& sections :
-         {QList<SectionText>{}, QList<SectionText>{{}, {}, {}}}) {
+    for (const QList<SectionSource>& sections :
+         {QList<SectionSource>{}, QList<SectionSource>{{}, {}, {}}}) {
         DocumentPages pages(sections, PageFormat{});
         EXPECT_EQ(pages.pageCount(), 1);
         EXPECT_EQ(pages.placeOf(1, 0), PagePlace{});
@@ -121,11 +121,11 @@ TEST(DocumentPages, AnEmptyDocumentStillHasAPageToShow) {
 }
 
 TEST(DocumentPages, SectionsThatShowNothingTakeNoPageAsInTheCount) {
-    const QList<SectionText> sections = {
+    const QList<SectionSource> sections = {
         {{}, {}}, {paragraphs(30, 20), {}}, {{}, {}}, {paragraphs(5, 20), {}}, {{}, {}}};
     DocumentPages pages(sections, PageFormat{});
     int counted = 0;
-    for (const SectionText& s : sections)
+    for (const SectionSource& s : sections)
         counted += count_pages(s.text, s.name, PageFormat{});
     EXPECT_EQ(pages.pageCount(), counted);
     EXPECT_EQ(pages.first(), (PagePlace{1, 0}));
