@@ -87,7 +87,7 @@ vertical::DocumentSnapshot VerticalCommands::snapshot(bool allSections) {
     s.caretByte = caretByte(pane, cursor.blockNumber(), cursor.positionInBlock());
     const auto sectionAt = [&](int i) {
         return vertical::SectionSource{i == store.current ? pane : store.section(i).text,
-                                     store.section(i).name};
+                                       store.section(i).name};
     };
     if (allSections) {
         for (int i = 0; i < store.count(); ++i)

@@ -73,8 +73,8 @@ TEST(DocumentPages, EachSectionStartsOnItsOwnPage) {
 
 TEST(DocumentPages, NumbersWaitForTheCountsBeforeThemAndTakeOnlyWhatIsUnknown) {
     const QList<SectionSource> sections = {{paragraphs(45, 20), {}},  // 3 pages of 20 lines
-                                         {paragraphs(10, 20), {}},  // 1
-                                         {paragraphs(21, 20), {}}}; // 2
+                                           {paragraphs(10, 20), {}},  // 1
+                                           {paragraphs(21, 20), {}}}; // 2
     DocumentPages pages(sections, PageFormat{});
     const PagePlace third{2, 1};
     EXPECT_EQ(pages.pageAt(third).lines.size(), 1);
