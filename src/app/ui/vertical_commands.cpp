@@ -120,9 +120,13 @@ std::shared_ptr<vertical::VerticalFont> VerticalCommands::font(const QString& fa
 
 void VerticalCommands::nx_vertical_previewClick() {
     if (!m_preview) {
-        // Without a font there is nothing to show; the reporter has said why.
-        if (!font(m_context.settings.vertical.face) && !font(vertical::defaultVerticalFace()))
-            return;
+        // A face that cannot be had (the reporter has said why) gives way to the default one;
+        // without any font there is nothing to show.
+        QString& face = m_context.settings.vertical.face;
+        if (!font(face)) {
+            if (!font(vertical::defaultVerticalFace())) return;
+            face = vertical::defaultVerticalFace();
+        }
         m_preview = new vertical::VerticalPreview(*this, m_context.settings.vertical,
                                                   m_context.view.dialogParent());
     }
