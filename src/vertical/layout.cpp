@@ -20,18 +20,26 @@ struct PageStart {
     quint32 offset = 0;
 };
 
+// A format as set by hand may hold anything; a line or a page holds at least one.
+PageFormat usable(PageFormat format) {
+    format.charsPerLine = std::max(1, format.charsPerLine);
+    format.linesPerPage = std::max(1, format.linesPerPage);
+    return format;
+}
+
 // Walks a section's text from a page start, line by line. A sink hears of each line
 // (line(cells, paragraph, first, last)) and, before it, of each page after the first that it
 // begins (newPage(start)); either returns false to stop the walk.
 class Flow {
 public:
     Flow(QByteArrayView text, QByteArrayView name, const PageFormat& format, bool withCells)
-        : m_text(text), m_name(format.sectionNameFirst ? name : QByteArrayView()), m_format(format),
-          m_withCells(withCells) {}
+        : m_text(text), m_name(format.sectionNameFirst ? name : QByteArrayView()),
+          m_format(usable(format)), m_withCells(withCells) {}
 
     PageStart firstPage() const { return PageStart{0, m_name.isEmpty() ? 0 : -1, 0, 0}; }
 
-    template <class Sink> void run(const PageStart& from, Sink& sink) {
+    // `from` is a copy: an index sink adds to the list it may come from.
+    template <class Sink> void run(PageStart from, Sink& sink) {
         m_linesOnPage = 0;
         m_pendingBreak = false;
         if (from.paragraph < 0 &&
@@ -182,7 +190,7 @@ SectionLayout::SectionLayout(QByteArray text, QByteArray name, PageFormat format
     : d(std::make_unique<Impl>()) {
     d->text = std::move(text);
     d->name = std::move(name);
-    d->format = format;
+    d->format = usable(format);
 }
 
 SectionLayout::~SectionLayout() = default;
@@ -208,7 +216,7 @@ Page SectionLayout::page(int n) {
     if (n < 0 || size_t(n) >= d->starts.size()) return {};
     Flow f = d->flow(true);
     PageSink sink{{}, d->format.linesPerPage, d->format.charsPerLine};
-    sink.page.lines.reserve(d->format.linesPerPage);
+    sink.page.lines.reserve(std::min(d->format.linesPerPage, 60));
     f.run(d->starts[size_t(n)], sink);
     return std::move(sink.page);
 }

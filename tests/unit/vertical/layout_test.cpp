@@ -194,6 +194,16 @@ TEST(Layout, PageOfOffset) {
     EXPECT_EQ(layout.pageOfOffset(100000), 1);
 }
 
+TEST(Layout, AFormatSetByHandToNothingStillLaysOut) {
+    PageFormat format;
+    format.charsPerLine = 0;
+    format.linesPerPage = -3;
+    SectionLayout layout(sjis("あい、"), {}, format);
+    EXPECT_EQ(layout.pageCount(), 2);
+    EXPECT_EQ(layout.format().charsPerLine, 1);
+    EXPECT_EQ(count_pages(sjis("あい、"), {}, format), 2);
+}
+
 TEST(PageFormatNames, ReadAndWritten) {
     EXPECT_EQ(PageFormat::fromName(u"genkou"), PageFormat::genkou());
     EXPECT_EQ(PageFormat::fromName(u"a4-40x30"), PageFormat::contest());
