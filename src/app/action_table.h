@@ -38,6 +38,7 @@ enum class Command {
     Backup,
     BackupStop,
     Print,
+    VerticalPreview,
     Exit,
     // sections
     SectionPicker,
@@ -76,6 +77,7 @@ enum class Command {
     InsertHomePage,
     InsertFixedText,
     InsertAmount,
+    InsertRuby,
     // the cat
     Tax,
     Exercise,
@@ -126,5 +128,7 @@ const MenuEntry& popupMenu();
 const std::vector<MenuEntry>& popupSubMenus();
 // The fourteen tool buttons, left to right.
 const std::vector<QString>& toolButtons();
+// The buttons beside the tool panel, above the cat.
+const std::vector<QString>& sideToolButtons();
 
 } // namespace pote

@@ -95,4 +95,15 @@ FileDialogRequest dialog_setup(DialogKind kind, DialogDirection direction,
     return request;
 }
 
+FileDialogRequest pdfSaveRequest(const QString& title, const QString& workFolder,
+                                 const QString& displayName) {
+    FileDialogRequest request;
+    request.title = title;
+    request.filters = {{QStringLiteral("PDFファイル(*.pdf)"), QStringLiteral("*.pdf")}};
+    request.defaultSuffix = QStringLiteral("pdf");
+    request.directory = workFolder;
+    request.fileName = displayName + QStringLiteral(".pdf");
+    return request;
+}
+
 } // namespace pote

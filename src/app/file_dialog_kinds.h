@@ -35,4 +35,8 @@ FileDialogRequest dialog_setup(DialogKind kind, DialogDirection direction,
                                const QString& workFolder, const QString& displayName,
                                const QString& sectionName);
 
+// The save dialog for a PDF of the document: in the work folder, named after the document.
+FileDialogRequest pdfSaveRequest(const QString& title, const QString& workFolder,
+                                 const QString& displayName);
+
 } // namespace pote

@@ -10,6 +10,8 @@
 //   ptmtool count FILE [--password PW] [--json]
 //   ptmtool pages FILE [--format genkou|a4-40x30|COLSxLINES] [--password PW]
 //   ptmtool grep PATTERN FILE... [-i] [--password PW]
+//   ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N] [--font FACE]
+//               [--password PW]
 //   ptmtool --help | --version
 //
 // Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the file was refused
@@ -29,6 +31,9 @@
 #include "textio/text_folder.h"
 #include "textio/text_messages.h"
 #include "vertical/layout.h"
+#ifdef POTE_PTMTOOL_PDF
+#include "cli/pdf_export.h"
+#endif
 
 #include <QDir>
 #include <QFile>
@@ -67,6 +72,8 @@ constexpr const char* kUsageText =
     "         then total and pages\n"
     "       ptmtool grep PATTERN FILE... [-i] [--password PW]\n"
     "         prints FILE:SECTION:LINE:TEXT for each line with a hit\n"
+    "       ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N]\n"
+    "                   [--font FACE] [--password PW]\n"
     "       ptmtool --help | --version\n";
 
 constexpr const char* kHelpText =
@@ -91,6 +98,11 @@ constexpr const char* kHelpText =
     "                 paper, the default), a4-40x30 (the contest format), or COLSxLINES\n"
     "                 (characters per line x lines per page, 10 to 60 each)\n"
     "  grep           the lines of sections that hold PATTERN (-i: letter case ignored)\n"
+    "  pdf            the document in vertical writing as a PDF file: on 20 x 20 manuscript\n"
+    "                 paper (genkou, the default), in the 40 x 30 contest format on A4\n"
+    "                 landscape (a4-40x30) or COLSxLINES characters by lines (10-60 each);\n"
+    "                 every section from a new page, or only section N; in FACE (IPA明朝\n"
+    "                 by default); needs no display\n"
     "\n"
     "Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the input was\n"
     "refused (its message is shown); 3 a protected document without its right --password.\n"
@@ -123,6 +135,8 @@ struct Arguments {
     bool json = false;
     bool ignoreCase = false;
     std::optional<QString> format;
+    std::optional<QString> section;
+    std::optional<QString> font;
     QString error;
 };
 
@@ -158,6 +172,12 @@ Arguments parseArguments(const QStringList& args) {
                 a.error = QStringLiteral("--format needs a value");
         } else if (arg == QLatin1String("-i")) {
             a.ignoreCase = true;
+        } else if (arg == QLatin1String("--section") || arg == QLatin1String("--font")) {
+            std::optional<QString>& target = arg == QLatin1String("--section") ? a.section : a.font;
+            if (hasValue)
+                target = args[++i];
+            else
+                a.error = QStringLiteral("%1 needs a value").arg(arg);
         } else if (arg.startsWith(QLatin1String("--"))) {
             a.error = QStringLiteral("unknown option %1").arg(arg);
         } else if (arg.isEmpty()) {
@@ -438,15 +458,21 @@ int count(const Arguments& a) {
     return kOk;
 }
 
-int pages(const Arguments& a) {
-    if (a.positional.size() != 1 || hasOtherOptions(a, true, false, false, false, false))
-        return usage(QStringLiteral("pages takes one FILE, and --format and --password only"));
+// The --format of pages and pdf; nullopt, with the usage shown, when it names no format.
+std::optional<vertical::PageFormat> pageFormatOrUsage(const Arguments& a) {
     const std::optional<vertical::PageFormat> format =
         vertical::PageFormat::fromName(a.format.value_or(QStringLiteral("genkou")));
     if (!format)
-        return usage(QStringLiteral("--format is genkou, a4-40x30 or COLSxLINES (10 to 60 each), "
-                                    "not %1")
-                         .arg(*a.format));
+        usage(QStringLiteral("--format is genkou, a4-40x30 or COLSxLINES (10 to 60 each), not %1")
+                  .arg(*a.format));
+    return format;
+}
+
+int pages(const Arguments& a) {
+    if (a.positional.size() != 1 || hasOtherOptions(a, true, false, false, false, false))
+        return usage(QStringLiteral("pages takes one FILE, and --format and --password only"));
+    const std::optional<vertical::PageFormat> format = pageFormatOrUsage(a);
+    if (!format) return kUsage;
     int exitCode = kOk;
     const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
     if (!r) return exitCode;
@@ -511,6 +537,41 @@ int grep(const Arguments& a) {
     return found ? kFound : kNothingFound;
 }
 
+int pdf(const Arguments& a) {
+    if (a.positional.size() != 2 || hasOtherOptions(a, true, false, false, false, false))
+        return usage(QStringLiteral("pdf takes FILE and OUT, and --format, --section, --font and "
+                                    "--password only"));
+    const std::optional<vertical::PageFormat> format = pageFormatOrUsage(a);
+    if (!format) return kUsage;
+    int section = 0; // 0: all
+    if (a.section) {
+        bool ok = false;
+        section = a.section->toInt(&ok);
+        if (!ok || section < 1) return usage(QStringLiteral("--section must be a number from 1"));
+    }
+#ifdef POTE_PTMTOOL_PDF
+    int exitCode = kOk;
+    const std::optional<SectionStore> store = storeOrReport(a.positional[0], a.password, exitCode);
+    if (!store) return exitCode;
+    if (section > store->count())
+        return fail(kUsage,
+                    QStringLiteral("%1 has %2 sections").arg(a.positional[0]).arg(store->count()));
+    cli::PdfRequest request;
+    for (int i = 0; i < store->count(); ++i)
+        if (section == 0 || section == i + 1)
+            request.sections.append({store->section(i).text, store->section(i).name});
+    request.format = *format;
+    request.face = a.font.value_or(QStringLiteral("IPA明朝"));
+    request.title = QFileInfo(a.positional[0]).completeBaseName();
+    request.out = a.positional[1];
+    const cli::PdfResult written = cli::writeVerticalPdf(request);
+    if (!written.ok) return fail(kUsage, written.error);
+    return kOk;
+#else
+    return fail(kUsage, QStringLiteral("this ptmtool was built without the drawing libraries"));
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -538,8 +599,10 @@ int main(int argc, char** argv) {
         return refuse(QStringLiteral("--json belongs to count"));
     if (a.ignoreCase && command != QLatin1String("grep"))
         return refuse(QStringLiteral("-i belongs to grep"));
-    if (a.format && command != QLatin1String("pages"))
-        return refuse(QStringLiteral("--format belongs to pages"));
+    if (a.format && command != QLatin1String("pages") && command != QLatin1String("pdf"))
+        return refuse(QStringLiteral("--format belongs to pages and pdf"));
+    if ((a.section || a.font) && command != QLatin1String("pdf"))
+        return refuse(QStringLiteral("--section and --font belong to pdf"));
     int code;
     if (command == QLatin1String("info"))
         code = info(a);
@@ -561,6 +624,8 @@ int main(int argc, char** argv) {
         code = pages(a);
     else if (command == QLatin1String("grep"))
         code = grep(a);
+    else if (command == QLatin1String("pdf"))
+        code = pdf(a);
     else
         return usage(QStringLiteral("unknown command %1").arg(command));
     std::fflush(stdout);

@@ -21,6 +21,7 @@
 #include "app/ui/startup.h"
 #include "app/ui/tax_commands.h"
 #include "app/ui/text_file_commands.h"
+#include "app/ui/vertical_commands.h"
 #include "core/program_files.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
@@ -111,6 +112,7 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_recovery = std::make_unique<RecoveryCommands>(*m_context, *m_documents, *m_startup,
                                                     std::move(options.recovery));
     m_backup = std::make_unique<BackupCommands>(*m_context, *m_image, this);
+    m_vertical = std::make_unique<VerticalCommands>(*m_context);
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });

@@ -23,6 +23,8 @@ namespace {
 
 // Left edges of the tool buttons on the tool panel, in pixels.
 constexpr int kToolLefts[] = {6, 34, 66, 94, 126, 154, 184, 216, 244, 272, 304, 337, 368, 400};
+// Beside the tool panel, above the cat, in the select panel's pixels.
+constexpr int kSideToolLefts[] = {451};
 
 // The shortcut, then the platform's other keys for the same clipboard command (Shift+Del,
 // Ctrl+Ins, Shift+Ins): the pane leaves them all to the window, and taken by the command
@@ -101,17 +103,22 @@ void Tmain_fm::buildCommands() {
         m_popup->exec(at);
     });
 
-    int i = 0;
-    for (const QString& name : toolButtons()) {
-        auto* button = new QToolButton(m_paTool);
+    const auto addTool = [this](const QString& name, QWidget* panel, int left) {
+        auto* button = new QToolButton(panel);
         button->setObjectName(name);
         button->setDefaultAction(m_actions.value(name));
         button->setAutoRaise(true);
         button->setIconSize(QSize(22, 22));
-        button->setGeometry(kToolLefts[i++], 4, 28, 28);
+        button->setGeometry(left, 4, 28, 28);
         button->setFocusPolicy(Qt::NoFocus);
         m_tools.insert(name, button);
-    }
+    };
+    int i = 0;
+    for (const QString& name : toolButtons())
+        addTool(name, m_paTool, kToolLefts[i++]);
+    i = 0;
+    for (const QString& name : sideToolButtons())
+        addTool(name, m_selectPanel, kSideToolLefts[i++]);
 
     QAction* stop = m_actions.value(QStringLiteral("nx_backup_stop"));
     m_stopButton->setDefaultAction(stop);
