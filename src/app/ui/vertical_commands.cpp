@@ -70,7 +70,7 @@ VerticalCommands::VerticalCommands(AppContext& context) : m_context(context) {
     m_follow.setSingleShot(true);
     m_follow.setInterval(250);
     QObject::connect(&m_follow, &QTimer::timeout, [this] { followText(); });
-    QObject::connect(&context.pane, &QPlainTextEdit::textChanged, &m_follow, [this] {
+    QObject::connect(&context.pane, &EditPane::textEdited, &m_follow, [this] {
         if (m_preview && m_preview->isVisible()) m_follow.start();
     });
 }
