@@ -48,13 +48,13 @@ const char16_t* const kSentences[] = {
 };
 
 // 500 sections of CP932 prose with CR LF line breaks, 100 MB in all.
-const SectionStore& document() {
-    static const SectionStore store = [] {
+const Document& document() {
+    static const Document store = [] {
         std::vector<QByteArray> sentences;
         for (const char16_t* s : kSentences)
             sentences.push_back(cp932::encode(QString::fromUtf16(s)));
         QRandomGenerator rng(2024);
-        SectionStore s;
+        Document s;
         s.addGroup(cp932::encode(u"第一部"));
         s.addGroup(cp932::encode(u"第二部"));
         for (int pos = 0; pos < kSections; ++pos) {
@@ -74,9 +74,9 @@ const SectionStore& document() {
     return store;
 }
 
-SectionStore protectedDocument() {
-    SectionStore s;
-    const SectionStore& d = document();
+Document protectedDocument() {
+    Document s;
+    const Document& d = document();
     for (int pos = 0; pos < d.count(); ++pos) {
         if (pos > 0) s.appendEmpty();
         s.section(pos) = d.section(pos);
@@ -129,13 +129,13 @@ void plainRead(const QString& path) {
 }
 
 // Argument 0: no password; 1: protected.
-const SectionStore& storeFor(const benchmark::State& state) {
-    static const SectionStore protectedStore = protectedDocument();
+const Document& storeFor(const benchmark::State& state) {
+    static const Document protectedStore = protectedDocument();
     return state.range(0) ? protectedStore : document();
 }
 
 void BM_Write(benchmark::State& state) {
-    const SectionStore& store = storeFor(state);
+    const Document& store = storeFor(state);
     const QString path = pathOf("write.ptm");
     const QString plainPath = pathOf("write-plain.bin");
     bench::PairedTimes times;
@@ -149,7 +149,7 @@ void BM_Write(benchmark::State& state) {
 }
 
 void BM_Read(benchmark::State& state) {
-    const SectionStore& store = storeFor(state);
+    const Document& store = storeFor(state);
     const QString path = pathOf("read.ptm");
     const QString plainPath = pathOf("read-plain.bin");
     if (!docfile::writeDocument(path, store).ok) throw std::runtime_error("write failed");
@@ -214,7 +214,7 @@ long readPeakKiB(const QString& path) {
     return peak;
 }
 
-void printReadMemory(const char* label, const SectionStore& store, const char* name) {
+void printReadMemory(const char* label, const Document& store, const char* name) {
     const QString path = pathOf(name);
     if (!docfile::writeDocument(path, store).ok) return;
     const double fileKiB = static_cast<double>(docfile::encodedSize(store)) / 1024.0;

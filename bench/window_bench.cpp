@@ -55,7 +55,7 @@ struct Fixture {
             store.section(i).text = text;
         }
         bigDocument = dir.filePath(QStringLiteral("big.ptm"));
-        if (!docfile::writeDocument(bigDocument, store).ok)
+        if (!docfile::writeDocument(bigDocument, store.document()).ok)
             std::fprintf(stderr, "cannot write the test document\n");
     }
 };

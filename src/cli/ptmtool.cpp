@@ -271,13 +271,13 @@ int pack(const Arguments& a) {
                                 .arg(jsonPath, parseError.errorString())
                                 .arg(parseError.offset));
     }
-    SectionStore store;
-    if (const QString problem = cli::documentFromJson(json, store); !problem.isEmpty())
+    Document document;
+    if (const QString problem = cli::documentFromJson(json, document); !problem.isEmpty())
         return fail(kUsage, QStringLiteral("%1: %2").arg(jsonPath, problem));
     std::optional<QRandomGenerator> seeded;
     if (a.seed) seeded.emplace(*a.seed);
     const docfile::WriteResult written =
-        docfile::writeDocument(outPath, store, seeded ? &*seeded : nullptr);
+        docfile::writeDocument(outPath, document, seeded ? &*seeded : nullptr);
     if (!written.ok)
         return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(outPath, written.error));
     return kOk;
@@ -370,12 +370,12 @@ int txmImport(const Arguments& a) {
     case LinkedTextRead::Status::IoError:
         return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(in, read.message));
     }
-    SectionStore store;
-    store.replaceDocument(std::move(read.content));
+    Document document;
+    document.replace(std::move(read.content));
     std::optional<QRandomGenerator> seeded;
     if (a.seed) seeded.emplace(*a.seed);
     const docfile::WriteResult written =
-        docfile::writeDocument(out, store, seeded ? &*seeded : nullptr);
+        docfile::writeDocument(out, document, seeded ? &*seeded : nullptr);
     if (!written.ok)
         return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.error));
     return kOk;

@@ -2,7 +2,7 @@
 // The .ptm document file: version 2 written and read, version 0 (the old format) read.
 // Logic only: these routines return results; the window turns them into messages.
 
-#include "core/section_store.h"
+#include "core/document.h"
 
 #include <QString>
 
@@ -35,24 +35,24 @@ constexpr qsizetype kMaxNameBytes = 65534;
 // A document password: 4 to 8 of "0"-"9", "A"-"Z", "a"-"z".
 bool isValidPassword(QByteArrayView password);
 
-// Exact size in bytes of the file that writeDocument would produce for the store.
-qint64 encodedSize(const SectionStore& store);
+// Exact size in bytes of the file that writeDocument would produce for the document.
+qint64 encodedSize(const Document& document);
 
 struct WriteResult {
     bool ok = false;
     // When !ok: the platform's error text, or the cat's words for a full disk, a target that
-    // is no file, or a store the format cannot hold.
+    // is no file, or a document the format cannot hold.
     QString error;
 };
 
-// Writes the whole store to path through QSaveFile: on failure the previous file stays as it
+// Writes the whole document to path through QSaveFile: on failure the previous file stays as it
 // was. A path that names a folder, a pipe or a device is refused. rng draws the filler words of the
 // password block (QRandomGenerator::global() if null).
-WriteResult writeDocument(const QString& path, const SectionStore& store,
+WriteResult writeDocument(const QString& path, const Document& document,
                           QRandomGenerator* rng = nullptr);
 // The same bytes into a device that is already open, for files that carry a document after
 // a header of their own; committing (or discarding) the device is the caller's part.
-WriteResult writeDocumentTo(QFileDevice& device, const SectionStore& store,
+WriteResult writeDocumentTo(QFileDevice& device, const Document& document,
                             QRandomGenerator* rng = nullptr);
 
 // Asked once with the password stored in a protected file; returns true to go on reading
@@ -79,8 +79,8 @@ struct DocumentInfo {
     qint64 totalTextBytes = 0;
 };
 
-// Reads and validates a whole file. The store is not touched: on Ok the caller hands the
-// content to SectionStore::replaceDocument.
+// Reads and validates a whole file. The open document is not touched: on Ok the caller hands the
+// content to SectionStore::replaceDocument or Document::replace.
 ReadResult readDocument(const QString& path, const PasswordGate& gate);
 // A document that starts at offset within the file and runs to its end.
 ReadResult readDocumentAt(const QString& path, qint64 offset, const PasswordGate& gate);

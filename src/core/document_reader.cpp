@@ -177,7 +177,7 @@ void readOldLayout(Cursor& in, const char* header, Layout& layout) {
     const int count = le16(header + 6);
     layout.info.sectionCount = count;
     if (count == 0) return in.refuse(noSectionsMessage());
-    if (count > SectionStore::kMaxSections) return in.refuse(tooManyOldSectionsMessage());
+    if (count > Document::kMaxSections) return in.refuse(tooManyOldSectionsMessage());
     const char* entries = in.take(kOldEntrySize * count);
     if (!entries) return;
     layout.records.resize(static_cast<size_t>(count));
@@ -204,9 +204,9 @@ void readCurrentLayout(Cursor& in, Layout& layout) {
     layout.info.groupCount = groups;
     layout.info.headerReserved = le16(header + 10);
     layout.info.hasPassword = passwordWord == 1;
-    if (count > SectionStore::kMaxSections) return in.refuse(tooManySectionsMessage());
+    if (count > Document::kMaxSections) return in.refuse(tooManySectionsMessage());
     if (count == 0) return in.refuse(noSectionsMessage());
-    if (groups > SectionStore::kMaxGroups) return in.refuse(tooManyGroupsMessage());
+    if (groups > Document::kMaxGroups) return in.refuse(tooManyGroupsMessage());
 
     if (passwordWord != 0) {
         layout.hasPasswordBlock = true;

@@ -91,13 +91,13 @@ RecoveryHeader headerFor(const SectionStore& store, const QDateTime& takenAt) {
 }
 
 docfile::WriteResult writeRecoveryFile(const QString& path, const RecoveryHeader& header,
-                                       const SectionStore& store) {
+                                       const Document& document) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, writeErrorText(file)};
     const QByteArray head = encodeHeader(header);
     if (!writeFully(file, head.constData(), head.size())) return {false, writeErrorText(file)};
-    docfile::WriteResult written = docfile::writeDocumentTo(file, store);
+    docfile::WriteResult written = docfile::writeDocumentTo(file, document);
     if (written.ok && !file.commit()) return {false, writeErrorText(file)};
     return written;
 }

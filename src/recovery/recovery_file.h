@@ -14,6 +14,7 @@
 // Integers are little-endian. Readers check every length against what remains.
 
 #include "core/document_file.h"
+#include "core/section_store.h"
 
 #include <QDateTime>
 #include <QString>
@@ -32,9 +33,9 @@ struct RecoveryHeader {
 // What the document's state says the header should hold.
 RecoveryHeader headerFor(const SectionStore& store, const QDateTime& takenAt);
 
-// Writes header and store through QSaveFile: a copy is complete or not there at all.
+// Writes header and document through QSaveFile: a copy is complete or not there at all.
 docfile::WriteResult writeRecoveryFile(const QString& path, const RecoveryHeader& header,
-                                       const SectionStore& store);
+                                       const Document& document);
 
 struct HeaderRead {
     // Refused: not a recovery file of this program, or a damaged one.

@@ -12,8 +12,7 @@ QString paneCopyMismatchMessage() {
 }
 
 docfile::WriteResult runJob(RecoveryJob& job) {
-    SectionStore& store = job.store;
-    QByteArray& text = store.section(store.current).text;
+    QByteArray& text = job.document.section(job.header.currentSection).text;
     if (job.pane) {
         const std::optional<QString> paneText = rebuildPaneText(*job.pane);
         if (!paneText) return {false, paneCopyMismatchMessage()};
@@ -22,7 +21,7 @@ docfile::WriteResult runJob(RecoveryJob& job) {
         text = encodeKeepingStoredBytes(text, *paneText, job.carried);
     }
     text = expand_tabs(strip_trailing_nul(std::move(text)), job.tabWidth);
-    return writeRecoveryFile(job.path, job.header, store);
+    return writeRecoveryFile(job.path, job.header, job.document);
 }
 
 RecoveryWriter::RecoveryWriter(Finished finished)

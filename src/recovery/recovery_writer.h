@@ -20,9 +20,9 @@ namespace pote::recovery {
 struct RecoveryJob {
     QString path;
     RecoveryHeader header;
-    // A copy of the store (sharing its buffers). Its current section's text is what the store
-    // held; the pane's text replaces it when the pane was edited.
-    SectionStore store;
+    // A copy of the document (sharing its buffers). The text of the header's current section is
+    // what the store held; the pane's text replaces it when the pane was edited.
+    Document document;
     std::optional<PaneCopy> pane;
     int tabWidth = 8;
     // The stored bytes that moves in the pane took along (see core/moved_text.h).

@@ -157,7 +157,8 @@ protected:
     QString documentFile(int variant, qsizetype bytes) {
         const QString file = path(QStringLiteral("版%1-%2.ptm").arg(variant).arg(bytes));
         if (!QFile::exists(file)) {
-            EXPECT_TRUE(docfile::writeDocument(file, fault::faultDocument(variant, bytes)).ok);
+            EXPECT_TRUE(
+                docfile::writeDocument(file, fault::faultDocument(variant, bytes).document()).ok);
         }
         return file;
     }
@@ -343,7 +344,8 @@ protected:
              [](const QString& target, qsizetype bytes) {
                  const SectionStore store = fault::faultDocument(1, bytes);
                  const docfile::WriteResult written = recovery::writeRecoveryFile(
-                     target, recovery::headerFor(store, QDateTime::currentDateTimeUtc()), store);
+                     target, recovery::headerFor(store, QDateTime::currentDateTimeUtc()),
+                     store.document());
                  return Outcome{!written.ok, {written.error}};
              }},
             {"backup", true,

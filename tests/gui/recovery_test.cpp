@@ -103,12 +103,13 @@ protected:
         QDir().mkpath(folder());
         const QString file = folder() + u'/' + id + QStringLiteral(".recovery");
         EXPECT_TRUE(
-            recovery::writeRecoveryFile(file, recovery::headerFor(store, takenAt), store).ok);
+            recovery::writeRecoveryFile(file, recovery::headerFor(store, takenAt), store.document())
+                .ok);
         return file;
     }
     QString openNovel(const char* firstText) {
         const QString file = path(QStringLiteral("原稿.ptm"));
-        EXPECT_TRUE(docfile::writeDocument(file, novel(firstText)).ok);
+        EXPECT_TRUE(docfile::writeDocument(file, novel(firstText).document()).ok);
         EXPECT_TRUE(window->documents().document_read(file));
         return file;
     }
@@ -143,7 +144,7 @@ TEST_F(Recovery, CopyKeepsTheCodeACutTookToItsPaste) {
     SectionStore store = novel("");
     store.section(0).text = QByteArray("AB\xED\xD6\r\n\xEE\x7E");
     const QString file = path(QStringLiteral("原稿.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(file, store).ok);
+    ASSERT_TRUE(docfile::writeDocument(file, store.document()).ok);
     ASSERT_TRUE(window->documents().document_read(file));
     select(4, 5);
     window->trigger(QStringLiteral("nx_edcut"));
@@ -182,7 +183,7 @@ TEST_F(Recovery, CopyGoesWhenTheDocumentSettlesOrTheWindowCloses) {
          }},
         {"another document opened",
          [this] {
-             ASSERT_TRUE(docfile::writeDocument(path("other.ptm"), novel("別")).ok);
+             ASSERT_TRUE(docfile::writeDocument(path("other.ptm"), novel("別").document()).ok);
              window->documents().document_read(path("other.ptm"));
          }},
         {"window closed, changes given up",
@@ -226,7 +227,7 @@ TEST_F(Recovery, AFolderThatCannotHoldCopiesIsToldOnceAtStart) {
 
 TEST_F(Recovery, OfferRestoresAsModifiedAndRemembersThePath) {
     const QString original = path(QStringLiteral("原稿.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(original, novel("保存した版")).ok);
+    ASSERT_TRUE(docfile::writeDocument(original, novel("保存した版").document()).ok);
     const QByteArray originalBytes = readAll(original);
     SectionStore work = novel("書きかけの版");
     work.documentPath = original;

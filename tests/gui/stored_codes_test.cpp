@@ -50,7 +50,7 @@ class StoredCodes : public WindowTest {
 protected:
     // Opens a document whose first section holds text, the second a line of its own.
     void open(const QByteArray& text) {
-        SectionStore document;
+        Document document;
         document.section(0).text = text;
         document.appendEmpty();
         document.section(1).text = sjis("二番目");

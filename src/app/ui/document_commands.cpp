@@ -165,10 +165,10 @@ bool DocumentCommands::document_write(const QString& path) {
     // The new file is written beside the old one and replaces it only when complete: it needs
     // room for all of itself, whatever the old one takes.
     const SpaceCheck space =
-        free_space_check(path, docfile::encodedSize(store), SpaceForm::SingleFile);
+        free_space_check(path, docfile::encodedSize(store.document()), SpaceForm::SingleFile);
     // Only an estimate: the write still goes ahead, and a real shortage fails it cleanly.
     if (!space.ok) m_context.reporter.spaceShortage(space);
-    const docfile::WriteResult written = docfile::writeDocument(path, store);
+    const docfile::WriteResult written = docfile::writeDocument(path, store.document());
     if (!written.ok) {
         m_context.reporter.fileError(path, written.error);
         return false;

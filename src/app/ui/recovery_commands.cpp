@@ -11,7 +11,6 @@
 #include "core/section_store.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
-#include "recovery/store_compare.h"
 #include "settings/settings_values.h"
 
 #include <QDir>
@@ -86,8 +85,7 @@ void RecoveryCommands::documentSettled() {
 }
 
 void RecoveryCommands::markWritten() {
-    m_written = m_context.store;
-    m_written->setStateObserver({});
+    m_written = recovery::snapshotOf(m_context.store);
     m_writtenPaneChanges = m_pane.changeCount();
     m_schedule.copied();
 }
@@ -108,8 +106,7 @@ void RecoveryCommands::tick() {
     // A copy that failed leaves its changes uncopied without a new one: they wait again.
     if (changedSinceLook || !m_schedule.pending()) {
         m_schedule.changed(now);
-        m_seen = store;
-        m_seen->setStateObserver({});
+        m_seen = recovery::snapshotOf(store);
         m_seenPaneChanges = m_pane.changeCount();
     }
     if (m_schedule.due(now)) takeCopy();

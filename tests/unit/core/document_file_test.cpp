@@ -57,7 +57,7 @@ class DocumentFileTest : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
-    QByteArray written(const SectionStore& store, quint32 seed = 1) {
+    QByteArray written(const Document& store, quint32 seed = 1) {
         const QString file = path(QStringLiteral("書き出し.ptm"));
         QRandomGenerator rng(seed);
         const docfile::WriteResult result = docfile::writeDocument(file, store, &rng);
@@ -69,8 +69,8 @@ protected:
 };
 
 // One section per text, named after its position; groups as given.
-SectionStore storeOf(const std::vector<QByteArray>& texts, QByteArray password = {}) {
-    SectionStore store;
+Document storeOf(const std::vector<QByteArray>& texts, QByteArray password = {}) {
+    Document store;
     for (size_t i = 0; i < texts.size(); ++i) {
         const int pos = i == 0 ? 0 : store.appendEmpty();
         store.section(pos).name = "s" + QByteArray::number(pos + 1);
@@ -80,7 +80,7 @@ SectionStore storeOf(const std::vector<QByteArray>& texts, QByteArray password =
     return store;
 }
 
-void expectSameDocument(const SectionStore& a, const SectionStore& b) {
+void expectSameDocument(const Document& a, const Document& b) {
     ASSERT_EQ(a.count(), b.count());
     ASSERT_EQ(a.groupCount(), b.groupCount());
     for (int g = 1; g <= a.groupCount(); ++g)
@@ -98,17 +98,17 @@ void expectSameDocument(const SectionStore& a, const SectionStore& b) {
     EXPECT_EQ(a.password(), b.password());
 }
 
-SectionStore readBack(QByteArrayView file, const docfile::PasswordGate& gate = acceptAll) {
+Document readBack(QByteArrayView file, const docfile::PasswordGate& gate = acceptAll) {
     ReadResult result = docfile::parseDocument(file, gate);
     EXPECT_EQ(result.status, Status::Ok) << result.message.toStdString();
-    SectionStore store;
-    if (result.status == Status::Ok) store.replaceDocument(std::move(result.content));
+    Document store;
+    if (result.status == Status::Ok) store.replace(std::move(result.content));
     return store;
 }
 
 // A document with everything the format holds: password, groups, R values, header word.
-SectionStore richStore() {
-    SectionStore store;
+Document richStore() {
+    Document store;
     store.addGroup(test::sjis("第一部"));
     store.addGroup("");
     store.addGroup(test::sjis("資料"));
@@ -131,7 +131,7 @@ SectionStore richStore() {
 }
 
 TEST_F(DocumentFileTest, SmallestDocumentIsFortyOneBytes) {
-    SectionStore store = storeOf({"abc"});
+    Document store = storeOf({"abc"});
     store.section(0).name = "abc";
     const QByteArray file = written(store);
     EXPECT_EQ(hexOf(file), hexDigits("50544D30"                                // PTM0
@@ -161,7 +161,7 @@ TEST_F(DocumentFileTest, TextsAreStoredEvenBytesFirst) {
 }
 
 TEST_F(DocumentFileTest, KeyRestartsForEveryNameAndEveryTextHalf) {
-    SectionStore store = storeOf({"abcdefghij", ""}, "ABCD");
+    Document store = storeOf({"abcdefghij", ""}, "ABCD");
     store.section(0).name = "abcde";
     store.section(1).name = "ab";
     const QByteArray file = written(store);
@@ -197,7 +197,7 @@ TEST_F(DocumentFileTest, PasswordBlockFollowsTheHeader) {
 }
 
 TEST_F(DocumentFileTest, FillerWordsAreFreshForEveryWrite) {
-    const SectionStore store = storeOf({"text"}, "abcd");
+    const Document store = storeOf({"text"}, "abcd");
     QSet<QByteArray> fillers;
     for (quint32 seed = 1; seed <= 8; ++seed) {
         const QByteArray file = written(store, seed);
@@ -217,7 +217,7 @@ TEST_F(DocumentFileTest, NamesAndTextsOfEveryLengthRoundTrip) {
     lengths.insert(lengths.end(), {31, 32, 33, 34, 35, 63, 64, 65, 66, 1001});
     for (const QByteArray password : {"", "abcd", "Abcd5", "ab12CD", "x9x9x9x", "PASSword"}) {
         SCOPED_TRACE("password '" + password.toStdString() + "'");
-        SectionStore store = storeOf({}, password);
+        Document store = storeOf({}, password);
         for (const int len : lengths) {
             const int pos = len == 0 ? 0 : store.appendEmpty();
             QByteArray bytes(len, Qt::Uninitialized);
@@ -248,7 +248,7 @@ TEST_F(DocumentFileTest, StoredTextFollowsTheRuleAtEveryByte) {
 
 TEST_F(DocumentFileTest, NameByteThatEncodesToZeroIsNotTheEnd) {
     // rotate_left of the first key byte is stored as 0x00 under that key.
-    SectionStore store = storeOf({"t"}, "abcd");
+    Document store = storeOf({"t"}, "abcd");
     store.section(0).name = QByteArray(1, static_cast<char>(rotate_left('a'))) + "xyz";
     const QByteArray file = written(store);
     EXPECT_EQ(file.at(20 + 14 + 12 + 2), '\0');
@@ -259,7 +259,7 @@ TEST_F(DocumentFileTest, LongTextsCrossChunkBoundaries) {
     QByteArray text(3 * 512 * 1024 + 5, Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i)
         text[i] = static_cast<char>((i * 131 + i / 7) & 0xFF);
-    const SectionStore store = storeOf({"ab", text, "c"}, "key1234");
+    const Document store = storeOf({"ab", text, "c"}, "key1234");
     const QByteArray file = written(store);
     ASSERT_EQ(file.size(), docfile::encodedSize(store));
     expectSameDocument(readBack(file), store);
@@ -272,7 +272,7 @@ TEST_F(DocumentFileTest, LongTextsCrossChunkBoundaries) {
 }
 
 TEST_F(DocumentFileTest, WriteThenReadGivesTheSameStore) {
-    const SectionStore store = richStore();
+    const Document store = richStore();
     const QString file = path(QStringLiteral("猫の日記.ptm"));
     ASSERT_TRUE(docfile::writeDocument(file, store).ok);
     EXPECT_EQ(QFileInfo(file).size(), docfile::encodedSize(store));
@@ -285,8 +285,8 @@ TEST_F(DocumentFileTest, WriteThenReadGivesTheSameStore) {
     ASSERT_EQ(result.status, Status::Ok) << result.message.toStdString();
     EXPECT_EQ(result.version, 2);
     EXPECT_EQ(seen, "Neko2024");
-    SectionStore back;
-    back.replaceDocument(std::move(result.content));
+    Document back;
+    back.replace(std::move(result.content));
     expectSameDocument(back, store);
     EXPECT_EQ(written(back, 5), written(store, 5)) << "a second write is byte-identical";
 }
@@ -342,13 +342,13 @@ TEST_F(DocumentFileTest, OldFormatIsRead) {
     old.raw(QByteArray("ab\0xy", 5)).raw("cd");    // names: "ab" (first 0x00 ends it), "cd"
     old.raw("xyz").raw(QByteArray("\0\r\n\0", 4)); // texts, stored whole
 
-    SectionStore store = richStore();
+    Document store = richStore();
     store.reserved(0) = {11, 22, 33};
     store.reserved(2) = {44, 55, 66};
     ReadResult result = docfile::parseDocument(old.data, acceptAll);
     ASSERT_EQ(result.status, Status::Ok) << result.message.toStdString();
     EXPECT_EQ(result.version, 0);
-    store.replaceDocument(std::move(result.content));
+    store.replace(std::move(result.content));
 
     EXPECT_EQ(store.count(), 3);
     EXPECT_EQ(store.groupCount(), 0);
@@ -434,7 +434,7 @@ TEST_F(DocumentFileTest, FiveHundredAndOneSectionsGiveTheTwoLineMessage) {
 }
 
 TEST_F(DocumentFileTest, FiveHundredSectionsAndGroupsAreRead) {
-    SectionStore store;
+    Document store;
     for (int pos = 0; pos < 500; ++pos) {
         if (pos > 0) store.appendEmpty();
         store.addGroup("g" + QByteArray::number(pos));
@@ -466,11 +466,11 @@ TEST_F(DocumentFileTest, TruncationAtEveryOffsetIsRefused) {
 }
 
 TEST_F(DocumentFileTest, GroupNumbersPastTheTableBecomeNoGroup) {
-    SectionStore store = storeOf({"a", "b"});
+    Document store = storeOf({"a", "b"});
     store.addGroup("only");
     store.section(0).group = 1;
     store.section(1).group = 2;
-    const SectionStore back = readBack(written(store));
+    const Document back = readBack(written(store));
     EXPECT_EQ(back.section(0).group, 1);
     EXPECT_EQ(back.section(1).group, 0);
     EXPECT_EQ(back.section(1).text, "b");
@@ -481,7 +481,7 @@ TEST_F(DocumentFileTest, TrailingBytesAndUnexaminedWordsAreIgnored) {
     file.replace(0, 4, "XXXX");
     setWord(file, 14, 0x7777);
     setWord(file, 18, 0x7777);
-    const SectionStore back = readBack(file + "trailing");
+    const Document back = readBack(file + "trailing");
     EXPECT_EQ(back.section(0).text, "abc");
 }
 
@@ -586,13 +586,13 @@ TEST_F(DocumentFileTest, FailedWriteInAReadOnlyFolderKeepsTheOldFile) {
 TEST_F(DocumentFileTest, StoresTheFormatCannotHoldAreNotWritten) {
     const QString target = path(QStringLiteral("前の版.ptm"));
     test::writeAll(target, "old contents");
-    SectionStore longName = storeOf({"abc"});
+    Document longName = storeOf({"abc"});
     longName.section(0).name = QByteArray(65535, 'n');
-    SectionStore longGroup = storeOf({"abc"});
+    Document longGroup = storeOf({"abc"});
     longGroup.addGroup(QByteArray(65535, 'g'));
     const struct {
         const char* name;
-        SectionStore store;
+        Document store;
         QString error;
     } rows[] = {
         {"name of 65535 bytes", longName, docfile::nameTooLongMessage()},

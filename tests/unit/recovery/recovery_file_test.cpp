@@ -45,7 +45,7 @@ TEST_F(RecoveryFileTest, CopyComesBackWithItsHeader) {
     store.enterPlainTextMode(QStringLiteral("/家/メモ.txt"));
     const QDateTime taken = QDateTime::fromMSecsSinceEpoch(1733600000123, Qt::UTC);
     const QString file = path(QStringLiteral("写し.recovery"));
-    ASSERT_TRUE(writeRecoveryFile(file, headerFor(store, taken), store).ok);
+    ASSERT_TRUE(writeRecoveryFile(file, headerFor(store, taken), store.document()).ok);
 
     RecoveryRead read = readRecoveryFile(file, acceptAll);
     ASSERT_EQ(read.document.status, Status::Ok) << read.document.message.toStdString();
@@ -69,7 +69,8 @@ TEST_F(RecoveryFileTest, ProtectedDocumentIsNeverCopiedInPlainText) {
     const SectionStore store = novel("Neko2024");
     const QString file = path(QStringLiteral("p.recovery"));
     ASSERT_TRUE(
-        writeRecoveryFile(file, headerFor(store, QDateTime::currentDateTimeUtc()), store).ok);
+        writeRecoveryFile(file, headerFor(store, QDateTime::currentDateTimeUtc()), store.document())
+            .ok);
     const QByteArray bytes = test::readAll(file);
     for (const char* plain : {"吾輩は猫である", "ぽてまる君の一日", "第一部"})
         EXPECT_FALSE(bytes.contains(test::sjis(plain))) << plain;
@@ -90,8 +91,9 @@ TEST_F(RecoveryFileTest, ProtectedDocumentIsNeverCopiedInPlainText) {
 TEST_F(RecoveryFileTest, EveryCutShortCopyIsRefused) {
     const SectionStore store = novel();
     const QString whole = path(QStringLiteral("whole.recovery"));
-    ASSERT_TRUE(
-        writeRecoveryFile(whole, headerFor(store, QDateTime::currentDateTimeUtc()), store).ok);
+    ASSERT_TRUE(writeRecoveryFile(whole, headerFor(store, QDateTime::currentDateTimeUtc()),
+                                  store.document())
+                    .ok);
     const QByteArray bytes = test::readAll(whole);
     const QString cut = path(QStringLiteral("cut.recovery"));
     for (qsizetype n = 0; n < bytes.size(); ++n) {
@@ -105,7 +107,7 @@ TEST_F(RecoveryFileTest, EveryCutShortCopyIsRefused) {
 TEST_F(RecoveryFileTest, OtherFilesAreNotCopies) {
     const SectionStore store = novel();
     const QString document = path(QStringLiteral("猫.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(document, store).ok);
+    ASSERT_TRUE(docfile::writeDocument(document, store.document()).ok);
     const HeaderRead notACopy = readRecoveryHeader(document);
     EXPECT_EQ(notACopy.status, Status::Refused);
     EXPECT_EQ(notACopy.error, QStringLiteral("この記録は壊れてて読めないにゃ。"));
@@ -118,8 +120,8 @@ TEST_F(RecoveryFileTest, OtherFilesAreNotCopies) {
 TEST_F(RecoveryFileTest, FailedWriteLeavesNothing) {
     const SectionStore store = novel();
     const QString file = path(QStringLiteral("無い/写し.recovery"));
-    const docfile::WriteResult written =
-        writeRecoveryFile(file, headerFor(store, QDateTime::currentDateTimeUtc()), store);
+    const docfile::WriteResult written = writeRecoveryFile(
+        file, headerFor(store, QDateTime::currentDateTimeUtc()), store.document());
     EXPECT_FALSE(written.ok);
     EXPECT_FALSE(written.error.isEmpty());
     EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());

@@ -33,10 +33,10 @@ QByteArray currentTextOf(const QString& path) {
 
 class RecoveryWriterTest : public ::testing::Test {
 protected:
-    RecoveryJob job(SectionStore store, std::optional<PaneCopy> pane = std::nullopt) {
+    RecoveryJob job(const SectionStore& store, std::optional<PaneCopy> pane = std::nullopt) {
         RecoveryJob j{path(),
                       headerFor(store, QDateTime::currentDateTimeUtc()),
-                      std::move(store),
+                      store.document(),
                       std::move(pane),
                       4,
                       {}};
@@ -76,7 +76,7 @@ TEST_F(RecoveryWriterTest, WhatTheEditLeftAloneKeepsItsStoredCodes) {
     store.section(1).text = stored;
     const QString loaded = cp932::decodeForPane(stored);
     PaneCopy pane{stored, loaded.size(), {{3, 1, 1}}, {QStringLiteral("d")}};
-    RecoveryJob j = job(std::move(store), pane);
+    RecoveryJob j = job(store, pane);
     ASSERT_TRUE(runJob(j).ok);
     EXPECT_EQ(currentTextOf(path()), QByteArray("\xED\x40") + "abd");
 }
@@ -116,7 +116,7 @@ TEST_F(RecoveryWriterTest, RemovalComesAfterWritesAndDropsQueuedOnes) {
         for (int i = 0; i < 20; ++i) {
             SectionStore store = twoSections();
             store.section(1).text = QByteArray::number(i);
-            writer.write(job(std::move(store)));
+            writer.write(job(store));
         }
         writer.waitForIdle();
         EXPECT_EQ(currentTextOf(path()), "19"); // the last copy always gets written
@@ -138,7 +138,6 @@ TEST_F(RecoveryWriterTest, RemovalComesAfterWritesAndDropsQueuedOnes) {
 }
 
 TEST(StoreCompareTest, AnyChangeAfterASnapshotIsSeen) {
-    const SectionStore original = twoSections();
     const struct {
         const char* name;
         std::function<void(SectionStore&)> change;
@@ -157,8 +156,8 @@ TEST(StoreCompareTest, AnyChangeAfterASnapshotIsSeen) {
         {"reserved value", [](SectionStore& s) { s.reserved(1).r3 = 9; }, false},
     };
     for (const auto& row : rows) {
-        SectionStore live = original;
-        const SectionStore snapshot = live;
+        SectionStore live = twoSections();
+        const StoreSnapshot snapshot = snapshotOf(live);
         row.change(live);
         EXPECT_EQ(sameContent(live, snapshot), row.same) << row.name;
     }
