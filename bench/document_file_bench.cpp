@@ -97,7 +97,7 @@ QString pathOf(const char* name) {
 const QByteArray& plainBytes() {
     static const QByteArray bytes = [] {
         const QString path = pathOf("plain-source.ptm");
-        if (!docfile::writeDocument(path, document()).ok)
+        if (!docfile::writeDocument(path, document()).ok())
             throw std::runtime_error("cannot write the benchmark document");
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
@@ -142,7 +142,7 @@ void BM_Write(benchmark::State& state) {
     times.run(
         state,
         [&] {
-            if (!docfile::writeDocument(path, store).ok) throw std::runtime_error("write failed");
+            if (!docfile::writeDocument(path, store).ok()) throw std::runtime_error("write failed");
         },
         [&] { plainWrite(plainPath); });
     state.SetBytesProcessed(state.iterations() * docfile::encodedSize(store));
@@ -152,17 +152,16 @@ void BM_Read(benchmark::State& state) {
     const Document& store = storeFor(state);
     const QString path = pathOf("read.ptm");
     const QString plainPath = pathOf("read-plain.bin");
-    if (!docfile::writeDocument(path, store).ok) throw std::runtime_error("write failed");
+    if (!docfile::writeDocument(path, store).ok()) throw std::runtime_error("write failed");
     plainWrite(plainPath);
     bench::PairedTimes times;
     times.run(
         state,
         [&] {
-            docfile::ReadResult result =
+            Result<docfile::DocumentRead> result =
                 docfile::readDocument(path, [](const QByteArray&) { return true; });
-            if (result.status != docfile::ReadResult::Status::Ok)
-                throw std::runtime_error("read failed");
-            benchmark::DoNotOptimize(result.content.sections.data());
+            if (!result) throw std::runtime_error("read failed");
+            benchmark::DoNotOptimize(result->content.sections.data());
         },
         [&] { plainRead(plainPath); });
     state.SetBytesProcessed(state.iterations() * docfile::encodedSize(store));
@@ -199,9 +198,9 @@ long readPeakKiB(const QString& path) {
         const long before = maxRssKiB();
         long peak = -1;
         {
-            const docfile::ReadResult result =
+            const Result<docfile::DocumentRead> result =
                 docfile::readDocument(path, [](const QByteArray&) { return true; });
-            if (result.status == docfile::ReadResult::Status::Ok) peak = maxRssKiB() - before;
+            if (result) peak = maxRssKiB() - before;
         }
         const ssize_t written = write(pipeFds[1], &peak, sizeof peak);
         _exit(written == sizeof peak ? 0 : 1);
@@ -216,7 +215,7 @@ long readPeakKiB(const QString& path) {
 
 void printReadMemory(const char* label, const Document& store, const char* name) {
     const QString path = pathOf(name);
-    if (!docfile::writeDocument(path, store).ok) return;
+    if (!docfile::writeDocument(path, store).ok()) return;
     const double fileKiB = static_cast<double>(docfile::encodedSize(store)) / 1024.0;
     const long peak = readPeakKiB(path);
     std::printf("%-20s peak memory of a read: %ld KiB = %.2fx the file size\n", label, peak,

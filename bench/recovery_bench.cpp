@@ -129,7 +129,7 @@ void BM_WriterVsSave(benchmark::State& state) {
             state,
             [&] {
                 recovery::RecoveryJob job = windowPart(s, written);
-                if (!recovery::runJob(job).ok) throw std::runtime_error("copy failed");
+                if (!recovery::runJob(job).ok()) throw std::runtime_error("copy failed");
             },
             [&] { save(s); });
 }

@@ -10,10 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto result = pote::docfile::parseDocument(
         QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
         [](const QByteArray&) { return true; });
-    if (result.status == pote::docfile::ReadResult::Status::Ok) {
+    if (result) {
         // What is handed over must fit the document as it is.
         pote::Document document;
-        pote::DocumentContent content = result.content;
+        pote::DocumentContent content = result->content;
         document.replace(std::move(content));
         for (int pos = 0; pos < document.count(); ++pos)
             if (document.section(pos).group < 0 ||

@@ -8,6 +8,7 @@ namespace pote {
 
 class Prompter;
 class MascotReactions;
+struct Error;
 struct SpaceCheck;
 
 class Reporter {
@@ -15,11 +16,13 @@ public:
     Reporter(Prompter& prompter, MascotReactions& mascot)
         : m_prompter(prompter), m_mascot(mascot) {}
 
-    // A file could not be read or written: the file's name, then the platform's text.
-    void fileError(const QString& path, const QString& error);
-    // The program refuses a file or a request; message is the whole text of the box.
+    // Nothing for a cancelled request. Otherwise the cat's error reaction, then an error box:
+    // an error about a file names the file above its text; any other is the cat's whole message.
+    void report(const Error& error);
+    // The program refuses a request; message is the whole text of the box.
     void refusal(const QString& message);
-    // A free-space check before a write failed.
+    // TRANSITION: until every result carries an Error.
+    void fileError(const QString& path, const QString& error);
     void spaceShortage(const SpaceCheck& check);
 
 private:

@@ -50,7 +50,7 @@
 namespace {
 
 using namespace pote;
-using docfile::ReadResult;
+using docfile::DocumentRead;
 
 enum Exit { kOk = 0, kUsage = 1, kRefused = 2, kPassword = 3 };
 enum GrepExit { kFound = 0, kNothingFound = 1, kGrepTrouble = 2 };
@@ -189,28 +189,32 @@ Arguments parseArguments(const QStringList& args) {
     return a;
 }
 
-// Reads a document, turning every outcome but success into the exit code and message.
-std::optional<ReadResult> readOrReport(const QString& path,
-                                       const std::optional<QByteArray>& password, int& exitCode) {
-    ReadResult result = docfile::readDocument(path, [&password](const QByteArray& candidate) {
-        return password && *password == candidate;
-    });
-    switch (result.status) {
-    case ReadResult::Status::Ok:
-        return result;
-    case ReadResult::Status::Cancelled:
-        exitCode = password ? fail(kPassword, QStringLiteral("wrong password for %1").arg(path))
-                            : fail(kPassword, QStringLiteral("%1 is protected by a password; "
-                                                             "give it with --password")
-                                                  .arg(path));
-        return std::nullopt;
-    case ReadResult::Status::Refused:
-        exitCode = fail(kRefused, path + QStringLiteral(": ") + result.message.trimmed());
-        return std::nullopt;
-    case ReadResult::Status::IoError:
+// The exit code and message of a document that could not be read.
+int readFailure(const QString& path, const Error& error, bool passwordGiven) {
+    switch (error.kind) {
+    case Error::Kind::Cancelled:
+        return passwordGiven ? fail(kPassword, QStringLiteral("wrong password for %1").arg(path))
+                             : fail(kPassword, QStringLiteral("%1 is protected by a password; "
+                                                              "give it with --password")
+                                                   .arg(path));
+    case Error::Kind::Refused:
+        return fail(kRefused, path + QStringLiteral(": ") + error.text.trimmed());
+    case Error::Kind::Io:
+    case Error::Kind::NoSpace:
         break;
     }
-    exitCode = fail(kUsage, QStringLiteral("cannot read %1: %2").arg(path, result.message));
+    return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(path, error.text));
+}
+
+// Reads a document, turning every outcome but success into the exit code and message.
+std::optional<DocumentRead> readOrReport(const QString& path,
+                                         const std::optional<QByteArray>& password, int& exitCode) {
+    Result<DocumentRead> read =
+        docfile::readDocument(path, [&password](const QByteArray& candidate) {
+            return password && *password == candidate;
+        });
+    if (read) return std::move(read).value();
+    exitCode = readFailure(path, read.error(), password.has_value());
     return std::nullopt;
 }
 
@@ -225,19 +229,16 @@ int info(const Arguments& a) {
     if (a.positional.size() != 1 || a.password || a.seed || a.raw || a.overwrite || a.utf8)
         return usage(QStringLiteral("info takes one FILE and no options"));
     const QString& path = a.positional[0];
-    const docfile::InspectResult r = docfile::inspectDocument(path);
-    if (r.status == ReadResult::Status::Refused)
-        return fail(kRefused, path + QStringLiteral(": ") + r.message.trimmed());
-    if (r.status != ReadResult::Status::Ok)
-        return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(path, r.message));
+    const Result<docfile::DocumentInfo> info = docfile::inspectDocument(path);
+    if (!info) return readFailure(path, info.error(), false);
     writeOut(QStringLiteral("version: %1\nsections: %2\ngroups: %3\npassword: %4\n"
                             "text bytes: %5\nheader reserved: %6\n")
-                 .arg(r.info.version)
-                 .arg(r.info.sectionCount)
-                 .arg(r.info.groupCount)
-                 .arg(r.info.hasPassword ? QStringLiteral("yes") : QStringLiteral("no"))
-                 .arg(r.info.totalTextBytes)
-                 .arg(r.info.headerReserved)
+                 .arg(info->version)
+                 .arg(info->sectionCount)
+                 .arg(info->groupCount)
+                 .arg(info->hasPassword ? QStringLiteral("yes") : QStringLiteral("no"))
+                 .arg(info->totalTextBytes)
+                 .arg(info->headerReserved)
                  .toUtf8());
     return kOk;
 }
@@ -246,7 +247,7 @@ int dump(const Arguments& a) {
     if (a.positional.size() != 1 || hasOtherOptions(a, true, false, false, false, false))
         return usage(QStringLiteral("dump takes one FILE and --password only"));
     int exitCode = kOk;
-    const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
+    const std::optional<DocumentRead> r = readOrReport(a.positional[0], a.password, exitCode);
     if (!r) return exitCode;
     writeOut(cli::documentToJson(r->content, r->version).toJson(QJsonDocument::Indented));
     return kOk;
@@ -276,10 +277,11 @@ int pack(const Arguments& a) {
         return fail(kUsage, QStringLiteral("%1: %2").arg(jsonPath, problem));
     std::optional<QRandomGenerator> seeded;
     if (a.seed) seeded.emplace(*a.seed);
-    const docfile::WriteResult written =
+    const Result<void> written =
         docfile::writeDocument(outPath, document, seeded ? &*seeded : nullptr);
-    if (!written.ok)
-        return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(outPath, written.error));
+    if (!written)
+        return fail(kUsage,
+                    QStringLiteral("cannot write %1: %2").arg(outPath, written.error().text));
     return kOk;
 }
 
@@ -290,7 +292,7 @@ int cat(const Arguments& a) {
     const int number = a.positional[1].toInt(&ok);
     if (!ok || number < 1) return usage(QStringLiteral("N must be a section number from 1"));
     int exitCode = kOk;
-    const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
+    const std::optional<DocumentRead> r = readOrReport(a.positional[0], a.password, exitCode);
     if (!r) return exitCode;
     const auto& sections = r->content.sections;
     if (number > static_cast<int>(sections.size()))
@@ -306,7 +308,7 @@ int cat(const Arguments& a) {
 // A document read into a store, or the exit code of its failure.
 std::optional<SectionStore>
 storeOrReport(const QString& path, const std::optional<QByteArray>& password, int& exitCode) {
-    std::optional<ReadResult> r = readOrReport(path, password, exitCode);
+    std::optional<DocumentRead> r = readOrReport(path, password, exitCode);
     if (!r) return std::nullopt;
     std::optional<SectionStore> store(std::in_place);
     store->replaceDocument(std::move(r->content));
@@ -374,10 +376,9 @@ int txmImport(const Arguments& a) {
     document.replace(std::move(read.content));
     std::optional<QRandomGenerator> seeded;
     if (a.seed) seeded.emplace(*a.seed);
-    const docfile::WriteResult written =
-        docfile::writeDocument(out, document, seeded ? &*seeded : nullptr);
-    if (!written.ok)
-        return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.error));
+    const Result<void> written = docfile::writeDocument(out, document, seeded ? &*seeded : nullptr);
+    if (!written)
+        return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.error().text));
     return kOk;
 }
 
@@ -433,7 +434,7 @@ int count(const Arguments& a) {
     if (a.positional.size() != 1 || hasOtherOptions(a, true, false, false, false, false))
         return usage(QStringLiteral("count takes one FILE, and --password and --json only"));
     int exitCode = kOk;
-    const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
+    const std::optional<DocumentRead> r = readOrReport(a.positional[0], a.password, exitCode);
     if (!r) return exitCode;
     CharacterCount total;
     QJsonArray sections;
@@ -474,7 +475,7 @@ int pages(const Arguments& a) {
     const std::optional<vertical::PageFormat> format = pageFormatOrUsage(a);
     if (!format) return kUsage;
     int exitCode = kOk;
-    const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
+    const std::optional<DocumentRead> r = readOrReport(a.positional[0], a.password, exitCode);
     if (!r) return exitCode;
     QByteArray out;
     qint64 total = 0;
@@ -510,7 +511,7 @@ int grep(const Arguments& a) {
     for (qsizetype f = 1; f < a.positional.size(); ++f) {
         const QString& path = a.positional[f];
         int exitCode = kOk;
-        const std::optional<ReadResult> r = readOrReport(path, a.password, exitCode);
+        const std::optional<DocumentRead> r = readOrReport(path, a.password, exitCode);
         if (!r) {
             // Later files are still searched; the worst trouble decides the exit code.
             trouble = std::max(trouble, exitCode == kPassword ? int(kPassword) : int(kGrepTrouble));
@@ -564,8 +565,8 @@ int pdf(const Arguments& a) {
     request.face = a.font.value_or(QStringLiteral("IPA明朝"));
     request.title = QFileInfo(a.positional[0]).completeBaseName();
     request.out = a.positional[1];
-    const cli::PdfResult written = cli::writeVerticalPdf(request);
-    if (!written.ok) return fail(kUsage, written.error);
+    const Result<int> written = cli::writeVerticalPdf(request);
+    if (!written) return fail(kUsage, written.error().text);
     return kOk;
 #else
     return fail(kUsage, QStringLiteral("this ptmtool was built without the drawing libraries"));

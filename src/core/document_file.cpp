@@ -141,7 +141,7 @@ void writeText(BlockWriter& out, const QByteArray& text, const KeyStream& keys) 
     writeHalf(out, text.constData() + 1, len / 2, keys);
 }
 
-// Refuses documents that the format cannot hold, before anything is written.
+// Why the format cannot hold the document (empty when it can), found before anything is written.
 QString unwritableReason(const Document& document) {
     if (document.hasPassword() && !isValidPassword(document.password()))
         return invalidPasswordMessage();
@@ -166,19 +166,20 @@ qint64 encodedSize(const Document& document) {
     return size;
 }
 
-WriteResult writeDocument(const QString& path, const Document& document, QRandomGenerator* rng) {
-    if (QString reason = unwritableReason(document); !reason.isEmpty()) return {false, reason};
-    if (QString problem = writeTargetProblem(path); !problem.isEmpty()) return {false, problem};
+Result<void> writeDocument(const QString& path, const Document& document, QRandomGenerator* rng) {
+    if (QString reason = unwritableReason(document); !reason.isEmpty())
+        return Error::refused(reason, path);
+    if (Result<void> target = checkWriteTarget(path); !target) return target;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, writeErrorText(file)};
-    WriteResult written = writeDocumentTo(file, document, rng);
-    if (written.ok && !file.commit()) return {false, writeErrorText(file)};
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return writeError(file);
+    Result<void> written = writeDocumentTo(file, document, rng);
+    if (written && !file.commit()) return writeError(file);
     return written;
 }
 
-WriteResult writeDocumentTo(QFileDevice& file, const Document& document, QRandomGenerator* rng) {
-    if (QString reason = unwritableReason(document); !reason.isEmpty()) return {false, reason};
+Result<void> writeDocumentTo(QFileDevice& file, const Document& document, QRandomGenerator* rng) {
+    if (QString reason = unwritableReason(document); !reason.isEmpty())
+        return Error::refused(reason, file.fileName());
     if (!rng) rng = QRandomGenerator::global();
 
     const QByteArrayView key =
@@ -221,8 +222,8 @@ WriteResult writeDocumentTo(QFileDevice& file, const Document& document, QRandom
     for (int pos = 0; pos < document.count(); ++pos)
         writeText(out, document.section(pos).text, keys);
 
-    if (!out.flush()) return {false, writeErrorText(file)};
-    return {true, {}};
+    if (!out.flush()) return writeError(file);
+    return {};
 }
 
 } // namespace pote::docfile

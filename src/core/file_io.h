@@ -2,6 +2,8 @@
 // Opening and writing document files safely: only regular files are read or replaced, and a
 // write that runs out of room says so instead of "Unknown error".
 
+#include "core/result.h"
+
 #include <QString>
 
 class QFile;
@@ -19,12 +21,12 @@ QString diskFullMessage();
 
 // Opens path read-only when it is a regular file or a link to one. Anything else is refused at
 // once: opening a pipe would wait for a writer forever, a device could be read without end.
-// Returns the reason when the file was not opened, empty when it was.
-QString openRegularFileForReading(QFile& file, const QString& path);
+// The error names path.
+Result<void> openRegularFileForReading(QFile& file, const QString& path);
 
-// Why path cannot be the target of a write that replaces it (a folder, a pipe, a device: the
-// write would swap it for a file), or empty when it is a regular file or does not exist yet.
-QString writeTargetProblem(const QString& path);
+// Fails when path cannot be the target of a write that replaces it (a folder, a pipe, a device:
+// the write would swap it for a file); passes for a regular file or one that does not exist yet.
+Result<void> checkWriteTarget(const QString& path);
 
 // Writes all n bytes. A short write is retried, so that a full disk ends in an error the
 // device reports (see writeErrorText) rather than a silent short count.
@@ -32,8 +34,10 @@ bool writeFully(QIODevice& device, const char* data, qint64 n);
 
 // The text for a failed write on file: the full disk in the cat's words, else the platform's.
 QString writeErrorText(const QFileDevice& file);
-// Commits a save file that someone else wrote through its buffer (a PDF writer): empty when it
-// is in place, else why not, a full disk named as such; then the old file is as it was.
-QString commitBuffered(QSaveFile& file);
+// The same as an error naming the file: NoSpace for a full disk, else Io.
+Error writeError(const QFileDevice& file);
+// Commits a save file that someone else wrote through its buffer (a PDF writer). When it
+// fails (a full disk named as such) the old file is as it was.
+Result<void> commitBuffered(QSaveFile& file);
 
 } // namespace pote

@@ -33,7 +33,7 @@ struct RecoveryJob {
 // the window would commit it (the stored bytes kept for what the edit left alone, line breaks as
 // CR LF, trailing zero bytes dropped, tabs expanded; moved text keeping its codes), then the
 // file written.
-docfile::WriteResult runJob(RecoveryJob& job);
+Result<void> runJob(RecoveryJob& job);
 
 // The message of a job whose pane copy did not fit its loaded text.
 QString paneCopyMismatchMessage();
@@ -44,8 +44,7 @@ public:
         enum class Kind { Write, Remove };
         Kind kind = Kind::Write;
         QString path;
-        bool ok = false;
-        QString error;
+        Result<void> result;
     };
     // Called on the writer's thread after each write or removal.
     using Finished = std::function<void(const Outcome&)>;

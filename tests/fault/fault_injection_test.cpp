@@ -158,7 +158,7 @@ protected:
         const QString file = path(QStringLiteral("版%1-%2.ptm").arg(variant).arg(bytes));
         if (!QFile::exists(file)) {
             EXPECT_TRUE(
-                docfile::writeDocument(file, fault::faultDocument(variant, bytes).document()).ok);
+                docfile::writeDocument(file, fault::faultDocument(variant, bytes).document()).ok());
         }
         return file;
     }
@@ -343,10 +343,10 @@ protected:
             {"recovery copy", false,
              [](const QString& target, qsizetype bytes) {
                  const SectionStore store = fault::faultDocument(1, bytes);
-                 const docfile::WriteResult written = recovery::writeRecoveryFile(
+                 const Result<void> written = recovery::writeRecoveryFile(
                      target, recovery::headerFor(store, QDateTime::currentDateTimeUtc()),
                      store.document());
-                 return Outcome{!written.ok, {written.error}};
+                 return Outcome{!written, {written ? QString() : written.error().text}};
              }},
             {"backup", true,
              [this](const QString& target, qsizetype bytes) { return backUpInto(target, bytes); }},
@@ -545,14 +545,14 @@ TEST_F(FaultInjection, KilledEditorGetsItsWorkBackByteForByte) {
             EXPECT_EQ(readAll(restored), readAll(expected));
         } else {
             const auto withPassword = [&](const QByteArray& c) { return c == password.toLatin1(); };
-            const docfile::ReadResult a = docfile::readDocument(restored, withPassword);
-            const docfile::ReadResult b = docfile::readDocument(expected, withPassword);
-            ASSERT_EQ(a.status, docfile::ReadResult::Status::Ok);
-            ASSERT_EQ(b.status, docfile::ReadResult::Status::Ok);
-            ASSERT_EQ(a.content.sections.size(), b.content.sections.size());
-            for (size_t i = 0; i < a.content.sections.size(); ++i) {
-                EXPECT_EQ(a.content.sections[i].section.name, b.content.sections[i].section.name);
-                EXPECT_EQ(a.content.sections[i].section.text, b.content.sections[i].section.text)
+            const Result<docfile::DocumentRead> a = docfile::readDocument(restored, withPassword);
+            const Result<docfile::DocumentRead> b = docfile::readDocument(expected, withPassword);
+            ASSERT_TRUE(a.ok());
+            ASSERT_TRUE(b.ok());
+            ASSERT_EQ(a->content.sections.size(), b->content.sections.size());
+            for (size_t i = 0; i < a->content.sections.size(); ++i) {
+                EXPECT_EQ(a->content.sections[i].section.name, b->content.sections[i].section.name);
+                EXPECT_EQ(a->content.sections[i].section.text, b->content.sections[i].section.text)
                     << "section " << i + 1;
             }
         }

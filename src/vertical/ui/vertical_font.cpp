@@ -32,23 +32,14 @@ Buffer bufferOf(QStringView text, hb_direction_t direction) {
 
 } // namespace
 
-std::unique_ptr<VerticalFont> VerticalFont::load(const FontFile& file, QString& error,
-                                                 Forms forms) {
+Result<std::unique_ptr<VerticalFont>> VerticalFont::load(const FontFile& file, Forms forms) {
     QFile f(file.path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        error = f.errorString();
-        return nullptr;
-    }
+    if (!f.open(QIODevice::ReadOnly)) return Error::io(file.path, f.errorString());
     QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        error = f.errorString();
-        return nullptr;
-    }
+    if (f.error() != QFileDevice::NoError) return Error::io(file.path, f.errorString());
     std::unique_ptr<VerticalFont> font(new VerticalFont(file, std::move(data), forms));
-    if (!font->m_font || !font->raw(16).isValid()) {
-        error = QStringLiteral("not a font file");
-        return nullptr;
-    }
+    if (!font->m_font || !font->raw(16).isValid())
+        return Error::refused(QStringLiteral("not a font file"), file.path);
     return font;
 }
 

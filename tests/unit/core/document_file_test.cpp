@@ -2,6 +2,7 @@
 #include "core/file_io.h"
 
 #include "core/password_scramble.h"
+#include "support/result_check.h"
 #include "support/test_files.h"
 
 #include <QDir>
@@ -19,8 +20,9 @@
 namespace pote {
 namespace {
 
-using docfile::ReadResult;
-using Status = ReadResult::Status;
+using ReadResult = Result<docfile::DocumentRead>;
+using Kind = Error::Kind;
+using test::failureOf;
 
 // Byte strings compared as spaced hex, so that a failure shows where the bytes differ.
 std::string hexOf(QByteArrayView bytes) {
@@ -60,8 +62,8 @@ protected:
     QByteArray written(const Document& store, quint32 seed = 1) {
         const QString file = path(QStringLiteral("書き出し.ptm"));
         QRandomGenerator rng(seed);
-        const docfile::WriteResult result = docfile::writeDocument(file, store, &rng);
-        EXPECT_TRUE(result.ok) << result.error.toStdString();
+        const Result<void> result = docfile::writeDocument(file, store, &rng);
+        EXPECT_TRUE(result.ok()) << result.error().text.toStdString();
         return test::readAll(file);
     }
 
@@ -100,9 +102,9 @@ void expectSameDocument(const Document& a, const Document& b) {
 
 Document readBack(QByteArrayView file, const docfile::PasswordGate& gate = acceptAll) {
     ReadResult result = docfile::parseDocument(file, gate);
-    EXPECT_EQ(result.status, Status::Ok) << result.message.toStdString();
+    EXPECT_TRUE(result) << test::errorText(result);
     Document store;
-    if (result.status == Status::Ok) store.replace(std::move(result.content));
+    if (result) store.replace(std::move(result->content));
     return store;
 }
 
@@ -274,7 +276,7 @@ TEST_F(DocumentFileTest, LongTextsCrossChunkBoundaries) {
 TEST_F(DocumentFileTest, WriteThenReadGivesTheSameStore) {
     const Document store = richStore();
     const QString file = path(QStringLiteral("猫の日記.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(file, store).ok);
+    ASSERT_TRUE(docfile::writeDocument(file, store).ok());
     EXPECT_EQ(QFileInfo(file).size(), docfile::encodedSize(store));
 
     QByteArray seen;
@@ -282,11 +284,11 @@ TEST_F(DocumentFileTest, WriteThenReadGivesTheSameStore) {
         seen = candidate;
         return true;
     });
-    ASSERT_EQ(result.status, Status::Ok) << result.message.toStdString();
-    EXPECT_EQ(result.version, 2);
+    ASSERT_TRUE(result) << test::errorText(result);
+    EXPECT_EQ(result->version, 2);
     EXPECT_EQ(seen, "Neko2024");
     Document back;
-    back.replace(std::move(result.content));
+    back.replace(std::move(result->content));
     expectSameDocument(back, store);
     EXPECT_EQ(written(back, 5), written(store, 5)) << "a second write is byte-identical";
 }
@@ -298,18 +300,17 @@ TEST_F(DocumentFileTest, GateDecidesWhetherAProtectedFileIsRead) {
         ++asked;
         return false;
     });
-    EXPECT_EQ(no.status, Status::Cancelled);
-    EXPECT_TRUE(no.content.sections.empty());
+    EXPECT_EQ(failureOf(no), Kind::Cancelled);
     EXPECT_EQ(asked, 1);
 
-    EXPECT_EQ(docfile::parseDocument(file, {}).status, Status::Cancelled) << "no gate, no read";
+    EXPECT_EQ(failureOf(docfile::parseDocument(file, {})), Kind::Cancelled) << "no gate, no read";
 
     const QByteArray open = written(storeOf({"free"}));
     const ReadResult read = docfile::parseDocument(open, [&asked](const QByteArray&) {
         ++asked;
         return false;
     });
-    EXPECT_EQ(read.status, Status::Ok);
+    EXPECT_TRUE(read.ok());
     EXPECT_EQ(asked, 1) << "a file without a password asks nothing";
 }
 
@@ -328,11 +329,11 @@ TEST_F(DocumentFileTest, PasswordWordOtherThanOneAsksButDoesNotProtect) {
         asked = candidate;
         return true;
     });
-    ASSERT_EQ(result.status, Status::Ok) << result.message.toStdString();
+    ASSERT_TRUE(result) << test::errorText(result);
     EXPECT_EQ(asked, "abcd");
-    EXPECT_FALSE(result.content.hasPassword);
-    EXPECT_EQ(result.content.sections[0].section.text, "abcd");
-    EXPECT_EQ(result.content.sections[0].section.name, "s1");
+    EXPECT_FALSE(result->content.hasPassword);
+    EXPECT_EQ(result->content.sections[0].section.text, "abcd");
+    EXPECT_EQ(result->content.sections[0].section.name, "s1");
 }
 
 TEST_F(DocumentFileTest, OldFormatIsRead) {
@@ -346,9 +347,9 @@ TEST_F(DocumentFileTest, OldFormatIsRead) {
     store.reserved(0) = {11, 22, 33};
     store.reserved(2) = {44, 55, 66};
     ReadResult result = docfile::parseDocument(old.data, acceptAll);
-    ASSERT_EQ(result.status, Status::Ok) << result.message.toStdString();
-    EXPECT_EQ(result.version, 0);
-    store.replace(std::move(result.content));
+    ASSERT_TRUE(result) << test::errorText(result);
+    EXPECT_EQ(result->version, 0);
+    store.replace(std::move(result->content));
 
     EXPECT_EQ(store.count(), 3);
     EXPECT_EQ(store.groupCount(), 0);
@@ -413,9 +414,8 @@ TEST_F(DocumentFileTest, MalformedFilesAreRefusedWithAReason) {
     };
     for (const auto& row : rows) {
         const ReadResult result = docfile::parseDocument(row.file, acceptAll);
-        EXPECT_EQ(result.status, Status::Refused) << row.name;
-        EXPECT_EQ(result.message, row.message) << row.name;
-        EXPECT_TRUE(result.content.sections.empty()) << row.name;
+        EXPECT_EQ(failureOf(result), Kind::Refused) << row.name;
+        EXPECT_EQ(result.error().text, row.message) << row.name;
     }
 }
 
@@ -427,9 +427,9 @@ TEST_F(DocumentFileTest, FiveHundredAndOneSectionsGiveTheTwoLineMessage) {
     for (int i = 0; i < 501; ++i)
         file.w16(1).raw(QByteArray(1, '\0'));
     const ReadResult result = docfile::parseDocument(file.data, acceptAll);
-    EXPECT_EQ(result.status, Status::Refused);
+    EXPECT_EQ(failureOf(result), Kind::Refused);
     EXPECT_EQ(
-        result.message.toStdString(),
+        result.error().text.toStdString(),
         "にゃ！！セクション数が多すぎるにゃ。\r\nヴァージョンが新しいかどうか確認してにゃん。\r\n");
 }
 
@@ -453,7 +453,7 @@ TEST_F(DocumentFileTest, TruncationAtEveryOffsetIsRefused) {
                 asked = true;
                 return true;
             });
-        ASSERT_EQ(result.status, Status::Refused) << "cut at " << cut;
+        ASSERT_EQ(failureOf(result), Kind::Refused) << "cut at " << cut;
         EXPECT_FALSE(asked) << "a damaged file is refused before the password is asked, cut at "
                             << cut;
     }
@@ -461,7 +461,7 @@ TEST_F(DocumentFileTest, TruncationAtEveryOffsetIsRefused) {
     for (qsizetype cut : {qsizetype(0), qsizetype(7), qsizetype(33), file.size() - 1}) {
         const QString name = path(QStringLiteral("切れた.ptm"));
         test::writeAll(name, file.left(cut));
-        EXPECT_EQ(docfile::readDocument(name, acceptAll).status, Status::Refused) << cut;
+        EXPECT_EQ(failureOf(docfile::readDocument(name, acceptAll)), Kind::Refused) << cut;
     }
 }
 
@@ -487,28 +487,28 @@ TEST_F(DocumentFileTest, TrailingBytesAndUnexaminedWordsAreIgnored) {
 
 TEST_F(DocumentFileTest, ReadOnlyDocumentsCanBeOpened) {
     const QString file = path(QStringLiteral("読むだけ.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(file, storeOf({"abc"})).ok);
+    ASSERT_TRUE(docfile::writeDocument(file, storeOf({"abc"})).ok());
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    EXPECT_EQ(docfile::readDocument(file, acceptAll).status, Status::Ok);
-    const docfile::InspectResult info = docfile::inspectDocument(file);
-    EXPECT_EQ(info.status, Status::Ok);
-    EXPECT_EQ(info.info.totalTextBytes, 3);
+    EXPECT_TRUE(docfile::readDocument(file, acceptAll).ok());
+    const Result<docfile::DocumentInfo> info = docfile::inspectDocument(file);
+    EXPECT_TRUE(info.ok());
+    EXPECT_EQ(info->totalTextBytes, 3);
 }
 
 TEST_F(DocumentFileTest, MissingFileIsAnIoError) {
     const ReadResult result = docfile::readDocument(path("ない.ptm"), acceptAll);
-    EXPECT_EQ(result.status, Status::IoError);
-    EXPECT_FALSE(result.message.isEmpty());
-    EXPECT_EQ(docfile::readDocument(m_dir.path(), acceptAll).status, Status::IoError)
+    EXPECT_EQ(failureOf(result), Kind::Io);
+    EXPECT_FALSE(result.error().text.isEmpty());
+    EXPECT_EQ(failureOf(docfile::readDocument(m_dir.path(), acceptAll)), Kind::Io)
         << "a folder is not a document";
 }
 
 TEST_F(DocumentFileTest, FailedWriteToAFolderKeepsItAndSaysWhy) {
     const QString target = path(QStringLiteral("フォルダ.ptm"));
     ASSERT_TRUE(QDir().mkdir(target));
-    const docfile::WriteResult result = docfile::writeDocument(target, storeOf({"abc"}));
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.isEmpty());
+    const Result<void> result = docfile::writeDocument(target, storeOf({"abc"}));
+    EXPECT_FALSE(result.ok());
+    EXPECT_FALSE(result.error().text.isEmpty());
     EXPECT_TRUE(QFileInfo(target).isDir());
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList()) << "no leftovers";
 }
@@ -530,25 +530,27 @@ TEST_F(DocumentFileTest, OnlyRegularFilesAreReadOrReplaced) {
     } refused[] = {{"a named pipe", pipe}, {"a folder", m_dir.path()}, {"a device", "/dev/zero"}};
     for (const auto& row : refused) {
         const ReadResult read = docfile::readDocument(row.path, acceptAll);
-        EXPECT_EQ(read.status, Status::IoError) << row.name;
-        EXPECT_EQ(read.message.toStdString(), notAFileToReadMessage().toStdString()) << row.name;
-        const docfile::InspectResult info = docfile::inspectDocument(row.path);
-        EXPECT_EQ(info.status, Status::IoError) << row.name;
-        EXPECT_EQ(info.message.toStdString(), notAFileToReadMessage().toStdString()) << row.name;
+        EXPECT_EQ(failureOf(read), Kind::Io) << row.name;
+        EXPECT_EQ(read.error().text.toStdString(), notAFileToReadMessage().toStdString())
+            << row.name;
+        const Result<docfile::DocumentInfo> info = docfile::inspectDocument(row.path);
+        EXPECT_EQ(failureOf(info), Kind::Io) << row.name;
+        EXPECT_EQ(info.error().text.toStdString(), notAFileToReadMessage().toStdString())
+            << row.name;
     }
-    const docfile::WriteResult written = docfile::writeDocument(pipe, storeOf({"abc"}));
-    EXPECT_FALSE(written.ok);
-    EXPECT_EQ(written.error.toStdString(), notAFileToWriteMessage().toStdString());
+    const Result<void> written = docfile::writeDocument(pipe, storeOf({"abc"}));
+    EXPECT_FALSE(written.ok());
+    EXPECT_EQ(written.error().text.toStdString(), notAFileToWriteMessage().toStdString());
     EXPECT_TRUE(isPipe()) << "the pipe was not replaced by a file";
     ::close(holder);
 
     // A link to a document is the document.
     const QString document = path(QStringLiteral("本体.ptm"));
     const QString link = path(QStringLiteral("リンク.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(document, storeOf({"abc"})).ok);
+    ASSERT_TRUE(docfile::writeDocument(document, storeOf({"abc"})).ok());
     ASSERT_TRUE(QFile::link(document, link));
-    EXPECT_EQ(docfile::readDocument(link, acceptAll).status, Status::Ok);
-    EXPECT_TRUE(docfile::writeDocument(link, storeOf({"abcd"})).ok);
+    EXPECT_TRUE(docfile::readDocument(link, acceptAll).ok());
+    EXPECT_TRUE(docfile::writeDocument(link, storeOf({"abcd"})).ok());
     EXPECT_EQ(readBack(test::readAll(document)).section(0).text, "abcd");
 }
 
@@ -558,13 +560,13 @@ TEST_F(DocumentFileTest, AnEmptyPathIsAnIoErrorWithoutAToolkitWarning) {
     const QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext&, const QString&) { ++warnings; });
     const ReadResult read = docfile::readDocument(QString(), acceptAll);
-    const docfile::InspectResult info = docfile::inspectDocument(QString());
-    const docfile::WriteResult written = docfile::writeDocument(QString(), storeOf({"abc"}));
+    const Result<docfile::DocumentInfo> info = docfile::inspectDocument(QString());
+    const Result<void> written = docfile::writeDocument(QString(), storeOf({"abc"}));
     qInstallMessageHandler(previous);
-    EXPECT_EQ(read.status, Status::IoError);
-    EXPECT_FALSE(read.message.isEmpty());
-    EXPECT_EQ(info.status, Status::IoError);
-    EXPECT_FALSE(written.ok);
+    EXPECT_EQ(failureOf(read), Kind::Io);
+    EXPECT_FALSE(read.error().text.isEmpty());
+    EXPECT_EQ(failureOf(info), Kind::Io);
+    EXPECT_FALSE(written.ok());
     EXPECT_EQ(warnings, 0);
 }
 
@@ -575,11 +577,11 @@ TEST_F(DocumentFileTest, FailedWriteInAReadOnlyFolderKeepsTheOldFile) {
     const QString target = folder + QStringLiteral("/前の版.ptm");
     test::writeAll(target, "old contents");
     ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const docfile::WriteResult result = docfile::writeDocument(target, storeOf({"abc"}));
+    const Result<void> result = docfile::writeDocument(target, storeOf({"abc"}));
     QFile::setPermissions(folder,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_FALSE(result.ok());
+    EXPECT_FALSE(result.error().text.isEmpty());
     EXPECT_EQ(test::readAll(target), "old contents");
 }
 
@@ -603,9 +605,9 @@ TEST_F(DocumentFileTest, StoresTheFormatCannotHoldAreNotWritten) {
         {"password with a symbol", storeOf({"abc"}, "abc-d"), docfile::invalidPasswordMessage()},
     };
     for (const auto& row : rows) {
-        const docfile::WriteResult result = docfile::writeDocument(target, row.store);
-        EXPECT_FALSE(result.ok) << row.name;
-        EXPECT_EQ(result.error, row.error) << row.name;
+        const Result<void> result = docfile::writeDocument(target, row.store);
+        EXPECT_FALSE(result.ok()) << row.name;
+        EXPECT_EQ(result.error().text, row.error) << row.name;
     }
     EXPECT_EQ(test::readAll(target), "old contents");
 
@@ -636,13 +638,13 @@ TEST(DocumentFileFixtures, KeptFilesStillRead) {
                                                       candidate = c;
                                                       return true;
                                                   });
-        ASSERT_EQ(result.status, Status::Ok) << row.file << result.message.toStdString();
+        ASSERT_TRUE(result) << row.file << test::errorText(result);
         EXPECT_EQ(candidate, QByteArray(row.password)) << row.file;
-        EXPECT_EQ(result.version, row.version) << row.file;
-        EXPECT_EQ(static_cast<int>(result.content.sections.size()), row.sections) << row.file;
-        EXPECT_EQ(static_cast<int>(result.content.groupNames.size()), row.groups) << row.file;
-        EXPECT_EQ(result.content.sections[0].section.name, test::sjis(row.firstName)) << row.file;
-        EXPECT_EQ(result.content.sections[0].section.text, test::sjis(row.firstText)) << row.file;
+        EXPECT_EQ(result->version, row.version) << row.file;
+        EXPECT_EQ(static_cast<int>(result->content.sections.size()), row.sections) << row.file;
+        EXPECT_EQ(static_cast<int>(result->content.groupNames.size()), row.groups) << row.file;
+        EXPECT_EQ(result->content.sections[0].section.name, test::sjis(row.firstName)) << row.file;
+        EXPECT_EQ(result->content.sections[0].section.text, test::sjis(row.firstText)) << row.file;
     }
 }
 

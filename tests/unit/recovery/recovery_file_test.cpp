@@ -1,5 +1,6 @@
 #include "recovery/recovery_file.h"
 
+#include "support/result_check.h"
 #include "support/test_files.h"
 
 #include <QTemporaryDir>
@@ -9,7 +10,8 @@
 namespace pote::recovery {
 namespace {
 
-using Status = docfile::ReadResult::Status;
+using test::failureOf;
+using Kind = Error::Kind;
 
 const docfile::PasswordGate acceptAll = [](const QByteArray&) { return true; };
 
@@ -45,24 +47,25 @@ TEST_F(RecoveryFileTest, CopyComesBackWithItsHeader) {
     store.enterPlainTextMode(QStringLiteral("/家/メモ.txt"));
     const QDateTime taken = QDateTime::fromMSecsSinceEpoch(1733600000123, Qt::UTC);
     const QString file = path(QStringLiteral("写し.recovery"));
-    ASSERT_TRUE(writeRecoveryFile(file, headerFor(store, taken), store.document()).ok);
+    ASSERT_TRUE(writeRecoveryFile(file, headerFor(store, taken), store.document()).ok());
 
-    RecoveryRead read = readRecoveryFile(file, acceptAll);
-    ASSERT_EQ(read.document.status, Status::Ok) << read.document.message.toStdString();
+    const Result<RecoveryRead> result = readRecoveryFile(file, acceptAll);
+    ASSERT_TRUE(result) << test::errorText(result);
+    const RecoveryRead& read = *result;
     EXPECT_EQ(read.header.takenAt, taken);
     EXPECT_EQ(read.header.currentSection, 2);
     EXPECT_TRUE(read.header.plainTextMode);
     EXPECT_EQ(read.header.documentPath, store.documentPath);
     EXPECT_EQ(read.header.displayName, store.displayName);
     EXPECT_EQ(read.header.textPath, QStringLiteral("/家/メモ.txt"));
-    const auto& sections = read.document.content.sections;
+    const auto& sections = read.content.sections;
     ASSERT_EQ(sections.size(), 3u);
     for (int pos = 0; pos < 3; ++pos) {
         EXPECT_EQ(sections[pos].section.name, store.section(pos).name) << pos;
         EXPECT_EQ(sections[pos].section.text, store.section(pos).text) << pos;
         EXPECT_EQ(sections[pos].section.group, store.section(pos).group) << pos;
     }
-    EXPECT_EQ(read.document.content.groupNames, std::vector<QByteArray>{test::sjis("第一部")});
+    EXPECT_EQ(read.content.groupNames, std::vector<QByteArray>{test::sjis("第一部")});
 }
 
 TEST_F(RecoveryFileTest, ProtectedDocumentIsNeverCopiedInPlainText) {
@@ -70,22 +73,23 @@ TEST_F(RecoveryFileTest, ProtectedDocumentIsNeverCopiedInPlainText) {
     const QString file = path(QStringLiteral("p.recovery"));
     ASSERT_TRUE(
         writeRecoveryFile(file, headerFor(store, QDateTime::currentDateTimeUtc()), store.document())
-            .ok);
+            .ok());
     const QByteArray bytes = test::readAll(file);
     for (const char* plain : {"吾輩は猫である", "ぽてまる君の一日", "第一部"})
         EXPECT_FALSE(bytes.contains(test::sjis(plain))) << plain;
 
     QByteArray asked;
-    const RecoveryRead refused = readRecoveryFile(file, [&asked](const QByteArray& candidate) {
-        asked = candidate;
-        return false;
-    });
-    EXPECT_EQ(refused.document.status, Status::Cancelled);
+    const Result<RecoveryRead> refused =
+        readRecoveryFile(file, [&asked](const QByteArray& candidate) {
+            asked = candidate;
+            return false;
+        });
+    EXPECT_EQ(failureOf(refused), Kind::Cancelled);
     EXPECT_EQ(asked, "Neko2024");
-    const RecoveryRead read = readRecoveryFile(file, acceptAll);
-    ASSERT_EQ(read.document.status, Status::Ok);
-    EXPECT_EQ(read.document.content.sections[0].section.text, store.section(0).text);
-    EXPECT_EQ(read.document.content.password, "Neko2024");
+    const Result<RecoveryRead> read = readRecoveryFile(file, acceptAll);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->content.sections[0].section.text, store.section(0).text);
+    EXPECT_EQ(read->content.password, "Neko2024");
 }
 
 TEST_F(RecoveryFileTest, EveryCutShortCopyIsRefused) {
@@ -93,37 +97,37 @@ TEST_F(RecoveryFileTest, EveryCutShortCopyIsRefused) {
     const QString whole = path(QStringLiteral("whole.recovery"));
     ASSERT_TRUE(writeRecoveryFile(whole, headerFor(store, QDateTime::currentDateTimeUtc()),
                                   store.document())
-                    .ok);
+                    .ok());
     const QByteArray bytes = test::readAll(whole);
     const QString cut = path(QStringLiteral("cut.recovery"));
     for (qsizetype n = 0; n < bytes.size(); ++n) {
         test::writeAll(cut, bytes.left(n));
-        const RecoveryRead read = readRecoveryFile(cut, acceptAll);
-        EXPECT_EQ(read.document.status, Status::Refused) << "cut at " << n;
-        EXPECT_FALSE(read.document.message.isEmpty()) << "cut at " << n;
+        const Result<RecoveryRead> read = readRecoveryFile(cut, acceptAll);
+        ASSERT_EQ(failureOf(read), Kind::Refused) << "cut at " << n;
+        EXPECT_FALSE(read.error().text.isEmpty()) << "cut at " << n;
     }
 }
 
 TEST_F(RecoveryFileTest, OtherFilesAreNotCopies) {
     const SectionStore store = novel();
     const QString document = path(QStringLiteral("猫.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(document, store.document()).ok);
-    const HeaderRead notACopy = readRecoveryHeader(document);
-    EXPECT_EQ(notACopy.status, Status::Refused);
-    EXPECT_EQ(notACopy.error, QStringLiteral("この記録は壊れてて読めないにゃ。"));
+    ASSERT_TRUE(docfile::writeDocument(document, store.document()).ok());
+    const Result<HeaderRead> notACopy = readRecoveryHeader(document);
+    ASSERT_EQ(failureOf(notACopy), Kind::Refused);
+    EXPECT_EQ(notACopy.error().text, QStringLiteral("この記録は壊れてて読めないにゃ。"));
 
-    const HeaderRead missing = readRecoveryHeader(path(QStringLiteral("ない.recovery")));
-    EXPECT_EQ(missing.status, Status::IoError);
-    EXPECT_FALSE(missing.error.isEmpty());
+    const Result<HeaderRead> missing = readRecoveryHeader(path(QStringLiteral("ない.recovery")));
+    ASSERT_EQ(failureOf(missing), Kind::Io);
+    EXPECT_FALSE(missing.error().text.isEmpty());
 }
 
 TEST_F(RecoveryFileTest, FailedWriteLeavesNothing) {
     const SectionStore store = novel();
     const QString file = path(QStringLiteral("無い/写し.recovery"));
-    const docfile::WriteResult written = writeRecoveryFile(
+    const Result<void> written = writeRecoveryFile(
         file, headerFor(store, QDateTime::currentDateTimeUtc()), store.document());
-    EXPECT_FALSE(written.ok);
-    EXPECT_FALSE(written.error.isEmpty());
+    ASSERT_FALSE(written);
+    EXPECT_FALSE(written.error().text.isEmpty());
     EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
 

@@ -61,18 +61,18 @@ TEST_F(VerticalDrawing, FontconfigFindsTheFaceAndFallsBackToOneThatShowsJapanese
 }
 
 TEST_F(VerticalDrawing, AFileThatIsMissingOrNoFontIsRefusedWithItsReason) {
-    QString error;
-    EXPECT_FALSE(VerticalFont::load({QStringLiteral("/nonexistent/font.ttf"), 0, {}}, error));
-    EXPECT_FALSE(error.isEmpty());
+    const auto missing = VerticalFont::load({QStringLiteral("/nonexistent/font.ttf"), 0, {}});
+    ASSERT_FALSE(missing);
+    EXPECT_FALSE(missing.error().text.isEmpty());
     QTemporaryDir dir;
     const QString text = dir.filePath(QStringLiteral("書体.ttf"));
     QFile f(text);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("this is not a font");
     f.close();
-    error.clear();
-    EXPECT_FALSE(VerticalFont::load({text, 0, {}}, error));
-    EXPECT_FALSE(error.isEmpty());
+    const auto notAFont = VerticalFont::load({text, 0, {}});
+    ASSERT_FALSE(notAFont);
+    EXPECT_FALSE(notAFont.error().text.isEmpty());
 }
 
 // Where the ink must be in a vertical line, whether the font drew a vertical form or the
