@@ -1,0 +1,211 @@
+#include "epub/saved_zip.h"
+
+#include "core/file_io.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace pote::epub {
+
+// An entry made on demand: made when libzip first asks for its size or its bytes, released
+// when libzip has read it (the size is kept: libzip asks again after reading).
+struct SavedZip::Made {
+    SavedZip* owner = nullptr;
+    Maker make;
+    std::optional<QByteArray> bytes;
+    std::optional<zip_uint64_t> size;
+    zip_uint64_t at = 0;
+    zip_error_t error;
+
+    bool ensure() {
+        if (bytes) return true;
+        bytes = make();
+        if (!bytes) {
+            owner->m_stopped = true;
+            zip_error_set(&error, ZIP_ER_CANCELLED, 0);
+            return false;
+        }
+        size = static_cast<zip_uint64_t>(bytes->size());
+        return true;
+    }
+};
+
+SavedZip::SavedZip(const QString& path, std::time_t mtime) : m_file(path), m_mtime(mtime) {
+    zip_error_init(&m_sourceError);
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_function_create(&SavedZip::writeCallback, this, &error);
+    if (source) {
+        m_zip = zip_open_from_source(source, ZIP_CREATE | ZIP_TRUNCATE, &error);
+        if (!m_zip) zip_source_free(source);
+    }
+    if (!m_zip) m_error = QString::fromUtf8(zip_error_strerror(&error));
+    zip_error_fini(&error);
+}
+
+SavedZip::~SavedZip() {
+    if (m_zip) zip_discard(m_zip);
+    for (const auto& made : m_made)
+        zip_error_fini(&made->error);
+    zip_error_fini(&m_sourceError);
+}
+
+bool SavedZip::add(const char* name, QByteArray bytes, bool store) {
+    // libzip reads the bytes at close; they live in the entry until then.
+    return addEntry(
+        name, [bytes = std::move(bytes)]() -> std::optional<QByteArray> { return bytes; }, store);
+}
+
+bool SavedZip::addMade(const char* name, Maker make) {
+    return addEntry(name, std::move(make), false);
+}
+
+bool SavedZip::addEntry(const char* name, Maker make, bool store) {
+    if (!m_zip) return false;
+    auto made = std::make_unique<Made>();
+    made->owner = this;
+    made->make = std::move(make);
+    zip_error_init(&made->error);
+    zip_source_t* source = zip_source_function_create(&SavedZip::madeCallback, made.get(), nullptr);
+    m_made.push_back(std::move(made));
+    if (!source) {
+        takeLibzipError();
+        return false;
+    }
+    const zip_int64_t index = zip_file_add(m_zip, name, source, 0);
+    if (index < 0) {
+        zip_source_free(source);
+        takeLibzipError();
+        return false;
+    }
+    const auto i = static_cast<zip_uint64_t>(index);
+    if (zip_set_file_compression(m_zip, i, store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0) != 0 ||
+        zip_file_set_mtime(m_zip, i, m_mtime, 0) != 0) {
+        takeLibzipError();
+        return false;
+    }
+    return true;
+}
+
+bool SavedZip::close() {
+    if (!m_zip) return false;
+    if (zip_close(m_zip) == 0) {
+        m_zip = nullptr;
+        return true;
+    }
+    takeLibzipError();
+    zip_discard(m_zip); // rolls the file back: QSaveFile drops what was written
+    m_zip = nullptr;
+    return false;
+}
+
+void SavedZip::takeLibzipError() {
+    m_error = !m_fileError.isEmpty() ? m_fileError
+                                     : QString::fromUtf8(zip_error_strerror(zip_get_error(m_zip)));
+}
+
+zip_int64_t SavedZip::writeCallback(void* self, void* data, zip_uint64_t length,
+                                    zip_source_cmd_t command) {
+    return static_cast<SavedZip*>(self)->write(data, length, command);
+}
+
+// The archive's own file, as libzip sees it: a file that does not exist yet (so libzip starts
+// an empty archive) and that takes the archive's bytes when it is written.
+zip_int64_t SavedZip::write(void* data, zip_uint64_t length, zip_source_cmd_t command) {
+    const auto fileFailed = [this] {
+        m_fileError = writeErrorText(m_file);
+        zip_error_set(&m_sourceError, ZIP_ER_WRITE, EIO);
+        return zip_int64_t(-1);
+    };
+    switch (command) {
+    case ZIP_SOURCE_SUPPORTS:
+        return ZIP_SOURCE_SUPPORTS_WRITABLE;
+    case ZIP_SOURCE_STAT:
+        zip_error_set(&m_sourceError, ZIP_ER_READ, ENOENT);
+        return -1;
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&m_sourceError, data, length);
+    case ZIP_SOURCE_OPEN:
+    case ZIP_SOURCE_CLOSE:
+    case ZIP_SOURCE_FREE:
+    case ZIP_SOURCE_REMOVE:
+        return 0;
+    case ZIP_SOURCE_READ:
+    case ZIP_SOURCE_TELL:
+        return 0;
+    case ZIP_SOURCE_SEEK:
+        return 0;
+    case ZIP_SOURCE_BEGIN_WRITE:
+        if (!m_file.open(QIODevice::WriteOnly)) return fileFailed();
+        return 0;
+    case ZIP_SOURCE_WRITE:
+        if (!writeFully(m_file, static_cast<const char*>(data), static_cast<qint64>(length)))
+            return fileFailed();
+        return static_cast<zip_int64_t>(length);
+    case ZIP_SOURCE_TELL_WRITE:
+        return m_file.pos();
+    case ZIP_SOURCE_SEEK_WRITE: {
+        auto* args = ZIP_SOURCE_GET_ARGS(zip_source_args_seek_t, data, length, &m_sourceError);
+        if (!args) return -1;
+        qint64 target = args->offset;
+        if (args->whence == SEEK_CUR) target += m_file.pos();
+        if (args->whence == SEEK_END) target += m_file.size();
+        if (target < 0 || !m_file.seek(target)) {
+            zip_error_set(&m_sourceError, ZIP_ER_SEEK, EINVAL);
+            return -1;
+        }
+        return 0;
+    }
+    case ZIP_SOURCE_COMMIT_WRITE:
+        if (!m_file.commit()) return fileFailed();
+        return 0;
+    case ZIP_SOURCE_ROLLBACK_WRITE:
+        m_file.cancelWriting();
+        if (m_file.isOpen()) m_file.commit(); // closes, and writes nothing after a cancel
+        return 0;
+    default:
+        zip_error_set(&m_sourceError, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+}
+
+zip_int64_t SavedZip::madeCallback(void* made, void* data, zip_uint64_t length,
+                                   zip_source_cmd_t command) {
+    Made& m = *static_cast<Made*>(made);
+    switch (command) {
+    case ZIP_SOURCE_SUPPORTS:
+        return ZIP_SOURCE_SUPPORTS_READABLE;
+    case ZIP_SOURCE_STAT: {
+        if (!m.size && !m.ensure()) return -1;
+        auto* st = static_cast<zip_stat_t*>(data);
+        zip_stat_init(st);
+        st->valid = ZIP_STAT_SIZE | ZIP_STAT_MTIME;
+        st->size = *m.size;
+        st->mtime = m.owner->m_mtime;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_OPEN:
+        if (!m.ensure()) return -1;
+        m.at = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const zip_uint64_t left = static_cast<zip_uint64_t>(m.bytes->size()) - m.at;
+        const zip_uint64_t n = qMin(left, length);
+        std::memcpy(data, m.bytes->constData() + m.at, n);
+        m.at += n;
+        return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+        m.bytes.reset();
+        return 0;
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&m.error, data, length);
+    case ZIP_SOURCE_FREE:
+        return 0;
+    default:
+        zip_error_set(&m.error, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+}
+
+} // namespace pote::epub
