@@ -11,6 +11,7 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <span>
 
 namespace pote::vertical {
 
@@ -50,6 +51,36 @@ struct Paragraph {
 // paragraph or more; a line holding only page breaks gives paragraphs whose chars are empty and
 // whose pageBreakBefore is set, which the layout takes as breaks, not as empty lines.
 QList<Paragraph> parseLine(QByteArrayView line, quint32 lineOffset);
+
+// Reads line after line into buffers it keeps, so that a long text costs no allocation per line:
+// what the layout uses. parse gives what parseLine gives, valid until the next call.
+class LineParser {
+public:
+    std::span<const Paragraph> parse(QByteArrayView line, quint32 lineOffset);
+
+private:
+    bool decode(QByteArrayView line, quint32 lineOffset);
+    void readMarkup();
+    Paragraph& openParagraph(bool pageBreakBefore);
+
+    QList<TextChar> m_chars; // the line as typed
+    QList<Paragraph> m_paragraphs;
+    qsizetype m_used = 0;
+};
+
+// The line's characters with no markup read: a section's name, shown exactly as typed.
+Paragraph plainParagraph(QByteArrayView line, quint32 lineOffset);
+
+// What a ruby without ｜ covers: the run of these just before 《 (CJK ideographs and the marks
+// written among them: 々 〆 〇 ヶ ヵ 〻).
+bool isKanji(char16_t ch);
+
+// Where the line that starts at `from` ends (its last byte + 1) and where the next one starts.
+struct LineSpan {
+    qsizetype end = 0;
+    qsizetype next = 0;
+};
+LineSpan lineAt(QByteArrayView text, qsizetype from);
 
 // Walks a section's text line by line (CR LF, CR or LF end a line, as everywhere in the
 // program) and calls visit(paragraph) for each; visit returns false to stop early.
