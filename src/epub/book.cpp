@@ -31,7 +31,8 @@ QString bookIdentifier(const QString& path) {
     const QFileInfo file(path);
     QString key = file.canonicalFilePath();
     if (key.isEmpty()) key = file.absoluteFilePath();
-    return QUuid::createUuidV5(kPathNamespace, key.toUtf8()).toString(QUuid::WithoutBraces)
+    return QUuid::createUuidV5(kPathNamespace, key.toUtf8())
+        .toString(QUuid::WithoutBraces)
         .prepend(QStringLiteral("urn:uuid:"));
 }
 

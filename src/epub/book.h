@@ -51,8 +51,8 @@ struct BookPlan {
     };
     std::vector<Section> sections;
     int documentCount = 0;
-    QByteArray title;              // escaped: never empty
-    QList<int> namesWithDrops;     // 0-based positions whose names lost characters
+    QByteArray title;          // escaped: never empty
+    QList<int> namesWithDrops; // 0-based positions whose names lost characters
     bool cancelled = false;
 };
 

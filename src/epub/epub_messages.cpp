@@ -8,7 +8,8 @@ QString tooManyPages(int limit) {
 }
 
 QString droppedCharacters(const QList<epub::DroppedPlace>& places, qsizetype total) {
-    QString text = QStringLiteral("文字じゃないバイトや制御コードがあったから、本には入れなかったにゃ。");
+    QString text =
+        QStringLiteral("文字じゃないバイトや制御コードがあったから、本には入れなかったにゃ。");
     for (const epub::DroppedPlace& p : places) {
         text += QStringLiteral("\r\n・セクション%1の").arg(p.section + 1);
         text += p.line == 0 ? QStringLiteral("名前") : QStringLiteral("%1行目").arg(p.line);
@@ -28,7 +29,8 @@ QString finished(const QString& fileName) {
 }
 
 QString stopped() {
-    return QStringLiteral("EPUBの書き出しを止めたにゃ。\r\n前からあったファイルは、そのままにゃん。");
+    return QStringLiteral(
+        "EPUBの書き出しを止めたにゃ。\r\n前からあったファイルは、そのままにゃん。");
 }
 
 } // namespace pote::epubmsg

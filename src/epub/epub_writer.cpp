@@ -5,6 +5,7 @@
 #include "epub/epub_messages.h"
 #include "epub/package_files.h"
 #include "epub/saved_zip.h"
+#include "vertical/notation.h"
 
 #include <algorithm>
 
@@ -32,9 +33,8 @@ public:
             if (m_cancel && m_cancel->load()) return std::nullopt;
             const BookPlan::Section& planned = m_plan.sections[pos];
             const QByteArray& text = m_book.sections[pos].text;
-            SectionDocuments made =
-                contentDocuments(text, {planned.label, planned.heading}, planned.documents,
-                                 m_cancel);
+            SectionDocuments made = contentDocuments(text, {planned.label, planned.heading},
+                                                     planned.documents, m_cancel);
             if (made.cancelled) return std::nullopt;
             if (!m_made[pos]) {
                 m_made[pos] = true;
@@ -91,13 +91,11 @@ QList<int> lineNumbersAt(QByteArrayView text, QList<quint32> offsets) {
     std::sort(offsets.begin(), offsets.end());
     QList<int> lines;
     int line = 1;
-    qsizetype at = 0;
+    vertical::LineSpan span = vertical::lineAt(text, 0);
     for (quint32 offset : offsets) {
-        const qsizetype target = qMin<qsizetype>(offset, text.size());
-        for (; at < target; ++at) {
-            const char c = text[at];
-            if (c == '\n' || (c == '\r' && (at + 1 >= text.size() || text[at + 1] != '\n')))
-                ++line;
+        while (span.next < text.size() && qsizetype(offset) >= span.next) {
+            span = vertical::lineAt(text, span.next);
+            ++line;
         }
         if (lines.isEmpty() || lines.last() != line) lines.append(line);
     }
@@ -129,9 +127,8 @@ EpubWrite write_epub(const QString& path, const Book& book, const std::atomic<bo
         for (int k = 0; ok && k < planned.documents; ++k) {
             const QByteArray name =
                 kPackageFolder + contentDocumentPath(planned.firstDocument + k).toLatin1();
-            ok = zip.addMade(name.constData(), [&source, s, k] {
-                return source.document(static_cast<int>(s), k);
-            });
+            ok = zip.addMade(name.constData(),
+                             [&source, s, k] { return source.document(static_cast<int>(s), k); });
         }
     }
     if (ok) ok = zip.close();

@@ -41,8 +41,7 @@ using EpubProgress = std::function<void(qint64 done, qint64 total)>;
 EpubWrite write_epub(const QString& path, const Book& book,
                      const std::atomic<bool>* cancel = nullptr, const EpubProgress& progress = {});
 
-// The 1-based numbers of the lines that hold the byte offsets (CR LF, CR or LF end a line),
-// each once, in order.
+// The 1-based numbers of the lines that hold the byte offsets, each once, in order.
 QList<int> lineNumbersAt(QByteArrayView text, QList<quint32> offsets);
 
 } // namespace pote::epub

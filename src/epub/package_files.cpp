@@ -76,9 +76,15 @@ QByteArray styleSheet(bool horizontal) {
     const QByteArray headingMargin = horizontal ? "0 0 1.5em 0" : "0 0 0 1.5em";
     return "@charset \"UTF-8\";\n"
            "html {\n"
-           "  writing-mode: " + mode + ";\n"
-           "  -webkit-writing-mode: " + mode + ";\n"
-           "  -epub-writing-mode: " + mode + ";\n"
+           "  writing-mode: " +
+           mode +
+           ";\n"
+           "  -webkit-writing-mode: " +
+           mode +
+           ";\n"
+           "  -epub-writing-mode: " +
+           mode +
+           ";\n"
            "}\n"
            "body {\n"
            "  margin: 0;\n"
@@ -86,7 +92,9 @@ QByteArray styleSheet(bool horizontal) {
            "}\n"
            "h1 {\n"
            "  font-size: 1.4em;\n"
-           "  margin: " + headingMargin + ";\n"
+           "  margin: " +
+           headingMargin +
+           ";\n"
            "}\n"
            "p {\n"
            "  margin: 0;\n"

@@ -19,7 +19,8 @@ bool isDigit(char16_t c) {
 
 bool standsUpright(const QList<TextChar>& chars, qsizetype first, qsizetype last) {
     const qsizetype n = last - first;
-    if (n == 2 && chars[first].ch == '!' && (chars[first + 1].ch == '!' || chars[first + 1].ch == '?'))
+    if (n == 2 && chars[first].ch == '!' &&
+        (chars[first + 1].ch == '!' || chars[first + 1].ch == '?'))
         return true;
     if (n < 1 || n > 2) return false;
     for (qsizetype i = first; i < last; ++i)
@@ -95,12 +96,11 @@ QList<CharRun> tateChuYokoRuns(const QList<TextChar>& chars) {
 void appendParagraphMarkup(QByteArray& out, const Paragraph& p, QList<quint32>& dropped) {
     const qsizetype n = p.chars.size();
     QList<const vertical::RubySpan*> rubySpans;
-    const QList<CharRun> ruby =
-        usableRuns(p.ruby, n, [&](const vertical::RubySpan& s) {
-            if (!baseKeepsACharacter(p, s)) return false;
-            rubySpans.append(&s);
-            return true;
-        });
+    const QList<CharRun> ruby = usableRuns(p.ruby, n, [&](const vertical::RubySpan& s) {
+        if (!baseKeepsACharacter(p, s)) return false;
+        rubySpans.append(&s);
+        return true;
+    });
     const QList<CharRun> emphasis = usableRuns(p.emphasis, n, [](const auto&) { return true; });
 
     RunCursor rubyAt(ruby), emphasisAt(emphasis);
