@@ -1,6 +1,7 @@
 #include "epub/book.h"
 
 #include "core/cp932.h"
+#include "core/section_store.h"
 #include "epub/content_document.h"
 #include "epub/xml_text.h"
 #include "sections/section_lists.h"
@@ -22,6 +23,14 @@ QByteArray unnamedLabel(int position) {
 }
 
 } // namespace
+
+std::vector<BookSection> sectionsOf(const SectionStore& store) {
+    std::vector<BookSection> sections;
+    sections.reserve(static_cast<size_t>(store.count()));
+    for (int pos = 0; pos < store.count(); ++pos)
+        sections.push_back({store.section(pos).name, store.section(pos).text});
+    return sections;
+}
 
 QString bookTitle(const QString& given, const QString& documentName) {
     return given.isEmpty() ? documentName : given;

@@ -10,6 +10,10 @@
 #include <atomic>
 #include <vector>
 
+namespace pote {
+class SectionStore;
+}
+
 namespace pote::epub {
 
 struct BookSection {
@@ -29,6 +33,9 @@ struct Book {
     std::vector<BookSection> sections; // in number order; at least one
     BookOptions options;
 };
+
+// The store's sections, sharing their bytes (nothing is copied; the store may change on).
+std::vector<BookSection> sectionsOf(const SectionStore& store);
 
 // The title given, or else the document's name.
 QString bookTitle(const QString& given, const QString& documentName);
