@@ -88,6 +88,7 @@ QByteArray styleSheet(bool horizontal) {
            "}\n"
            "body {\n"
            "  margin: 0;\n"
+           "  font-family: serif;\n"
            "  line-height: 1.8;\n"
            "}\n"
            "h1 {\n"

@@ -3,11 +3,11 @@
 // when a book is refused, stopped or cannot be written.
 
 #include "core/cp932.h"
-#include "core/text_lines.h"
 #include "epub/epub_messages.h"
 #include "epub/epub_writer.h"
 #include "epub/package_files.h"
 #include "support/test_files.h"
+#include "textio/linked_text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -92,13 +92,20 @@ Book bookOf(std::vector<BookSection> sections, bool horizontal = false) {
     return book;
 }
 
-// The manuscript of the tests' data, and a second section with what it lacks.
+// A short story of four sections with ruby, emphasis, dialogue and page breaks, and a fifth
+// section with what the story lacks.
 Book manuscript(bool horizontal = false) {
-    const QByteArray story =
-        read_as_lines(readAll(test::dataPath(QStringLiteral("vertical/manuscript.txt"))));
-    const QByteArray more = sjis("　｜猫《ねこ》と|犬《いぬ》と漢字《かんじ》。《《傍点》》と"
-                                 "［＃「犬」に傍点］。\r\n第12話!!　ｶﾀｶﾅ　Ａ＆Ｂ　a<b>&\"c\"\r\n");
-    return bookOf({{sjis("第一話"), story}, {sjis("第二話　余白"), more}}, horizontal);
+    Utf8Choice utf8;
+    const LinkedTextRead story =
+        linked_text_read(test::dataPath(QStringLiteral("epub/窓辺の猫.txm")), utf8);
+    EXPECT_EQ(story.status, LinkedTextRead::Status::Ok);
+    std::vector<BookSection> sections;
+    for (const DocumentContent::Entry& e : story.content.sections)
+        sections.push_back({e.section.name, e.section.text});
+    const QByteArray more = sjis("　|犬《いぬ》と［＃「犬」に傍点］。\r\n"
+                                 "第12話!!　ｶﾀｶﾅ　Ａ＆Ｂ　a<b>&\"c\"\r\n");
+    sections.push_back({sjis("おまけ"), more});
+    return bookOf(std::move(sections), horizontal);
 }
 
 class EpubBook : public testing::Test {
@@ -125,21 +132,29 @@ TEST_F(EpubBook, ManuscriptWithEveryNotationPassesTheValidator) {
     EXPECT_EQ(raw.mid(28, 2), QByteArray(2, '\0')) << "extra field length";
     EXPECT_EQ(raw.mid(30, 28), QByteArray("mimetypeapplication/epub+zip"));
 
-    // The page break of the first section makes a third document.
+    // Four sections, two of them with a page break, and the fifth.
     const QByteArray opf = entry(out, kPackagePath);
     EXPECT_TRUE(opf.contains("<spine page-progression-direction=\"rtl\">"));
-    EXPECT_EQ(opf.count("<itemref "), 3);
+    EXPECT_EQ(opf.count("<itemref "), 7);
     EXPECT_TRUE(opf.contains("<dc:title>窓辺の猫</dc:title>"));
     EXPECT_TRUE(opf.contains("<dc:creator>ぽてまる</dc:creator>"));
     EXPECT_TRUE(opf.contains("<meta property=\"dcterms:modified\">2024-06-11T09:30:00Z</meta>"));
     EXPECT_TRUE(entry(out, kStyleSheetPath).contains("writing-mode: vertical-rl;"));
     const QByteArray nav = entry(out, kNavigationPath);
-    EXPECT_TRUE(nav.contains("<a href=\"text/p00001.xhtml\">第一話</a>"));
-    EXPECT_TRUE(nav.contains("<a href=\"text/p00003.xhtml\">第二話　余白</a>"));
-    const QByteArray second = entry(out, QStringLiteral("EPUB/text/p00003.xhtml"));
-    EXPECT_TRUE(second.contains("<ruby>猫<rt>ねこ</rt></ruby>"));
-    EXPECT_TRUE(second.contains("第<span class=\"tcy\">12</span>話<span class=\"tcy\">!!</span>"));
-    EXPECT_TRUE(second.contains("a&lt;b&gt;&amp;&quot;c&quot;"));
+    EXPECT_TRUE(nav.contains("<a href=\"text/p00001.xhtml\">第一話　窓辺の猫</a>"));
+    EXPECT_TRUE(nav.contains("<a href=\"text/p00003.xhtml\">第二話　灯台の手紙</a>"));
+    EXPECT_TRUE(nav.contains("<a href=\"text/p00007.xhtml\">おまけ</a>"));
+    const QByteArray first = entry(out, QStringLiteral("EPUB/text/p00001.xhtml"));
+    EXPECT_TRUE(first.contains("<h1>第一話　窓辺の猫</h1>"));
+    EXPECT_TRUE(first.contains("名前を<ruby>大福<rt>だいふく</rt></ruby>という。"));
+    EXPECT_TRUE(first.contains("<span class=\"tcy\">6</span>時きっかり"));
+    EXPECT_TRUE(first.contains("<span class=\"em-sesame\">じっと</span>"));
+    EXPECT_TRUE(entry(out, QStringLiteral("EPUB/text/p00002.xhtml"))
+                    .contains("<span class=\"em-sesame\">見放された</span>"));
+    const QByteArray more = entry(out, QStringLiteral("EPUB/text/p00007.xhtml"));
+    EXPECT_TRUE(more.contains("<ruby><span class=\"em-sesame\">犬</span><rt>いぬ</rt></ruby>"));
+    EXPECT_TRUE(more.contains("第<span class=\"tcy\">12</span>話<span class=\"tcy\">!!</span>"));
+    EXPECT_TRUE(more.contains("a&lt;b&gt;&amp;&quot;c&quot;"));
 
     SKIP_WITHOUT_EPUBCHECK();
     EXPECT_EQ(epubcheckComplaints(out), QString());
