@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QRandomGenerator>
 
 namespace pote::fault {
 
@@ -32,6 +33,20 @@ SectionStore faultDocument(int variant, qsizetype bytes) {
         while (text.size() + line.size() <= perSection)
             text += line;
         store.section(pos).text = text;
+    }
+    return store;
+}
+
+SectionStore hardToCompressDocument(qsizetype bytes) {
+    constexpr int kSections = 10;
+    QRandomGenerator random(1729);
+    SectionStore store;
+    for (int i = 0; i < kSections; ++i) {
+        const int pos = i == 0 ? 0 : store.appendEmpty();
+        QString text;
+        for (qsizetype n = 0; n < bytes / kSections / 2; ++n)
+            text += (n % 40 == 39) ? QChar(u'\n') : QChar(char16_t(0x4E00 + random.bounded(3000)));
+        store.section(pos).text = cp932::encodeFromPane(cp932::toEncodable(text));
     }
     return store;
 }
