@@ -504,6 +504,8 @@ int epubExport(const Arguments& a) {
                                     "--title and --author only"));
     const QString& in = a.positional[0];
     const QString& out = a.positional[1];
+    if (epub::isSameFile(in, out))
+        return fail(kUsage, out + QStringLiteral(": ") + epubmsg::targetIsTheDocument());
     int exitCode = kOk;
     const std::optional<SectionStore> store = storeOrReport(in, a.password, exitCode);
     if (!store) return exitCode;

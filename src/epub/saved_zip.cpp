@@ -136,7 +136,9 @@ zip_int64_t SavedZip::write(void* data, zip_uint64_t length, zip_source_cmd_t co
     case ZIP_SOURCE_SEEK:
         return 0;
     case ZIP_SOURCE_BEGIN_WRITE:
-        if (!m_file.open(QIODevice::WriteOnly)) return fileFailed();
+        // Unbuffered, so that a full disk fails the write that meets it, in the disk's words,
+        // rather than a later flush with none.
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fileFailed();
         return 0;
     case ZIP_SOURCE_WRITE:
         if (!writeFully(m_file, static_cast<const char*>(data), static_cast<qint64>(length)))
@@ -150,10 +152,7 @@ zip_int64_t SavedZip::write(void* data, zip_uint64_t length, zip_source_cmd_t co
         qint64 target = args->offset;
         if (args->whence == SEEK_CUR) target += m_file.pos();
         if (args->whence == SEEK_END) target += m_file.size();
-        if (target < 0 || !m_file.seek(target)) {
-            zip_error_set(&m_sourceError, ZIP_ER_SEEK, EINVAL);
-            return -1;
-        }
+        if (target < 0 || !m_file.seek(target)) return fileFailed();
         return 0;
     }
     case ZIP_SOURCE_COMMIT_WRITE:

@@ -43,10 +43,16 @@ SectionStore hardToCompressDocument(qsizetype bytes) {
     SectionStore store;
     for (int i = 0; i < kSections; ++i) {
         const int pos = i == 0 ? 0 : store.appendEmpty();
-        QString text;
-        for (qsizetype n = 0; n < bytes / kSections / 2; ++n)
-            text += (n % 40 == 39) ? QChar(u'\n') : QChar(char16_t(0x4E00 + random.bounded(3000)));
-        store.section(pos).text = cp932::encodeFromPane(cp932::toEncodable(text));
+        QByteArray text;
+        text.reserve(bytes / kSections + 2);
+        while (text.size() < bytes / kSections) {
+            // A kanji of the first level, 0x889F-0x9872: every lead 0x89-0x97 with every trail.
+            const int trail = 0x40 + random.bounded(188);
+            text += char(0x89 + random.bounded(15));
+            text += char(trail < 0x7F ? trail : trail + 1);
+            if (text.size() % 82 == 80) text += "\r\n";
+        }
+        store.section(pos).text = text;
     }
     return store;
 }

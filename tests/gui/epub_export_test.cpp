@@ -146,6 +146,16 @@ TEST_F(EpubExport, StoppedOrFailedBooksLeaveTheOldFile) {
               QStringList{QStringLiteral("本.epub")});
     EXPECT_FALSE(enabled(QStringLiteral("nx_backup_stop")));
 
+    // The document's own file: refused before anything is written.
+    const QString document = path(QStringLiteral("原稿.ptm"));
+    writeAll(document, "the manuscript");
+    store().documentPath = document;
+    prompter->answerFile(document).answer(Answer::Yes);
+    window->trigger(QStringLiteral("nx_epub_save"));
+    EXPECT_FALSE(commands().busy());
+    EXPECT_EQ(prompter->last().text, epubmsg::targetIsTheDocument());
+    EXPECT_EQ(readAll(document), QByteArray("the manuscript"));
+
     // A folder where the book should go: the file error, with the cat's reaction.
     fill({{sjis("一"), sjis("本文")}});
     const QString folder = path(QStringLiteral("フォルダ.epub"));

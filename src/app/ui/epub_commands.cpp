@@ -51,6 +51,10 @@ void EpubCommands::nx_epub_saveClick() {
     if (!chosen) return;
     const QString path = *chosen;
     m_context.settings.WorkDir = QFileInfo(path).absolutePath();
+    if (epub::isSameFile(path, store.documentPath)) {
+        m_context.reporter.refusal(epubmsg::targetIsTheDocument());
+        return;
+    }
 
     epub::Book book;
     book.sections = epub::sectionsOf(store);

@@ -469,6 +469,7 @@ TEST_F(PtmtoolTest, EpubWritesTheBookAndWarnsWhereItLeftCharactersOut) {
         {"options of other commands", {"epub", file, book, "--password", "Tama2024", "--raw"}, 1},
         {"epub's options elsewhere", {"count", file, "--horizontal"}, 1},
         {"an unreadable document", {"epub", path("無い.ptm"), book}, 1},
+        {"the document itself as OUT", {"epub", file, file, "--password", "Tama2024"}, 1},
     };
     for (const Row& row : refusals) {
         const Outcome r = ptmtool(row.args);
