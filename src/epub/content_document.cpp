@@ -1,5 +1,7 @@
 #include "epub/content_document.h"
 
+#include "core/cp932.h"
+
 #include "epub/paragraph_markup.h"
 #include "vertical/notation.h"
 
@@ -30,11 +32,22 @@ constexpr char kDocumentEnd[] = "</body>\n</html>\n";
 } // namespace
 
 int contentDocumentCount(QByteArrayView text) {
+    // A page break needs the note's characters, so only the lines that hold their bytes are
+    // read as notation: counting costs a search, not a second reading of the whole text. (No
+    // trail byte of CP932 is a CR or an LF, so the bytes before a hit find its line's start.)
+    static const QByteArray note = cp932::encode(u"［＃改ページ］");
     int count = 1;
-    vertical::forEachParagraph(text, [&count](const vertical::Paragraph& p) {
-        if (p.pageBreakBefore) ++count;
-        return true;
-    });
+    vertical::LineParser parser;
+    for (qsizetype hit = text.indexOf(note); hit >= 0;) {
+        qsizetype start = hit;
+        while (start > 0 && text[start - 1] != '\n' && text[start - 1] != '\r')
+            --start;
+        const vertical::LineSpan line = vertical::lineAt(text, start);
+        for (const vertical::Paragraph& p :
+             parser.parse(text.sliced(start, line.end - start), static_cast<quint32>(start)))
+            count += p.pageBreakBefore;
+        hit = line.next < text.size() ? text.indexOf(note, line.next) : -1;
+    }
     return count;
 }
 
@@ -44,7 +57,8 @@ SectionDocuments contentDocuments(QByteArrayView text, const ContentHead& head, 
     result.documents.reserve(static_cast<size_t>(qMax(documents, 1)));
     const QByteArray start = documentStart(head);
     QByteArray current = start;
-    current.reserve(start.size() + text.size() * 3 / 2 / qMax(documents, 1) + 64);
+    // CP932 takes two bytes for what UTF-8 takes three; the markup adds a little.
+    current.reserve(start.size() + text.size() * 2 / qMax(documents, 1) + 64);
     if (!head.heading.isEmpty()) current += "<h1>" + head.heading + "</h1>\n";
 
     int seen = 0;

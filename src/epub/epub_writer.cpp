@@ -8,34 +8,44 @@
 #include "vertical/notation.h"
 
 #include <algorithm>
+#include <deque>
+#include <future>
+#include <system_error>
+#include <thread>
 
 namespace pote::epub {
 
 namespace {
 
 // Makes each section's documents once, when the zip reaches its first one, and hands them out
-// one by one; the places where characters were left out are gathered on the way.
+// one by one; the places where characters were left out are gathered on the way. The next few
+// sections are made and compressed on threads of their own while libzip copies this one.
 class SectionDocumentSource {
 public:
     SectionDocumentSource(const Book& book, const BookPlan& plan, const std::atomic<bool>* cancel,
                           const EpubProgress& progress)
-        : m_book(book), m_plan(plan), m_cancel(cancel), m_progress(progress) {
+        : m_book(book), m_plan(plan), m_cancel(cancel), m_progress(progress),
+          m_depth(static_cast<size_t>(qBound(1u, std::thread::hardware_concurrency(), 4u))) {
         for (const BookSection& s : book.sections)
             m_total += s.text.size();
         m_made.assign(book.sections.size(), false);
         if (m_progress) m_progress(0, m_total);
     }
+    // The sections made ahead read the book and the plan: they end before those do.
+    ~SectionDocumentSource() {
+        for (auto& [section, made] : m_ahead)
+            made.wait();
+    }
 
-    std::optional<QByteArray> document(int section, int index) {
+    std::optional<EntryBytes> document(int section, int index) {
         const auto pos = static_cast<size_t>(section);
         // Handed out already: libzip asked again, so the section is made again.
-        if (section != m_section || m_documents[static_cast<size_t>(index)].isEmpty()) {
+        if (section != m_section || m_documents[static_cast<size_t>(index)].data.isEmpty()) {
             if (m_cancel && m_cancel->load()) return std::nullopt;
-            const BookPlan::Section& planned = m_plan.sections[pos];
-            const QByteArray& text = m_book.sections[pos].text;
-            SectionDocuments made = contentDocuments(text, {planned.label, planned.heading},
-                                                     planned.documents, m_cancel);
+            Prepared made = takeAhead(section);
+            makeAhead(section + 1);
             if (made.cancelled) return std::nullopt;
+            const QByteArray& text = m_book.sections[pos].text;
             if (!m_made[pos]) {
                 m_made[pos] = true;
                 notePlaces(section, text, std::move(made.dropped));
@@ -54,6 +64,48 @@ public:
     }
 
 private:
+    struct Prepared {
+        std::vector<EntryBytes> documents;
+        QList<quint32> dropped;
+        bool cancelled = false;
+    };
+
+    Prepared make(int section) const {
+        const BookPlan::Section& planned = m_plan.sections[static_cast<size_t>(section)];
+        SectionDocuments made =
+            contentDocuments(m_book.sections[static_cast<size_t>(section)].text,
+                             {planned.label, planned.heading}, planned.documents, m_cancel);
+        Prepared out{{}, std::move(made.dropped), made.cancelled};
+        out.documents.reserve(made.documents.size());
+        for (QByteArray& document : made.documents) {
+            if (out.cancelled || (m_cancel && m_cancel->load())) return {{}, {}, true};
+            out.documents.push_back(deflated(std::exchange(document, {})));
+        }
+        return out;
+    }
+    // The section from the threads ahead, or made here when none has it.
+    Prepared takeAhead(int section) {
+        while (!m_ahead.empty() && m_ahead.front().first < section) {
+            m_ahead.front().second.wait();
+            m_ahead.pop_front();
+        }
+        if (m_ahead.empty() || m_ahead.front().first != section) return make(section);
+        Prepared made = m_ahead.front().second.get();
+        m_ahead.pop_front();
+        return made;
+    }
+    void makeAhead(int from) {
+        int next = m_ahead.empty() ? from : m_ahead.back().first + 1;
+        for (; m_ahead.size() < m_depth && next < static_cast<int>(m_plan.sections.size());
+             ++next) {
+            try {
+                m_ahead.emplace_back(
+                    next, std::async(std::launch::async, [this, next] { return make(next); }));
+            } catch (const std::system_error&) {
+                return; // no thread to be had: the section is made when it is reached
+            }
+        }
+    }
     void notePlaces(int section, QByteArrayView text, QList<quint32> dropped) {
         if (m_plan.namesWithDrops.contains(section)) note({section, 0});
         if (dropped.isEmpty()) return;
@@ -69,8 +121,10 @@ private:
     const BookPlan& m_plan;
     const std::atomic<bool>* m_cancel;
     const EpubProgress& m_progress;
+    const size_t m_depth; // sections made ahead at once
     int m_section = -1;
-    std::vector<QByteArray> m_documents;
+    std::vector<EntryBytes> m_documents;
+    std::deque<std::pair<int, std::future<Prepared>>> m_ahead;
     std::vector<bool> m_made;
     qint64 m_total = 0;
     qint64 m_done = 0;

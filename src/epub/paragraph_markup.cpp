@@ -2,6 +2,8 @@
 
 #include "epub/xml_text.h"
 
+#include <algorithm>
+
 namespace pote::epub {
 
 namespace {
@@ -61,11 +63,33 @@ public:
             ++m_next;
         return m_next < m_runs.size() && m_runs[m_next].first <= i ? m_next : -1;
     }
+    // Where the answer of at(i) next changes: the end of the run that holds i, or the start of
+    // the next one.
+    qsizetype nextEdge(qsizetype i, qsizetype end) {
+        if (at(i) >= 0) return m_runs[m_next].last;
+        return m_next < m_runs.size() ? m_runs[m_next].first : end;
+    }
 
 private:
     const QList<CharRun>& m_runs;
     qsizetype m_next = 0;
 };
+
+// Appends chars [first, last) in one go; the offsets of those left out go to dropped.
+void appendChars(QByteArray& out, const QList<TextChar>& chars, qsizetype first, qsizetype last,
+                 QList<quint32>& dropped) {
+    const qsizetype start = out.size();
+    out.resize(start + (last - first) * kMaxEscapedBytes);
+    char* at = out.data() + start;
+    for (qsizetype i = first; i < last; ++i) {
+        const TextChar& c = chars[i];
+        if (isBookCharacter(c.ch))
+            at = writeXmlUnit(at, c.ch);
+        else
+            dropped.append(c.offset);
+    }
+    out.truncate(at - out.constData());
+}
 
 // The marks around one character, outermost first: ruby holds emphasis, emphasis holds the
 // upright run, so a mark that crosses an outer one's edge is closed and opened again there.
@@ -135,7 +159,7 @@ void appendParagraphMarkup(QByteArray& out, const Paragraph& p, QList<quint32>& 
         out.append("</rt></ruby>");
         open.ruby = -1;
     };
-    for (qsizetype i = 0; i <= n; ++i) {
+    for (qsizetype i = 0;;) {
         Marks now;
         if (i < n) now = {rubyCursor.at(i), emphasisCursor.at(i), uprightCursor.at(i)};
         if (now.ruby != open.ruby)
@@ -149,7 +173,11 @@ void appendParagraphMarkup(QByteArray& out, const Paragraph& p, QList<quint32>& 
         if (now.emphasis >= 0 && open.emphasis < 0) out.append("<span class=\"em-sesame\">");
         if (now.upright >= 0 && open.upright < 0) out.append("<span class=\"tcy\">");
         open = now;
-        if (!appendXmlChar(out, p.chars[i].ch)) dropped.append(p.chars[i].offset);
+        // The marks stay as they are up to the nearest edge of any of them.
+        const qsizetype edge = std::min({rubyCursor.nextEdge(i, n), emphasisCursor.nextEdge(i, n),
+                                         uprightCursor.nextEdge(i, n)});
+        appendChars(out, p.chars, i, edge, dropped);
+        i = edge;
     }
 }
 

@@ -4,16 +4,47 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
+
+#include <zlib.h>
 
 namespace pote::epub {
 
+EntryBytes deflated(QByteArrayView bytes) {
+    z_stream z{};
+    // What libzip's own deflate uses: no zlib header, the best level, the most memory. Should
+    // zlib fail, or the bytes not fit one call, libzip compresses them itself (nothing may
+    // throw through its C frames).
+    if (bytes.size() > std::numeric_limits<uInt>::max() / 2 ||
+        deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, MAX_MEM_LEVEL,
+                     Z_DEFAULT_STRATEGY) != Z_OK)
+        return EntryBytes{bytes.toByteArray()};
+    EntryBytes out;
+    out.data.resize(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(bytes.size()))));
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    z.avail_in = static_cast<uInt>(bytes.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data.data());
+    z.avail_out = static_cast<uInt>(out.data.size());
+    const int finished = deflate(&z, Z_FINISH);
+    out.data.truncate(static_cast<qsizetype>(z.total_out));
+    deflateEnd(&z);
+    if (finished != Z_STREAM_END) return EntryBytes{bytes.toByteArray()};
+    out.deflated = true;
+    out.size = bytes.size();
+    out.crc = static_cast<quint32>(crc32_z(crc32_z(0, nullptr, 0),
+                                           reinterpret_cast<const Bytef*>(bytes.data()),
+                                           static_cast<z_size_t>(bytes.size())));
+    return out;
+}
+
 // An entry made on demand: made when libzip first asks for its size or its bytes, released
-// when libzip has read it (the size is kept: libzip asks again after reading).
+// when libzip has read it (what it is is kept: libzip asks again after reading).
 struct SavedZip::Made {
     SavedZip* owner = nullptr;
     Maker make;
-    std::optional<QByteArray> bytes;
-    std::optional<zip_uint64_t> size;
+    std::optional<EntryBytes> bytes;
+    std::optional<EntryBytes> shape; // bytes without their data, once made
+    qsizetype compressedSize = 0;
     zip_uint64_t at = 0;
     zip_error_t error;
 
@@ -25,8 +56,25 @@ struct SavedZip::Made {
             zip_error_set(&error, ZIP_ER_CANCELLED, 0);
             return false;
         }
-        size = static_cast<zip_uint64_t>(bytes->size());
+        shape = EntryBytes{{}, bytes->deflated, bytes->crc, bytes->size};
+        if (!bytes->deflated) shape->size = bytes->data.size();
+        compressedSize = bytes->data.size();
         return true;
+    }
+
+    void stat(zip_stat_t* st) const {
+        zip_stat_init(st);
+        st->valid = ZIP_STAT_SIZE | ZIP_STAT_MTIME;
+        st->size = static_cast<zip_uint64_t>(shape->size);
+        st->mtime = owner->m_mtime;
+        if (shape->deflated) {
+            st->valid |= ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC |
+                         ZIP_STAT_ENCRYPTION_METHOD;
+            st->comp_size = static_cast<zip_uint64_t>(compressedSize);
+            st->comp_method = ZIP_CM_DEFLATE;
+            st->crc = shape->crc;
+            st->encryption_method = ZIP_EM_NONE;
+        }
     }
 };
 
@@ -53,14 +101,16 @@ SavedZip::~SavedZip() {
 bool SavedZip::add(const char* name, QByteArray bytes, bool store) {
     // libzip reads the bytes at close; they live in the entry until then.
     return addEntry(
-        name, [bytes = std::move(bytes)]() -> std::optional<QByteArray> { return bytes; }, store);
+        name,
+        [bytes = std::move(bytes)]() -> std::optional<EntryBytes> { return EntryBytes{bytes}; },
+        store ? ZIP_CM_STORE : ZIP_CM_DEFLATE);
 }
 
 bool SavedZip::addMade(const char* name, Maker make) {
-    return addEntry(name, std::move(make), false);
+    return addEntry(name, std::move(make), ZIP_CM_DEFAULT);
 }
 
-bool SavedZip::addEntry(const char* name, Maker make, bool store) {
+bool SavedZip::addEntry(const char* name, Maker make, zip_int32_t compression) {
     if (!m_zip) return false;
     auto made = std::make_unique<Made>();
     made->owner = this;
@@ -79,7 +129,9 @@ bool SavedZip::addEntry(const char* name, Maker make, bool store) {
         return false;
     }
     const auto i = static_cast<zip_uint64_t>(index);
-    if (zip_set_file_compression(m_zip, i, store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0) != 0 ||
+    // Left at the default, libzip keeps what the maker deflated and deflates what it did not.
+    if ((compression != ZIP_CM_DEFAULT &&
+         zip_set_file_compression(m_zip, i, compression, 0) != 0) ||
         zip_file_set_mtime(m_zip, i, m_mtime, 0) != 0) {
         takeLibzipError();
         return false;
@@ -174,23 +226,18 @@ zip_int64_t SavedZip::madeCallback(void* made, void* data, zip_uint64_t length,
     switch (command) {
     case ZIP_SOURCE_SUPPORTS:
         return ZIP_SOURCE_SUPPORTS_READABLE;
-    case ZIP_SOURCE_STAT: {
-        if (!m.size && !m.ensure()) return -1;
-        auto* st = static_cast<zip_stat_t*>(data);
-        zip_stat_init(st);
-        st->valid = ZIP_STAT_SIZE | ZIP_STAT_MTIME;
-        st->size = *m.size;
-        st->mtime = m.owner->m_mtime;
+    case ZIP_SOURCE_STAT:
+        if (!m.shape && !m.ensure()) return -1;
+        m.stat(static_cast<zip_stat_t*>(data));
         return sizeof(zip_stat_t);
-    }
     case ZIP_SOURCE_OPEN:
         if (!m.ensure()) return -1;
         m.at = 0;
         return 0;
     case ZIP_SOURCE_READ: {
-        const zip_uint64_t left = static_cast<zip_uint64_t>(m.bytes->size()) - m.at;
+        const zip_uint64_t left = static_cast<zip_uint64_t>(m.bytes->data.size()) - m.at;
         const zip_uint64_t n = qMin(left, length);
-        std::memcpy(data, m.bytes->constData() + m.at, n);
+        std::memcpy(data, m.bytes->data.constData() + m.at, n);
         m.at += n;
         return static_cast<zip_int64_t>(n);
     }

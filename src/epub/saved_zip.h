@@ -19,10 +19,22 @@
 
 namespace pote::epub {
 
+// An entry's bytes as the zip holds them: compressed already, or for libzip to compress.
+struct EntryBytes {
+    QByteArray data;
+    bool deflated = false; // data is raw deflate of `size` bytes whose CRC-32 is `crc`
+    quint32 crc = 0;
+    qint64 size = 0;
+};
+
+// Compresses bytes as libzip does by default (raw deflate at the best level), so that the work
+// can be done on other threads ahead of the zip, which then only copies it.
+EntryBytes deflated(QByteArrayView bytes);
+
 class SavedZip {
 public:
     // Makes the bytes of an entry; nullopt stops the archive (the work was cancelled).
-    using Maker = std::function<std::optional<QByteArray>()>;
+    using Maker = std::function<std::optional<EntryBytes>()>;
 
     // Nothing is written before close(). mtime is the time every entry carries.
     SavedZip(const QString& path, std::time_t mtime);
@@ -30,9 +42,10 @@ public:
     SavedZip(const SavedZip&) = delete;
     SavedZip& operator=(const SavedZip&) = delete;
 
-    // Adds an entry (stored uncompressed when `store`, deflated otherwise). False when libzip
+    // Adds an entry that libzip stores uncompressed (`store`) or deflates. False when libzip
     // refused it; error() says why.
     bool add(const char* name, QByteArray bytes, bool store = false);
+    // An entry made when the archive is written (deflated by the maker, or by libzip).
     bool addMade(const char* name, Maker make);
 
     // Writes the archive and puts it in place of the old file. False when that failed or a maker
@@ -50,7 +63,8 @@ private:
     static zip_int64_t madeCallback(void* made, void* data, zip_uint64_t length,
                                     zip_source_cmd_t command);
     zip_int64_t write(void* data, zip_uint64_t length, zip_source_cmd_t command);
-    bool addEntry(const char* name, Maker make, bool store);
+    // compression: ZIP_CM_STORE, ZIP_CM_DEFLATE, or ZIP_CM_DEFAULT for what the maker says.
+    bool addEntry(const char* name, Maker make, zip_int32_t compression);
     void takeLibzipError();
 
     QSaveFile m_file;

@@ -4,50 +4,59 @@ namespace pote::epub {
 
 namespace {
 
-void appendUtf8(QByteArray& out, char32_t c) {
+char* writeUtf8(char* at, char32_t c) {
     if (c < 0x80) {
-        out.append(char(c));
+        *at++ = char(c);
     } else if (c < 0x800) {
-        const char bytes[] = {char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F))};
-        out.append(bytes, 2);
+        *at++ = char(0xC0 | (c >> 6));
+        *at++ = char(0x80 | (c & 0x3F));
     } else if (c < 0x10000) {
-        const char bytes[] = {char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)),
-                              char(0x80 | (c & 0x3F))};
-        out.append(bytes, 3);
+        *at++ = char(0xE0 | (c >> 12));
+        *at++ = char(0x80 | ((c >> 6) & 0x3F));
+        *at++ = char(0x80 | (c & 0x3F));
     } else {
-        const char bytes[] = {char(0xF0 | (c >> 18)), char(0x80 | ((c >> 12) & 0x3F)),
-                              char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
-        out.append(bytes, 4);
+        *at++ = char(0xF0 | (c >> 18));
+        *at++ = char(0x80 | ((c >> 12) & 0x3F));
+        *at++ = char(0x80 | ((c >> 6) & 0x3F));
+        *at++ = char(0x80 | (c & 0x3F));
     }
+    return at;
 }
 
-// The escaped form of c, or nullptr when c stands for itself. Quotes are escaped everywhere, so
-// that the same text may go into an attribute.
-const char* escapeOf(char32_t c) {
+// Quotes are escaped everywhere, so that the same text may go into an attribute.
+char* writeCharacter(char* at, char32_t c) {
+    const auto put = [&at](const char* escaped, int n) {
+        for (int k = 0; k < n; ++k)
+            *at++ = escaped[k];
+        return at;
+    };
     switch (c) {
     case '&':
-        return "&amp;";
+        return put("&amp;", 5);
     case '<':
-        return "&lt;";
+        return put("&lt;", 4);
     case '>':
-        return "&gt;";
+        return put("&gt;", 4);
     case '"':
-        return "&quot;";
+        return put("&quot;", 6);
     default:
-        return nullptr;
+        return writeUtf8(at, c);
     }
 }
 
 bool appendCharacter(QByteArray& out, char32_t c) {
     if (!isBookCharacter(c)) return false;
-    if (const char* escaped = escapeOf(c))
-        out.append(escaped);
-    else
-        appendUtf8(out, c);
+    const qsizetype start = out.size();
+    out.resize(start + kMaxEscapedBytes);
+    out.truncate(writeCharacter(out.data() + start, c) - out.constData());
     return true;
 }
 
 } // namespace
+
+char* writeShortXmlUnit(char* at, char16_t unit) {
+    return writeCharacter(at, unit);
+}
 
 bool appendXmlChar(QByteArray& out, char16_t unit) {
     return appendCharacter(out, unit);

@@ -19,6 +19,23 @@ constexpr bool isBookCharacter(char32_t c) {
     return c <= 0x10FFFF;
 }
 
+// The most bytes one character takes, escaped ("&quot;").
+constexpr qsizetype kMaxEscapedBytes = 6;
+
+// The units below U+0800: one or two bytes, or an escape.
+char* writeShortXmlUnit(char* at, char16_t unit);
+
+// Writes a UTF-16 unit that stands alone and is a book character, escaped, at `at` (room for
+// kMaxEscapedBytes); returns where it ended. For loops over long runs of text: kana and kanji,
+// nearly all of a Japanese text, take the first branch.
+inline char* writeXmlUnit(char* at, char16_t unit) {
+    if (unit < 0x800) return writeShortXmlUnit(at, unit);
+    at[0] = char(0xE0 | (unit >> 12));
+    at[1] = char(0x80 | ((unit >> 6) & 0x3F));
+    at[2] = char(0x80 | (unit & 0x3F));
+    return at + 3;
+}
+
 // Appends one UTF-16 unit that stands alone (every unit of decoded CP932 does), escaped.
 // False when the unit is not a book character and was left out.
 bool appendXmlChar(QByteArray& out, char16_t unit);

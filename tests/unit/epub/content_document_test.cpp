@@ -144,6 +144,12 @@ TEST(ContentDocuments, RandomTextsGiveWellFormedDocumentsThatSayTheText) {
     for (int round = 0; round < 3000; ++round) {
         const QByteArray text = randomText(random);
         const int count = contentDocumentCount(text);
+        int breaks = 0;
+        vertical::forEachParagraph(text, [&breaks](const vertical::Paragraph& p) {
+            breaks += p.pageBreakBefore;
+            return true;
+        });
+        ASSERT_EQ(count, 1 + breaks) << text.toHex().toStdString();
         const SectionDocuments docs = contentDocuments(text, head, count);
         ASSERT_EQ(static_cast<int>(docs.documents.size()), count) << text.toHex().toStdString();
         const Seen seen = read(docs.documents);
