@@ -315,7 +315,7 @@ protected:
         prompter->answerFile(target).answer(Answer::Ok).answer(Answer::Ok);
         window->trigger(QStringLiteral("nx_epub_save"));
         auto* commands = window->findChild<EpubCommands*>();
-        EXPECT_TRUE(QTest::qWaitFor([commands] { return !commands->busy(); }, 120000));
+        EXPECT_TRUE(QTest::qWaitFor([commands] { return !commands->running(); }, 120000));
         QCoreApplication::processEvents();
         const QStringList errors = windowErrors();
         prompter->clear();

@@ -26,6 +26,17 @@ namespace {
 
 class EpubExport : public WindowTest {
 protected:
+    void SetUp() override {
+        restart({}, [this](StartOptions& options, ScriptedPrompter&) {
+            auto hooked = std::make_unique<HookedPrompter>();
+            hooked->onMessage = [this](const QString&) {
+                stopOfferedAtMessage.push_back(enabled(QStringLiteral("nx_backup_stop")));
+            };
+            prompter = hooked.get();
+            options.prompter = std::move(hooked);
+        });
+    }
+
     void fill(const std::vector<std::pair<QByteArray, QByteArray>>& sections) {
         SectionStore& s = store();
         s.resetToNew();
@@ -46,9 +57,14 @@ protected:
     void exportTo(const QString& file) {
         prompter->answerFile(file).answer(Answer::Yes);
         window->trigger(QStringLiteral("nx_epub_save"));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !commands().busy(); }, 120000));
-        QCoreApplication::processEvents();
+        waitUntilDone();
     }
+    void waitUntilDone() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !commands().running(); }, 120000));
+    }
+
+    // Whether "中止" was offered when each box appeared.
+    std::vector<bool> stopOfferedAtMessage;
 
     static QStringList entryNames(const QString& file) {
         QStringList names;
@@ -104,6 +120,7 @@ TEST_F(EpubExport, WritesTheDocumentWithThePanesLatestEdits) {
     EXPECT_EQ(dialog.dialog.title, QStringLiteral("EPUBに書き出す"));
     EXPECT_EQ(dialog.dialog.defaultSuffix, QStringLiteral("epub"));
     EXPECT_EQ(prompter->last().text, epubmsg::finished(QDir::toNativeSeparators(book)));
+    EXPECT_EQ(stopOfferedAtMessage, std::vector<bool>{false}) << "the report comes after the work";
     EXPECT_EQ(window->settings().WorkDir, m_dir.path());
     EXPECT_EQ(entryNames(book).size(), 7);
     EXPECT_TRUE(entryBytes(book, "EPUB/text/p00001.xhtml")
@@ -139,7 +156,7 @@ TEST_F(EpubExport, StoppedOrFailedBooksLeaveTheOldFile) {
     EXPECT_TRUE(enabled(QStringLiteral("nx_backup_stop")));
     EXPECT_TRUE(window->statusPanelText(0).startsWith(QStringLiteral("EPUBを書き出し中")));
     window->trigger(QStringLiteral("nx_backup_stop"));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !commands().busy(); }, 120000));
+    waitUntilDone();
     EXPECT_EQ(prompter->last().text, epubmsg::stopped());
     EXPECT_EQ(readAll(book), QByteArray("old book"));
     EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.epub*")}, QDir::Files | QDir::Hidden),
@@ -162,7 +179,7 @@ TEST_F(EpubExport, StoppedOrFailedBooksLeaveTheOldFile) {
     QDir().mkpath(folder);
     prompter->answerFile(folder).answer(Answer::Ok);
     window->trigger(QStringLiteral("nx_epub_save"));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !commands().busy(); }, 120000));
+    waitUntilDone();
     EXPECT_EQ(prompter->last().kind, MessageKind::Error);
     EXPECT_EQ(prompter->last().text,
               QDir::toNativeSeparators(folder) + QStringLiteral("\r\n") + notAFileToWriteMessage());

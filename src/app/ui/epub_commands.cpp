@@ -42,7 +42,7 @@ void EpubCommands::stop() {
 }
 
 void EpubCommands::nx_epub_saveClick() {
-    if (m_busy) return;
+    if (running()) return;
     SectionStore& store = m_context.store;
     m_context.binding.section_commit(store.current);
     const FileDialogRequest request = dialog_setup(
@@ -89,18 +89,31 @@ void EpubCommands::nx_epub_saveClick() {
         QMetaObject::invokeMethod(
             this,
             [this, path, written = std::move(written)] {
-                m_context.commands.runAsCommand([&] { finished(path, written); });
+                m_context.commands.runAsCommand([this] { leaveBusy(); });
+                // The window gives its commands back and hides "中止" when that command returns;
+                // the outcome follows as a command of its own, so it is read in that state.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, path, written] {
+                        m_context.commands.runAsCommand([&] { report(path, written); });
+                    },
+                    Qt::QueuedConnection);
             },
             Qt::QueuedConnection);
     });
 }
 
-void EpubCommands::finished(const QString& path, const epub::EpubWrite& written) {
+void EpubCommands::leaveBusy() {
     m_worker.waitForFinished(); // past its last step already
     m_busy = false;
+    m_reportDue = true;
     QApplication::restoreOverrideCursor();
     m_context.view.releaseStatusText();
     m_context.view.status_update();
+}
+
+void EpubCommands::report(const QString& path, const epub::EpubWrite& written) {
+    m_reportDue = false;
     Prompter& prompter = m_context.prompter;
     using Status = epub::EpubWrite::Status;
     switch (written.status) {

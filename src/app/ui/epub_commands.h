@@ -29,17 +29,21 @@ public:
 
     // While the book is written: every other command waits.
     bool busy() const { return m_busy; }
+    // From the start to the last report.
+    bool running() const { return m_busy || m_reportDue; }
     // The window asks before it closes: while a book is written the answer is no, the book is
     // stopped, and the window closes by itself once it has.
     bool closeQuery();
 
 private:
-    void finished(const QString& path, const epub::EpubWrite& written);
+    void leaveBusy();
+    void report(const QString& path, const epub::EpubWrite& written);
 
     AppContext& m_context;
     std::atomic<bool> m_cancel{false};
     QFuture<void> m_worker;
     bool m_busy = false;
+    bool m_reportDue = false;
     bool m_closeWhenDone = false;
     int m_shownPercent = -1;
 };
