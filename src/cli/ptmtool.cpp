@@ -8,6 +8,7 @@
 //   ptmtool txm-import TXM OUT [--utf8] [--seed N]
 //   ptmtool folder-export FILE DIR [--password PW] [--overwrite]
 //   ptmtool count FILE [--password PW] [--json]
+//   ptmtool pages FILE [--format genkou|a4-40x30|COLSxLINES] [--password PW]
 //   ptmtool grep PATTERN FILE... [-i] [--password PW]
 //   ptmtool epub FILE OUT [--password PW] [--horizontal] [--title T] [--author A]
 //   ptmtool --help | --version
@@ -30,6 +31,7 @@
 #include "textio/linked_text.h"
 #include "textio/text_folder.h"
 #include "textio/text_messages.h"
+#include "vertical/layout.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,6 +65,9 @@ constexpr const char* kUsageText =
     "         one line per section and a total line: number,\n"
     "         characters, without spaces, lines, bytes,\n"
     "         manuscript pages, name (tab-separated)\n"
+    "       ptmtool pages FILE [--format genkou|a4-40x30|COLSxLINES] [--password PW]\n"
+    "         one line per section: number, pages, name (tab-separated);\n"
+    "         then total and pages\n"
     "       ptmtool grep PATTERN FILE... [-i] [--password PW]\n"
     "         prints FILE:SECTION:LINE:TEXT for each line with a hit\n"
     "       ptmtool epub FILE OUT [--password PW] [--horizontal] [--title T] [--author A]\n"
@@ -85,6 +90,10 @@ constexpr const char* kHelpText =
     "                 name and its number); DIR is created when missing; existing files are\n"
     "                 replaced only with --overwrite, otherwise skipped and listed\n"
     "  count          characters, lines, bytes and manuscript pages per section and in all\n"
+    "  pages          the pages of each section set vertically (line rules, ruby, 縦中横),\n"
+    "                 each section from a new page: --format genkou (20 x 20 manuscript\n"
+    "                 paper, the default), a4-40x30 (the contest format), or COLSxLINES\n"
+    "                 (characters per line x lines per page, 10 to 60 each)\n"
     "  grep           the lines of sections that hold PATTERN (-i: letter case ignored)\n"
     "  epub           the document as an EPUB 3 book: vertical, right to left, one content\n"
     "                 document per section (and per ［＃改ページ］), ruby and emphasis dots\n"
@@ -127,6 +136,7 @@ struct Arguments {
     bool horizontal = false;
     std::optional<QString> title;
     std::optional<QString> author;
+    std::optional<QString> format;
     QString error;
 };
 
@@ -155,6 +165,11 @@ Arguments parseArguments(const QStringList& args) {
             a.utf8 = true;
         } else if (arg == QLatin1String("--json")) {
             a.json = true;
+        } else if (arg == QLatin1String("--format")) {
+            if (hasValue)
+                a.format = args[++i];
+            else
+                a.error = QStringLiteral("--format needs a value");
         } else if (arg == QLatin1String("-i")) {
             a.ignoreCase = true;
         } else if (arg == QLatin1String("--horizontal")) {
@@ -445,6 +460,34 @@ int count(const Arguments& a) {
     return kOk;
 }
 
+int pages(const Arguments& a) {
+    if (a.positional.size() != 1 || hasOtherOptions(a, true, false, false, false, false))
+        return usage(QStringLiteral("pages takes one FILE, and --format and --password only"));
+    const std::optional<vertical::PageFormat> format =
+        vertical::PageFormat::fromName(a.format.value_or(QStringLiteral("genkou")));
+    if (!format)
+        return usage(QStringLiteral("--format is genkou, a4-40x30 or COLSxLINES (10 to 60 each), "
+                                    "not %1")
+                         .arg(*a.format));
+    int exitCode = kOk;
+    const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
+    if (!r) return exitCode;
+    QByteArray out;
+    qint64 total = 0;
+    int number = 0;
+    for (const DocumentContent::Entry& entry : r->content.sections) {
+        const int count = vertical::count_pages(entry.section.text, entry.section.name, *format);
+        total += count;
+        out += QStringLiteral("%1\t%2\t%3\n")
+                   .arg(++number)
+                   .arg(count)
+                   .arg(cli::readableText(entry.section.name))
+                   .toUtf8();
+    }
+    writeOut(out + "total\t" + QByteArray::number(total) + '\n');
+    return kOk;
+}
+
 int grep(const Arguments& a) {
     if (a.positional.size() < 2 || a.json || hasOtherOptions(a, true, false, false, false, false)) {
         usage(QStringLiteral("grep takes PATTERN and at least one FILE, and -i and --password "
@@ -569,6 +612,8 @@ int main(int argc, char** argv) {
         return refuse(QStringLiteral("-i belongs to grep"));
     if ((a.horizontal || a.title || a.author) && command != QLatin1String("epub"))
         return refuse(QStringLiteral("--horizontal, --title and --author belong to epub"));
+    if (a.format && command != QLatin1String("pages"))
+        return refuse(QStringLiteral("--format belongs to pages"));
     int code;
     if (command == QLatin1String("info"))
         code = info(a);
@@ -586,6 +631,8 @@ int main(int argc, char** argv) {
         code = folderExport(a);
     else if (command == QLatin1String("count"))
         code = count(a);
+    else if (command == QLatin1String("pages"))
+        code = pages(a);
     else if (command == QLatin1String("grep"))
         code = grep(a);
     else if (command == QLatin1String("epub"))

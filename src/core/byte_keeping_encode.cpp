@@ -1,6 +1,7 @@
 #include "core/byte_keeping_encode.h"
 
 #include "core/cp932.h"
+#include "core/text_lines.h"
 
 #include <algorithm>
 #include <bit>
@@ -86,24 +87,6 @@ qsizetype commonPrefix(const Byte* a, const Byte* b, qsizetype n) {
     return i;
 }
 
-// The first CR or LF in p[from, n), or n.
-qsizetype findBreak(const Byte* p, qsizetype from, qsizetype n) {
-    qsizetype i = from;
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; i + 16 <= n; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const unsigned hits =
-            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
-        if (hits != 0) return i + std::countr_zero(hits);
-    }
-#endif
-    while (i < n && !isBreak(p[i]))
-        ++i;
-    return i;
-}
-
 // Length of the common end of a[0, na) and b[0, nb).
 qsizetype commonSuffix(const Byte* a, qsizetype na, const Byte* b, qsizetype nb) {
     const qsizetype n = std::min(na, nb);
@@ -181,10 +164,8 @@ struct Text {
     }
 
     Line lineFrom(qsizetype start) const {
-        const qsizetype i = findBreak(p, start, n);
-        qsizetype next = i;
-        if (i < n) next = p[i] == '\r' && i + 1 < n && p[i + 1] == '\n' ? i + 2 : i + 1;
-        return {start, i, next};
+        const LineSpan line = line_at(QByteArrayView(reinterpret_cast<const char*>(p), n), start);
+        return {start, line.end, line.next};
     }
 
     // The line that ends where `next` is, starting no earlier than floor.

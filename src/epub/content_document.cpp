@@ -1,6 +1,7 @@
 #include "epub/content_document.h"
 
 #include "core/cp932.h"
+#include "core/text_lines.h"
 
 #include "epub/paragraph_markup.h"
 #include "vertical/notation.h"
@@ -42,7 +43,7 @@ int contentDocumentCount(QByteArrayView text) {
         qsizetype start = hit;
         while (start > 0 && text[start - 1] != '\n' && text[start - 1] != '\r')
             --start;
-        const vertical::LineSpan line = vertical::lineAt(text, start);
+        const LineSpan line = line_at(text, start);
         for (const vertical::Paragraph& p :
              parser.parse(text.sliced(start, line.end - start), static_cast<quint32>(start)))
             count += p.pageBreakBefore;

@@ -1,11 +1,11 @@
 #include "epub/epub_writer.h"
 
 #include "core/file_io.h"
+#include "core/text_lines.h"
 #include "epub/content_document.h"
 #include "epub/epub_messages.h"
 #include "epub/package_files.h"
 #include "epub/saved_zip.h"
-#include "vertical/notation.h"
 
 #include <algorithm>
 #include <deque>
@@ -145,10 +145,10 @@ QList<int> lineNumbersAt(QByteArrayView text, QList<quint32> offsets) {
     std::sort(offsets.begin(), offsets.end());
     QList<int> lines;
     int line = 1;
-    vertical::LineSpan span = vertical::lineAt(text, 0);
+    LineSpan span = line_at(text, 0);
     for (quint32 offset : offsets) {
         while (span.next < text.size() && qsizetype(offset) >= span.next) {
-            span = vertical::lineAt(text, span.next);
+            span = line_at(text, span.next);
             ++line;
         }
         if (lines.isEmpty() || lines.last() != line) lines.append(line);

@@ -57,6 +57,13 @@ struct RubyMark {
     int firstCell = 0;
     int lastCell = 0;
     QString reading;
+    // Where the reading goes, in cells from the line's top: centred on its base (中付き), each of
+    // its characters half a cell long, moved up or down only as far as it must to stay within
+    // the line. A reading longer than its base reaches over the neighbouring cells; they keep
+    // their places. A base that a line break splits has one mark on each line, its reading
+    // shared out in proportion.
+    double readingTop = 0;
+    double readingLength = 0;
     bool operator==(const RubyMark&) const = default;
 };
 
@@ -85,8 +92,9 @@ public:
 
     const PageFormat& format() const;
     int pageCount();                      // an empty section still has one (empty) page
-    Page page(int n);                     // 0-based; n < pageCount()
+    Page page(int n);                     // 0-based; n < pageCount() (an empty page otherwise)
     int pageOfOffset(quint32 byteOffset); // the page that shows the character at that offset
+    qint64 lineCount(); // lines laid out in all; 0 when the section shows nothing at all
 
 private:
     struct Impl;
@@ -94,7 +102,17 @@ private:
 };
 
 // The number of pages of a text without keeping any of them: what the character count shows as
-// manuscript pages, for genkou(), and what `ptmtool pages` prints.
+// manuscript pages, for genkou(), and what `ptmtool pages` prints. A section that shows nothing
+// (no text, no name line) fills no page here, although SectionLayout gives it an empty one to
+// show.
 int count_pages(QByteArrayView text, QByteArrayView name, const PageFormat& format);
+
+// The same with the lines it took.
+struct PageTally {
+    int pages = 0;
+    qint64 lines = 0;
+    bool operator==(const PageTally&) const = default;
+};
+PageTally tally_pages(QByteArrayView text, QByteArrayView name, const PageFormat& format);
 
 } // namespace pote::vertical

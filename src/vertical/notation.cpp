@@ -1,6 +1,7 @@
 #include "vertical/notation.h"
 
 #include "core/cp932.h"
+#include "core/text_lines.h"
 
 #include <array>
 #include <cstring>
@@ -117,23 +118,6 @@ bool isKanji(char16_t ch) {
     return (ch >= 0x4E00 && ch <= 0x9FFF) || (ch >= 0x3400 && ch <= 0x4DBF) ||
            (ch >= 0xF900 && ch <= 0xFAFF) || ch == u'々' || ch == u'〆' || ch == u'〇' ||
            ch == u'ヶ' || ch == u'ヵ' || ch == u'〻';
-}
-
-LineSpan lineAt(QByteArrayView text, qsizetype from) {
-    const char* const begin = text.data();
-    const qsizetype n = text.size();
-    qsizetype end = n;
-    // A line of prose is short; a memchr for each kind of break would read the rest of a long
-    // text for the one that does not come.
-    for (qsizetype i = from; i < n; ++i) {
-        if (begin[i] == '\n' || begin[i] == '\r') {
-            end = i;
-            break;
-        }
-    }
-    if (end == n) return {n, n};
-    const bool crlf = begin[end] == '\r' && end + 1 < n && begin[end + 1] == '\n';
-    return {end, end + (crlf ? 2 : 1)};
 }
 
 Paragraph& LineParser::openParagraph(bool pageBreakBefore) {
@@ -274,7 +258,7 @@ QList<Paragraph> parseLine(QByteArrayView line, quint32 lineOffset) {
 void forEachParagraph(QByteArrayView text, const std::function<bool(const Paragraph&)>& visit) {
     LineParser parser;
     for (qsizetype from = 0; from < text.size();) {
-        const LineSpan line = lineAt(text, from);
+        const LineSpan line = line_at(text, from);
         for (const Paragraph& p :
              parser.parse(text.sliced(from, line.end - from), static_cast<quint32>(from)))
             if (!visit(p)) return;

@@ -75,13 +75,6 @@ Paragraph plainParagraph(QByteArrayView line, quint32 lineOffset);
 // written among them: 々 〆 〇 ヶ ヵ 〻).
 bool isKanji(char16_t ch);
 
-// Where the line that starts at `from` ends (its last byte + 1) and where the next one starts.
-struct LineSpan {
-    qsizetype end = 0;
-    qsizetype next = 0;
-};
-LineSpan lineAt(QByteArrayView text, qsizetype from);
-
 // Walks a section's text line by line (CR LF, CR or LF end a line, as everywhere in the
 // program) and calls visit(paragraph) for each; visit returns false to stop early.
 void forEachParagraph(QByteArrayView text, const std::function<bool(const Paragraph&)>& visit);

@@ -446,9 +446,9 @@ TEST_F(PtmtoolTest, FolderExportWritesEverySectionAndOverwritesOnlyWhenTold) {
 TEST_F(PtmtoolTest, HelpNamesEveryCommand) {
     const Outcome r = ptmtool({"--help"});
     EXPECT_EQ(r.exitCode, 0);
-    for (const char* verb :
-         {"info", "dump", "pack", "cat", "txm-export", "txm-import", "folder-export", "count",
-          "grep", "epub", "--overwrite", "--utf8", "--horizontal", "--title", "--author"})
+    for (const char* verb : {"info", "dump", "pack", "cat", "txm-export", "txm-import",
+                             "folder-export", "count", "pages", "grep", "epub", "--overwrite",
+                             "--utf8", "--format", "--horizontal", "--title", "--author"})
         EXPECT_TRUE(r.out.contains(verb)) << verb;
     EXPECT_EQ(ptmtool({"folder-export", "a.ptm", "d", "--raw"}).exitCode, 1);
     EXPECT_EQ(ptmtool({"txm-import", "a.txm"}).exitCode, 1);
@@ -540,6 +540,37 @@ TEST_F(PtmtoolTest, CountGivesOneLinePerSectionAndATotal) {
     EXPECT_EQ(first["name"].toString(), QStringLiteral("序章"));
     EXPECT_EQ(first["section"].toInt(), 1);
     EXPECT_EQ(first["non_space"].toInt(), 16);
+}
+
+TEST_F(PtmtoolTest, PagesAgreeWithTheCountAndFollowTheFormat) {
+    // Section 2: 30 lines of 25 characters, 、 hanging at the 21st: two lines each on 20 x 20
+    // paper (3 pages); one line each at 40 characters (1 page of 30 lines); one line each and
+    // two pages at 30 x 15. Section 3 shows nothing; section 4 is one page.
+    QByteArray line = QByteArray("あ").repeated(20) + "、" + QByteArray("あ").repeated(4);
+    line = (line + "\r\n").repeated(30);
+    const QString file = packed(R"({"sections": [{"name": "序章", "text": "吾輩は猫である。"},
+        {"name": "長い", "text": ")" +
+                                line + R"("}, {"name": "", "text": ""},
+        {"name": "改", "text": "猫《ねこ》［＃改ページ］\r\n"}]})");
+    const Outcome r = ptmtool({"pages", file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.toStdString(), "1\t1\t序章\n2\t3\t長い\n3\t0\t\n4\t1\t改\ntotal\t5\n");
+    const Outcome counted = ptmtool({"count", file, "--json"});
+    EXPECT_EQ(parsed(counted.out)["total"].toObject()["manuscript_pages"].toInt(), 5);
+
+    EXPECT_EQ(ptmtool({"pages", file, "--format", "a4-40x30"}).out.toStdString(),
+              "1\t1\t序章\n2\t1\t長い\n3\t0\t\n4\t1\t改\ntotal\t3\n");
+    EXPECT_EQ(ptmtool({"pages", file, "--format", "30x15"}).out.toStdString(),
+              "1\t1\t序章\n2\t2\t長い\n3\t0\t\n4\t1\t改\ntotal\t4\n");
+    for (const char* bad : {"9x20", "20x61", "A4", ""})
+        EXPECT_EQ(ptmtool({"pages", file, "--format", bad}).exitCode, 1) << bad;
+    EXPECT_EQ(ptmtool({"pages", file, "--format"}).exitCode, 1);
+    EXPECT_EQ(ptmtool({"count", file, "--format", "genkou"}).exitCode, 1);
+    EXPECT_EQ(ptmtool({"pages", file, "--json"}).exitCode, 1);
+    EXPECT_EQ(ptmtool({"pages", path("無い.ptm")}).exitCode, 1);
+    const QString protectedFile = packed(documentJson(), QStringLiteral("鍵.ptm"));
+    EXPECT_EQ(ptmtool({"pages", protectedFile}).exitCode, 3);
+    EXPECT_EQ(ptmtool({"pages", protectedFile, "--password", "Tama2024"}).exitCode, 0);
 }
 
 TEST_F(PtmtoolTest, GrepPrintsEachLineWithAHitLikeGrep) {

@@ -42,6 +42,10 @@ struct Row {
     const char* expected;
 };
 
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << row.name;
+}
+
 class Notation : public testing::TestWithParam<Row> {};
 
 TEST_P(Notation, ReadsTheMarkupAndLeavesTheRestAsTyped) {
