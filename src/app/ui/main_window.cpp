@@ -7,6 +7,7 @@
 #include "app/ui/count_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/edit_commands.h"
+#include "app/ui/epub_commands.h"
 #include "app/ui/help_commands.h"
 #include "app/ui/insert_commands.h"
 #include "app/ui/linked_text_commands.h"
@@ -113,6 +114,7 @@ void Tmain_fm::buildControllers(StartOptions& options) {
                                                     std::move(options.recovery));
     m_backup = std::make_unique<BackupCommands>(*m_context, *m_image, this);
     m_vertical = std::make_unique<VerticalCommands>(*m_context);
+    m_epub = std::make_unique<EpubCommands>(*m_context, this);
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });
@@ -125,6 +127,11 @@ void Tmain_fm::registerCommand(Command command, std::function<void()> handler) {
 
 void Tmain_fm::registerOwnCommands() {
     registerCommand(Command::Exit, [this] { close(); });
+    // Only one of them runs at a time: every other command waits while one does.
+    registerCommand(Command::StopWork, [this] {
+        m_backup->stop();
+        m_epub->stop();
+    });
 }
 
 void Tmain_fm::runCommand(Command command) {
@@ -166,7 +173,7 @@ void Tmain_fm::tool_state_refresh() {
     c.hasHomePage = !m_settings.HomePage.isEmpty();
     c.amountAvailable = m_tax && m_tax->amountAvailable();
     c.backupConfigured = backup::backupConfigured(backupSettingsOf(m_settings));
-    c.busy = m_backup && m_backup->busy();
+    c.busy = (m_backup && m_backup->busy()) || (m_epub && m_epub->busy());
     c.implemented = [this](Command command) { return implemented(command); };
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
         it.value()->setEnabled(commandEnabled(it.key(), c));
@@ -255,7 +262,7 @@ void Tmain_fm::dropEvent(QDropEvent* event) {
 }
 
 void Tmain_fm::closeEvent(QCloseEvent* event) {
-    if (!m_backup->closeQuery() || !m_documents->formclose_query()) {
+    if (!m_backup->closeQuery() || !m_epub->closeQuery() || !m_documents->formclose_query()) {
         event->ignore();
         return;
     }

@@ -34,6 +34,7 @@ class CatCommands;
 class CountCommands;
 class DocumentCommands;
 class EditCommands;
+class EpubCommands;
 class InsertCommands;
 class LinkedTextCommands;
 class OpenCommands;
@@ -162,6 +163,7 @@ private:
     std::unique_ptr<RecoveryCommands> m_recovery;
     std::unique_ptr<BackupCommands> m_backup;
     std::unique_ptr<VerticalCommands> m_vertical;
+    std::unique_ptr<EpubCommands> m_epub;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;
