@@ -3,7 +3,6 @@
 #include "core/mascot_reactions.h"
 #include "core/prompter.h"
 #include "core/result.h"
-#include "textio/free_space.h"
 
 #include <QDir>
 
@@ -22,14 +21,6 @@ void Reporter::report(const Error& error) {
 
 void Reporter::refusal(const QString& message) {
     report(Error::refused(message));
-}
-
-void Reporter::fileError(const QString& path, const QString& error) {
-    report(Error::io(path, error));
-}
-
-void Reporter::spaceShortage(const SpaceCheck& check) {
-    refusal(check.message);
 }
 
 } // namespace pote

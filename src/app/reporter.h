@@ -9,7 +9,6 @@ namespace pote {
 class Prompter;
 class MascotReactions;
 struct Error;
-struct SpaceCheck;
 
 class Reporter {
 public:
@@ -21,9 +20,6 @@ public:
     void report(const Error& error);
     // The program refuses a request; message is the whole text of the box.
     void refusal(const QString& message);
-    // TRANSITION: until every result carries an Error.
-    void fileError(const QString& path, const QString& error);
-    void spaceShortage(const SpaceCheck& check);
 
 private:
     Prompter& m_prompter;

@@ -106,7 +106,7 @@ BackupOutcome runBackup(const BackupPlan& plan, const ProgressCallback& progress
     return outcome;
 }
 
-SpaceCheck backupSpaceCheck(const BackupPlan& plan) {
+Result<void> backupSpaceCheck(const BackupPlan& plan) {
     return free_space_check(QFile::decodeName(plan.destination), plan.neededBytes,
                             SpaceForm::Total);
 }

@@ -228,6 +228,13 @@ int readFailure(const QString& path, const Error& error, bool passwordGiven) {
     return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(path, error.text));
 }
 
+// The exit code and message of a write to target that failed: an error about a file says which
+// could not be written, any other (a shortage of space) is its whole message after the target.
+int writeFailure(const QString& target, const Error& error) {
+    if (error.path.isEmpty()) return fail(kUsage, target + QStringLiteral(": ") + error.text);
+    return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(target, error.text));
+}
+
 // Reads a document, turning every outcome but success into the exit code and message.
 std::optional<DocumentRead> readOrReport(const QString& path,
                                          const std::optional<QByteArray>& password, int& exitCode) {
@@ -301,9 +308,7 @@ int pack(const Arguments& a) {
     if (a.seed) seeded.emplace(*a.seed);
     const Result<void> written =
         docfile::writeDocument(outPath, document, seeded ? &*seeded : nullptr);
-    if (!written)
-        return fail(kUsage,
-                    QStringLiteral("cannot write %1: %2").arg(outPath, written.error().text));
+    if (!written) return writeFailure(outPath, written.error());
     return kOk;
 }
 
@@ -355,16 +360,9 @@ int txmExport(const Arguments& a) {
         fail(kOk, QStringLiteral("warning: sections %1 hold \"*section\"; read back, they split "
                                  "there")
                       .arg(sectionNumbers(marked)));
-    const LinkedTextWrite written = linked_text_write(out, *store);
-    switch (written.status) {
-    case LinkedTextWrite::Status::Ok:
-        return kOk;
-    case LinkedTextWrite::Status::NoSpace:
-        return fail(kUsage, out + QStringLiteral(": ") + written.message);
-    case LinkedTextWrite::Status::IoError:
-        break;
-    }
-    return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.message));
+    if (const Result<void> written = linked_text_write(out, *store); !written)
+        return writeFailure(out, written.error());
+    return kOk;
 }
 
 int txmImport(const Arguments& a) {
@@ -377,7 +375,7 @@ int txmImport(const Arguments& a) {
         looksUtf8 = true;
         return a.utf8;
     });
-    LinkedTextRead read = linked_text_read(in, utf8);
+    Result<LinkedTextRead> read = linked_text_read(in, utf8);
     if (looksUtf8 && !a.utf8)
         fail(kOk, QStringLiteral("warning: %1 looks like UTF-8 and was read as CP932 bytes; "
                                  "--utf8 converts it")
@@ -385,22 +383,13 @@ int txmImport(const Arguments& a) {
     if (utf8.unmappable() > 0)
         fail(kOk, QStringLiteral("warning: %1 characters have no CP932 code and became ?")
                       .arg(utf8.unmappable()));
-    switch (read.status) {
-    case LinkedTextRead::Status::Ok:
-        break;
-    case LinkedTextRead::Status::NoHeader:
-    case LinkedTextRead::Status::TooManySections:
-        return fail(kRefused, in + QStringLiteral(": ") + read.message);
-    case LinkedTextRead::Status::IoError:
-        return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(in, read.message));
-    }
+    if (!read) return readFailure(in, read.error(), false);
     Document document;
-    document.replace(std::move(read.content));
+    document.replace(std::move(read->content));
     std::optional<QRandomGenerator> seeded;
     if (a.seed) seeded.emplace(*a.seed);
     const Result<void> written = docfile::writeDocument(out, document, seeded ? &*seeded : nullptr);
-    if (!written)
-        return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.error().text));
+    if (!written) return writeFailure(out, written.error());
     return kOk;
 }
 
@@ -417,8 +406,9 @@ int folderExport(const Arguments& a) {
         return fail(kUsage, QStringLiteral("cannot create folder %1").arg(dir));
     const FolderSavePlan plan =
         plan_folder_save(dir, *store, base_name(QFileInfo(in).absoluteFilePath()));
-    const SpaceCheck space = free_space_check(dir, plan.bytesNeeded, SpaceForm::Total);
-    if (!space.ok) return fail(kUsage, dir + QStringLiteral(": ") + space.message);
+    if (const Result<void> space = free_space_check(dir, plan.bytesNeeded, SpaceForm::Total);
+        !space)
+        return writeFailure(dir, space.error());
     const FolderSaveResult saved = save_sections_to_folder(plan, *store, [&a](const QString&) {
         return a.overwrite ? OverwriteAnswer::All : OverwriteAnswer::No;
     });
@@ -426,7 +416,7 @@ int folderExport(const Arguments& a) {
         writeOut(QStringLiteral("skipped (exists): %1\n").arg(name).toUtf8());
     if (!saved.ok())
         return fail(kUsage, QStringLiteral("cannot write %1: %2 (%3 files written before it)")
-                                .arg(saved.failedPath, saved.error)
+                                .arg(saved.result.error().path, saved.result.error().text)
                                 .arg(saved.written));
     return kOk;
 }
@@ -621,8 +611,14 @@ int epubExport(const Arguments& a) {
     book.options.horizontal = a.horizontal;
     book.options.identifier = epub::bookIdentifier(in);
     book.options.modified = bookDate();
-    const epub::EpubWrite written = epub::write_epub(out, book);
-    for (const epub::DroppedPlace& p : written.dropped)
+    const Result<epub::EpubWrite> written = epub::write_epub(out, book);
+    if (!written) {
+        // An error that names no file is about the book itself: too many pages.
+        if (written.error().path.isEmpty())
+            return fail(kRefused, in + QStringLiteral(": ") + written.error().text);
+        return writeFailure(out, written.error());
+    }
+    for (const epub::DroppedPlace& p : written->dropped)
         fail(kOk, p.line == 0 ? QStringLiteral("warning: section %1: characters of its name that "
                                                "are no text were left out")
                                     .arg(p.section + 1)
@@ -630,19 +626,10 @@ int epubExport(const Arguments& a) {
                                                "are no text were left out")
                                     .arg(p.section + 1)
                                     .arg(p.line));
-    if (written.droppedPlaces > written.dropped.size())
+    if (written->droppedPlaces > written->dropped.size())
         fail(kOk, QStringLiteral("warning: and %1 more places like these")
-                      .arg(written.droppedPlaces - written.dropped.size()));
-    switch (written.status) {
-    case epub::EpubWrite::Status::Ok:
-        return kOk;
-    case epub::EpubWrite::Status::Refused:
-        return fail(kRefused, in + QStringLiteral(": ") + written.message);
-    case epub::EpubWrite::Status::Cancelled:
-    case epub::EpubWrite::Status::IoError:
-        break;
-    }
-    return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.message));
+                      .arg(written->droppedPlaces - written->dropped.size()));
+    return kOk;
 }
 
 } // namespace

@@ -48,8 +48,8 @@ QString removeFailedMessage(const QString& path, const QString& why) {
            QStringLiteral("\r\n") + why;
 }
 
-AssocResult failed(QString message) {
-    return {false, std::move(message)};
+Error failed(QString message) {
+    return Error::refused(std::move(message));
 }
 
 QString xdgHome(const char* variable, const QString& fallback) {
@@ -138,7 +138,7 @@ public:
         return bytes.isEmpty() ? remove(path) : write(path, bytes);
     }
 
-    AssocResult rollBack() {
+    Result<void> rollBack() {
         for (const QString& path : m_created)
             QFile::remove(path);
         m_created.clear();
@@ -213,7 +213,7 @@ bool assoc_check(const AssocPlaces& places) {
     return mimeApps.file && defaultIsOurs(*mimeApps.file, kDocumentMimeType);
 }
 
-AssocResult assoc_set(const AssocPlaces& places) {
+Result<void> assoc_set(const AssocPlaces& places) {
     const Paths paths(places);
     MimeApps mimeApps = readMimeApps(paths.mimeApps);
     if (!mimeApps.file) return failed(mimeApps.error);
@@ -227,7 +227,7 @@ AssocResult assoc_set(const AssocPlaces& places) {
     return {};
 }
 
-AssocResult assoc_remove(const AssocPlaces& places) {
+Result<void> assoc_remove(const AssocPlaces& places) {
     const Paths paths(places);
     MimeApps mimeApps = readMimeApps(paths.mimeApps);
     if (!mimeApps.file) return failed(mimeApps.error);
@@ -256,7 +256,7 @@ bool txt_assoc_check(const AssocPlaces& places) {
     return execProgram(*exec) == places.executable;
 }
 
-AssocResult txt_assoc_set(const AssocPlaces& places, QString& extOldApp) {
+Result<void> txt_assoc_set(const AssocPlaces& places, QString& extOldApp) {
     const Paths paths(places);
     MimeApps mimeApps = readMimeApps(paths.mimeApps);
     if (!mimeApps.file) return failed(mimeApps.error);
@@ -273,7 +273,7 @@ AssocResult txt_assoc_set(const AssocPlaces& places, QString& extOldApp) {
     return {};
 }
 
-AssocResult txt_assoc_restore(const AssocPlaces& places, const QString& extOldApp) {
+Result<void> txt_assoc_restore(const AssocPlaces& places, const QString& extOldApp) {
     const Paths paths(places);
     MimeApps mimeApps = readMimeApps(paths.mimeApps);
     if (!mimeApps.file) return failed(mimeApps.error);

@@ -79,12 +79,9 @@ public:
         if (m_mapped) ::munmap(m_mapped, static_cast<size_t>(m_view.size()));
     }
 
-    bool open(const QString& path) {
+    Result<void> open(const QString& path) {
         m_file.setFileName(path);
-        if (!m_file.open(QIODevice::ReadOnly)) {
-            m_error = m_file.errorString();
-            return false;
-        }
+        if (!m_file.open(QIODevice::ReadOnly)) return Error::io(path, m_file.errorString());
         const qint64 size = m_file.size();
         if (size > 0) {
             void* mapped = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ,
@@ -92,28 +89,23 @@ public:
             if (mapped != MAP_FAILED) {
                 m_mapped = mapped;
                 m_view = QByteArrayView(static_cast<const char*>(mapped), size);
-                return true;
+                return {};
             }
         }
-        const TextFileRead read = read_file_bytes(path, std::numeric_limits<qint64>::max());
-        if (read.status != TextFileRead::Status::Ok) {
-            m_error = read.error;
-            return false;
-        }
-        m_bytes = read.text;
+        Result<TextFileRead> read = read_file_bytes(path, std::numeric_limits<qint64>::max());
+        if (!read) return read.error();
+        m_bytes = std::move(read->text);
         m_view = m_bytes;
-        return true;
+        return {};
     }
 
     QByteArrayView view() const { return m_view; }
-    const QString& error() const { return m_error; }
 
 private:
     QFile m_file;
     void* m_mapped = nullptr;
     QByteArray m_bytes;
     QByteArrayView m_view;
-    QString m_error;
 };
 
 } // namespace
@@ -137,21 +129,15 @@ std::vector<int> sections_holding_mark(const SectionStore& store) {
     return positions;
 }
 
-LinkedTextWrite linked_text_write(const QString& path, const SectionStore& store) {
-    LinkedTextWrite result;
+Result<void> linked_text_write(const QString& path, const SectionStore& store) {
     // The new file is written beside the old one and replaces it at the end, so the whole new
     // size must fit while the old file still takes its room.
-    const SpaceCheck space = free_space_check(path, linked_text_size(store), SpaceForm::SingleFile);
-    if (!space.ok) {
-        result.status = LinkedTextWrite::Status::NoSpace;
-        result.message = space.message;
-        return result;
-    }
+    if (Result<void> space = free_space_check(path, linked_text_size(store), SpaceForm::SingleFile);
+        !space)
+        return space;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        result.message = file.errorString();
-        return result;
-    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Error::io(path, file.errorString());
     PieceWriter out(file);
     for (int pos = 0; pos < store.count(); ++pos) {
         const Section& s = store.section(pos);
@@ -162,16 +148,12 @@ LinkedTextWrite linked_text_write(const QString& path, const SectionStore& store
     }
     out.put(kLineBreak);
     if (!out.flush()) {
-        result.message = writeErrorText(file);
+        Error error = writeError(file);
         file.cancelWriting();
-        return result;
+        return error;
     }
-    if (!file.commit()) {
-        result.message = writeErrorText(file);
-        return result;
-    }
-    result.status = LinkedTextWrite::Status::Ok;
-    return result;
+    if (!file.commit()) return writeError(file);
+    return {};
 }
 
 namespace {
@@ -211,19 +193,12 @@ std::optional<std::vector<qsizetype>> scanInPieces(QByteArrayView text) {
     return headers;
 }
 
-LinkedTextRead split(QByteArrayView lines, const std::vector<qsizetype>& headers) {
+Result<LinkedTextRead> split(QByteArrayView lines, const std::vector<qsizetype>& headers) {
+    if (headers.empty()) return Error::refused(textmsg::notLinkedText());
+    if (headers.size() > static_cast<size_t>(SectionStore::kMaxSections))
+        return Error::refused(textmsg::tooManyLinkedSections(static_cast<int>(headers.size())));
     LinkedTextRead result;
     result.headers = static_cast<int>(headers.size());
-    if (headers.empty()) {
-        result.status = LinkedTextRead::Status::NoHeader;
-        result.message = textmsg::notLinkedText();
-        return result;
-    }
-    if (headers.size() > static_cast<size_t>(SectionStore::kMaxSections)) {
-        result.status = LinkedTextRead::Status::TooManySections;
-        result.message = textmsg::tooManyLinkedSections(result.headers);
-        return result;
-    }
     result.content.sections.reserve(headers.size());
     for (size_t j = 0; j < headers.size(); ++j) {
         const qsizetype end = j + 1 < headers.size() ? headers[j + 1] : lines.size();
@@ -244,25 +219,20 @@ LinkedTextRead split(QByteArrayView lines, const std::vector<qsizetype>& headers
         }
         result.content.sections.push_back(std::move(entry));
     }
-    result.status = LinkedTextRead::Status::Ok;
     return result;
 }
 
 } // namespace
 
-LinkedTextRead parse_linked_text(QByteArrayView lines) {
+Result<LinkedTextRead> parse_linked_text(QByteArrayView lines) {
     std::vector<qsizetype> headers;
     findHeaders(lines, 0, headers);
     return split(lines, headers);
 }
 
-LinkedTextRead linked_text_read(const QString& path, Utf8Choice& utf8) {
+Result<LinkedTextRead> linked_text_read(const QString& path, Utf8Choice& utf8) {
     FileView file;
-    if (!file.open(path)) {
-        LinkedTextRead result;
-        result.message = file.error();
-        return result;
-    }
+    if (Result<void> opened = file.open(path); !opened) return opened.error();
     const QByteArrayView bytes = file.view();
     if (std::optional<QByteArray> converted = utf8.convert(bytes))
         return parse_linked_text(read_as_lines(std::move(*converted)));

@@ -325,7 +325,8 @@ protected:
     QString bookDocumentFile(qsizetype bytes) {
         const QString file = path(QStringLiteral("本-%1.ptm").arg(bytes));
         if (!QFile::exists(file))
-            EXPECT_TRUE(docfile::writeDocument(file, fault::hardToCompressDocument(bytes)).ok);
+            EXPECT_TRUE(
+                docfile::writeDocument(file, fault::hardToCompressDocument(bytes).document()).ok());
         return file;
     }
 

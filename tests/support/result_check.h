@@ -30,6 +30,12 @@ template <typename R> std::optional<Error::Kind> failureOf(const R& result) {
     return result.error().kind;
 }
 
+// The value, or nullopt for a failure.
+template <typename T> std::optional<T> valueOf(const Result<T>& result) {
+    if (!result.ok()) return std::nullopt;
+    return *result;
+}
+
 // The error's text for a failure message, empty for a value.
 template <typename R> std::string errorText(const R& result) {
     return result.ok() ? std::string() : result.error().text.toStdString();

@@ -156,10 +156,10 @@ bool DocumentCommands::document_write(const QString& path) {
     m_context.binding.section_commit(store.current);
     // The new file is written beside the old one and replaces it only when complete: it needs
     // room for all of itself, whatever the old one takes.
-    const SpaceCheck space =
+    const Result<void> space =
         free_space_check(path, docfile::encodedSize(store.document()), SpaceForm::SingleFile);
     // Only an estimate: the write still goes ahead, and a real shortage fails it cleanly.
-    if (!space.ok) m_context.reporter.refusal(space.message);
+    if (!space) m_context.reporter.report(space.error());
     if (const Result<void> written = docfile::writeDocument(path, store.document()); !written) {
         m_context.reporter.report(written.error());
         return false;

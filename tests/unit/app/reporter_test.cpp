@@ -26,7 +26,7 @@ TEST(Reporter, EveryReportIsAnErrorBoxAfterTheCatsErrorReaction) {
     reporter.report(
         Error::io(QStringLiteral("/tmp/文書.ptm"), QStringLiteral("Permission denied")));
     reporter.refusal(QStringLiteral("読めないにゃ。"));
-    reporter.report(Error::noSpace(free_space_decide(10, 20, SpaceForm::SingleFile).message));
+    reporter.report(free_space_decide(10, 20, SpaceForm::SingleFile).error());
 
     ASSERT_EQ(prompter.asked().size(), 3u);
     EXPECT_EQ(cat.reactions, (std::vector<int>{ReactionError, ReactionError, ReactionError}));
@@ -34,7 +34,9 @@ TEST(Reporter, EveryReportIsAnErrorBoxAfterTheCatsErrorReaction) {
     EXPECT_EQ(prompter.asked()[0].buttons, Answers(Answer::Ok));
     EXPECT_EQ(prompter.asked()[1].text, QStringLiteral("読めないにゃ。"));
     EXPECT_EQ(prompter.asked()[1].buttons, Answers(Answer::Yes));
-    EXPECT_EQ(prompter.asked()[2].text, free_space_decide(10, 20, SpaceForm::SingleFile).message);
+    EXPECT_EQ(prompter.asked()[2].text,
+              free_space_decide(10, 20, SpaceForm::SingleFile).error().text);
+    EXPECT_EQ(prompter.asked()[2].buttons, Answers(Answer::Yes));
     for (const auto& asked : prompter.asked())
         EXPECT_EQ(asked.kind, MessageKind::Error);
 }

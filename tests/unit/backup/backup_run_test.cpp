@@ -83,7 +83,7 @@ protected:
     BackupOutcome backup(const BackupSettings& s, const RunOptions& options = {},
                          const ProgressCallback& progress = {}) {
         const BackupPlan p = plan(s);
-        EXPECT_TRUE(backupSpaceCheck(p).ok);
+        EXPECT_TRUE(backupSpaceCheck(p).ok());
         return runBackup(p, progress, m_cancel, options);
     }
 
@@ -414,10 +414,10 @@ TEST_F(BackupRun, FullDiskFailsTheCheckAndLeavesNoPartialFile) {
     const BackupSettings s = settings({"src"}, "disk/控え");
     const BackupPlan p = plan(s);
     EXPECT_EQ(p.neededBytes, 3 * 100 * 1024);
-    const SpaceCheck space = backupSpaceCheck(p);
-    EXPECT_FALSE(space.ok);
-    EXPECT_TRUE(space.message.endsWith(QStringLiteral("合計書き込みサイズ＝307,200byte")))
-        << space.message.toStdString();
+    const Result<void> space = backupSpaceCheck(p);
+    ASSERT_FALSE(space.ok());
+    EXPECT_TRUE(space.error().text.endsWith(QStringLiteral("合計書き込みサイズ＝307,200byte")))
+        << space.error().text.toStdString();
 
     // Copying anyway: what does not fit fails, and is not left half-written.
     const BackupOutcome outcome = runBackup(p, {}, m_cancel);

@@ -1,6 +1,7 @@
 #include "textio/linked_text.h"
 
 #include "core/text_lines.h"
+#include "support/result_check.h"
 #include "support/test_files.h"
 #include "textio/text_messages.h"
 
@@ -14,7 +15,8 @@ namespace pote {
 namespace {
 
 using test::sjis;
-using Status = LinkedTextRead::Status;
+using Kind = Error::Kind;
+using test::failureOf;
 
 // A store holding the given (name, text) sections.
 SectionStore storeOf(const std::vector<std::pair<QByteArray, QByteArray>>& sections) {
@@ -27,9 +29,10 @@ SectionStore storeOf(const std::vector<std::pair<QByteArray, QByteArray>>& secti
     return store;
 }
 
-std::vector<std::pair<QByteArray, QByteArray>> sectionsOf(const LinkedTextRead& r) {
+std::vector<std::pair<QByteArray, QByteArray>> sectionsOf(const Result<LinkedTextRead>& r) {
     std::vector<std::pair<QByteArray, QByteArray>> out;
-    for (const auto& e : r.content.sections)
+    if (!r) return out;
+    for (const auto& e : r->content.sections)
         out.emplace_back(e.section.name, e.section.text);
     return out;
 }
@@ -40,12 +43,12 @@ protected:
 
     QByteArray written(const SectionStore& store) {
         const QString file = path(QStringLiteral("連結.txm"));
-        const LinkedTextWrite w = linked_text_write(file, store);
-        EXPECT_EQ(w.status, LinkedTextWrite::Status::Ok) << w.message.toStdString();
+        const Result<void> w = linked_text_write(file, store);
+        EXPECT_TRUE(w.ok()) << test::errorText(w);
         return test::readAll(file);
     }
 
-    LinkedTextRead read(const QByteArray& bytes, Utf8Choice* choice = nullptr) {
+    Result<LinkedTextRead> read(const QByteArray& bytes, Utf8Choice* choice = nullptr) {
         const QString file = path(QStringLiteral("読む.txm"));
         test::writeAll(file, bytes);
         Utf8Choice none;
@@ -99,10 +102,10 @@ TEST_F(LinkedText, ReaderSplitsAtEveryMark) {
          {{"a", "x\r\n"}}},
     };
     for (const auto& row : rows) {
-        const LinkedTextRead r = read(row.file);
-        ASSERT_EQ(r.status, Status::Ok) << row.name;
+        const Result<LinkedTextRead> r = read(row.file);
+        ASSERT_TRUE(r) << row.name;
         EXPECT_EQ(sectionsOf(r), row.sections) << row.name;
-        for (const auto& e : r.content.sections) {
+        for (const auto& e : r->content.sections) {
             EXPECT_EQ(e.section.group, 0) << row.name;
             EXPECT_FALSE(e.reserved.has_value()) << row.name;
         }
@@ -128,11 +131,12 @@ TEST_F(LinkedText, LargeFilesSplitAsSmallOnes) {
             body += QByteArray(700 * 1024, 'L') + "\r\n";
     }
     for (const QByteArray& file : {body, QByteArray(body).insert(2 * 1024 * 1024 + 5, '\n')}) {
-        const LinkedTextRead expected = parse_linked_text(read_as_lines(file));
-        const LinkedTextRead r = read(file);
-        ASSERT_EQ(r.status, Status::Ok);
-        EXPECT_EQ(r.headers, expected.headers);
-        EXPECT_EQ(r.headers, section);
+        const Result<LinkedTextRead> expected = parse_linked_text(read_as_lines(file));
+        const Result<LinkedTextRead> r = read(file);
+        ASSERT_TRUE(r);
+        ASSERT_TRUE(expected);
+        EXPECT_EQ(r->headers, expected->headers);
+        EXPECT_EQ(r->headers, section);
         EXPECT_TRUE(sectionsOf(r) == sectionsOf(expected));
     }
 }
@@ -140,12 +144,11 @@ TEST_F(LinkedText, LargeFilesSplitAsSmallOnes) {
 TEST_F(LinkedText, FileWithoutHeaderIsRefused) {
     for (const QByteArray& file :
          {QByteArray("just text\r\n"), QByteArray(), QByteArray("*sectio")}) {
-        const LinkedTextRead r = read(file);
-        EXPECT_EQ(r.status, Status::NoHeader);
-        EXPECT_EQ(r.message,
+        const Result<LinkedTextRead> r = read(file);
+        ASSERT_EQ(failureOf(r), Kind::Refused);
+        EXPECT_EQ(r.error().text,
                   QStringLiteral("このテキストは、連結テキストの書式と違うみたいだにゃ。\r"
                                  "コンバート失敗しちゃったにゃ。ゴメンニャ。"));
-        EXPECT_TRUE(r.content.sections.empty());
     }
 }
 
@@ -153,17 +156,15 @@ TEST_F(LinkedText, FiveHundredHeadersAreReadAndOneMoreIsRefused) {
     QByteArray file;
     for (int k = 1; k <= 500; ++k)
         file += "*section " + QByteArray::number(k) + "\r\ntext\r\n";
-    const LinkedTextRead full = read(file);
-    ASSERT_EQ(full.status, Status::Ok);
-    EXPECT_EQ(full.content.sections.size(), 500u);
-    EXPECT_EQ(full.content.sections[499].section.name, "500");
+    const Result<LinkedTextRead> full = read(file);
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->content.sections.size(), 500u);
+    EXPECT_EQ(full->content.sections[499].section.name, "500");
 
-    const LinkedTextRead over = read(file + "*section 501\r\n");
-    EXPECT_EQ(over.status, Status::TooManySections);
-    EXPECT_EQ(over.headers, 501);
-    EXPECT_TRUE(over.content.sections.empty());
-    EXPECT_EQ(over.message, textmsg::tooManyLinkedSections(501));
-    EXPECT_TRUE(over.message.contains(QStringLiteral("501")));
+    const Result<LinkedTextRead> over = read(file + "*section 501\r\n");
+    ASSERT_EQ(failureOf(over), Kind::Refused);
+    EXPECT_EQ(over.error().text, textmsg::tooManyLinkedSections(501));
+    EXPECT_TRUE(over.error().text.contains(QStringLiteral("501")));
 }
 
 TEST_F(LinkedText, ImportReplacesATenSectionDocument) {
@@ -175,11 +176,11 @@ TEST_F(LinkedText, ImportReplacesATenSectionDocument) {
         store.section(pos).group = 1;
     }
     store.current = 7;
-    LinkedTextRead r = read("*section a\r\n1\r\n*section b\r\n2\r\n*section c\r\n3\r\n");
-    ASSERT_EQ(r.status, Status::Ok);
+    Result<LinkedTextRead> r = read("*section a\r\n1\r\n*section b\r\n2\r\n*section c\r\n3\r\n");
+    ASSERT_TRUE(r);
     // What the import command does with the content.
     store.resetToNew();
-    store.replaceDocument(std::move(r.content));
+    store.replaceDocument(std::move(r->content));
     EXPECT_EQ(store.count(), 3);
     EXPECT_EQ(store.groupCount(), 0);
     EXPECT_EQ(store.current, 0);
@@ -212,8 +213,8 @@ TEST_F(LinkedText, RandomDocumentsComeBackThroughExportAndImport) {
             sections.emplace_back(randomBytes(5, false), text);
         }
         const QByteArray file = written(storeOf(sections));
-        const LinkedTextRead r = read(file);
-        ASSERT_EQ(r.status, Status::Ok);
+        const Result<LinkedTextRead> r = read(file);
+        ASSERT_TRUE(r);
         sections.back().second += "\r\n"; // the file's final line break
         EXPECT_EQ(sectionsOf(r), sections) << file.toHex().toStdString();
     }
@@ -239,29 +240,30 @@ TEST_F(LinkedText, Utf8FilesAreConvertedWhenTheUserSaysSo) {
     for (const QByteArray& file : {utf8, QByteArray("\xEF\xBB\xBF") + utf8}) {
         int asked = 0;
         Utf8Choice yes([&] { return ++asked > 0; });
-        const LinkedTextRead r = read(file, &yes);
-        ASSERT_EQ(r.status, Status::Ok);
+        const Result<LinkedTextRead> r = read(file, &yes);
+        ASSERT_TRUE(r);
         EXPECT_EQ(asked, 1);
         EXPECT_EQ(sectionsOf(r), converted);
         EXPECT_EQ(yes.unmappable(), 1);
 
         Utf8Choice no([] { return false; });
-        const LinkedTextRead raw = read(file, &no);
-        ASSERT_EQ(raw.status, Status::Ok);
-        EXPECT_EQ(raw.content.sections[0].section.name, "猫") << "bytes as they are";
+        const Result<LinkedTextRead> raw = read(file, &no);
+        ASSERT_TRUE(raw);
+        EXPECT_EQ(raw->content.sections[0].section.name, "猫") << "bytes as they are";
     }
 }
 
 TEST_F(LinkedText, FailuresLeaveNothingBehind) {
     Utf8Choice choice;
-    const LinkedTextRead missing = linked_text_read(path(QStringLiteral("ない.txm")), choice);
-    EXPECT_EQ(missing.status, Status::IoError);
-    EXPECT_FALSE(missing.message.isEmpty());
+    const Result<LinkedTextRead> missing =
+        linked_text_read(path(QStringLiteral("ない.txm")), choice);
+    ASSERT_EQ(failureOf(missing), Kind::Io);
+    EXPECT_FALSE(missing.error().text.isEmpty());
 
     const QString target = path(QStringLiteral("ない/連結.txm"));
-    const LinkedTextWrite w = linked_text_write(target, storeOf({{"a", "x"}}));
-    EXPECT_EQ(w.status, LinkedTextWrite::Status::IoError);
-    EXPECT_FALSE(w.message.isEmpty());
+    const Result<void> w = linked_text_write(target, storeOf({{"a", "x"}}));
+    ASSERT_EQ(failureOf(w), Kind::Io);
+    EXPECT_FALSE(w.error().text.isEmpty());
 }
 
 } // namespace
