@@ -38,8 +38,9 @@ std::vector<ActionEntry> buildTable() {
         item("nx_folder_save", C::FolderSave, QStringLiteral("フォルダ(&F)")),
         item("nx_txm_save", C::LinkedSave, QStringLiteral("連結テキスト(&R)")),
         item("nx_backup", C::Backup, QStringLiteral("バックアップ(&B)")),
-        // the status bar's button while a backup runs
-        item("nx_backup_stop", C::BackupStop, QStringLiteral("中止"), QStringLiteral("Esc")),
+        item("nx_epub_save", C::EpubExport, QStringLiteral("EPUBに書き出す")),
+        // the status bar's button while a backup runs or a book is written
+        item("nx_backup_stop", C::StopWork, QStringLiteral("中止"), QStringLiteral("Esc")),
         item("Print1", C::Print, QStringLiteral("印刷(&P)"), QStringLiteral("Ctrl+P")),
         item("nx_vertical_preview", C::VerticalPreview, QStringLiteral("縦書きプレビュー(&T)")),
         item("Exit1", C::Exit, QStringLiteral("終了(&E)")),
@@ -172,8 +173,8 @@ const std::vector<MenuEntry>& mainMenus() {
         {QStringLiteral("nx_file"),
          QStringLiteral("ファイル(&F)"),
          {"nx_new_paper", "-", "nx_recent", "nx_load", "nx_qsave", "nx_save", "-",
-          "nx_section_load", "nx_section_add_load", "nx_section_save", "-", "nx_backup", "-",
-          "Print1", "nx_vertical_preview", "-", "Exit1"}},
+          "nx_section_load", "nx_section_add_load", "nx_section_save", "nx_epub_save", "-",
+          "nx_backup", "-", "Print1", "nx_vertical_preview", "-", "Exit1"}},
         {QStringLiteral("nx_section"),
          QStringLiteral("セクション(&S)"),
          {"sect_add", "nx_sect_dell", "nx_sect_swap", "-", "nx_group_set"}},

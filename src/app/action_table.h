@@ -37,7 +37,8 @@ enum class Command {
     LinkedLoad,
     LinkedSave,
     Backup,
-    BackupStop,
+    StopWork, // stops the background work: the backup or a book being written
+    EpubExport,
     Print,
     VerticalPreview,
     Exit,

@@ -40,7 +40,8 @@ constexpr RuleRow kRules[] = {
     {C::RecentMenu, [](const CommandContext& c) { return c.hasRecentDocuments; }},
     {C::TextAddLoad, roomForSection},
     {C::Backup, [](const CommandContext& c) { return c.backupConfigured; }},
-    {C::BackupStop, [](const CommandContext& c) { return c.busy; }},
+    {C::StopWork, [](const CommandContext& c) { return c.busy; }},
+    {C::EpubExport, notPlainText},
     {C::SectionPicker, notPlainText},
     {C::SectionAdd, roomForSection},
     {C::SectionDelete, severalSections},
@@ -76,7 +77,7 @@ static_assert(eachCommandOnce(), "a command has two enabling rules");
 } // namespace
 
 bool commandEnabled(Command command, const CommandContext& context) {
-    if (context.busy && command != C::BackupStop) return false;
+    if (context.busy && command != C::StopWork) return false;
     const bool runsSomething = command != C::None && !opensSubMenu(command);
     if (runsSomething && !context.implemented(command)) return false;
     const auto row = std::find_if(std::begin(kRules), std::end(kRules),

@@ -52,6 +52,12 @@ std::optional<DialogEntry> dialogEntry(DialogKind kind, DialogDirection directio
                                   linkedTextFilters(),
                                   {},
                                   ProposedName::None};
+    case DialogKind::Epub:
+        if (!save) return std::nullopt;
+        return DialogEntry{QStringLiteral("EPUBに書き出す"),
+                           {{QStringLiteral("EPUBファイル(*.epub)"), QStringLiteral("*.epub")}},
+                           QStringLiteral("epub"),
+                           ProposedName::DisplayName};
     case DialogKind::FixedText:
         if (save) return std::nullopt;
         return DialogEntry{

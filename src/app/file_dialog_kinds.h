@@ -11,6 +11,7 @@ enum class DialogKind {
     Text = 1,
     Document = 2,
     LinkedText = 3,
+    Epub = 20,
     FixedText = 10,
     InsertFileName = 11,
     InsertFileSize = 12

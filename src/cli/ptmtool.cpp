@@ -12,6 +12,7 @@
 //   ptmtool grep PATTERN FILE... [-i] [--password PW]
 //   ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N] [--font FACE]
 //               [--password PW]
+//   ptmtool epub FILE OUT [--password PW] [--horizontal] [--title T] [--author A]
 //   ptmtool --help | --version
 //
 // Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the file was refused
@@ -26,6 +27,8 @@
 #include "core/program_info.h"
 #include "editing/character_count.h"
 #include "editing/document_search.h"
+#include "epub/epub_messages.h"
+#include "epub/epub_writer.h"
 #include "textio/free_space.h"
 #include "textio/linked_text.h"
 #include "textio/text_folder.h"
@@ -74,6 +77,7 @@ constexpr const char* kUsageText =
     "         prints FILE:SECTION:LINE:TEXT for each line with a hit\n"
     "       ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N]\n"
     "                   [--font FACE] [--password PW]\n"
+    "       ptmtool epub FILE OUT [--password PW] [--horizontal] [--title T] [--author A]\n"
     "       ptmtool --help | --version\n";
 
 constexpr const char* kHelpText =
@@ -103,6 +107,13 @@ constexpr const char* kHelpText =
     "                 landscape (a4-40x30) or COLSxLINES characters by lines (10-60 each);\n"
     "                 every section from a new page, or only section N; in FACE (IPA明朝\n"
     "                 by default); needs no display\n"
+    "  epub           the document as an EPUB 3 book: vertical, right to left, one content\n"
+    "                 document per section (and per ［＃改ページ］), ruby and emphasis dots\n"
+    "                 from the notation; --horizontal for a left-to-right book; the title is\n"
+    "                 the file's name unless --title gives one. The book's identifier comes\n"
+    "                 from the document's path, so a book made again is the same book;\n"
+    "                 SOURCE_DATE_EPOCH, when set, is its date. Characters that are no text\n"
+    "                 (stray bytes, control codes) are left out, each place warned about\n"
     "\n"
     "Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the input was\n"
     "refused (its message is shown); 3 a protected document without its right --password.\n"
@@ -134,6 +145,9 @@ struct Arguments {
     bool utf8 = false;
     bool json = false;
     bool ignoreCase = false;
+    bool horizontal = false;
+    std::optional<QString> title;
+    std::optional<QString> author;
     std::optional<QString> format;
     std::optional<QString> section;
     std::optional<QString> font;
@@ -176,6 +190,14 @@ Arguments parseArguments(const QStringList& args) {
             std::optional<QString>& target = arg == QLatin1String("--section") ? a.section : a.font;
             if (hasValue)
                 target = args[++i];
+            else
+                a.error = QStringLiteral("%1 needs a value").arg(arg);
+        } else if (arg == QLatin1String("--horizontal")) {
+            a.horizontal = true;
+        } else if (arg == QLatin1String("--title") || arg == QLatin1String("--author")) {
+            std::optional<QString>& value = arg == QLatin1String("--title") ? a.title : a.author;
+            if (hasValue && !args[i + 1].isEmpty())
+                value = args[++i];
             else
                 a.error = QStringLiteral("%1 needs a value").arg(arg);
         } else if (arg.startsWith(QLatin1String("--"))) {
@@ -572,6 +594,56 @@ int pdf(const Arguments& a) {
 #endif
 }
 
+// When the book was made: SOURCE_DATE_EPOCH when set (a build that makes books repeatably),
+// otherwise now.
+QDateTime bookDate() {
+    bool ok = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+    return ok ? QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC) : QDateTime::currentDateTimeUtc();
+}
+
+int epubExport(const Arguments& a) {
+    if (a.positional.size() != 2 || hasOtherOptions(a, true, false, false, false, false))
+        return usage(QStringLiteral("epub takes FILE and OUT, and --password, --horizontal, "
+                                    "--title and --author only"));
+    const QString& in = a.positional[0];
+    const QString& out = a.positional[1];
+    if (epub::isSameFile(in, out))
+        return fail(kUsage, out + QStringLiteral(": ") + epubmsg::targetIsTheDocument());
+    int exitCode = kOk;
+    const std::optional<SectionStore> store = storeOrReport(in, a.password, exitCode);
+    if (!store) return exitCode;
+    epub::Book book;
+    book.sections = epub::sectionsOf(*store);
+    book.options.title = epub::bookTitle(a.title.value_or(QString()), base_name(in));
+    book.options.author = a.author.value_or(QString());
+    book.options.horizontal = a.horizontal;
+    book.options.identifier = epub::bookIdentifier(in);
+    book.options.modified = bookDate();
+    const epub::EpubWrite written = epub::write_epub(out, book);
+    for (const epub::DroppedPlace& p : written.dropped)
+        fail(kOk, p.line == 0 ? QStringLiteral("warning: section %1: characters of its name that "
+                                               "are no text were left out")
+                                    .arg(p.section + 1)
+                              : QStringLiteral("warning: section %1, line %2: characters that "
+                                               "are no text were left out")
+                                    .arg(p.section + 1)
+                                    .arg(p.line));
+    if (written.droppedPlaces > written.dropped.size())
+        fail(kOk, QStringLiteral("warning: and %1 more places like these")
+                      .arg(written.droppedPlaces - written.dropped.size()));
+    switch (written.status) {
+    case epub::EpubWrite::Status::Ok:
+        return kOk;
+    case epub::EpubWrite::Status::Refused:
+        return fail(kRefused, in + QStringLiteral(": ") + written.message);
+    case epub::EpubWrite::Status::Cancelled:
+    case epub::EpubWrite::Status::IoError:
+        break;
+    }
+    return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.message));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -599,6 +671,8 @@ int main(int argc, char** argv) {
         return refuse(QStringLiteral("--json belongs to count"));
     if (a.ignoreCase && command != QLatin1String("grep"))
         return refuse(QStringLiteral("-i belongs to grep"));
+    if ((a.horizontal || a.title || a.author) && command != QLatin1String("epub"))
+        return refuse(QStringLiteral("--horizontal, --title and --author belong to epub"));
     if (a.format && command != QLatin1String("pages") && command != QLatin1String("pdf"))
         return refuse(QStringLiteral("--format belongs to pages and pdf"));
     if ((a.section || a.font) && command != QLatin1String("pdf"))
@@ -626,6 +700,8 @@ int main(int argc, char** argv) {
         code = grep(a);
     else if (command == QLatin1String("pdf"))
         code = pdf(a);
+    else if (command == QLatin1String("epub"))
+        code = epubExport(a);
     else
         return usage(QStringLiteral("unknown command %1").arg(command));
     std::fflush(stdout);

@@ -23,16 +23,6 @@
 namespace pote::test {
 namespace {
 
-// Answers from the script, and lets a test act at the moment a box appears.
-class HookedPrompter : public ScriptedPrompter {
-public:
-    Answer message(MessageKind kind, Answers buttons, const QString& text) override {
-        if (onMessage) onMessage(text);
-        return ScriptedPrompter::message(kind, buttons, text);
-    }
-    std::function<void(const QString&)> onMessage;
-};
-
 class Backup : public WindowTest {
 protected:
     void SetUp() override {

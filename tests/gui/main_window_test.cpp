@@ -39,8 +39,8 @@ TEST_F(MainWindow, FileMenuItemsInOrder) {
     names.removeAll(vertical);
     EXPECT_EQ(names,
               (QStringList{"nx_new_paper", "-", "nx_recent", "nx_load", "nx_qsave", "nx_save", "-",
-                           "nx_section_load", "nx_section_add_load", "nx_section_save", "-",
-                           "nx_backup", "-", "Print1", "-", "Exit1"}));
+                           "nx_section_load", "nx_section_add_load", "nx_section_save",
+                           "nx_epub_save", "-", "nx_backup", "-", "Print1", "-", "Exit1"}));
     EXPECT_FALSE(window->menu(QStringLiteral("nx_recent"))->menuAction()->isVisible());
 }
 

@@ -34,7 +34,6 @@ backup::BackupSettings backupSettingsOf(const Settings& settings) {
 BackupCommands::BackupCommands(AppContext& context, mascot::MascotView& cat, QObject* parent)
     : QObject(parent), m_context(context), m_cat(cat) {
     context.commands.registerCommand(Command::Backup, [this] { nx_backupClick(); });
-    context.commands.registerCommand(Command::BackupStop, [this] { stop(); });
     m_busyFrames.setInterval(kBusyFrameMs);
     connect(&m_busyFrames, &QTimer::timeout, this, &BackupCommands::nextBusyFrame);
 }

@@ -34,7 +34,7 @@ public:
     ~BackupCommands() override;
 
     void nx_backupClick();
-    // "中止": the run stops after the file at hand and reports what it copied.
+    // "中止" (the window's): the run stops after the file at hand and reports what it copied.
     void stop();
 
     // From the first check to the last report.

@@ -6,6 +6,7 @@
 #include "app/ui/count_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/edit_commands.h"
+#include "app/ui/epub_commands.h"
 #include "app/ui/help_commands.h"
 #include "app/ui/insert_commands.h"
 #include "app/ui/linked_text_commands.h"
@@ -59,7 +60,13 @@ Controllers::Controllers(AppContext& context, ControllerOptions options) : m_con
                                                     std::move(options.recovery));
     m_backup = std::make_unique<BackupCommands>(context, options.cat);
     m_vertical = std::make_unique<VerticalCommands>(context);
+    m_epub = std::make_unique<EpubCommands>(context);
     context.commands.registerCommand(Command::Exit, [&window = options.window] { window.close(); });
+    // Only one of them runs at a time: every other command waits while one does.
+    context.commands.registerCommand(Command::StopWork, [this] {
+        m_backup->stop();
+        m_epub->stop();
+    });
 }
 
 Controllers::~Controllers() = default;
@@ -81,12 +88,12 @@ CommandContext Controllers::commandContext() const {
     c.hasHomePage = !settings.HomePage.isEmpty();
     c.amountAvailable = m_tax->amountAvailable();
     c.backupConfigured = backup::backupConfigured(backupSettingsOf(settings));
-    c.busy = m_backup->busy();
+    c.busy = m_backup->busy() || m_epub->busy();
     return c;
 }
 
 bool Controllers::closeQuery() {
-    return m_backup->closeQuery() && m_documents->formclose_query();
+    return m_backup->closeQuery() && m_epub->closeQuery() && m_documents->formclose_query();
 }
 
 void Controllers::closed() {

@@ -21,6 +21,7 @@ class CatCommands;
 class CountCommands;
 class DocumentCommands;
 class EditCommands;
+class EpubCommands;
 class HelpCommands;
 class InsertCommands;
 class LinkedTextCommands;
@@ -67,6 +68,7 @@ public:
     OpenCommands& opening() { return *m_opening; }
     BackupCommands& backup() { return *m_backup; }
     VerticalCommands& vertical() { return *m_vertical; }
+    EpubCommands& epub() { return *m_epub; }
 
 private:
     AppContext& m_context;
@@ -90,6 +92,7 @@ private:
     std::unique_ptr<RecoveryCommands> m_recovery;
     std::unique_ptr<BackupCommands> m_backup;
     std::unique_ptr<VerticalCommands> m_vertical;
+    std::unique_ptr<EpubCommands> m_epub;
 };
 
 } // namespace pote

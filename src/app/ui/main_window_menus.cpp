@@ -120,7 +120,7 @@ void Tmain_fm::buildCommands() {
     for (const QString& name : sideToolButtons())
         addTool(name, m_selectPanel, kSideToolLefts[i++]);
 
-    QAction* stop = boundAction(Command::BackupStop);
+    QAction* stop = boundAction(Command::StopWork);
     m_stopButton->setDefaultAction(stop);
     addAction(stop); // Esc works wherever the focus is
 

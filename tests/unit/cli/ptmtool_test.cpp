@@ -4,6 +4,7 @@
 #include "textio/text_messages.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -445,12 +446,71 @@ TEST_F(PtmtoolTest, FolderExportWritesEverySectionAndOverwritesOnlyWhenTold) {
 TEST_F(PtmtoolTest, HelpNamesEveryCommand) {
     const Outcome r = ptmtool({"--help"});
     EXPECT_EQ(r.exitCode, 0);
-    for (const char* verb :
-         {"info", "dump", "pack", "cat", "txm-export", "txm-import", "folder-export", "count",
-          "pages", "grep", "--overwrite", "--utf8", "--format"})
+    for (const char* verb : {"info", "dump", "pack", "cat", "txm-export", "txm-import",
+                             "folder-export", "count", "pages", "grep", "epub", "--overwrite",
+                             "--utf8", "--format", "--horizontal", "--title", "--author"})
         EXPECT_TRUE(r.out.contains(verb)) << verb;
     EXPECT_EQ(ptmtool({"folder-export", "a.ptm", "d", "--raw"}).exitCode, 1);
     EXPECT_EQ(ptmtool({"txm-import", "a.txm"}).exitCode, 1);
+}
+
+TEST_F(PtmtoolTest, EpubWritesTheBookAndWarnsWhereItLeftCharactersOut) {
+    const QString file = packed(documentJson(), QStringLiteral("窓辺の猫.ptm"));
+    const QString book = path(QStringLiteral("窓辺の猫.epub"));
+    struct Row {
+        const char* name;
+        QStringList args;
+        int exitCode;
+    };
+    const Row refusals[] = {
+        {"a protected document needs its password", {"epub", file, book}, 3},
+        {"no OUT", {"epub", file, "--password", "Tama2024"}, 1},
+        {"an empty title", {"epub", file, book, "--password", "Tama2024", "--title", ""}, 1},
+        {"options of other commands", {"epub", file, book, "--password", "Tama2024", "--raw"}, 1},
+        {"epub's options elsewhere", {"count", file, "--horizontal"}, 1},
+        {"an unreadable document", {"epub", path("無い.ptm"), book}, 1},
+        {"the document itself as OUT", {"epub", file, file, "--password", "Tama2024"}, 1},
+    };
+    for (const Row& row : refusals) {
+        const Outcome r = ptmtool(row.args);
+        EXPECT_EQ(r.exitCode, row.exitCode) << row.name << ": " << r.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(book)) << row.name;
+    }
+
+    // The third section's text holds stray bytes and NULs on its first line.
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QStringLiteral("1718098200"));
+    tool.setProcessEnvironment(env);
+    const auto run = [&](const QStringList& args) {
+        tool.start(QStringLiteral(PTMTOOL_PATH), args);
+        EXPECT_TRUE(tool.waitForFinished(60000));
+        return tool.exitCode();
+    };
+    const QStringList args = {"epub",     file,           book,       "--password",
+                              "Tama2024", "--horizontal", "--author", "ぽてまる"};
+    ASSERT_EQ(run(args), 0);
+    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardError()),
+              QStringLiteral("ptmtool: warning: section 3, line 1: characters that are no text "
+                             "were left out\n"));
+    const QByteArray first = test::readAll(book);
+    EXPECT_TRUE(first.startsWith(QByteArray("PK\3\4")));
+    // Made again, the same book, byte for byte: same identifier, same date.
+    ASSERT_EQ(run(args), 0);
+    EXPECT_EQ(test::readAll(book), first);
+    ASSERT_EQ(run(args + QStringList{"--title", "別の題"}), 0);
+    const QByteArray titled = test::readAll(book);
+    EXPECT_NE(titled, first);
+
+    // Too many page breaks: refused, with the cat's message, and the book stays.
+    const QString breaks =
+        packed(R"({"sections": [{"text": ")" + QByteArray("［＃改ページ］\\r\\n").repeated(10000) +
+                   R"("}]})",
+               QStringLiteral("改ページ.ptm"));
+    const Outcome refused = ptmtool({"epub", breaks, book});
+    EXPECT_EQ(refused.exitCode, 2) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("改ページ"));
+    EXPECT_EQ(test::readAll(book), titled) << "the old book stays";
 }
 
 const char* const kNovel = R"({
