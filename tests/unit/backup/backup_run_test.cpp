@@ -319,8 +319,7 @@ TEST_F(BackupRun, AKilledCopyLeavesNothingUnderTheRealName) {
             if (copied >= 8192) ::raise(SIGKILL);
             return true;
         };
-        QString error;
-        copyFile(source, target, &error, options);
+        (void)copyFile(source, target, options);
         ::_exit(0);
     }
     int status = 0;
@@ -330,8 +329,8 @@ TEST_F(BackupRun, AKilledCopyLeavesNothingUnderTheRealName) {
     const QStringList left = filesUnder("控え");
     ASSERT_EQ(left.size(), 1);
     EXPECT_TRUE(left[0].startsWith(".原稿.txt.")) << left[0].toStdString();
-    QString error;
-    ASSERT_TRUE(copyFile(source, target, &error)) << error.toStdString();
+    const Result<void> copied = copyFile(source, target);
+    ASSERT_TRUE(copied.ok()) << copied.error().text.toStdString();
     EXPECT_EQ(readAll(path("控え/原稿.txt")), text);
 }
 
