@@ -59,18 +59,13 @@ public:
         : m_places(std::move(places)), m_extOldApp(extOldApp) {}
 
     bool ptmAssociated() override { return assoc_check(m_places); }
-    QString associatePtm() override { return messageOf(assoc_set(m_places)); }
-    QString removePtm() override { return messageOf(assoc_remove(m_places)); }
+    Result<void> associatePtm() override { return assoc_set(m_places); }
+    Result<void> removePtm() override { return assoc_remove(m_places); }
     bool txtIsOurs() override { return txt_assoc_check(m_places); }
-    QString takeTxt() override { return messageOf(txt_assoc_set(m_places, m_extOldApp)); }
-    QString restoreTxt() override { return messageOf(txt_assoc_restore(m_places, m_extOldApp)); }
+    Result<void> takeTxt() override { return txt_assoc_set(m_places, m_extOldApp); }
+    Result<void> restoreTxt() override { return txt_assoc_restore(m_places, m_extOldApp); }
 
 private:
-    // The interface's form: the cat's message, empty when all went well.
-    static QString messageOf(const Result<void>& done) {
-        return done ? QString() : done.error().text;
-    }
-
     AssocPlaces m_places;
     QString& m_extOldApp;
 };

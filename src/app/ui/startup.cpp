@@ -63,8 +63,8 @@ void Startup::FormCreate() {
     if (settings.firstStart &&
         m_context.prompter.message(MessageKind::Confirmation, Answer::Yes | Answer::No,
                                    firstStartQuestion()) == Answer::Yes) {
-        if (const QString error = m_context.associations.associatePtm(); !error.isEmpty())
-            m_context.reporter.refusal(error);
+        if (const Result<void> associated = m_context.associations.associatePtm(); !associated)
+            m_context.reporter.report(associated.error());
     }
 
     applyPaneLook(m_context.pane, settings);
