@@ -73,23 +73,11 @@ bool writeFully(QIODevice& device, const char* data, qint64 n) {
     return true;
 }
 
-namespace {
-
-bool diskFull(const QFileDevice& file) {
+Error writeError(const QFileDevice& file) {
     // A full disk comes back as a resource error while writing, and as the plain system text
     // when it is only found out at the final flush.
-    return file.error() == QFileDevice::ResourceError ||
-           file.errorString() == qt_error_string(ENOSPC);
-}
-
-} // namespace
-
-QString writeErrorText(const QFileDevice& file) {
-    return diskFull(file) ? diskFullMessage() : file.errorString();
-}
-
-Error writeError(const QFileDevice& file) {
-    if (diskFull(file)) return Error::noSpace(diskFullMessage(), file.fileName());
+    if (file.error() == QFileDevice::ResourceError || file.errorString() == qt_error_string(ENOSPC))
+        return Error::noSpace(diskFullMessage(), file.fileName());
     return Error::io(file.fileName(), file.errorString());
 }
 

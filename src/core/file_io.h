@@ -29,12 +29,11 @@ Result<void> openRegularFileForReading(QFile& file, const QString& path);
 Result<void> checkWriteTarget(const QString& path);
 
 // Writes all n bytes. A short write is retried, so that a full disk ends in an error the
-// device reports (see writeErrorText) rather than a silent short count.
+// device reports (see writeError) rather than a silent short count.
 bool writeFully(QIODevice& device, const char* data, qint64 n);
 
-// The text for a failed write on file: the full disk in the cat's words, else the platform's.
-QString writeErrorText(const QFileDevice& file);
-// The same as an error naming the file: NoSpace for a full disk, else Io.
+// A failed write on file as an error naming it: NoSpace for a full disk, in the cat's words;
+// else Io, in the platform's.
 Error writeError(const QFileDevice& file);
 // Commits a save file that someone else wrote through its buffer (a PDF writer). When it
 // fails (a full disk named as such) the old file is as it was.
