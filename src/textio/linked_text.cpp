@@ -8,10 +8,7 @@
 #include "textio/text_files.h"
 #include "textio/text_messages.h"
 
-#include <QFile>
 #include <QSaveFile>
-
-#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstring>
@@ -68,54 +65,6 @@ private:
     bool m_ok = true;
 };
 
-// The file's bytes: mapped when the file system allows it (no copy of a large file), else read.
-// The mapping is filled in at once: one call instead of a page fault every few pages.
-class FileView {
-public:
-    FileView() = default;
-    FileView(const FileView&) = delete;
-    FileView& operator=(const FileView&) = delete;
-    ~FileView() {
-        if (m_mapped) ::munmap(m_mapped, static_cast<size_t>(m_view.size()));
-    }
-
-    bool open(const QString& path) {
-        m_file.setFileName(path);
-        if (!m_file.open(QIODevice::ReadOnly)) {
-            m_error = m_file.errorString();
-            return false;
-        }
-        const qint64 size = m_file.size();
-        if (size > 0) {
-            void* mapped = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ,
-                                  MAP_PRIVATE | MAP_POPULATE, m_file.handle(), 0);
-            if (mapped != MAP_FAILED) {
-                m_mapped = mapped;
-                m_view = QByteArrayView(static_cast<const char*>(mapped), size);
-                return true;
-            }
-        }
-        const TextFileRead read = read_file_bytes(path, std::numeric_limits<qint64>::max());
-        if (read.status != TextFileRead::Status::Ok) {
-            m_error = read.error;
-            return false;
-        }
-        m_bytes = read.text;
-        m_view = m_bytes;
-        return true;
-    }
-
-    QByteArrayView view() const { return m_view; }
-    const QString& error() const { return m_error; }
-
-private:
-    QFile m_file;
-    void* m_mapped = nullptr;
-    QByteArray m_bytes;
-    QByteArrayView m_view;
-    QString m_error;
-};
-
 } // namespace
 
 qint64 linked_text_size(const SectionStore& store) {
@@ -128,13 +77,25 @@ qint64 linked_text_size(const SectionStore& store) {
     return size;
 }
 
-std::vector<int> sections_holding_mark(const SectionStore& store) {
+namespace {
+
+std::vector<int> sectionsWhere(const SectionStore& store, bool (*holds)(QByteArrayView)) {
     std::vector<int> positions;
     for (int pos = 0; pos < store.count(); ++pos) {
         const Section& s = store.section(pos);
-        if (holdsMark(s.name) || holdsMark(writtenText(s.text))) positions.push_back(pos);
+        if (holds(s.name) || holds(writtenText(s.text))) positions.push_back(pos);
     }
     return positions;
+}
+
+} // namespace
+
+std::vector<int> sections_holding_mark(const SectionStore& store) {
+    return sectionsWhere(store, holdsMark);
+}
+
+std::vector<int> sections_holding_nul(const SectionStore& store) {
+    return sectionsWhere(store, [](QByteArrayView bytes) { return bytes.contains('\0'); });
 }
 
 LinkedTextWrite linked_text_write(const QString& path, const SectionStore& store) {
@@ -257,17 +218,17 @@ LinkedTextRead parse_linked_text(QByteArrayView lines) {
 }
 
 LinkedTextRead linked_text_read(const QString& path, Utf8Choice& utf8) {
-    FileView file;
-    if (!file.open(path)) {
+    const TextFileRead file = read_file_bytes(path, std::numeric_limits<qint64>::max());
+    if (file.status != TextFileRead::Status::Ok) {
         LinkedTextRead result;
-        result.message = file.error();
+        result.message = file.error;
         return result;
     }
-    const QByteArrayView bytes = file.view();
+    const QByteArrayView bytes = file.text;
     if (std::optional<QByteArray> converted = utf8.convert(bytes))
         return parse_linked_text(read_as_lines(std::move(*converted)));
     // Files this program wrote are in line form already and are split straight from the
-    // mapping; anything else is normalised into a copy first.
+    // bytes read; anything else is normalised into a copy first.
     if (const std::optional<std::vector<qsizetype>> headers = scanInPieces(bytes))
         return split(bytes, *headers);
     return parse_linked_text(read_as_lines(bytes));

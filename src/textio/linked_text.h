@@ -23,6 +23,10 @@ qint64 linked_text_size(const SectionStore& store);
 // split there.
 std::vector<int> sections_holding_mark(const SectionStore& store);
 
+// Positions of the sections whose name or written text holds a NUL byte: read back, the file
+// ends at the first one, and every later section is lost.
+std::vector<int> sections_holding_nul(const SectionStore& store);
+
 struct LinkedTextWrite {
     enum class Status { Ok, NoSpace, IoError };
     Status status = Status::IoError;

@@ -1,5 +1,6 @@
 #include "textio/linked_text.h"
 
+#include "core/file_io.h"
 #include "core/text_lines.h"
 #include "support/test_files.h"
 #include "textio/text_messages.h"
@@ -232,6 +233,26 @@ TEST_F(LinkedText, SectionsHoldingTheMarkAreFound) {
                        "このまま保存するにゃん？"));
 }
 
+TEST_F(LinkedText, SectionsHoldingANulAreFoundBecauseTheReaderStopsThere) {
+    const SectionStore store = storeOf({{"a", "ok\r\n"},
+                                        {"b", QByteArray("cut\0here\r\n", 11)},
+                                        {"c", QByteArray("only at the end\0\0", 17)},
+                                        {QByteArray("d\0", 2), "x"},
+                                        {"e", "lost"}});
+    EXPECT_EQ(sections_holding_nul(store), (std::vector<int>{1, 3}));
+    // What the warning is about: the sections after the first NUL do not come back.
+    const LinkedTextRead back = read(written(store));
+    ASSERT_EQ(back.status, Status::Ok);
+    EXPECT_EQ(sectionsOf(back),
+              (std::vector<std::pair<QByteArray, QByteArray>>{{"a", "ok\r\n"}, {"b", "cut\r\n"}}));
+    EXPECT_EQ(
+        textmsg::nulInsideSections({2, 4}),
+        QStringLiteral(
+            "セクション No.2、No.4 の名前かテキストに、コード 0 の文字（NUL）が入ってるにゃ。\r\n"
+            "読み込み直すと、そこで終わって、後ろのセクションはみんな消えちゃうにゃん。\r\n"
+            "このまま保存するにゃん？"));
+}
+
 TEST_F(LinkedText, Utf8FilesAreConvertedWhenTheUserSaysSo) {
     const QByteArray utf8 = "*section 猫\r\n吾輩は猫である。é\r\n";
     const std::vector<std::pair<QByteArray, QByteArray>> converted = {
@@ -257,6 +278,14 @@ TEST_F(LinkedText, FailuresLeaveNothingBehind) {
     const LinkedTextRead missing = linked_text_read(path(QStringLiteral("ない.txm")), choice);
     EXPECT_EQ(missing.status, Status::IoError);
     EXPECT_FALSE(missing.message.isEmpty());
+    if (test::pipesAvailable(m_dir.path())) {
+        const QString pipe = path(QStringLiteral("管.txm"));
+        LinkedTextRead fromPipe;
+        EXPECT_TRUE(test::readsPipeWithoutWaiting(
+            pipe, [&] { fromPipe = linked_text_read(pipe, choice); }));
+        EXPECT_EQ(fromPipe.status, Status::IoError);
+        EXPECT_EQ(fromPipe.message, notAFileToReadMessage());
+    }
 
     const QString target = path(QStringLiteral("ない/連結.txm"));
     const LinkedTextWrite w = linked_text_write(target, storeOf({{"a", "x"}}));
