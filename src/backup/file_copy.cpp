@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -30,12 +32,25 @@ QByteArray folderOf(const QByteArray& path) {
 }
 
 // Hidden, and recognisable as ours if a killed run leaves it behind.
+constexpr QByteArrayView kTemporarySuffix = ".potebak-";
+constexpr qsizetype kTemporaryUniqueChars = 6; // what mkostemp puts in place of the Xs
+// Room for the dot and the suffix within the 255-byte limit of a name.
+constexpr qsizetype kTemporaryNameChars = 200;
+
 QByteArray temporaryTemplate(const QByteArray& target) {
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray() : target.left(slash + 1);
-    // Room for the dot and the suffix within the 255-byte limit of a name.
-    const QByteArray name = target.mid(slash + 1).left(200);
-    return folder + '.' + name + ".potebak-XXXXXX";
+    const QByteArray name = target.mid(slash + 1).left(kTemporaryNameChars);
+    return folder + '.' + name + kTemporarySuffix.toByteArray() +
+           QByteArray(kTemporaryUniqueChars, 'X');
+}
+
+bool isAsciiLetterOrDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool before(const timespec& a, const timespec& b) {
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
 }
 
 bool isFolder(const QByteArray& path) {
@@ -44,6 +59,48 @@ bool isFolder(const QByteArray& path) {
 }
 
 } // namespace
+
+timespec fileSystemNow() {
+    // File times come from the kernel's coarse clock, which may lag the precise one by a tick:
+    // compared with the precise clock, a file made just after "now" could look older.
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return now;
+}
+
+bool isCopyTemporaryName(const QByteArray& name) {
+    const qsizetype tail = kTemporarySuffix.size() + kTemporaryUniqueChars;
+    const qsizetype middle = name.size() - 1 - tail;
+    if (!name.startsWith('.') || middle < 1 || middle > kTemporaryNameChars) return false;
+    const QByteArrayView end = QByteArrayView(name).last(tail);
+    return end.startsWith(kTemporarySuffix) &&
+           std::all_of(end.begin() + kTemporarySuffix.size(), end.end(), isAsciiLetterOrDigit);
+}
+
+int removeStaleTemporaries(const QByteArray& folder, const timespec& before) {
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return 0;
+    }
+    std::vector<QByteArray> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        struct stat st {};
+        // The last change, not the modification time: a finished copy is given its source's.
+        if (isCopyTemporaryName(name) &&
+            ::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            pote::backup::before(st.st_ctim, before))
+            stale.push_back(name);
+    }
+    int removed = 0;
+    for (const QByteArray& name : stale)
+        if (::unlinkat(fd, name.constData(), 0) == 0) ++removed;
+    ::closedir(dir);
+    return removed;
+}
 
 CopyBatch::CopyBatch(CopyOptions options) : m_options(std::move(options)) {
     if (m_options.chunkBytes <= 0) m_options.chunkBytes = qint64(8) << 20;
@@ -117,9 +174,14 @@ bool CopyBatch::stage(const QByteArray& source, const QByteArray& target, qint64
         ::close(in);
         return fail(error, statCode);
     }
-    if (!makeFolder(folderOf(target), error)) {
+    const QByteArray folder = folderOf(target);
+    if (!makeFolder(folder, error)) {
         ::close(in);
         return false;
+    }
+    if (m_options.staleBefore && !m_sweptFolders.contains(folder)) {
+        m_sweptFolders.insert(folder);
+        removeStaleTemporaries(folder, *m_options.staleBefore);
     }
     QByteArray temporary = temporaryTemplate(target);
     const int out = ::mkostemp(temporary.data(), O_CLOEXEC);

@@ -10,9 +10,12 @@
 // copies is written through together and then renamed, which costs one.
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
+#include <ctime>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace pote::backup {
@@ -22,7 +25,21 @@ struct CopyOptions {
     // Called after each chunk with the source and the bytes copied so far; returning false
     // breaks the copy off there, as an interruption would (a test hook).
     std::function<bool(const QByteArray& source, qint64 copied)> afterChunk;
+    // When set, the first copy into a folder removes the temporaries there that a killed run
+    // left behind: those changed before this time (see removeStaleTemporaries).
+    std::optional<timespec> staleBefore;
 };
+
+// Now, as the file systems stamp files: a file made from now on is stamped no earlier.
+timespec fileSystemNow();
+
+// Whether name is one that a copy's temporary file is given (".NAME.potebak-XXXXXX").
+bool isCopyTemporaryName(const QByteArray& name);
+
+// Removes the regular files in folder whose names are copy temporaries and whose last change
+// was before `before`; anything else, and a folder that cannot be listed, is left alone.
+// Returns how many were removed.
+int removeStaleTemporaries(const QByteArray& folder, const timespec& before);
 
 class CopyBatch {
 public:
@@ -61,6 +78,7 @@ private:
     qint64 m_pendingBytes = 0;
     int m_flushFd = -1;
     QByteArray m_madeFolder; // the last folder known to exist
+    QSet<QByteArray> m_sweptFolders;
     std::vector<char> m_buffer;
 };
 

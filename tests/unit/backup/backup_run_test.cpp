@@ -335,6 +335,74 @@ TEST_F(BackupRun, AKilledCopyLeavesNothingUnderTheRealName) {
     EXPECT_EQ(readAll(path("控え/原稿.txt")), text);
 }
 
+TEST_F(BackupRun, TheNextRunRemovesOnlyTheTemporariesAKilledRunLeft) {
+    write("src/a.txt", "a", kTen);
+    write("src/sub/b.txt", "b", kTen);
+    write("控え/src/.a.txt.potebak-Ab12Yz", "left by a killed run", kTen);
+    write("控え/src/sub/.b.txt.potebak-000000", "left too", kTen);
+    const QStringList kept = {
+        "src/.a.txt.potebak-Ab12Y",      // one letter short
+        "src/.a.txt.potebak-Ab12Yz.txt", // something after
+        "src/a.txt.potebak-Ab12Yz",      // not hidden
+        "src/.a.txt.potebak-Ab_2Yz",     // not a letter or digit
+        "src/..potebak-Ab12Yz",          // no name
+    };
+    for (const QString& name : kept)
+        write("控え/" + name, "someone else's", kTen);
+    ASSERT_TRUE(QDir().mkpath(path("控え/src/.dir.potebak-AAAAAA")));
+    ASSERT_TRUE(QFile::link(path("src/a.txt"), path("控え/src/.ln.potebak-AAAAAA")));
+    // What was left is older than the run's start: the clock moves past the last one made.
+    write("marker", "", kTen);
+    struct stat st {};
+    ASSERT_EQ(::stat(bytesPath("marker").constData(), &st), 0);
+    const auto stampedBeforeNow = [&st] {
+        const timespec now = fileSystemNow();
+        return st.st_ctim.tv_sec < now.tv_sec ||
+               (st.st_ctim.tv_sec == now.tv_sec && st.st_ctim.tv_nsec < now.tv_nsec);
+    };
+    while (!stampedBeforeNow())
+        ::usleep(1000);
+
+    // Made while the run copies a.txt, into the folder the run visits next: another run's.
+    RunOptions options;
+    options.copy.afterChunk = [this](const QByteArray&, qint64) {
+        test::writeAll(path("控え/src/sub/.c.txt.potebak-Zz9999"), "at work");
+        return true;
+    };
+    const BackupOutcome outcome = backup(settings({"src"}), options);
+    EXPECT_EQ(outcome.copied, 2);
+    QStringList expected = kept;
+    expected << "src/.ln.potebak-AAAAAA"
+             << "src/a.txt"
+             << "src/sub/.c.txt.potebak-Zz9999"
+             << "src/sub/b.txt";
+    expected.sort();
+    EXPECT_EQ(filesUnder("控え"), expected);
+    EXPECT_TRUE(QFileInfo(path("控え/src/.dir.potebak-AAAAAA")).isDir());
+}
+
+TEST(CopyTemporaryName, IsExactlyWhatACopyGivesItsTemporary) {
+    QTemporaryDir dir;
+    const QByteArray target = QFile::encodeName(dir.filePath(QStringLiteral("原稿.txt")));
+    const QByteArray longTarget = QFile::encodeName(dir.filePath(QString(254, u'x')));
+    for (const QByteArray& t : {target, longTarget}) {
+        CopyOptions options;
+        std::optional<QByteArray> temporary;
+        options.afterChunk = [&](const QByteArray&, qint64) {
+            for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+                if (name.startsWith(u'.')) temporary = QFile::encodeName(name);
+            return true;
+        };
+        test::writeAll(dir.filePath(QStringLiteral("元")), "x");
+        QString error;
+        ASSERT_TRUE(
+            copyFile(QFile::encodeName(dir.filePath(QStringLiteral("元"))), t, &error, options))
+            << error.toStdString();
+        ASSERT_TRUE(temporary);
+        EXPECT_TRUE(isCopyTemporaryName(*temporary)) << temporary->toStdString();
+    }
+}
+
 TEST_F(BackupRun, CancellingStopsAfterTheFileAtHand) {
     for (int i = 0; i < 5; ++i)
         write(QStringLiteral("src/%1.txt").arg(i), "x", kTen);
