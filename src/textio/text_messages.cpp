@@ -40,9 +40,8 @@ QString headerInsideSections(const std::vector<int>& numbers) {
 
 QString nulInsideSections(const std::vector<int>& numbers) {
     return QStringLiteral("セクション ") + sectionList(numbers) +
-           QStringLiteral(" の名前かテキストに、コード 0 の文字（NUL）が入ってるにゃ。\r\n") +
-           QStringLiteral(
-               "読み込み直すと、そこで終わって、後ろのセクションはみんな消えちゃうにゃん。\r\n") +
+           QStringLiteral(" の名前かテキストに、コード0の文字（NUL）が入ってるにゃ。\r\n") +
+           QStringLiteral("読み込み直すと、そこから後ろはみんな消えちゃうにゃん。\r\n") +
            QStringLiteral("このまま保存するにゃん？");
 }
 

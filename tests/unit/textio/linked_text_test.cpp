@@ -354,8 +354,8 @@ TEST_F(LinkedText, SectionsHoldingANulAreFoundBecauseTheReaderStopsThere) {
     EXPECT_EQ(
         textmsg::nulInsideSections({2, 4}),
         QStringLiteral(
-            "セクション No.2、No.4 の名前かテキストに、コード 0 の文字（NUL）が入ってるにゃ。\r\n"
-            "読み込み直すと、そこで終わって、後ろのセクションはみんな消えちゃうにゃん。\r\n"
+            "セクション No.2、No.4 の名前かテキストに、コード0の文字（NUL）が入ってるにゃ。\r\n"
+            "読み込み直すと、そこから後ろはみんな消えちゃうにゃん。\r\n"
             "このまま保存するにゃん？"));
 }
 
