@@ -271,8 +271,9 @@ int main(int argc, char** argv) {
                     "(medians)\n",
                     median(g_times["ours flush"]), median(g_times["cp flush"]),
                     median(g_times["rsync flush"]));
-        printRatio("first copy, ours / cp -a", "ours", "cp", 1.2);
-        printRatio("first copy, ours / cp -a with its flush", "ours", "cp", 0, "cp flush");
+        // Ours is on the disk when it ends; cp -a is compared with the flush it leaves behind.
+        printRatio("first copy, ours / cp -a", "ours", "cp");
+        printRatio("first copy, ours / cp -a with its flush", "ours", "cp", 1.2, "cp flush");
         printRatio("first copy, ours / rsync -a", "ours", "rsync");
         printRatio("first copy, ours / rsync -a with its flush", "ours", "rsync", 0, "rsync flush");
         printRatio("nothing to copy, ours / bare walk", "ours again", "walk", 1.5);
