@@ -264,7 +264,7 @@ bool cannotBeUtf8(QByteArrayView bytes) {
            std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
 }
 
-enum class PieceRead { Split, NotInLineForm, IoError };
+enum class PieceRead { Split, ReadWhole, IoError };
 
 // Reads the open file front to back in pieces that stay in the cache: each piece is checked for
 // line form and split while it is there. A file written by this program is split so without
@@ -285,8 +285,8 @@ PieceRead splitInPieces(QFile& file, qsizetype pieceBytes, const Utf8Choice& utf
         const qsizetype lines = wholeLines(QByteArrayView(buffer).first(held), atEnd);
         if (lines > 0) {
             const QByteArrayView piece = QByteArrayView(buffer).first(lines);
-            if (!is_in_line_form(piece)) return PieceRead::NotInLineForm;
-            if (first && utf8.mayConvert() && !cannotBeUtf8(piece)) return PieceRead::NotInLineForm;
+            if (!is_in_line_form(piece)) return PieceRead::ReadWhole;
+            if (first && utf8.mayConvert() && !cannotBeUtf8(piece)) return PieceRead::ReadWhole;
             first = false;
             splitter.take(piece);
             std::memmove(buffer.data(), buffer.constData() + lines, size_t(held - lines));
@@ -319,7 +319,7 @@ LinkedTextRead linked_text_read(const QString& path, Utf8Choice& utf8, qsizetype
         case PieceRead::IoError:
             result.message = file.errorString();
             return result;
-        case PieceRead::NotInLineForm:
+        case PieceRead::ReadWhole:
             break;
         }
     }
