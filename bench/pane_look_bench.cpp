@@ -50,6 +50,7 @@ struct Panes {
         window = std::make_unique<Tmain_fm>(std::move(options));
         window->store().section(0).text = sectionText();
         window->binding().section_load(0);
+        window->pane()->finishLoading();
         window->show();
         window->pane()->resize(kPaneSize);
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Logic libraries and their unit tests under AddressSanitizer/UBSan (clang), then a fuzzing run
-# of the readers of outside files of at most FUZZ_SECONDS (default 80) seconds in all: three
-# eighths for the document reader, a quarter for the JPEG decoder, a quarter for the linked-text
-# reader, an eighth for the sprite sheet.
+# of the readers of outside files of at most FUZZ_SECONDS (default 80) seconds in all: a quarter
+# for the document reader, a quarter for the JPEG decoder, a quarter for the linked-text reader,
+# an eighth for the sprite sheet, an eighth for the vertical-writing markup and layout.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build-asan"
@@ -27,7 +27,8 @@ fuzz() {
   "$build/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 "$corpus"
 }
 shopt -s nullglob
-fuzz document_reader_fuzz $((total * 3 / 8)) "$root"/tests/data/*.ptm
+fuzz document_reader_fuzz $((total / 4)) "$root"/tests/data/*.ptm
 fuzz jpeg_decoder_fuzz $((total / 4)) "$root"/tests/data/jpeg/*.jpg
 fuzz linked_text_fuzz $((total / 4))
 fuzz sprite_sheet_fuzz $((total / 8))
+fuzz vertical_text_fuzz $((total / 8)) "$root"/tests/data/vertical/*.txt

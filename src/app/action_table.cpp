@@ -40,9 +40,11 @@ std::vector<ActionEntry> buildTable() {
         item("nx_folder_save", C::FolderSave, QStringLiteral("フォルダ(&F)")),
         item("nx_txm_save", C::LinkedSave, QStringLiteral("連結テキスト(&R)")),
         item("nx_backup", C::Backup, QStringLiteral("バックアップ(&B)")),
-        // the status bar's button while a backup runs
-        item("nx_backup_stop", C::BackupStop, QStringLiteral("中止"), QStringLiteral("Esc")),
+        item("nx_epub_save", C::EpubExport, QStringLiteral("EPUBに書き出す")),
+        // the status bar's button while a backup runs or a book is written
+        item("nx_backup_stop", C::StopWork, QStringLiteral("中止"), QStringLiteral("Esc")),
         item("Print1", C::Print, QStringLiteral("印刷(&P)"), QStringLiteral("Ctrl+P")),
+        item("nx_vertical_preview", C::VerticalPreview, QStringLiteral("縦書きプレビュー(&T)")),
         item("Exit1", C::Exit, QStringLiteral("終了(&E)")),
         // Section menu, and the picker's button beside the section number
         item("select_bitbt", C::SectionPicker, QStringLiteral("選択")),
@@ -80,6 +82,7 @@ std::vector<ActionEntry> buildTable() {
         item("nx_def_text1_ins", C::InsertFixedText, QStringLiteral("定形テキスト(&F)")),
         item("nx_hexp_ins", C::InsertAmount,
              QStringLiteral("ぽてまる君からのレポート「金額結果」(&G)")),
+        item("nx_ruby_ins", C::InsertRuby, QStringLiteral("ルビ(&Y)")),
         // the cat's menu
         item("nx_hexp", C::Tax, QStringLiteral("消費税計算を頼む(&T)")),
         item("N10", C::Exercise, QStringLiteral("運動(&D)")),
@@ -106,6 +109,7 @@ std::vector<ActionEntry> buildTable() {
         item("SelectAll1", C::SelectAll, QStringLiteral("すべて選択(&A)")),
         item("pop_linecut", C::BlankLineCut, QStringLiteral("空白行をカット(&L)")),
         item("pop_right_move", C::ShiftRight, QStringLiteral("右へずらす(&R)")),
+        item("pop_ruby_ins", C::InsertRuby, QStringLiteral("ルビ(&Y)")),
         item("pop_break_line_ins", C::InsertBreakLine, QStringLiteral("区切り線(&B)")),
         item("pop_date_ins", C::InsertDate, QStringLiteral("日付け(&D)")),
         item("pop_time_ins", C::InsertTime, QStringLiteral("時刻(&T)")),
@@ -140,6 +144,7 @@ std::vector<ActionEntry> buildTable() {
         tool("sp_break", C::InsertBreakLine, QStringLiteral("区切り線の挿入"), "break"),
         tool("sp_tax", C::Tax, QStringLiteral("ぽてまる君に消費税計算を頼む"), "tax"),
         tool("sp_backup", C::Backup, QStringLiteral("バックアップ"), "backup"),
+        tool("sp_vertical", C::VerticalPreview, QStringLiteral("縦書きプレビュー"), "vertical"),
     };
     for (int i = 1; i <= 10; ++i) {
         ActionEntry recent = item("nx_recent", recentCommand(i), QString());
@@ -176,8 +181,8 @@ const std::vector<MenuEntry>& mainMenus() {
         {QStringLiteral("nx_file"),
          QStringLiteral("ファイル(&F)"),
          {"nx_new_paper", "-", "nx_recent", "nx_load", "nx_qsave", "nx_save", "-",
-          "nx_section_load", "nx_section_add_load", "nx_section_save", "-", "nx_backup", "-",
-          "Print1", "-", "Exit1"}},
+          "nx_section_load", "nx_section_add_load", "nx_section_save", "nx_epub_save", "-",
+          "nx_backup", "-", "Print1", "nx_vertical_preview", "-", "Exit1"}},
         {QStringLiteral("nx_section"),
          QStringLiteral("セクション(&S)"),
          {"sect_add", "nx_sect_dell", "nx_sect_swap", "-", "nx_group_set"}},
@@ -188,7 +193,8 @@ const std::vector<MenuEntry>& mainMenus() {
         {QStringLiteral("Insert1"),
          QStringLiteral("挿入(&I)"),
          {"nx_breakline_ins", "nx_date_ins", "nx_time_ins", "-", "nx_fname_ins", "nx_fsize_ins",
-          "nx_filelist", "-", "nx_mail_ins", "nx_hp_ins", "nx_def_text1_ins", "-", "nx_hexp_ins"}},
+          "nx_filelist", "-", "nx_mail_ins", "nx_hp_ins", "nx_def_text1_ins", "-", "nx_hexp_ins",
+          "-", "nx_ruby_ins"}},
         {QStringLiteral("N14"), QStringLiteral("ぽてまる君(&W)"), {"nx_hexp", "-", "N10", "M1"}},
         {QStringLiteral("N9"),
          QStringLiteral("設定(&C)"),
@@ -240,7 +246,7 @@ const MenuEntry& popupMenu() {
                                    QString(),
                                    {"pop_edit_undo", "-", "pop_edcut", "pop_edcopy", "pop_edpaste",
                                     "pop_eddel", "-", "SelectAll1", "-", "pop_linecut",
-                                    "pop_right_move", "-", "pop_ins"}};
+                                    "pop_right_move", "pop_ruby_ins", "-", "pop_ins"}};
     return menu;
 }
 
@@ -269,6 +275,11 @@ const std::vector<QString>& toolButtons() {
         "sp_load",      "sp_save",  "sp_mt_load", "sp_mt_save", "sp_text_load",
         "sp_text_save", "sp_add",   "sp_cut",     "sp_copy",    "sp_paste",
         "sp_undo",      "sp_break", "sp_tax",     "sp_backup"};
+    return buttons;
+}
+
+const std::vector<QString>& sideToolButtons() {
+    static const std::vector<QString> buttons = {"sp_vertical"};
     return buttons;
 }
 

@@ -36,8 +36,10 @@ enum class Command {
     LinkedLoad,
     LinkedSave,
     Backup,
-    BackupStop,
+    StopWork, // stops the background work: the backup or a book being written
+    EpubExport,
     Print,
+    VerticalPreview,
     Exit,
     // sections
     SectionPicker,
@@ -76,6 +78,7 @@ enum class Command {
     InsertHomePage,
     InsertFixedText,
     InsertAmount,
+    InsertRuby,
     // the cat
     Tax,
     Exercise,
@@ -126,5 +129,7 @@ const MenuEntry& popupMenu();
 const std::vector<MenuEntry>& popupSubMenus();
 // The fourteen tool buttons, left to right.
 const std::vector<QString>& toolButtons();
+// The buttons beside the tool panel, above the cat.
+const std::vector<QString>& sideToolButtons();
 
 } // namespace pote

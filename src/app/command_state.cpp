@@ -68,6 +68,7 @@ const QHash<QString, Rule>& rules() {
         {"nx_backup", backup},
         {kStopName, [](const CommandContext& c) { return c.busy; }},
         {"nx_password", notPlainText},
+        {"nx_epub_save", notPlainText},
         {"select_bitbt", notPlainText},
         {"nx_recent", [](const CommandContext& c) { return c.hasRecentDocuments; }},
         {"nx_qsave", [](const CommandContext& c) { return c.hasDocumentPath && c.modified; }},

@@ -52,6 +52,12 @@ std::optional<DialogEntry> dialogEntry(DialogKind kind, DialogDirection directio
                                   linkedTextFilters(),
                                   {},
                                   ProposedName::None};
+    case DialogKind::Epub:
+        if (!save) return std::nullopt;
+        return DialogEntry{QStringLiteral("EPUBに書き出す"),
+                           {{QStringLiteral("EPUBファイル(*.epub)"), QStringLiteral("*.epub")}},
+                           QStringLiteral("epub"),
+                           ProposedName::DisplayName};
     case DialogKind::FixedText:
         if (save) return std::nullopt;
         return DialogEntry{
@@ -92,6 +98,17 @@ FileDialogRequest dialog_setup(DialogKind kind, DialogDirection direction,
         request.fileName = sectionName;
         break;
     }
+    return request;
+}
+
+FileDialogRequest pdfSaveRequest(const QString& title, const QString& workFolder,
+                                 const QString& displayName) {
+    FileDialogRequest request;
+    request.title = title;
+    request.filters = {{QStringLiteral("PDFファイル(*.pdf)"), QStringLiteral("*.pdf")}};
+    request.defaultSuffix = QStringLiteral("pdf");
+    request.directory = workFolder;
+    request.fileName = displayName + QStringLiteral(".pdf");
     return request;
 }
 

@@ -11,6 +11,7 @@ enum class DialogKind {
     Text = 1,
     Document = 2,
     LinkedText = 3,
+    Epub = 20,
     FixedText = 10,
     InsertFileName = 11,
     InsertFileSize = 12
@@ -34,5 +35,9 @@ std::optional<DialogEntry> dialogEntry(DialogKind kind, DialogDirection directio
 FileDialogRequest dialog_setup(DialogKind kind, DialogDirection direction,
                                const QString& workFolder, const QString& displayName,
                                const QString& sectionName);
+
+// The save dialog for a PDF of the document: in the work folder, named after the document.
+FileDialogRequest pdfSaveRequest(const QString& title, const QString& workFolder,
+                                 const QString& displayName);
 
 } // namespace pote

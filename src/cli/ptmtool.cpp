@@ -8,7 +8,11 @@
 //   ptmtool txm-import TXM OUT [--utf8] [--seed N]
 //   ptmtool folder-export FILE DIR [--password PW] [--overwrite]
 //   ptmtool count FILE [--password PW] [--json]
+//   ptmtool pages FILE [--format genkou|a4-40x30|COLSxLINES] [--password PW]
 //   ptmtool grep PATTERN FILE... [-i] [--password PW]
+//   ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N] [--font FACE]
+//               [--password PW]
+//   ptmtool epub FILE OUT [--password PW] [--horizontal] [--title T] [--author A]
 //   ptmtool --help | --version
 //
 // Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the file was refused
@@ -24,10 +28,16 @@
 #include "core/program_info.h"
 #include "editing/character_count.h"
 #include "editing/document_search.h"
+#include "epub/epub_messages.h"
+#include "epub/epub_writer.h"
 #include "textio/free_space.h"
 #include "textio/linked_text.h"
 #include "textio/text_folder.h"
 #include "textio/text_messages.h"
+#include "vertical/layout.h"
+#ifdef POTE_PTMTOOL_PDF
+#include "cli/pdf_export.h"
+#endif
 
 #include <QDir>
 #include <QFileInfo>
@@ -60,8 +70,14 @@ constexpr const char* kUsageText =
     "         one line per section and a total line: number,\n"
     "         characters, without spaces, lines, bytes,\n"
     "         manuscript pages, name (tab-separated)\n"
+    "       ptmtool pages FILE [--format genkou|a4-40x30|COLSxLINES] [--password PW]\n"
+    "         one line per section: number, pages, name (tab-separated);\n"
+    "         then total and pages\n"
     "       ptmtool grep PATTERN FILE... [-i] [--password PW]\n"
     "         prints FILE:SECTION:LINE:TEXT for each line with a hit\n"
+    "       ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N]\n"
+    "                   [--font FACE] [--password PW]\n"
+    "       ptmtool epub FILE OUT [--password PW] [--horizontal] [--title T] [--author A]\n"
     "       ptmtool --help | --version\n";
 
 constexpr const char* kHelpText =
@@ -81,7 +97,23 @@ constexpr const char* kHelpText =
     "                 name and its number); DIR is created when missing; existing files are\n"
     "                 replaced only with --overwrite, otherwise skipped and listed\n"
     "  count          characters, lines, bytes and manuscript pages per section and in all\n"
+    "  pages          the pages of each section set vertically (line rules, ruby, 縦中横),\n"
+    "                 each section from a new page: --format genkou (20 x 20 manuscript\n"
+    "                 paper, the default), a4-40x30 (the contest format), or COLSxLINES\n"
+    "                 (characters per line x lines per page, 10 to 60 each)\n"
     "  grep           the lines of sections that hold PATTERN (-i: letter case ignored)\n"
+    "  pdf            the document in vertical writing as a PDF file: on 20 x 20 manuscript\n"
+    "                 paper (genkou, the default), in the 40 x 30 contest format on A4\n"
+    "                 landscape (a4-40x30) or COLSxLINES characters by lines (10-60 each);\n"
+    "                 every section from a new page, or only section N; in FACE (IPA明朝\n"
+    "                 by default); needs no display\n"
+    "  epub           the document as an EPUB 3 book: vertical, right to left, one content\n"
+    "                 document per section (and per ［＃改ページ］), ruby and emphasis dots\n"
+    "                 from the notation; --horizontal for a left-to-right book; the title is\n"
+    "                 the file's name unless --title gives one. The book's identifier comes\n"
+    "                 from the document's path, so a book made again is the same book;\n"
+    "                 SOURCE_DATE_EPOCH, when set, is its date. Characters that are no text\n"
+    "                 (stray bytes, control codes) are left out, each place warned about\n"
     "\n"
     "Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the input was\n"
     "refused (its message is shown); 3 a protected document without its right --password.\n"
@@ -113,6 +145,12 @@ struct Arguments {
     bool utf8 = false;
     bool json = false;
     bool ignoreCase = false;
+    bool horizontal = false;
+    std::optional<QString> title;
+    std::optional<QString> author;
+    std::optional<QString> format;
+    std::optional<QString> section;
+    std::optional<QString> font;
     QString error;
 };
 
@@ -141,8 +179,27 @@ Arguments parseArguments(const QStringList& args) {
             a.utf8 = true;
         } else if (arg == QLatin1String("--json")) {
             a.json = true;
+        } else if (arg == QLatin1String("--format")) {
+            if (hasValue)
+                a.format = args[++i];
+            else
+                a.error = QStringLiteral("--format needs a value");
         } else if (arg == QLatin1String("-i")) {
             a.ignoreCase = true;
+        } else if (arg == QLatin1String("--section") || arg == QLatin1String("--font")) {
+            std::optional<QString>& target = arg == QLatin1String("--section") ? a.section : a.font;
+            if (hasValue)
+                target = args[++i];
+            else
+                a.error = QStringLiteral("%1 needs a value").arg(arg);
+        } else if (arg == QLatin1String("--horizontal")) {
+            a.horizontal = true;
+        } else if (arg == QLatin1String("--title") || arg == QLatin1String("--author")) {
+            std::optional<QString>& value = arg == QLatin1String("--title") ? a.title : a.author;
+            if (hasValue && !args[i + 1].isEmpty())
+                value = args[++i];
+            else
+                a.error = QStringLiteral("%1 needs a value").arg(arg);
         } else if (arg.startsWith(QLatin1String("--"))) {
             a.error = QStringLiteral("unknown option %1").arg(arg);
         } else if (arg.isEmpty()) {
@@ -427,6 +484,40 @@ int count(const Arguments& a) {
     return kOk;
 }
 
+// The --format of pages and pdf; nullopt, with the usage shown, when it names no format.
+std::optional<vertical::PageFormat> pageFormatOrUsage(const Arguments& a) {
+    const std::optional<vertical::PageFormat> format =
+        vertical::PageFormat::fromName(a.format.value_or(QStringLiteral("genkou")));
+    if (!format)
+        usage(QStringLiteral("--format is genkou, a4-40x30 or COLSxLINES (10 to 60 each), not %1")
+                  .arg(*a.format));
+    return format;
+}
+
+int pages(const Arguments& a) {
+    if (a.positional.size() != 1 || hasOtherOptions(a, true, false, false, false, false))
+        return usage(QStringLiteral("pages takes one FILE, and --format and --password only"));
+    const std::optional<vertical::PageFormat> format = pageFormatOrUsage(a);
+    if (!format) return kUsage;
+    int exitCode = kOk;
+    const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
+    if (!r) return exitCode;
+    QByteArray out;
+    qint64 total = 0;
+    int number = 0;
+    for (const DocumentContent::Entry& entry : r->content.sections) {
+        const int count = vertical::count_pages(entry.section.text, entry.section.name, *format);
+        total += count;
+        out += QStringLiteral("%1\t%2\t%3\n")
+                   .arg(++number)
+                   .arg(count)
+                   .arg(cli::readableText(entry.section.name))
+                   .toUtf8();
+    }
+    writeOut(out + "total\t" + QByteArray::number(total) + '\n');
+    return kOk;
+}
+
 int grep(const Arguments& a) {
     if (a.positional.size() < 2 || a.json || hasOtherOptions(a, true, false, false, false, false)) {
         usage(QStringLiteral("grep takes PATTERN and at least one FILE, and -i and --password "
@@ -472,6 +563,91 @@ int grep(const Arguments& a) {
     return found ? kFound : kNothingFound;
 }
 
+int pdf(const Arguments& a) {
+    if (a.positional.size() != 2 || hasOtherOptions(a, true, false, false, false, false))
+        return usage(QStringLiteral("pdf takes FILE and OUT, and --format, --section, --font and "
+                                    "--password only"));
+    const std::optional<vertical::PageFormat> format = pageFormatOrUsage(a);
+    if (!format) return kUsage;
+    int section = 0; // 0: all
+    if (a.section) {
+        bool ok = false;
+        section = a.section->toInt(&ok);
+        if (!ok || section < 1) return usage(QStringLiteral("--section must be a number from 1"));
+    }
+#ifdef POTE_PTMTOOL_PDF
+    int exitCode = kOk;
+    const std::optional<SectionStore> store = storeOrReport(a.positional[0], a.password, exitCode);
+    if (!store) return exitCode;
+    if (section > store->count())
+        return fail(kUsage,
+                    QStringLiteral("%1 has %2 sections").arg(a.positional[0]).arg(store->count()));
+    cli::PdfRequest request;
+    for (int i = 0; i < store->count(); ++i)
+        if (section == 0 || section == i + 1)
+            request.sections.append({store->section(i).text, store->section(i).name});
+    request.format = *format;
+    request.face = a.font.value_or(QStringLiteral("IPA明朝"));
+    request.title = QFileInfo(a.positional[0]).completeBaseName();
+    request.out = a.positional[1];
+    const cli::PdfResult written = cli::writeVerticalPdf(request);
+    if (!written.ok) return fail(kUsage, written.error);
+    return kOk;
+#else
+    return fail(kUsage, QStringLiteral("this ptmtool was built without the drawing libraries"));
+#endif
+}
+
+// When the book was made: SOURCE_DATE_EPOCH when set (a build that makes books repeatably),
+// otherwise now.
+QDateTime bookDate() {
+    bool ok = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+    return ok ? QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC) : QDateTime::currentDateTimeUtc();
+}
+
+int epubExport(const Arguments& a) {
+    if (a.positional.size() != 2 || hasOtherOptions(a, true, false, false, false, false))
+        return usage(QStringLiteral("epub takes FILE and OUT, and --password, --horizontal, "
+                                    "--title and --author only"));
+    const QString& in = a.positional[0];
+    const QString& out = a.positional[1];
+    if (epub::isSameFile(in, out))
+        return fail(kUsage, out + QStringLiteral(": ") + epubmsg::targetIsTheDocument());
+    int exitCode = kOk;
+    const std::optional<SectionStore> store = storeOrReport(in, a.password, exitCode);
+    if (!store) return exitCode;
+    epub::Book book;
+    book.sections = epub::sectionsOf(*store);
+    book.options.title = epub::bookTitle(a.title.value_or(QString()), base_name(in));
+    book.options.author = a.author.value_or(QString());
+    book.options.horizontal = a.horizontal;
+    book.options.identifier = epub::bookIdentifier(in);
+    book.options.modified = bookDate();
+    const epub::EpubWrite written = epub::write_epub(out, book);
+    for (const epub::DroppedPlace& p : written.dropped)
+        fail(kOk, p.line == 0 ? QStringLiteral("warning: section %1: characters of its name that "
+                                               "are no text were left out")
+                                    .arg(p.section + 1)
+                              : QStringLiteral("warning: section %1, line %2: characters that "
+                                               "are no text were left out")
+                                    .arg(p.section + 1)
+                                    .arg(p.line));
+    if (written.droppedPlaces > written.dropped.size())
+        fail(kOk, QStringLiteral("warning: and %1 more places like these")
+                      .arg(written.droppedPlaces - written.dropped.size()));
+    switch (written.status) {
+    case epub::EpubWrite::Status::Ok:
+        return kOk;
+    case epub::EpubWrite::Status::Refused:
+        return fail(kRefused, in + QStringLiteral(": ") + written.message);
+    case epub::EpubWrite::Status::Cancelled:
+    case epub::EpubWrite::Status::IoError:
+        break;
+    }
+    return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.message));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -499,6 +675,12 @@ int main(int argc, char** argv) {
         return refuse(QStringLiteral("--json belongs to count"));
     if (a.ignoreCase && command != QLatin1String("grep"))
         return refuse(QStringLiteral("-i belongs to grep"));
+    if ((a.horizontal || a.title || a.author) && command != QLatin1String("epub"))
+        return refuse(QStringLiteral("--horizontal, --title and --author belong to epub"));
+    if (a.format && command != QLatin1String("pages") && command != QLatin1String("pdf"))
+        return refuse(QStringLiteral("--format belongs to pages and pdf"));
+    if ((a.section || a.font) && command != QLatin1String("pdf"))
+        return refuse(QStringLiteral("--section and --font belong to pdf"));
     int code;
     if (command == QLatin1String("info"))
         code = info(a);
@@ -516,8 +698,14 @@ int main(int argc, char** argv) {
         code = folderExport(a);
     else if (command == QLatin1String("count"))
         code = count(a);
+    else if (command == QLatin1String("pages"))
+        code = pages(a);
     else if (command == QLatin1String("grep"))
         code = grep(a);
+    else if (command == QLatin1String("pdf"))
+        code = pdf(a);
+    else if (command == QLatin1String("epub"))
+        code = epubExport(a);
     else
         return usage(QStringLiteral("unknown command %1").arg(command));
     std::fflush(stdout);

@@ -1,35 +1,34 @@
 #include "core/byte_keeping_encode.h"
 
+#include "core/coded_text.h"
 #include "core/cp932.h"
+#include "core/moved_text.h"
+#include "core/text_diff.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace pote {
 
 namespace {
 
 using cp932::isLeadByte;
-using Byte = unsigned char;
-
-// The character that lead and trail form, or 0 (cp932::pairUnit without the call: every byte of
-// a long text passes through here).
-inline char16_t pairUnit(Byte lead, Byte trail) {
-    static const char16_t* const* const rows = cp932::pairRows();
-    return rows[lead][trail];
-}
+using diff::Byte;
+using keeping::Char;
+using keeping::kBreakKey;
+using keeping::pairUnit;
+using keeping::Stretch;
+using Text = keeping::CodedText;
+using diff::commonPrefix;
+using diff::commonSuffix;
+using diff::Line;
+using diff::LineList;
+using diff::Matches;
 
 // How far around a difference to look for a line where both texts meet again, in lines removed
 // plus lines inserted.
@@ -39,11 +38,9 @@ constexpr std::size_t kNearbyReach = 40;
 // lines after them must agree as well, up to a long one or kMeetingLines in all.
 constexpr qsizetype kDistinctiveLine = 8;
 constexpr std::size_t kMeetingLines = 16;
-// Limits of the comparisons of changed lines, by lines and by characters: edits beyond the
-// difference in length, steps, and the memory of the path (entries).
-constexpr qsizetype kMaxEdits = 1024;
-constexpr qint64 kMaxSteps = qint64(32) << 20;
-constexpr qint64 kMaxPath = qint64(4) << 20;
+// Limits of the comparisons of changed lines, by lines and by characters.
+constexpr diff::Limits kLimits{
+    .maxEdits = 1024, .maxSteps = qint64(32) << 20, .maxPath = qint64(4) << 20};
 // Longest middle of a changed stretch, between its common start and end, compared by characters
 // (bytes on each side).
 constexpr qsizetype kMaxMiddle = qsizetype(2) << 20;
@@ -51,313 +48,22 @@ constexpr qsizetype kMaxMiddle = qsizetype(2) << 20;
 // encoder is still at work (bytes).
 constexpr qsizetype kLookahead = 16 * 1024;
 
-constexpr bool isBreak(Byte b) {
-    return b == '\r' || b == '\n';
-}
-
-// Length of the common start of a and b, n bytes at most. Most of a commit is spent here,
-// walking megabytes of unchanged text, hence 32 bytes at a time.
-qsizetype commonPrefix(const Byte* a, const Byte* b, qsizetype n) {
-    qsizetype i = 0;
-#if defined(__SSE2__)
-    for (; i + 32 <= n; i += 32) {
-        const auto* pa = reinterpret_cast<const __m128i*>(a + i);
-        const auto* pb = reinterpret_cast<const __m128i*>(b + i);
-        const __m128i low = _mm_cmpeq_epi8(_mm_loadu_si128(pa), _mm_loadu_si128(pb));
-        const __m128i high = _mm_cmpeq_epi8(_mm_loadu_si128(pa + 1), _mm_loadu_si128(pb + 1));
-        const unsigned equal = unsigned(_mm_movemask_epi8(low)) | unsigned(_mm_movemask_epi8(high))
-                                                                      << 16;
-        if (equal != 0xFFFFFFFFu) return i + std::countr_one(equal);
-    }
-#endif
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a + i, 8);
-        std::memcpy(&y, b + i, 8);
-        if (x != y) {
-            if constexpr (std::endian::native == std::endian::little)
-                return i + (std::countr_zero(x ^ y) >> 3);
-            else
-                return i + (std::countl_zero(x ^ y) >> 3);
-        }
-    }
-    while (i < n && a[i] == b[i])
-        ++i;
-    return i;
-}
-
-// The first CR or LF in p[from, n), or n.
-qsizetype findBreak(const Byte* p, qsizetype from, qsizetype n) {
-    qsizetype i = from;
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; i + 16 <= n; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const unsigned hits =
-            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
-        if (hits != 0) return i + std::countr_zero(hits);
-    }
-#endif
-    while (i < n && !isBreak(p[i]))
-        ++i;
-    return i;
-}
-
-// Length of the common end of a[0, na) and b[0, nb).
-qsizetype commonSuffix(const Byte* a, qsizetype na, const Byte* b, qsizetype nb) {
-    const qsizetype n = std::min(na, nb);
-    qsizetype k = 0;
-    for (; k + 8 <= n; k += 8) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a + na - k - 8, 8);
-        std::memcpy(&y, b + nb - k - 8, 8);
-        if (x != y) {
-            if constexpr (std::endian::native == std::endian::little)
-                return k + (std::countl_zero(x ^ y) >> 3);
-            else
-                return k + (std::countr_zero(x ^ y) >> 3);
-        }
-    }
-    while (k < n && a[na - 1 - k] == b[nb - 1 - k])
-        ++k;
-    return k;
-}
-
-// A line: its characters [start, end) and its break [end, next); the last line may have none.
-struct Line {
-    qsizetype start = 0;
-    qsizetype end = 0;
-    qsizetype next = 0;
-    bool hasBreak() const { return next > end; }
-    qsizetype length() const { return end - start; }
-};
-
-// A character as the comparisons see it: equal keys decode to equal text. A line break of any
-// form (CR LF, CR, LF) is one key; single bytes are keyed apart from the units of pairs.
-constexpr std::uint32_t kSingle = 0x10000;
-constexpr std::uint32_t kBreakKey = kSingle | '\n';
-struct Char {
-    std::uint32_t key;
-    int length;
-    qsizetype at;
-    // Two bytes that form a character (a CR LF is two bytes too, but no pair).
-    bool isPair() const { return key < kSingle; }
-};
-
-// A byte range of one text: removed from the stored text or inserted into the new one.
-struct Stretch {
-    qsizetype from;
-    qsizetype to;
-};
-
-// A text's bytes; the new text may be known only up to n so far (complete is false).
-struct Text {
-    const Byte* p;
-    qsizetype n;
-    bool complete = true;
-
-    int charLength(qsizetype i) const { return i + 1 < n && pairUnit(p[i], p[i + 1]) ? 2 : 1; }
-
-    Char charAt(qsizetype i) const {
-        const Byte b = p[i];
-        if (b == '\r') return {kBreakKey, i + 1 < n && p[i + 1] == '\n' ? 2 : 1, i};
-        if (b == '\n') return {kBreakKey, 1, i};
-        if (i + 1 < n) {
-            if (const char16_t u = pairUnit(b, p[i + 1])) return {u, 2, i};
-        }
-        return {kSingle | b, 1, i};
-    }
-
-    // The characters of [from, to), which starts at a character.
-    std::vector<Char> charsOf(qsizetype from, qsizetype to) const {
-        std::vector<Char> chars;
-        chars.reserve(static_cast<std::size_t>(to - from));
-        for (qsizetype i = from; i < to;) {
-            chars.push_back(charAt(i));
-            i += chars.back().length;
-        }
-        return chars;
-    }
-
-    Line lineFrom(qsizetype start) const {
-        const qsizetype i = findBreak(p, start, n);
-        qsizetype next = i;
-        if (i < n) next = p[i] == '\r' && i + 1 < n && p[i + 1] == '\n' ? i + 2 : i + 1;
-        return {start, i, next};
-    }
-
-    // The line that ends where `next` is, starting no earlier than floor.
-    Line lineBefore(qsizetype next, qsizetype floor) const {
-        qsizetype q = next;
-        if (q > floor && p[q - 1] == '\n') {
-            --q;
-            if (q > floor && p[q - 1] == '\r') --q;
-        } else if (q > floor && p[q - 1] == '\r') {
-            --q;
-        }
-        const qsizetype end = q;
-        while (q > floor && !isBreak(p[q - 1]))
-            --q;
-        return {q, end, next};
-    }
-
-    // The start of the line that holds pos (a CR LF belongs to the line it ends).
-    qsizetype lineStartAt(qsizetype pos) const {
-        qsizetype q = std::min(pos, n);
-        if (q > 0 && q < n && p[q] == '\n' && p[q - 1] == '\r') --q;
-        while (q > 0 && !isBreak(p[q - 1]))
-            --q;
-        return q;
-    }
-
-    // The start and length of the character holding byte pos, read from floor (a character
-    // start at or before pos). A byte that cannot lead a pair ends a character, so one starts
-    // after the last such byte before pos.
-    std::pair<qsizetype, int> charHolding(qsizetype pos, qsizetype floor) const {
-        qsizetype c = pos;
-        while (c > floor && isLeadByte(p[c - 1]))
-            --c;
-        int len = charLength(c);
-        while (c + len <= pos) {
-            c += len;
-            len = charLength(c);
-        }
-        return {c, len};
-    }
-
-    // Whether the character that ends at pos (a character start) is a stray lead byte on its own.
-    bool strayLeadEndsAt(qsizetype pos) const {
-        if (pos == 0 || !isLeadByte(p[pos - 1])) return false;
-        // A byte that cannot lead a pair ends a character, so one starts after it.
-        qsizetype c = pos - 1;
-        while (c > 0 && isLeadByte(p[c - 1]))
-            --c;
-        for (;;) {
-            const int len = charLength(c);
-            if (c + len >= pos) return c + len == pos ? len == 1 : true;
-            c += len;
-        }
-    }
-};
-
-// The lines of a text from a start, read as far as they are asked for. Reading stops for good
-// when the shared budget of bytes is spent, so that searches far ahead stay linear overall.
-// Asking beyond what is known of an incomplete text sets `unknown`.
-class LineList {
-public:
-    LineList(const Text& text, qsizetype from, qsizetype& budget, bool& unknown)
-        : m_text(text), m_next(from), m_budget(budget), m_unknown(unknown) {}
-
-    // The i-th line; false past the last line read.
-    bool get(std::size_t i, Line& line) {
-        while (m_lines.size() <= i && m_next < m_text.n && m_budget > 0) {
-            const Line l = m_text.lineFrom(m_next);
-            if (!m_text.complete && !l.hasBreak()) break; // may go on in what is not known yet
-            m_budget -= l.next - m_next;
-            m_next = l.next;
-            m_lines.push_back(l);
-        }
-        if (i >= m_lines.size()) {
-            m_unknown = m_unknown || !m_text.complete;
-            return false;
-        }
-        line = m_lines[i];
-        return true;
-    }
-    // Whether the text ends right before the i-th line.
-    bool endsAt(std::size_t i) {
-        Line unused;
-        return !get(i, unused) && m_next == m_text.n && i == m_lines.size();
-    }
-    // Where the i-th line starts: the text's end after the last line.
-    qsizetype startOf(std::size_t i) {
-        Line line;
-        return get(i, line) ? line.start : m_text.n;
-    }
-
-private:
-    const Text& m_text;
-    qsizetype m_next;
-    qsizetype& m_budget;
-    bool& m_unknown;
-    std::vector<Line> m_lines;
-};
-
-using Matches = std::vector<std::pair<qsizetype, qsizetype>>;
-
-// Index pairs of a longest common subsequence of a[0, n) and b[0, m), where same(x, y) tells
-// whether a[x] and b[y] may be matched (Myers' O(ND) method), in order; false when that takes
-// more than its limits.
-template <class Same>
-bool commonSubsequence(qsizetype n, qsizetype m, const Same& same, Matches& matches) {
-    const qsizetype maxD = std::min<qsizetype>(std::abs(n - m) + kMaxEdits, n + m);
-    if ((maxD + 2) * (maxD + 2) > kMaxPath || n + m > std::numeric_limits<std::int32_t>::max())
-        return false;
-    // v[k + offset]: the furthest x reached on diagonal k = x - y.
-    const qsizetype offset = maxD + 1;
-    std::vector<qsizetype> v(static_cast<std::size_t>(2 * maxD + 3), 0);
-    // trace[d]: v over k in [-d-1, d+1] before round d, to walk the path back.
-    std::vector<std::vector<std::int32_t>> trace;
-    qint64 steps = 0;
-    for (qsizetype d = 0; d <= maxD; ++d) {
-        trace.emplace_back(v.begin() + (offset - d - 1), v.begin() + (offset + d + 2));
-        for (qsizetype k = -d; k <= d; k += 2) {
-            qsizetype x = (k == -d || (k != d && v[k - 1 + offset] < v[k + 1 + offset]))
-                              ? v[k + 1 + offset]
-                              : v[k - 1 + offset] + 1;
-            qsizetype y = x - k;
-            const qsizetype snakeStart = x;
-            while (x < n && y < m && same(x, y)) {
-                ++x;
-                ++y;
-            }
-            steps += x - snakeStart + 1;
-            v[k + offset] = x;
-            if (x < n || y < m) continue;
-            qsizetype px = n;
-            qsizetype py = m;
-            for (qsizetype e = d; e >= 0; --e) {
-                const std::vector<std::int32_t>& t = trace[std::size_t(e)];
-                const auto at = [&](qsizetype kk) { return t[std::size_t(kk + e + 1)]; };
-                const qsizetype kk = px - py;
-                const qsizetype prevK =
-                    (kk == -e || (kk != e && at(kk - 1) < at(kk + 1))) ? kk + 1 : kk - 1;
-                const qsizetype prevX = at(prevK);
-                const qsizetype prevY = prevX - prevK;
-                while (px > prevX && py > prevY) {
-                    --px;
-                    --py;
-                    matches.emplace_back(px, py);
-                }
-                if (e > 0) {
-                    px = prevX;
-                    py = prevY;
-                }
-            }
-            std::reverse(matches.begin(), matches.end());
-            return true;
-        }
-        if (steps > kMaxSteps) return false;
-    }
-    return false;
-}
-
 // Puts stored codes back into the new text as the encoder writes it, part by part.
 class Merger {
 public:
-    Merger(QByteArrayView stored, qsizetype newSizeAtMost)
-        : m_old{reinterpret_cast<const Byte*>(stored.data()), stored.size()},
+    Merger(QByteArrayView stored, qsizetype newSizeAtMost, std::vector<QByteArrayView> carried)
+        : m_old{{reinterpret_cast<const Byte*>(stored.data()), stored.size()}},
+          m_carried(std::move(carried)),
           m_lineBudget(4 * (stored.size() + newSizeAtMost) + (qsizetype(1) << 20)) {}
 
     // Goes on with the new text, now known up to size (all of it when complete).
     void extend(char* data, qsizetype size, bool complete) {
         m_out = reinterpret_cast<Byte*>(data);
-        m_new = {m_out, size, complete};
+        m_new = Text{{m_out, size, complete}};
         while (!m_done) {
             if (walkEqual(m_o, m_n, m_old.n, m_new.n)) {
                 m_done = true;
-                restoreMovedStretches();
+                keeping::restoreMovedText(m_old, m_deleted, m_carried, m_new, m_out, m_inserted);
                 return;
             }
             // A difference: looking for where the texts meet again needs some text after it.
@@ -536,8 +242,8 @@ private:
             record(o0, o1, n0, n1);
             return;
         }
-        Lines a{linesOf(m_old, o0, o1), {}};
-        Lines b{linesOf(m_new, n0, n1), {}};
+        Lines a{diff::linesOf(m_old, o0, o1), {}};
+        Lines b{diff::linesOf(m_new, n0, n1), {}};
         // One line on a side (typing in a line, joining or splitting lines): by characters.
         if ((a.size() == 1 || b.size() == 1) && compareCharacters(o0, o1, n0, n1, false)) return;
         a.keys = lineKeys(m_old, a.lines);
@@ -556,7 +262,8 @@ private:
             return a.keys[i0 + std::size_t(x)] == b.keys[j0 + std::size_t(y)] &&
                    (!longOnly || a.lines[i0 + std::size_t(x)].length() >= kDistinctiveLine);
         };
-        if (!commonSubsequence(qsizetype(i1 - i0), qsizetype(j1 - j0), same, matches)) {
+        if (!diff::commonSubsequence(qsizetype(i1 - i0), qsizetype(j1 - j0), same, matches,
+                                     kLimits)) {
             settleRun(a, i0, i1, b, j0, j1, false);
             return;
         }
@@ -685,13 +392,6 @@ private:
             stretches.push_back({from, to});
     }
 
-    static std::vector<Line> linesOf(const Text& text, qsizetype from, qsizetype to) {
-        std::vector<Line> lines;
-        for (qsizetype i = from; i < to; i = lines.back().next)
-            lines.push_back(text.lineFrom(i));
-        return lines;
-    }
-
     // A key per line: equal lines (codes of the same character counting as equal) have equal
     // keys, and unequal ones almost never do; a false match only costs a character comparison.
     static std::vector<std::uint64_t> lineKeys(const Text& text, const std::vector<Line>& lines) {
@@ -737,7 +437,7 @@ private:
             const std::uint32_t key = oc[std::size_t(x)].key;
             return key == nc[std::size_t(y)].key && key != kBreakKey;
         };
-        if (om > 0 && nm > 0 && !commonSubsequence(om, nm, same, matches)) {
+        if (om > 0 && nm > 0 && !diff::commonSubsequence(om, nm, same, matches, kLimits)) {
             if (!partly) return false;
             matches.clear();
         }
@@ -825,71 +525,10 @@ private:
         at[1] = stored[1];
     }
 
-    // A stretch removed in one place and the same text inserted in another (cut and paste)
-    // keeps its stored codes. Only removed stretches holding a code the encoder would not
-    // write are worth looking for.
-    void restoreMovedStretches() {
-        if (m_deleted.empty() || m_inserted.empty()) return;
-        std::unordered_multimap<std::uint64_t, std::size_t> removed;
-        for (std::size_t i = 0; i < m_deleted.size(); ++i) {
-            bool worthIt = false;
-            const std::uint64_t print = fingerprint(m_old, m_deleted[i], &worthIt);
-            if (worthIt) removed.emplace(print, i);
-        }
-        if (removed.empty()) return;
-        std::vector<bool> used(m_deleted.size(), false);
-        for (const Stretch& inserted : m_inserted) {
-            const auto [first, last] = removed.equal_range(fingerprint(m_new, inserted, nullptr));
-            for (auto it = first; it != last; ++it) {
-                if (!used[it->second] && restoreStretch(m_deleted[it->second], inserted)) {
-                    used[it->second] = true;
-                    break;
-                }
-            }
-        }
-    }
-
-    static std::uint64_t fingerprint(const Text& text, const Stretch& s, bool* hasRareCode) {
-        std::uint64_t h = 0xcbf29ce484222325ULL;
-        for (qsizetype i = s.from; i < s.to;) {
-            const Char c = text.charAt(i);
-            h = (h ^ c.key) * 0x100000001b3ULL;
-            if (hasRareCode && c.isPair() && !cp932::isPreferredCode(text.p[i], text.p[i + 1]))
-                *hasRareCode = true;
-            i += c.length;
-        }
-        return h;
-    }
-
-    // When the two stretches hold the same text, the inserted one takes the removed one's codes.
-    bool restoreStretch(const Stretch& removed, const Stretch& inserted) {
-        std::vector<std::pair<qsizetype, qsizetype>> pairs;
-        qsizetype i = removed.from;
-        qsizetype j = inserted.from;
-        while (i < removed.to && j < inserted.to) {
-            const Char a = m_old.charAt(i);
-            const Char b = m_new.charAt(j);
-            if (a.key != b.key) return false;
-            if (a.isPair()) pairs.emplace_back(i, j);
-            i += a.length;
-            j += b.length;
-        }
-        if (i != removed.to || j != inserted.to) return false;
-        for (const auto& [from, to] : pairs) {
-            // Within the stretch the neighbours are as they were in the store; only the first
-            // character has a new one before it.
-            if (to == inserted.from && m_new.strayLeadEndsAt(to) &&
-                pairUnit(m_out[to - 1], m_old.p[from]))
-                continue;
-            m_out[to] = m_old.p[from];
-            m_out[to + 1] = m_old.p[from + 1];
-        }
-        return true;
-    }
-
     const Text m_old;
+    const std::vector<QByteArrayView> m_carried;
     Byte* m_out = nullptr;
-    Text m_new{nullptr, 0, false};
+    Text m_new{{nullptr, 0, false}};
     qsizetype m_lineBudget;
     // Where the walk goes on: character starts in step in both texts.
     qsizetype m_o = 0;
@@ -901,11 +540,12 @@ private:
 
 } // namespace
 
-QByteArray encodeKeepingStoredBytes(QByteArrayView stored, QStringView paneText, bool* lossy) {
-    if (stored.isEmpty()) return cp932::encodeFromPane(paneText, lossy);
+QByteArray encodeKeepingStoredBytes(QByteArrayView stored, QStringView paneText,
+                                    const std::vector<QByteArray>& carried, bool* lossy) {
+    if (stored.isEmpty() && carried.empty()) return cp932::encodeFromPane(paneText, lossy);
     // Part by part, so that the comparison reads what the encoder wrote while it is still in
     // the processor's cache.
-    Merger merger(stored, 2 * paneText.size());
+    Merger merger(stored, 2 * paneText.size(), {carried.begin(), carried.end()});
     return cp932::encodeFromPaneByParts(
         paneText,
         [&](char* data, qsizetype size, bool complete) { merger.extend(data, size, complete); },

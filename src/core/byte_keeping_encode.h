@@ -14,12 +14,13 @@
 //   within the lines that differ. Each character of the result is either the encoder's code or
 //   the stored code of an equal character, so the result always decodes exactly as
 //   cp932::encodeFromPane's does.
-// - A stretch that was cut and pasted elsewhere in the text keeps its codes when the stretch
-//   removed and the stretch inserted hold the same text. A pasted copy of text that is still in
-//   place takes the encoder's codes.
+// - Text moved elsewhere (cut and pasted, dragged) keeps its codes: what the comparison found
+//   removed and reappearing among the inserted text, line breaks inside it or next to it or
+//   not, and the stored bytes a move in the pane carried along (see core/moved_text.h). A
+//   pasted copy of text that is still in place takes the encoder's codes.
 // - Where an edit could lie in more than one place (a character typed next to an equal one, a
 //   copy pasted right beside its original), the earlier of the equal characters keeps the stored
-//   code.
+//   code, as long as nothing else changed before it in the same lines.
 // - A stored code is not put back where a stray lead byte now comes right before it and would
 //   join it to a different character.
 // - Line breaks are CR LF throughout, as the encoder writes them.
@@ -34,11 +35,15 @@
 #include <QByteArrayView>
 #include <QStringView>
 
+#include <vector>
+
 namespace pote {
 
 // paneText encoded as cp932::encodeFromPane does (lossy as there), with the stored codes of the
-// characters that are unchanged against `stored` put back.
+// characters that are unchanged against `stored` put back. `carried`: the stored bytes of text
+// that moves in the pane took along, for the inserted text they reappear in.
 QByteArray encodeKeepingStoredBytes(QByteArrayView stored, QStringView paneText,
+                                    const std::vector<QByteArray>& carried = {},
                                     bool* lossy = nullptr);
 
 } // namespace pote

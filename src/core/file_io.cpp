@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -109,6 +110,20 @@ QString writeErrorText(const QFileDevice& file) {
     if (file.error() == QFileDevice::ResourceError || file.errorString() == qt_error_string(ENOSPC))
         return diskFullMessage();
     return file.errorString();
+}
+
+QString commitBuffered(QSaveFile& file) {
+    // A short write in the buffer's flush leaves the platform without a reason; writing what is
+    // still buffered once more gets it (a full disk).
+    if (file.error() != QFileDevice::NoError || !file.flush()) {
+        QString error = writeErrorText(file);
+        file.unsetError();
+        if (!file.flush()) error = writeErrorText(file);
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit()) return writeErrorText(file);
+    return {};
 }
 
 } // namespace pote

@@ -11,6 +11,7 @@
 class QFile;
 class QFileDevice;
 class QIODevice;
+class QSaveFile;
 
 namespace pote {
 
@@ -57,5 +58,8 @@ bool writeFully(QIODevice& device, const char* data, qint64 n);
 
 // The text for a failed write on file: the full disk in the cat's words, else the platform's.
 QString writeErrorText(const QFileDevice& file);
+// Commits a save file that someone else wrote through its buffer (a PDF writer): empty when it
+// is in place, else why not, a full disk named as such; then the old file is as it was.
+QString commitBuffered(QSaveFile& file);
 
 } // namespace pote

@@ -18,6 +18,32 @@ const char* find(const char* from, const char* end, char c) {
 
 } // namespace
 
+LineSpan line_at(QByteArrayView bytes, qsizetype from) {
+    const char* const p = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype end = from;
+    // A line is short and the text may be long: both kinds of break are looked for at once,
+    // where a memchr for each would read the rest of the text for the one that does not come.
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end + 16 <= n; end += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + end));
+        const unsigned hits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
+        if (hits) {
+            end += __builtin_ctz(hits);
+            break;
+        }
+    }
+#endif
+    while (end < n && p[end] != '\n' && p[end] != '\r')
+        ++end;
+    if (end == n) return {n, n};
+    const bool crlf = p[end] == '\r' && end + 1 < n && p[end + 1] == '\n';
+    return {end, end + (crlf ? 2 : 1)};
+}
+
 QByteArrayView before_first_nul(QByteArrayView bytes) {
     const void* nul = std::memchr(bytes.data(), '\0', static_cast<size_t>(bytes.size()));
     return nul ? bytes.first(static_cast<const char*>(nul) - bytes.data()) : bytes;

@@ -1,14 +1,11 @@
 #include "editing/character_count.h"
 
 #include "core/cp932.h"
+#include "vertical/layout.h"
 
 namespace pote {
 
 namespace {
-
-constexpr qint64 ceilDiv(qint64 a, qint64 b) {
-    return (a + b - 1) / b;
-}
 
 bool isSpace(QByteArrayView t, qsizetype i, int len) {
     const auto b = static_cast<unsigned char>(t[i]);
@@ -28,33 +25,34 @@ CharacterCount& CharacterCount::operator+=(const CharacterCount& other) {
     return *this;
 }
 
-CharacterCount count_characters(QByteArrayView text) {
+CharacterCount count_characters_without_pages(QByteArrayView text) {
     CharacterCount c;
     c.bytes = text.size();
-    qint64 paragraph = 0; // characters of the line so far
     bool inLine = false;
-    auto endLine = [&] {
-        ++c.lines;
-        c.manuscriptRows += paragraph == 0 ? 1 : ceilDiv(paragraph, kManuscriptColumns);
-        paragraph = 0;
-        inLine = false;
-    };
     for (qsizetype i = 0; i < text.size();) {
         const auto b = static_cast<unsigned char>(text[i]);
         if (b == '\n' || b == '\r') {
             i += (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-            endLine();
+            ++c.lines;
+            inLine = false;
             continue;
         }
         const int len = cp932::isLeadByte(b) ? cp932::charLengthAt(text, i) : 1;
         ++c.characters;
         if (!isSpace(text, i, len)) ++c.nonSpace;
-        ++paragraph;
         inLine = true;
         i += len;
     }
-    if (inLine) endLine();
-    c.manuscriptPages = ceilDiv(c.manuscriptRows, kManuscriptRowsPerPage);
+    if (inLine) ++c.lines;
+    return c;
+}
+
+CharacterCount count_characters(QByteArrayView text) {
+    CharacterCount c = count_characters_without_pages(text);
+    const vertical::PageTally manuscript =
+        vertical::tally_pages(text, {}, vertical::PageFormat::genkou());
+    c.manuscriptRows = manuscript.lines;
+    c.manuscriptPages = manuscript.pages;
     return c;
 }
 

@@ -12,19 +12,23 @@ struct CharacterCount {
     qint64 nonSpace = 0;   // the same without half-width and full-width spaces and tabs
     qint64 lines = 0;      // an empty line after the last line break is no line
     qint64 bytes = 0;
-    qint64 manuscriptRows = 0;  // 20-character rows; each paragraph starts a new row
-    qint64 manuscriptPages = 0; // 20 rows to a page
+    // The text set on 20 x 20 manuscript paper exactly as the vertical preview sets it (line
+    // rules, 縦中横, readings of ruby above their base): the lines it fills, each paragraph
+    // starting a new one, and the pages. A text that shows nothing fills no page.
+    qint64 manuscriptRows = 0;
+    qint64 manuscriptPages = 0;
 
     // Adds another section: it starts on a fresh page, as a chapter of a manuscript does.
     CharacterCount& operator+=(const CharacterCount& other);
     bool operator==(const CharacterCount&) const = default;
 };
 
-constexpr int kManuscriptColumns = 20;
-constexpr int kManuscriptRowsPerPage = 20;
-
 // Lines end at CR LF, a lone CR or a lone LF; each line is one paragraph, an empty one filling
 // one row.
 CharacterCount count_characters(QByteArrayView text);
+
+// The figures of one pass over the bytes, without the manuscript rows and pages (which take a
+// layout of their own).
+CharacterCount count_characters_without_pages(QByteArrayView text);
 
 } // namespace pote

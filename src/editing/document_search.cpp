@@ -26,19 +26,35 @@ qsizetype countBreaks(QByteArrayView t, qsizetype from, qsizetype to, qsizetype&
 #if defined(__SSE2__)
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
     const char* p = t.data();
+    // Breaks are summed per byte lane and the lanes added up every 255 blocks, before a lane
+    // can overflow: a bit count per block is a library call on CPUs the build cannot assume.
+    __m128i lanes = zero;
+    int blocksInLanes = 0;
+    const auto addLanes = [&] {
+        const __m128i sums = _mm_sad_epu8(lanes, zero);
+        count += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
+        lanes = zero;
+        blocksInLanes = 0;
+    };
+    qsizetype lastBlock = -1;
+    unsigned lastMask = 0;
     // Each block also reads the byte after it, so it must not be the text's last one.
     for (; i + 16 <= to && i + 16 < t.size(); i += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
         const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
         const __m128i lone = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr));
-        const unsigned mask =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), lone)));
-        if (mask) {
-            count += __builtin_popcount(mask);
-            lineStart = i + 32 - __builtin_clz(mask);
+        const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi8(v, lf), lone);
+        lanes = _mm_sub_epi8(lanes, breaks); // a break is -1 in its lane
+        if (++blocksInLanes == 255) addLanes();
+        if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(breaks))) {
+            lastBlock = i;
+            lastMask = mask;
         }
     }
+    addLanes();
+    if (lastMask) lineStart = lastBlock + 32 - __builtin_clz(lastMask);
 #endif
     for (; i < to; ++i) {
         if (isBreakAt(t, i)) {

@@ -8,5 +8,7 @@ namespace pote {
 
 // lost: the characters that became "?", each once (cp932::lostCharacters).
 QString unencodableNotice(const QStringList& lost);
+// Where such characters are refused instead: lost as above.
+QString unencodableRefusal(const QStringList& lost);
 
 } // namespace pote

@@ -18,8 +18,8 @@ docfile::WriteResult runJob(RecoveryJob& job) {
         const std::optional<QString> paneText = rebuildPaneText(*job.pane);
         if (!paneText) return {false, paneCopyMismatchMessage()};
         job.pane.reset(); // the loaded text and the stretches are not needed any more
-        // As the window commits: what the edit left alone keeps its stored bytes.
-        text = encodeKeepingStoredBytes(text, *paneText);
+        // As the window commits: what the edit left alone or moved keeps its stored bytes.
+        text = encodeKeepingStoredBytes(text, *paneText, job.carried);
     }
     text = expand_tabs(strip_trailing_nul(std::move(text)), job.tabWidth);
     return writeRecoveryFile(job.path, job.header, store);

@@ -13,6 +13,7 @@
 #include <optional>
 #include <thread>
 #include <variant>
+#include <vector>
 
 namespace pote::recovery {
 
@@ -24,11 +25,14 @@ struct RecoveryJob {
     SectionStore store;
     std::optional<PaneCopy> pane;
     int tabWidth = 8;
+    // The stored bytes that moves in the pane took along (see core/moved_text.h).
+    std::vector<QByteArray> carried;
 };
 
 // The job's work on the calling thread: the pane's text committed into the current section as
 // the window would commit it (the stored bytes kept for what the edit left alone, line breaks as
-// CR LF, trailing zero bytes dropped, tabs expanded), then the file written.
+// CR LF, trailing zero bytes dropped, tabs expanded; moved text keeping its codes), then the
+// file written.
 docfile::WriteResult runJob(RecoveryJob& job);
 
 // The message of a job whose pane copy did not fit its loaded text.

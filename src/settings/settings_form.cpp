@@ -1,6 +1,8 @@
 #include "settings/settings_form.h"
 
+#include "core/cp932.h"
 #include "editing/tax.h"
+#include "editing/unencodable_notice.h"
 #include "settings/file_associations.h"
 
 namespace pote {
@@ -60,6 +62,19 @@ int checked(const QString& text, IntRange range) {
 std::optional<NumberRefusal> checkNumbers(const SettingsForm& form) {
     for (const NumberCheck& c : kNumberChecks) {
         if (checked(form.*c.text, c.range) < 0) return NumberRefusal{c.field, c.message()};
+    }
+    return std::nullopt;
+}
+
+std::optional<TextRefusal> checkTexts(const SettingsForm& form) {
+    const std::pair<TextField, const QString*> texts[] = {
+        {TextField::BreakLineString, &form.breakLineString},
+        {TextField::Mail, &form.mail},
+        {TextField::HomePage, &form.homePage},
+    };
+    for (const auto& [field, text] : texts) {
+        if (const QStringList lost = cp932::lostCharacters(*text); !lost.isEmpty())
+            return TextRefusal{field, unencodableRefusal(lost)};
     }
     return std::nullopt;
 }

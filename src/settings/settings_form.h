@@ -59,6 +59,18 @@ struct NumberRefusal {
 // message however many are wrong.
 std::optional<NumberRefusal> checkNumbers(const SettingsForm& form);
 
+enum class TextField { BreakLineString, Mail, HomePage };
+
+struct TextRefusal {
+    TextField field;
+    QString message; // names the characters
+};
+
+// The first of the texts the inserts put into the pane (separator, mail address, home page)
+// holding characters CP932 cannot hold, which would arrive there as "?". The fixed-text file's
+// path is a file name, opened as it is, and never goes into the text.
+std::optional<TextRefusal> checkTexts(const SettingsForm& form);
+
 // The text a refused field gets back: its current setting.
 QString currentNumberText(NumberField field, const Settings& settings);
 

@@ -1,6 +1,8 @@
 #pragma once
-// The two questions the settings ask the user: a confirmation box with Yes and No each.
+// What the settings say to the user: the two questions (a confirmation box with Yes and No
+// each) and the failed save at close.
 
+#include <QDir>
 #include <QString>
 
 namespace pote {
@@ -18,6 +20,13 @@ inline QString firstStartQuestion() {
 inline QString settingsClearQuestion() {
     return QStringLiteral("拡張子の関連付けと、環境設定をクリアするにゃん。\r") +
            QStringLiteral("ホントに、いいのかにゃ？") + QStringLiteral("\r");
+}
+
+// At close, when the settings file could not be written: its path and the platform's text.
+inline QString settingsNotSavedMessage(const QString& path, const QString& error) {
+    return QStringLiteral("設定を保存できなかったにゃ。\r\n") + QDir::toNativeSeparators(path) +
+           QStringLiteral("\r\n") + error + QStringLiteral("\r\n") +
+           QStringLiteral("次の起動は、前の設定のままになるにゃん。");
 }
 
 } // namespace pote

@@ -1,5 +1,7 @@
 #include "settings/settings_store.h"
 
+#include "vertical/layout.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -114,6 +116,23 @@ StoredFont readFont(ValueReader& r) {
     return f;
 }
 
+void readVertical(ValueReader& r, VerticalSettings& v) {
+    const QString formatName = QStringLiteral("VerticalFormat");
+    QString format = v.format;
+    r.text(formatName, format);
+    if (vertical::PageFormat::fromName(format))
+        v.format = format;
+    else
+        r.refused.append(formatName);
+    QString face;
+    r.text(QStringLiteral("VerticalFont"), face);
+    if (!face.isEmpty()) v.face = face;
+    r.flag(QStringLiteral("VerticalSectionName"), v.sectionName);
+    r.flag(QStringLiteral("VerticalIndent"), v.indent);
+    r.flag(QStringLiteral("VerticalAllSections"), v.allSections);
+    r.integer(QStringLiteral("VerticalZoom"), v.zoom, kVerticalZoomRange);
+}
+
 } // namespace
 
 QString userSettingsPath() {
@@ -170,6 +189,7 @@ LoadResult settings_load(const QString& path, Settings& s) {
         r.text(numbered("BackupDir", i + 1), s.BackupDir[i]);
     r.text(QStringLiteral("BackupCopyDir"), s.BackupCopyDir);
     r.text(QStringLiteral("BackupExt"), s.BackupExt);
+    readVertical(r, s.vertical);
 
     const QString obsolete = QStringLiteral("BackupSourceDir");
     if (file.contains(obsolete)) {
@@ -231,6 +251,13 @@ SaveResult settings_save(const QString& path, const Settings& s) {
     put(QStringLiteral("FormLeft"), s.placement.left);
     put(QStringLiteral("FormWidth"), s.placement.width);
     put(QStringLiteral("FormHeight"), s.placement.height);
+    const VerticalSettings& v = s.vertical;
+    put(QStringLiteral("VerticalFormat"), v.format);
+    put(QStringLiteral("VerticalFont"), v.face);
+    putFlag(QStringLiteral("VerticalSectionName"), v.sectionName);
+    putFlag(QStringLiteral("VerticalIndent"), v.indent);
+    putFlag(QStringLiteral("VerticalAllSections"), v.allSections);
+    put(QStringLiteral("VerticalZoom"), v.zoom);
 
     file.sync();
     // A file that was malformed before this write keeps reporting FormatError; only a refused

@@ -75,6 +75,20 @@ struct StoredFont {
 // a stored size therefore wins over a stored height.
 EditorFont buildEditorFont(EditorFont font, const StoredFont& stored);
 
+// The vertical pages: preview, PDF and printing. Value names VerticalFormat, VerticalFont,
+// VerticalSectionName, VerticalIndent, VerticalAllSections, VerticalZoom.
+constexpr IntRange kVerticalZoomRange{25, 400};
+struct VerticalSettings {
+    QString format = QStringLiteral("genkou"); // "genkou", "a4-40x30" or "COLSxLINES"
+    QString face = QStringLiteral("IPA明朝");
+    bool sectionName = false; // the section's name on its first line
+    bool indent = false;      // the one-character indent where a paragraph lacks it
+    bool allSections = true;  // or the section being edited only
+    int zoom = 100;           // per cent of the size that fits the window
+
+    bool operator==(const VerticalSettings&) const = default;
+};
+
 // Every setting, named after its stored value.
 struct Settings {
     quint32 EditBKColor = kWhite;
@@ -100,6 +114,7 @@ struct Settings {
     std::array<QString, 5> BackupDir; // BackupDir1 ... BackupDir5
     QString BackupCopyDir;
     QString BackupExt = QStringLiteral("ptm,txt,txm");
+    VerticalSettings vertical;
 
     // Set by settings_load when there was no settings file to read.
     bool firstStart = false;

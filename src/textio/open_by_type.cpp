@@ -25,32 +25,48 @@ OpenByType decideDroppedFiles(const QList<QUrl>& urls, const OpenTarget& target)
         open.path.clear();
         return open;
     }
-    // A drop replaces the whole document just as the open commands do, and it is just as easy
-    // to do by mistake; unsaved work is offered for saving the same way.
-    open.askToSave = target.modified && open.action != OpenAction::LoadTextIntoCurrent;
+    // A drop replaces the whole document, or the section's text, just as the open commands do,
+    // and it is just as easy to do by mistake; unsaved work is offered for saving the same way.
+    open.askToSave = target.modified;
     return open;
 }
 
-CommandLineOpen decideCommandLineOpen(const QStringList& parameters, const QString& currentFolder) {
+CommandLineOpen decideCommandLineOpen(const QStringList& parameters, const QString& currentFolder,
+                                      const OpenTarget& target) {
     CommandLineOpen result;
     QString joined = parameters.join(QLatin1Char(' '));
     while (joined.endsWith(QLatin1Char(' ')))
         joined.chop(1);
-    result.title = joined;
-    if (joined.isEmpty()) return result;
+    result.named = joined;
+    // The start-up option on its own is no file name.
+    if (joined.isEmpty() || joined == QLatin1String("/d")) return result;
     const QFileInfo file(QDir(currentFolder), joined);
-    if (!file.isFile()) return result;
-    const QString path = QDir::cleanPath(file.absoluteFilePath());
-    const QString ext = file_extension(path);
-    if (ext == QLatin1String("txt")) {
-        result.open.action = OpenAction::LoadTextIntoCurrent;
-        result.open.beginPlainTextMode = true;
-    } else if (ext == QLatin1String("ptm")) {
-        result.open.action = OpenAction::DocumentRead;
-    } else {
+    if (!file.exists()) {
+        result.refusal = CommandLineOpen::Refusal::Missing;
         return result;
     }
-    result.open.path = path;
+    if (!file.isFile()) {
+        result.refusal = CommandLineOpen::Refusal::NotOpenable;
+        return result;
+    }
+    const QString path = QDir::cleanPath(file.absoluteFilePath());
+    const QString ext = file_extension(path);
+    OpenByType& open = result.open;
+    if (ext == QLatin1String("txt")) {
+        open.action = OpenAction::LoadTextIntoCurrent;
+        open.beginPlainTextMode = true;
+    } else if (ext == QLatin1String("ptm")) {
+        open.action = OpenAction::DocumentRead;
+    } else if (ext == QLatin1String("txm")) {
+        // Nothing but the user's own hand sends a linked text here ("open with", a typed
+        // command); it is read as a drop reads it.
+        open.action = OpenAction::LinkedTextRead;
+    } else {
+        result.refusal = CommandLineOpen::Refusal::NotOpenable;
+        return result;
+    }
+    open.path = path;
+    open.askToSave = target.modified;
     return result;
 }
 

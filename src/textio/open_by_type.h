@@ -31,8 +31,8 @@ struct OpenByType {
     // The text becomes the document itself (plain-text mode): display name := base_name(path),
     // title, text path := path, status_update, modified flag cleared.
     bool beginPlainTextMode = false;
-    // The open replaces a modified document: commit the pane and ask the save question first;
-    // Cancel ends the open.
+    // The open replaces modified work (the document, or the current section's text): commit the
+    // pane and ask the save question first; Cancel ends the open.
     bool askToSave = false;
 };
 
@@ -44,16 +44,21 @@ QString file_extension(const QString& path);
 OpenByType decideDroppedFiles(const QList<QUrl>& urls, const OpenTarget& target);
 
 struct CommandLineOpen {
-    // The parameters joined with single spaces: the window title as soon as the open starts.
-    QString title;
-    // For a text, the title then becomes documentTitle(open.path): the full path, not the
-    // display name.
+    // Why nothing opens, when a file was named: the user is told, and the title stays the
+    // document's own.
+    enum class Refusal { None, Missing, NotOpenable };
+    Refusal refusal = Refusal::None;
+    // The parameters joined with single spaces: the name the user gave.
+    QString named;
+    // For a text, the title becomes documentTitle(open.path): the full path, not the display
+    // name.
     OpenByType open;
 };
 
 // The parameters joined with single spaces name the file (so a path split at its spaces comes
-// back whole); a relative one is taken from currentFolder. Only an existing .txt or .ptm file
-// is opened.
-CommandLineOpen decideCommandLineOpen(const QStringList& parameters, const QString& currentFolder);
+// back whole); a relative one is taken from currentFolder. A .txt opens as the document itself
+// (plain-text mode), a .ptm or .txm replaces the document; "/d" alone names no file.
+CommandLineOpen decideCommandLineOpen(const QStringList& parameters, const QString& currentFolder,
+                                      const OpenTarget& target);
 
 } // namespace pote

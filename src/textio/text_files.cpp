@@ -33,10 +33,12 @@ TextFileRead read_text_file(const QString& path, Utf8Choice& utf8) {
     TextFileRead result = read_file_bytes(path);
     if (result.status != TextFileRead::Status::Ok) return result;
     const QByteArrayView text = before_first_nul(result.text);
-    if (std::optional<QByteArray> converted = utf8.convert(text))
+    if (std::optional<QByteArray> converted = utf8.convert(text)) {
         result.text = read_as_lines(std::move(*converted));
-    else
+        result.fromUtf8 = true;
+    } else {
         result.text = read_as_lines(std::move(result.text));
+    }
     return result;
 }
 

@@ -20,8 +20,9 @@ constexpr qint64 kMaxTextFileBytes = 1073741824;
 struct TextFileRead {
     enum class Status { Ok, IoError, TooLarge };
     Status status = Status::IoError;
-    QByteArray text; // Ok: the file as lines (CP932, CR LF, ending in CR LF unless empty)
-    QString error;   // IoError: the platform's text
+    QByteArray text;       // Ok: the file as lines (CP932, CR LF, ending in CR LF unless empty)
+    QString error;         // IoError: the platform's text
+    bool fromUtf8 = false; // Ok: the file was UTF-8 and text is its conversion
 };
 
 // The file's whole bytes (see readRegularFile); a folder, a pipe, a device, a missing or an

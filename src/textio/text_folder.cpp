@@ -162,7 +162,7 @@ TextFolderRead read_text_folder(const QString& folder, int sectionCount, Utf8Cho
                                  : read.error;
             return result;
         }
-        result.texts.push_back({path, {}, std::move(read.text)});
+        result.texts.push_back({path, {}, std::move(read.text), read.fromUtf8});
     }
     result.status = TextFolderRead::Status::Ok;
     return result;

@@ -30,8 +30,9 @@ TextFolderListing list_text_files(const QString& folder);
 
 struct ImportedText {
     QString path;
-    QByteArray name; // filled by the caller (base name of path, in CP932)
-    QByteArray text; // the file as lines; tabs are left for the pane to expand
+    QByteArray name;       // filled by the caller (base name of path, in CP932)
+    QByteArray text;       // the file as lines; tabs are left for the pane to expand
+    bool fromUtf8 = false; // the file was UTF-8 and text is its conversion
 };
 
 struct TextFolderRead {

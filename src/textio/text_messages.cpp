@@ -78,6 +78,25 @@ QString folderSaveFailed(const QString& fileName, const QString& error, int writ
            QStringLiteral("個のファイルは、ちゃんと残ってるにゃん。");
 }
 
+QString commandLineFileMissing(const QString& named) {
+    return QStringLiteral("「") + named +
+           QStringLiteral("」っていうファイルが見つからないにゃ。\r\n") +
+           QStringLiteral("何も開かないでおくにゃん。");
+}
+
+QString commandLineCannotOpen(const QString& named) {
+    return QStringLiteral("「") + named +
+           QStringLiteral("」は、僕には開けない種類のファイルだにゃ。\r\n") +
+           QStringLiteral("開けるのは ptm、txt、txm のファイルだにゃん。");
+}
+
+QString utf8OverwriteQuestion(const QString& fileName) {
+    return QStringLiteral("「") + fileName +
+           QStringLiteral("」は UTF-8 のファイルだったにゃ。\r\n") +
+           QStringLiteral("UTF-8 のファイルを Shift_JIS で上書きするにゃ？\r\n") +
+           QStringLiteral("「いいえ」なら、別のファイルに保存するにゃん。");
+}
+
 QString utf8Question() {
     return QStringLiteral("UTF-8 のテキストみたいだにゃ。シフトJISに変換して読み込むにゃん？");
 }

@@ -28,9 +28,16 @@ QString createFolderQuestion(); // asked for a folder that does not exist yet
 // A folder save that stopped at a file it could not write; written files stay.
 QString folderSaveFailed(const QString& fileName, const QString& error, int written);
 
+// --- the command line -------------------------------------------------------------------------
+QString commandLineFileMissing(const QString& named); // the name the user gave, as given
+QString commandLineCannotOpen(const QString& named);  // a folder, or a kind not opened
+
 // --- UTF-8 ------------------------------------------------------------------------------------
 QString utf8Question();
 QString utf8Unmappable(qsizetype count); // after a conversion that had to write "?"
+// Saving over a file that was converted from UTF-8 when it was read: Yes/No/Cancel, No saving
+// elsewhere.
+QString utf8OverwriteQuestion(const QString& fileName);
 
 // --- overwrite question (Trewrite_fm) ---------------------------------------------------------
 QString rewriteCaption(); // "上書き確認"

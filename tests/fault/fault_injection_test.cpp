@@ -11,6 +11,7 @@
 
 #include "app/ui/backup_commands.h"
 #include "app/ui/document_commands.h"
+#include "app/ui/epub_commands.h"
 #include "app/ui/password_dialogs.h"
 #include "core/cp932.h"
 #include "core/document_file.h"
@@ -307,6 +308,26 @@ protected:
     }
     int m_backups = 0;
 
+    // The book from the window, waiting for the worker that writes it.
+    Outcome epubThroughWindow(const QString& target, qsizetype bytes) {
+        fault::showDocument(*window, fault::hardToCompressDocument(bytes));
+        prompter->clear();
+        prompter->answerFile(target).answer(Answer::Ok).answer(Answer::Ok);
+        window->trigger(QStringLiteral("nx_epub_save"));
+        auto* commands = window->findChild<EpubCommands*>();
+        EXPECT_TRUE(QTest::qWaitFor([commands] { return !commands->running(); }, 120000));
+        QCoreApplication::processEvents();
+        const QStringList errors = windowErrors();
+        prompter->clear();
+        return {!errors.isEmpty(), errors};
+    }
+    QString bookDocumentFile(qsizetype bytes) {
+        const QString file = path(QStringLiteral("本-%1.ptm").arg(bytes));
+        if (!QFile::exists(file))
+            EXPECT_TRUE(docfile::writeDocument(file, fault::hardToCompressDocument(bytes)).ok);
+        return file;
+    }
+
     // Writers of documents and exports, each given a document of `bytes` and its target.
     struct WriteEntry {
         const char* name;
@@ -348,6 +369,10 @@ protected:
              }},
             {"backup", true,
              [this](const QString& target, qsizetype bytes) { return backUpInto(target, bytes); }},
+            {"EPUB export (window)", false,
+             [this](const QString& target, qsizetype bytes) {
+                 return epubThroughWindow(target, bytes);
+             }},
             {"ptmtool pack", false,
              [this](const QString& target, qsizetype bytes) {
                  return runTool({QStringLiteral("pack"), jsonFile(1, bytes), target});
@@ -355,6 +380,10 @@ protected:
             {"ptmtool txm-export", false,
              [this](const QString& target, qsizetype bytes) {
                  return runTool({QStringLiteral("txm-export"), documentFile(1, bytes), target});
+             }},
+            {"ptmtool epub", false,
+             [this](const QString& target, qsizetype bytes) {
+                 return runTool({QStringLiteral("epub"), bookDocumentFile(bytes), target});
              }},
             {"ptmtool folder-export", true,
              [this](const QString& target, qsizetype bytes) {

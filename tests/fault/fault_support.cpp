@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QRandomGenerator>
 
 namespace pote::fault {
 
@@ -31,6 +32,26 @@ SectionStore faultDocument(int variant, qsizetype bytes) {
         text.reserve(perSection + line.size());
         while (text.size() + line.size() <= perSection)
             text += line;
+        store.section(pos).text = text;
+    }
+    return store;
+}
+
+SectionStore hardToCompressDocument(qsizetype bytes) {
+    constexpr int kSections = 10;
+    QRandomGenerator random(1729);
+    SectionStore store;
+    for (int i = 0; i < kSections; ++i) {
+        const int pos = i == 0 ? 0 : store.appendEmpty();
+        QByteArray text;
+        text.reserve(bytes / kSections + 2);
+        while (text.size() < bytes / kSections) {
+            // A kanji of the first level, 0x889F-0x9872: every lead 0x89-0x97 with every trail.
+            const int trail = 0x40 + random.bounded(188);
+            text += char(0x89 + random.bounded(15));
+            text += char(trail < 0x7F ? trail : trail + 1);
+            if (text.size() % 82 == 80) text += "\r\n";
+        }
         store.section(pos).text = text;
     }
     return store;

@@ -17,6 +17,10 @@ namespace pote::fault {
 // section, so a file tells which variant it holds.
 SectionStore faultDocument(int variant, qsizetype bytes);
 
+// A document of about `bytes` bytes of random kanji: text that a zip cannot shrink much, for
+// the writers that compress what they write.
+SectionStore hardToCompressDocument(qsizetype bytes);
+
 // The document as ptmtool pack reads it.
 QByteArray packJson(const SectionStore& store);
 

@@ -14,21 +14,14 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QMenu>
+#include <QSemaphore>
 #include <QTest>
 #include <QToolButton>
 
+#include <atomic>
+
 namespace pote::test {
 namespace {
-
-// Answers from the script, and lets a test act at the moment a box appears.
-class HookedPrompter : public ScriptedPrompter {
-public:
-    Answer message(MessageKind kind, Answers buttons, const QString& text) override {
-        if (onMessage) onMessage(text);
-        return ScriptedPrompter::message(kind, buttons, text);
-    }
-    std::function<void(const QString&)> onMessage;
-};
 
 class Backup : public WindowTest {
 protected:
@@ -275,6 +268,31 @@ TEST_F(Backup, StoppingHalfWayReportsTheFilesCopiedAndLeavesOnlyWholeOnes) {
     EXPECT_TRUE(statusAtMessage[0].startsWith(backup::progressStatusText(copied.size(), 300)))
         << statusAtMessage[0].toStdString();
     EXPECT_EQ(window->currentReaction(), ReactionExercise);
+}
+
+TEST_F(Backup, ARunKeepsTheObserverItStartedWith) {
+    for (int i = 0; i < 300; ++i)
+        makeFile(source1 + QStringLiteral("/%1.txt").arg(i, 3, 10, QChar(u'0')), "本文");
+    configure(source1, {}, destination);
+    // The first report holds the worker until the window has set another observer.
+    std::atomic<bool> first{true};
+    std::atomic<int> laterObserverCalls{0};
+    QSemaphore reached;
+    QSemaphore replaced;
+    commands().setProgressObserver([&](const backup::BackupProgress&) {
+        if (!first.exchange(false)) return;
+        reached.release();
+        replaced.acquire();
+    });
+
+    prompter->answer(Answer::Yes);
+    window->trigger(QStringLiteral("sp_backup"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reached.tryAcquire(); }, 60000));
+    commands().setProgressObserver([&](const backup::BackupProgress&) { ++laterObserverCalls; });
+    replaced.release();
+    waitUntilDone();
+    EXPECT_EQ(filesUnder(destination).size(), 300);
+    EXPECT_EQ(laterObserverCalls, 0) << "the worker read an observer set during its run";
 }
 
 TEST_F(Backup, EscStopsTheRun) {

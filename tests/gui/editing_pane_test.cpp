@@ -20,9 +20,12 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
 #include <QUrl>
+
+#include <type_traits>
 
 namespace pote::test {
 namespace {
@@ -103,7 +106,7 @@ TEST_F(Pane, StatusFollowsEditsAboveTheCaret) {
     load(QStringLiteral("a\nb\nc"));
     setCaret(5);
     EXPECT_EQ(window->statusPanelText(0), QStringLiteral("  3行   2桁     (4行)"));
-    QTextCursor above(pane()->document());
+    QTextCursor above(pane()->textCursor().document());
     above.insertText(QStringLiteral("new\n"));
     window->status_update();
     EXPECT_EQ(window->statusPanelText(0), QStringLiteral("  4行   2桁     (5行)"));
@@ -255,6 +258,23 @@ TEST_F(Pane, AnInputMethodCommitTakesASnapshotFirst) {
     commit.setCommitString(QStringLiteral("猫"));
     QCoreApplication::sendEvent(pane(), &commit);
     EXPECT_EQ(paneText(), QStringLiteral("a猫"));
+    window->trigger(QStringLiteral("nx_edit_undo"));
+    EXPECT_EQ(paneText(), QStringLiteral("a"));
+}
+
+// The undo snapshot and the recovery copy stand on the pane's record of its edits, which a
+// whole-text replacement wipes. No caller can hold the pane as an editor whose setPlainText or
+// clear would replace the text without the pane knowing.
+static_assert(!std::is_convertible_v<EditPane*, QPlainTextEdit*>);
+static_assert(!std::is_convertible_v<EditPane*, QAbstractScrollArea*>);
+
+TEST_F(Pane, ALoadKeepsTheSnapshotItWouldWipe) {
+    typeInPane(QStringLiteral("ab")); // the snapshot is "a", in the pane's record of edits
+    store().appendEmpty();
+    store().section(1).text = "other";
+    window->binding().section_commit(0);
+    store().current = 1;
+    window->binding().section_load(1);
     window->trigger(QStringLiteral("nx_edit_undo"));
     EXPECT_EQ(paneText(), QStringLiteral("a"));
 }

@@ -185,6 +185,21 @@ TEST_F(Search, TheReplaceDialogAsDesigned) {
     });
 }
 
+TEST_F(Search, EnterInTheReplaceDialogFindsTheNextAndNeverReplaces) {
+    load(QStringLiteral("word word"));
+    replace([&](Trep_fm& d) {
+        d.setFindText(QStringLiteral("word"));
+        d.findChild<QLineEdit*>(QStringLiteral("rep_str_ed"))->setText(QStringLiteral("X"));
+        d.show(); // the default button answers Enter only while it shows
+        QTest::keyClick(d.findChild<QLineEdit*>(QStringLiteral("rep_find_ed")), Qt::Key_Return);
+        EXPECT_EQ(selection(), (PaneRange{0, 4}));
+        QTest::keyClick(d.findChild<QLineEdit*>(QStringLiteral("rep_str_ed")), Qt::Key_Enter);
+        EXPECT_EQ(selection(), (PaneRange{5, 4}));
+        EXPECT_EQ(paneText(), QStringLiteral("word word"));
+        d.hide();
+    });
+}
+
 TEST_F(Search, ReplaceDialogFindHonoursTheCaseBox) {
     load(QStringLiteral("WORD word"));
     replace([&](Trep_fm& d) {
@@ -499,7 +514,7 @@ TEST_F(Search, PaneSearchFarAwayAndAcrossChunks) {
         text += std::count(hitLines.begin(), hitLines.end(), i)
                     ? QStringLiteral("xx猫") + line.mid(3)
                     : line;
-    pane()->setPlainText(text);
+    pane()->loadText(text);
     const PaneSearcher searcher(*pane()->document(), cp932::encode(u"猫"), CaseMode::Sensitive);
     std::vector<PaneRange> expected;
     for (const int at : hitLines)

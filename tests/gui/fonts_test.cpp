@@ -183,6 +183,33 @@ TEST_F(Fonts, TheStandardDialogChangesTheFontOnlyWhenConfirmed) {
     EXPECT_EQ(editing().face, QStringLiteral("IPAMincho")) << "OK without a change changes nothing";
 }
 
+TEST_F(Fonts, TheStandardDialogKeepsStylesItsFaceCannotShow) {
+    // The face has a Regular style only: the dialog's lists cannot show bold or italic.
+    restart({}, [](StartOptions& options, ScriptedPrompter&) {
+        writeAll(options.settingsPath, "[General]\nFontName=IPAGothic\nFontSize=12\n"
+                                       "FontStyleBold=1\nFontStyleItalic=1\n");
+    });
+    const EditorFont stored = editing();
+    ASSERT_TRUE(stored.bold && stored.italic);
+    platformDialog<QFontDialog>([](QFontDialog&) { return true; });
+    window->trigger(QStringLiteral("N25"));
+    EXPECT_EQ(editing(), stored) << "OK without a change gives back the font it opened with";
+
+    platformDialog<QFontDialog>([](QFontDialog& d) {
+        QFont larger = d.currentFont();
+        larger.setPointSize(20);
+        d.setCurrentFont(larger);
+        return true;
+    });
+    window->trigger(QStringLiteral("N25"));
+    EXPECT_EQ(editing().size, 20);
+    EXPECT_TRUE(editing().bold);
+    EXPECT_TRUE(editing().italic);
+    EXPECT_TRUE(window->pane()->font().italic());
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(QSettings(settingsPath(), QSettings::IniFormat).value("FontStyleItalic").toInt(), 1);
+}
+
 TEST_F(Fonts, AnUnknownFaceShowsTheSubstituteAndKeepsItsName) {
     restart({}, [this](StartOptions& options, ScriptedPrompter&) {
         writeAll(options.settingsPath, "[General]\nFontName=NoSuchFace Pro\nFontSize=14\n");

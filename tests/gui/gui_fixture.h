@@ -15,6 +15,16 @@ namespace pote::test {
 // Sends key presses for every character of text, as typing would.
 void typeText(QWidget* widget, const QString& text);
 
+// Answers from the script, and lets a test act at the moment a box appears.
+class HookedPrompter : public ScriptedPrompter {
+public:
+    Answer message(MessageKind kind, Answers buttons, const QString& text) override {
+        if (onMessage) onMessage(text);
+        return ScriptedPrompter::message(kind, buttons, text);
+    }
+    std::function<void(const QString&)> onMessage;
+};
+
 class WindowTest : public testing::Test {
 protected:
     void SetUp() override;

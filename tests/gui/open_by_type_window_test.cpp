@@ -9,6 +9,7 @@
 #include "core/cp932.h"
 #include "editing/ui/edit_pane.h"
 #include "support/test_files.h"
+#include "textio/text_messages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -103,6 +104,7 @@ TEST_F(OpenByTypeWindow, FilesDroppedOnThePaneOrTheNameAreOpenedNotPastedAsText)
     EXPECT_EQ(paneText(), QStringLiteral("from the pane drop\n"));
     const QString named = text("name.txt", "from the name drop");
     auto* nameEdit = window->findChild<QLineEdit*>(QStringLiteral("sec_name_ed"));
+    prompter->answer(Answer::No); // the first drop's text is unsaved work now
     EXPECT_TRUE(drop(nameEdit, {named}));
     EXPECT_EQ(nameEdit->text(), QStringLiteral("name"));
     EXPECT_EQ(paneText(), QStringLiteral("from the name drop\n"));
@@ -153,6 +155,41 @@ TEST_F(OpenByTypeWindow, ALinkedTextOrDocumentDroppedOnAModifiedDocumentOffersTo
     EXPECT_EQ(store().section(1).name, "y");
 }
 
+TEST_F(OpenByTypeWindow, ATextDroppedOnUnsavedWorkOffersToSaveItFirst) {
+    const QString file = text("落とす.txt", sjis("落とした\r\n"));
+    typeInPane(QStringLiteral("メモ書き"));
+    prompter->answer(Answer::Cancel);
+    EXPECT_TRUE(drop({file}));
+    ASSERT_EQ(prompter->asked().size(), 1u);
+    EXPECT_EQ(prompter->last().text, saveQuestionText());
+    EXPECT_EQ(paneText(), QStringLiteral("メモ書き")) << "Cancel keeps the work";
+    EXPECT_TRUE(store().isModified());
+
+    // Yes keeps the notes in a document file; the text then opens as a document of its own
+    // rather than over the one just saved.
+    const QString document = path(QStringLiteral("メモ.ptm"));
+    prompter->clear();
+    prompter->answer(Answer::Yes).answerFile(document);
+    EXPECT_TRUE(drop({file}));
+    ASSERT_TRUE(QFileInfo::exists(document));
+    EXPECT_EQ(paneText(), QStringLiteral("落とした\n"));
+    EXPECT_TRUE(store().plainTextMode());
+    EXPECT_TRUE(store().documentPath.isEmpty());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [落とす]"));
+    window->documents().document_read(document);
+    EXPECT_EQ(paneText(), QStringLiteral("メモ書き"));
+
+    // Onto one of several sections, No replaces that section only.
+    twoSections();
+    typeInPane(QStringLiteral("未保存"));
+    prompter->clear();
+    prompter->answer(Answer::No);
+    EXPECT_TRUE(drop({file}));
+    EXPECT_EQ(paneText(), QStringLiteral("落とした\n"));
+    EXPECT_EQ(store().section(0).text, "first\r\n");
+    EXPECT_FALSE(store().plainTextMode());
+}
+
 // --- the command line -------------------------------------------------------------------------
 
 TEST_F(OpenByTypeWindow, ATextOnTheCommandLineOpensWithItsFullPathInTheTitle) {
@@ -179,23 +216,63 @@ TEST_F(OpenByTypeWindow, ATextOnTheCommandLineOpensWithItsFullPathInTheTitle) {
     QDir::setCurrent(started);
 }
 
-TEST_F(OpenByTypeWindow, OtherCommandLinesOpenNothingButNameTheTitle) {
-    const QString linked = text("連結.txm", "*section x\r\nX\r\n");
+TEST_F(OpenByTypeWindow, ACommandLineNamingNoFileToOpenSaysSoAndTheTitleStaysTheDocuments) {
+    const QString rtf = text("メモ.rtf", "{\\rtf1}");
     const QString txt = text("t.txt", "t");
+    QDir().mkpath(path(QStringLiteral("下書き.txt")));
     const struct {
         QStringList arguments;
-        QString title;
+        QString message; // empty: nothing said
     } cases[] = {
-        {{linked}, linked},
-        {{QStringLiteral("/d"), txt}, QStringLiteral("/d ") + txt},
-        {{path(QStringLiteral("ない.txt"))}, path(QStringLiteral("ない.txt"))},
+        {{path(QStringLiteral("ない.txt"))},
+         textmsg::commandLineFileMissing(path(QStringLiteral("ない.txt")))},
+        {{QStringLiteral("/d"), txt}, textmsg::commandLineFileMissing(QStringLiteral("/d ") + txt)},
+        {{rtf}, textmsg::commandLineCannotOpen(rtf)},
+        {{path(QStringLiteral("下書き.txt"))},
+         textmsg::commandLineCannotOpen(path(QStringLiteral("下書き.txt")))},
+        {{QStringLiteral("/d")}, {}},
     };
     for (const auto& c : cases) {
         restart(c.arguments);
+        if (!c.message.isEmpty()) prompter->answer(Answer::Yes);
         showAndActivate();
-        EXPECT_EQ(window->windowTitle(), c.title);
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(prompter->asked().empty());
+        } else {
+            ASSERT_EQ(prompter->asked().size(), 1u) << c.message.toStdString();
+            EXPECT_EQ(prompter->last().kind, MessageKind::Error);
+            EXPECT_EQ(prompter->last().text, c.message);
+        }
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [新規]"));
         EXPECT_EQ(paneText(), QString());
         EXPECT_FALSE(store().plainTextMode());
+    }
+}
+
+TEST_F(OpenByTypeWindow, ALinkedTextOnTheCommandLineIsReadAsADropReadsIt) {
+    const QString linked = text("連結.txm", "*section x\r\nX\r\n*section y\r\nY\r\n");
+    restart({linked});
+    showAndActivate();
+    EXPECT_TRUE(prompter->asked().empty());
+    EXPECT_EQ(store().count(), 2);
+    EXPECT_EQ(paneText(), QStringLiteral("X\n"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [連結]"));
+    EXPECT_FALSE(store().isModified());
+}
+
+TEST_F(OpenByTypeWindow, OncePlainTextModeEndsTheTitleNamesTheDocumentNotTheFile) {
+    const QString file = text("始め.txt", sjis("はじめ\r\n"));
+    const QString added = text("足す.txt", sjis("たす\r\n"));
+    for (const char* command : {"sp_add", "nx_text_add_load"}) {
+        restart({file});
+        showAndActivate();
+        ASSERT_EQ(window->windowTitle(), documentTitle(file));
+        const QString name = QString::fromLatin1(command);
+        if (name == QStringLiteral("nx_text_add_load")) prompter->answerFile(added);
+        window->trigger(name);
+        EXPECT_FALSE(store().plainTextMode()) << command;
+        EXPECT_EQ(store().count(), 2) << command;
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [始め]")) << command;
     }
 }
 

@@ -138,6 +138,27 @@ TEST_F(Recovery, CopyHoldsWhatASaveWouldWrite) {
     EXPECT_TRUE(copies().isEmpty());
 }
 
+TEST_F(Recovery, CopyKeepsTheCodeACutTookToItsPaste) {
+    // 蕙 in a code other programs write, cut from the first section and pasted in the second.
+    SectionStore store = novel("");
+    store.section(0).text = QByteArray("AB\xED\xD6\r\n\xEE\x7E");
+    const QString file = path(QStringLiteral("原稿.ptm"));
+    ASSERT_TRUE(docfile::writeDocument(file, store).ok);
+    ASSERT_TRUE(window->documents().document_read(file));
+    select(4, 5);
+    window->trigger(QStringLiteral("nx_edcut"));
+    window->binding().section_switch(0, 1);
+    window->trigger(QStringLiteral("nx_edpaste"));
+    const recovery::RecoveryRead copy = copyWhen([](const recovery::RecoveryRead& r) {
+        return r.document.content.sections.at(1).section.text.startsWith("\xEE\x7E");
+    });
+    const QString saved = path(QStringLiteral("保存.ptm"));
+    ASSERT_TRUE(window->documents().document_write(saved));
+    const docfile::ReadResult save = docfile::readDocument(saved, acceptAll);
+    ASSERT_EQ(save.status, Status::Ok);
+    expectSameSections(copy.document.content, save.content);
+}
+
 TEST_F(Recovery, ProtectedDocumentIsCopiedScrambled) {
     store().setPassword("Neko2024");
     typeInPane(QStringLiteral("ひみつの文"));
@@ -179,6 +200,28 @@ TEST_F(Recovery, CopyGoesWhenTheDocumentSettlesOrTheWindowCloses) {
         waitUntilNoCopy();
         EXPECT_TRUE(copies().isEmpty()) << row.name;
     }
+}
+
+TEST_F(Recovery, AFolderThatCannotHoldCopiesIsToldOnceAtStart) {
+    writeAll(path(QStringLiteral("ふさがり")), "a file where a folder should be");
+    const QString blocked = path(QStringLiteral("ふさがり/recovery"));
+    restart({}, [&](StartOptions& options, ScriptedPrompter& p) {
+        options.recovery = {blocked, std::chrono::milliseconds(0), std::chrono::milliseconds(5)};
+        p.answer(Answer::Yes);
+    });
+    ASSERT_EQ(prompter->asked().size(), 1u) << "before the window shows";
+    EXPECT_EQ(prompter->last().kind, MessageKind::Error);
+    EXPECT_TRUE(prompter->last().text.startsWith(
+        QStringLiteral("保存してない編集内容のコピーを置くフォルダが使えないにゃ。\r\n") + blocked +
+        QStringLiteral("\r\n")))
+        << prompter->last().text.toStdString();
+    typeInPane(QStringLiteral("守られない文"));
+    for (int i = 0; i < 20; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    window->documents().document_reset();
+    EXPECT_EQ(prompter->asked().size(), 1u) << "said once, not at every change";
 }
 
 TEST_F(Recovery, OfferRestoresAsModifiedAndRemembersThePath) {
@@ -298,7 +341,7 @@ TEST_F(Recovery, PaneCopyFollowsEveryKindOfEdit) {
     PaneTracker tracker(*window->pane(), window->binding());
     window->binding().section_load(0);
     EditPane* pane = window->pane();
-    QTextDocument* doc = pane->document();
+    QTextDocument* doc = pane->textCursor().document(); // undone below, as PaneUndo does
     const auto at = [&](int position) {
         QTextCursor c(doc);
         c.setPosition(qBound(0, position, doc->characterCount() - 1));
@@ -350,7 +393,7 @@ TEST_F(Recovery, TypingInOnePlaceCopiesOnlyWhatWasTyped) {
     window->binding().section_load(0);
     PaneTracker tracker(*window->pane(), window->binding());
     window->binding().section_load(0);
-    QTextCursor middle(window->pane()->document());
+    QTextCursor middle = window->pane()->textCursor();
     middle.setPosition(100000);
     window->pane()->setTextCursor(middle);
     typeText(window->pane(), QStringLiteral("ここに書いた"));

@@ -8,6 +8,7 @@
 #include "app/ui/section_binding.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
+#include "editing/unencodable_notice.h"
 #include "settings/ui/conf_fm.h"
 #include "support/test_files.h"
 
@@ -242,6 +243,37 @@ TEST_F(SettingsDialog, ThePaneIsLaidOutAgainInPlaceKeepingTheModifiedFlag) {
                          metrics.horizontalAdvance(u' ') * (modified ? 4 : 2));
         EXPECT_TRUE(window->binding().paneEdited()) << "not reloaded";
     }
+}
+
+TEST_F(SettingsDialog, TextsWithCharactersCp932CannotHoldAreRefusedNamingThem) {
+    prompter->answer(Answer::Yes).answer(Answer::Yes);
+    std::vector<bool> openAfter;
+    QString mailKept;
+    openDialog([&](Tconf_fm& d) {
+        d.tab->setCurrentWidget(d.tab_ins);
+        d.break_line_str_ed->setText(QStringLiteral("♥"));
+        d.ins_mail_ed->setText(QStringLiteral("neko〜@example.org"));
+        d.set_btClick();
+        openAfter.push_back(d.result() != QDialog::Accepted);
+        d.break_line_str_ed->setText(QStringLiteral("＝"));
+        d.ins_hp_ed->setText(QStringLiteral("https://example.org/🐱♥"));
+        d.set_btClick();
+        openAfter.push_back(d.result() != QDialog::Accepted);
+        mailKept = d.ins_mail_ed->text();
+        d.ins_hp_ed->setText(QStringLiteral("https://example.org/"));
+        d.set_btClick();
+    });
+    ASSERT_EQ(prompter->asked().size(), 2u);
+    EXPECT_EQ(prompter->asked()[0].kind, MessageKind::Error);
+    EXPECT_EQ(prompter->asked()[0].text, unencodableRefusal({QStringLiteral("♥")}));
+    EXPECT_EQ(prompter->asked()[1].text,
+              unencodableRefusal({QStringLiteral("🐱"), QStringLiteral("♥")}));
+    EXPECT_EQ(openAfter, (std::vector<bool>{true, true}));
+    EXPECT_EQ(mailKept, QStringLiteral("neko〜@example.org")) << "nothing typed is lost";
+    EXPECT_EQ(settings().BreakLineString, QStringLiteral("＝"));
+    EXPECT_EQ(settings().HomePage, QStringLiteral("https://example.org/"));
+    EXPECT_EQ(settings().MailAdress, QStringLiteral("neko〜@example.org"))
+        << "a character with a CP932 twin is no loss";
 }
 
 TEST_F(SettingsDialog, CancelAppliesNothing) {

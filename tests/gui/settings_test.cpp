@@ -160,15 +160,26 @@ TEST_F(Settings, ClearRemovesTheFileAndTheAssociationsAndNothingIsSavedAtClose) 
     EXPECT_FALSE(QFile::exists(settingsPath()));
 }
 
-TEST_F(Settings, ASettingsFileThatCannotBeWrittenDoesNotHoldTheCloseBack) {
+TEST_F(Settings, ASettingsFileThatCannotBeWrittenIsToldButDoesNotHoldTheCloseBack) {
     writeAll(path(QStringLiteral("ふさがり")), "a file where a folder should be");
+    const QString unwritable = path(QStringLiteral("ふさがり/potemaruED.conf"));
     restart({}, [&](StartOptions& options, ScriptedPrompter& script) {
-        options.settingsPath = path(QStringLiteral("ふさがり/potemaruED.conf"));
+        options.settingsPath = unwritable;
         script.answer(Answer::No); // nothing could be read: a first start
     });
+    window->show();
     prompter->clear();
+    bool shownWhenTold = false;
+    prompter->onMessage([&] { shownWhenTold = window->isVisible(); });
+    prompter->answer(Answer::Yes);
     EXPECT_TRUE(window->close());
-    EXPECT_TRUE(prompter->asked().empty());
+    ASSERT_EQ(prompter->asked().size(), 1u);
+    EXPECT_EQ(prompter->last().kind, MessageKind::Error);
+    EXPECT_TRUE(prompter->last().text.startsWith(
+        QStringLiteral("設定を保存できなかったにゃ。\r\n") + unwritable + QStringLiteral("\r\n")))
+        << prompter->last().text.toStdString();
+    EXPECT_TRUE(shownWhenTold) << "told before the window goes away";
+    window.reset(); // closed once: no second close at the end of the test
 }
 
 TEST_F(Settings, RecentEntryOpensLikeOpenDoes) {

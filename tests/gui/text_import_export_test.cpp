@@ -4,10 +4,12 @@
 #include "gui_fixture.h"
 
 #include "app/document_names.h"
+#include "app/ui/document_commands.h"
 #include "app/ui/section_binding.h"
 #include "core/cp932.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
+#include "editing/ui/pane_undo.h"
 #include "support/test_files.h"
 #include "textio/text_messages.h"
 #include "textio/ui/rewrite_fm.h"
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <ostream>
 
@@ -289,6 +292,104 @@ TEST_F(TextImportExport, ATextLoadedIntoOneOfSeveralSectionsOnlyReplacesThatSect
     EXPECT_EQ(readAll(file), sjis("新a   b\r\n"));
 }
 
+TEST_F(TextImportExport, LoadingATextOverUnsavedWorkAsksFirstAndCancelKeepsIt) {
+    const QString first = path(QStringLiteral("一.txt"));
+    writeAll(first, sjis("いち\r\n"));
+    const QString second = path(QStringLiteral("二.txt"));
+    writeAll(second, sjis("に\r\n"));
+
+    typeInPane(QStringLiteral("my notes"));
+    prompter->answer(Answer::Cancel);
+    window->trigger(QStringLiteral("nx_text_load"));
+    ASSERT_EQ(prompter->asked().size(), 1u) << "no file dialog after Cancel";
+    EXPECT_EQ(prompter->last().text, saveQuestionText());
+    EXPECT_EQ(prompter->last().buttons, Answer::Yes | Answer::No | Answer::Cancel);
+    EXPECT_EQ(paneText(), QStringLiteral("my notes"));
+    EXPECT_TRUE(store().isModified());
+    EXPECT_TRUE(window->undo().available()) << "Cancel keeps the undo too";
+
+    prompter->clear();
+    prompter->answer(Answer::No).answerFile(first);
+    window->trigger(QStringLiteral("sp_text_load"));
+    EXPECT_EQ(paneText(), QStringLiteral("いち\n"));
+    EXPECT_TRUE(store().plainTextMode());
+
+    // Work typed into the text document: Yes writes its file before the next one comes in.
+    typeInPane(QStringLiteral("追記"));
+    prompter->clear();
+    prompter->answer(Answer::Yes).answerFile(second);
+    window->trigger(QStringLiteral("nx_text_load"));
+    ASSERT_EQ(prompter->asked().size(), 2u);
+    EXPECT_EQ(readAll(first), sjis("追記いち\r\n"));
+    EXPECT_EQ(paneText(), QStringLiteral("に\n"));
+    EXPECT_EQ(store().textPath(), second);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [二]"));
+    EXPECT_FALSE(store().isModified());
+
+    // Notes kept as a document file by Yes stay in it; the text opens as a document of its own.
+    window->documents().document_reset();
+    typeInPane(QStringLiteral("メモ"));
+    const QString document = path(QStringLiteral("メモ.ptm"));
+    prompter->clear();
+    prompter->answer(Answer::Yes).answerFile(document).answerFile(first);
+    window->trigger(QStringLiteral("nx_text_load"));
+    EXPECT_TRUE(store().plainTextMode());
+    EXPECT_TRUE(store().documentPath.isEmpty());
+    EXPECT_EQ(paneText(), QStringLiteral("追記いち\n"));
+    ASSERT_TRUE(window->documents().document_read(document));
+    EXPECT_EQ(paneText(), QStringLiteral("メモ"));
+}
+
+TEST_F(TextImportExport, ATextReadFromUtf8GoesBackOverItsFileOnlyWhenTheUserSaysSo) {
+    const QByteArray utf8 = QByteArray("\xEF\xBB\xBF") + QStringLiteral("あいう\n").toUtf8();
+    const QString file = path(QStringLiteral("utf8.txt"));
+    writeAll(file, utf8);
+    prompter->answerFile(file).answer(Answer::Yes);
+    window->trigger(QStringLiteral("nx_text_load"));
+    ASSERT_EQ(paneText(), QStringLiteral("あいう\n"));
+    ASSERT_TRUE(store().plainTextMode());
+
+    typeInPane(QStringLiteral("新"));
+    prompter->clear();
+    prompter->answer(Answer::Cancel);
+    window->trigger(QStringLiteral("nx_text_save"));
+    ASSERT_EQ(prompter->asked().size(), 1u);
+    EXPECT_EQ(prompter->last().text, textmsg::utf8OverwriteQuestion(QStringLiteral("utf8.txt")));
+    EXPECT_EQ(prompter->last().buttons, Answer::Yes | Answer::No | Answer::Cancel);
+    EXPECT_EQ(readAll(file), utf8) << "Cancel writes nothing";
+    EXPECT_TRUE(store().isModified());
+
+    // No: another file, which is the document from now on and saves without a word.
+    const QString other = path(QStringLiteral("sjis.txt"));
+    prompter->clear();
+    prompter->answer(Answer::No).answerFile(other);
+    window->trigger(QStringLiteral("sp_text_save"));
+    EXPECT_EQ(prompter->last().dialog.title, QStringLiteral("テキストファイル形式での保存"));
+    EXPECT_EQ(readAll(other), sjis("新あいう\r\n"));
+    EXPECT_EQ(readAll(file), utf8);
+    EXPECT_EQ(store().textPath(), other);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [sjis]"));
+    EXPECT_FALSE(store().isModified());
+    typeInPane(QStringLiteral("再"));
+    prompter->clear();
+    window->trigger(QStringLiteral("nx_text_save"));
+    EXPECT_TRUE(prompter->asked().empty()) << "a file the program wrote is CP932 already";
+    EXPECT_EQ(readAll(other), sjis("新再あいう\r\n"));
+
+    // The save question asks as well; Yes over it makes the file CP932, and then no more asking.
+    prompter->answerFile(file).answer(Answer::Yes);
+    window->trigger(QStringLiteral("nx_text_load"));
+    typeInPane(QStringLiteral("上"));
+    prompter->clear();
+    prompter->answer(Answer::Yes).answer(Answer::Yes);
+    window->trigger(QStringLiteral("nx_new_paper"));
+    ASSERT_EQ(prompter->asked().size(), 2u);
+    EXPECT_EQ(prompter->asked()[1].text,
+              textmsg::utf8OverwriteQuestion(QStringLiteral("utf8.txt")));
+    EXPECT_EQ(readAll(file), sjis("上あいう\r\n"));
+    EXPECT_FALSE(store().plainTextMode()) << "the new document came";
+}
+
 TEST_F(TextImportExport, TheSavedTextKeepsEveryByteOfTheLoadedFile) {
     // NEC and IBM duplicates, a half-width kana and an LF-only line: the section keeps the
     // file's characters byte for byte; only the line breaks become CR LF.
@@ -416,6 +517,18 @@ TEST_F(TextImportExport, TheOverwriteQuestionLooksAsDesigned) {
     EXPECT_EQ(dialog.all_bt->text(), QStringLiteral("全部上書き(&A)"));
     EXPECT_EQ(dialog.all_bt->geometry(), QRect(120, 176, 105, 25));
     EXPECT_EQ(dialog.answer(), OverwriteAnswer::Closed);
+
+    // The letter alone answers, as in every other question box; with Ctrl it is no answer.
+    const std::pair<Qt::Key, OverwriteAnswer> keys[] = {{Qt::Key_N, OverwriteAnswer::No},
+                                                        {Qt::Key_Y, OverwriteAnswer::Yes},
+                                                        {Qt::Key_A, OverwriteAnswer::All}};
+    for (const auto& [key, answer] : keys) {
+        Trewrite_fm keyed(QStringLiteral("章.txt"));
+        QTest::keyClick(&keyed, key, Qt::ControlModifier);
+        EXPECT_EQ(keyed.answer(), OverwriteAnswer::Closed);
+        QTest::keyClick(&keyed, key);
+        EXPECT_EQ(keyed.answer(), answer) << key;
+    }
 }
 
 TEST_F(TextImportExport, AFolderSaveThatFailsNamesTheFileAndKeepsWhatWasWritten) {

@@ -36,6 +36,7 @@ Answer ScriptedPrompter::message(MessageKind kind, Answers buttons, const QStrin
     a.buttons = buttons;
     a.text = text;
     m_asked.push_back(a);
+    if (m_onMessage) m_onMessage();
     Scripted s;
     if (!next("message box", s) || s.isText) {
         if (s.isText) ADD_FAILURE() << "a message box got a text answer: " << text.toStdString();

@@ -5,6 +5,7 @@
 #include "core/prompter.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace pote::test {
@@ -26,6 +27,8 @@ public:
     ScriptedPrompter& answer(Answer a);
     ScriptedPrompter& answerText(std::optional<QString> text);
     ScriptedPrompter& answerFile(std::optional<QString> path);
+    // Runs at every message box, as if while it shows: to look at what the user sees behind it.
+    void onMessage(std::function<void()> look) { m_onMessage = std::move(look); }
 
     Answer message(MessageKind kind, Answers buttons, const QString& text) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt,
@@ -58,6 +61,7 @@ private:
 
     std::deque<Scripted> m_script;
     std::vector<Asked> m_asked;
+    std::function<void()> m_onMessage;
 };
 
 } // namespace pote::test

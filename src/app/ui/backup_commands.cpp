@@ -34,7 +34,6 @@ backup::BackupSettings backupSettingsOf(const Settings& settings) {
 BackupCommands::BackupCommands(AppContext& context, mascot::MascotView& cat, QObject* parent)
     : QObject(parent), m_context(context), m_cat(cat) {
     context.commands.registerCommand(Command::Backup, [this] { nx_backupClick(); });
-    context.commands.registerCommand(Command::BackupStop, [this] { stop(); });
     m_busyFrames.setInterval(kBusyFrameMs);
     connect(&m_busyFrames, &QTimer::timeout, this, &BackupCommands::nextBusyFrame);
 }
@@ -116,8 +115,9 @@ void BackupCommands::scanFinished(std::shared_ptr<const backup::BackupPlan> plan
     m_worker.waitForFinished(); // the scan's thread is past its last step already
     // The worker only posts the text; the panel is set here, on the window's thread, and only
     // while the copy is still ours to show.
-    const auto progress = [this](const backup::BackupProgress& p) {
-        if (m_observer) m_observer(p);
+    // The observer is copied for the run: the worker never reads what the window may set.
+    const auto progress = [this, observer = m_observer](const backup::BackupProgress& p) {
+        if (observer) observer(p);
         QMetaObject::invokeMethod(
             this,
             [this, text = backup::progressStatusText(p.done, p.total)] {

@@ -34,7 +34,7 @@ public:
     ~BackupCommands() override;
 
     void nx_backupClick();
-    // "中止": the run stops after the file at hand and reports what it copied.
+    // "中止" (the window's): the run stops after the file at hand and reports what it copied.
     void stop();
 
     // From the first check to the last report.
@@ -46,7 +46,7 @@ public:
     bool closeQuery();
 
     // Called on the worker thread with every progress report of the copy (tests stop a run
-    // half-way from here).
+    // half-way from here). A run keeps the observer it started with.
     void setProgressObserver(std::function<void(const backup::BackupProgress&)> observer) {
         m_observer = std::move(observer);
     }

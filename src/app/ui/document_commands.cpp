@@ -5,7 +5,6 @@
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/section_binding.h"
-#include "app/ui/text_file_commands.h"
 #include "core/file_io.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
@@ -91,11 +90,8 @@ void DocumentCommands::nx_recentClick(int position) {
 
 bool DocumentCommands::saveForQuestion() {
     SectionStore& store = m_context.store;
-    if (store.plainTextMode()) {
-        if (!pane_save_as_text(m_context, store.textPath())) return false;
-        store.setModified(false);
-        return true;
-    }
+    // The text file is the document; without the text commands to write it nothing is saved.
+    if (store.plainTextMode()) return m_plainTextSave && m_plainTextSave();
     if (store.documentPath.isEmpty()) {
         const QString path = askDocumentSavePath();
         return !path.isEmpty() && document_write(path);

@@ -40,6 +40,8 @@ public:
     const docfile::PasswordGate& passwordGate() const { return m_askPassword; }
     // Called whenever a document settles (new, read or written): nothing of it is unsaved.
     void setSettledListener(std::function<void()> listener) { m_settled = std::move(listener); }
+    // How the save question saves a document in plain-text mode; true when it was saved.
+    void setPlainTextSave(std::function<bool()> save) { m_plainTextSave = std::move(save); }
 
 private:
     // The Yes branch of the save question; true when the work was saved.
@@ -53,6 +55,7 @@ private:
     AppContext& m_context;
     docfile::PasswordGate m_askPassword;
     std::function<void()> m_settled;
+    std::function<bool()> m_plainTextSave;
 };
 
 // The question asked before unsaved work would be lost.

@@ -1,6 +1,8 @@
 #include "app/ui/edit_commands.h"
 
 #include "app/ui/app_context.h"
+#include "app/ui/pane_moves.h"
+#include "app/ui/section_binding.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
 #include "core/section_store.h"
@@ -41,6 +43,8 @@ EditCommands::EditCommands(AppContext& context, QObject* parent)
     connect(&m_pane, &EditPane::mousePressed, this, [this] { m_context.view.status_update(); });
     connect(&m_pane, &EditPane::lineCountsSettled, this,
             [this] { m_context.view.status_update(); });
+    // The line total of a long text is known once all of it has arrived.
+    connect(&m_pane, &EditPane::textLoaded, this, [this] { m_context.view.status_update(); });
     registerCommands();
 }
 
@@ -82,6 +86,7 @@ void EditCommands::nx_edit_undoClick() {
 
 void EditCommands::nx_edcutClick() {
     m_context.undo.take();
+    m_context.binding.moves().cutting();
     m_pane.cut();
 }
 
@@ -91,6 +96,7 @@ void EditCommands::nx_edcopyClick() {
 
 void EditCommands::nx_edpasteClick() {
     m_context.undo.take();
+    m_context.binding.moves().pasting();
     m_pane.paste();
 }
 
@@ -130,18 +136,17 @@ void EditCommands::pop_right_moveClick() {
         shiftRightBlocks(selection.selectionStart(), selection.selectionEnd());
     // The lines were rewritten as a whole: like any whole-text rewrite, the caret goes back to
     // the start of the text.
-    QTextCursor start(m_pane.document());
-    m_pane.setTextCursor(start);
+    m_pane.selectRange(0, 0);
     m_pane.ensureCursorVisible();
 }
 
 void EditCommands::shiftRightBlocks(int selectionStart, int selectionEnd) {
     // Without wrap a displayed line is a block: the lines from the selection's first to its
     // last go through the byte transformation in one pass.
-    QTextDocument* document = m_pane.document();
+    const QTextDocument* document = m_pane.document();
     const QTextBlock first = document->findBlock(selectionStart);
     const QTextBlock last = document->findBlock(selectionEnd);
-    QTextCursor lines(document);
+    QTextCursor lines = m_pane.textCursor();
     lines.setPosition(first.position());
     lines.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
     const QByteArray bytes = cp932::encodeFromPane(lines.selectedText());
@@ -158,7 +163,7 @@ void EditCommands::shiftRightDisplayedLines(int selectionStart, int selectionEnd
     for (EditPane::LineRef walk = line; !(walk == last) && m_pane.nextLine(walk);)
         ++count;
     for (qint64 i = 0; i < count; ++i) {
-        QTextCursor at(m_pane.document());
+        QTextCursor at = m_pane.textCursor();
         at.setPosition(m_pane.startOf(line));
         at.insertText(QStringLiteral("    "));
         if (i + 1 < count && !m_pane.nextLine(line)) break;

@@ -7,6 +7,7 @@
 #include "app/ui/count_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/edit_commands.h"
+#include "app/ui/epub_commands.h"
 #include "app/ui/help_commands.h"
 #include "app/ui/insert_commands.h"
 #include "app/ui/linked_text_commands.h"
@@ -21,6 +22,7 @@
 #include "app/ui/startup.h"
 #include "app/ui/tax_commands.h"
 #include "app/ui/text_file_commands.h"
+#include "app/ui/vertical_commands.h"
 #include "core/program_files.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
@@ -95,7 +97,7 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_editing = std::make_unique<EditCommands>(*m_context);
     m_printing = std::make_unique<PrintCommands>(*m_context);
     m_settingsCommands = std::make_unique<SettingsCommands>(*m_context, m_startup->settingsPath());
-    m_textFiles = std::make_unique<TextFileCommands>(*m_context, *m_sections);
+    m_textFiles = std::make_unique<TextFileCommands>(*m_context, *m_sections, *m_documents);
     m_linkedText = std::make_unique<LinkedTextCommands>(*m_context, *m_documents);
     m_opening =
         std::make_unique<OpenCommands>(*m_context, *m_documents, *m_textFiles, *m_linkedText);
@@ -111,6 +113,8 @@ void Tmain_fm::buildControllers(StartOptions& options) {
     m_recovery = std::make_unique<RecoveryCommands>(*m_context, *m_documents, *m_startup,
                                                     std::move(options.recovery));
     m_backup = std::make_unique<BackupCommands>(*m_context, *m_image, this);
+    m_vertical = std::make_unique<VerticalCommands>(*m_context);
+    m_epub = std::make_unique<EpubCommands>(*m_context, this);
     registerOwnCommands();
 
     m_store.setStateObserver([this] { documentStateChanged(); });
@@ -123,6 +127,11 @@ void Tmain_fm::registerCommand(Command command, std::function<void()> handler) {
 
 void Tmain_fm::registerOwnCommands() {
     registerCommand(Command::Exit, [this] { close(); });
+    // Only one of them runs at a time: every other command waits while one does.
+    registerCommand(Command::StopWork, [this] {
+        m_backup->stop();
+        m_epub->stop();
+    });
 }
 
 void Tmain_fm::runCommand(Command command) {
@@ -155,7 +164,7 @@ void Tmain_fm::tool_state_refresh() {
     c.hasDocumentPath = !m_store.documentPath.isEmpty();
     c.modified = m_store.isModified();
     c.hasPassword = m_store.hasPassword();
-    c.selectionLength = m_edit->textCursor().selectionEnd() - m_edit->textCursor().selectionStart();
+    c.selectionLength = m_edit->selectionEnd() - m_edit->selectionStart();
     c.clipboardHasText = m_clipboardHasText;
     c.undoAvailable = m_undo->available();
     c.hasRecentDocuments = recentMenu(m_settings.recent).submenuEnabled;
@@ -164,7 +173,7 @@ void Tmain_fm::tool_state_refresh() {
     c.hasHomePage = !m_settings.HomePage.isEmpty();
     c.amountAvailable = m_tax && m_tax->amountAvailable();
     c.backupConfigured = backup::backupConfigured(backupSettingsOf(m_settings));
-    c.busy = m_backup && m_backup->busy();
+    c.busy = (m_backup && m_backup->busy()) || (m_epub && m_epub->busy());
     c.implemented = [this](Command command) { return implemented(command); };
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
         it.value()->setEnabled(commandEnabled(it.key(), c));
@@ -253,7 +262,7 @@ void Tmain_fm::dropEvent(QDropEvent* event) {
 }
 
 void Tmain_fm::closeEvent(QCloseEvent* event) {
-    if (!m_backup->closeQuery() || !m_documents->formclose_query()) {
+    if (!m_backup->closeQuery() || !m_epub->closeQuery() || !m_documents->formclose_query()) {
         event->ignore();
         return;
     }

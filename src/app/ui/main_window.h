@@ -34,6 +34,7 @@ class CatCommands;
 class CountCommands;
 class DocumentCommands;
 class EditCommands;
+class EpubCommands;
 class InsertCommands;
 class LinkedTextCommands;
 class OpenCommands;
@@ -44,6 +45,7 @@ class SectionCommands;
 class SettingsCommands;
 class TaxCommands;
 class TextFileCommands;
+class VerticalCommands;
 class EditPane;
 class HelpCommands;
 class PaneUndo;
@@ -98,6 +100,7 @@ public:
     DocumentCommands& documents() { return *m_documents; }
     PasswordCommands& passwords() { return *m_passwords; }
     PrintCommands& printing() { return *m_printing; }
+    VerticalCommands& verticalCommands() { return *m_vertical; }
     void setModalRunner(std::function<int(QDialog&)> runner) { m_modalRunner = std::move(runner); }
     QAction* action(const QString& name) const { return m_actions.value(name); }
     QMenu* menu(const QString& name) const { return m_menus.value(name); }
@@ -159,6 +162,8 @@ private:
     std::unique_ptr<CountCommands> m_counts;
     std::unique_ptr<RecoveryCommands> m_recovery;
     std::unique_ptr<BackupCommands> m_backup;
+    std::unique_ptr<VerticalCommands> m_vertical;
+    std::unique_ptr<EpubCommands> m_epub;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;

@@ -23,6 +23,25 @@ namespace {
 
 // Left edges of the tool buttons on the tool panel, in pixels.
 constexpr int kToolLefts[] = {6, 34, 66, 94, 126, 154, 184, 216, 244, 272, 304, 337, 368, 400};
+// Beside the tool panel, above the cat, in the select panel's pixels.
+constexpr int kSideToolLefts[] = {451};
+
+// The shortcut, then the platform's other keys for the same clipboard command (Shift+Del,
+// Ctrl+Ins, Shift+Ins): the pane leaves them all to the window, and taken by the command
+// rather than by the pane's own clipboard handling they follow the same rules (the undo
+// snapshot, a cut text's codes going with its paste).
+QList<QKeySequence> shortcutsOf(const QString& shortcut) {
+    const QKeySequence shown(shortcut);
+    QList<QKeySequence> keys{shown};
+    for (const auto standard : {QKeySequence::Cut, QKeySequence::Copy, QKeySequence::Paste}) {
+        const QList<QKeySequence> bindings = QKeySequence::keyBindings(standard);
+        if (!bindings.contains(shown)) continue;
+        for (const QKeySequence& key : bindings) {
+            if (!keys.contains(key)) keys.append(key);
+        }
+    }
+    return keys;
+}
 
 } // namespace
 
@@ -52,7 +71,7 @@ void Tmain_fm::buildCommands() {
         auto* a = new QAction(entry.caption.isEmpty() ? entry.hint : entry.caption, this);
         a->setObjectName(entry.name);
         if (!entry.shortcut.isEmpty()) {
-            a->setShortcut(QKeySequence(entry.shortcut));
+            a->setShortcuts(shortcutsOf(entry.shortcut));
             // Window-wide; the name box keeps its own editing keys (a line edit claims them
             // before window shortcuts see them).
             a->setShortcutContext(Qt::WindowShortcut);
@@ -84,17 +103,22 @@ void Tmain_fm::buildCommands() {
         m_popup->exec(at);
     });
 
-    int i = 0;
-    for (const QString& name : toolButtons()) {
-        auto* button = new QToolButton(m_paTool);
+    const auto addTool = [this](const QString& name, QWidget* panel, int left) {
+        auto* button = new QToolButton(panel);
         button->setObjectName(name);
         button->setDefaultAction(m_actions.value(name));
         button->setAutoRaise(true);
         button->setIconSize(QSize(22, 22));
-        button->setGeometry(kToolLefts[i++], 4, 28, 28);
+        button->setGeometry(left, 4, 28, 28);
         button->setFocusPolicy(Qt::NoFocus);
         m_tools.insert(name, button);
-    }
+    };
+    int i = 0;
+    for (const QString& name : toolButtons())
+        addTool(name, m_paTool, kToolLefts[i++]);
+    i = 0;
+    for (const QString& name : sideToolButtons())
+        addTool(name, m_selectPanel, kSideToolLefts[i++]);
 
     QAction* stop = m_actions.value(QStringLiteral("nx_backup_stop"));
     m_stopButton->setDefaultAction(stop);
@@ -110,8 +134,8 @@ void Tmain_fm::buildCommands() {
         status_update();
         m_editing->sel_ch();
     };
-    connect(m_edit, &QPlainTextEdit::selectionChanged, this, selectionMoved);
-    connect(m_edit, &QPlainTextEdit::cursorPositionChanged, this, selectionMoved);
+    connect(m_edit, &EditPane::selectionChanged, this, selectionMoved);
+    connect(m_edit, &EditPane::cursorPositionChanged, this, selectionMoved);
     // Asking the clipboard can be a round trip to the display server; this runs on every caret
     // move, so the answer is kept and renewed when the clipboard changes.
     const auto readClipboard = [this] {

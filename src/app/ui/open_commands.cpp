@@ -1,6 +1,7 @@
 #include "app/ui/open_commands.h"
 
 #include "app/document_names.h"
+#include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/linked_text_commands.h"
@@ -9,6 +10,7 @@
 #include "app/ui/utf8_question.h"
 #include "core/section_store.h"
 #include "textio/open_by_type.h"
+#include "textio/text_messages.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -108,54 +110,55 @@ void OpenCommands::bringWindowToFront() {
 }
 
 void OpenCommands::on_files_dropped(const QList<QUrl>& urls) {
-    SectionStore& store = m_context.store;
-    const OpenByType open = decideDroppedFiles(urls, targetOf(store));
+    const OpenByType open = decideDroppedFiles(urls, targetOf(m_context.store));
     if (open.action == OpenAction::Nothing) return;
     bringWindowToFront();
-    if (open.askToSave) {
-        m_context.binding.section_commit(store.current);
-        if (!m_documents.confirm_discard()) return;
-    }
-    switch (open.action) {
-    case OpenAction::Nothing:
-        return;
-    case OpenAction::LoadTextIntoCurrent: {
-        Utf8Choice utf8 = utf8ChoiceAsking(m_context.prompter);
-        if (!m_texts.load_text_into_current(open.path, utf8)) return;
-        if (open.beginPlainTextMode) m_texts.enterPlainTextMode(open.path);
-        reportUtf8Losses(m_context.prompter, utf8);
-        return;
-    }
-    case OpenAction::LinkedTextRead:
-        m_linked.linked_text_read(open.path);
-        return;
-    case OpenAction::DocumentRead:
-        m_documents.document_read(open.path);
-        return;
-    }
+    carryOut(open);
 }
 
 void OpenCommands::open_from_command_line(const QStringList& parameters) {
-    const CommandLineOpen decision = decideCommandLineOpen(parameters, QDir::currentPath());
-    m_context.view.setTitle(decision.title);
+    const CommandLineOpen decision =
+        decideCommandLineOpen(parameters, QDir::currentPath(), targetOf(m_context.store));
+    switch (decision.refusal) {
+    case CommandLineOpen::Refusal::Missing:
+        m_context.reporter.refusal(textmsg::commandLineFileMissing(decision.named));
+        return;
+    case CommandLineOpen::Refusal::NotOpenable:
+        m_context.reporter.refusal(textmsg::commandLineCannotOpen(decision.named));
+        return;
+    case CommandLineOpen::Refusal::None:
+        break;
+    }
     const OpenByType& open = decision.open;
+    if (!carryOut(open)) return;
+    // Started with a text, the title names it whole.
+    if (open.action == OpenAction::LoadTextIntoCurrent && m_context.store.plainTextMode())
+        m_context.view.setTitle(documentTitle(open.path));
+}
+
+bool OpenCommands::carryOut(const OpenByType& open) {
+    SectionStore& store = m_context.store;
+    if (open.askToSave) {
+        m_context.binding.section_commit(store.current);
+        if (!m_documents.confirm_discard()) return false;
+    }
     switch (open.action) {
     case OpenAction::Nothing:
-    case OpenAction::LinkedTextRead:
-        return;
+        return false;
     case OpenAction::LoadTextIntoCurrent: {
+        m_texts.readyForTextDocument(open.beginPlainTextMode);
         Utf8Choice utf8 = utf8ChoiceAsking(m_context.prompter);
-        if (!m_texts.load_text_into_current(open.path, utf8)) return;
-        m_texts.enterPlainTextMode(open.path);
-        // Started with a file, the title names it whole.
-        m_context.view.setTitle(documentTitle(open.path));
+        if (!m_texts.load_text_into_current(open.path, utf8)) return false;
+        if (open.beginPlainTextMode) m_texts.enterPlainTextMode(open.path);
         reportUtf8Losses(m_context.prompter, utf8);
-        return;
+        return true;
     }
+    case OpenAction::LinkedTextRead:
+        return m_linked.linked_text_read(open.path);
     case OpenAction::DocumentRead:
-        m_documents.document_read(open.path);
-        return;
+        return m_documents.document_read(open.path);
     }
+    return false;
 }
 
 } // namespace pote

@@ -17,6 +17,7 @@ struct AppContext;
 class DocumentCommands;
 class LinkedTextCommands;
 class TextFileCommands;
+struct OpenByType;
 
 class OpenCommands {
 public:
@@ -38,6 +39,9 @@ public:
 
 private:
     void bringWindowToFront();
+    // Asks the save question when the open would replace unsaved work, then opens; true when
+    // the file was opened.
+    bool carryOut(const OpenByType& open);
 
     AppContext& m_context;
     DocumentCommands& m_documents;

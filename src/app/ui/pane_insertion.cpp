@@ -8,7 +8,7 @@
 namespace pote {
 
 bool selectionEmpty(const EditPane& pane) {
-    return !pane.textCursor().hasSelection();
+    return pane.selectionStart() == pane.selectionEnd();
 }
 
 void insertAtCaret(AppContext& context, QByteArrayView bytes) {

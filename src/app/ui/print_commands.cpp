@@ -1,5 +1,6 @@
 #include "app/ui/print_commands.h"
 
+#include "app/file_dialog_kinds.h"
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/busy_cursor.h"
@@ -60,12 +61,9 @@ void PrintCommands::Print1Click() {
 }
 
 void PrintCommands::printToPdf(const QString& text, const QString& title) {
-    FileDialogRequest request;
-    request.title = QStringLiteral("PDFファイルに保存");
-    request.filters = {{QStringLiteral("PDFファイル(*.pdf)"), QStringLiteral("*.pdf")}};
-    request.defaultSuffix = QStringLiteral("pdf");
-    request.directory = m_context.settings.WorkDir;
-    request.fileName = m_context.store.displayName + QStringLiteral(".pdf");
+    const FileDialogRequest request =
+        pdfSaveRequest(QStringLiteral("PDFファイルに保存"), m_context.settings.WorkDir,
+                       m_context.store.displayName);
     const std::optional<QString> path = m_context.prompter.saveFile(request);
     if (!path) return;
     BusyCursor busy;
@@ -86,7 +84,8 @@ void PrintCommands::printToPdf(const QString& text, const QString& title) {
             return;
         }
     }
-    if (!file.commit()) m_context.reporter.fileError(*path, writeErrorText(file));
+    if (const QString error = commitBuffered(file); !error.isEmpty())
+        m_context.reporter.fileError(*path, error);
 }
 
 } // namespace pote

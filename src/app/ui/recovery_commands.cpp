@@ -2,6 +2,7 @@
 
 #include "app/document_names.h"
 #include "app/reporter.h"
+#include "app/terminal_note.h"
 #include "app/ui/app_context.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/section_binding.h"
@@ -16,19 +17,8 @@
 #include <QDir>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace pote {
-
-namespace {
-
-// Trouble with copies never interrupts the writing; one line for whoever started the program
-// from a terminal.
-void tellTerminal(const QString& what) {
-    std::fprintf(stderr, "poteedit: %s\n", qUtf8Printable(what));
-}
-
-} // namespace
 
 QString RecoveryCommands::offerText(const recovery::RecoveryHeader& header) {
     const QString name =
@@ -44,10 +34,19 @@ QString RecoveryCommands::offerText(const recovery::RecoveryHeader& header) {
            QStringLiteral("捨てる：この記録を消しちゃうにゃ。");
 }
 
+QString RecoveryCommands::unprotectedText(const QString& folder, const QString& error) {
+    return QStringLiteral("保存してない編集内容のコピーを置くフォルダが使えないにゃ。\r\n") +
+           QDir::toNativeSeparators(folder) + QStringLiteral("\r\n") + error +
+           QStringLiteral("\r\n") +
+           QStringLiteral("もしものとき、保存してない編集内容は戻せないにゃ。\r\n") +
+           QStringLiteral("こまめに保存してほしいにゃん。");
+}
+
 RecoveryCommands::RecoveryCommands(AppContext& context, DocumentCommands& documents,
                                    Startup& startup, RecoveryOptions options)
     : m_context(context), m_documents(documents), m_options(std::move(options)),
       m_folder(m_options.folder), m_pane(context.pane, context.binding),
+      m_schedule(m_options.quiet.count(), m_options.longest.count()),
       m_writer([this](const recovery::RecoveryWriter::Outcome& outcome) {
           QMetaObject::invokeMethod(
               this, [this, outcome] { writerFinished(outcome); }, Qt::QueuedConnection);
@@ -56,10 +55,14 @@ RecoveryCommands::RecoveryCommands(AppContext& context, DocumentCommands& docume
     m_enabled = m_folder.open(&error);
     if (!m_enabled) {
         tellTerminal(QStringLiteral("no recovery copies: %1").arg(error));
+        // Once, with the window's start: the user works without the net from here on.
+        startup.setRecoveryStart([this, error] {
+            m_context.reporter.refusal(unprotectedText(m_folder.folder(), error));
+        });
         return;
     }
     documents.setSettledListener([this] { documentSettled(); });
-    startup.setLeftoverOffer([this] { offerLeftovers(); });
+    startup.setRecoveryStart([this] { offerLeftovers(); });
     m_clock.start();
     m_poll.setInterval(m_options.poll);
     connect(&m_poll, &QTimer::timeout, this, &RecoveryCommands::tick);
@@ -76,7 +79,8 @@ RecoveryCommands::~RecoveryCommands() {
 
 void RecoveryCommands::documentSettled() {
     m_written.reset();
-    m_pendingSince.reset();
+    m_seen.reset();
+    m_schedule.copied();
     if (m_copyMayExist) m_writer.remove(m_folder.copyPath());
     m_copyMayExist = false;
 }
@@ -85,7 +89,7 @@ void RecoveryCommands::markWritten() {
     m_written = m_context.store;
     m_written->setStateObserver({});
     m_writtenPaneChanges = m_pane.changeCount();
-    m_pendingSince.reset();
+    m_schedule.copied();
 }
 
 void RecoveryCommands::tick() {
@@ -95,12 +99,20 @@ void RecoveryCommands::tick() {
         if (m_copyMayExist) documentSettled();
         return;
     }
-    const bool changed = !m_written || !recovery::sameContent(store, *m_written) ||
-                         m_pane.changeCount() != m_writtenPaneChanges;
-    if (!changed) return;
+    const bool uncopied = !m_written || !recovery::sameContent(store, *m_written) ||
+                          m_pane.changeCount() != m_writtenPaneChanges;
+    if (!uncopied) return;
     const qint64 now = m_clock.elapsed();
-    if (!m_pendingSince) m_pendingSince = now;
-    if (now - *m_pendingSince >= m_options.delay.count()) takeCopy();
+    const bool changedSinceLook = !m_seen || !recovery::sameContent(store, *m_seen) ||
+                                  m_pane.changeCount() != m_seenPaneChanges;
+    // A copy that failed leaves its changes uncopied without a new one: they wait again.
+    if (changedSinceLook || !m_schedule.pending()) {
+        m_schedule.changed(now);
+        m_seen = store;
+        m_seen->setStateObserver({});
+        m_seenPaneChanges = m_pane.changeCount();
+    }
+    if (m_schedule.due(now)) takeCopy();
 }
 
 void RecoveryCommands::takeCopy() {

@@ -1,10 +1,11 @@
 #pragma once
 // Never losing work: while the document has unsaved changes, a copy of it is written to the
-// recovery folder, at most 30 seconds after the first change the last copy does not hold. A
-// settled document (new, opened, saved) and a normal end remove the copy. At the next start,
-// copies whose editor no longer runs are offered back.
+// recovery folder two seconds after the user pauses, and every ten seconds while the changes
+// go on. A settled document (new, opened, saved) and a normal end remove the copy. At the next
+// start, copies whose editor no longer runs are offered back.
 
 #include "app/ui/recovery_snapshot.h"
+#include "recovery/copy_schedule.h"
 #include "recovery/recovery_folder.h"
 #include "recovery/recovery_writer.h"
 
@@ -23,10 +24,12 @@ class Startup;
 
 struct RecoveryOptions {
     QString folder; // empty: $XDG_STATE_HOME/poteedit/recovery
-    // A change waits at most this long for its copy.
-    std::chrono::milliseconds delay{30000};
+    // The pause in the changes after which they are copied.
+    std::chrono::milliseconds quiet{2000};
     // How often the document is looked at for changes.
-    std::chrono::milliseconds poll{1000};
+    std::chrono::milliseconds poll{250};
+    // The longest a change waits for its copy while the changes go on.
+    std::chrono::milliseconds longest{10000};
 };
 
 class RecoveryCommands : public QObject {
@@ -39,6 +42,8 @@ public:
 
     // The text of the start-up offer for one leftover copy.
     static QString offerText(const recovery::RecoveryHeader& header);
+    // Said at start-up when no copies can be kept in folder.
+    static QString unprotectedText(const QString& folder, const QString& error);
 
 private:
     void offerLeftovers();
@@ -61,8 +66,10 @@ private:
     // What the last copy was taken from (sharing its buffers) and the pane's change count then.
     std::optional<SectionStore> m_written;
     quint64 m_writtenPaneChanges = 0;
-    // When a change the last copy does not hold was first seen, on m_clock.
-    std::optional<qint64> m_pendingSince;
+    // The document at the last look that found a change, to tell when the changes pause.
+    std::optional<SectionStore> m_seen;
+    quint64 m_seenPaneChanges = 0;
+    recovery::CopySchedule m_schedule;
     bool m_copyMayExist = false;
     bool m_reportedTrouble = false;
     // Declared last: its thread ends first, before the members it reports to.

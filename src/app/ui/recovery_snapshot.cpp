@@ -1,5 +1,6 @@
 #include "app/ui/recovery_snapshot.h"
 
+#include "app/ui/pane_moves.h"
 #include "app/ui/section_binding.h"
 #include "core/section_store.h"
 #include "editing/ui/edit_pane.h"
@@ -40,16 +41,20 @@ QString plainForm(QString text) {
 
 PaneTracker::PaneTracker(EditPane& pane, SectionBinding& binding, QObject* parent)
     : QObject(parent), m_pane(pane), m_binding(binding) {
-    connect(pane.document(), &QTextDocument::contentsChange, this,
-            [this](int position, int removed, int added) {
+    connect(&pane, &EditPane::textEdited, this,
+            [this](int position, int removed, int added, int length) {
                 ++m_changes;
-                m_edits.change(position, removed, added, paneLength(m_pane));
+                m_edits.change(position, removed, added, length);
             });
+    // A load is tracked from when all of it has arrived; its bytes come from the binding,
+    // which announces them once the load has begun.
     connect(&pane, &EditPane::aboutToReplaceText, this, [this] { m_edits.invalidate(); });
-    connect(&binding, &SectionBinding::paneLoaded, this, [this](const QByteArray& bytes) {
-        m_loaded = bytes;
-        m_edits.reset(paneLength(m_pane));
+    connect(&pane, &EditPane::textLoaded, this, [this](int length) {
+        ++m_changes;
+        m_edits.reset(length);
     });
+    connect(&binding, &SectionBinding::paneLoaded, this,
+            [this](const QByteArray& bytes) { m_loaded = bytes; });
 }
 
 std::optional<recovery::PaneCopy> PaneTracker::copy() const {
@@ -61,7 +66,7 @@ std::optional<recovery::PaneCopy> PaneTracker::copy() const {
     copy.loadedUnits = m_edits.loadedLength();
     copy.stretches = m_edits.stretches();
     copy.texts.reserve(copy.stretches.size());
-    QTextCursor cursor(m_pane.document());
+    QTextCursor cursor = m_pane.textCursor();
     for (const recovery::EditedStretch& s : copy.stretches) {
         cursor.setPosition(int(s.start));
         cursor.setPosition(int(s.start + s.length), QTextCursor::KeepAnchor);
@@ -70,10 +75,18 @@ std::optional<recovery::PaneCopy> PaneTracker::copy() const {
     return copy;
 }
 
+std::vector<QByteArray> PaneTracker::carried() const {
+    return m_binding.moves().carried();
+}
+
 recovery::RecoveryJob takeRecoverySnapshot(const SectionStore& store, const PaneTracker& pane,
                                            int tabWidth, const QString& path) {
-    recovery::RecoveryJob job{path, recovery::headerFor(store, QDateTime::currentDateTimeUtc()),
-                              store, pane.copy(), tabWidth};
+    std::optional<recovery::PaneCopy> paneCopy = pane.copy();
+    std::vector<QByteArray> carried;
+    if (paneCopy) carried = pane.carried();
+    recovery::RecoveryJob job{path,     recovery::headerFor(store, QDateTime::currentDateTimeUtc()),
+                              store,    std::move(paneCopy),
+                              tabWidth, std::move(carried)};
     // The copy must never call back into the window from the writer's thread.
     job.store.setStateObserver({});
     return job;

@@ -26,6 +26,8 @@ public:
     // was not edited since its load (the store's text of the section is then what a commit
     // would keep).
     std::optional<recovery::PaneCopy> copy() const;
+    // The stored bytes that moves in the pane took along, for the copy's commit.
+    std::vector<QByteArray> carried() const;
     // Counts the pane's changes: equal counts, same text.
     quint64 changeCount() const { return m_changes; }
     // The next copy takes the whole text (a copy did not fit what was loaded).

@@ -148,7 +148,7 @@ void SearchCommands::rep_btClick(Trep_fm& dialog) {
 }
 
 void SearchCommands::all_rep_btClick(Trep_fm& dialog) {
-    QTextDocument& document = *m_pane.document();
+    const QTextDocument& document = *m_pane.document();
     const PaneSearcher searcher(document, cp932::encode(dialog.findText()),
                                 caseMode(dialog.matchCase()));
     const std::vector<PaneRange> hits = searcher.findAll(0, -1, kReplaceAllLimit);
@@ -167,7 +167,7 @@ void SearchCommands::all_rep_btClick(Trep_fm& dialog) {
     if (!changes) return; // the same text again: the pane, its selection included, stays as it is
     // The text is rewritten as a whole would be: the caret goes back to the start.
     m_pane.selectRange(0, 0);
-    replace_in_pane(document, hits, replacement);
+    replace_in_pane(m_pane.textCursor(), hits, replacement);
     m_pane.selectRange(0, 0); // a replacement at the very start pushed it along
     m_pane.ensureCursorVisible();
 }
@@ -187,7 +187,7 @@ void SearchCommands::sel_rep_btClick(Trep_fm& dialog) {
         dialog.setNote(replacedCountNote(static_cast<int>(hits.size())));
         m_context.mascot.mascot_react(ReactionReplaced);
         m_pane.selectRange(start, 0);
-        replace_in_pane(*m_pane.document(), hits, replacement);
+        replace_in_pane(m_pane.textCursor(), hits, replacement);
         for (const PaneRange& hit : hits)
             newEnd += static_cast<int>(replacement.size()) - hit.length;
     }

@@ -2,6 +2,7 @@
 
 #include "app/ui/app_context.h"
 #include "app/ui/busy_cursor.h"
+#include "app/ui/pane_moves.h"
 #include "core/byte_keeping_encode.h"
 #include "core/cp932.h"
 #include "core/mascot_reactions.h"
@@ -22,15 +23,17 @@ namespace pote {
 SectionBinding::SectionBinding(Services services, EditPane* edit, QLineEdit* sec_name_ed,
                                QLabel* secno_view, QObject* parent)
     : QObject(parent), m_services(services), m_store(services.store), m_edit(edit),
-      m_nameEdit(sec_name_ed), m_secnoView(secno_view) {
-    connect(m_edit, &QPlainTextEdit::textChanged, this, &SectionBinding::Ed_ch);
+      m_nameEdit(sec_name_ed), m_secnoView(secno_view),
+      m_moves(new PaneMoves(
+          *edit, services.undo, [this] { return paneBytesKeepingCodes(); }, this)) {
+    connect(m_edit, &EditPane::textEdited, this, &SectionBinding::Ed_ch);
     // Only the user's edits: setting the edit while loading a section must never count as a
     // change, even for names whose bytes re-encode differently.
     connect(m_nameEdit, &QLineEdit::textEdited, this, &SectionBinding::secn_ch);
 }
 
 bool SectionBinding::paneEdited() const {
-    return m_edit->document()->isModified();
+    return m_edit->edited();
 }
 
 QByteArray SectionBinding::paneBytes() const {
@@ -38,13 +41,24 @@ QByteArray SectionBinding::paneBytes() const {
                         : m_store.section(m_store.current).text;
 }
 
+QByteArray SectionBinding::paneBytesKeepingCodes() const {
+    return paneBytesKeepingCodes(m_store.current);
+}
+
+QByteArray SectionBinding::paneBytesKeepingCodes(int pos) const {
+    // What the edit left alone keeps its stored bytes, duplicate codes included, and so does
+    // what it moved.
+    const QByteArray& stored = m_store.section(pos).text;
+    return paneEdited()
+               ? encodeKeepingStoredBytes(stored, m_edit->toPlainText(), m_moves->carried())
+               : stored;
+}
+
 void SectionBinding::section_commit(int pos) {
-    // What the edit left alone keeps its stored bytes, duplicate codes included.
-    QByteArray bytes =
-        paneEdited() ? encodeKeepingStoredBytes(m_store.section(pos).text, m_edit->toPlainText())
-                     : m_store.section(pos).text;
+    QByteArray bytes = paneBytesKeepingCodes(pos);
     m_store.section(pos).text =
         expand_tabs(strip_trailing_nul(std::move(bytes)), m_services.settings.TABWidth);
+    m_moves->storeChanged();
 }
 
 void SectionBinding::section_load(int pos) {
@@ -52,13 +66,12 @@ void SectionBinding::section_load(int pos) {
     SectionStore& store = m_store;
     const Section& section = store.section(pos);
     store.loading = true;
-    m_edit->loadText(cp932::decodeForPane(section.text));
+    m_moves->storeChanged();
+    m_edit->loadBytes(section.text);
     m_nameEdit->setText(cp932::decode(section.name));
     m_nameEdit->setCursorPosition(0);
     m_edit->setFontAndTabStops(m_edit->font(), m_services.settings.TABWidth);
-    QTextCursor start = m_edit->textCursor();
-    start.movePosition(QTextCursor::Start);
-    m_edit->setTextCursor(start);
+    m_edit->selectRange(0, 0);
     store.loading = false;
     emit paneLoaded(section.text);
     secno_refresh();

@@ -11,6 +11,7 @@ namespace pote {
 
 class EditPane;
 class MascotReactions;
+class PaneMoves;
 class PaneUndo;
 class SectionStore;
 class WindowView;
@@ -41,12 +42,20 @@ public:
     bool paneEdited() const;
     // The pane's text as CP932 bytes: the stored bytes themselves while it is unedited.
     QByteArray paneBytes() const;
+    // The pane's text as the commit stores it, before its tab and zero-byte rules: the stored
+    // codes of what the edit left alone and of what it moved kept.
+    QByteArray paneBytesKeepingCodes() const;
+    // The moves of text in the pane, whose stored bytes the commit gives back to the moved text.
+    PaneMoves& moves() { return *m_moves; }
+    const PaneMoves& moves() const { return *m_moves; }
 
 signals:
     // section_load put the pane form of these bytes into the pane.
     void paneLoaded(const QByteArray& bytes);
 
 private:
+    // As if the pane showed section pos.
+    QByteArray paneBytesKeepingCodes(int pos) const;
     void secn_ch(const QString& text);
     void Ed_ch();
 
@@ -55,6 +64,7 @@ private:
     EditPane* m_edit;
     QLineEdit* m_nameEdit;
     QLabel* m_secnoView;
+    PaneMoves* m_moves;
 };
 
 } // namespace pote

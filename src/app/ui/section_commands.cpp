@@ -1,5 +1,6 @@
 #include "app/ui/section_commands.h"
 
+#include "app/document_names.h"
 #include "app/ui/app_context.h"
 #include "app/ui/section_binding.h"
 #include "core/section_store.h"
@@ -41,11 +42,20 @@ void SectionCommands::nx_sect_add_lastClick() {
 bool SectionCommands::section_append() {
     SectionStore& store = m_context.store;
     if (store.isFull()) return false;
-    store.endPlainTextMode();
+    leavePlainTextMode();
     const int position = store.appendEmpty();
     m_context.binding.section_switch(store.current, position);
     store.setModified(true);
     return true;
+}
+
+void SectionCommands::leavePlainTextMode() {
+    SectionStore& store = m_context.store;
+    if (!store.plainTextMode()) return;
+    store.endPlainTextMode();
+    // The title may name the text file by its whole path (a start with a file named): the
+    // document is that file no more.
+    m_context.view.setTitle(documentTitle(store.displayName));
 }
 
 void SectionCommands::nx_sect_del_insClick() {

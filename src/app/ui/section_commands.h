@@ -28,6 +28,8 @@ public:
     void section_delete(int index);
     // Exchanges names and texts of a and b.
     void section_swap(int a, int b);
+    // Ends plain-text mode, if it is on; the title follows the document.
+    void leavePlainTextMode();
 
     Tselect_fm& picker() { return *m_picker; }
 

@@ -42,7 +42,8 @@ void SettingsCommands::nx_envClick() {
         return dialog_setup(DialogKind::FixedText, DialogDirection::Open,
                             m_context.settings.WorkDir, m_context.store.displayName, {});
     };
-    Tconf_fm dialog({settings, m_context.prompter, m_context.associations, fixedTextDialog},
+    const auto refuse = [this](const QString& message) { m_context.reporter.refusal(message); };
+    Tconf_fm dialog({settings, m_context.prompter, m_context.associations, fixedTextDialog, refuse},
                     m_context.view.dialogParent());
     if (m_context.view.runModal(dialog) == QDialog::Accepted) {
         QStringList errors;
@@ -65,13 +66,16 @@ void SettingsCommands::nx_cfontClick() {
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     // Room for a longer list of faces than the toolkit's own size gives.
     dialog.resize(dialog.sizeHint().expandedTo(QSize(640, 460)));
-    if (m_context.view.runModal(dialog) == QDialog::Accepted) {
+    // The font as the dialog's lists show it, which may lack a style of the stored font.
+    const QFont opened = dialog.currentFont();
+    if (m_context.view.runModal(dialog) == QDialog::Accepted && dialog.currentFont() != opened) {
         const QFont chosen = dialog.currentFont();
-        const QString storedFace = editing.face;
+        const EditorFont stored = editing;
         editing = editorFontFrom(chosen, editing);
+        keepStylesTheFaceLacks(editing, stored, chosen.family());
         // Another face was not chosen: the name in the settings stays, whatever stands in
         // for it on this machine.
-        if (chosen.family() == shown.family()) editing.face = storedFace;
+        if (chosen.family() == shown.family()) editing.face = stored.face;
     }
     relayoutPane();
 }

@@ -1,6 +1,7 @@
 #include "app/ui/startup.h"
 
 #include "app/reporter.h"
+#include "app/terminal_note.h"
 #include "app/ui/app_context.h"
 #include "app/ui/pane_look.h"
 #include "app/ui/section_binding.h"
@@ -25,8 +26,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <cstdio>
-
 namespace pote {
 
 namespace {
@@ -34,11 +33,6 @@ namespace {
 // How long a shown window waits for its first activation before it opens the command line's
 // file without it.
 constexpr int kActivationGraceMs = 500;
-
-// Settings trouble never stops the program; one line for whoever started it from a terminal.
-void tellTerminal(const QString& what) {
-    std::fprintf(stderr, "poteedit: %s\n", qUtf8Printable(what));
-}
 
 } // namespace
 
@@ -81,7 +75,7 @@ void Startup::FormCreate() {
     m_context.store.setModified(false);
     binding.secno_refresh();
     m_context.undo.clear();
-    if (m_leftoverOffer) m_leftoverOffer();
+    if (m_recoveryStart) m_recoveryStart();
     m_cat.start();
 }
 
@@ -121,9 +115,12 @@ void Startup::formclose() {
     settings.EditBKColor = storedColor(m_context.pane.palette().color(QPalette::Base));
     settings.placement = placementAtClose(m_window.isMaximized(), m_window.geometry());
     const SaveResult saved = settings_save(m_settingsPath, settings);
-    if (saved.status == SaveResult::Status::Failed)
+    if (saved.status == SaveResult::Status::Failed) {
         tellTerminal(
             QStringLiteral("settings not saved to %1: %2").arg(m_settingsPath, saved.error));
+        // Said while the window still shows: the settings of this run are lost.
+        m_context.reporter.refusal(settingsNotSavedMessage(m_settingsPath, saved.error));
+    }
     m_cat.stop();
     m_cat.releaseSheet();
 }

@@ -38,9 +38,10 @@ public:
     }
     // The window closes for good.
     void formclose();
-    // Run at the end of FormCreate, with section 1 shown and before the window shows: the
-    // offer of work a previous run left unsaved.
-    void setLeftoverOffer(std::function<void()> offer) { m_leftoverOffer = std::move(offer); }
+    // Run at the end of FormCreate, with section 1 shown and before the window shows: what the
+    // recovery of unsaved work has to say (work a previous run left unsaved, or that none of
+    // this run's can be kept).
+    void setRecoveryStart(std::function<void()> start) { m_recoveryStart = std::move(start); }
 
     // The first parameter was "/d": the window stays at its design place.
     bool designFlag() const { return m_designFlag; }
@@ -64,7 +65,7 @@ private:
     bool m_commandLineOpened = false;
     bool m_fallbackArmed = false;
     std::function<void(const QStringList&)> m_commandLineOpen;
-    std::function<void()> m_leftoverOffer;
+    std::function<void()> m_recoveryStart;
 };
 
 } // namespace pote

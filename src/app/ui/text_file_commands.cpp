@@ -5,6 +5,7 @@
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/busy_cursor.h"
+#include "app/ui/document_commands.h"
 #include "app/ui/section_binding.h"
 #include "app/ui/section_commands.h"
 #include "app/ui/utf8_question.h"
@@ -36,8 +37,7 @@ QString withoutTrailingSeparator(QString folder) {
     return folder;
 }
 
-} // namespace
-
+// Writes the pane's text to path as a text file with CR LF line ends; a failure is reported.
 bool pane_save_as_text(AppContext& context, const QString& path) {
     SectionStore& store = context.store;
     // The committed bytes, not the pane re-encoded: characters the user did not touch are
@@ -55,8 +55,12 @@ bool pane_save_as_text(AppContext& context, const QString& path) {
     return true;
 }
 
-TextFileCommands::TextFileCommands(AppContext& context, SectionCommands& sections)
-    : m_context(context), m_sections(sections) {
+} // namespace
+
+TextFileCommands::TextFileCommands(AppContext& context, SectionCommands& sections,
+                                   DocumentCommands& documents)
+    : m_context(context), m_sections(sections), m_documents(documents) {
+    documents.setPlainTextSave([this] { return saveInPlace(); });
     CommandRegistry& commands = context.commands;
     commands.registerCommand(Command::TextLoad, [this] { nx_actext_loadClick(); });
     commands.registerCommand(Command::TextAddLoad, [this] { nx_addtext_loadClick(); });
@@ -78,8 +82,17 @@ bool TextFileCommands::load_text_into_current(const QString& path, Utf8Choice& u
     case TextFileRead::Status::Ok:
         break;
     }
+    noteEncoding(path, read.fromUtf8);
     putIntoCurrent(path, std::move(read.text));
     return true;
+}
+
+void TextFileCommands::noteEncoding(const QString& path, bool fromUtf8) {
+    const QString file = QFileInfo(path).absoluteFilePath();
+    if (fromUtf8)
+        m_utf8Files.insert(file);
+    else
+        m_utf8Files.remove(file);
 }
 
 void TextFileCommands::putIntoCurrent(const QString& path, QByteArray text) {
@@ -110,13 +123,22 @@ void TextFileCommands::enterPlainTextMode(const QString& path) {
     m_context.view.status_update();
 }
 
+void TextFileCommands::readyForTextDocument(bool asDocument) {
+    if (asDocument && !opens_plain_text_mode(m_context.store)) m_documents.document_reset();
+}
+
 void TextFileCommands::nx_actext_loadClick() {
     SectionStore& store = m_context.store;
+    const bool asDocument = opens_plain_text_mode(store);
+    // The text replaces the section's, which may be unsaved work found nowhere else.
+    m_context.binding.section_commit(store.current);
+    if (!m_documents.confirm_discard()) return;
     const FileDialogRequest request = dialog_setup(
         DialogKind::Text, DialogDirection::Open, m_context.settings.WorkDir, store.displayName, {});
     const std::optional<QString> path = m_context.prompter.openFile(request);
     if (!path) return;
     m_context.settings.WorkDir = folderOf(*path);
+    readyForTextDocument(asDocument);
     Utf8Choice utf8 = utf8ChoiceAsking(m_context.prompter);
     if (!load_text_into_current(*path, utf8)) return;
     ownTextPath(*path);
@@ -146,6 +168,7 @@ void TextFileCommands::nx_addtext_loadClick() {
         return;
     }
     if (!m_sections.section_append()) return;
+    noteEncoding(*path, read.fromUtf8);
     putIntoCurrent(*path, std::move(read.text));
     reportUtf8Losses(m_context.prompter, utf8);
 }
@@ -158,21 +181,59 @@ bool TextFileCommands::mayWriteInPlace() const {
 }
 
 void TextFileCommands::saveCurrentAsText(bool rememberPath) {
-    SectionStore& store = m_context.store;
     if (mayWriteInPlace()) {
-        // Only in plain-text mode is the text file the whole document; otherwise the other
-        // sections' changes still wait to be saved.
-        if (pane_save_as_text(m_context, store.textPath()) && store.plainTextMode())
-            store.setModified(false);
+        saveInPlace();
         return;
     }
+    const std::optional<QString> path = askTextSavePath();
+    if (!path) return;
+    const std::optional<QString> written = writeText(*path);
+    if (written && rememberPath) ownTextPath(*written);
+}
+
+bool TextFileCommands::saveInPlace() {
+    SectionStore& store = m_context.store;
+    const QString textPath = store.textPath();
+    const std::optional<QString> written = writeText(textPath);
+    if (!written) return false;
+    if (store.plainTextMode()) {
+        // Only in plain-text mode is the text file the whole document; otherwise the other
+        // sections' changes still wait to be saved. Saved elsewhere, the document is that file.
+        if (*written == textPath)
+            store.setModified(false);
+        else
+            enterPlainTextMode(*written);
+    } else if (*written != textPath) {
+        ownTextPath(*written);
+    }
+    return true;
+}
+
+std::optional<QString> TextFileCommands::askTextSavePath() {
+    const SectionStore& store = m_context.store;
     const FileDialogRequest request =
         dialog_setup(DialogKind::Text, DialogDirection::Save, m_context.settings.WorkDir,
                      store.displayName, cp932::decode(store.section(store.current).name));
     const std::optional<QString> path = m_context.prompter.saveFile(request);
-    if (!path) return;
-    m_context.settings.WorkDir = folderOf(*path);
-    if (pane_save_as_text(m_context, *path) && rememberPath) ownTextPath(*path);
+    if (path) m_context.settings.WorkDir = folderOf(*path);
+    return path;
+}
+
+std::optional<QString> TextFileCommands::writeText(const QString& path) {
+    QString target = path;
+    while (m_utf8Files.contains(QFileInfo(target).absoluteFilePath())) {
+        const Answer answer = m_context.prompter.message(
+            MessageKind::Confirmation, Answer::Yes | Answer::No | Answer::Cancel,
+            textmsg::utf8OverwriteQuestion(QFileInfo(target).fileName()));
+        if (answer == Answer::Yes) break;
+        if (answer != Answer::No) return std::nullopt;
+        const std::optional<QString> chosen = askTextSavePath();
+        if (!chosen) return std::nullopt;
+        target = *chosen;
+    }
+    if (!pane_save_as_text(m_context, target)) return std::nullopt;
+    noteEncoding(target, false);
+    return target;
 }
 
 void TextFileCommands::nx_actext_saveClick() {
@@ -210,8 +271,11 @@ void TextFileCommands::nx_folder_text_addClick() {
         return;
     case TextFolderRead::Status::Ok: {
         BusyCursor busy;
-        for (ImportedText& text : read.texts)
+        for (ImportedText& text : read.texts) {
             text.name = cp932::encode(base_name(text.path));
+            noteEncoding(text.path, text.fromUtf8);
+        }
+        m_sections.leavePlainTextMode();
         append_texts(store, std::move(read.texts));
         m_context.binding.section_load(store.current);
         break;

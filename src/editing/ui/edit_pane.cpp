@@ -5,19 +5,23 @@
 #include "editing/tab_stop.h"
 #include "editing/ui/notice_bubble.h"
 #include "editing/ui/pane_layout.h"
+#include "editing/ui/pane_loader.h"
 #include "editing/unencodable_notice.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace pote {
 
@@ -39,83 +43,242 @@ bool isTabKey(const QKeyEvent* key) {
 
 } // namespace
 
-EditPane::EditPane(QWidget* parent) : QPlainTextEdit(parent) {
+// The editor inside the pane: the events it handles itself, handed to the pane's rules.
+class EditPane::View : public QPlainTextEdit {
+public:
+    explicit View(EditPane& pane) : QPlainTextEdit(&pane), m_pane(pane) {}
+
+    // The character under the pointer (the cursor position nearest to it may lie after it).
+    int characterAt(const QPoint& viewportPos) const;
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData* source) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    EditPane& m_pane;
+};
+
+EditPane::EditPane(QWidget* parent) : QWidget(parent), m_view(new View(*this)) {
     setObjectName(QStringLiteral("edit"));
-    auto* document = new QTextDocument(this);
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->addWidget(m_view);
+    setFocusProxy(m_view);
+
+    auto* document = new QTextDocument(m_view);
     m_layout = new PaneLayout(document);
     document->setDocumentLayout(m_layout);
     document->setDefaultFont(font());
-    setDocument(document);
-    m_layout->setPaintDevice(viewport());
+    m_view->setDocument(document);
+    m_layout->setPaintDevice(m_view->viewport());
     // The document records the edits since the last undo snapshot (see PaneUndo); the user
     // never reaches that record: Ctrl+Z and Ctrl+Y are taken away from the pane below, and the
     // pane has no menu of its own.
-    setUndoRedoEnabled(true);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setTabChangesFocus(false);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    viewport()->setMouseTracking(true);
+    m_view->setUndoRedoEnabled(true);
+    m_view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_view->setTabChangesFocus(false);
+    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_view->viewport()->setMouseTracking(true);
+    m_loader = new PaneLoader(*m_view, this);
 
-    connect(document, &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-        ++m_textEpoch;
-        if (!m_loading && (removed > 0 || added > 0)) m_editedSinceLoad = true;
-        m_endsWithEmptyLine = this->document()->lastBlock().length() <= 1;
-    });
+    connect(document, &QTextDocument::contentsChange, this, &EditPane::textChanged);
     connect(document, &QTextDocument::modificationChanged, this, &EditPane::keepEditedFlag);
+    connect(m_loader, &PaneLoader::finished, this,
+            [this] { emit textLoaded(recordingDocument()->characterCount() - 1); });
     connect(m_layout, &PaneLayout::countsSettled, this, &EditPane::lineCountsSettled);
+    connect(m_view, &QPlainTextEdit::selectionChanged, this, &EditPane::selectionChanged);
+    connect(m_view, &QPlainTextEdit::cursorPositionChanged, this, &EditPane::cursorPositionChanged);
+}
+
+EditPane::~EditPane() = default;
+
+QTextDocument* EditPane::recordingDocument() const {
+    return m_view->document();
+}
+
+void EditPane::textChanged(int position, int removed, int added) {
+    ++m_textEpoch;
+    m_endsWithEmptyLine = recordingDocument()->lastBlock().length() <= 1;
+    if (m_loader->inserting() || (removed == 0 && added == 0)) return;
+    m_editedSinceLoad = true;
+    emit textEdited(position, removed, added, recordingDocument()->characterCount() - 1);
 }
 
 void EditPane::keepEditedFlag(bool modified) {
     // With its edit record on, the document calls itself unmodified again when its edits are
     // undone back to where the record was last cleared, which is not where the text was
     // loaded. Committing a section relies on the flag, so it stays set until the next load.
-    if (!modified && m_editedSinceLoad && !m_loading) document()->setModified(true);
+    if (!modified && m_editedSinceLoad && !m_loader->inserting())
+        recordingDocument()->setModified(true);
 }
 
-void EditPane::loadText(const QString& text) {
+void EditPane::beginLoad() {
     emit aboutToReplaceText();
-    m_loading = true;
     m_hoverLink = false;
-    QPlainTextEdit::setPlainText(text);
-    document()->setModified(false);
     m_editedSinceLoad = false;
-    m_loading = false;
 }
 
-void EditPane::setPlainText(const QString& text) {
-    emit aboutToReplaceText();
-    QPlainTextEdit::setPlainText(text);
+void EditPane::loadText(QString text) {
+    beginLoad();
+    m_loader->load(std::move(text));
 }
 
-void EditPane::clear() {
-    emit aboutToReplaceText();
-    QPlainTextEdit::clear();
+void EditPane::loadBytes(QByteArray bytes) {
+    beginLoad();
+    m_loader->loadBytes(std::move(bytes));
+}
+
+bool EditPane::loading() const {
+    return m_loader->loading();
+}
+
+void EditPane::finishLoading() const {
+    m_loader->finish();
+}
+
+bool EditPane::edited() const {
+    // A load leaves the document unmodified, also while its rest is still arriving.
+    return recordingDocument()->isModified();
 }
 
 void EditPane::replaceAllText(const QString& text) {
-    QTextCursor cursor(document());
+    QTextCursor cursor = textCursor();
     cursor.select(QTextCursor::Document);
     cursor.insertText(text);
 }
 
+const QTextDocument* EditPane::document() const {
+    finishLoading();
+    return recordingDocument();
+}
+
+QString EditPane::toPlainText() const {
+    finishLoading();
+    return m_view->toPlainText();
+}
+
+QTextCursor EditPane::textCursor() const {
+    finishLoading();
+    return m_view->textCursor();
+}
+
+void EditPane::moveCursor(QTextCursor::MoveOperation operation) {
+    finishLoading();
+    m_view->moveCursor(operation);
+}
+
+void EditPane::selectAll() {
+    finishLoading();
+    m_view->selectAll();
+}
+
+void EditPane::cut() {
+    finishLoading();
+    m_view->cut();
+}
+
+void EditPane::paste() {
+    finishLoading();
+    m_view->paste();
+}
+
+void EditPane::setTextCursor(const QTextCursor& cursor) {
+    m_view->setTextCursor(cursor);
+}
+
 void EditPane::selectRange(int start, int length) {
-    const int last = document()->characterCount() - 1;
-    QTextCursor cursor = textCursor();
+    const int last = recordingDocument()->characterCount() - 1;
+    QTextCursor cursor = m_view->textCursor();
     cursor.setPosition(qBound(0, start, last));
     cursor.setPosition(qBound(0, start + length, last), QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
+    m_view->setTextCursor(cursor);
+}
+
+int EditPane::selectionStart() const {
+    return m_view->textCursor().selectionStart();
+}
+
+int EditPane::selectionEnd() const {
+    return m_view->textCursor().selectionEnd();
+}
+
+void EditPane::copy() {
+    m_view->copy();
+}
+
+void EditPane::ensureCursorVisible() {
+    m_view->ensureCursorVisible();
+}
+
+QRect EditPane::cursorRect(const QTextCursor& cursor) const {
+    return m_view->cursorRect(cursor);
+}
+
+QRect EditPane::cursorRect() const {
+    return m_view->cursorRect();
 }
 
 void EditPane::setFontAndTabStops(const QFont& font, int tabColumns) {
+    // Set on the pane, the font reaches the editor inside it.
     m_layout->holdRelayout();
     setFont(font);
-    setTabStopDistance(QFontMetricsF(this->font()).horizontalAdvance(u' ') * tabColumns);
+    m_view->setTabStopDistance(QFontMetricsF(this->font()).horizontalAdvance(u' ') * tabColumns);
     m_layout->releaseRelayout();
 }
 
+qreal EditPane::tabStopDistance() const {
+    return m_view->tabStopDistance();
+}
+
+void EditPane::setLineWrapMode(QPlainTextEdit::LineWrapMode mode) {
+    m_view->setLineWrapMode(mode);
+}
+
+bool EditPane::wraps() const {
+    return m_view->lineWrapMode() != QPlainTextEdit::NoWrap;
+}
+
+QWidget* EditPane::viewport() const {
+    return m_view->viewport();
+}
+
+QScrollBar* EditPane::verticalScrollBar() const {
+    return m_view->verticalScrollBar();
+}
+
+bool EditPane::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+        // A key the editor leaves alone comes back up to the pane on its way to the window;
+        // once back here it has been everywhere it goes.
+        if (m_forwarding) break;
+        {
+            const QScopedValueRollback forwarding(m_forwarding, true);
+            QCoreApplication::sendEvent(m_view, event);
+        }
+        event->accept();
+        return true;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
 QTextBlock EditPane::laidOutBlock(int position) const {
-    const QTextBlock block = document()->findBlock(position);
+    const QTextBlock block = recordingDocument()->findBlock(position);
     if (wraps()) m_layout->ensureBlockLayout(block);
     return block;
 }
@@ -180,7 +343,7 @@ bool EditPane::nextLine(LineRef& line) const {
 }
 
 EditPane::CaretPosition EditPane::caretPosition() const {
-    const int position = textCursor().selectionEnd();
+    const int position = selectionEnd();
     CaretPosition p;
     int lineStart = 0;
     if (wraps()) {
@@ -195,7 +358,7 @@ EditPane::CaretPosition EditPane::caretPosition() const {
         // several times per key and caret move, mostly about the same unchanged line.
         if (m_caretBlock.textEpoch != m_textEpoch || position < m_caretBlock.start ||
             position >= m_caretBlock.start + m_caretBlock.length) {
-            const QTextBlock block = document()->findBlock(position);
+            const QTextBlock block = recordingDocument()->findBlock(position);
             m_caretBlock = {m_textEpoch, block.position(), block.length(), block.blockNumber(),
                             block.text()};
         }
@@ -205,7 +368,8 @@ EditPane::CaretPosition EditPane::caretPosition() const {
     // Columns count bytes: a double-byte character takes two.
     p.column = cp932::byteLength(
         QStringView(m_caretBlock.text).mid(lineStart - m_caretBlock.start, position - lineStart));
-    const qint64 lines = wraps() ? document()->lineCount() : document()->blockCount();
+    const QTextDocument* document = recordingDocument();
+    const qint64 lines = wraps() ? document->lineCount() : document->blockCount();
     p.totalLines = lines - (m_endsWithEmptyLine ? 1 : 0) + 1;
     return p;
 }
@@ -218,7 +382,7 @@ void EditPane::finishLineCounting() {
     m_layout->finishCounting();
 }
 
-bool EditPane::event(QEvent* event) {
+bool EditPane::View::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride &&
         isWindowCommandKey(static_cast<QKeyEvent*>(event))) {
         event->ignore();
@@ -227,15 +391,18 @@ bool EditPane::event(QEvent* event) {
     return QPlainTextEdit::event(event);
 }
 
-void EditPane::keyPressEvent(QKeyEvent* event) {
-    emit keyDown(event->key());
+void EditPane::View::keyPressEvent(QKeyEvent* event) {
+    // A key acts on the whole text (Ctrl+End, a snapshot of it, an edit): the rest of a load
+    // comes in first.
+    m_pane.finishLoading();
+    emit m_pane.keyDown(event->key());
     if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
         // The only undo is the program's snapshot.
         event->accept();
         return;
     }
     if (isTabKey(event)) {
-        insertTabSpaces();
+        m_pane.insertTabSpaces();
         event->accept();
         return;
     }
@@ -245,7 +412,7 @@ void EditPane::keyPressEvent(QKeyEvent* event) {
                            cp932::toEncodable(text), event->isAutoRepeat(),
                            static_cast<ushort>(event->count()));
         QPlainTextEdit::keyPressEvent(&replaced);
-        tellLost(cp932::lostCharacters(text));
+        m_pane.tellLost(cp932::lostCharacters(text));
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
@@ -261,51 +428,52 @@ void EditPane::insertTabSpaces() {
     ensureCursorVisible();
 }
 
-void EditPane::inputMethodEvent(QInputMethodEvent* event) {
+void EditPane::View::inputMethodEvent(QInputMethodEvent* event) {
     // Composed text arrives without key presses of its own; its commit counts as one.
-    if (!event->commitString().isEmpty() || event->replacementLength() > 0) emit keyDown(0);
+    const bool commits = !event->commitString().isEmpty() || event->replacementLength() > 0;
+    if (commits || !event->preeditString().isEmpty()) m_pane.finishLoading();
+    if (commits) emit m_pane.keyDown(0);
     if (!event->commitString().isEmpty() && !cp932::canEncode(event->commitString())) {
         QInputMethodEvent replaced(event->preeditString(), event->attributes());
         replaced.setCommitString(cp932::toEncodable(event->commitString()),
                                  event->replacementStart(), event->replacementLength());
         QPlainTextEdit::inputMethodEvent(&replaced);
-        tellLost(cp932::lostCharacters(event->commitString()));
+        m_pane.tellLost(cp932::lostCharacters(event->commitString()));
         return;
     }
     QPlainTextEdit::inputMethodEvent(event);
 }
 
-void EditPane::mousePressEvent(QMouseEvent* event) {
+void EditPane::View::mousePressEvent(QMouseEvent* event) {
     QPlainTextEdit::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && !textCursor().hasSelection() && m_hoverLink)
-        openHoveredLink();
-    emit mousePressed();
+    if (event->button() == Qt::LeftButton && !textCursor().hasSelection() && m_pane.m_hoverLink)
+        m_pane.openHoveredLink();
+    emit m_pane.mousePressed();
 }
 
-void EditPane::mouseDoubleClickEvent(QMouseEvent* event) {
+void EditPane::View::mouseDoubleClickEvent(QMouseEvent* event) {
     // The whole line of the caret instead of the word the base class would select.
-    selectDisplayedLine(textCursor().position());
+    m_pane.selectDisplayedLine(textCursor().position());
     setFocus(Qt::MouseFocusReason);
-    if (event->button() == Qt::LeftButton && !textCursor().hasSelection() && m_hoverLink)
-        openHoveredLink();
-    emit mousePressed();
+    if (event->button() == Qt::LeftButton && !textCursor().hasSelection() && m_pane.m_hoverLink)
+        m_pane.openHoveredLink();
+    emit m_pane.mousePressed();
 }
 
 void EditPane::selectDisplayedLine(int position) {
     const DisplayedLine line = displayedLineAt(position);
-    QTextCursor cursor = textCursor();
+    QTextCursor cursor = m_view->textCursor();
     cursor.setPosition(line.start);
     cursor.setPosition(line.next, QTextCursor::KeepAnchor);
     setTextCursor(cursor);
 }
 
-void EditPane::mouseMoveEvent(QMouseEvent* event) {
+void EditPane::View::mouseMoveEvent(QMouseEvent* event) {
     QPlainTextEdit::mouseMoveEvent(event);
-    updateLinkHover(event->position().toPoint());
+    m_pane.updateLinkHover(event->position().toPoint());
 }
 
-int EditPane::characterAt(const QPoint& viewportPos) const {
-    // The character under the pointer (the cursor position nearest to it may lie after it).
+int EditPane::View::characterAt(const QPoint& viewportPos) const {
     const QTextCursor hit = cursorForPosition(viewportPos);
     const QTextBlock block = hit.block();
     const QTextLayout* layout = block.layout();
@@ -322,9 +490,9 @@ int EditPane::characterAt(const QPoint& viewportPos) const {
 
 void EditPane::updateLinkHover(const QPoint& viewportPos) {
     m_hoverLink = false;
-    const int position = characterAt(viewportPos);
+    const int position = m_view->characterAt(viewportPos);
     const DisplayedLine line = displayedLineAt(position);
-    const QTextBlock block = document()->findBlock(line.start);
+    const QTextBlock block = recordingDocument()->findBlock(line.start);
     const QString text = block.text().mid(line.start - block.position(), line.end - line.start);
     if (text.contains(QLatin1StringView("http://"))) {
         const QByteArray bytes = cp932::encode(text);
@@ -342,7 +510,7 @@ void EditPane::openHoveredLink() {
     QDesktopServices::openUrl(QUrl(m_linkAddress));
 }
 
-QMimeData* EditPane::createMimeDataFromSelection() const {
+QMimeData* EditPane::View::createMimeDataFromSelection() const {
     // Plain text only, with '\n' between lines.
     auto* mime = new QMimeData;
     QString text = textCursor().selectedText();
@@ -351,32 +519,36 @@ QMimeData* EditPane::createMimeDataFromSelection() const {
     return mime;
 }
 
-void EditPane::insertFromMimeData(const QMimeData* source) {
+void EditPane::View::insertFromMimeData(const QMimeData* source) {
     if (!source || !source->hasText()) return;
+    // A paste or a drop is an edit: the rest of a load comes in first.
+    m_pane.finishLoading();
     const QString given = source->text();
     const bool lossless = cp932::canEncode(given);
     QString text = lossless ? given : cp932::toEncodable(given);
-    if (pasteFilter) text = pasteFilter(text);
+    if (m_pane.pasteFilter) text = m_pane.pasteFilter(text);
     insertPlainText(text);
     ensureCursorVisible();
-    if (!lossless) tellLost(cp932::lostCharacters(given));
+    if (!lossless) m_pane.tellLost(cp932::lostCharacters(given));
 }
 
 void EditPane::tellLost(const QStringList& lost) {
     if (lost.isEmpty()) return;
     // Just below the caret, where the "?" now stands.
-    const QPoint below = viewport()->mapTo(this, cursorRect().bottomLeft()) + QPoint(0, 4);
-    showNotice(*this, below, unencodableNotice(lost));
+    const QPoint below =
+        viewport()->mapTo(m_view, m_view->cursorRect().bottomLeft()) + QPoint(0, 4);
+    showNotice(*m_view, below, unencodableNotice(lost));
 }
 
-void EditPane::resizeEvent(QResizeEvent* event) {
+void EditPane::View::resizeEvent(QResizeEvent* event) {
     QPlainTextEdit::resizeEvent(event);
     // A new width lays the text out again and forgets every block's displayed line count.
-    if (wraps() && event->oldSize().width() != event->size().width()) m_layout->recountAll();
+    if (m_pane.wraps() && event->oldSize().width() != event->size().width())
+        m_pane.m_layout->recountAll();
 }
 
-void EditPane::contextMenuEvent(QContextMenuEvent* event) {
-    emit popupRequested(event->globalPos());
+void EditPane::View::contextMenuEvent(QContextMenuEvent* event) {
+    emit m_pane.popupRequested(event->globalPos());
     event->accept();
 }
 

@@ -8,34 +8,76 @@
 // of a double click, the web address under the pointer. Its own undo and redo are not offered
 // to the user: its document keeps the edits made since the program's last undo snapshot, which
 // is how the snapshot is taken without copying the text on every key (see PaneUndo).
+//
+// The editor itself is the pane's own, out of reach: everything that reads or changes the text
+// goes through the functions below. That is what keeps two promises no caller can break by
+// accident: a whole-text replacement is always announced (the undo snapshot and the recovery
+// copy depend on it), and the rest of a long text still loading (see PaneLoader) arrives
+// before anyone reads the whole text or edits it.
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QWidget>
 
 #include <functional>
+
+class QScrollBar;
+class QTextDocument;
 
 namespace pote {
 
 class PaneLayout;
+class PaneLoader;
+class PaneUndo;
 
-class EditPane : public QPlainTextEdit {
+class EditPane : public QWidget {
     Q_OBJECT
 public:
     explicit EditPane(QWidget* parent = nullptr);
+    ~EditPane() override;
 
     // Replaces the whole text as a load: not an edit, and the pane counts as unedited after it.
-    void loadText(const QString& text);
-    // Whole-text replacements that are not edits announce themselves (aboutToReplaceText), as
-    // they wipe the pane's record of edits.
-    void setPlainText(const QString& text);
-    void clear();
+    // A long text shows its beginning at once and the rest arrives while the program is idle.
+    void loadText(QString text);
+    // The same with the pane form of CP932 bytes, decoded as they arrive.
+    void loadBytes(QByteArray bytes);
+    // True while the rest of a load has not arrived.
+    bool loading() const;
+    // Brings in the rest of a load now.
+    void finishLoading() const;
+    // True when the text was changed since the last load (a load itself never counts).
+    bool edited() const;
     // Replaces the whole text as one edit.
     void replaceAllText(const QString& text);
+
+    // The whole text, and what can read or change all of it: each brings in the rest of a
+    // load first.
+    const QTextDocument* document() const;
+    QString toPlainText() const;
+    QTextCursor textCursor() const;
+    void moveCursor(QTextCursor::MoveOperation operation);
+    void selectAll();
+    void cut();
+    void paste();
+
+    // The selection and the caret: these never wait for a load.
+    void setTextCursor(const QTextCursor& cursor);
     // Selects length units from start (clamped to the text), the caret at the end.
     void selectRange(int start, int length);
+    int selectionStart() const;
+    int selectionEnd() const;
+    void copy();
+    void ensureCursorVisible();
+    QRect cursorRect(const QTextCursor& cursor) const;
+    QRect cursorRect() const;
+
     // The font, and tab stops every tabColumns half-width spaces of it. The text is laid out
     // again once for both, and only when something changed.
     void setFontAndTabStops(const QFont& font, int tabColumns);
+    qreal tabStopDistance() const;
+    void setLineWrapMode(QPlainTextEdit::LineWrapMode mode);
+    QWidget* viewport() const;
+    QScrollBar* verticalScrollBar() const;
 
     // A line as the pane displays it: with word wrap on, each wrapped piece is a line.
     struct DisplayedLine {
@@ -45,7 +87,7 @@ public:
         qint64 number = 0; // 0-based
     };
     DisplayedLine displayedLineAt(int position) const;
-    bool wraps() const { return lineWrapMode() != QPlainTextEdit::NoWrap; }
+    bool wraps() const;
 
     // Walking displayed lines by number while the text changes under them: a line is a block
     // and the index of a piece in it, laid out when asked.
@@ -89,27 +131,33 @@ signals:
     void keyDown(int key);
     // A mouse button went down and the pane has done what it does with it.
     void mousePressed();
-    // The whole text is about to be replaced without an edit record.
+    // The whole text is about to be replaced by a load (the edit record goes with it).
     void aboutToReplaceText();
+    // All of a load is in the pane, length units long.
+    void textLoaded(int length);
+    // The text changed other than by a load: removed units at position became added ones, and
+    // the text is now length units long.
+    void textEdited(int position, int removed, int added, int length);
+    void selectionChanged();
+    void cursorPositionChanged();
     // With word wrap on, the counting of displayed lines has reached the end of the text.
     void lineCountsSettled();
 
 protected:
+    // Keys and composed text sent to the pane go to its editor.
     bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    QMimeData* createMimeDataFromSelection() const override;
-    void insertFromMimeData(const QMimeData* source) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    class View;
+    friend class PaneUndo;
+
+    // The document and its edit record as they are, without waiting for a load (PaneUndo
+    // keeps its snapshot in the record).
+    QTextDocument* recordingDocument() const;
+    void beginLoad();
+    void textChanged(int position, int removed, int added);
     void insertTabSpaces();
     void selectDisplayedLine(int position);
-    int characterAt(const QPoint& viewportPos) const;
     void updateLinkHover(const QPoint& viewportPos);
     void openHoveredLink();
     QTextBlock laidOutBlock(int position) const;
@@ -118,10 +166,12 @@ private:
     // Tells the user, near the caret, which characters just became "?".
     void tellLost(const QStringList& lost);
 
+    View* m_view = nullptr;
     PaneLayout* m_layout = nullptr;
+    PaneLoader* m_loader = nullptr;
     std::function<int()> m_tabWidth;
-    bool m_loading = false;
     bool m_editedSinceLoad = false;
+    bool m_forwarding = false;       // a key sent on to the editor
     bool m_endsWithEmptyLine = true; // the status total does not count an empty last line
     // The caret's block as last read, valid while the text is unchanged (epoch) and the caret
     // stays in it; without wrap only.

@@ -146,9 +146,8 @@ PaneRange PaneSearcher::findAt(int line, qsizetype column) const {
     return {block.position() + static_cast<int>(first), static_cast<int>(last - first)};
 }
 
-void replace_in_pane(QTextDocument& document, const std::vector<PaneRange>& ranges,
+void replace_in_pane(QTextCursor edit, const std::vector<PaneRange>& ranges,
                      const QString& replacement) {
-    QTextCursor edit(&document);
     edit.beginEditBlock();
     // From the last to the first, so that the positions still to come stay valid.
     for (auto range = ranges.rbegin(); range != ranges.rend(); ++range) {

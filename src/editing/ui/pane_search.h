@@ -12,6 +12,7 @@
 
 #include <vector>
 
+class QTextCursor;
 class QTextDocument;
 
 namespace pote {
@@ -58,8 +59,9 @@ private:
 };
 
 // Replaces each range (in ascending order, none overlapping) with replacement, as one edit: an
-// edit per occurrence, so a few replacements in a long text cost what they change.
-void replace_in_pane(QTextDocument& document, const std::vector<PaneRange>& ranges,
+// edit per occurrence, so a few replacements in a long text cost what they change. The edit is
+// made through `edit`, any cursor on the pane's document.
+void replace_in_pane(QTextCursor edit, const std::vector<PaneRange>& ranges,
                      const QString& replacement);
 
 // Scrolls the pane so that the line of the selection's start sits in the middle of the view,

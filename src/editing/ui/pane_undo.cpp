@@ -28,7 +28,8 @@ void PaneUndo::take() {
     m_text = QString();
     m_selectionStart = cursor.selectionStart();
     m_selectionLength = cursor.selectionEnd() - cursor.selectionStart();
-    m_pane.document()->clearUndoRedoStacks();
+    m_pane.recordingDocument()->clearUndoRedoStacks();
+    emit taken();
     if (!wasAvailable) emit availabilityChanged();
 }
 
@@ -41,20 +42,21 @@ void PaneUndo::swap() {
     if (m_textHeld) {
         // A held snapshot needs no edit record; without one the document can reclaim the
         // replaced text (it keeps removed text while it records edits).
-        m_pane.document()->setUndoRedoEnabled(false);
+        m_pane.recordingDocument()->setUndoRedoEnabled(false);
         m_pane.replaceAllText(m_text);
-        m_pane.document()->setUndoRedoEnabled(true);
+        m_pane.recordingDocument()->setUndoRedoEnabled(true);
     } else {
-        rewind(m_pane.document());
+        rewind(m_pane.recordingDocument());
     }
     m_pane.selectRange(m_selectionStart, m_selectionLength);
     m_pane.ensureCursorVisible();
     // From here the snapshot is a held text; the edit record is no longer needed.
-    m_pane.document()->clearUndoRedoStacks();
+    m_pane.recordingDocument()->clearUndoRedoStacks();
     m_text = std::move(current);
     m_textHeld = true;
     m_selectionStart = currentStart;
     m_selectionLength = currentLength;
+    emit swapped();
 }
 
 void PaneUndo::clear() {
@@ -64,7 +66,8 @@ void PaneUndo::clear() {
     m_text = QString();
     m_selectionStart = 0;
     m_selectionLength = 0;
-    m_pane.document()->clearUndoRedoStacks();
+    m_pane.recordingDocument()->clearUndoRedoStacks();
+    emit cleared();
     if (wasAvailable) emit availabilityChanged();
 }
 
@@ -72,7 +75,8 @@ void PaneUndo::holdTextBeforeReplacement() {
     // Replacing the whole text wipes the edit record; a snapshot that still depends on it is
     // copied first, so that it is not lost with the record.
     if (!m_available || m_textHeld) return;
-    QTextDocument* document = m_pane.document();
+    // A snapshot stands on a record that starts after any load, so the text is all there.
+    QTextDocument* document = m_pane.recordingDocument();
     const QSignalBlocker quiet(&m_pane);
     rewind(document);
     m_text = m_pane.toPlainText();

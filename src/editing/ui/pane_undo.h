@@ -6,7 +6,8 @@
 // A snapshot is taken on nearly every key press, so taking one must not copy the text. At a
 // take the pane's document starts a fresh record of its edits; undoing that record gives the
 // snapshot's text back. Only an undo (or a load that would wipe the record) turns the
-// snapshot into a copied text.
+// snapshot into a copied text. The record is the pane's document's own undo stack, which the
+// pane lets this class reach, and only it.
 
 #include <QObject>
 #include <QString>
@@ -31,6 +32,10 @@ public:
 signals:
     // The snapshot came or went: the undo commands' enabled state follows it.
     void availabilityChanged();
+    // What else follows the pane's text through the snapshot: a take, an undo's swap, a clear.
+    void taken();
+    void swapped();
+    void cleared();
 
 private:
     void holdTextBeforeReplacement();

@@ -56,6 +56,8 @@ Trep_fm::Trep_fm(QWidget* parent) : QDialog(parent) {
     QPushButton* selection =
         button("sel_rep_bt", QStringLiteral("選択範囲をすべて置換(&S)"), 98, this);
     QPushButton* cancel = button("Button5", QStringLiteral("キャンセル"), 138, this);
+    // Enter in either box searches, as in the find dialog; it never replaces.
+    find->setDefault(true);
 
     m_bar = new QLabel(this);
     m_bar->setObjectName(QStringLiteral("rep_bar"));

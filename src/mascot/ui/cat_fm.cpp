@@ -80,31 +80,44 @@ bool Tcat_fm::event(QEvent* event) {
 }
 
 void Tcat_fm::FormActivate() {
-    refreshRoom();
+    // Only the opening says why the room is bare: the message box closing activates the window
+    // again, maybe before the box's own loop has ended.
+    const bool opening = !m_opened;
+    m_opened = true;
+    const RoomPictureLoad::Status room = refreshRoom();
     m_Timer1.start();
     m_step = 0;
     showFurCaption();
     // The room may have changed; show it now rather than at the next tick.
     drawFrame(m_lastFrame);
+    if (opening) tellRoomRefusal(room, m_roomPic);
 }
 
-void Tcat_fm::refreshRoom() {
+RoomPictureLoad::Status Tcat_fm::refreshRoom() {
     const QFileInfo info(m_roomPic);
-    if (m_roomPic.isEmpty() || !info.isFile()) {
+    if (m_roomPic.isEmpty()) {
         m_room.reset();
-        return;
+        return RoomPictureLoad::Status::NotAPicture;
+    }
+    if (!info.isFile()) {
+        m_room.reset();
+        return RoomPictureLoad::Status::CannotRead;
     }
     // Activation comes often (every return from another window); a picture whose file has not
     // changed is the one it would be read into again.
     if (m_room.loadedPath == m_roomPic && m_room.loadedSize == info.size() &&
         m_room.loadedModified == modifiedMs(info))
-        return;
+        return RoomPictureLoad::Status::Loaded;
     m_room.reset();
-    // A refusal here stays in the log: a message box would close into another activation.
-    takeRoomPicture(m_roomPic, false);
+    return takeRoomPicture(m_roomPic);
 }
 
-bool Tcat_fm::takeRoomPicture(const QString& path, bool tellRefusal) {
+void Tcat_fm::tellRoomRefusal(RoomPictureLoad::Status status, const QString& path) {
+    if (const QString refusal = roomPictureRefusal(status, path); !refusal.isEmpty())
+        m_prompter.message(MessageKind::Warning, Answer::Yes, refusal);
+}
+
+RoomPictureLoad::Status Tcat_fm::takeRoomPicture(const QString& path) {
     RoomPictureLoad load;
     {
         WaitCursor wait;
@@ -116,15 +129,11 @@ bool Tcat_fm::takeRoomPicture(const QString& path, bool tellRefusal) {
         m_room.loadedPath = path;
         m_room.loadedSize = info.size();
         m_room.loadedModified = modifiedMs(info);
-        return true;
+    } else if (load.status != RoomPictureLoad::Status::NotAPicture) {
+        qWarning().noquote() << "room picture not loaded:" << QDir::toNativeSeparators(path)
+                             << load.detail;
     }
-    if (load.status == RoomPictureLoad::Status::NotAPicture) return false;
-    qWarning().noquote() << "room picture not loaded:" << QDir::toNativeSeparators(path)
-                         << load.detail;
-    if (tellRefusal)
-        m_prompter.message(MessageKind::Warning, Answer::Yes,
-                           roomPictureRefusal(load.status, path));
-    return false;
+    return load.status;
 }
 
 void Tcat_fm::Timer1Timer() {
@@ -154,9 +163,12 @@ void Tcat_fm::room_btClick() {
         m_room.pictureFolder = QFileInfo(*chosen).absolutePath();
         // Only a picture that was read becomes the stored room: a refused file would leave the
         // green room behind at every later opening.
-        if (takeRoomPicture(*chosen, true)) {
+        const RoomPictureLoad::Status status = takeRoomPicture(*chosen);
+        if (status == RoomPictureLoad::Status::Loaded) {
             m_roomPic = *chosen;
             drawFrame(m_lastFrame);
+        } else {
+            tellRoomRefusal(status, *chosen);
         }
         m_prompter.message(MessageKind::Information, Answer::Yes,
                            QStringLiteral("あ～！！お部屋用意してくれたにゃん？\r") +

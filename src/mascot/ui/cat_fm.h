@@ -5,6 +5,7 @@
 // so the room and the fur effect are there again at the next opening.
 
 #include "mascot/cat_room.h"
+#include "mascot/ui/room_picture.h"
 
 #include <QDialog>
 #include <QImage>
@@ -56,9 +57,13 @@ protected:
 
 private:
     // The room as activation leaves it: green, then RoomPIC's picture if that file exists.
-    void refreshRoom();
-    // True when the picture was read and is now the room.
-    bool takeRoomPicture(const QString& path, bool tellRefusal);
+    // Loaded when RoomPIC is the room; why not otherwise (NotAPicture without a RoomPIC).
+    RoomPictureLoad::Status refreshRoom();
+    // Loaded when the picture was read and is now the room.
+    RoomPictureLoad::Status takeRoomPicture(const QString& path);
+    // The cat's message for a picture that cannot be the room; nothing for Loaded and
+    // NotAPicture.
+    void tellRoomRefusal(RoomPictureLoad::Status status, const QString& path);
     void drawFrame(int frame);
     void showFurCaption();
 
@@ -74,6 +79,7 @@ private:
     QTimer m_Timer1;
     int m_step = 0;
     int m_lastFrame = 1;
+    bool m_opened = false; // the first activation has come
 
     CatFrameComposer m_composer;
     RandomFurNoise m_noise;

@@ -324,6 +324,18 @@ UpDown* Tconf_fm::upDownOf(NumberField field) const {
     return nullptr;
 }
 
+QLineEdit* Tconf_fm::editOf(TextField field) const {
+    switch (field) {
+    case TextField::BreakLineString:
+        return break_line_str_ed;
+    case TextField::Mail:
+        return ins_mail_ed;
+    case TextField::HomePage:
+        return ins_hp_ed;
+    }
+    return nullptr;
+}
+
 void Tconf_fm::set_btClick() {
     const SettingsForm typed = form();
     if (const std::optional<NumberRefusal> refusal = checkNumbers(typed)) {
@@ -333,6 +345,13 @@ void Tconf_fm::set_btClick() {
         act();
         upDownOf(refusal->field)
             ->setPosition(currentNumberText(refusal->field, m_services.settings).toInt());
+        return;
+    }
+    if (const std::optional<TextRefusal> refusal = checkTexts(typed)) {
+        m_services.refuse(refusal->message);
+        // Nothing is refilled: the user mends the field where it stands.
+        tab->setCurrentWidget(tab_ins);
+        editOf(refusal->field)->setFocus();
         return;
     }
     m_wanted = applySettingsForm(typed, m_services.settings);

@@ -31,6 +31,8 @@ public:
         FileAssociations& associations;
         // The open dialog prepared for choosing the fixed-text file.
         std::function<FileDialogRequest()> fixedTextDialog;
+        // Tells the user why what was typed cannot be taken; the whole text of the message.
+        std::function<void(const QString&)> refuse;
     };
     Tconf_fm(Services services, QWidget* parent);
 
@@ -95,6 +97,7 @@ private:
     void buildBackupPage();
     void showForm(const SettingsForm& form);
     UpDown* upDownOf(NumberField field) const;
+    QLineEdit* editOf(TextField field) const;
 
     Services m_services;
     // Kept from the last fill; the pages put them back when they are shown.

@@ -35,6 +35,19 @@ QFont qfontOf(const EditorFont& font) {
     return f;
 }
 
+namespace {
+
+// Whether any of the face's own styles is bold (or slanted, italic or oblique): the font dialog
+// offers no other.
+bool faceHasStyle(const QString& family, bool (QFont::*has)() const) {
+    const QStringList styles = QFontDatabase::styles(family);
+    return std::any_of(styles.begin(), styles.end(), [&](const QString& style) {
+        return (QFontDatabase::font(family, style, 12).*has)();
+    });
+}
+
+} // namespace
+
 EditorFont editorFontFrom(const QFont& chosen, EditorFont previous) {
     previous.face = chosen.family();
     if (chosen.pixelSize() > 0)
@@ -46,6 +59,13 @@ EditorFont editorFontFrom(const QFont& chosen, EditorFont previous) {
     previous.underline = chosen.underline();
     previous.strikeOut = chosen.strikeOut();
     return previous;
+}
+
+void keepStylesTheFaceLacks(EditorFont& font, const EditorFont& stored, const QString& family) {
+    // The pane draws a style the face lacks by slanting or thickening it; the dialog could not
+    // show it, so what it returns says nothing about it.
+    if (!faceHasStyle(family, &QFont::bold)) font.bold = stored.bold;
+    if (!faceHasStyle(family, &QFont::italic)) font.italic = stored.italic;
 }
 
 } // namespace pote

@@ -26,4 +26,8 @@ QFont qfontOf(const EditorFont& font);
 // character set and colour as they were.
 EditorFont editorFontFrom(const QFont& chosen, EditorFont previous);
 
+// After the standard font dialog chose family: bold and italic go back to stored where the
+// family has no style of that kind, which the dialog cannot offer.
+void keepStylesTheFaceLacks(EditorFont& font, const EditorFont& stored, const QString& family);
+
 } // namespace pote

@@ -3,6 +3,8 @@
 #include "textio/text_messages.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 
@@ -61,6 +63,19 @@ Trewrite_fm::Trewrite_fm(const QString& fileName, QWidget* parent)
 bool Trewrite_fm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) act();
     return QDialog::event(event);
+}
+
+void Trewrite_fm::keyPressEvent(QKeyEvent* event) {
+    // Like every other question box, a button's letter alone answers it.
+    if (event->modifiers() == Qt::NoModifier) {
+        for (QPushButton* b : {yes_bt, no_bt, all_bt}) {
+            if (QKeySequence::mnemonic(b->text())[0].key() == event->key()) {
+                b->click();
+                return;
+            }
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void Trewrite_fm::act() {

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -33,6 +34,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void close(OverwriteAnswer answer);

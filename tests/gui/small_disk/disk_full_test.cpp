@@ -5,12 +5,15 @@
 #include "gui/gui_fixture.h"
 
 #include "app/ui/section_binding.h"
+#include "app/ui/vertical_commands.h"
+#include "core/cp932.h"
 #include "core/document_file.h"
 #include "core/file_io.h"
 #include "support/test_files.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QPushButton>
 
 namespace pote::test {
 namespace {
@@ -85,6 +88,31 @@ TEST_F(DiskFull, PtmtoolNamesTheFullDiskAndTheFile) {
     EXPECT_TRUE(err.contains(out)) << err.toStdString();
     EXPECT_TRUE(err.contains(diskFullMessage())) << err.toStdString();
     EXPECT_EQ(filesOnDisk(), QStringList()) << "nothing half-written is left";
+}
+
+TEST_F(DiskFull, AVerticalPdfThatDoesNotFitNamesTheFullDiskAndKeepsTheOldFile) {
+    // Many different characters: the embedded glyphs alone outgrow the disk.
+    QString text;
+    for (char16_t c = u'\u4E00'; c < u'\u4E00' + 3000; ++c)
+        text += QChar(c);
+    store().section(0).text = cp932::encode(text);
+    window->binding().section_load(0);
+    // 40 KB of an old PDF leave 24 KiB beside it: too little for the new one.
+    const QString file = onDisk(QStringLiteral("原稿.pdf"));
+    const QByteArray old(40000, 'o');
+    writeAll(file, old);
+    window->trigger(QStringLiteral("nx_vertical_preview"));
+    vertical::VerticalPreview* preview = window->verticalCommands().preview();
+    ASSERT_NE(preview, nullptr);
+    prompter->answerFile(file).answer(Answer::Ok);
+    preview->findChild<QPushButton*>(QStringLiteral("vp_pdf"))->click();
+    const Asked& error = prompter->last();
+    EXPECT_EQ(error.kind, MessageKind::Error);
+    EXPECT_EQ(error.text,
+              QDir::toNativeSeparators(file) + QStringLiteral("\r\n") + diskFullMessage())
+        << error.text.toStdString();
+    EXPECT_EQ(readAll(file), old);
+    EXPECT_EQ(filesOnDisk(), QStringList{QStringLiteral("原稿.pdf")});
 }
 
 } // namespace

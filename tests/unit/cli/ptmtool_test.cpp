@@ -4,6 +4,7 @@
 #include "textio/text_messages.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -455,10 +456,70 @@ TEST_F(PtmtoolTest, HelpNamesEveryCommand) {
     const Outcome r = ptmtool({"--help"});
     EXPECT_EQ(r.exitCode, 0);
     for (const char* verb : {"info", "dump", "pack", "cat", "txm-export", "txm-import",
-                             "folder-export", "count", "grep", "--overwrite", "--utf8"})
+                             "folder-export", "count", "pages", "grep", "epub", "--overwrite",
+                             "--utf8", "--format", "--horizontal", "--title", "--author"})
         EXPECT_TRUE(r.out.contains(verb)) << verb;
     EXPECT_EQ(ptmtool({"folder-export", "a.ptm", "d", "--raw"}).exitCode, 1);
     EXPECT_EQ(ptmtool({"txm-import", "a.txm"}).exitCode, 1);
+}
+
+TEST_F(PtmtoolTest, EpubWritesTheBookAndWarnsWhereItLeftCharactersOut) {
+    const QString file = packed(documentJson(), QStringLiteral("窓辺の猫.ptm"));
+    const QString book = path(QStringLiteral("窓辺の猫.epub"));
+    struct Row {
+        const char* name;
+        QStringList args;
+        int exitCode;
+    };
+    const Row refusals[] = {
+        {"a protected document needs its password", {"epub", file, book}, 3},
+        {"no OUT", {"epub", file, "--password", "Tama2024"}, 1},
+        {"an empty title", {"epub", file, book, "--password", "Tama2024", "--title", ""}, 1},
+        {"options of other commands", {"epub", file, book, "--password", "Tama2024", "--raw"}, 1},
+        {"epub's options elsewhere", {"count", file, "--horizontal"}, 1},
+        {"an unreadable document", {"epub", path("無い.ptm"), book}, 1},
+        {"the document itself as OUT", {"epub", file, file, "--password", "Tama2024"}, 1},
+    };
+    for (const Row& row : refusals) {
+        const Outcome r = ptmtool(row.args);
+        EXPECT_EQ(r.exitCode, row.exitCode) << row.name << ": " << r.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(book)) << row.name;
+    }
+
+    // The third section's text holds stray bytes and NULs on its first line.
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QStringLiteral("1718098200"));
+    tool.setProcessEnvironment(env);
+    const auto run = [&](const QStringList& args) {
+        tool.start(QStringLiteral(PTMTOOL_PATH), args);
+        EXPECT_TRUE(tool.waitForFinished(60000));
+        return tool.exitCode();
+    };
+    const QStringList args = {"epub",     file,           book,       "--password",
+                              "Tama2024", "--horizontal", "--author", "ぽてまる"};
+    ASSERT_EQ(run(args), 0);
+    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardError()),
+              QStringLiteral("ptmtool: warning: section 3, line 1: characters that are no text "
+                             "were left out\n"));
+    const QByteArray first = test::readAll(book);
+    EXPECT_TRUE(first.startsWith(QByteArray("PK\3\4")));
+    // Made again, the same book, byte for byte: same identifier, same date.
+    ASSERT_EQ(run(args), 0);
+    EXPECT_EQ(test::readAll(book), first);
+    ASSERT_EQ(run(args + QStringList{"--title", "別の題"}), 0);
+    const QByteArray titled = test::readAll(book);
+    EXPECT_NE(titled, first);
+
+    // Too many page breaks: refused, with the cat's message, and the book stays.
+    const QString breaks =
+        packed(R"({"sections": [{"text": ")" + QByteArray("［＃改ページ］\\r\\n").repeated(10000) +
+                   R"("}]})",
+               QStringLiteral("改ページ.ptm"));
+    const Outcome refused = ptmtool({"epub", breaks, book});
+    EXPECT_EQ(refused.exitCode, 2) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("改ページ"));
+    EXPECT_EQ(test::readAll(book), titled) << "the old book stays";
 }
 
 const char* const kNovel = R"({
@@ -488,6 +549,37 @@ TEST_F(PtmtoolTest, CountGivesOneLinePerSectionAndATotal) {
     EXPECT_EQ(first["name"].toString(), QStringLiteral("序章"));
     EXPECT_EQ(first["section"].toInt(), 1);
     EXPECT_EQ(first["non_space"].toInt(), 16);
+}
+
+TEST_F(PtmtoolTest, PagesAgreeWithTheCountAndFollowTheFormat) {
+    // Section 2: 30 lines of 25 characters, 、 hanging at the 21st: two lines each on 20 x 20
+    // paper (3 pages); one line each at 40 characters (1 page of 30 lines); one line each and
+    // two pages at 30 x 15. Section 3 shows nothing; section 4 is one page.
+    QByteArray line = QByteArray("あ").repeated(20) + "、" + QByteArray("あ").repeated(4);
+    line = (line + "\r\n").repeated(30);
+    const QString file = packed(R"({"sections": [{"name": "序章", "text": "吾輩は猫である。"},
+        {"name": "長い", "text": ")" +
+                                line + R"("}, {"name": "", "text": ""},
+        {"name": "改", "text": "猫《ねこ》［＃改ページ］\r\n"}]})");
+    const Outcome r = ptmtool({"pages", file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.toStdString(), "1\t1\t序章\n2\t3\t長い\n3\t0\t\n4\t1\t改\ntotal\t5\n");
+    const Outcome counted = ptmtool({"count", file, "--json"});
+    EXPECT_EQ(parsed(counted.out)["total"].toObject()["manuscript_pages"].toInt(), 5);
+
+    EXPECT_EQ(ptmtool({"pages", file, "--format", "a4-40x30"}).out.toStdString(),
+              "1\t1\t序章\n2\t1\t長い\n3\t0\t\n4\t1\t改\ntotal\t3\n");
+    EXPECT_EQ(ptmtool({"pages", file, "--format", "30x15"}).out.toStdString(),
+              "1\t1\t序章\n2\t2\t長い\n3\t0\t\n4\t1\t改\ntotal\t4\n");
+    for (const char* bad : {"9x20", "20x61", "A4", ""})
+        EXPECT_EQ(ptmtool({"pages", file, "--format", bad}).exitCode, 1) << bad;
+    EXPECT_EQ(ptmtool({"pages", file, "--format"}).exitCode, 1);
+    EXPECT_EQ(ptmtool({"count", file, "--format", "genkou"}).exitCode, 1);
+    EXPECT_EQ(ptmtool({"pages", file, "--json"}).exitCode, 1);
+    EXPECT_EQ(ptmtool({"pages", path("無い.ptm")}).exitCode, 1);
+    const QString protectedFile = packed(documentJson(), QStringLiteral("鍵.ptm"));
+    EXPECT_EQ(ptmtool({"pages", protectedFile}).exitCode, 3);
+    EXPECT_EQ(ptmtool({"pages", protectedFile, "--password", "Tama2024"}).exitCode, 0);
 }
 
 TEST_F(PtmtoolTest, GrepPrintsEachLineWithAHitLikeGrep) {

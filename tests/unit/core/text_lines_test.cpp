@@ -73,5 +73,25 @@ TEST(ReadAsLines, AgreesWithTheRuleOnRandomTexts) {
     }
 }
 
+TEST(LineAt, WalksTheLinesTheRuleGives) {
+    std::mt19937 rng(11);
+    const char alphabet[] = {'a', '\r', '\n', '\x82', '\x0d'};
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray text;
+        const int length = static_cast<int>(rng() % 100);
+        for (int k = 0; k < length; ++k)
+            text += alphabet[rng() % (round % 4 == 0 ? 5 : 2 + round % 2)];
+        // The lines the rule gives, each joined with CR LF, are read_as_lines of the text.
+        QByteArray joined;
+        for (qsizetype from = 0; from < text.size();) {
+            const LineSpan line = line_at(text, from);
+            ASSERT_LE(line.end, line.next);
+            joined += text.sliced(from, line.end - from) + "\r\n";
+            from = line.next;
+        }
+        ASSERT_EQ(joined, asLinesByTheBook(text)) << text.toHex().toStdString();
+    }
+}
+
 } // namespace
 } // namespace pote

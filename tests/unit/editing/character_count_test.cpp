@@ -1,6 +1,7 @@
 #include "editing/character_count.h"
 
 #include "support/test_files.h"
+#include "vertical/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -45,20 +46,38 @@ QByteArray chars(int n) {
     return sjis("あ").repeated(n);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ManuscriptPaper,
-                         testing::Values(Row{"EmptyText", "", 0, 0, 0},
-                                         Row{"EmptyParagraphFillsARow", "\r\n", 1, 1, 1},
-                                         Row{"OneCharacter", chars(1), 1, 1, 1},
-                                         Row{"TwentyFillOneRow", chars(20), 1, 1, 1},
-                                         Row{"TwentyOneNeedTwo", chars(21) + "\r\n", 1, 2, 1},
-                                         Row{"FourHundredFillAPage", chars(400), 1, 20, 1},
-                                         Row{"OneMoreStartsAPage", chars(401), 1, 21, 2},
-                                         Row{"ParagraphsOf0_1_20_21_400",
-                                             "\r\n" + chars(1) + "\r\n" + chars(20) + "\r\n" +
-                                                 chars(21) + "\r\n" + chars(400),
-                                             5, 1 + 1 + 1 + 2 + 20, 2},
-                                         Row{"LoneCrAndLfBreakLinesToo", "a\rb\nc", 3, 3, 1}),
-                         [](const testing::TestParamInfo<Row>& row) { return row.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ManuscriptPaper,
+    testing::Values(Row{"EmptyText", "", 0, 0, 0}, Row{"EmptyParagraphFillsARow", "\r\n", 1, 1, 1},
+                    Row{"OneCharacter", chars(1), 1, 1, 1},
+                    Row{"TwentyFillOneRow", chars(20), 1, 1, 1},
+                    Row{"TwentyOneNeedTwo", chars(21) + "\r\n", 1, 2, 1},
+                    Row{"FourHundredFillAPage", chars(400), 1, 20, 1},
+                    Row{"OneMoreStartsAPage", chars(401), 1, 21, 2},
+                    Row{"ParagraphsOf0_1_20_21_400",
+                        "\r\n" + chars(1) + "\r\n" + chars(20) + "\r\n" + chars(21) + "\r\n" +
+                            chars(400),
+                        5, 1 + 1 + 1 + 2 + 20, 2},
+                    Row{"LoneCrAndLfBreakLinesToo", "a\rb\nc", 3, 3, 1},
+                    Row{"HangingCommaStaysOnThePage", chars(400) + sjis("、"), 1, 20, 1},
+                    Row{"ClosingBracketPushesOut", chars(20) + sjis("」"), 1, 2, 1},
+                    Row{"RubyReadingsTakeNoCells", sjis("猫《ねこ》").repeated(20), 1, 1, 1},
+                    Row{"PageBreakStartsAPage", sjis("あ［＃改ページ］い"), 1, 2, 2},
+                    Row{"NothingShownNoPage", sjis("［＃改ページ］"), 1, 0, 0}),
+    [](const testing::TestParamInfo<Row>& row) { return row.param.name; });
+
+TEST(CharacterCount, PagesAreTheVerticalLayoutsOnManuscriptPaper) {
+    const QByteArray text =
+        sjis("「ごはんはまだかにゃ？」――そう言いたげに、猫《ねこ》は12時を待つ。\r\n").repeated(37);
+    const CharacterCount c = count_characters(text);
+    vertical::SectionLayout layout(text, {}, vertical::PageFormat::genkou());
+    EXPECT_EQ(c.manuscriptPages, layout.pageCount());
+    EXPECT_EQ(c.manuscriptRows, layout.lineCount());
+    const CharacterCount plain = count_characters_without_pages(text);
+    EXPECT_EQ(plain.characters, c.characters);
+    EXPECT_EQ(plain.lines, c.lines);
+    EXPECT_EQ(plain.manuscriptPages, 0);
+}
 
 TEST(CharacterCount, SectionsAddUpEachOnItsOwnPages) {
     CharacterCount total = count_characters(chars(10));

@@ -83,6 +83,30 @@ TEST(SectionSearch, LineNumbersAgreeWithACountByTheBookOnRandomTexts) {
     }
 }
 
+// Texts far longer than the counting's blocks, as dense with breaks as text can be: every
+// count of a block's byte lanes must reach the total, however many blocks lie between hits.
+TEST(SectionSearch, LineNumbersHoldOnLongTextsDenseWithBreaks) {
+    std::mt19937 random(7);
+    for (const QByteArray& fill :
+         {QByteArray("\n"), QByteArray("\r"), QByteArray("\r\n"), QByteArray("\r\r\n\n")}) {
+        QByteArray text;
+        std::vector<qsizetype> lines;
+        qsizetype line = 0;
+        while (text.size() < 200000) {
+            const int run = std::uniform_int_distribution<int>(0, 9000)(random);
+            for (int i = 0; i < run; ++i)
+                text += fill;
+            line += run * (fill == "\r\r\n\n" ? 3 : 1);
+            lines.push_back(line);
+            text += 'x';
+        }
+        const std::vector<SectionHit> hits = allHits({text}, "x");
+        ASSERT_EQ(hits.size(), lines.size());
+        for (size_t h = 0; h < hits.size(); ++h)
+            ASSERT_EQ(hits[h].line, lines[h]) << fill.toHex().toStdString() << " hit " << h;
+    }
+}
+
 TEST(SectionSearch, ContextIsCutAtCharacterStarts) {
     // 100 double-byte characters, the hit in the middle: 40 bytes back from byte 100 is byte
     // 60, a character start; 41 back would be inside one and is moved forward.

@@ -34,8 +34,12 @@ QByteArray currentTextOf(const QString& path) {
 class RecoveryWriterTest : public ::testing::Test {
 protected:
     RecoveryJob job(SectionStore store, std::optional<PaneCopy> pane = std::nullopt) {
-        RecoveryJob j{path(), headerFor(store, QDateTime::currentDateTimeUtc()), std::move(store),
-                      std::move(pane), 4};
+        RecoveryJob j{path(),
+                      headerFor(store, QDateTime::currentDateTimeUtc()),
+                      std::move(store),
+                      std::move(pane),
+                      4,
+                      {}};
         return j;
     }
     QString path() const { return m_dir.filePath(QStringLiteral("写し.recovery")); }
@@ -75,6 +79,22 @@ TEST_F(RecoveryWriterTest, WhatTheEditLeftAloneKeepsItsStoredCodes) {
     RecoveryJob j = job(std::move(store), pane);
     ASSERT_TRUE(runJob(j).ok);
     EXPECT_EQ(currentTextOf(path()), QByteArray("\xED\x40") + "abd");
+}
+
+TEST_F(RecoveryWriterTest, MovedTextKeepsTheCodesItsMoveCarried) {
+    // Cut from another section (or before the last commit) and pasted here: the store of this
+    // section never held it, only the bytes the cut carried know its code.
+    SectionStore store = twoSections();
+    store.section(1).text = "abc";
+    const std::optional<PaneCopy> pane = PaneCopy::wholeText(QStringLiteral("ab纊c"));
+    RecoveryJob carried = job(store, pane);
+    carried.carried = {QByteArray("\xED\x40")};
+    ASSERT_TRUE(runJob(carried).ok);
+    EXPECT_EQ(currentTextOf(path()), QByteArray("ab\xED\x40") + "c");
+    RecoveryJob without = job(store, pane);
+    ASSERT_TRUE(runJob(without).ok);
+    EXPECT_EQ(currentTextOf(path()), "ab" + cp932::encode(QStringLiteral("纊")) + "c");
+    EXPECT_NE(cp932::encode(QStringLiteral("纊")), "\xED\x40");
 }
 
 TEST_F(RecoveryWriterTest, PaneCopyThatDoesNotFitWritesNothing) {

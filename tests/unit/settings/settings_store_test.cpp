@@ -47,7 +47,13 @@ const QStringList kWrittenNames = [] {
                       "FormTop",
                       "FormLeft",
                       "FormWidth",
-                      "FormHeight"};
+                      "FormHeight",
+                      "VerticalFormat",
+                      "VerticalFont",
+                      "VerticalSectionName",
+                      "VerticalIndent",
+                      "VerticalAllSections",
+                      "VerticalZoom"};
     for (int i = 1; i <= 5; ++i)
         names << QStringLiteral("BackupDir%1").arg(i);
     for (int i = 1; i <= 10; ++i)
@@ -84,6 +90,7 @@ Settings everythingChanged() {
         s.BackupDir[i] = QStringLiteral("/src/フォルダ%1").arg(i + 1);
     s.BackupCopyDir = QStringLiteral("/backup");
     s.BackupExt = QStringLiteral("*");
+    s.vertical = {QStringLiteral("12x34"), QStringLiteral("IPAゴシック"), true, true, false, 250};
     return s;
 }
 
@@ -225,7 +232,10 @@ INSTANTIATE_TEST_SUITE_P(
                     BadValue{"FontSizeHuge", "FontSize=1000000", "FontSize"},
                     BadValue{"CharSetAbove", "FontCharSet=256", "FontCharSet"},
                     BadValue{"FontColourAbove", "FontColor=4294967295", "FontColor"},
-                    BadValue{"NotAText", "WorkDir=@Rect(1 2 3 4)", "WorkDir"}),
+                    BadValue{"NotAText", "WorkDir=@Rect(1 2 3 4)", "WorkDir"},
+                    BadValue{"VerticalGridTooSmall", "VerticalFormat=9x20", "VerticalFormat"},
+                    BadValue{"VerticalFormatUnknown", "VerticalFormat=b5", "VerticalFormat"},
+                    BadValue{"VerticalZoomTiny", "VerticalZoom=5", "VerticalZoom"}),
     [](const testing::TestParamInfo<BadValue>& row) { return row.param.name; });
 
 TEST_F(SettingsStoreTest, HandWrittenFormsThatMeanSomethingAreTaken) {

@@ -69,7 +69,11 @@ INSTANTIATE_TEST_SUITE_P(
         DropRow{"TextOnTwoSectionsOnlyFillsTheSection", files({"/t/a.txt"}),
                 OpenTarget{2, {}, false}, OpenAction::LoadTextIntoCurrent, false, false},
         DropRow{"TextOnASavedDocumentOnlyFillsTheSection", files({"/t/a.txt"}),
-                OpenTarget{1, "/t/文書.ptm", true}, OpenAction::LoadTextIntoCurrent, false, false},
+                OpenTarget{1, "/t/文書.ptm", false}, OpenAction::LoadTextIntoCurrent, false, false},
+        DropRow{"TextOnAModifiedDocumentAsksFirst", files({"/t/a.txt"}),
+                OpenTarget{1, "/t/文書.ptm", true}, OpenAction::LoadTextIntoCurrent, false, true},
+        DropRow{"TextOnModifiedPlainTextAsksFirst", files({"/t/b.txt"}), OpenTarget{1, {}, true},
+                OpenAction::LoadTextIntoCurrent, true, true},
         DropRow{"LinkedTextOnAModifiedDocumentAsksFirst", files({"/t/a.txm"}),
                 OpenTarget{3, "/t/文書.ptm", true}, OpenAction::LinkedTextRead, false, true},
         DropRow{"LinkedTextOnAnUntouchedDocument", files({"/t/a.txm"}), kNewDocument,
@@ -93,47 +97,63 @@ protected:
         for (const char* name : {"下書き/第 一 章.txt", "文書.PTM", "連結.txm", "メモ.rtf"})
             test::writeAll(m_dir.filePath(QString::fromUtf8(name)), "x");
     }
-    CommandLineOpen run(const QStringList& parameters) const {
-        return decideCommandLineOpen(parameters, m_dir.path());
+    CommandLineOpen run(const QStringList& parameters, OpenTarget target = kNewDocument) const {
+        return decideCommandLineOpen(parameters, m_dir.path(), target);
     }
     QTemporaryDir m_dir;
 };
 
 TEST_F(CommandLine, ATextPathSplitAtItsSpacesOpensInPlainTextMode) {
     const CommandLineOpen open = run({"下書き/第", "一", "章.txt"});
-    EXPECT_EQ(open.title, QStringLiteral("下書き/第 一 章.txt"));
+    EXPECT_EQ(open.named, QStringLiteral("下書き/第 一 章.txt"));
+    EXPECT_EQ(open.refusal, CommandLineOpen::Refusal::None);
     EXPECT_EQ(open.open.action, OpenAction::LoadTextIntoCurrent);
     EXPECT_TRUE(open.open.beginPlainTextMode);
+    EXPECT_FALSE(open.open.askToSave);
     EXPECT_EQ(open.open.path, m_dir.filePath(QStringLiteral("下書き/第 一 章.txt")))
         << "relative to the current folder, and the full path is what the title shows";
 }
 
 TEST_F(CommandLine, AnAbsoluteDocumentPathIsReadWhateverTheCurrentFolder) {
     const QString path = m_dir.filePath(QStringLiteral("文書.PTM"));
-    const CommandLineOpen open = decideCommandLineOpen({path, ""}, QDir::rootPath());
-    EXPECT_EQ(open.title, path) << "trailing blanks go";
+    const CommandLineOpen open = decideCommandLineOpen({path, ""}, QDir::rootPath(), kNewDocument);
+    EXPECT_EQ(open.named, path) << "trailing blanks go";
     EXPECT_EQ(open.open.action, OpenAction::DocumentRead);
     EXPECT_FALSE(open.open.beginPlainTextMode);
     EXPECT_EQ(open.open.path, path);
 }
 
-TEST_F(CommandLine, OpensNothingElse) {
+TEST_F(CommandLine, ALinkedTextReplacesTheDocumentAndUnsavedWorkIsAskedAboutFirst) {
+    const CommandLineOpen open = run({"連結.txm"});
+    EXPECT_EQ(open.open.action, OpenAction::LinkedTextRead);
+    EXPECT_EQ(open.open.path, m_dir.filePath(QStringLiteral("連結.txm")));
+    EXPECT_FALSE(open.open.askToSave);
+    // Work offered back at start-up is modified: every kind asks before replacing it.
+    for (const char* name : {"連結.txm", "文書.PTM", "下書き/第 一 章.txt"})
+        EXPECT_TRUE(run({name}, OpenTarget{3, {}, true}).open.askToSave) << name;
+}
+
+TEST_F(CommandLine, OpensNothingElseAndSaysWhy) {
+    using Refusal = CommandLineOpen::Refusal;
     struct Row {
         const char* name;
         QStringList parameters;
+        Refusal refusal;
     };
     const Row rows[] = {
-        {"linked text", {"連結.txm"}},
-        {"rtf", {"メモ.rtf"}},
-        {"missing file", {"ない.txt"}},
-        {"a folder", {"下書き"}},
-        {"/d before a path", {"/d", "文書.PTM"}},
-        {"path split at one of two spaces", {"下書き/第  一", "章.txt"}},
+        {"rtf", {"メモ.rtf"}, Refusal::NotOpenable},
+        {"missing file", {"ない.txt"}, Refusal::Missing},
+        {"a folder", {"下書き"}, Refusal::NotOpenable},
+        {"/d before a path", {"/d", "文書.PTM"}, Refusal::Missing},
+        {"path split at one of two spaces", {"下書き/第  一", "章.txt"}, Refusal::Missing},
+        {"/d alone names no file", {"/d"}, Refusal::None},
+        {"blanks name no file", {"", " "}, Refusal::None},
     };
     for (const Row& row : rows) {
         const CommandLineOpen open = run(row.parameters);
         EXPECT_EQ(open.open.action, OpenAction::Nothing) << row.name;
-        EXPECT_EQ(open.title, row.parameters.join(' ')) << row.name << ": the title keeps the text";
+        EXPECT_EQ(open.refusal, row.refusal) << row.name;
+        EXPECT_TRUE(open.open.path.isEmpty()) << row.name;
     }
 }
 

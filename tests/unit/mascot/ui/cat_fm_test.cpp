@@ -223,6 +223,42 @@ TEST_F(CatWindowTest, PicturesThatCannotBeUsedKeepTheRoomAndTheSettingButStillTh
     EXPECT_TRUE(w.timerRunning());
 }
 
+TEST_F(CatWindowTest, AStoredRoomThatCannotBeShownIsToldOnceAtTheOpening) {
+    const QByteArray jpeg = test::encodeJpeg(test::quadrants(640, 480));
+    const QString broken = m_dir.filePath(QStringLiteral("壊れた.jpg"));
+    test::writeAll(broken, jpeg.left(jpeg.size() / 2));
+    const struct {
+        QString roomPic;
+        const char* start;
+    } rows[] = {
+        {m_dir.filePath(QStringLiteral("消えた.jpg")), "お部屋の画像が読めないにゃ…。\r"},
+        {broken, "この画像は壊れているか、途中で切れているにゃ…。\r"},
+    };
+    for (const auto& row : rows) {
+        m_window.reset();
+        m_prompter.clear();
+        m_roomPic = row.roomPic;
+        m_prompter.answer(Answer::Yes);
+        Tcat_fm& w = window();
+        QImage behind;
+        m_prompter.onMessage([&] { behind = w.picture(); });
+        w.FormActivate();
+        m_prompter.onMessage({});
+        const auto& asked = m_prompter.asked();
+        ASSERT_EQ(asked.size(), 1u) << row.roomPic.toStdString();
+        EXPECT_EQ(asked[0].kind, MessageKind::Warning);
+        EXPECT_TRUE(asked[0].text.startsWith(QString::fromUtf8(row.start)))
+            << asked[0].text.toStdString();
+        EXPECT_TRUE(asked[0].text.contains(row.roomPic));
+        ASSERT_FALSE(behind.isNull()) << "the room is drawn before the cat speaks";
+        EXPECT_EQ(at(behind, 470, 470), kTransparentColour);
+        w.FormActivate(); // the box closing activates the window again
+        w.FormActivate();
+        EXPECT_EQ(asked.size(), 1u) << "said once";
+        EXPECT_EQ(m_roomPic, row.roomPic) << "the setting is left for the user to change";
+    }
+}
+
 TEST_F(CatWindowTest, TheRoomAndTheFurLastIntoTheNextOpeningAndFollowTheSetting) {
     const QString path = writeJpegRoom(QStringLiteral("room.jpg"));
     window().FormActivate();

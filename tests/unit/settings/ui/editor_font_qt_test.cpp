@@ -1,5 +1,6 @@
 #include "settings/ui/editor_font_qt.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
@@ -69,6 +70,27 @@ TEST_F(EditorFontQt, AFontDialogsChoiceKeepsCharacterSetAndColour) {
     EXPECT_EQ(after.charSet, 128);
     EXPECT_EQ(after.color, 0x0000FFu);
     EXPECT_EQ(editorFontFrom(qfontOf(after), after), after) << "the pane's own font is unchanged";
+}
+
+TEST_F(EditorFontQt, AStyleTheChosenFaceCannotOfferStaysAsStored) {
+    const QString regularOnly = QStringLiteral("IPAGothic");
+    const QString withBoldAndSlant = QStringLiteral("DejaVu Sans");
+    if (!QFontDatabase::hasFamily(regularOnly) || !QFontDatabase::hasFamily(withBoldAndSlant))
+        GTEST_SKIP() << "the faces this test compares are not installed";
+    EditorFont stored;
+    stored.bold = stored.italic = true;
+    EditorFont plain; // what a dialog showing Regular only gives back
+    keepStylesTheFaceLacks(plain, stored, regularOnly);
+    EXPECT_TRUE(plain.bold);
+    EXPECT_TRUE(plain.italic);
+
+    EditorFont chosen; // the user picked the face's Book style
+    keepStylesTheFaceLacks(chosen, stored, withBoldAndSlant);
+    EXPECT_FALSE(chosen.bold);
+    EXPECT_FALSE(chosen.italic);
+    chosen.italic = true;
+    keepStylesTheFaceLacks(chosen, EditorFont{}, withBoldAndSlant);
+    EXPECT_TRUE(chosen.italic) << "a style the face offers is the user's choice";
 }
 
 } // namespace

@@ -1,0 +1,104 @@
+// Vertical layout costs against their baselines, in the same process:
+//  - laying out a 1 MB section (about 500,000 characters of prose with ruby, dots, dialogue,
+//    dashes and numbers): its page index, and every page with its cells, against one pass of
+//    the character count over the same bytes (<= 5x);
+//  - the preview's first page of a 100 MB, 500-section document against laying out all of it
+//    (<= 0.05x): it must not lay out what it does not show.
+
+#include "core/cp932.h"
+#include "editing/character_count.h"
+#include "vertical/document_layout.h"
+#include "vertical/layout.h"
+
+#include "support/bench_support.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace pote;
+using namespace pote::vertical;
+
+// Prose with the writer's markup spread through it.
+QByteArray manuscript(qsizetype bytes) {
+    QByteArray text = bench::japaneseProse(bytes);
+    const int lines = int(text.count('\n'));
+    text = bench::withMarkers(text, cp932::encode(u"吾輩《わがはい》は"), lines / 8);
+    text = bench::withMarkers(text, cp932::encode(u"《《本当に》》――"), lines / 16);
+    text = bench::withMarkers(text, cp932::encode(u"｜台所《だいどころ》で"), lines / 16);
+    return text;
+}
+
+const QByteArray& section1MB() {
+    static const QByteArray text = manuscript(1 << 20);
+    return text;
+}
+
+const QList<SectionSource>& document100MB() {
+    static const QList<SectionSource> sections = [] {
+        QList<SectionSource> s;
+        const QByteArray text = manuscript(200 * 1024);
+        for (int k = 0; k < 500; ++k)
+            s.append({text, cp932::encode(QStringLiteral("第%1章").arg(k + 1))});
+        return s;
+    }();
+    return sections;
+}
+
+void BM_CountCharacters1MB(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(count_characters_without_pages(section1MB()));
+}
+
+void BM_PageIndex1MB(benchmark::State& state) {
+    for (auto _ : state) {
+        SectionLayout layout(section1MB(), {}, PageFormat::genkou());
+        benchmark::DoNotOptimize(layout.pageCount());
+    }
+}
+
+void BM_EveryPage1MB(benchmark::State& state) {
+    for (auto _ : state) {
+        SectionLayout layout(section1MB(), {}, PageFormat::genkou());
+        qsizetype cells = 0;
+        for (int n = 0; n < layout.pageCount(); ++n)
+            for (const Line& line : layout.page(n).lines)
+                cells += line.cells.size();
+        benchmark::DoNotOptimize(cells);
+    }
+}
+
+void BM_FirstPage100MB(benchmark::State& state) {
+    document100MB();
+    for (auto _ : state) {
+        DocumentLayout document(document100MB(), PageFormat::genkou());
+        benchmark::DoNotOptimize(document.page(0));
+    }
+}
+
+void BM_AllPages100MB(benchmark::State& state) {
+    document100MB();
+    for (auto _ : state) {
+        DocumentLayout document(document100MB(), PageFormat::genkou());
+        benchmark::DoNotOptimize(document.pageCount());
+    }
+}
+
+BENCHMARK(BM_CountCharacters1MB)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_PageIndex1MB)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_EveryPage1MB)->Unit(benchmark::kMillisecond)->Repetitions(3);
+BENCHMARK(BM_FirstPage100MB)->Unit(benchmark::kMillisecond)->Repetitions(3);
+BENCHMARK(BM_AllPages100MB)->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return pote::bench::runBenchmarks(argc, argv, false, [](const pote::bench::RatioReporter& r) {
+        r.printRatio("page index of a 1 MB section vs one character count pass over it",
+                     "BM_PageIndex1MB", "BM_CountCharacters1MB", 5);
+        r.printRatio("every page of a 1 MB section, with cells, vs one character count pass",
+                     "BM_EveryPage1MB", "BM_CountCharacters1MB", 5);
+        r.printRatio("first page of a 100 MB, 500-section document vs laying out all of it",
+                     "BM_FirstPage100MB", "BM_AllPages100MB", 0.05);
+    });
+}

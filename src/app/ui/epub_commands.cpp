@@ -1,0 +1,147 @@
+#include "app/ui/epub_commands.h"
+
+#include "app/file_dialog_kinds.h"
+#include "app/reporter.h"
+#include "app/ui/app_context.h"
+#include "app/ui/section_binding.h"
+#include "core/prompter.h"
+#include "core/section_store.h"
+#include "epub/epub_messages.h"
+#include "epub/epub_writer.h"
+#include "settings/settings_values.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+#include <QWidget>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace pote {
+
+EpubCommands::EpubCommands(AppContext& context, QObject* parent)
+    : QObject(parent), m_context(context) {
+    context.commands.registerCommand(Command::EpubExport, [this] { nx_epub_saveClick(); });
+}
+
+EpubCommands::~EpubCommands() {
+    m_cancel = true;
+    m_worker.waitForFinished();
+    if (m_busy) QApplication::restoreOverrideCursor();
+}
+
+bool EpubCommands::closeQuery() {
+    if (!m_busy) return true;
+    m_cancel = true;
+    m_closeWhenDone = true;
+    return false;
+}
+
+void EpubCommands::stop() {
+    m_cancel = true;
+}
+
+void EpubCommands::nx_epub_saveClick() {
+    if (running()) return;
+    SectionStore& store = m_context.store;
+    m_context.binding.section_commit(store.current);
+    const FileDialogRequest request = dialog_setup(
+        DialogKind::Epub, DialogDirection::Save, m_context.settings.WorkDir, store.displayName, {});
+    const std::optional<QString> chosen = m_context.prompter.saveFile(request);
+    if (!chosen) return;
+    const QString path = *chosen;
+    m_context.settings.WorkDir = QFileInfo(path).absolutePath();
+    if (epub::isSameFile(path, store.documentPath)) {
+        m_context.reporter.refusal(epubmsg::targetIsTheDocument());
+        return;
+    }
+
+    epub::Book book;
+    book.sections = epub::sectionsOf(store);
+    book.options.title = epub::bookTitle({}, store.displayName);
+    // A document never saved has no path of its own; the book's stands in for it.
+    book.options.identifier =
+        epub::bookIdentifier(store.documentPath.isEmpty() ? path : store.documentPath);
+    book.options.modified = QDateTime::currentDateTimeUtc();
+
+    m_busy = true;
+    m_cancel = false;
+    m_closeWhenDone = false;
+    m_shownPercent = -1;
+    // The arrow with the busy sign: the window still takes clicks, for "中止".
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    m_context.view.holdStatusText(epubmsg::progressStatusText(0, 1));
+    // The worker only posts the figures; the panel is set here, on the window's thread.
+    const auto progress = [this](qint64 done, qint64 total) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, done, total] {
+                const int percent = total > 0 ? int(done * 100 / total) : 100;
+                if (!m_busy || percent == m_shownPercent) return;
+                m_shownPercent = percent;
+                m_context.view.holdStatusText(epubmsg::progressStatusText(done, total));
+            },
+            Qt::QueuedConnection);
+    };
+    m_worker = QtConcurrent::run([this, path, book = std::move(book), progress] {
+        epub::EpubWrite written = epub::write_epub(path, book, &m_cancel, progress);
+        // Posted after every progress figure, so handled after them.
+        QMetaObject::invokeMethod(
+            this,
+            [this, path, written = std::move(written)] {
+                m_context.commands.runAsCommand([this] { leaveBusy(); });
+                // The window gives its commands back and hides "中止" when that command returns;
+                // the outcome follows as a command of its own, so it is read in that state.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, path, written] {
+                        m_context.commands.runAsCommand([&] { report(path, written); });
+                    },
+                    Qt::QueuedConnection);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void EpubCommands::leaveBusy() {
+    m_worker.waitForFinished(); // past its last step already
+    m_busy = false;
+    m_reportDue = true;
+    QApplication::restoreOverrideCursor();
+    m_context.view.releaseStatusText();
+    m_context.view.status_update();
+}
+
+void EpubCommands::report(const QString& path, const epub::EpubWrite& written) {
+    m_reportDue = false;
+    Prompter& prompter = m_context.prompter;
+    using Status = epub::EpubWrite::Status;
+    switch (written.status) {
+    case Status::Ok:
+        if (written.droppedPlaces > 0)
+            prompter.message(MessageKind::Warning, Answer::Yes,
+                             epubmsg::droppedCharacters(written.dropped, written.droppedPlaces));
+        else
+            prompter.message(MessageKind::Information, Answer::Yes,
+                             epubmsg::finished(QDir::toNativeSeparators(path)));
+        break;
+    case Status::Cancelled:
+        // Closing the window stopped it: the user knows.
+        if (!m_closeWhenDone)
+            prompter.message(MessageKind::Information, Answer::Yes, epubmsg::stopped());
+        break;
+    case Status::Refused:
+        m_context.reporter.refusal(written.message);
+        break;
+    case Status::IoError:
+        m_context.reporter.fileError(path, written.message);
+        break;
+    }
+    if (m_closeWhenDone) {
+        m_closeWhenDone = false;
+        // After this command has returned, so the window's close runs its own questions.
+        QTimer::singleShot(0, m_context.view.dialogParent()->window(), &QWidget::close);
+    }
+}
+
+} // namespace pote

@@ -1,0 +1,51 @@
+#pragma once
+// "EPUBに書き出す": the document as an EPUB book. The pane is committed and the file asked for
+// here; the book is written on a worker thread from a snapshot of the sections (their bytes
+// shared, not copied), with the progress in the status bar and "中止" to stop it.
+
+#include <QFuture>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+
+namespace pote {
+
+struct AppContext;
+namespace epub {
+struct EpubWrite;
+}
+
+class EpubCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit EpubCommands(AppContext& context, QObject* parent = nullptr);
+    // Stops a book still being written and waits for its worker.
+    ~EpubCommands() override;
+
+    void nx_epub_saveClick();
+    // The book stops after the paragraph at hand; the old file stays.
+    void stop();
+
+    // While the book is written: every other command waits.
+    bool busy() const { return m_busy; }
+    // From the start to the last report.
+    bool running() const { return m_busy || m_reportDue; }
+    // The window asks before it closes: while a book is written the answer is no, the book is
+    // stopped, and the window closes by itself once it has.
+    bool closeQuery();
+
+private:
+    void leaveBusy();
+    void report(const QString& path, const epub::EpubWrite& written);
+
+    AppContext& m_context;
+    std::atomic<bool> m_cancel{false};
+    QFuture<void> m_worker;
+    bool m_busy = false;
+    bool m_reportDue = false;
+    bool m_closeWhenDone = false;
+    int m_shownPercent = -1;
+};
+
+} // namespace pote

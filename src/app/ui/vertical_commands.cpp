@@ -1,0 +1,229 @@
+#include "app/ui/vertical_commands.h"
+
+#include "app/file_dialog_kinds.h"
+#include "app/reporter.h"
+#include "app/ui/app_context.h"
+#include "app/ui/pane_insertion.h"
+#include "app/ui/section_binding.h"
+#include "core/cp932.h"
+#include "core/prompter.h"
+#include "core/section_store.h"
+#include "core/text_lines.h"
+#include "editing/ui/edit_pane.h"
+#include "settings/settings_values.h"
+#include "vertical/ruby_markup.h"
+#include "vertical/ui/font_file.h"
+#include "vertical/ui/page_printing.h"
+#include "vertical/ui/vertical_font.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QTextBlock>
+
+namespace pote {
+
+namespace {
+
+QString rubyCaption() {
+    return QStringLiteral("ルビ");
+}
+
+QString noFontMessage(const QString& face) {
+    return QStringLiteral("「%1」も、ほかの日本語のフォントも見つからないにゃ。\r\n"
+                          "縦書きにはIPA明朝などのフォントが要るにゃん。")
+        .arg(face);
+}
+
+QString rubyAcrossLinesMessage() {
+    return QStringLiteral("ルビは一行の中の文字にだけ振れるにゃ。");
+}
+
+QString rubyRefusedMessage() {
+    return QStringLiteral("そのルビは振れないにゃ。\r\n"
+                          "よみがなは50文字まで、《 》｜は使えないにゃん。");
+}
+
+QString printFailedMessage() {
+    return QStringLiteral("縦書きの印刷を始められなかったにゃ。ゴメンにゃん。");
+}
+
+// The byte offset in text of the caret at unit `unit` of line `line`.
+quint32 caretByte(QByteArrayView text, int line, int unit) {
+    qsizetype start = 0;
+    for (int i = 0; i < line && start < text.size(); ++i)
+        start = line_at(text, start).next;
+    const qsizetype end = line_at(text, start).end;
+    const QString lineText = cp932::decode(text.sliced(start, end - start));
+    return quint32(start + cp932::unitToByteOffset(lineText, unit));
+}
+
+} // namespace
+
+VerticalCommands::VerticalCommands(AppContext& context) : m_context(context) {
+    context.commands.registerCommand(Command::VerticalPreview,
+                                     [this] { nx_vertical_previewClick(); });
+    context.commands.registerCommand(Command::InsertRuby, [this] { nx_ruby_insClick(); });
+    // Typing goes on while the preview is open; it catches up when the typing pauses.
+    m_follow.setSingleShot(true);
+    m_follow.setInterval(250);
+    QObject::connect(&m_follow, &QTimer::timeout, [this] { followText(); });
+    QObject::connect(&context.pane, &EditPane::textEdited, &m_follow, [this] {
+        if (m_preview && m_preview->isVisible()) m_follow.start();
+    });
+}
+
+VerticalCommands::~VerticalCommands() {
+    delete m_preview.data();
+}
+
+vertical::DocumentSnapshot VerticalCommands::snapshot(bool allSections) {
+    const SectionStore& store = m_context.store;
+    vertical::DocumentSnapshot s;
+    const QTextCursor cursor = m_context.pane.textCursor();
+    const QByteArray pane = m_context.binding.paneBytes();
+    s.caretByte = caretByte(pane, cursor.blockNumber(), cursor.positionInBlock());
+    const auto sectionAt = [&](int i) {
+        return vertical::SectionSource{i == store.current ? pane : store.section(i).text,
+                                       store.section(i).name};
+    };
+    if (allSections) {
+        for (int i = 0; i < store.count(); ++i)
+            s.sections.append(sectionAt(i));
+        s.current = store.current;
+    } else {
+        s.sections.append(sectionAt(store.current));
+    }
+    m_shownSection = store.current;
+    m_shownSectionCount = store.count();
+    return s;
+}
+
+std::shared_ptr<vertical::VerticalFont> VerticalCommands::font(const QString& face) {
+    if (const auto known = m_fonts.value(face)) return known;
+    const std::optional<vertical::FontFile> file = vertical::findFontFile(face);
+    if (!file) {
+        m_context.reporter.refusal(noFontMessage(face));
+        return nullptr;
+    }
+    QString error;
+    std::shared_ptr<vertical::VerticalFont> font = vertical::VerticalFont::load(*file, error);
+    if (!font) {
+        m_context.reporter.fileError(file->path, error);
+        return nullptr;
+    }
+    m_fonts.insert(face, font);
+    return font;
+}
+
+void VerticalCommands::nx_vertical_previewClick() {
+    if (!m_preview) {
+        // A face that cannot be had (the reporter has said why) gives way to the default one;
+        // without any font there is nothing to show.
+        QString& face = m_context.settings.vertical.face;
+        if (!font(face)) {
+            if (!font(vertical::defaultVerticalFace())) return;
+            face = vertical::defaultVerticalFace();
+        }
+        m_preview = new vertical::VerticalPreview(*this, m_context.settings.vertical,
+                                                  m_context.view.dialogParent());
+    }
+    m_preview->reload();
+    m_preview->show();
+    m_preview->raise();
+    m_preview->activateWindow();
+}
+
+void VerticalCommands::followText() {
+    if (!m_preview || !m_preview->isVisible()) return;
+    const SectionStore& store = m_context.store;
+    if (store.current != m_shownSection || store.count() != m_shownSectionCount) {
+        m_preview->reload();
+        return;
+    }
+    m_preview->sectionChanged(store.current,
+                              {m_context.binding.paneBytes(), store.section(store.current).name});
+}
+
+void VerticalCommands::nx_ruby_insClick() {
+    Prompter& prompter = m_context.prompter;
+    QString base = m_context.pane.textCursor().selectedText();
+    if (base.contains(QChar::ParagraphSeparator) || base.contains(u'\n')) {
+        m_context.reporter.refusal(rubyAcrossLinesMessage());
+        return;
+    }
+    if (base.isEmpty()) {
+        const std::optional<QString> typed =
+            prompter.inputText(rubyCaption(), QStringLiteral("ルビを振る文字を入れてにゃ。"), {});
+        if (!typed || typed->isEmpty()) return;
+        base = *typed;
+    }
+    const std::optional<QString> reading = prompter.inputText(
+        rubyCaption(), QStringLiteral("「%1」のよみがなを入れてにゃ。").arg(base), {});
+    if (!reading || reading->isEmpty()) return;
+    const QByteArray baseBytes = cp932::encodeFromPane(base);
+    const QByteArray readingBytes = cp932::encodeFromPane(*reading);
+    if (!vertical::rubyReadsBack(baseBytes, readingBytes)) {
+        m_context.reporter.refusal(rubyRefusedMessage());
+        return;
+    }
+    insertAtCaret(m_context, vertical::rubyMarkup(baseBytes, readingBytes));
+    // The preview shows it at once, not after the typing pause.
+    m_follow.stop();
+    followText();
+}
+
+vertical::PageProgress VerticalCommands::progressShown(const QString& doing) {
+    auto dialog = std::make_shared<QProgressDialog>(doing, QStringLiteral("中止"), 0, 1,
+                                                    m_preview ? static_cast<QWidget*>(m_preview)
+                                                              : m_context.view.dialogParent());
+    dialog->setWindowTitle(QStringLiteral("縦書きプレビュー"));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setMinimumDuration(500);
+    return [dialog, doing](int done, int total) {
+        dialog->setMaximum(total);
+        dialog->setLabelText(QStringLiteral("%1 %2 / %3").arg(doing).arg(done).arg(total));
+        dialog->setValue(done);
+        QCoreApplication::processEvents();
+        return !dialog->wasCanceled();
+    };
+}
+
+void VerticalCommands::exportPdf() {
+    if (!m_preview) return;
+    const FileDialogRequest request = pdfSaveRequest(
+        QStringLiteral("PDFに書き出す"), m_context.settings.WorkDir, m_context.store.displayName);
+    const std::optional<QString> path = m_context.prompter.saveFile(request);
+    if (!path || path->isEmpty()) return;
+    const std::shared_ptr<vertical::VerticalFont> font = m_preview->sharedFont();
+    if (!font) return;
+    vertical::DocumentPages pages(snapshot(m_context.settings.vertical.allSections).sections,
+                                  m_preview->format());
+    const vertical::PrintOutcome outcome =
+        vertical::writePdf(*path, m_context.store.displayName, pages, *font,
+                           progressShown(QStringLiteral("PDFに書き出しているにゃ…")));
+    if (outcome.status == vertical::PrintOutcome::Status::Failed)
+        m_context.reporter.fileError(*path, outcome.error);
+}
+
+void VerticalCommands::print() {
+    if (!m_preview) return;
+    const std::shared_ptr<vertical::VerticalFont> font = m_preview->sharedFont();
+    if (!font) return;
+    vertical::DocumentPages pages(snapshot(m_context.settings.vertical.allSections).sections,
+                                  m_preview->format());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(m_context.store.displayName);
+    printer.setFullPage(true);
+    vertical::setUpSheet(printer, pages.format());
+    QPrintDialog dialog(&printer, m_preview);
+    if (m_context.view.runModal(dialog) != QDialog::Accepted) return;
+    const vertical::PrintOutcome outcome = vertical::printPages(
+        printer, pages, *font, progressShown(QStringLiteral("印刷しているにゃ…")));
+    if (outcome.status == vertical::PrintOutcome::Status::Failed)
+        m_context.reporter.refusal(printFailedMessage());
+}
+
+} // namespace pote

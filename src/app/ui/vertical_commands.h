@@ -1,0 +1,50 @@
+#pragma once
+// Vertical writing from the window: `縦書きプレビュー` (the File menu and a tool button), the
+// ruby insert command, and the preview's PDF export and printing, with their progress, their
+// stop and their messages.
+
+#include "vertical/ui/page_printing.h"
+#include "vertical/ui/vertical_preview.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QTimer>
+
+#include <memory>
+
+namespace pote {
+
+struct AppContext;
+
+class VerticalCommands : public vertical::PreviewHost {
+public:
+    explicit VerticalCommands(AppContext& context);
+    ~VerticalCommands() override;
+
+    void nx_vertical_previewClick();
+    void nx_ruby_insClick();
+
+    // The preview window, once it has been opened.
+    vertical::VerticalPreview* preview() const { return m_preview; }
+
+    // PreviewHost
+    vertical::DocumentSnapshot snapshot(bool allSections) override;
+    std::shared_ptr<vertical::VerticalFont> font(const QString& face) override;
+    void exportPdf() override;
+    void print() override;
+
+private:
+    // The pane's text changed: an open preview shows it.
+    void followText();
+    // Called after each page; false when the user stopped the work.
+    vertical::PageProgress progressShown(const QString& doing);
+
+    AppContext& m_context;
+    QPointer<vertical::VerticalPreview> m_preview;
+    QTimer m_follow;
+    int m_shownSection = -1;
+    int m_shownSectionCount = 0;
+    QHash<QString, std::shared_ptr<vertical::VerticalFont>> m_fonts;
+};
+
+} // namespace pote

@@ -1,0 +1,29 @@
+#pragma once
+// `ptmtool pdf`: the document's vertical pages as a PDF file, drawn with no display at all. The
+// drawing needs a Gui application; only this command makes one, on the offscreen platform, so
+// every other command stays as light as it was.
+
+#include "vertical/document_pages.h"
+
+#include <QList>
+#include <QString>
+
+namespace pote::cli {
+
+struct PdfRequest {
+    QList<vertical::SectionSource> sections;
+    vertical::PageFormat format;
+    QString face;
+    QString title;
+    QString out;
+};
+
+struct PdfResult {
+    bool ok = false;
+    int pages = 0;
+    QString error;
+};
+
+PdfResult writeVerticalPdf(const PdfRequest& request);
+
+} // namespace pote::cli

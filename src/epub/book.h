@@ -1,0 +1,77 @@
+#pragma once
+// What a book is made from: the document's sections and the few facts about the book itself,
+// and how its sections become content documents and entries of the table of contents.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <atomic>
+#include <vector>
+
+namespace pote {
+class SectionStore;
+}
+
+namespace pote::epub {
+
+struct BookSection {
+    QByteArray name; // CP932, as the store holds it
+    QByteArray text;
+};
+
+struct BookOptions {
+    QString title;  // the document's name unless the writer gave one (see bookTitle)
+    QString author; // may be empty: no creator then
+    bool horizontal = false;
+    QString identifier; // "urn:uuid:..." (see bookIdentifier)
+    QDateTime modified; // when the book was made
+};
+
+struct Book {
+    std::vector<BookSection> sections; // in number order; at least one
+    BookOptions options;
+};
+
+// The store's sections, sharing their bytes (nothing is copied; the store may change on).
+std::vector<BookSection> sectionsOf(const SectionStore& store);
+
+// The title given, or else the document's name.
+QString bookTitle(const QString& given, const QString& documentName);
+
+// The book's identifier, derived from the document file's path: every export of the same file
+// names the same book, whether from the window or from ptmtool, with nothing to keep anywhere.
+// A document never saved passes the path of the book itself.
+QString bookIdentifier(const QString& path);
+
+// Whether the two paths name the same existing file (through links and ".." too): a book
+// written over its own document would take the manuscript with it.
+bool isSameFile(const QString& a, const QString& b);
+
+// The most content documents one book holds. Each page break starts one; a text of nothing but
+// page breaks would otherwise make a book of a million empty pages.
+constexpr int kMaxContentDocuments = 10000;
+
+struct BookPlan {
+    struct Section {
+        int firstDocument = 0; // index of its first content document in the whole book
+        int documents = 1;
+        QByteArray label;   // the table of contents' entry, escaped: never empty
+        QByteArray heading; // the first document's heading, escaped: empty when unnamed
+    };
+    std::vector<Section> sections;
+    int documentCount = 0;
+    QByteArray title;          // escaped: never empty
+    QList<int> namesWithDrops; // 0-based positions whose names lost characters
+    bool cancelled = false;
+};
+
+// Where each section's documents go and what the book's headings say. Stops early (cancelled)
+// when cancel is set.
+BookPlan planBook(const Book& book, const std::atomic<bool>* cancel = nullptr);
+
+// The path of content document `index` inside the package folder.
+QString contentDocumentPath(int index);
+
+} // namespace pote::epub

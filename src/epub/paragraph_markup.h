@@ -1,0 +1,33 @@
+#pragma once
+// One paragraph of the writer's notation as book markup: ruby as <ruby>base<rt>reading</rt>
+// </ruby>, emphasis dots as a span of class "em-sesame", and the short runs that stand upright
+// across a vertical line as a span of class "tcy". The style sheet gives the classes their look.
+
+#include "vertical/notation.h"
+
+#include <QByteArray>
+#include <QList>
+
+namespace pote::epub {
+
+// [first, last) of Paragraph::chars.
+struct CharRun {
+    qsizetype first = 0;
+    qsizetype last = 0;
+    bool operator==(const CharRun&) const = default;
+};
+
+// The runs set upright across a vertical line (縦中横): a run of half-width characters that is
+// one or two digits, or exactly "!!" or "!?". Longer runs of half-width characters stay as they
+// are (the reader turns them sideways).
+QList<CharRun> tateChuYokoRuns(const QList<vertical::TextChar>& chars);
+
+// Appends the paragraph's characters with their markup (without the enclosing <p>). Marks that
+// are out of range or out of order are left out, their characters kept; an upright run that
+// would cross the edge of a ruby or emphasis stays plain. Characters a book cannot hold are
+// left out and the byte offset of each goes to dropped (for a ruby's reading, the offset of
+// its base).
+void appendParagraphMarkup(QByteArray& out, const vertical::Paragraph& paragraph,
+                           QList<quint32>& dropped);
+
+} // namespace pote::epub

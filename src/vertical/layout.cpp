@@ -1,0 +1,244 @@
+#include "vertical/layout.h"
+
+#include "core/text_lines.h"
+#include "vertical/line_rules.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace pote::vertical {
+
+namespace {
+
+// Where a page begins, enough to lay it out without what comes before it: the text line, which
+// of its paragraphs (-1: the section's name), the paragraph's cell, and the offset of the first
+// character shown (for finding the page of an offset).
+struct PageStart {
+    quint32 line = 0;
+    qint32 paragraph = 0;
+    quint32 cell = 0;
+    quint32 offset = 0;
+};
+
+// A format as set by hand may hold anything; a line or a page holds at least one.
+PageFormat usable(PageFormat format) {
+    format.charsPerLine = std::max(1, format.charsPerLine);
+    format.linesPerPage = std::max(1, format.linesPerPage);
+    return format;
+}
+
+// Walks a section's text from a page start, line by line. A sink hears of each line
+// (line(cells, paragraph, first, last)) and, before it, of each page after the first that it
+// begins (newPage(start)); either returns false to stop the walk.
+class Flow {
+public:
+    Flow(QByteArrayView text, QByteArrayView name, const PageFormat& format, bool withCells)
+        : m_text(text), m_name(format.sectionNameFirst ? name : QByteArrayView()),
+          m_format(usable(format)), m_withCells(withCells) {}
+
+    PageStart firstPage() const { return PageStart{0, m_name.isEmpty() ? 0 : -1, 0, 0}; }
+
+    // `from` is a copy: an index sink adds to the list it may come from.
+    template <class Sink> void run(PageStart from, Sink& sink) {
+        m_linesOnPage = 0;
+        m_pendingBreak = false;
+        if (from.paragraph < 0 &&
+            !place(plainParagraph(m_name, 0), PageStart{0, -1, from.cell, 0}, sink))
+            return;
+        bool resuming = from.paragraph >= 0;
+        for (qsizetype at = from.line; at < m_text.size();) {
+            const LineSpan span = line_at(m_text, at);
+            const std::span<const Paragraph> paragraphs =
+                m_parser.parse(m_text.sliced(at, span.end - at), quint32(at));
+            for (size_t k = resuming ? size_t(from.paragraph) : 0; k < paragraphs.size(); ++k) {
+                const Paragraph& p = paragraphs[k];
+                const bool resumeHere = resuming && k == size_t(from.paragraph);
+                if (p.pageBreakBefore && !resumeHere) m_pendingBreak = true;
+                if (p.pageBreakBefore && p.chars.isEmpty()) continue;
+                const PageStart start{quint32(at), qint32(k), resumeHere ? from.cell : 0,
+                                      quint32(at)};
+                if (!place(p, start, sink)) return;
+            }
+            resuming = false;
+            at = span.next;
+        }
+    }
+
+private:
+    // Lays out paragraph p from the cell in `start`; false when the sink stopped.
+    template <class Sink> bool place(const Paragraph& p, PageStart start, Sink& sink) {
+        const int perLine = m_format.charsPerLine;
+        m_cells.build(p, m_format.indentParagraphs && start.paragraph >= 0, perLine, m_withCells);
+        const qsizetype n = m_cells.size();
+        qsizetype first = start.cell;
+        do { // an empty paragraph still takes its line
+            const qsizetype last = n == 0 ? 0 : m_cells.lineEnd(first, perLine);
+            if (m_linesOnPage == m_format.linesPerPage || (m_pendingBreak && m_linesOnPage > 0)) {
+                start.cell = quint32(first);
+                if (n > 0) start.offset = m_cells.offset(first);
+                if (!sink.newPage(start)) return false;
+                m_linesOnPage = 0;
+            }
+            m_pendingBreak = false;
+            ++m_linesOnPage;
+            if (!sink.line(m_cells, p, first, last)) return false;
+            first = last;
+        } while (first < n);
+        return true;
+    }
+
+    QByteArrayView m_text;
+    QByteArrayView m_name;
+    PageFormat m_format;
+    bool m_withCells;
+    LineParser m_parser;
+    ParagraphCells m_cells;
+    int m_linesOnPage = 0;
+    bool m_pendingBreak = false;
+};
+
+struct TallySink {
+    PageTally tally{1, 0};
+    bool newPage(const PageStart&) {
+        ++tally.pages;
+        return true;
+    }
+    bool line(const ParagraphCells&, const Paragraph&, qsizetype, qsizetype) {
+        ++tally.lines;
+        return true;
+    }
+};
+
+struct IndexSink {
+    std::vector<PageStart>& starts;
+    qint64 lines = 0;
+    bool newPage(const PageStart& start) {
+        starts.push_back(start);
+        return true;
+    }
+    bool line(const ParagraphCells&, const Paragraph&, qsizetype, qsizetype) {
+        ++lines;
+        return true;
+    }
+};
+
+// Fills one page: its lines' cells and the marks over them.
+struct PageSink {
+    Page page;
+    int linesPerPage;
+    int charsPerLine;
+
+    bool newPage(const PageStart&) { return false; }
+
+    bool line(const ParagraphCells& cells, const Paragraph& p, qsizetype first, qsizetype last) {
+        const int lineIndex = int(page.lines.size());
+        page.lines.append(Line{QList<Cell>(cells.cells() + first, cells.cells() + last)});
+        // The part of the span [a, b) of cells that this line holds, as cells of the line.
+        const auto onLine = [&](qsizetype a, qsizetype b, auto&& mark) {
+            const qsizetype from = std::max(a, first);
+            const qsizetype to = std::min(b, last);
+            if (from < to) mark(int(from - first), int(to - first), from - a, to - a, b - a);
+        };
+        for (const RubySpan& r : p.ruby) {
+            onLine(cells.cellOfChar(r.first), cells.cellOfChar(r.last - 1) + 1,
+                   [&](int firstCell, int lastCell, qsizetype from, qsizetype to, qsizetype all) {
+                       const qsizetype length = r.reading.size();
+                       const QString part = r.reading.sliced(
+                           length * from / all, length * to / all - length * from / all);
+                       if (part.isEmpty()) return;
+                       const RubyPlace place =
+                           placeRuby(firstCell, lastCell, part.size(), charsPerLine);
+                       page.ruby.append(
+                           RubyMark{lineIndex, firstCell, lastCell, part, place.top, place.length});
+                   });
+        }
+        for (const EmphasisSpan& e : p.emphasis) {
+            onLine(cells.cellOfChar(e.first), cells.cellOfChar(e.last - 1) + 1,
+                   [&](int firstCell, int lastCell, qsizetype, qsizetype, qsizetype) {
+                       page.emphasis.append(EmphasisMark{lineIndex, firstCell, lastCell});
+                   });
+        }
+        return page.lines.size() < linesPerPage;
+    }
+};
+
+} // namespace
+
+struct SectionLayout::Impl {
+    QByteArray text;
+    QByteArray name;
+    PageFormat format;
+    bool indexed = false;
+    std::vector<PageStart> starts; // of every page, in order
+    qint64 lines = 0;
+
+    Flow flow(bool withCells) const { return Flow(text, name, format, withCells); }
+
+    void index() {
+        if (indexed) return;
+        Flow f = flow(false);
+        starts.assign(1, f.firstPage());
+        IndexSink sink{starts};
+        f.run(starts.front(), sink);
+        lines = sink.lines;
+        starts.shrink_to_fit();
+        indexed = true;
+    }
+};
+
+SectionLayout::SectionLayout(QByteArray text, QByteArray name, PageFormat format)
+    : d(std::make_unique<Impl>()) {
+    d->text = std::move(text);
+    d->name = std::move(name);
+    d->format = usable(format);
+}
+
+SectionLayout::~SectionLayout() = default;
+SectionLayout::SectionLayout(SectionLayout&&) noexcept = default;
+SectionLayout& SectionLayout::operator=(SectionLayout&&) noexcept = default;
+
+const PageFormat& SectionLayout::format() const {
+    return d->format;
+}
+
+int SectionLayout::pageCount() {
+    d->index();
+    return int(d->starts.size());
+}
+
+qint64 SectionLayout::lineCount() {
+    d->index();
+    return d->lines;
+}
+
+Page SectionLayout::page(int n) {
+    d->index();
+    if (n < 0 || size_t(n) >= d->starts.size()) return {};
+    Flow f = d->flow(true);
+    PageSink sink{{}, d->format.linesPerPage, d->format.charsPerLine};
+    sink.page.lines.reserve(std::min(d->format.linesPerPage, 60));
+    f.run(d->starts[size_t(n)], sink);
+    return std::move(sink.page);
+}
+
+int SectionLayout::pageOfOffset(quint32 byteOffset) {
+    d->index();
+    const auto after =
+        std::upper_bound(d->starts.begin(), d->starts.end(), byteOffset,
+                         [](quint32 offset, const PageStart& s) { return offset < s.offset; });
+    return std::max(0, int(after - d->starts.begin()) - 1);
+}
+
+PageTally tally_pages(QByteArrayView text, QByteArrayView name, const PageFormat& format) {
+    Flow f(text, name, format, false);
+    TallySink sink;
+    f.run(f.firstPage(), sink);
+    if (sink.tally.lines == 0) sink.tally.pages = 0;
+    return sink.tally;
+}
+
+int count_pages(QByteArrayView text, QByteArrayView name, const PageFormat& format) {
+    return tally_pages(text, name, format).pages;
+}
+
+} // namespace pote::vertical

@@ -1,0 +1,95 @@
+#include "vertical/ui/font_file.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <memory>
+
+namespace pote::vertical {
+
+namespace {
+
+struct PatternDeleter {
+    void operator()(FcPattern* p) const { FcPatternDestroy(p); }
+};
+using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
+
+// A kana and a kanji: a face without them cannot set a Japanese page.
+bool showsJapanese(FcPattern* font) {
+    FcCharSet* chars = nullptr;
+    if (FcPatternGetCharSet(font, FC_CHARSET, 0, &chars) != FcResultMatch) return false;
+    return FcCharSetHasChar(chars, 0x3042) && FcCharSetHasChar(chars, 0x6F22);
+}
+
+QString stringOf(FcPattern* font, const char* object) {
+    FcChar8* value = nullptr;
+    if (FcPatternGetString(font, object, 0, &value) != FcResultMatch) return {};
+    return QString::fromUtf8(reinterpret_cast<const char*>(value));
+}
+
+std::optional<FontFile> match(FcPattern* wanted) {
+    FcConfigSubstitute(nullptr, wanted, FcMatchPattern);
+    FcDefaultSubstitute(wanted);
+    FcResult result = FcResultNoMatch;
+    const Pattern font(FcFontMatch(nullptr, wanted, &result));
+    if (!font || result != FcResultMatch || !showsJapanese(font.get())) return std::nullopt;
+    FontFile file;
+    file.path = stringOf(font.get(), FC_FILE);
+    FcPatternGetInteger(font.get(), FC_INDEX, 0, &file.index);
+    file.family = stringOf(font.get(), FC_FAMILY);
+    if (file.path.isEmpty()) return std::nullopt;
+    return file;
+}
+
+} // namespace
+
+QString defaultVerticalFace() {
+    return QStringLiteral("IPA明朝");
+}
+
+std::optional<FontFile> findFontFile(const QString& face) {
+    if (!FcInit()) return std::nullopt;
+    if (!face.isEmpty()) {
+        const Pattern wanted(FcPatternCreate());
+        FcPatternAddString(wanted.get(), FC_FAMILY,
+                           reinterpret_cast<const FcChar8*>(face.toUtf8().constData()));
+        if (auto found = match(wanted.get())) return found;
+    }
+    const Pattern japanese(FcPatternCreate());
+    FcPatternAddString(japanese.get(), FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    FcPatternAddString(
+        japanese.get(), FC_FAMILY,
+        reinterpret_cast<const FcChar8*>(defaultVerticalFace().toUtf8().constData()));
+    return match(japanese.get());
+}
+
+QStringList japaneseFaces() {
+    QStringList faces;
+    if (!FcInit()) return faces;
+    const Pattern wanted(FcPatternCreate());
+    FcPatternAddString(wanted.get(), FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
+        FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_CHARSET, nullptr), &FcObjectSetDestroy);
+    std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> set(
+        FcFontList(nullptr, wanted.get(), objects.get()), &FcFontSetDestroy);
+    if (!set) return faces;
+    for (int i = 0; i < set->nfont; ++i) {
+        if (!showsJapanese(set->fonts[i])) continue;
+        // A family carries its name in several languages; the Japanese one is the one to show.
+        QString family;
+        FcChar8* name = nullptr;
+        for (int n = 0; FcPatternGetString(set->fonts[i], FC_FAMILY, n, &name) == FcResultMatch;
+             ++n) {
+            FcChar8* lang = nullptr;
+            const bool japanese =
+                FcPatternGetString(set->fonts[i], FC_FAMILYLANG, n, &lang) == FcResultMatch &&
+                qstrcmp(reinterpret_cast<const char*>(lang), "ja") == 0;
+            if (family.isEmpty() || japanese)
+                family = QString::fromUtf8(reinterpret_cast<const char*>(name));
+        }
+        if (!family.isEmpty() && !faces.contains(family)) faces.append(family);
+    }
+    faces.sort();
+    return faces;
+}
+
+} // namespace pote::vertical

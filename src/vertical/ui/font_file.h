@@ -1,0 +1,28 @@
+#pragma once
+// The font file behind a face name, as fontconfig resolves it. The vertical pages are shaped
+// from the file itself, so that they get the forms its designer drew for vertical lines.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace pote::vertical {
+
+// The face the pages are set in until the user picks another.
+QString defaultVerticalFace();
+
+struct FontFile {
+    QString path;
+    int index = 0; // the face's place in a collection file
+    QString family;
+};
+
+// The file fontconfig picks for face. A face that is not installed, or cannot show Japanese,
+// gives the best installed face that can; nullopt when there is none at all.
+std::optional<FontFile> findFontFile(const QString& face);
+
+// The installed faces that can show Japanese, by name, for the face chooser.
+QStringList japaneseFaces();
+
+} // namespace pote::vertical

@@ -1,0 +1,41 @@
+#pragma once
+// Vertical pages onto paper: a PDF file or a printer, page after page through the one page
+// painter. Long documents report their progress after each page and can be stopped; a PDF is
+// written beside its target and put in place only when whole, so a stopped or failed export
+// leaves any old file of that name as it was.
+
+#include "vertical/document_pages.h"
+
+#include <QString>
+
+#include <functional>
+
+class QPagedPaintDevice;
+
+namespace pote::vertical {
+
+class VerticalFont;
+
+// Called after each page with the pages done and the pages in all; false stops the work.
+using PageProgress = std::function<bool(int done, int total)>;
+
+// Sets the device to the sheet of format, without margins: the pages place their own.
+void setUpSheet(QPagedPaintDevice& device, const PageFormat& format);
+
+struct PrintOutcome {
+    enum class Status { Done, Stopped, Failed };
+    Status status = Status::Done;
+    int pages = 0;
+    QString error; // when Failed
+};
+
+// Paints every page of source on device, set up with setUpSheet.
+PrintOutcome printPages(QPagedPaintDevice& device, PageSource& source, VerticalFont& font,
+                        const PageProgress& progress);
+
+// Writes every page of source to a PDF file at path, the document's title in its properties and
+// the glyphs it uses embedded.
+PrintOutcome writePdf(const QString& path, const QString& title, PageSource& source,
+                      VerticalFont& font, const PageProgress& progress);
+
+} // namespace pote::vertical

@@ -1,0 +1,110 @@
+#pragma once
+// `縦書きプレビュー`: the document's vertical pages two at a time, read right to left, with the
+// format, face and options that set them, zoom, and the commands to write them to PDF or print
+// them. It lays out only the pages it shows; the page numbers across a long document are
+// counted in the background.
+
+#include "settings/settings_values.h"
+#include "vertical/document_pages.h"
+
+#include <QFutureWatcher>
+#include <QWidget>
+
+#include <atomic>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QScrollArea;
+class QSpinBox;
+
+namespace pote::vertical {
+
+class SpreadView;
+class VerticalFont;
+
+// What the document looks like now, for the preview.
+struct DocumentSnapshot {
+    QList<SectionSource> sections;
+    int current = 0;       // the section of the caret, in sections
+    quint32 caretByte = 0; // the caret's byte offset in that section
+};
+
+// What the preview asks of the program around it.
+class PreviewHost {
+public:
+    virtual ~PreviewHost() = default;
+    virtual DocumentSnapshot snapshot(bool allSections) = 0;
+    // The face's font, or null when it cannot be had (the host has said why).
+    virtual std::shared_ptr<VerticalFont> font(const QString& face) = 0;
+    virtual void exportPdf() = 0;
+    virtual void print() = 0;
+};
+
+class VerticalPreview : public QWidget {
+    Q_OBJECT
+public:
+    VerticalPreview(PreviewHost& host, VerticalSettings& settings, QWidget* parent = nullptr);
+    ~VerticalPreview() override;
+
+    // Takes the document afresh and shows the page of the caret.
+    void reload();
+    // The section of the caret changed its text: it is laid out again, the page kept.
+    void sectionChanged(int section, SectionSource text);
+
+    PageFormat format() const;
+    DocumentPages& pages() { return *m_pages; }
+    VerticalFont* font() const { return m_font.get(); }
+    std::shared_ptr<VerticalFont> sharedFont() const { return m_font; }
+    PagePlace place() const { return m_place; }
+    // "p / N"; a total still being counted shows as "…".
+    QString statusText() const;
+    SpreadView* spread() const { return m_spread; }
+
+    void nextPage();
+    void previousPage();
+    void firstPage();
+    void lastPage();
+    void setZoom(int percent);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void optionsChanged();
+    void faceChanged();
+    void showPlace(PagePlace place);
+    void refresh();
+    void fitSpread();
+    void scrollToStart();
+    void startCounting();
+    void takeCounts();
+
+    PreviewHost& m_host;
+    VerticalSettings& m_settings;
+    std::unique_ptr<DocumentPages> m_pages;
+    std::shared_ptr<VerticalFont> m_font;
+    PagePlace m_place;
+    bool m_allSections = true;
+    // The sections being counted, with the flag that stops a count no longer wanted.
+    QFutureWatcher<QList<int>> m_counting;
+    std::shared_ptr<std::atomic<bool>> m_stopCounting;
+
+    QComboBox* m_format = nullptr;
+    QSpinBox* m_chars = nullptr;
+    QSpinBox* m_lines = nullptr;
+    QComboBox* m_face = nullptr;
+    QCheckBox* m_name = nullptr;
+    QCheckBox* m_indent = nullptr;
+    QComboBox* m_scope = nullptr;
+    QComboBox* m_zoom = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    SpreadView* m_spread = nullptr;
+    QLabel* m_status = nullptr;
+};
+
+} // namespace pote::vertical

@@ -1,0 +1,114 @@
+// ptmtool pdf drives the built program with no display: the pages of all sections or one, the
+// formats, the document's name as the title, the face embedded, and the usage and write errors
+// with their exit codes.
+
+#include "support/test_files.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace pote {
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Outcome run(const QString& program, const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    Outcome r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
+    r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+Outcome ptmtool(const QStringList& args) {
+    return run(QStringLiteral(PTMTOOL_PATH), args);
+}
+
+int pdfPages(const QString& pdf) {
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                                          .match(run(QStringLiteral("pdfinfo"), {pdf}).out);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+class PtmtoolPdf : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Section 1: 45 lines of 20 (three manuscript pages); section 2: 10 lines (one page).
+        QByteArray txm = "*section " + test::sjis("一章") + "\r\n";
+        for (int i = 0; i < 45; ++i)
+            txm += test::sjis("吾輩は猫である。名前はまだ無い。どこで生") + "\r\n";
+        txm += "*section " + test::sjis("二章") + "\r\n";
+        for (int i = 0; i < 10; ++i)
+            txm += test::sjis("｜薔薇《ばら》が咲いた。") + "\r\n";
+        test::writeAll(path(QStringLiteral("原稿.txm")), txm);
+        ASSERT_EQ(ptmtool({"txm-import", path(QStringLiteral("原稿.txm")), document()}).exitCode,
+                  0);
+    }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString document() const { return path(QStringLiteral("雨の日.ptm")); }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(PtmtoolPdf, WritesEveryPageOrOneSectionsInTheFormatAsked) {
+    struct Row {
+        QStringList options;
+        int pages;
+    };
+    for (const Row& row : {Row{{}, 4}, Row{{"--section", "2"}, 1}, Row{{"--section", "1"}, 3},
+                           Row{{"--format", "a4-40x30"}, 3}, Row{{"--format", "10x10"}, 9 + 1},
+                           Row{{"--font", "DejaVu Sans"}, 4}}) {
+        const QString out = path(QStringLiteral("出力.pdf"));
+        const Outcome r = ptmtool(QStringList{"pdf", document(), out} + row.options);
+        ASSERT_EQ(r.exitCode, 0) << row.options.join(' ').toStdString() << r.err.toStdString();
+        EXPECT_EQ(pdfPages(out), row.pages) << row.options.join(' ').toStdString();
+    }
+    const QString out = path(QStringLiteral("出力.pdf"));
+    EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {out}).out.contains(QStringLiteral("雨の日")));
+    EXPECT_TRUE(run(QStringLiteral("pdffonts"), {out})
+                    .out.contains(QRegularExpression(QStringLiteral("IPA\\S*Mincho.*yes"))))
+        << "DejaVu shows no kana; the pages fall back to a Japanese face";
+}
+
+TEST_F(PtmtoolPdf, UsageAndWriteErrorsSayWhatAndLeaveNoFile) {
+    const QString out = path(QStringLiteral("出力.pdf"));
+    for (const QStringList& args :
+         {QStringList{"pdf", document()}, QStringList{"pdf", document(), out, "--format", "b5"},
+          QStringList{"pdf", document(), out, "--format", "9x20"},
+          QStringList{"pdf", document(), out, "--section", "0"},
+          QStringList{"pdf", document(), out, "--section", "3"},
+          QStringList{"pdf", document(), out, "--section"},
+          QStringList{"pdf", document(), out, "-i"},
+          QStringList{"cat", document(), "1", "--font", "IPA明朝"}}) {
+        const Outcome r = ptmtool(args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(out)) << args.join(' ').toStdString();
+    }
+    test::writeAll(path(QStringLiteral("メモ")), "memo");
+    const Outcome blocked = ptmtool({"pdf", document(), path(QStringLiteral("メモ/出力.pdf"))});
+    EXPECT_EQ(blocked.exitCode, 1);
+    EXPECT_TRUE(blocked.err.contains(QStringLiteral("メモ"))) << blocked.err.toStdString();
+    EXPECT_EQ(test::readAll(path(QStringLiteral("メモ"))), QByteArray("memo"));
+    const Outcome missing = ptmtool({"pdf", path(QStringLiteral("ない.ptm")), out});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(ptmtool({"--help"}).out.contains(QStringLiteral("ptmtool pdf FILE OUT")));
+}
+
+} // namespace
+} // namespace pote

@@ -1,0 +1,262 @@
+// Whole books: the validator's verdict on a manuscript with every notation, on a horizontal
+// book and on the inputs that break naive writers; the zip's layout; and what is left on disk
+// when a book is refused, stopped or cannot be written.
+
+#include "core/cp932.h"
+#include "epub/epub_messages.h"
+#include "epub/epub_writer.h"
+#include "epub/package_files.h"
+#include "support/test_files.h"
+#include "textio/linked_text.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <zip.h>
+
+namespace pote::epub {
+namespace {
+
+using test::readAll;
+using test::sjis;
+using test::writeAll;
+
+const QString kEpubcheck = QStringLiteral("/usr/share/java/epubcheck.jar");
+
+// Runs the validator; empty when it reports no error and no warning, else what it said. The
+// /usr/bin link would need a binfmt handler, so the jar is run by java directly.
+QString epubcheckComplaints(const QString& path) {
+    QProcess check;
+    check.setProcessChannelMode(QProcess::MergedChannels);
+    check.start(QStringLiteral("java"),
+                {QStringLiteral("-jar"), kEpubcheck, QStringLiteral("--failonwarnings"), path});
+    if (!check.waitForFinished(300000)) return QStringLiteral("epubcheck did not finish");
+    const QString said = QString::fromUtf8(check.readAll());
+    if (check.exitStatus() != QProcess::NormalExit || check.exitCode() != 0) return said;
+    if (said.contains(QLatin1String("WARNING")) || said.contains(QLatin1String("ERROR")))
+        return said;
+    return {};
+}
+
+#define SKIP_WITHOUT_EPUBCHECK()                                                                   \
+    if (QStandardPaths::findExecutable(QStringLiteral("java")).isEmpty() ||                        \
+        !QFileInfo::exists(kEpubcheck))                                                            \
+    GTEST_SKIP() << "java or " << kEpubcheck.toStdString()                                         \
+                 << " is missing (packages default-jre-headless and epubcheck): the books are "    \
+                    "not validated"
+
+struct Entry {
+    QString name;
+    int method = 0;
+    QByteArray bytes;
+};
+
+std::vector<Entry> entriesOf(const QString& path) {
+    std::vector<Entry> out;
+    int error = 0;
+    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!zip) return out;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
+        zip_stat_t st;
+        zip_stat_index(zip, static_cast<zip_uint64_t>(i), 0, &st);
+        Entry e{QString::fromUtf8(st.name), st.comp_method, QByteArray(qsizetype(st.size), 0)};
+        zip_file_t* f = zip_fopen_index(zip, static_cast<zip_uint64_t>(i), 0);
+        zip_fread(f, e.bytes.data(), st.size);
+        zip_fclose(f);
+        out.push_back(std::move(e));
+    }
+    zip_close(zip);
+    return out;
+}
+
+QByteArray entry(const QString& path, const QString& name) {
+    for (const Entry& e : entriesOf(path))
+        if (e.name == name) return e.bytes;
+    return {};
+}
+
+Book bookOf(std::vector<BookSection> sections, bool horizontal = false) {
+    Book book;
+    book.sections = std::move(sections);
+    book.options.title = QStringLiteral("窓辺の猫");
+    book.options.author = QStringLiteral("ぽてまる");
+    book.options.horizontal = horizontal;
+    book.options.identifier = bookIdentifier(QStringLiteral("/home/猫/窓辺の猫.ptm"));
+    book.options.modified = QDateTime(QDate(2024, 6, 11), QTime(9, 30), Qt::UTC);
+    return book;
+}
+
+// A short story of four sections with ruby, emphasis, dialogue and page breaks, and a fifth
+// section with what the story lacks.
+Book manuscript(bool horizontal = false) {
+    Utf8Choice utf8;
+    const LinkedTextRead story =
+        linked_text_read(test::dataPath(QStringLiteral("epub/窓辺の猫.txm")), utf8);
+    EXPECT_EQ(story.status, LinkedTextRead::Status::Ok);
+    std::vector<BookSection> sections;
+    for (const DocumentContent::Entry& e : story.content.sections)
+        sections.push_back({e.section.name, e.section.text});
+    const QByteArray more = sjis("　|犬《いぬ》と［＃「犬」に傍点］。\r\n"
+                                 "第12話!!　ｶﾀｶﾅ　Ａ＆Ｂ　a<b>&\"c\"\r\n");
+    sections.push_back({sjis("おまけ"), more});
+    return bookOf(std::move(sections), horizontal);
+}
+
+class EpubBook : public testing::Test {
+protected:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QStringList filesHere() const {
+        return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(EpubBook, ManuscriptWithEveryNotationPassesTheValidator) {
+    const QString out = path(QStringLiteral("窓辺の猫.epub"));
+    const EpubWrite written = write_epub(out, manuscript());
+    ASSERT_EQ(written.status, EpubWrite::Status::Ok) << written.message.toStdString();
+    EXPECT_EQ(written.droppedPlaces, 0);
+
+    const std::vector<Entry> entries = entriesOf(out);
+    ASSERT_GE(entries.size(), 8u);
+    // The mimetype first, stored, with no extra field: its bytes sit at a fixed place.
+    EXPECT_EQ(entries[0].name, QStringLiteral("mimetype"));
+    EXPECT_EQ(entries[0].method, ZIP_CM_STORE);
+    const QByteArray raw = readAll(out);
+    EXPECT_EQ(raw.mid(28, 2), QByteArray(2, '\0')) << "extra field length";
+    EXPECT_EQ(raw.mid(30, 28), QByteArray("mimetypeapplication/epub+zip"));
+
+    // Four sections, two of them with a page break, and the fifth.
+    const QByteArray opf = entry(out, kPackagePath);
+    EXPECT_TRUE(opf.contains("<spine page-progression-direction=\"rtl\">"));
+    EXPECT_EQ(opf.count("<itemref "), 7);
+    EXPECT_TRUE(opf.contains("<dc:title>窓辺の猫</dc:title>"));
+    EXPECT_TRUE(opf.contains("<dc:creator>ぽてまる</dc:creator>"));
+    EXPECT_TRUE(opf.contains("<meta property=\"dcterms:modified\">2024-06-11T09:30:00Z</meta>"));
+    EXPECT_TRUE(entry(out, kStyleSheetPath).contains("writing-mode: vertical-rl;"));
+    const QByteArray nav = entry(out, kNavigationPath);
+    EXPECT_TRUE(nav.contains("<a href=\"text/p00001.xhtml\">第一話　窓辺の猫</a>"));
+    EXPECT_TRUE(nav.contains("<a href=\"text/p00003.xhtml\">第二話　灯台の手紙</a>"));
+    EXPECT_TRUE(nav.contains("<a href=\"text/p00007.xhtml\">おまけ</a>"));
+    const QByteArray first = entry(out, QStringLiteral("EPUB/text/p00001.xhtml"));
+    EXPECT_TRUE(first.contains("<h1>第一話　窓辺の猫</h1>"));
+    EXPECT_TRUE(first.contains("名前を<ruby>大福<rt>だいふく</rt></ruby>という。"));
+    EXPECT_TRUE(first.contains("<span class=\"tcy\">6</span>時きっかり"));
+    EXPECT_TRUE(first.contains("<span class=\"em-sesame\">じっと</span>"));
+    EXPECT_TRUE(entry(out, QStringLiteral("EPUB/text/p00002.xhtml"))
+                    .contains("<span class=\"em-sesame\">見放された</span>"));
+    const QByteArray more = entry(out, QStringLiteral("EPUB/text/p00007.xhtml"));
+    EXPECT_TRUE(more.contains("<ruby><span class=\"em-sesame\">犬</span><rt>いぬ</rt></ruby>"));
+    EXPECT_TRUE(more.contains("第<span class=\"tcy\">12</span>話<span class=\"tcy\">!!</span>"));
+    EXPECT_TRUE(more.contains("a&lt;b&gt;&amp;&quot;c&quot;"));
+
+    SKIP_WITHOUT_EPUBCHECK();
+    EXPECT_EQ(epubcheckComplaints(out), QString());
+}
+
+TEST_F(EpubBook, HorizontalBookPassesTheValidator) {
+    const QString out = path(QStringLiteral("横書き.epub"));
+    ASSERT_EQ(write_epub(out, manuscript(true)).status, EpubWrite::Status::Ok);
+    EXPECT_TRUE(entry(out, kPackagePath).contains("<spine page-progression-direction=\"ltr\">"));
+    EXPECT_TRUE(entry(out, kStyleSheetPath).contains("writing-mode: horizontal-tb;"));
+    SKIP_WITHOUT_EPUBCHECK();
+    EXPECT_EQ(epubcheckComplaints(out), QString());
+}
+
+TEST_F(EpubBook, InputsThatBreakNaiveWritersStillGiveValidBooks) {
+    // 500 empty sections without names: every one still has an entry in the contents.
+    std::vector<BookSection> empty(500);
+    const QString emptyBook = path(QStringLiteral("空.epub"));
+    ASSERT_EQ(write_epub(emptyBook, bookOf(empty)).status, EpubWrite::Status::Ok);
+    const QByteArray nav = entry(emptyBook, kNavigationPath);
+    EXPECT_TRUE(nav.contains(">No.001</a>"));
+    EXPECT_TRUE(nav.contains("<a href=\"text/p00500.xhtml\">No.500</a>"));
+
+    // Names and texts full of what markup and XML give a meaning to, NULs, control codes and
+    // stray bytes, markup left open, and a 10 MB section.
+    const QByteArray nul("\0", 1);
+    std::vector<BookSection> bad = {
+        {sjis("<b>&amp;\"名前\"</b>"), sjis("本文&<>\"\r\n")},
+        {sjis("名") + nul + "\x01\x80" + sjis("前"), sjis("一行目\r\n二") + nul + sjis("行目\r\n")},
+        {QByteArray(" \x80 ", 3), sjis("｜開いた《まま\r\n《《傍点\r\n［＃「ない」に傍点］\r\n｜")},
+        {{}, sjis("［＃改ページ］\r\n［＃改ページ］\r\n")},
+        {sjis("長い"), sjis("　猫《ねこ》は12時に《《起きる》》!?\r\n").repeated(10'000'000 / 40)},
+    };
+    const QString badBook = path(QStringLiteral("悪い入力.epub"));
+    const EpubWrite written = write_epub(badBook, bookOf(bad));
+    ASSERT_EQ(written.status, EpubWrite::Status::Ok);
+    // The places are told: the second section's name and its second line, the third's name.
+    EXPECT_EQ(written.dropped, (QList<DroppedPlace>{{1, 0}, {1, 2}, {2, 0}}));
+    EXPECT_EQ(written.droppedPlaces, 3);
+    const QByteArray badNav = entry(badBook, kNavigationPath);
+    EXPECT_TRUE(badNav.contains(">&lt;b&gt;&amp;amp;&quot;名前&quot;&lt;/b&gt;</a>"));
+    EXPECT_TRUE(badNav.contains(">名前</a>"));
+    EXPECT_TRUE(badNav.contains(">No.003</a>")) << "a name of blanks is no name";
+
+    SKIP_WITHOUT_EPUBCHECK();
+    EXPECT_EQ(epubcheckComplaints(emptyBook), QString());
+    EXPECT_EQ(epubcheckComplaints(badBook), QString());
+}
+
+TEST_F(EpubBook, RefusedStoppedOrUnwritableBooksLeaveTheOldFileAndNothingElse) {
+    const QString out = path(QStringLiteral("本.epub"));
+    writeAll(out, "old book");
+
+    // Too many page breaks: refused before anything is written.
+    const std::vector<BookSection> breaks = {
+        {{}, sjis("［＃改ページ］\r\n").repeated(kMaxContentDocuments)}};
+    const EpubWrite refused = write_epub(out, bookOf(breaks));
+    EXPECT_EQ(refused.status, EpubWrite::Status::Refused);
+    EXPECT_EQ(refused.message, epubmsg::tooManyPages(kMaxContentDocuments));
+
+    // Stopped half-way, from the progress report of the first section.
+    std::vector<BookSection> many(50, {sjis("章"), sjis("本文です。\r\n").repeated(2000)});
+    std::atomic<bool> cancel{false};
+    int reports = 0;
+    const EpubWrite stopped = write_epub(out, bookOf(many), &cancel, [&](qint64 done, qint64) {
+        if (done > 0 && ++reports == 1) cancel = true;
+    });
+    EXPECT_EQ(stopped.status, EpubWrite::Status::Cancelled);
+    EXPECT_EQ(reports, 1);
+
+    // A folder where the book should go, and a folder that does not exist.
+    QDir(m_dir.path()).mkdir(QStringLiteral("フォルダ.epub"));
+    EXPECT_EQ(write_epub(path(QStringLiteral("フォルダ.epub")), bookOf(many)).status,
+              EpubWrite::Status::IoError);
+    EXPECT_EQ(write_epub(path(QStringLiteral("無い/本.epub")), bookOf(many)).status,
+              EpubWrite::Status::IoError);
+
+    EXPECT_EQ(readAll(out), QByteArray("old book"));
+    EXPECT_EQ(filesHere(), QStringList{QStringLiteral("本.epub")});
+
+    // And a book that is written replaces it whole.
+    ASSERT_EQ(write_epub(out, bookOf(many)).status, EpubWrite::Status::Ok);
+    EXPECT_EQ(entriesOf(out).size(), 55u);
+    EXPECT_EQ(filesHere(), QStringList{QStringLiteral("本.epub")});
+}
+
+TEST_F(EpubBook, TheSameDocumentMakesTheSameBook) {
+    // Same path, same identifier; the same book from the same text, byte for byte.
+    const QString id = bookIdentifier(QStringLiteral("/home/猫/窓辺の猫.ptm"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^urn:uuid:[0-9a-f]{8}-[0-9a-f]{4}-5[0-9a-f]{3}-"
+                                                  "[89ab][0-9a-f]{3}-[0-9a-f]{12}$"))
+                    .match(id)
+                    .hasMatch())
+        << id.toStdString();
+    EXPECT_EQ(bookIdentifier(QStringLiteral("/home/猫/../猫/窓辺の猫.ptm")), id);
+    EXPECT_NE(bookIdentifier(QStringLiteral("/home/猫/窓辺の犬.ptm")), id);
+
+    const QString a = path(QStringLiteral("a.epub")), b = path(QStringLiteral("b.epub"));
+    ASSERT_EQ(write_epub(a, manuscript()).status, EpubWrite::Status::Ok);
+    ASSERT_EQ(write_epub(b, manuscript()).status, EpubWrite::Status::Ok);
+    EXPECT_EQ(readAll(a), readAll(b));
+}
+
+} // namespace
+} // namespace pote::epub

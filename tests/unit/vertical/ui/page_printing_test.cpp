@@ -1,0 +1,146 @@
+// Vertical pages onto paper: a PDF read back with poppler's tools (pages, title, the embedded
+// font), progress that stops the work, and the failures that must leave an old file as it was.
+
+#include "vertical_fixture.h"
+
+#include "vertical/ui/page_printing.h"
+
+#include "support/test_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+namespace pote::vertical::test {
+namespace {
+
+// Pages written by hand, as many as asked for, each with a few lines.
+class HandPages : public PageSource {
+public:
+    HandPages(int count, PageFormat format) : m_count(count), m_format(format) {}
+    const PageFormat& format() const override { return m_format; }
+    int pageCount() override { return m_count; }
+    Page page(int n) override {
+        ++asked;
+        Page p;
+        p.lines.append(uprightLine(QStringLiteral("第%1頁、吾輩は猫である。").arg(n + 1)));
+        p.lines.append(uprightLine(QStringLiteral("「名前はまだ無い」")));
+        return p;
+    }
+    int asked = 0;
+
+private:
+    int m_count;
+    PageFormat m_format;
+};
+
+QString run(const QString& program, const QStringList& arguments) {
+    QProcess p;
+    p.start(program, arguments);
+    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class PagePrinting : public VerticalDrawing {
+protected:
+    void SetUp() override {
+        font = loadFont(VerticalFont::Forms::FontVertical);
+        ASSERT_TRUE(font);
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    std::unique_ptr<VerticalFont> font;
+    QTemporaryDir dir;
+};
+
+TEST_F(PagePrinting, APdfHasOnePagePerPageItsTitleAndTheFaceEmbedded) {
+    const QString out = path(QStringLiteral("雨の日.pdf"));
+    PageFormat contest;
+    contest.charsPerLine = 40;
+    contest.linesPerPage = 30;
+    contest.a4Landscape = true;
+    contest.grid = false;
+    for (const PageFormat& format : {PageFormat{}, contest}) {
+        HandPages pages(7, format);
+        const PrintOutcome outcome =
+            writePdf(out, QStringLiteral("雨の日の原稿"), pages, *font, {});
+        ASSERT_EQ(outcome.status, PrintOutcome::Status::Done) << outcome.error.toStdString();
+        EXPECT_EQ(outcome.pages, 7);
+        const QString info = run(QStringLiteral("pdfinfo"), {out});
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+7\\n"))))
+            << info.toStdString();
+        EXPECT_TRUE(info.contains(QStringLiteral("雨の日の原稿"))) << info.toStdString();
+        EXPECT_TRUE(info.contains(QStringLiteral("842 x 595 pts (A4)"))) << "landscape";
+        const QString fonts = run(QStringLiteral("pdffonts"), {out});
+        EXPECT_TRUE(fonts.contains(QRegularExpression(QStringLiteral("IPA\\S*Mincho.*yes"))))
+            << fonts.toStdString();
+        // Only the glyphs used: far smaller than the font file.
+        EXPECT_LT(QFileInfo(out).size(), QFileInfo(font->file().path).size() / 20);
+        // The text is text, in the reading order: not outlines.
+        const QString text = run(QStringLiteral("pdftotext"), {out, QStringLiteral("-")});
+        EXPECT_TRUE(text.contains(QStringLiteral("吾"))) << text.left(200).toStdString();
+    }
+}
+
+TEST_F(PagePrinting, ProgressCountsEveryPageAndAStopLeavesTheOldFileAlone) {
+    const QString out = path(QStringLiteral("old.pdf"));
+    pote::test::writeAll(out, "old file");
+    HandPages pages(40, PageFormat{});
+    std::vector<int> seen;
+    const PrintOutcome outcome =
+        writePdf(out, QStringLiteral("t"), pages, *font, [&](int done, int total) {
+            EXPECT_EQ(total, 40);
+            seen.push_back(done);
+            return done < 5;
+        });
+    EXPECT_EQ(outcome.status, PrintOutcome::Status::Stopped);
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(pages.asked, 5) << "no page is laid out after the stop";
+    EXPECT_EQ(pote::test::readAll(out), QByteArray("old file"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.pdf")})
+        << "nothing half-written is left beside it";
+}
+
+TEST_F(PagePrinting, AnUnwritableTargetFailsWithItsReasonAndChangesNothing) {
+    // A file where the folder should be stops even root.
+    const QString notFolder = path(QStringLiteral("メモ.txt"));
+    pote::test::writeAll(notFolder, "memo");
+    HandPages few(3, PageFormat{});
+    const PrintOutcome blocked =
+        writePdf(notFolder + QStringLiteral("/原稿.pdf"), QStringLiteral("t"), few, *font, {});
+    EXPECT_EQ(blocked.status, PrintOutcome::Status::Failed);
+    EXPECT_EQ(pote::test::readAll(notFolder), QByteArray("memo"));
+    if (geteuid() == 0) return; // root writes into read-only folders
+    const QString folder = path(QStringLiteral("読み取り専用"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString out = folder + QStringLiteral("/old.pdf");
+    pote::test::writeAll(out, "old file");
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    HandPages pages(3, PageFormat{});
+    const PrintOutcome outcome = writePdf(out, QStringLiteral("t"), pages, *font, {});
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(outcome.status, PrintOutcome::Status::Failed);
+    EXPECT_FALSE(outcome.error.isEmpty());
+    EXPECT_EQ(pote::test::readAll(out), QByteArray("old file"));
+}
+
+TEST_F(PagePrinting, AFolderOrAMissingFolderAsTargetFails) {
+    HandPages pages(2, PageFormat{});
+    const QString folder = path(QStringLiteral("原稿.pdf"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QString& out : {folder, path(QStringLiteral("ない/原稿.pdf"))}) {
+        const PrintOutcome outcome = writePdf(out, QStringLiteral("t"), pages, *font, {});
+        EXPECT_EQ(outcome.status, PrintOutcome::Status::Failed) << out.toStdString();
+        EXPECT_FALSE(outcome.error.isEmpty());
+    }
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("ない"))));
+}
+
+} // namespace
+} // namespace pote::vertical::test
