@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include <dirent.h>
@@ -224,25 +225,42 @@ bool CopyBatch::stage(const QByteArray& source, const QByteArray& target, qint64
 }
 
 std::vector<CopyBatch::Failure> CopyBatch::commit() {
+    const int flushFd = std::exchange(m_flushFd, -1);
+    const auto flush = [this](int fd) {
+        return m_options.flushFileSystem ? m_options.flushFileSystem(fd) : ::syncfs(fd);
+    };
     // Every copy reaches the disk before any is renamed. A flush per file would flush the
     // disk's cache once per file; one flush of the whole file system does it once for the
     // batch, and reports a write error of any file written since the batch's first was made.
     // After an error each file is flushed on its own, to tell which ones failed.
-    bool flushed = m_flushFd >= 0 && ::syncfs(m_flushFd) == 0;
-    if (m_flushFd >= 0 && ::close(m_flushFd) != 0) flushed = false;
-    m_flushFd = -1;
-    std::vector<Failure> failures;
-    for (Pending& pending : m_pending) {
+    const bool flushed = flushFd >= 0 && flush(flushFd) == 0;
+    std::vector<int> codes(m_pending.size(), 0);
+    bool anyRenamed = false;
+    for (size_t k = 0; k < m_pending.size(); ++k) {
+        const Pending& pending = m_pending[k];
         int code = 0;
         if (!flushed) {
             const int fd = ::open(pending.temporary.constData(), O_RDONLY | O_CLOEXEC);
             if (fd < 0 || ::fsync(fd) != 0) code = errno;
             if (fd >= 0 && ::close(fd) != 0 && code == 0) code = errno;
         }
-        if (code == 0 && ::rename(pending.temporary.constData(), pending.target.constData()) == 0)
+        if (code == 0 && ::rename(pending.temporary.constData(), pending.target.constData()) == 0) {
+            anyRenamed = true;
             continue;
-        failures.push_back(Failure{pending.tag, errorText(code ? code : errno)});
+        }
+        codes[k] = code ? code : errno;
         ::unlink(pending.temporary.constData());
+    }
+    // The new names reach the disk too: a backup drive unplugged once the run has said it is
+    // done must hold every copy under its name. A copy whose name may not have got there is
+    // reported, though its bytes did.
+    int namesCode = 0;
+    if (anyRenamed && flush(flushFd) != 0) namesCode = errno;
+    if (flushFd >= 0 && ::close(flushFd) != 0 && namesCode == 0) namesCode = errno;
+    std::vector<Failure> failures;
+    for (size_t k = 0; k < m_pending.size(); ++k) {
+        const int code = codes[k] ? codes[k] : namesCode;
+        if (code != 0) failures.push_back(Failure{m_pending[k].tag, errorText(code)});
     }
     m_pending.clear();
     m_pendingBytes = 0;

@@ -7,7 +7,7 @@
 // never be copied again).
 //
 // Writing each file through to the disk on its own costs a disk flush per file; a batch of
-// copies is written through together and then renamed, which costs one.
+// copies is written through together, renamed, and its names written through: two in all.
 
 #include <QByteArray>
 #include <QSet>
@@ -28,6 +28,9 @@ struct CopyOptions {
     // When set, the first copy into a folder removes the temporaries there that a killed run
     // left behind: those changed before this time (see removeStaleTemporaries).
     std::optional<timespec> staleBefore;
+    // Writes what is waiting for the file system of fd to the disk, as ::syncfs (used when
+    // empty) does; a test's stand-in for a disk that fails.
+    std::function<int(int fd)> flushFileSystem;
 };
 
 // Now, as the file systems stamp files: a file made from now on is stamped no earlier.
@@ -60,8 +63,9 @@ public:
         qint64 tag;
         QString error;
     };
-    // Writes every staged copy through to the disk, then renames each over its target.
-    // Returns the copies that did not reach their target, in staging order.
+    // Writes every staged copy through to the disk, renames each over its target, then writes
+    // the new names through. Returns the copies that did not reach their target, or whose name
+    // may not have reached the disk, in staging order.
     std::vector<Failure> commit();
 
 private:
