@@ -40,7 +40,7 @@ QString headerInsideSections(const std::vector<int>& numbers) {
 
 QString nulInsideSections(const std::vector<int>& numbers) {
     return QStringLiteral("セクション ") + sectionList(numbers) +
-           QStringLiteral(" の名前かテキストに、コード0の文字（NUL）が入ってるにゃ。\r\n") +
+           QStringLiteral(" の名前かテキストに NUL（コード0）が入ってるにゃ。\r\n") +
            QStringLiteral("読み込み直すと、そこから後ろはみんな消えちゃうにゃん。\r\n") +
            QStringLiteral("このまま保存するにゃん？");
 }

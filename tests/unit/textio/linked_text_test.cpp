@@ -353,10 +353,9 @@ TEST_F(LinkedText, SectionsHoldingANulAreFoundBecauseTheReaderStopsThere) {
               (std::vector<std::pair<QByteArray, QByteArray>>{{"a", "ok\r\n"}, {"b", "cut\r\n"}}));
     EXPECT_EQ(
         textmsg::nulInsideSections({2, 4}),
-        QStringLiteral(
-            "セクション No.2、No.4 の名前かテキストに、コード0の文字（NUL）が入ってるにゃ。\r\n"
-            "読み込み直すと、そこから後ろはみんな消えちゃうにゃん。\r\n"
-            "このまま保存するにゃん？"));
+        QStringLiteral("セクション No.2、No.4 の名前かテキストに NUL（コード0）が入ってるにゃ。\r\n"
+                       "読み込み直すと、そこから後ろはみんな消えちゃうにゃん。\r\n"
+                       "このまま保存するにゃん？"));
 }
 
 TEST_F(LinkedText, Utf8FilesAreConvertedWhenTheUserSaysSo) {
