@@ -95,7 +95,7 @@ Scene& scene(int sections) {
 bench::PairedTimes g_copy500, g_copy1, g_writer500, g_writer1, g_whole1;
 
 void save(Scene& s) {
-    if (!s.window->documents().document_write(pathOf("saved.ptm")))
+    if (!s.window->controllers().documents().document_write(pathOf("saved.ptm")))
         throw std::runtime_error("save failed");
 }
 

@@ -98,7 +98,8 @@ void BM_OpenDocument_Window(benchmark::State& state) {
     auto window = quietWindow();
     for (auto _ : state) {
         window->store().setModified(false);
-        benchmark::DoNotOptimize(window->documents().document_read(fixture().bigDocument));
+        benchmark::DoNotOptimize(
+            window->controllers().documents().document_read(fixture().bigDocument));
     }
 }
 

@@ -1,7 +1,5 @@
 #include "app/action_table.h"
 
-#include <QHash>
-
 namespace pote {
 
 namespace {
@@ -149,7 +147,6 @@ std::vector<ActionEntry> buildTable() {
     for (int i = 1; i <= 10; ++i) {
         ActionEntry recent = item("nx_recent", recentCommand(i), QString());
         recent.name += QString::number(i);
-        recent.recentIndex = i;
         t.push_back(recent);
     }
     return t;
@@ -166,14 +163,9 @@ const std::vector<ActionEntry>& actionTable() {
     return table;
 }
 
-const ActionEntry* findAction(const QString& name) {
-    static const QHash<QString, const ActionEntry*> index = [] {
-        QHash<QString, const ActionEntry*> h;
-        for (const ActionEntry& a : actionTable())
-            h.insert(a.name, &a);
-        return h;
-    }();
-    return index.value(name, nullptr);
+bool opensSubMenu(Command command) {
+    return command == Command::RecentMenu || command == Command::InsertMenu ||
+           command == Command::PasswordMenu;
 }
 
 const std::vector<MenuEntry>& mainMenus() {
@@ -194,14 +186,16 @@ const std::vector<MenuEntry>& mainMenus() {
          QStringLiteral("挿入(&I)"),
          {"nx_breakline_ins", "nx_date_ins", "nx_time_ins", "-", "nx_fname_ins", "nx_fsize_ins",
           "nx_filelist", "-", "nx_mail_ins", "nx_hp_ins", "nx_def_text1_ins", "-", "nx_hexp_ins",
-          "-", "nx_ruby_ins"}},
+          "-", "nx_ruby_ins"},
+         Command::InsertMenu},
         {QStringLiteral("N14"), QStringLiteral("ぽてまる君(&W)"), {"nx_hexp", "-", "N10", "M1"}},
         {QStringLiteral("N9"),
          QStringLiteral("設定(&C)"),
          {"nx_cfont", "nx_cbk", "-", "nx_env", "-", "nx_reg_clear"}},
         {QStringLiteral("nx_password"),
          QStringLiteral("パスワード(&P)"),
-         {"nx_pass_set", "nx_pass_reset"}},
+         {"nx_pass_set", "nx_pass_reset"},
+         Command::PasswordMenu},
         {QStringLiteral("Help1"),
          QStringLiteral("ヘルプ(&H)"),
          {"nx_manual", "-", "nx_about", "nx_homepage"}},
@@ -214,7 +208,8 @@ const std::vector<MenuEntry>& subMenus() {
         {QStringLiteral("nx_recent"),
          QStringLiteral("最近使った文書(&R)"),
          {"nx_recent1", "nx_recent2", "nx_recent3", "nx_recent4", "nx_recent5", "nx_recent6",
-          "nx_recent7", "nx_recent8", "nx_recent9", "nx_recent10"}},
+          "nx_recent7", "nx_recent8", "nx_recent9", "nx_recent10"},
+         Command::RecentMenu},
         {QStringLiteral("nx_section_load"),
          QStringLiteral("セクションに読み込む(&X)"),
          {"nx_text_load", "nx_folder_load", "nx_txm_load"}},
@@ -226,7 +221,8 @@ const std::vector<MenuEntry>& subMenus() {
          {"nx_text_save", "nx_folder_save", "nx_txm_save"}},
         {QStringLiteral("nx_sect_dell"),
          QStringLiteral("セクションの削除(&D)"),
-         {"nx_sect_del_ins"}},
+         {"nx_sect_del_ins"},
+         Command::SectionDelete},
         {QStringLiteral("nx_fname_ins"),
          QStringLiteral("ファイルネーム(&N)"),
          {"nx_fnameonly_ins", "nx_fnamefull_ins"}},
@@ -256,7 +252,8 @@ const std::vector<MenuEntry>& popupSubMenus() {
          QStringLiteral("挿入(&I)"),
          {"pop_break_line_ins", "pop_date_ins", "pop_time_ins", "-", "pop_fname_ins",
           "pop_fsize_ins", "L1", "-", "pop_mail_ins", "pop_hp_ins", "pop_def_text1_ins", "-",
-          "pop_hexp_ins"}},
+          "pop_hexp_ins"},
+         Command::InsertMenu},
         {QStringLiteral("pop_fname_ins"),
          QStringLiteral("ファイルネーム(&N)"),
          {"pop_fnameonly_ins", "pop_fnamefull_ins"}},

@@ -1,7 +1,8 @@
 #pragma once
 // The one table of the window's commands: every menu item, pop-up item and tool button, with
-// its caption, shortcut, hint and icon, and the layout of the menus, the pop-up menu and the
-// tool panel. The widgets are built from it.
+// the command it is bound to, its caption, shortcut, hint and icon, and the layout of the menus,
+// the pop-up menu and the tool panel. The widgets are built from it, and each takes the enabled
+// state of its command.
 
 #include <QString>
 
@@ -96,30 +97,37 @@ enum class Command {
     Manual,
     About,
     HomePage,
+    // sub-menus that are enabled or disabled as a whole; they run nothing themselves
+    RecentMenu,
+    InsertMenu,
+    PasswordMenu,
 };
 
+// Whether the command is a sub-menu's, with nothing to run (and so no handler).
+bool opensSubMenu(Command command);
+
 struct ActionEntry {
-    QString name; // object name: nx_load, pop_edcut, sp_save, ...
-    Command command;
-    QString caption;     // with its & accelerator
-    QString shortcut;    // QKeySequence text, may be empty
-    QString hint;        // tool tip / status tip
-    QString icon;        // resource name of the tool-button icon, may be empty
-    int recentIndex = 0; // 1..10 for the recent-document items
+    QString name;     // object name: nx_load, pop_edcut, sp_save, ...
+    Command command;  // twins (menu item, pop-up item, tool button) share their command
+    QString caption;  // with its & accelerator
+    QString shortcut; // QKeySequence text, may be empty
+    QString hint;     // tool tip / status tip
+    QString icon;     // resource name of the tool-button icon, may be empty
 };
 
 // A menu: its object name, caption and entries. An entry is an action name, "-" for a
-// separator, or the name of a sub-menu listed in the same table.
+// separator, or the name of a sub-menu listed in the same table. A menu bound to a command is
+// enabled with it; the others only wait, as every command does, while long work runs.
 struct MenuEntry {
     QString name;
     QString caption;
     std::vector<QString> entries;
+    Command command = Command::None;
 };
 
 const std::vector<ActionEntry>& actionTable();
 // The command of recent-document entry position (1..10).
 Command recentCommand(int position);
-const ActionEntry* findAction(const QString& name);
 
 // The main menu bar's menus in order, then every sub-menu.
 const std::vector<MenuEntry>& mainMenus();

@@ -1,13 +1,11 @@
 #pragma once
 // Which commands are usable, computed in one place from the state of the document, the pane,
-// the clipboard and the settings.
+// the clipboard and the settings. Every item bound to a command takes its state.
 
 #include "app/action_table.h"
 
-#include <QString>
-#include <QStringList>
-
 #include <functional>
+#include <vector>
 
 namespace pote {
 
@@ -32,10 +30,11 @@ struct CommandContext {
     std::function<bool(Command)> implemented = [](Command) { return true; };
 };
 
-// Whether the action or sub-menu of that object name is enabled.
-bool commandEnabled(const QString& name, const CommandContext& context);
+// Whether the items bound to the command are enabled. Command::None stands for the menus bound
+// to none.
+bool commandEnabled(Command command, const CommandContext& context);
 
-// The object names that have an enabling rule.
-QStringList ruledCommandNames();
+// The commands that have an enabling rule of their own.
+std::vector<Command> ruledCommands();
 
 } // namespace pote

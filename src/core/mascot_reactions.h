@@ -1,6 +1,6 @@
 #pragma once
-// Commands make the cat react through this interface; the window implements it with the
-// animated picture, tests with a recorder.
+// Commands make the cat react through this interface; the cat's animated picture implements
+// it, tests a recorder.
 
 namespace pote {
 

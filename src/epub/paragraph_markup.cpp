@@ -1,6 +1,7 @@
 #include "epub/paragraph_markup.h"
 
 #include "epub/xml_text.h"
+#include "vertical/half_width_runs.h"
 
 #include <algorithm>
 
@@ -10,25 +11,6 @@ namespace {
 
 using vertical::Paragraph;
 using vertical::TextChar;
-
-bool isHalfWidthGraphic(char16_t c) {
-    return c > 0x20 && c < 0x7F;
-}
-
-bool isDigit(char16_t c) {
-    return c >= '0' && c <= '9';
-}
-
-bool standsUpright(const QList<TextChar>& chars, qsizetype first, qsizetype last) {
-    const qsizetype n = last - first;
-    if (n == 2 && chars[first].ch == '!' &&
-        (chars[first + 1].ch == '!' || chars[first + 1].ch == '?'))
-        return true;
-    if (n < 1 || n > 2) return false;
-    for (qsizetype i = first; i < last; ++i)
-        if (!isDigit(chars[i].ch)) return false;
-    return true;
-}
 
 // Marks the markup can nest: in range, in order, not overlapping, and (for ruby) with a base
 // that keeps at least one character.
@@ -101,17 +83,17 @@ struct Marks {
 
 } // namespace
 
-QList<CharRun> tateChuYokoRuns(const QList<TextChar>& chars) {
+QList<CharRun> tateChuYokoRuns(const Paragraph& p) {
+    std::vector<bool> edges;
+    vertical::markEdges(p, edges);
     QList<CharRun> runs;
-    for (qsizetype i = 0; i < chars.size();) {
-        if (!isHalfWidthGraphic(chars[i].ch)) {
+    for (qsizetype i = 0; i < p.chars.size();) {
+        if (!vertical::isHalfWidthGraphic(p.chars[i].ch)) {
             ++i;
             continue;
         }
-        qsizetype end = i + 1;
-        while (end < chars.size() && isHalfWidthGraphic(chars[end].ch))
-            ++end;
-        if (standsUpright(chars, i, end)) runs.append({i, end});
+        const qsizetype end = vertical::halfWidthRunEnd(p.chars, i, edges);
+        if (vertical::standsUpright(p.chars, i, end)) runs.append({i, end});
         i = end;
     }
     return runs;
@@ -127,16 +109,8 @@ void appendParagraphMarkup(QByteArray& out, const Paragraph& p, QList<quint32>& 
     });
     const QList<CharRun> emphasis = usableRuns(p.emphasis, n, [](const auto&) { return true; });
 
-    RunCursor rubyAt(ruby), emphasisAt(emphasis);
-    QList<CharRun> upright;
-    for (const CharRun& run : tateChuYokoRuns(p.chars)) {
-        // Only a run inside one mark (or outside all) can stand upright as a whole.
-        bool inside = true;
-        const qsizetype r = rubyAt.at(run.first), e = emphasisAt.at(run.first);
-        for (qsizetype i = run.first + 1; i < run.last && inside; ++i)
-            inside = rubyAt.at(i) == r && emphasisAt.at(i) == e;
-        if (inside) upright.append(run);
-    }
+    // Upright runs end at every mark's edge, so each lies inside one mark or outside all.
+    const QList<CharRun> upright = tateChuYokoRuns(p);
 
     RunCursor rubyCursor(ruby), emphasisCursor(emphasis), uprightCursor(upright);
     Marks open;

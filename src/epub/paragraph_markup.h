@@ -17,16 +17,14 @@ struct CharRun {
     bool operator==(const CharRun&) const = default;
 };
 
-// The runs set upright across a vertical line (縦中横): a run of half-width characters that is
-// one or two digits, or exactly "!!" or "!?". Longer runs of half-width characters stay as they
-// are (the reader turns them sideways).
-QList<CharRun> tateChuYokoRuns(const QList<vertical::TextChar>& chars);
+// The runs set upright across a vertical line (縦中横), as the vertical pages set them. Other
+// runs of half-width characters stay as they are (the reader turns them sideways).
+QList<CharRun> tateChuYokoRuns(const vertical::Paragraph& paragraph);
 
 // Appends the paragraph's characters with their markup (without the enclosing <p>). Marks that
-// are out of range or out of order are left out, their characters kept; an upright run that
-// would cross the edge of a ruby or emphasis stays plain. Characters a book cannot hold are
-// left out and the byte offset of each goes to dropped (for a ruby's reading, the offset of
-// its base).
+// are out of range or out of order are left out, their characters kept. Characters a book cannot
+// hold are left out and the byte offset of each goes to dropped (for a ruby's reading, the offset
+// of its base).
 void appendParagraphMarkup(QByteArray& out, const vertical::Paragraph& paragraph,
                            QList<quint32>& dropped);
 

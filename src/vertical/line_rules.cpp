@@ -1,5 +1,7 @@
 #include "vertical/line_rules.h"
 
+#include "vertical/half_width_runs.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -28,19 +30,10 @@ constexpr std::array<quint8, 0x10000> kRules = [] {
     mark(kNoEnd, CharRule::NoEnd);
     mark(kHangs, CharRule::Hangs);
     mark(kPaired, CharRule::Paired);
-    for (char16_t c = 0x21; c <= 0x7E; ++c)
-        t[c] |= CharRule::HalfWidth;
+    for (char16_t c = 0; c < 0x80; ++c)
+        if (isHalfWidthGraphic(c)) t[c] |= CharRule::HalfWidth;
     return t;
 }();
-
-bool isDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
-
-// Two half-width characters that are set together across the line as one sign.
-bool isExclamationPair(char16_t a, char16_t b) {
-    return (a == u'!' || a == u'?') && (b == u'!' || b == u'?');
-}
 
 // A paragraph that opens with a space or a bracket already has its start.
 bool hasOwnIndent(char16_t first) {
@@ -62,32 +55,12 @@ RubyPlace placeRuby(int firstCell, int lastCell, qsizetype readingLength, int ch
     return place;
 }
 
-// A run of half-width letters, digits and signs from chars[i] (spaces between them belong to
-// it; markup's edges end it): one or two digits, or !! !? and kin, are one 縦中横 cell, anything
-// else is set sideways two characters to a cell. Returns where the run ends.
+// A run of half-width letters, digits and signs from chars[i]: one 縦中横 cell, or sideways two
+// characters to a cell. Returns where the run ends.
 qsizetype ParagraphCells::addHalfWidthRun(const Paragraph& p, qsizetype i) {
     const QList<TextChar>& chars = p.chars;
-    const qsizetype n = chars.size();
-    const auto inRun = [&](qsizetype k) {
-        return k < n && (kRules[chars[k].ch] & CharRule::HalfWidth) &&
-               (m_boundaries.empty() || !m_boundaries[size_t(k)]);
-    };
-    qsizetype j = i + 1;
-    for (;;) {
-        if (inRun(j))
-            ++j;
-        else if (j < n && chars[j].ch == u' ' && inRun(j + 1) &&
-                 (m_boundaries.empty() || !m_boundaries[size_t(j)]))
-            j += 2;
-        else
-            break;
-    }
-    const qsizetype length = j - i;
-    const bool together =
-        length <= 2 && (length == 1 ? isDigit(chars[i].ch)
-                                    : (isDigit(chars[i].ch) && isDigit(chars[i + 1].ch)) ||
-                                          isExclamationPair(chars[i].ch, chars[i + 1].ch));
-    const CellKind kind = together ? CellKind::TateChuYoko : CellKind::Sideways;
+    const qsizetype j = halfWidthRunEnd(chars, i, m_edges);
+    const CellKind kind = standsUpright(chars, i, j) ? CellKind::TateChuYoko : CellKind::Sideways;
     for (qsizetype k = i; k < j; k += 2) {
         const qsizetype last = std::min(k + 2, j) - 1;
         const quint8 rules =
@@ -115,15 +88,8 @@ void ParagraphCells::build(const Paragraph& p, bool indent, int charsPerLine, bo
     m_withCells = withCells;
     if (withCells && m_cells.size() < room) m_cells.resize(room);
     m_cellOfChar.clear();
-    m_boundaries.clear();
-    if (!p.ruby.isEmpty() || !p.emphasis.isEmpty()) {
-        m_cellOfChar.assign(size_t(n), 0);
-        m_boundaries.assign(size_t(n) + 1, false);
-        for (const RubySpan& r : p.ruby)
-            m_boundaries[size_t(r.first)] = m_boundaries[size_t(r.last)] = true;
-        for (const EmphasisSpan& e : p.emphasis)
-            m_boundaries[size_t(e.first)] = m_boundaries[size_t(e.last)] = true;
-    }
+    markEdges(p, m_edges);
+    if (!m_edges.empty()) m_cellOfChar.assign(size_t(n), 0);
     if (indent && n > 0 && !hasOwnIndent(chars[0].ch))
         addCell(0, chars[0].offset, CellKind::Upright, u'　', 0);
 

@@ -72,7 +72,7 @@ private:
     std::vector<quint32> m_offsets;
     std::vector<Cell> m_cells;
     std::vector<qsizetype> m_cellOfChar; // filled when the paragraph has ruby or dots
-    std::vector<bool> m_boundaries;
+    std::vector<bool> m_edges;           // of the ruby and emphasis marks
     bool m_withCells = false;
 };
 

@@ -80,7 +80,7 @@ int save(const QStringList& args) {
     say("ready");
     for (size_t round = 0;; ++round) {
         fault::showDocument(*window, documents[round % documents.size()]);
-        if (!window->documents().document_write(target)) return 1;
+        if (!window->controllers().documents().document_write(target)) return 1;
         if (!loop) return 0;
     }
 }
@@ -88,7 +88,7 @@ int save(const QStringList& args) {
 int edit(const QStringList& args) {
     auto window = windowIn(
         args.value(0), {QString(), std::chrono::milliseconds(0), std::chrono::milliseconds(20)});
-    if (!window->documents().document_read(args.value(1))) return 1;
+    if (!window->controllers().documents().document_read(args.value(1))) return 1;
     if (!args.value(2).isEmpty()) window->store().setPassword(args.value(2).toLatin1());
     fault::makeEdits(*window);
     const QDir recovery(fault::recoveryFolderIn(args.value(0)));

@@ -300,7 +300,7 @@ protected:
         prompter->answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
         window->tool_state_refresh();
         window->trigger(QStringLiteral("nx_backup"));
-        auto* commands = window->findChild<BackupCommands*>();
+        auto* commands = &window->controllers().backup();
         EXPECT_TRUE(QTest::qWaitFor([commands] { return !commands->running(); }, 120000));
         const QStringList errors = windowErrors();
         prompter->clear();
@@ -314,7 +314,7 @@ protected:
         prompter->clear();
         prompter->answerFile(target).answer(Answer::Ok).answer(Answer::Ok);
         window->trigger(QStringLiteral("nx_epub_save"));
-        auto* commands = window->findChild<EpubCommands*>();
+        auto* commands = &window->controllers().epub();
         EXPECT_TRUE(QTest::qWaitFor([commands] { return !commands->running(); }, 120000));
         QCoreApplication::processEvents();
         const QStringList errors = windowErrors();
@@ -341,7 +341,7 @@ protected:
                  fault::showDocument(*window, fault::faultDocument(1, bytes));
                  prompter->clear();
                  prompter->answer(Answer::Yes).answer(Answer::Ok).answer(Answer::Ok);
-                 const bool written = window->documents().document_write(target);
+                 const bool written = window->controllers().documents().document_write(target);
                  const Outcome outcome{!written, windowErrors()};
                  prompter->clear();
                  return outcome;
@@ -539,11 +539,11 @@ TEST_F(FaultInjection, KilledEditorGetsItsWorkBackByteForByte) {
 
         // What saving the edits would have written.
         restart({});
-        ASSERT_TRUE(window->documents().document_read(document));
+        ASSERT_TRUE(window->controllers().documents().document_read(document));
         if (!password.isEmpty()) store().setPassword(password.toLatin1());
         fault::makeEdits(*window);
         const QString expected = path(QStringLiteral("expected%1.ptm").arg(password));
-        ASSERT_TRUE(window->documents().document_write(expected));
+        ASSERT_TRUE(window->controllers().documents().document_write(expected));
 
         // The same edits in an editor killed once its copy is written.
         std::unique_ptr<QProcess> editor =
@@ -566,7 +566,7 @@ TEST_F(FaultInjection, KilledEditorGetsItsWorkBackByteForByte) {
         EXPECT_EQ(store().documentPath, document);
         EXPECT_EQ(readAll(document), documentBytes) << "the original was written over";
         const QString restored = path(QStringLiteral("restored%1.ptm").arg(password));
-        ASSERT_TRUE(window->documents().document_write(restored));
+        ASSERT_TRUE(window->controllers().documents().document_write(restored));
 
         if (password.isEmpty()) {
             EXPECT_EQ(readAll(restored), readAll(expected));

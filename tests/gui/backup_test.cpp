@@ -57,7 +57,7 @@ protected:
         writeAll(file, bytes);
     }
 
-    BackupCommands& commands() { return *window->findChild<BackupCommands*>(); }
+    BackupCommands& commands() { return window->controllers().backup(); }
 
     // Starts the backup from the tool button and waits until its last report is closed.
     void runFromButton() {
@@ -130,7 +130,7 @@ TEST_F(Backup, ChecksThatFailEndWithTheirMessageAndTheCatsEndReaction) {
         EXPECT_EQ(prompter->last().buttons, Answers(Answer::Yes)) << row.name;
         EXPECT_EQ(prompter->last().text, row.message) << row.name;
         EXPECT_FALSE(commands().running()) << row.name;
-        EXPECT_EQ(window->currentReaction(), ReactionExercise) << row.name;
+        EXPECT_EQ(window->mascotView()->currentReaction(), ReactionExercise) << row.name;
         EXPECT_FALSE(QFileInfo::exists(destination)) << row.name;
     }
 }
@@ -189,7 +189,7 @@ TEST_F(Backup, CopiesTwoSourcesAndReportsTheTotalWithTheTimeTaken) {
     EXPECT_FALSE(stopOfferedAtMessage[0]) << "the report comes after the run";
     // Afterwards: the caret read-out, the cat idling again after its end reaction.
     EXPECT_FALSE(window->statusPanelText(0).contains(QStringLiteral("バックアップ")));
-    EXPECT_EQ(window->currentReaction(), ReactionExercise);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionExercise);
     EXPECT_TRUE(window->mascotView()->isRunning());
 
     // Nothing to copy the second time, and the same total.
@@ -267,7 +267,7 @@ TEST_F(Backup, StoppingHalfWayReportsTheFilesCopiedAndLeavesOnlyWholeOnes) {
         << "the count is what is really there, no half-copied or hidden file among it";
     EXPECT_TRUE(statusAtMessage[0].startsWith(backup::progressStatusText(copied.size(), 300)))
         << statusAtMessage[0].toStdString();
-    EXPECT_EQ(window->currentReaction(), ReactionExercise);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionExercise);
 }
 
 TEST_F(Backup, ARunKeepsTheObserverItStartedWith) {

@@ -49,7 +49,7 @@ TEST_F(DocumentLifecycle, SwitchingSectionsIsNotAnEdit) {
     EXPECT_EQ(paneText(), QStringLiteral("二番目"));
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("secno_view"))->text(),
               QStringLiteral("No.2"));
-    EXPECT_EQ(window->currentReaction(), 1) << "the cat turns round";
+    EXPECT_EQ(window->mascotView()->currentReaction(), 1) << "the cat turns round";
 }
 
 TEST_F(DocumentLifecycle, EachNameKeystrokeFollowsIntoTheStore) {
@@ -244,7 +244,7 @@ TEST_F(DocumentLifecycle, UnreadableFileGetsTheDefaultErrorReport) {
     EXPECT_EQ(prompter->last().kind, MessageKind::Error);
     EXPECT_TRUE(prompter->last().text.contains(QStringLiteral("ない.ptm")));
     EXPECT_EQ(paneText(), QStringLiteral("このまま"));
-    EXPECT_EQ(window->currentReaction(), 11);
+    EXPECT_EQ(window->mascotView()->currentReaction(), 11);
 }
 
 TEST_F(DocumentLifecycle, RefusedFileShowsTheCatsMessage) {

@@ -176,12 +176,12 @@ TEST_F(Editing, PasteFollowsTheClipboard) {
 
 TEST_F(Editing, CaretMovesWakeAnIdleCatOnly) {
     load(QStringLiteral("abc"));
-    window->mascot_react(ReactionIdle);
+    window->mascotView()->mascot_react(ReactionIdle);
     select(1, 1);
-    EXPECT_EQ(window->currentReaction(), ReactionCaretMoved);
-    window->mascot_react(ReactionExercise);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionCaretMoved);
+    window->mascotView()->mascot_react(ReactionExercise);
     select(2, 2);
-    EXPECT_EQ(window->currentReaction(), ReactionExercise)
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionExercise)
         << "a running reaction is not interrupted";
 }
 

@@ -53,7 +53,7 @@ class Printing : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        window->printing().setPrinterLookup([] { return QPrinterInfo(); });
+        window->controllers().printing().setPrinterLookup([] { return QPrinterInfo(); });
     }
     void load(const QString& text) {
         store().section(0).text = cp932::encodeFromPane(text);

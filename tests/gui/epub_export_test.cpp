@@ -51,7 +51,7 @@ protected:
         window->tool_state_refresh();
     }
 
-    EpubCommands& commands() { return *window->findChild<EpubCommands*>(); }
+    EpubCommands& commands() { return window->controllers().epub(); }
 
     // Chooses the file, starts the book and waits until its last message is answered.
     void exportTo(const QString& file) {
@@ -183,7 +183,7 @@ TEST_F(EpubExport, StoppedOrFailedBooksLeaveTheOldFile) {
     EXPECT_EQ(prompter->last().kind, MessageKind::Error);
     EXPECT_EQ(prompter->last().text,
               QDir::toNativeSeparators(folder) + QStringLiteral("\r\n") + notAFileToWriteMessage());
-    EXPECT_EQ(window->currentReaction(), ReactionError);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionError);
 }
 
 TEST_F(EpubExport, ClosingTheWindowStopsTheBookFirst) {

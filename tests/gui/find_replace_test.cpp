@@ -40,7 +40,7 @@ protected:
         const QTextCursor c = pane()->textCursor();
         return {c.selectionStart(), c.selectionEnd() - c.selectionStart()};
     }
-    void calmCat() { window->mascot_react(ReactionIdle); }
+    void calmCat() { window->mascotView()->mascot_react(ReactionIdle); }
 
     FindDialog* openFind(const QString& text, bool matchCase = false) {
         window->trigger(QStringLiteral("Find1"));
@@ -77,7 +77,7 @@ TEST_F(Search, FindNextHonoursTheCaseBoxAndSelectsAfterDoubleByteText) {
     calmCat();
     click(find, "find_next_bt");
     EXPECT_EQ(selection(), (PaneRange{4, 3})) << "ABC: the box is not ticked";
-    EXPECT_EQ(window->currentReaction(), ReactionHit);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionHit);
     click(find, "find_next_bt");
     EXPECT_EQ(selection(), (PaneRange{12, 3})) << "full-width letters are other letters";
     click(find, "find_next_bt");
@@ -85,7 +85,7 @@ TEST_F(Search, FindNextHonoursTheCaseBoxAndSelectsAfterDoubleByteText) {
 
     calmCat();
     click(find, "find_next_bt");
-    EXPECT_EQ(window->currentReaction(), ReactionNotFound);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionNotFound);
     EXPECT_EQ(selection(), (PaneRange{17, 3})) << "no wrap-around: the selection stays";
 
     select(0, 0);
@@ -209,7 +209,7 @@ TEST_F(Search, ReplaceDialogFindHonoursTheCaseBox) {
         EXPECT_EQ(selection(), (PaneRange{5, 4}));
         calmCat();
         click(&d, "find_bt");
-        EXPECT_EQ(window->currentReaction(), ReactionNotFound);
+        EXPECT_EQ(window->mascotView()->currentReaction(), ReactionNotFound);
         EXPECT_EQ(d.note(), QStringLiteral("発見できなかったにゃ！！"));
         EXPECT_EQ(selection(), (PaneRange{5, 4}));
     });
@@ -224,14 +224,14 @@ TEST_F(Search, ReplaceOneByOneThenUndo) {
         click(&d, "rep_bt");
         EXPECT_EQ(paneText(), QStringLiteral("猫とねこと猫"));
         EXPECT_EQ(selection(), (PaneRange{5, 1})) << "the next one is selected";
-        EXPECT_EQ(window->currentReaction(), ReactionHit);
+        EXPECT_EQ(window->mascotView()->currentReaction(), ReactionHit);
         click(&d, "rep_bt");
         EXPECT_EQ(paneText(), QStringLiteral("猫とねことねこ"));
         EXPECT_EQ(d.note(), QStringLiteral("もう無いみたいだにゃ！！"));
         d.FormActivate();
         calmCat();
         click(&d, "rep_bt");
-        EXPECT_EQ(window->currentReaction(), ReactionNotFound);
+        EXPECT_EQ(window->mascotView()->currentReaction(), ReactionNotFound);
         EXPECT_TRUE(d.note().isEmpty()) << "nothing found: only the cat says so";
     });
     EXPECT_TRUE(store().isModified());
@@ -258,7 +258,7 @@ TEST_F(Search, ReplaceAllCountsAndStopsAfter1001) {
         click(&d, "all_rep_bt");
         EXPECT_EQ(paneText(), QStringLiteral("aaaaaa"));
         EXPECT_EQ(d.note(), QStringLiteral("3個の文字列を置換しちゃったにゃん。"));
-        EXPECT_EQ(window->currentReaction(), ReactionReplaced);
+        EXPECT_EQ(window->mascotView()->currentReaction(), ReactionReplaced);
     });
 
     QString many;
@@ -378,7 +378,7 @@ TEST_F(SearchAll, ListsHitsOfEverySectionWithThePanesUnsavedText) {
     EXPECT_EQ(hits->rowText(2, 0), QStringLiteral("No.002   第一章"));
     EXPECT_EQ(hits->rowText(2, 1), QStringLiteral("3"));
     EXPECT_EQ(hits->rowText(3, 2), QStringLiteral("三行目の猫と猫"));
-    EXPECT_EQ(window->currentReaction(), ReactionHit);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionHit);
     EXPECT_EQ(store().section(0).text, cp932::encode(u"はじまり\r\n黒い猫が来た"))
         << "searching commits nothing";
 }
@@ -390,7 +390,7 @@ TEST_F(SearchAll, ChoosingARowSwitchesAndSelectsEvenAfterTheTextMoved) {
     EXPECT_EQ(store().current, 1);
     EXPECT_EQ(selection(), (PaneRange{14, 1}));
     EXPECT_EQ(pane()->textCursor().selectedText(), QStringLiteral("猫"));
-    EXPECT_EQ(window->currentReaction(), ReactionHit);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionHit);
 
     // Text typed before the hit moves it; the row still finds it.
     select(0, 0);
@@ -405,7 +405,7 @@ TEST_F(SearchAll, ChoosingARowSwitchesAndSelectsEvenAfterTheTextMoved) {
     typeInPane(QStringLiteral("空"));
     calmCat();
     hits->chooseRow(0);
-    EXPECT_EQ(window->currentReaction(), ReactionNotFound);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionNotFound);
     EXPECT_EQ(hits->note(), hitGoneNote());
 
     store().setCount(1);
@@ -419,7 +419,7 @@ TEST_F(SearchAll, NothingFound) {
     ASSERT_NE(hits, nullptr);
     EXPECT_EQ(hits->rowCount(), 0);
     EXPECT_EQ(hits->note(), QStringLiteral("どのセクションにも無かったにゃ。"));
-    EXPECT_EQ(window->currentReaction(), ReactionNotFound);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionNotFound);
 }
 
 TEST_F(Search, CharacterCountOfSelectionSectionAndDocument) {

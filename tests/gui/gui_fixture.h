@@ -2,6 +2,7 @@
 // A fresh main window with a scripted prompter for each test, and a temporary folder.
 
 #include "app/ui/main_window.h"
+#include "mascot/ui/mascot_view.h"
 #include "support/scripted_prompter.h"
 
 #include <QTemporaryDir>

@@ -3,6 +3,7 @@
 #include "gui_fixture.h"
 
 #include "app/action_table.h"
+#include "app/ui/startup.h"
 #include "editing/ui/edit_pane.h"
 
 #include <QAction>
@@ -80,6 +81,34 @@ TEST_F(MainWindow, EveryTableActionExistsAndUnbuiltOnesAreDisabled) {
     EXPECT_TRUE(window->action(QStringLiteral("nx_load"))->isEnabled());
 }
 
+TEST_F(MainWindow, TwinItemsOfACommandAlwaysAgree) {
+    // Menu item, pop-up item, tool button and a sub-menu bound to the same command: one rule,
+    // so one state, whatever the document, the selection and the sections are.
+    const auto checkTwins = [this](const char* when) {
+        window->tool_state_refresh();
+        QHash<Command, QList<QAction*>> bound;
+        for (const ActionEntry& entry : actionTable())
+            bound[entry.command].append(window->action(entry.name));
+        for (const auto* list : {&subMenus(), &popupSubMenus()})
+            for (const MenuEntry& m : *list)
+                if (m.command != Command::None)
+                    bound[m.command].append(window->menu(m.name)->menuAction());
+        for (auto it = bound.cbegin(); it != bound.cend(); ++it)
+            for (QAction* twin : it.value())
+                EXPECT_EQ(twin->isEnabled(), it.value().front()->isEnabled())
+                    << when << ": " << twin->objectName().toStdString() << " / "
+                    << it.value().front()->objectName().toStdString();
+    };
+    checkTwins("at start");
+    typeInPane(QStringLiteral("猫の手"));
+    select(0, 2);
+    checkTwins("with a selection");
+    window->trigger(QStringLiteral("sp_cut"));
+    window->trigger(QStringLiteral("sp_add"));
+    checkTwins("after a cut and with two sections");
+    EXPECT_TRUE(enabled(QStringLiteral("nx_sect_dell")));
+}
+
 TEST_F(MainWindow, PaneFollowsTheWindowSize) {
     window->resize(800, 600);
     window->show();
@@ -92,11 +121,11 @@ TEST_F(MainWindow, PaneFollowsTheWindowSize) {
 
 TEST_F(MainWindow, DesignFlagKeepsTheDesignPlace) {
     restart({QStringLiteral("/d")});
-    EXPECT_TRUE(window->designFlag());
+    EXPECT_TRUE(window->controllers().startup().designFlag());
     restart({QStringLiteral("/D")});
-    EXPECT_FALSE(window->designFlag()) << "the option is case-sensitive";
+    EXPECT_FALSE(window->controllers().startup().designFlag()) << "the option is case-sensitive";
     restart({QStringLiteral("x"), QStringLiteral("/d")});
-    EXPECT_FALSE(window->designFlag()) << "only as the first parameter";
+    EXPECT_FALSE(window->controllers().startup().designFlag()) << "only as the first parameter";
 }
 
 TEST_F(MainWindow, EditingKeysInTheNameBoxStayInTheNameBox) {

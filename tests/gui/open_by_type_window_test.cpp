@@ -146,7 +146,7 @@ TEST_F(OpenByTypeWindow, ALinkedTextOrDocumentDroppedOnAModifiedDocumentOffersTo
     EXPECT_FALSE(store().isModified());
 
     const QString document = path(QStringLiteral("文書.ptm"));
-    ASSERT_TRUE(window->documents().document_write(document));
+    ASSERT_TRUE(window->controllers().documents().document_write(document));
     twoSections();
     prompter->clear();
     EXPECT_TRUE(drop({document}));
@@ -176,7 +176,7 @@ TEST_F(OpenByTypeWindow, ATextDroppedOnUnsavedWorkOffersToSaveItFirst) {
     EXPECT_TRUE(store().plainTextMode());
     EXPECT_TRUE(store().documentPath.isEmpty());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [落とす]"));
-    window->documents().document_read(document);
+    window->controllers().documents().document_read(document);
     EXPECT_EQ(paneText(), QStringLiteral("メモ書き"));
 
     // Onto one of several sections, No replaces that section only.
@@ -279,7 +279,7 @@ TEST_F(OpenByTypeWindow, OncePlainTextModeEndsTheTitleNamesTheDocumentNotTheFile
 TEST_F(OpenByTypeWindow, ADocumentOnTheCommandLineIsRead) {
     store().section(0).text = "saved";
     const QString document = path(QStringLiteral("開く.ptm"));
-    ASSERT_TRUE(window->documents().document_write(document));
+    ASSERT_TRUE(window->controllers().documents().document_write(document));
     restart({document});
     showAndActivate();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ぽてまるエディター [開く]"));

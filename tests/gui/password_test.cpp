@@ -221,7 +221,7 @@ TEST_F(Password, AfterAWrongEntryAndACancelThePasswordIsTypedStraightIn) {
 }
 
 TEST_F(Password, TheEntryFieldHasTheFocusAndItsTextSelectedAtEveryShowing) {
-    Tread_pass_fm* dialog = window->passwords().read_pass_fm();
+    Tread_pass_fm* dialog = window->controllers().passwords().read_pass_fm();
     dialog->mask_ed->setText(QStringLiteral("old"));
     dialog->show();
     dialog->Button2->setFocus(Qt::MouseFocusReason); // as a click on the button leaves it
@@ -233,7 +233,7 @@ TEST_F(Password, TheEntryFieldHasTheFocusAndItsTextSelectedAtEveryShowing) {
 }
 
 TEST_F(Password, EntryDialogKeepsItsLastText) {
-    Tread_pass_fm* dialog = window->passwords().read_pass_fm();
+    Tread_pass_fm* dialog = window->controllers().passwords().read_pass_fm();
     dialog->mask_ed->setText(QStringLiteral("typed"));
     dialog->prepare("other");
     EXPECT_EQ(dialog->mask_ed->text(), QStringLiteral("typed"));

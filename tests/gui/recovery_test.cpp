@@ -109,7 +109,7 @@ protected:
     QString openNovel(const char* firstText) {
         const QString file = path(QStringLiteral("原稿.ptm"));
         EXPECT_TRUE(docfile::writeDocument(file, novel(firstText)).ok);
-        EXPECT_TRUE(window->documents().document_read(file));
+        EXPECT_TRUE(window->controllers().documents().document_read(file));
         return file;
     }
 };
@@ -128,7 +128,7 @@ TEST_F(Recovery, CopyHoldsWhatASaveWouldWrite) {
     EXPECT_EQ(copy.header.displayName, QStringLiteral("原稿"));
 
     const QString saved = path(QStringLiteral("保存.ptm"));
-    ASSERT_TRUE(window->documents().document_write(saved));
+    ASSERT_TRUE(window->controllers().documents().document_write(saved));
     const docfile::ReadResult save = docfile::readDocument(saved, acceptAll);
     ASSERT_EQ(save.status, Status::Ok);
     expectSameSections(copy.document.content, save.content);
@@ -144,7 +144,7 @@ TEST_F(Recovery, CopyKeepsTheCodeACutTookToItsPaste) {
     store.section(0).text = QByteArray("AB\xED\xD6\r\n\xEE\x7E");
     const QString file = path(QStringLiteral("原稿.ptm"));
     ASSERT_TRUE(docfile::writeDocument(file, store).ok);
-    ASSERT_TRUE(window->documents().document_read(file));
+    ASSERT_TRUE(window->controllers().documents().document_read(file));
     select(4, 5);
     window->trigger(QStringLiteral("nx_edcut"));
     window->binding().section_switch(0, 1);
@@ -153,7 +153,7 @@ TEST_F(Recovery, CopyKeepsTheCodeACutTookToItsPaste) {
         return r.document.content.sections.at(1).section.text.startsWith("\xEE\x7E");
     });
     const QString saved = path(QStringLiteral("保存.ptm"));
-    ASSERT_TRUE(window->documents().document_write(saved));
+    ASSERT_TRUE(window->controllers().documents().document_write(saved));
     const docfile::ReadResult save = docfile::readDocument(saved, acceptAll);
     ASSERT_EQ(save.status, Status::Ok);
     expectSameSections(copy.document.content, save.content);
@@ -174,7 +174,7 @@ TEST_F(Recovery, CopyGoesWhenTheDocumentSettlesOrTheWindowCloses) {
         const char* name;
         std::function<void()> settle;
     } rows[] = {
-        {"saved", [this] { window->documents().document_write(path("s.ptm")); }},
+        {"saved", [this] { window->controllers().documents().document_write(path("s.ptm")); }},
         {"new, changes given up",
          [this] {
              prompter->answer(Answer::No);
@@ -183,7 +183,7 @@ TEST_F(Recovery, CopyGoesWhenTheDocumentSettlesOrTheWindowCloses) {
         {"another document opened",
          [this] {
              ASSERT_TRUE(docfile::writeDocument(path("other.ptm"), novel("別")).ok);
-             window->documents().document_read(path("other.ptm"));
+             window->controllers().documents().document_read(path("other.ptm"));
          }},
         {"window closed, changes given up",
          [this] {
@@ -220,7 +220,7 @@ TEST_F(Recovery, AFolderThatCannotHoldCopiesIsToldOnceAtStart) {
         QCoreApplication::processEvents();
         QThread::msleep(5);
     }
-    window->documents().document_reset();
+    window->controllers().documents().document_reset();
     EXPECT_EQ(prompter->asked().size(), 1u) << "said once, not at every change";
 }
 

@@ -212,10 +212,10 @@ TEST_F(GroupSettings, GroupsAreWrittenAndReadBack) {
     d->Button1Click();
 
     const QString file = path(QStringLiteral("グループ入り.ptm"));
-    ASSERT_TRUE(window->documents().document_write(file));
-    window->documents().document_reset();
+    ASSERT_TRUE(window->controllers().documents().document_write(file));
+    window->controllers().documents().document_reset();
     ASSERT_EQ(store().groupCount(), 0);
-    ASSERT_TRUE(window->documents().document_read(file));
+    ASSERT_TRUE(window->controllers().documents().document_read(file));
 
     ASSERT_EQ(store().groupCount(), 2);
     EXPECT_EQ(store().groupName(1), cp932::encode(u"本編"));

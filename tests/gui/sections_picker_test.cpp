@@ -124,7 +124,7 @@ TEST_F(Picker, TheChooseButtonMovesToTheSelectedSection) {
     EXPECT_EQ(paneText(), QStringLiteral("t5"));
     EXPECT_EQ(numberShown(), QStringLiteral("No.5"));
     EXPECT_EQ(store().section(0).text, cp932::encode(u"追記t1"));
-    EXPECT_EQ(window->currentReaction(), ReactionSectionSwitched);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionSectionSwitched);
 }
 
 TEST_F(Picker, ChoosingTheCurrentSectionClosesWithoutReloading) {

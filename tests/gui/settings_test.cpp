@@ -106,7 +106,7 @@ TEST_F(Settings, CloseWritesPlacementAndEmptyRecentEntriesAndTheNextStartHonours
     showAndActivate();
     window->setGeometry(60, 70, 640, 480);
     const QString document = path(QStringLiteral("文書.ptm"));
-    ASSERT_TRUE(window->documents().document_write(document));
+    ASSERT_TRUE(window->controllers().documents().document_write(document));
     emit window->menu(QStringLiteral("nx_file"))->aboutToShow();
     EXPECT_EQ(window->action(QStringLiteral("nx_recent1"))->text(), document);
     EXPECT_TRUE(window->action(QStringLiteral("nx_recent1"))->isVisible());
@@ -186,17 +186,17 @@ TEST_F(Settings, RecentEntryOpensLikeOpenDoes) {
     const QString first = path(QStringLiteral("一.ptm"));
     const QString second = path(QStringLiteral("二.ptm"));
     typeInPane(QStringLiteral("いち"));
-    ASSERT_TRUE(window->documents().document_write(first));
-    window->documents().document_reset();
+    ASSERT_TRUE(window->controllers().documents().document_write(first));
+    window->controllers().documents().document_reset();
     typeInPane(QStringLiteral("に"));
-    ASSERT_TRUE(window->documents().document_write(second));
+    ASSERT_TRUE(window->controllers().documents().document_write(second));
     typeInPane(QStringLiteral("まだ"));
     // The entries stay hidden with their sub-menu; their commands still open the document.
     prompter->answer(Answer::Cancel);
-    window->documents().nx_recentClick(2);
+    window->controllers().documents().nx_recentClick(2);
     EXPECT_EQ(paneText(), QStringLiteral("にまだ")) << "Cancel keeps the unsaved work";
     prompter->answer(Answer::No);
-    window->documents().nx_recentClick(2);
+    window->controllers().documents().nx_recentClick(2);
     EXPECT_EQ(paneText(), QStringLiteral("いち"));
     EXPECT_EQ(store().documentPath, first);
 }

@@ -46,7 +46,7 @@ TEST_F(Tax, TheCatAnnouncesTheTotalAndTheAmountReportWritesIt) {
     EXPECT_FALSE(enabled("pop_hexp_ins")) << "no amount to report before a calculation";
 
     EXPECT_EQ(askTheCat(), calculatedMessage("315")) << "the second byte of 表 is no yen sign";
-    EXPECT_EQ(window->currentReaction(), ReactionHit);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionHit);
     EXPECT_TRUE(enabled("nx_hexp_ins"));
     EXPECT_TRUE(enabled("pop_hexp_ins"));
 
@@ -65,7 +65,7 @@ TEST_F(Tax, NothingToSumIsAnErrorThatKeepsTheLastAmount) {
     EXPECT_EQ(askTheCat("nx_hexp"),
               QStringLiteral("あれ？？計算できなかったにゃ～。\r") +
                   QStringLiteral("「\\」記号の次に数字があると計算できるにゃ。"));
-    EXPECT_EQ(window->currentReaction(), ReactionError);
+    EXPECT_EQ(window->mascotView()->currentReaction(), ReactionError);
     EXPECT_FALSE(enabled("nx_hexp_ins"));
     EXPECT_FALSE(enabled("pop_hexp_ins"));
 

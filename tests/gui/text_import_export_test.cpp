@@ -327,7 +327,7 @@ TEST_F(TextImportExport, LoadingATextOverUnsavedWorkAsksFirstAndCancelKeepsIt) {
     EXPECT_FALSE(store().isModified());
 
     // Notes kept as a document file by Yes stay in it; the text opens as a document of its own.
-    window->documents().document_reset();
+    window->controllers().documents().document_reset();
     typeInPane(QStringLiteral("メモ"));
     const QString document = path(QStringLiteral("メモ.ptm"));
     prompter->clear();
@@ -336,7 +336,7 @@ TEST_F(TextImportExport, LoadingATextOverUnsavedWorkAsksFirstAndCancelKeepsIt) {
     EXPECT_TRUE(store().plainTextMode());
     EXPECT_TRUE(store().documentPath.isEmpty());
     EXPECT_EQ(paneText(), QStringLiteral("追記いち\n"));
-    ASSERT_TRUE(window->documents().document_read(document));
+    ASSERT_TRUE(window->controllers().documents().document_read(document));
     EXPECT_EQ(paneText(), QStringLiteral("メモ"));
 }
 

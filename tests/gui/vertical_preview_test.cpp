@@ -46,7 +46,7 @@ protected:
     }
     vertical::VerticalPreview* open() {
         window->trigger(QStringLiteral("nx_vertical_preview"));
-        return window->verticalCommands().preview();
+        return window->controllers().vertical().preview();
     }
     void key(vertical::VerticalPreview* preview, Qt::Key k) {
         QTest::keyClick(preview->spread(), k);

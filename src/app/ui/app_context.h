@@ -2,7 +2,7 @@
 // What the command controllers share. Each controller gets the context and nothing else: the
 // services by reference, and the window only through the narrow view below.
 
-#include "app/action_table.h"
+#include "app/command_runner.h"
 
 #include <QPoint>
 #include <QString>
@@ -43,17 +43,6 @@ public:
     virtual void releaseStatusText() = 0;
     // Where the section picker opens, on the desktop.
     virtual QPoint pickerAnchor() const = 0;
-};
-
-// Controllers say what their commands do. The window refreshes the enabled states and the
-// indicators once after every command, and after work run through runAsCommand.
-class CommandRegistry {
-public:
-    virtual ~CommandRegistry() = default;
-    // A command without a handler is shown disabled.
-    virtual void registerCommand(Command command, std::function<void()> handler) = 0;
-    // For work that does not start from a menu or a button: a modeless dialog's answer.
-    virtual void runAsCommand(const std::function<void()>& work) = 0;
 };
 
 struct AppContext {

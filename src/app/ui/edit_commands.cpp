@@ -45,6 +45,9 @@ EditCommands::EditCommands(AppContext& context, QObject* parent)
             [this] { m_context.view.status_update(); });
     // The line total of a long text is known once all of it has arrived.
     connect(&m_pane, &EditPane::textLoaded, this, [this] { m_context.view.status_update(); });
+    // A caret move is a selection change too.
+    connect(&m_pane, &EditPane::selectionChanged, this, &EditCommands::sel_ch);
+    connect(&m_pane, &EditPane::cursorPositionChanged, this, &EditCommands::sel_ch);
     registerCommands();
 }
 

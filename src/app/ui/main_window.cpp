@@ -2,34 +2,16 @@
 
 #include "app/command_state.h"
 #include "app/document_names.h"
-#include "app/ui/backup_commands.h"
-#include "app/ui/cat_commands.h"
-#include "app/ui/count_commands.h"
-#include "app/ui/document_commands.h"
-#include "app/ui/edit_commands.h"
-#include "app/ui/epub_commands.h"
-#include "app/ui/help_commands.h"
-#include "app/ui/insert_commands.h"
-#include "app/ui/linked_text_commands.h"
 #include "app/ui/open_commands.h"
-#include "app/ui/password_commands.h"
-#include "app/ui/print_commands.h"
 #include "app/ui/qt_prompter.h"
-#include "app/ui/search_commands.h"
 #include "app/ui/section_binding.h"
-#include "app/ui/section_commands.h"
-#include "app/ui/settings_commands.h"
 #include "app/ui/startup.h"
-#include "app/ui/tax_commands.h"
-#include "app/ui/text_file_commands.h"
-#include "app/ui/vertical_commands.h"
 #include "core/program_files.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
 #include "mascot/ui/mascot_view.h"
 #include "settings/associations.h"
-#include "settings/recent_list.h"
 #include "settings/window_placement.h"
 
 #include <QAction>
@@ -45,7 +27,7 @@ namespace pote {
 Tmain_fm::Tmain_fm(StartOptions options)
     : m_prompter(options.prompter ? std::move(options.prompter)
                                   : std::make_unique<QtPrompter>(this)),
-      m_modalRunner(std::move(options.modalRunner)) {
+      m_modalRunner(std::move(options.modalRunner)), m_commands([this] { tool_state_refresh(); }) {
     setObjectName(QStringLiteral("main_fm"));
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s == Qt::ApplicationActive) tool_state_refresh();
@@ -57,7 +39,13 @@ Tmain_fm::Tmain_fm(StartOptions options)
     setFont(uiFont);
 
     buildPanels();
-    buildControllers(options);
+    buildServices(options);
+    m_controllers = std::make_unique<Controllers>(
+        *m_context,
+        ControllerOptions{*this, *m_image, std::move(options.arguments),
+                          std::move(options.settingsPath), std::move(options.recovery)});
+    m_store.setStateObserver([this] { m_commands.stateChanged(); });
+    connect(m_undo, &PaneUndo::availabilityChanged, this, [this] { m_commands.stateChanged(); });
     buildCommands();
 
     setMinimumSize(kMinimumWindowSize);
@@ -65,13 +53,17 @@ Tmain_fm::Tmain_fm(StartOptions options)
     setWindowTitle(documentTitle(m_store.displayName));
     setWindowIcon(QIcon(QStringLiteral(":/icons/poteedit.svg")));
 
-    m_startup->FormCreate();
+    m_controllers->startup().FormCreate();
     tool_state_refresh();
 }
 
-Tmain_fm::~Tmain_fm() = default;
+Tmain_fm::~Tmain_fm() {
+    // The controllers end first, and what they change on the way out refreshes nothing.
+    std::unique_ptr<Controllers> ending = std::move(m_controllers);
+    ending.reset();
+}
 
-void Tmain_fm::buildControllers(StartOptions& options) {
+void Tmain_fm::buildServices(StartOptions& options) {
     m_associations =
         options.associations
             ? std::move(options.associations)
@@ -80,72 +72,12 @@ void Tmain_fm::buildControllers(StartOptions& options) {
                                              iconFolderFor(QCoreApplication::applicationDirPath())),
                   m_settings.ExtOldApp);
     m_undo = new PaneUndo(*m_edit, this);
-    m_reporter.emplace(*m_prompter, *this);
-    m_binding = new SectionBinding({m_store, *m_undo, *this, *this, m_settings}, m_edit, m_nameEdit,
-                                   m_secnoView, this);
-    m_context = std::make_unique<AppContext>(AppContext{m_store, *m_prompter, *this, *m_reporter,
+    m_reporter.emplace(*m_prompter, *m_image);
+    m_binding = new SectionBinding({m_store, *m_undo, *m_image, *this, m_settings}, m_edit,
+                                   m_nameEdit, m_secnoView, this);
+    m_context = std::make_unique<AppContext>(AppContext{m_store, *m_prompter, *m_image, *m_reporter,
                                                         *m_edit, *m_binding, *m_undo, m_settings,
-                                                        *m_associations, *this, *this});
-    m_startup = std::make_unique<Startup>(*m_context, *this, *m_image, std::move(options.arguments),
-                                          std::move(options.settingsPath));
-    m_passwords = std::make_unique<PasswordCommands>(*m_context);
-    m_documents =
-        std::make_unique<DocumentCommands>(*m_context, [this](const QByteArray& candidate) {
-            return m_passwords->askForDocument(candidate);
-        });
-    m_sections = std::make_unique<SectionCommands>(*m_context);
-    m_editing = std::make_unique<EditCommands>(*m_context);
-    m_printing = std::make_unique<PrintCommands>(*m_context);
-    m_settingsCommands = std::make_unique<SettingsCommands>(*m_context, m_startup->settingsPath());
-    m_textFiles = std::make_unique<TextFileCommands>(*m_context, *m_sections, *m_documents);
-    m_linkedText = std::make_unique<LinkedTextCommands>(*m_context, *m_documents);
-    m_opening =
-        std::make_unique<OpenCommands>(*m_context, *m_documents, *m_textFiles, *m_linkedText);
-    m_startup->setCommandLineOpen(
-        [this](const QStringList& p) { m_opening->open_from_command_line(p); });
-    m_catCommands = std::make_unique<CatCommands>(*m_context, *m_image);
-    m_help = std::make_unique<HelpCommands>(*m_context, manualFolderFor(m_startup->programFolder()),
-                                            *m_image);
-    m_inserts = std::make_unique<InsertCommands>(*m_context);
-    m_tax = std::make_unique<TaxCommands>(*m_context);
-    m_search = std::make_unique<SearchCommands>(*m_context);
-    m_counts = std::make_unique<CountCommands>(*m_context);
-    m_recovery = std::make_unique<RecoveryCommands>(*m_context, *m_documents, *m_startup,
-                                                    std::move(options.recovery));
-    m_backup = std::make_unique<BackupCommands>(*m_context, *m_image, this);
-    m_vertical = std::make_unique<VerticalCommands>(*m_context);
-    m_epub = std::make_unique<EpubCommands>(*m_context, this);
-    registerOwnCommands();
-
-    m_store.setStateObserver([this] { documentStateChanged(); });
-    connect(m_undo, &PaneUndo::availabilityChanged, this, &Tmain_fm::documentStateChanged);
-}
-
-void Tmain_fm::registerCommand(Command command, std::function<void()> handler) {
-    m_handlers.insert(command, std::move(handler));
-}
-
-void Tmain_fm::registerOwnCommands() {
-    registerCommand(Command::Exit, [this] { close(); });
-    // Only one of them runs at a time: every other command waits while one does.
-    registerCommand(Command::StopWork, [this] {
-        m_backup->stop();
-        m_epub->stop();
-    });
-}
-
-void Tmain_fm::runCommand(Command command) {
-    if (const auto handler = m_handlers.value(command)) runAsCommand(handler);
-}
-
-void Tmain_fm::runAsCommand(const std::function<void()>& work) {
-    ++m_commandDepth;
-    work();
-    if (--m_commandDepth == 0) tool_state_refresh();
-}
-
-void Tmain_fm::documentStateChanged() {
-    if (m_commandDepth == 0) tool_state_refresh();
+                                                        *m_associations, *this, m_commands});
 }
 
 void Tmain_fm::trigger(const QString& name) {
@@ -153,32 +85,19 @@ void Tmain_fm::trigger(const QString& name) {
 }
 
 QWidget* Tmain_fm::control(const QString& name) const {
-    if (QToolButton* b = m_tools.value(name)) return b;
     return findChild<QWidget*>(name);
 }
 
 void Tmain_fm::tool_state_refresh() {
-    CommandContext c;
-    c.sectionCount = m_store.count();
-    c.plainTextMode = m_store.plainTextMode();
-    c.hasDocumentPath = !m_store.documentPath.isEmpty();
-    c.modified = m_store.isModified();
-    c.hasPassword = m_store.hasPassword();
-    c.selectionLength = m_edit->selectionEnd() - m_edit->selectionStart();
+    if (!m_controllers) return;
+    CommandContext c = m_controllers->commandContext();
     c.clipboardHasText = m_clipboardHasText;
-    c.undoAvailable = m_undo->available();
-    c.hasRecentDocuments = recentMenu(m_settings.recent).submenuEnabled;
-    c.hasFixedText = !m_settings.DefText1.isEmpty();
-    c.hasMail = !m_settings.MailAdress.isEmpty();
-    c.hasHomePage = !m_settings.HomePage.isEmpty();
-    c.amountAvailable = m_tax && m_tax->amountAvailable();
-    c.backupConfigured = backup::backupConfigured(backupSettingsOf(m_settings));
-    c.busy = (m_backup && m_backup->busy()) || (m_epub && m_epub->busy());
-    c.implemented = [this](Command command) { return implemented(command); };
-    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
-        it.value()->setEnabled(commandEnabled(it.key(), c));
-    for (auto it = m_menus.cbegin(); it != m_menus.cend(); ++it)
-        it.value()->menuAction()->setEnabled(commandEnabled(it.key(), c));
+    c.implemented = [this](Command command) { return m_commands.implemented(command); };
+    for (auto it = m_bound.cbegin(); it != m_bound.cend(); ++it) {
+        const bool enabled = commandEnabled(it.key(), c);
+        for (QAction* bound : it.value())
+            bound->setEnabled(enabled);
+    }
     m_statusPanels[1]->setText(m_store.plainTextMode() ? plainTextModeStatus() : QString());
     m_statusPanels[2]->setText(m_store.hasPassword() ? QStringLiteral("パスワード文書")
                                                      : QString());
@@ -215,18 +134,6 @@ int Tmain_fm::runModal(QDialog& dialog) {
     return m_modalRunner ? m_modalRunner(dialog) : dialog.exec();
 }
 
-void Tmain_fm::mascot_react(int code) {
-    m_image->mascot_react(code);
-}
-
-int Tmain_fm::currentReaction() const {
-    return m_image->animation().state().anime_code;
-}
-
-bool Tmain_fm::designFlag() const {
-    return m_startup->designFlag();
-}
-
 void Tmain_fm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     editor_layout();
@@ -234,9 +141,9 @@ void Tmain_fm::resizeEvent(QResizeEvent* event) {
 }
 
 bool Tmain_fm::event(QEvent* event) {
-    if (event->type() == QEvent::Show) m_startup->FormShow();
+    if (event->type() == QEvent::Show) m_controllers->startup().FormShow();
     if (event->type() == QEvent::WindowActivate) {
-        m_startup->form_active();
+        m_controllers->startup().form_active();
         status_update();
         tool_state_refresh();
     }
@@ -254,20 +161,19 @@ void Tmain_fm::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void Tmain_fm::dragEnterEvent(QDragEnterEvent* event) {
-    m_opening->dragEnter(*event);
+    m_controllers->opening().dragEnter(*event);
 }
 
 void Tmain_fm::dropEvent(QDropEvent* event) {
-    m_opening->drop(*event);
+    m_controllers->opening().drop(*event);
 }
 
 void Tmain_fm::closeEvent(QCloseEvent* event) {
-    if (!m_backup->closeQuery() || !m_epub->closeQuery() || !m_documents->formclose_query()) {
+    if (!m_controllers->closeQuery()) {
         event->ignore();
         return;
     }
-    m_startup->formclose();
-    m_help->closeManual();
+    m_controllers->closed();
     event->accept();
 }
 

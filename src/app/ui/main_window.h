@@ -1,19 +1,20 @@
 #pragma once
 // The main window `main_fm`: tool panel, section panel, mascot, editing pane, status bar,
-// menus and the pop-up menu. It owns the section store and the shared services, hands the
-// commands to controllers and refreshes what depends on the document after each of them.
+// menus and the pop-up menu. It owns the section store and the shared services, gives each
+// command's enabled state to every item bound to it, and leaves what the commands do to the
+// controllers.
 
-#include "app/action_table.h"
+#include "app/command_runner.h"
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
-#include "app/ui/recovery_commands.h"
-#include "core/mascot_reactions.h"
+#include "app/ui/controllers.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
 #include "settings/file_associations.h"
 #include "settings/settings_values.h"
 
 #include <QHash>
+#include <QList>
 #include <QMainWindow>
 
 #include <memory>
@@ -29,27 +30,8 @@ class QToolButton;
 
 namespace pote {
 
-class BackupCommands;
-class CatCommands;
-class CountCommands;
-class DocumentCommands;
-class EditCommands;
-class EpubCommands;
-class InsertCommands;
-class LinkedTextCommands;
-class OpenCommands;
-class PasswordCommands;
-class PrintCommands;
-class SearchCommands;
-class SectionCommands;
-class SettingsCommands;
-class TaxCommands;
-class TextFileCommands;
-class VerticalCommands;
 class EditPane;
-class HelpCommands;
 class PaneUndo;
-class Startup;
 namespace mascot {
 class MascotView;
 }
@@ -63,10 +45,7 @@ struct StartOptions {
     RecoveryOptions recovery;                       // where and when copies of unsaved work go
 };
 
-class Tmain_fm : public QMainWindow,
-                 public WindowView,
-                 public CommandRegistry,
-                 public MascotReactions {
+class Tmain_fm : public QMainWindow, public WindowView {
     Q_OBJECT
 public:
     explicit Tmain_fm(StartOptions options = {});
@@ -81,14 +60,6 @@ public:
     void releaseStatusText() override;
     QPoint pickerAnchor() const override;
 
-    // CommandRegistry
-    void registerCommand(Command command, std::function<void()> handler) override;
-    void runAsCommand(const std::function<void()>& work) override;
-
-    // MascotReactions
-    void mascot_react(int code) override;
-    int currentReaction() const override;
-
     // The enabled states of every command and the status bar's indicators, from the document.
     void tool_state_refresh();
 
@@ -97,17 +68,13 @@ public:
     SectionBinding& binding() { return *m_binding; }
     EditPane* pane() { return m_edit; }
     PaneUndo& undo() { return *m_undo; }
-    DocumentCommands& documents() { return *m_documents; }
-    PasswordCommands& passwords() { return *m_passwords; }
-    PrintCommands& printing() { return *m_printing; }
-    VerticalCommands& verticalCommands() { return *m_vertical; }
+    Controllers& controllers() { return *m_controllers; }
     void setModalRunner(std::function<int(QDialog&)> runner) { m_modalRunner = std::move(runner); }
     QAction* action(const QString& name) const { return m_actions.value(name); }
     QMenu* menu(const QString& name) const { return m_menus.value(name); }
     QWidget* control(const QString& name) const;
     // Runs the command behind an action, as a click would.
     void trigger(const QString& name);
-    bool designFlag() const;
     QString statusPanelText(int panel) const;
     mascot::MascotView* mascotView() const { return m_image; }
 
@@ -123,17 +90,14 @@ private:
     void editor_layout();
     void stbarResize();
     void buildPanels();
-    void buildControllers(StartOptions& options);
+    void buildServices(StartOptions& options);
     void buildCommands();
     QMenu* buildMenu(const MenuEntry& layout, const std::vector<MenuEntry>& subMenus,
                      QWidget* parent);
-    void runCommand(Command command);
+    // The first item bound to the command.
+    QAction* boundAction(Command command) const { return m_bound.value(command).value(0); }
     // nx_fileClick: the File menu opens.
     void nx_fileClick();
-    // A state of the document changed: refresh now, or after the command that is running.
-    void documentStateChanged();
-    bool implemented(Command command) const { return m_handlers.contains(command); }
-    void registerOwnCommands();
 
     SectionStore m_store;
     std::unique_ptr<Prompter> m_prompter;
@@ -143,27 +107,9 @@ private:
     std::unique_ptr<FileAssociations> m_associations;
     PaneUndo* m_undo = nullptr;
     SectionBinding* m_binding = nullptr;
+    CommandRunner m_commands;
     std::unique_ptr<AppContext> m_context;
-    std::unique_ptr<Startup> m_startup;
-    std::unique_ptr<DocumentCommands> m_documents;
-    std::unique_ptr<PasswordCommands> m_passwords;
-    std::unique_ptr<SectionCommands> m_sections;
-    std::unique_ptr<EditCommands> m_editing;
-    std::unique_ptr<PrintCommands> m_printing;
-    std::unique_ptr<SettingsCommands> m_settingsCommands;
-    std::unique_ptr<TextFileCommands> m_textFiles;
-    std::unique_ptr<LinkedTextCommands> m_linkedText;
-    std::unique_ptr<OpenCommands> m_opening;
-    std::unique_ptr<CatCommands> m_catCommands;
-    std::unique_ptr<HelpCommands> m_help;
-    std::unique_ptr<InsertCommands> m_inserts;
-    std::unique_ptr<TaxCommands> m_tax;
-    std::unique_ptr<SearchCommands> m_search;
-    std::unique_ptr<CountCommands> m_counts;
-    std::unique_ptr<RecoveryCommands> m_recovery;
-    std::unique_ptr<BackupCommands> m_backup;
-    std::unique_ptr<VerticalCommands> m_vertical;
-    std::unique_ptr<EpubCommands> m_epub;
+    std::unique_ptr<Controllers> m_controllers;
 
     QFrame* m_selectPanel = nullptr;
     QFrame* m_paTool = nullptr;
@@ -178,12 +124,11 @@ private:
     bool m_statusHeld = false;
     QMenu* m_popup = nullptr;
 
+    // By object name, to lay out the menus; by command, to give each its enabled state.
     QHash<QString, QAction*> m_actions;
     QHash<QString, QMenu*> m_menus;
-    QHash<QString, QToolButton*> m_tools;
-    QHash<Command, std::function<void()>> m_handlers;
+    QHash<Command, QList<QAction*>> m_bound;
 
-    int m_commandDepth = 0;
     bool m_clipboardHasText = false;
 };
 

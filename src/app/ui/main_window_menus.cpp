@@ -1,8 +1,7 @@
-// The menus, the pop-up menu and the tool buttons, built from the action table, and the wiring
-// that keeps their enabled states current.
+// The menus, the pop-up menu and the tool buttons, built from the action table and bound to
+// their commands, and the wiring that keeps their enabled states current.
 #include "app/ui/main_window.h"
 
-#include "app/ui/edit_commands.h"
 #include "editing/ui/edit_pane.h"
 #include "settings/recent_list.h"
 
@@ -50,6 +49,7 @@ QMenu* Tmain_fm::buildMenu(const MenuEntry& layout, const std::vector<MenuEntry>
     auto* menu = new QMenu(layout.caption, parent);
     menu->setObjectName(layout.name);
     m_menus.insert(layout.name, menu);
+    m_bound[layout.command].append(menu->menuAction());
     for (const QString& entry : layout.entries) {
         if (entry == QStringLiteral("-")) {
             menu->addSeparator();
@@ -79,8 +79,9 @@ void Tmain_fm::buildCommands() {
         if (!entry.hint.isEmpty()) a->setToolTip(entry.hint);
         if (!entry.icon.isEmpty()) a->setIcon(QIcon(entry.icon));
         const Command command = entry.command;
-        connect(a, &QAction::triggered, this, [this, command] { runCommand(command); });
+        connect(a, &QAction::triggered, this, [this, command] { m_commands.run(command); });
         m_actions.insert(entry.name, a);
+        m_bound[command].append(a);
     }
 
     for (const MenuEntry& layout : mainMenus()) {
@@ -111,7 +112,6 @@ void Tmain_fm::buildCommands() {
         button->setIconSize(QSize(22, 22));
         button->setGeometry(left, 4, 28, 28);
         button->setFocusPolicy(Qt::NoFocus);
-        m_tools.insert(name, button);
     };
     int i = 0;
     for (const QString& name : toolButtons())
@@ -120,19 +120,18 @@ void Tmain_fm::buildCommands() {
     for (const QString& name : sideToolButtons())
         addTool(name, m_selectPanel, kSideToolLefts[i++]);
 
-    QAction* stop = m_actions.value(QStringLiteral("nx_backup_stop"));
+    QAction* stop = boundAction(Command::StopWork);
     m_stopButton->setDefaultAction(stop);
     addAction(stop); // Esc works wherever the focus is
 
-    QAction* picker = m_actions.value(QStringLiteral("select_bitbt"));
+    QAction* picker = boundAction(Command::SectionPicker);
     connect(m_selectButton, &QPushButton::clicked, picker, &QAction::trigger);
     connect(picker, &QAction::changed, m_selectButton,
             [this, picker] { m_selectButton->setEnabled(picker->isEnabled()); });
     // A caret move is a selection change too.
     const auto selectionMoved = [this] {
-        documentStateChanged();
+        m_commands.stateChanged();
         status_update();
-        m_editing->sel_ch();
     };
     connect(m_edit, &EditPane::selectionChanged, this, selectionMoved);
     connect(m_edit, &EditPane::cursorPositionChanged, this, selectionMoved);
@@ -156,7 +155,7 @@ void Tmain_fm::nx_fileClick() {
     QAction* submenu = m_menus.value(QStringLiteral("nx_recent"))->menuAction();
     submenu->setVisible(recent.submenuVisible);
     for (int i = 0; i < kRecentCount; ++i) {
-        QAction* item = m_actions.value(QStringLiteral("nx_recent%1").arg(i + 1));
+        QAction* item = boundAction(recentCommand(i + 1));
         QString caption = recent.items[size_t(i)].caption;
         item->setText(caption.replace(u'&', QStringLiteral("&&")));
         item->setVisible(recent.items[size_t(i)].visible);

@@ -3,6 +3,7 @@
 // animates it. Without a sprite sheet the picture stays empty and everything else still works,
 // so the program can run without the cat.
 
+#include "core/mascot_reactions.h"
 #include "mascot/mascot_animation.h"
 
 #include <QImage>
@@ -14,7 +15,7 @@ namespace pote::mascot {
 // A cell with the sheet's background colour made transparent, for pictures on a panel.
 QImage withTransparentBackground(const QImage& cell);
 
-class MascotView : public QWidget {
+class MascotView : public QWidget, public MascotReactions {
     Q_OBJECT
 public:
     static constexpr int kPictureSize = 48;
@@ -35,8 +36,9 @@ public:
     void mascot_draw(int frame);
     // What the picture shows while there is no sheet.
     void setPlaceholder(const QImage& picture);
-    // Starts a reaction; the next tick draws it.
-    void mascot_react(int reactionCode);
+    // MascotReactions: starts a reaction; the next tick draws it.
+    void mascot_react(int reactionCode) override;
+    int currentReaction() const override { return m_animation.state().anime_code; }
     // The picture long operations show while they keep the event loop waiting: frame 29 for
     // even n, 30 for odd n, painted at once.
     void busyFrame(int n);

@@ -67,7 +67,7 @@ TEST_F(DiskFull, SavingOverAnOldFileWarnsWhenTheWholeNewFileCannotFitAndNamesThe
     EXPECT_EQ(failure.text.toStdString(),
               (QDir::toNativeSeparators(file) + QStringLiteral("\r\n") + diskFullMessage())
                   .toStdString());
-    EXPECT_EQ(window->currentReaction(), 11);
+    EXPECT_EQ(window->mascotView()->currentReaction(), 11);
 
     EXPECT_EQ(readAll(file), old) << "the old document is untouched";
     EXPECT_EQ(filesOnDisk(), QStringList{QStringLiteral("原稿.ptm")})
@@ -102,7 +102,7 @@ TEST_F(DiskFull, AVerticalPdfThatDoesNotFitNamesTheFullDiskAndKeepsTheOldFile) {
     const QByteArray old(40000, 'o');
     writeAll(file, old);
     window->trigger(QStringLiteral("nx_vertical_preview"));
-    vertical::VerticalPreview* preview = window->verticalCommands().preview();
+    vertical::VerticalPreview* preview = window->controllers().vertical().preview();
     ASSERT_NE(preview, nullptr);
     prompter->answerFile(file).answer(Answer::Ok);
     preview->findChild<QPushButton*>(QStringLiteral("vp_pdf"))->click();

@@ -5,9 +5,12 @@
 #include "epub/paragraph_markup.h"
 #include "epub/xml_text.h"
 #include "support/test_files.h"
+#include "vertical/line_rules.h"
 #include "vertical/notation.h"
 
 #include <gtest/gtest.h>
+
+#include <QRandomGenerator>
 
 namespace pote::epub {
 namespace {
@@ -61,6 +64,8 @@ TEST(ParagraphMarkup, NotationBecomesMarkup) {
         {"!! upright", "本当!!", "[本当<span class=\"tcy\">!!</span>]"},
         {"!? upright", "本当!?　嘘", "[本当<span class=\"tcy\">!?</span>　嘘]"},
         {"?? and !!! stay", "え??　えっ!!!", "[え??　えっ!!!]"},
+        {"digits with a space between are one run", "1 2と3",
+         "[1 2と<span class=\"tcy\">3</span>]"},
         {"full-width digits stay", "１２月", "[１２月]"},
         {"upright inside emphasis", "《《第2章》》",
          "[<span class=\"em-sesame\">第<span class=\"tcy\">2</span>章</span>]"},
@@ -101,10 +106,11 @@ TEST(ParagraphMarkup, MarksThatCrossNestAndBrokenMarksAreLeftOut) {
          "<span class=\"em-sesame\">あ</span><ruby><span "
          "class=\"em-sesame\">い</span><rt>よみ</rt></ruby><span class=\"em-sesame\">うえ</span>お"
          "<span class=\"tcy\">12</span>"},
-        {"an upright run cut by an emphasis edge stays plain",
+        {"a run cut by an emphasis edge is two runs",
          {},
          {{3, 6}},
-         "あいう<span class=\"em-sesame\">えお1</span>2"},
+         "あいう<span class=\"em-sesame\">えお<span class=\"tcy\">1</span></span><span "
+         "class=\"tcy\">2</span>"},
         {"marks out of range or out of order are left out",
          {{5, 9, reading}, {3, 2, reading}},
          {{4, 5}, {0, 10}, {2, 3}},
@@ -139,6 +145,46 @@ TEST(ParagraphMarkup, CharactersABookCannotHoldAreLeftOutAndTheirOffsetsTold) {
     p.ruby = {{0, 2, QString::fromUtf16(u"よ\xdc80み")}};
     EXPECT_EQ(markupOf(p, &dropped), QByteArray("<ruby>x<rt>よみ</rt></ruby>"));
     EXPECT_EQ(dropped, (QList<quint32>{1, 0, 2}));
+}
+
+// The book and the pages must agree on which runs stand upright, whatever the mix of digits,
+// signs, spaces and marks around them.
+TEST(ParagraphMarkup, UprightRunsAreTheOnesThePagesSetUpright) {
+    const char* pieces[] = {"1",
+                            "2",
+                            "12",
+                            "!",
+                            "?",
+                            "a",
+                            " ",
+                            "あ",
+                            "漢",
+                            "｜",
+                            "《",
+                            "》",
+                            "《《",
+                            "》》",
+                            "！",
+                            "３",
+                            "［＃「1」に傍点］"};
+    QRandomGenerator random(20261208);
+    vertical::ParagraphCells cells;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray line;
+        for (int k = random.bounded(1, 14); k > 0; --k)
+            line += sjis(pieces[random.bounded(int(std::size(pieces)))]);
+        for (const Paragraph& p : vertical::parseLine(line, 0)) {
+            QList<quint32> inBook;
+            for (const CharRun& run : tateChuYokoRuns(p))
+                inBook.append(p.chars[run.first].offset);
+            cells.build(p, false, 20, true);
+            QList<quint32> onPage;
+            for (qsizetype c = 0; c < cells.size(); ++c)
+                if (cells.cells()[c].kind == vertical::CellKind::TateChuYoko)
+                    onPage.append(cells.offset(c));
+            EXPECT_EQ(inBook, onPage) << line.toHex().constData();
+        }
+    }
 }
 
 TEST(XmlText, EscapesAndKeepsOnlyWhatXmlHolds) {

@@ -97,6 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"OneDigitTateChuYoko", sjis("第3章"), "第[3]章"},
         Row{"ThreeDigitsSideways", sjis("約120枚"), "約(12)(0)枚"},
         Row{"ExclamationPairs", sjis("!?と!!"), "[!?]と[!!]"},
+        Row{"QuestionFirstPairsSideways", sjis("??と?!"), "(??)と(?!)"},
         Row{"LettersWithASpaceSideways", sjis("USB ok"), "(US)(B )(ok)"},
         Row{"DigitsWithUnitSideways", sjis("5kg"), "(5k)(g)"},
         Row{"LoneSpaceIsACell", sjis("a あ"), "(a) あ"},
