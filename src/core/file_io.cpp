@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -52,6 +53,37 @@ QString openRegularFileForReading(QFile& file, const QString& path) {
         return file.errorString();
     }
     return {};
+}
+
+RegularFileRead readRegularFile(const QString& path, const RegularFileReadOptions& options) {
+    RegularFileRead result;
+    QFile file;
+    if (QString problem = openRegularFileForReading(file, path); !problem.isEmpty()) {
+        result.error = std::move(problem);
+        return result;
+    }
+    result.size = file.size();
+    if (result.size > options.maxBytes) {
+        result.status = RegularFileRead::Status::TooLarge;
+        return result;
+    }
+    QByteArray bytes(result.size, Qt::Uninitialized);
+    const qint64 piece = options.pieceBytes > 0 ? options.pieceBytes : result.size;
+    qint64 got = 0;
+    while (got < result.size) {
+        const qint64 n = file.read(bytes.data() + got, std::min(piece, result.size - got));
+        if (n < 0) {
+            result.error = file.errorString();
+            return result;
+        }
+        if (n == 0) break; // shortened since the open
+        got += n;
+        if (options.afterPiece) options.afterPiece(got);
+    }
+    bytes.truncate(got);
+    result.bytes = std::move(bytes);
+    result.status = RegularFileRead::Status::Ok;
+    return result;
 }
 
 QString writeTargetProblem(const QString& path) {

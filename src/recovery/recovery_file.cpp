@@ -112,9 +112,9 @@ HeaderRead readRecoveryHeader(const QString& path) {
         result.error = ioError ? file.errorString() : damagedHeaderMessage();
         return result;
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
+    QFile file;
+    if (QString problem = openRegularFileForReading(file, path); !problem.isEmpty()) {
+        result.error = std::move(problem);
         return result;
     }
     const QByteArray start = file.read(sizeof kMagic + 8);

@@ -1,5 +1,6 @@
 #include "settings/associations.h"
 
+#include "core/file_io.h"
 #include "settings/desktop_entry.h"
 #include "settings/desktop_key_file.h"
 
@@ -78,15 +79,12 @@ struct MimeApps {
 };
 
 MimeApps readMimeApps(const QString& path) {
-    QFile in(path);
-    if (!in.exists()) return {DesktopKeyFile::parse(QByteArray()), {}};
-    if (!in.open(QIODevice::ReadOnly))
-        return {std::nullopt, readFailedMessage(path, in.errorString())};
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        return {std::nullopt, readFailedMessage(path, in.errorString())};
+    if (!QFileInfo::exists(path)) return {DesktopKeyFile::parse(QByteArray()), {}};
+    const RegularFileRead read = readRegularFile(path);
+    if (read.status != RegularFileRead::Status::Ok)
+        return {std::nullopt, readFailedMessage(path, read.error)};
     int badLine = 0;
-    std::optional<DesktopKeyFile> file = DesktopKeyFile::parse(bytes, &badLine);
+    std::optional<DesktopKeyFile> file = DesktopKeyFile::parse(read.bytes, &badLine);
     if (!file) return {std::nullopt, malformedMessage(path, badLine)};
     return {std::move(file), {}};
 }
@@ -97,11 +95,9 @@ bool defaultIsOurs(const DesktopKeyFile& mimeApps, const char* mimeType) {
 }
 
 std::optional<QByteArray> readSmallFile(const QString& path) {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes;
+    RegularFileRead read = readRegularFile(path);
+    if (read.status != RegularFileRead::Status::Ok) return std::nullopt;
+    return std::move(read.bytes);
 }
 
 // The files one operation writes or removes. When a later step fails, the files this

@@ -23,6 +23,10 @@ qint64 linked_text_size(const SectionStore& store);
 // split there.
 std::vector<int> sections_holding_mark(const SectionStore& store);
 
+// Positions of the sections whose name or written text holds a NUL byte: read back, the file
+// ends at the first one, and every later section is lost.
+std::vector<int> sections_holding_nul(const SectionStore& store);
+
 struct LinkedTextWrite {
     enum class Status { Ok, NoSpace, IoError };
     Status status = Status::IoError;
@@ -46,7 +50,9 @@ struct LinkedTextRead {
 LinkedTextRead parse_linked_text(QByteArrayView lines);
 
 // Reads path as lines (converted from UTF-8 when utf8 says so) and splits it. The store is not
-// touched: on Ok the caller resets the document and hands the content over.
-LinkedTextRead linked_text_read(const QString& path, Utf8Choice& utf8);
+// touched: on Ok the caller resets the document and hands the content over. A file in line
+// form is read and split pieceBytes at a time (a test may make them small).
+LinkedTextRead linked_text_read(const QString& path, Utf8Choice& utf8,
+                                qsizetype pieceBytes = 512 * 1024);
 
 } // namespace pote

@@ -5,38 +5,27 @@
 #include "core/text_convert.h"
 #include "core/text_lines.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 namespace pote {
 
 TextFileRead read_file_bytes(const QString& path, qint64 maxBytes) {
+    RegularFileReadOptions options;
+    options.maxBytes = maxBytes;
+    RegularFileRead read = readRegularFile(path, options);
     TextFileRead result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
-        return result;
-    }
-    const qint64 size = file.size();
-    if (size > maxBytes) {
+    switch (read.status) {
+    case RegularFileRead::Status::Ok:
+        result.status = TextFileRead::Status::Ok;
+        result.text = std::move(read.bytes);
+        break;
+    case RegularFileRead::Status::TooLarge:
         result.status = TextFileRead::Status::TooLarge;
-        return result;
+        break;
+    case RegularFileRead::Status::IoError:
+        result.error = std::move(read.error);
+        break;
     }
-    QByteArray bytes(size, Qt::Uninitialized);
-    qint64 got = 0;
-    while (got < size) {
-        const qint64 n = file.read(bytes.data() + got, size - got);
-        if (n <= 0) break;
-        got += n;
-    }
-    // A file that changed size under us is read as far as it went; one that fails is an error.
-    if (got < size && file.error() != QFileDevice::NoError) {
-        result.error = file.errorString();
-        return result;
-    }
-    bytes.truncate(got);
-    result.status = TextFileRead::Status::Ok;
-    result.text = std::move(bytes);
     return result;
 }
 

@@ -25,7 +25,8 @@ struct TextFileRead {
     bool fromUtf8 = false; // Ok: the file was UTF-8 and text is its conversion
 };
 
-// The file's whole bytes, read once; a folder, a missing or an unreadable file is an IoError.
+// The file's whole bytes (see readRegularFile); a folder, a pipe, a device, a missing or an
+// unreadable file is an IoError.
 TextFileRead read_file_bytes(const QString& path, qint64 maxBytes = kMaxTextFileBytes);
 
 // A text file read as lines, converted from UTF-8 when utf8 says so.

@@ -1,8 +1,7 @@
 #include "vertical/ui/vertical_font.h"
 
+#include "core/file_io.h"
 #include "vertical/vertical_fallback.h"
-
-#include <QFile>
 
 #include <hb-ot.h>
 #include <hb.h>
@@ -34,17 +33,12 @@ Buffer bufferOf(QStringView text, hb_direction_t direction) {
 
 std::unique_ptr<VerticalFont> VerticalFont::load(const FontFile& file, QString& error,
                                                  Forms forms) {
-    QFile f(file.path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        error = f.errorString();
+    RegularFileRead read = readRegularFile(file.path);
+    if (read.status != RegularFileRead::Status::Ok) {
+        error = read.error;
         return nullptr;
     }
-    QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        error = f.errorString();
-        return nullptr;
-    }
-    std::unique_ptr<VerticalFont> font(new VerticalFont(file, std::move(data), forms));
+    std::unique_ptr<VerticalFont> font(new VerticalFont(file, std::move(read.bytes), forms));
     if (!font->m_font || !font->raw(16).isValid()) {
         error = QStringLiteral("not a font file");
         return nullptr;

@@ -552,6 +552,55 @@ TEST_F(DocumentFileTest, OnlyRegularFilesAreReadOrReplaced) {
     EXPECT_EQ(readBack(test::readAll(document)).section(0).text, "abcd");
 }
 
+TEST_F(DocumentFileTest, WholeFileReadsTakeWhatTheFileHoldsWhileAnotherProgramChangesIt) {
+    QByteArray original(10000, Qt::Uninitialized);
+    for (qsizetype k = 0; k < original.size(); ++k)
+        original[k] = char(k * 7 + k / 256);
+    const QString file = path(QStringLiteral("変わる.txm"));
+    const struct {
+        const char* name;
+        qint64 resizeTo; // after the first piece of 4096 bytes
+        QByteArray expected;
+    } rows[] = {
+        {"cut before what was read", 1000, original.left(4096)},
+        {"cut inside the rest", 6000, original.left(6000)},
+        {"emptied", 0, original.left(4096)},
+        {"grown", 12000, original},
+    };
+    for (const auto& row : rows) {
+        test::writeAll(file, original);
+        RegularFileReadOptions options;
+        options.pieceBytes = 4096;
+        int pieces = 0;
+        options.afterPiece = [&](qint64) {
+            if (++pieces == 1) {
+                ASSERT_TRUE(QFile::resize(file, row.resizeTo));
+            }
+        };
+        const RegularFileRead read = readRegularFile(file, options);
+        ASSERT_EQ(read.status, RegularFileRead::Status::Ok) << row.name;
+        EXPECT_EQ(read.bytes, row.expected) << row.name;
+    }
+
+    RegularFileReadOptions small;
+    small.maxBytes = original.size() - 1;
+    test::writeAll(file, original);
+    const RegularFileRead tooLarge = readRegularFile(file, small);
+    EXPECT_EQ(tooLarge.status, RegularFileRead::Status::TooLarge);
+    EXPECT_EQ(tooLarge.size, original.size());
+    EXPECT_TRUE(tooLarge.bytes.isEmpty());
+    for (const QString& notAFile : {m_dir.path(), QStringLiteral("/dev/zero")}) {
+        const RegularFileRead refused = readRegularFile(notAFile);
+        EXPECT_EQ(refused.status, RegularFileRead::Status::IoError);
+        EXPECT_EQ(refused.error, notAFileToReadMessage());
+    }
+    if (!test::pipesAvailable(m_dir.path())) return;
+    const QString pipe = path(QStringLiteral("管.txt"));
+    RegularFileRead fromPipe;
+    EXPECT_TRUE(test::readsPipeWithoutWaiting(pipe, [&] { fromPipe = readRegularFile(pipe); }));
+    EXPECT_EQ(fromPipe.error, notAFileToReadMessage());
+}
+
 TEST_F(DocumentFileTest, AnEmptyPathIsAnIoErrorWithoutAToolkitWarning) {
     static int warnings = 0;
     warnings = 0;

@@ -1,5 +1,6 @@
 #include "textio/text_files.h"
 
+#include "core/file_io.h"
 #include "core/section_store.h"
 #include "support/test_files.h"
 
@@ -59,6 +60,13 @@ TEST_F(TextFiles, WhatCannotBeReadIsAnError) {
     EXPECT_EQ(folder.status, Status::IoError);
     EXPECT_EQ(read_file_bytes(file(QStringLiteral("大.txt"), "12345"), 4).status, Status::TooLarge);
     EXPECT_EQ(read_file_bytes(file(QStringLiteral("空.txt"), ""), 4).text, "");
+    if (!test::pipesAvailable(m_dir.path())) return;
+    const QString pipe = m_dir.filePath(QStringLiteral("管.txt"));
+    TextFileRead fromPipe;
+    EXPECT_TRUE(
+        test::readsPipeWithoutWaiting(pipe, [&] { fromPipe = read_text_file(pipe, none); }));
+    EXPECT_EQ(fromPipe.status, Status::IoError);
+    EXPECT_EQ(fromPipe.error, notAFileToReadMessage());
 }
 
 TEST_F(TextFiles, WritingReplacesTheFileOrLeavesItAlone) {

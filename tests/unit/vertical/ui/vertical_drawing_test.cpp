@@ -4,6 +4,8 @@
 
 #include "vertical_fixture.h"
 
+#include "core/file_io.h"
+#include "support/test_files.h"
 #include "vertical/page_geometry.h"
 
 #include <QFileInfo>
@@ -73,6 +75,13 @@ TEST_F(VerticalDrawing, AFileThatIsMissingOrNoFontIsRefusedWithItsReason) {
     error.clear();
     EXPECT_FALSE(VerticalFont::load({text, 0, {}}, error));
     EXPECT_FALSE(error.isEmpty());
+    if (!pote::test::pipesAvailable(dir.path())) return;
+    const QString pipe = dir.filePath(QStringLiteral("管.ttf"));
+    error.clear();
+    EXPECT_TRUE(pote::test::readsPipeWithoutWaiting(pipe, [&] {
+        EXPECT_FALSE(VerticalFont::load({pipe, 0, {}}, error));
+    }));
+    EXPECT_EQ(error, notAFileToReadMessage());
 }
 
 // Where the ink must be in a vertical line, whether the font drew a vertical form or the
