@@ -7,6 +7,13 @@
 // Ratios are medians of the ratios within each round. POTE_BACKUP_BENCH_FILES sets the number
 // of files (100 per folder, 10 KiB on average) for a quick run; POTE_BACKUP_BENCH_DIR the
 // folder the trees are made in (default: the temporary folder); it needs room for 20 copies.
+// POTE_BACKUP_BENCH_TREE=writer makes a writer's folder instead: 300 files in 12 folders,
+// manuscripts of 4 to 400 KiB, documents of 1 to 8 MiB and a few of 10 to 30 MiB (about
+// 350 MB); each copy is removed once timed, as 18 of them would not fit.
+//
+// For timing whole processes from outside, two more ways to call it:
+//   backup_bench --make-tree DIR       makes the tree (as chosen above) in DIR/src;
+//   backup_bench --copy SOURCE TARGET  one first copy of SOURCE into the empty TARGET.
 
 #include "backup/backup_runner.h"
 #include "support/bench_support.h"
@@ -41,7 +48,12 @@ namespace {
 
 using namespace pote::backup;
 
+bool writersTree() {
+    return qgetenv("POTE_BACKUP_BENCH_TREE") == "writer";
+}
+
 int fileCount() {
+    if (writersTree()) return 300;
     const QByteArray env = qgetenv("POTE_BACKUP_BENCH_FILES");
     const int n = env.isEmpty() ? 20000 : env.toInt();
     return std::max(n, 100);
@@ -63,8 +75,42 @@ QByteArray bytesOf(const QString& name) {
     return QFile::encodeName(pathOf(name));
 }
 
+void writeFile(const QString& path, const char* bytes, qsizetype size) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes, size) != size)
+        throw std::runtime_error("cannot write the source tree");
+}
+
+// src/作品NN/...: 300 files in 12 folders. Most are manuscripts of 4 to 400 KiB; one in eight
+// is a document of 1 to 8 MiB; one in fifty a large file of 10 to 30 MiB (a picture, a book).
+qint64 makeWritersTree(const QString& root) {
+    static const QByteArray prose = pote::bench::japaneseProse(32 << 20);
+    QRandomGenerator rng(28);
+    qint64 bytes = 0;
+    for (int f = 0; f < 300; ++f) {
+        const QString dir = root + QStringLiteral("/作品%1").arg(f % 12, 2, 10, QChar('0'));
+        if (f < 12 && !QDir().mkpath(dir)) throw std::runtime_error("cannot make the source tree");
+        qsizetype size = 0;
+        QString name;
+        if (f % 50 == 49) {
+            size = (10 << 20) + rng.bounded(20 << 20);
+            name = QStringLiteral("/資料%1.pdf").arg(f, 3, 10, QChar('0'));
+        } else if (f % 8 == 7) {
+            size = (1 << 20) + rng.bounded(7 << 20);
+            name = QStringLiteral("/原稿%1.ptm").arg(f, 3, 10, QChar('0'));
+        } else {
+            size = 4096 + rng.bounded(396 * 1024);
+            name = QStringLiteral("/章%1.txt").arg(f, 3, 10, QChar('0'));
+        }
+        const qsizetype at = rng.bounded(static_cast<int>(prose.size() - size));
+        writeFile(dir + name, prose.constData() + at, size);
+        bytes += size;
+    }
+    return bytes;
+}
+
 // src/部NN/章MM/原稿NNNNN.txt: 100 files per folder, 2 to 18 KiB of prose each.
-qint64 makeSourceTree() {
+qint64 makeSmallFilesTree(const QString& root) {
     static const QByteArray prose = pote::bench::japaneseProse(1 << 20);
     QRandomGenerator rng(19);
     const int files = fileCount();
@@ -73,19 +119,22 @@ qint64 makeSourceTree() {
     for (int f = 0; f < files; ++f) {
         const int folder = f / 100;
         const QString dir =
-            pathOf(QStringLiteral("src/部%1/章%2")
+            root + QStringLiteral("/部%1/章%2")
                        .arg(folder / 10 % std::max(1, folders / 10), 2, 10, QChar('0'))
-                       .arg(folder, 3, 10, QChar('0')));
+                       .arg(folder, 3, 10, QChar('0'));
         if (f % 100 == 0 && !QDir().mkpath(dir))
             throw std::runtime_error("cannot make the source tree");
         const qsizetype size = 2048 + rng.bounded(16 * 1024 + 1);
         const qsizetype at = rng.bounded(static_cast<int>(prose.size() - size));
-        QFile file(dir + QStringLiteral("/原稿%1.txt").arg(f, 5, 10, QChar('0')));
-        if (!file.open(QIODevice::WriteOnly) || file.write(prose.constData() + at, size) != size)
-            throw std::runtime_error("cannot write the source tree");
+        writeFile(dir + QStringLiteral("/原稿%1.txt").arg(f, 5, 10, QChar('0')),
+                  prose.constData() + at, size);
         bytes += size;
     }
     return bytes;
+}
+
+qint64 makeSourceTree(const QString& root) {
+    return writersTree() ? makeWritersTree(root) : makeSmallFilesTree(root);
 }
 
 void runTool(std::vector<std::string> args) {
@@ -107,9 +156,9 @@ void flushFileSystem(const QByteArray& path) {
     ::close(fd);
 }
 
-BackupOutcome ourBackup(const QString& destination) {
+BackupOutcome ourBackup(const QString& destination, const QString& source = pathOf("src")) {
     BackupSettings settings;
-    settings.sourceDirs = {pathOf("src")};
+    settings.sourceDirs = {source};
     settings.copyDir = destination;
     const SourceCheck check = checkSources(settings);
     if (!check.ok() || !destinationReachable(check.folders.destination))
@@ -165,7 +214,8 @@ double median(std::vector<double> v) {
 // the same machine (the build machines are shared and drift). Each run starts with nothing
 // waiting to be written; what a tool leaves for later is timed as "<label> flush".
 void rotate(benchmark::State& state,
-            const std::vector<std::pair<std::string, std::function<QByteArray(int)>>>& contenders) {
+            const std::vector<std::pair<std::string, std::function<QByteArray(int)>>>& contenders,
+            bool removeCopies = false) {
     size_t first = 0;
     int iteration = 0;
     for (auto _ : state) {
@@ -178,6 +228,8 @@ void rotate(benchmark::State& state,
             g_times[label].push_back(t);
             g_times[label + " flush"].push_back(millis([&] { flushFileSystem(written); }));
             if (label == contenders[0].first) ours = t;
+            if (removeCopies && !QDir(QFile::decodeName(written)).removeRecursively())
+                throw std::runtime_error("cannot remove a copy");
         }
         state.SetIterationTime(ours / 1000.0);
         first = (first + 1) % contenders.size();
@@ -194,23 +246,26 @@ void BM_FirstCopy(benchmark::State& state) {
     const auto fresh = [](const char* tool, int iteration) {
         return bytesOf(QStringLiteral("%1-%2").arg(QString::fromUtf8(tool)).arg(iteration));
     };
-    rotate(state, {{"ours",
-                    [&](int i) {
-                        const QByteArray to = fresh("ours", i);
-                        ourBackup(QFile::decodeName(to));
-                        return to;
-                    }},
-                   {"cp",
-                    [&](int i) {
-                        const QByteArray to = fresh("cp", i);
-                        runTool({"cp", "-a", src, to.toStdString()});
-                        return to;
-                    }},
-                   {"rsync", [&](int i) {
-                        const QByteArray to = fresh("rsync", i);
-                        runTool({"rsync", "-a", src + "/", to.toStdString()});
-                        return to;
-                    }}});
+    rotate(state,
+           {{"ours",
+             [&](int i) {
+                 const QByteArray to = fresh("ours", i);
+                 ourBackup(QFile::decodeName(to));
+                 return to;
+             }},
+            {"cp",
+             [&](int i) {
+                 const QByteArray to = fresh("cp", i);
+                 runTool({"cp", "-a", src, to.toStdString()});
+                 return to;
+             }},
+            {"rsync",
+             [&](int i) {
+                 const QByteArray to = fresh("rsync", i);
+                 runTool({"rsync", "-a", src + "/", to.toStdString()});
+                 return to;
+             }}},
+           writersTree());
 }
 
 void BM_NothingToCopy(benchmark::State& state) {
@@ -263,17 +318,32 @@ void printRatio(const char* label, const std::string& ours, const std::string& b
 } // namespace
 
 int main(int argc, char** argv) {
-    const qint64 bytes = makeSourceTree();
-    std::printf("tree: %d files in %d folders, %lld bytes, under %s\n", fileCount(),
-                (fileCount() + 99) / 100, static_cast<long long>(bytes),
-                qPrintable(workDir().path()));
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (mode == QLatin1String("--make-tree") && argc == 3) {
+        const qint64 bytes =
+            makeSourceTree(QString::fromLocal8Bit(argv[2]) + QStringLiteral("/src"));
+        std::printf("%lld bytes\n", static_cast<long long>(bytes));
+        return 0;
+    }
+    if (mode == QLatin1String("--copy") && argc == 4) {
+        ourBackup(QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[2]));
+        return 0;
+    }
+    const qint64 bytes = makeSourceTree(pathOf("src"));
+    std::printf("tree: %s, %lld bytes, under %s\n",
+                writersTree() ? "a writer's folder of 300 files"
+                              : qPrintable(QStringLiteral("%1 files in %2 folders")
+                                               .arg(fileCount())
+                                               .arg((fileCount() + 99) / 100)),
+                static_cast<long long>(bytes), qPrintable(workDir().path()));
     return pote::bench::runBenchmarks(argc, argv, false, [](const pote::bench::RatioReporter&) {
         std::printf("flush after ours: %.0f ms, after cp -a: %.0f ms, after rsync -a: %.0f ms "
                     "(medians)\n",
                     median(g_times["ours flush"]), median(g_times["cp flush"]),
                     median(g_times["rsync flush"]));
-        printRatio("first copy, ours / cp -a", "ours", "cp", 1.2);
-        printRatio("first copy, ours / cp -a with its flush", "ours", "cp", 0, "cp flush");
+        // Ours is on the disk when it ends; cp -a is compared with the flush it leaves behind.
+        printRatio("first copy, ours / cp -a", "ours", "cp");
+        printRatio("first copy, ours / cp -a with its flush", "ours", "cp", 1.2, "cp flush");
         printRatio("first copy, ours / rsync -a", "ours", "rsync");
         printRatio("first copy, ours / rsync -a with its flush", "ours", "rsync", 0, "rsync flush");
         printRatio("nothing to copy, ours / bare walk", "ours again", "walk", 1.5);

@@ -50,7 +50,11 @@ BackupOutcome runBackup(const BackupPlan& plan, const ProgressCallback& progress
     BackupOutcome outcome = outcomeBeforeCopying(plan);
     if (plan.cancelled) return outcome;
 
-    CopyBatch batch(options.copy);
+    // Temporaries a killed run left are cleared from each folder this run copies into; those
+    // made from now on may be another run's at work.
+    CopyOptions copyOptions = options.copy;
+    if (!copyOptions.staleBefore) copyOptions.staleBefore = fileSystemNow();
+    CopyBatch batch(copyOptions);
     QElapsedTimer batchClock;
     std::vector<std::pair<qint64, BackupFailure>> copyFailures;
     const auto failed = [&](qint64 index, const QString& reason) {

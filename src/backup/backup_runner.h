@@ -52,6 +52,7 @@ struct RunOptions {
 BackupOutcome outcomeBeforeCopying(const BackupPlan& plan);
 
 // Copies every item that needs it, in order. A failing copy is counted and the run goes on.
+// Hidden temporaries that a killed run left in a folder copied into are removed.
 // When cancel is set the run stops after the file at hand; the copies made so far are kept.
 BackupOutcome runBackup(const BackupPlan& plan, const ProgressCallback& progress,
                         const std::atomic<bool>& cancel, const RunOptions& options = {});

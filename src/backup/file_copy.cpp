@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -27,13 +30,28 @@ QByteArray folderOf(const QByteArray& path) {
 }
 
 // Hidden, and recognisable as ours if a killed run leaves it behind.
+constexpr QByteArrayView kTemporarySuffix = ".potebak-";
+constexpr qsizetype kTemporaryUniqueChars = 6; // what mkostemp puts in place of the Xs
+// Room for the dot and the suffix within the 255-byte limit of a name.
+constexpr qsizetype kTemporaryNameChars = 200;
+
 QByteArray temporaryTemplate(const QByteArray& target) {
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray() : target.left(slash + 1);
-    // Room for the dot and the suffix within the 255-byte limit of a name.
-    const QByteArray name = target.mid(slash + 1).left(200);
-    return folder + '.' + name + ".potebak-XXXXXX";
+    const QByteArray name = target.mid(slash + 1).left(kTemporaryNameChars);
+    return folder + '.' + name + kTemporarySuffix.toByteArray() +
+           QByteArray(kTemporaryUniqueChars, 'X');
 }
+
+bool isAsciiLetterOrDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool before(const timespec& a, const timespec& b) {
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+constexpr off_t kEarlyWriteOutBytes = off_t(1) << 20;
 
 bool isFolder(const QByteArray& path) {
     struct stat st {};
@@ -41,6 +59,48 @@ bool isFolder(const QByteArray& path) {
 }
 
 } // namespace
+
+timespec fileSystemNow() {
+    // File times come from the kernel's coarse clock, which may lag the precise one by a tick:
+    // compared with the precise clock, a file made just after "now" could look older.
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return now;
+}
+
+bool isCopyTemporaryName(const QByteArray& name) {
+    const qsizetype tail = kTemporarySuffix.size() + kTemporaryUniqueChars;
+    const qsizetype middle = name.size() - 1 - tail;
+    if (!name.startsWith('.') || middle < 1 || middle > kTemporaryNameChars) return false;
+    const QByteArrayView end = QByteArrayView(name).last(tail);
+    return end.startsWith(kTemporarySuffix) &&
+           std::all_of(end.begin() + kTemporarySuffix.size(), end.end(), isAsciiLetterOrDigit);
+}
+
+int removeStaleTemporaries(const QByteArray& folder, const timespec& before) {
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return 0;
+    }
+    std::vector<QByteArray> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        struct stat st {};
+        // The last change, not the modification time: a finished copy is given its source's.
+        if (isCopyTemporaryName(name) &&
+            ::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            pote::backup::before(st.st_ctim, before))
+            stale.push_back(name);
+    }
+    int removed = 0;
+    for (const QByteArray& name : stale)
+        if (::unlinkat(fd, name.constData(), 0) == 0) ++removed;
+    ::closedir(dir);
+    return removed;
+}
 
 CopyBatch::CopyBatch(CopyOptions options) : m_options(std::move(options)) {
     if (m_options.chunkBytes <= 0) m_options.chunkBytes = qint64(8) << 20;
@@ -116,9 +176,14 @@ Result<void> CopyBatch::stage(const QByteArray& source, const QByteArray& target
         ::close(in);
         return failed(statCode);
     }
-    if (const int code = makeFolder(folderOf(target)); code != 0) {
+    const QByteArray folder = folderOf(target);
+    if (const int code = makeFolder(folder); code != 0) {
         ::close(in);
         return failed(code);
+    }
+    if (m_options.staleBefore && !m_sweptFolders.contains(folder)) {
+        m_sweptFolders.insert(folder);
+        removeStaleTemporaries(folder, *m_options.staleBefore);
     }
     QByteArray temporary = temporaryTemplate(target);
     const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
@@ -137,9 +202,12 @@ Result<void> CopyBatch::stage(const QByteArray& source, const QByteArray& target
         const timespec times[2] = {st.st_atim, st.st_mtim};
         if (::futimens(out, times) != 0) code = errno;
     }
-    // Start writing it out now, so that the disk works while the next files are copied and
-    // the commit mostly waits for what is already on its way.
-    if (code == 0) (void)::sync_file_range(out, 0, 0, SYNC_FILE_RANGE_WRITE);
+    // A large file starts on its way to the disk now, so that the disk works while the next
+    // files are copied. Small ones wait for the commit's flush: started one by one, each would
+    // cost a write request of its own (measured: a first copy of small files took half as long
+    // again).
+    if (code == 0 && st.st_size >= kEarlyWriteOutBytes)
+        (void)::sync_file_range(out, 0, 0, SYNC_FILE_RANGE_WRITE);
     // The batch's first file stays open: flushing through it reports a write error of any
     // file of the batch.
     if (code == 0 && m_flushFd < 0)
@@ -156,25 +224,42 @@ Result<void> CopyBatch::stage(const QByteArray& source, const QByteArray& target
 }
 
 std::vector<CopyBatch::Failure> CopyBatch::commit() {
+    const int flushFd = std::exchange(m_flushFd, -1);
+    const auto flush = [this](int fd) {
+        return m_options.flushFileSystem ? m_options.flushFileSystem(fd) : ::syncfs(fd);
+    };
     // Every copy reaches the disk before any is renamed. A flush per file would flush the
     // disk's cache once per file; one flush of the whole file system does it once for the
     // batch, and reports a write error of any file written since the batch's first was made.
     // After an error each file is flushed on its own, to tell which ones failed.
-    bool flushed = m_flushFd >= 0 && ::syncfs(m_flushFd) == 0;
-    if (m_flushFd >= 0 && ::close(m_flushFd) != 0) flushed = false;
-    m_flushFd = -1;
-    std::vector<Failure> failures;
-    for (Pending& pending : m_pending) {
+    const bool flushed = flushFd >= 0 && flush(flushFd) == 0;
+    std::vector<int> codes(m_pending.size(), 0);
+    bool anyRenamed = false;
+    for (size_t k = 0; k < m_pending.size(); ++k) {
+        const Pending& pending = m_pending[k];
         int code = 0;
         if (!flushed) {
             const int fd = ::open(pending.temporary.constData(), O_RDONLY | O_CLOEXEC);
             if (fd < 0 || ::fsync(fd) != 0) code = errno;
             if (fd >= 0 && ::close(fd) != 0 && code == 0) code = errno;
         }
-        if (code == 0 && ::rename(pending.temporary.constData(), pending.target.constData()) == 0)
+        if (code == 0 && ::rename(pending.temporary.constData(), pending.target.constData()) == 0) {
+            anyRenamed = true;
             continue;
-        failures.push_back(Failure{pending.tag, errorText(code ? code : errno)});
+        }
+        codes[k] = code ? code : errno;
         ::unlink(pending.temporary.constData());
+    }
+    // The new names reach the disk too: a backup drive unplugged once the run has said it is
+    // done must hold every copy under its name. A copy whose name may not have got there is
+    // reported, though its bytes did.
+    int namesCode = 0;
+    if (anyRenamed && flush(flushFd) != 0) namesCode = errno;
+    if (flushFd >= 0 && ::close(flushFd) != 0 && namesCode == 0) namesCode = errno;
+    std::vector<Failure> failures;
+    for (size_t k = 0; k < m_pending.size(); ++k) {
+        const int code = codes[k] ? codes[k] : namesCode;
+        if (code != 0) failures.push_back(Failure{m_pending[k].tag, errorText(code)});
     }
     m_pending.clear();
     m_pendingBytes = 0;

@@ -7,14 +7,17 @@
 // never be copied again).
 //
 // Writing each file through to the disk on its own costs a disk flush per file; a batch of
-// copies is written through together and then renamed, which costs one.
+// copies is written through together, renamed, and its names written through: two in all.
 
 #include "core/result.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
+#include <ctime>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace pote::backup {
@@ -24,7 +27,24 @@ struct CopyOptions {
     // Called after each chunk with the source and the bytes copied so far; returning false
     // breaks the copy off there, as an interruption would (a test hook).
     std::function<bool(const QByteArray& source, qint64 copied)> afterChunk;
+    // When set, the first copy into a folder removes the temporaries there that a killed run
+    // left behind: those changed before this time (see removeStaleTemporaries).
+    std::optional<timespec> staleBefore;
+    // Writes what is waiting for the file system of fd to the disk, as ::syncfs (used when
+    // empty) does; a test's stand-in for a disk that fails.
+    std::function<int(int fd)> flushFileSystem;
 };
+
+// Now, as the file systems stamp files: a file made from now on is stamped no earlier.
+timespec fileSystemNow();
+
+// Whether name is one that a copy's temporary file is given (".NAME.potebak-XXXXXX").
+bool isCopyTemporaryName(const QByteArray& name);
+
+// Removes the regular files in folder whose names are copy temporaries and whose last change
+// was before `before`; anything else, and a folder that cannot be listed, is left alone.
+// Returns how many were removed.
+int removeStaleTemporaries(const QByteArray& folder, const timespec& before);
 
 class CopyBatch {
 public:
@@ -45,8 +65,9 @@ public:
         qint64 tag;
         QString error;
     };
-    // Writes every staged copy through to the disk, then renames each over its target.
-    // Returns the copies that did not reach their target, in staging order.
+    // Writes every staged copy through to the disk, renames each over its target, then writes
+    // the new names through. Returns the copies that did not reach their target, or whose name
+    // may not have reached the disk, in staging order.
     std::vector<Failure> commit();
 
 private:
@@ -64,6 +85,7 @@ private:
     qint64 m_pendingBytes = 0;
     int m_flushFd = -1;
     QByteArray m_madeFolder; // the last folder known to exist
+    QSet<QByteArray> m_sweptFolders;
     std::vector<char> m_buffer;
 };
 

@@ -24,6 +24,7 @@
 #include "cli/document_json.h"
 #include "core/cp932.h"
 #include "core/document_file.h"
+#include "core/file_io.h"
 #include "core/program_info.h"
 #include "editing/character_count.h"
 #include "editing/document_search.h"
@@ -39,7 +40,6 @@
 #endif
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -287,11 +287,11 @@ int pack(const Arguments& a) {
         return usage(QStringLiteral("pack takes JSON and OUT, and --seed only"));
     const QString& jsonPath = a.positional[0];
     const QString& outPath = a.positional[1];
-    QFile in(jsonPath);
-    if (!in.open(QIODevice::ReadOnly))
-        return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(jsonPath, in.errorString()));
+    const Result<RegularFileRead> read = readRegularFile(jsonPath);
+    if (!read)
+        return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(jsonPath, read.error().text));
     QJsonParseError parseError;
-    const QByteArray bytes = in.readAll();
+    const QByteArray& bytes = *read->bytes;
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         if (const std::optional<QJsonValue> lone = cli::loneJsonValue(bytes))
@@ -360,6 +360,10 @@ int txmExport(const Arguments& a) {
         fail(kOk, QStringLiteral("warning: sections %1 hold \"*section\"; read back, they split "
                                  "there")
                       .arg(sectionNumbers(marked)));
+    if (const std::vector<int> cut = sections_holding_nul(*store); !cut.empty())
+        fail(kOk, QStringLiteral("warning: sections %1 hold a NUL byte; read back, the file ends "
+                                 "at the first and every later section is lost")
+                      .arg(sectionNumbers(cut)));
     if (const Result<void> written = linked_text_write(out, *store); !written)
         return writeFailure(out, written.error());
     return kOk;

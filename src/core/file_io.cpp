@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -53,6 +54,28 @@ Result<void> openRegularFileForReading(QFile& file, const QString& path) {
         return failed(file.errorString());
     }
     return {};
+}
+
+Result<RegularFileRead> readRegularFile(const QString& path,
+                                        const RegularFileReadOptions& options) {
+    QFile file;
+    if (Result<void> opened = openRegularFileForReading(file, path); !opened) return opened.error();
+    RegularFileRead result;
+    result.size = file.size();
+    if (result.size > options.maxBytes) return result;
+    QByteArray bytes(result.size, Qt::Uninitialized);
+    const qint64 piece = options.pieceBytes > 0 ? options.pieceBytes : result.size;
+    qint64 got = 0;
+    while (got < result.size) {
+        const qint64 n = file.read(bytes.data() + got, std::min(piece, result.size - got));
+        if (n < 0) return Error::io(path, file.errorString());
+        if (n == 0) break; // shortened since the open
+        got += n;
+        if (options.afterPiece) options.afterPiece(got);
+    }
+    bytes.truncate(got);
+    result.bytes = std::move(bytes);
+    return result;
 }
 
 Result<void> checkWriteTarget(const QString& path) {

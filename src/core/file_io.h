@@ -4,7 +4,12 @@
 
 #include "core/result.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <functional>
+#include <limits>
+#include <optional>
 
 class QFile;
 class QFileDevice;
@@ -23,6 +28,28 @@ QString diskFullMessage();
 // once: opening a pipe would wait for a writer forever, a device could be read without end.
 // The error names path.
 Result<void> openRegularFileForReading(QFile& file, const QString& path);
+
+struct RegularFileRead {
+    qint64 size = 0; // the file's size when it was opened
+    // What the file held while it was read; nullopt when its size was above the options'
+    // maxBytes, and nothing was read.
+    std::optional<QByteArray> bytes;
+};
+
+struct RegularFileReadOptions {
+    qint64 maxBytes = std::numeric_limits<qint64>::max(); // a larger file is not read at all
+    qint64 pieceBytes = qint64(64) << 20;
+    // Called after each piece with the bytes read so far (a test's stand-in for another
+    // program that changes the file while it is read).
+    std::function<void(qint64 read)> afterPiece;
+};
+
+// The whole file at path, opened with openRegularFileForReading and read with read(), never
+// mapped: a mapped file that another program shortens kills the process at the first page past
+// the new end. A file that shrinks while it is read gives what it still held; one that grows
+// gives its size at the open. The error names path.
+Result<RegularFileRead> readRegularFile(const QString& path,
+                                        const RegularFileReadOptions& options = {});
 
 // Fails when path cannot be the target of a write that replaces it (a folder, a pipe, a device:
 // the write would swap it for a file); passes for a regular file or one that does not exist yet.

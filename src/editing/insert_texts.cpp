@@ -2,10 +2,10 @@
 
 #include "core/cp932.h"
 #include "core/digit_grouping.h"
+#include "core/file_io.h"
 #include "core/text_lines.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -19,23 +19,6 @@ constexpr qint64 kMebibyte = 1024 * 1024;
 // The C and POSIX locales carry no national forms; the editor's users write Japanese.
 bool isPlainLocale(const QLocale& locale) {
     return locale.language() == QLocale::C;
-}
-
-// The locale's time with seconds: its short form with ":ss" (or whatever separates its hours
-// from its minutes) after the minutes. Long forms often add the time zone, which a writer
-// does not want in the text.
-QString timeWithSeconds(const QLocale& locale) {
-    QString format = locale.timeFormat(QLocale::ShortFormat);
-    if (format.contains(u's')) return format;
-    const qsizetype minutes = format.indexOf(QLatin1String("mm"));
-    if (minutes < 0) return QStringLiteral("H:mm:ss");
-    qsizetype hours = minutes - 1;
-    while (hours >= 0 && format[hours] != u'h' && format[hours] != u'H')
-        --hours;
-    QString separator = hours >= 0 ? format.mid(hours + 1, minutes - hours - 1) : QString();
-    if (separator.isEmpty()) separator = QStringLiteral(":");
-    format.insert(minutes + 2, separator + QStringLiteral("ss"));
-    return format;
 }
 
 QChar firstOr(const QString& s, QChar fallback) {
@@ -54,14 +37,13 @@ QByteArray separator_line(int width, QByteArrayView pattern) {
     return line;
 }
 
-QByteArray date_text(const QDate& date, const QLocale& locale) {
-    if (isPlainLocale(locale)) return cp932::encode(date.toString(QStringLiteral("yyyy/MM/dd")));
-    return cp932::encode(locale.toString(date, QLocale::ShortFormat));
+QByteArray date_text(const QDate& date) {
+    // Formatted without a locale: its names of months and its digits would follow the desktop.
+    return date.toString(QStringLiteral("yyyy/MM/dd")).toLatin1();
 }
 
-QByteArray time_text(const QTime& time, const QLocale& locale) {
-    if (isPlainLocale(locale)) return cp932::encode(time.toString(QStringLiteral("H:mm:ss")));
-    return cp932::encode(locale.toString(time, timeWithSeconds(locale)));
+QByteArray time_text(const QTime& time) {
+    return time.toString(QStringLiteral("H:mm:ss")).toLatin1();
 }
 
 QByteArray file_name_text(const QString& path) {
@@ -138,11 +120,9 @@ QByteArray file_list_text(const std::vector<ListedFile>& files, SizeUnit unit,
 
 Result<std::optional<QByteArray>> read_fixed_text(const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).isFile()) return std::optional<QByteArray>();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return Error::io(path, file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return Error::io(path, file.errorString());
-    return std::optional<QByteArray>(read_as_lines(bytes));
+    Result<RegularFileRead> read = readRegularFile(path);
+    if (!read) return read.error();
+    return std::optional<QByteArray>(read_as_lines(std::move(*read->bytes)));
 }
 
 QString fixed_text_missing_message() {

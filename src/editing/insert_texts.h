@@ -19,10 +19,10 @@ namespace pote {
 // so a double-byte pattern fills half as many. An empty pattern gives the two breaks only.
 QByteArray separator_line(int width, QByteArrayView pattern);
 
-// As the locale writes them: its short date, and its time with seconds and without a time
-// zone. The C and POSIX locales write the Japanese forms "2026/12/07" and "21:52:30".
-QByteArray date_text(const QDate& date, const QLocale& locale = QLocale::system());
-QByteArray time_text(const QTime& time, const QLocale& locale = QLocale::system());
+// The Japanese forms "2026/12/07" and "21:52:30", whatever the desktop's locale: a writer's
+// text does not change its dates with the machine it was written on.
+QByteArray date_text(const QDate& date);
+QByteArray time_text(const QTime& time);
 
 // The chosen file's name with its extension, or its full path as the chooser returned it.
 QByteArray file_name_text(const QString& path);

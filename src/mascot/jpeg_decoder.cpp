@@ -1,7 +1,8 @@
 #include "mascot/jpeg_decoder.h"
 
+#include "core/file_io.h"
+
 #include <QDir>
-#include <QFile>
 
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
@@ -226,19 +227,15 @@ JpegResult decodeJpeg(QByteArrayView bytes, int minSide, qint64 maxPixels) {
 
 JpegResult loadJpeg(const QString& path, int minSide) {
     const QString shown = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(Status::CannotRead, shown + QStringLiteral(": ") + file.errorString());
-    if (file.isSequential())
-        return refused(Status::CannotRead, shown + QStringLiteral(": not a regular file"));
-    if (file.size() > kMaxJpegFileBytes)
+    RegularFileReadOptions options;
+    options.maxBytes = kMaxJpegFileBytes;
+    const Result<RegularFileRead> read = readRegularFile(path, options);
+    if (!read) return refused(Status::CannotRead, shown + QStringLiteral(": ") + read.error().text);
+    if (!read->bytes)
         return refused(
             Status::TooLarge,
-            QStringLiteral("%1 bytes, at most %2 read").arg(file.size()).arg(kMaxJpegFileBytes));
-    QByteArray bytes(file.size(), Qt::Uninitialized);
-    if (file.read(bytes.data(), bytes.size()) != bytes.size())
-        return refused(Status::CannotRead, shown + QStringLiteral(": ") + file.errorString());
-    return decodeJpeg(bytes, minSide);
+            QStringLiteral("%1 bytes, at most %2 read").arg(read->size).arg(kMaxJpegFileBytes));
+    return decodeJpeg(*read->bytes, minSide);
 }
 
 } // namespace pote::mascot

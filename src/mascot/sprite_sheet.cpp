@@ -1,7 +1,8 @@
 #include "mascot/sprite_sheet.h"
 
+#include "core/file_io.h"
+
 #include <QDir>
-#include <QFile>
 #include <QtEndian>
 
 namespace pote::mascot {
@@ -115,25 +116,18 @@ SheetLoadResult decodeSheet(QByteArrayView bytes) {
 }
 
 SheetLoadResult mascot_load_sheet(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Decide on the size before reading, so that a huge file is never loaded into memory.
+    RegularFileReadOptions options;
+    options.maxBytes = kSheetHeaderSize + qint64(4) * kMaxPaletteEntries + kMaxSheetPixels;
+    const Result<RegularFileRead> read = readRegularFile(path, options);
+    if (!read)
         return refused(Status::CannotRead,
-                       QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString());
-    // Decide on the size before reading, so that a huge file is never loaded into memory; a
-    // device or pipe has no size to decide on.
-    if (file.isSequential())
-        return refused(Status::CannotRead,
-                       QDir::toNativeSeparators(path) + QStringLiteral(": not a regular file"));
-    const qint64 largestValid = kSheetHeaderSize + qint64(4) * kMaxPaletteEntries + kMaxSheetPixels;
-    if (file.size() > largestValid)
+                       QDir::toNativeSeparators(path) + QStringLiteral(": ") + read.error().text);
+    if (!read->bytes)
         return refused(Status::TooLarge, QStringLiteral("%1 bytes, no valid sheet exceeds %2")
-                                             .arg(file.size())
-                                             .arg(largestValid));
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() != file.size())
-        return refused(Status::CannotRead,
-                       QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString());
-    return decodeSheet(bytes);
+                                             .arg(read->size)
+                                             .arg(options.maxBytes));
+    return decodeSheet(*read->bytes);
 }
 
 QByteArray encodeSheet(const IndexedSheet& sheet) {

@@ -107,8 +107,8 @@ Result<HeaderRead> readRecoveryHeader(const QString& path) {
         if (file.error() != QFileDevice::NoError) return Error::io(path, file.errorString());
         return Error::refused(damagedHeaderMessage());
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return Error::io(path, file.errorString());
+    QFile file;
+    if (Result<void> opened = openRegularFileForReading(file, path); !opened) return opened.error();
     const QByteArray start = file.read(sizeof kMagic + 8);
     FieldReader prefix(start);
     const QByteArrayView magic = prefix.take(sizeof kMagic);

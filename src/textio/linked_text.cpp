@@ -11,8 +11,6 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -68,46 +66,6 @@ private:
     bool m_ok = true;
 };
 
-// The file's bytes: mapped when the file system allows it (no copy of a large file), else read.
-// The mapping is filled in at once: one call instead of a page fault every few pages.
-class FileView {
-public:
-    FileView() = default;
-    FileView(const FileView&) = delete;
-    FileView& operator=(const FileView&) = delete;
-    ~FileView() {
-        if (m_mapped) ::munmap(m_mapped, static_cast<size_t>(m_view.size()));
-    }
-
-    Result<void> open(const QString& path) {
-        m_file.setFileName(path);
-        if (!m_file.open(QIODevice::ReadOnly)) return Error::io(path, m_file.errorString());
-        const qint64 size = m_file.size();
-        if (size > 0) {
-            void* mapped = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ,
-                                  MAP_PRIVATE | MAP_POPULATE, m_file.handle(), 0);
-            if (mapped != MAP_FAILED) {
-                m_mapped = mapped;
-                m_view = QByteArrayView(static_cast<const char*>(mapped), size);
-                return {};
-            }
-        }
-        Result<TextFileRead> read = read_file_bytes(path, std::numeric_limits<qint64>::max());
-        if (!read) return read.error();
-        m_bytes = std::move(read->text);
-        m_view = m_bytes;
-        return {};
-    }
-
-    QByteArrayView view() const { return m_view; }
-
-private:
-    QFile m_file;
-    void* m_mapped = nullptr;
-    QByteArray m_bytes;
-    QByteArrayView m_view;
-};
-
 } // namespace
 
 qint64 linked_text_size(const SectionStore& store) {
@@ -120,13 +78,25 @@ qint64 linked_text_size(const SectionStore& store) {
     return size;
 }
 
-std::vector<int> sections_holding_mark(const SectionStore& store) {
+namespace {
+
+std::vector<int> sectionsWhere(const SectionStore& store, bool (*holds)(QByteArrayView)) {
     std::vector<int> positions;
     for (int pos = 0; pos < store.count(); ++pos) {
         const Section& s = store.section(pos);
-        if (holdsMark(s.name) || holdsMark(writtenText(s.text))) positions.push_back(pos);
+        if (holds(s.name) || holds(writtenText(s.text))) positions.push_back(pos);
     }
     return positions;
+}
+
+} // namespace
+
+std::vector<int> sections_holding_mark(const SectionStore& store) {
+    return sectionsWhere(store, holdsMark);
+}
+
+std::vector<int> sections_holding_nul(const SectionStore& store) {
+    return sectionsWhere(store, [](QByteArrayView bytes) { return bytes.contains('\0'); });
 }
 
 Result<void> linked_text_write(const QString& path, const SectionStore& store) {
@@ -165,82 +135,181 @@ void findHeaders(QByteArrayView lines, qsizetype from, std::vector<qsizetype>& h
         headers.push_back(at);
 }
 
-// One pass over the file in pieces small enough to stay in the cache: each piece is checked for
-// line form and searched for headers while it is there. Pieces end right after an LF, so no line
-// break and no header straddles two of them, and each starts a character. nullopt when the text
-// is not in line form.
-std::optional<std::vector<qsizetype>> scanInPieces(QByteArrayView text) {
-    constexpr qsizetype kPiece = 512 * 1024;
-    std::vector<qsizetype> headers;
-    const char* const data = text.data();
-    const qsizetype n = text.size();
-    for (qsizetype pos = 0; pos < n;) {
-        qsizetype end = std::min(n, pos + kPiece);
-        if (end < n) {
-            const void* lf = memrchr(data + pos, '\n', static_cast<size_t>(end - pos));
-            if (!lf) // a line longer than a piece: the piece runs to its end
-                lf = std::memchr(data + end, '\n', static_cast<size_t>(n - end));
-            end = lf ? static_cast<const char*>(lf) - data + 1 : n;
-        }
-        const QByteArrayView piece = text.sliced(pos, end - pos);
-        if (!is_in_line_form(piece)) return std::nullopt;
-        const size_t first = headers.size();
+// Splits a linked text handed over a piece at a time, as it is read. No mark and no character
+// may straddle two pieces: pieces that end right after an LF never do. The bytes of each block
+// (from a header to the next) go straight into their section.
+class Splitter {
+public:
+    void take(QByteArrayView piece) {
+        std::vector<qsizetype>& headers = m_headersInPiece;
+        headers.clear();
         findHeaders(piece, 0, headers);
-        for (size_t k = first; k < headers.size(); ++k)
-            headers[k] += pos;
-        pos = end;
+        qsizetype pos = 0;
+        for (size_t k = 0; k < headers.size(); ++k) {
+            takeBlockBytes(piece.sliced(pos, headers[k] - pos));
+            endBlock();
+            const qsizetype end = k + 1 < headers.size() ? headers[k + 1] : piece.size();
+            // The character right after the mark (a space in the files we write) belongs to
+            // neither name nor text, whatever it is.
+            qsizetype start = headers[k] + kSectionMark.size();
+            if (start < end) start += cp932::charLengthAt(piece, start);
+            pos = qMin(start, end);
+            startBlock();
+        }
+        takeBlockBytes(piece.sliced(pos));
     }
-    return headers;
+
+    Result<LinkedTextRead> finish() {
+        endBlock();
+        if (m_headers == 0) return Error::refused(textmsg::notLinkedText());
+        if (m_headers > SectionStore::kMaxSections)
+            return Error::refused(textmsg::tooManyLinkedSections(m_headers));
+        LinkedTextRead result;
+        result.headers = m_headers;
+        result.content.sections = std::move(m_sections);
+        return result;
+    }
+
+private:
+    // Where the bytes of the block at hand go: before the first header nowhere; then into the
+    // name up to its first CR; past the CR and the byte after it, into the text.
+    enum class Phase { Outside, Name, SkipBreak, Text };
+
+    void startBlock() {
+        ++m_headers;
+        if (m_headers > SectionStore::kMaxSections) {
+            m_sections.clear(); // refused: nothing more is kept
+            m_phase = Phase::Outside;
+            return;
+        }
+        m_sections.emplace_back();
+        m_phase = Phase::Name;
+    }
+
+    void takeBlockBytes(QByteArrayView bytes) {
+        while (!bytes.isEmpty()) {
+            switch (m_phase) {
+            case Phase::Outside:
+                return;
+            case Phase::Name: {
+                Section& section = m_sections.back().section;
+                const qsizetype cr = bytes.indexOf('\r');
+                if (cr < 0) {
+                    section.name.append(bytes);
+                    return;
+                }
+                section.name.append(bytes.first(cr));
+                bytes = bytes.sliced(cr + 1);
+                m_phase = Phase::SkipBreak;
+                break;
+            }
+            case Phase::SkipBreak:
+                bytes = bytes.sliced(1);
+                m_phase = Phase::Text;
+                break;
+            case Phase::Text:
+                m_sections.back().section.text.append(bytes);
+                return;
+            }
+        }
+    }
+
+    void endBlock() {
+        if (m_phase == Phase::Outside) return;
+        Section& section = m_sections.back().section;
+        // A block without a CR holds no name: what it holds, but for its first character, is
+        // the text.
+        if (m_phase == Phase::Name && !section.name.isEmpty()) {
+            section.text = section.name.sliced(cp932::charLengthAt(section.name, 0));
+            section.name.clear();
+        }
+        section.text.squeeze(); // grown piece by piece
+        m_phase = Phase::Outside;
+    }
+
+    std::vector<DocumentContent::Entry> m_sections;
+    std::vector<qsizetype> m_headersInPiece;
+    int m_headers = 0;
+    Phase m_phase = Phase::Outside;
+};
+
+// The bytes up to and with the last LF of bytes (all of them at the end of the file), so that
+// the rest waits for the next read.
+qsizetype wholeLines(QByteArrayView bytes, bool atEnd) {
+    if (atEnd) return bytes.size();
+    const void* lf = memrchr(bytes.data(), '\n', static_cast<size_t>(bytes.size()));
+    return lf ? static_cast<const char*>(lf) - bytes.data() + 1 : 0;
 }
 
-Result<LinkedTextRead> split(QByteArrayView lines, const std::vector<qsizetype>& headers) {
-    if (headers.empty()) return Error::refused(textmsg::notLinkedText());
-    if (headers.size() > static_cast<size_t>(SectionStore::kMaxSections))
-        return Error::refused(textmsg::tooManyLinkedSections(static_cast<int>(headers.size())));
-    LinkedTextRead result;
-    result.headers = static_cast<int>(headers.size());
-    result.content.sections.reserve(headers.size());
-    for (size_t j = 0; j < headers.size(); ++j) {
-        const qsizetype end = j + 1 < headers.size() ? headers[j + 1] : lines.size();
-        // The character right after the mark (a space in the files we write) belongs to
-        // neither name nor text, whatever it is.
-        qsizetype start = headers[j] + kSectionMark.size();
-        if (start < end) start += cp932::charLengthAt(lines, start);
-        const QByteArrayView block =
-            lines.sliced(qMin(start, end), qMax<qsizetype>(0, end - start));
-        DocumentContent::Entry entry;
-        const void* cr = std::memchr(block.data(), '\r', static_cast<size_t>(block.size()));
-        if (cr) {
-            const qsizetype nameLength = static_cast<const char*>(cr) - block.data();
-            entry.section.name = block.first(nameLength).toByteArray();
-            entry.section.text = block.sliced(qMin(nameLength + 2, block.size())).toByteArray();
-        } else if (!block.isEmpty()) {
-            entry.section.text = block.sliced(cp932::charLengthAt(block, 0)).toByteArray();
+// Whether bytes cannot be the start of a UTF-8 text: they hold a byte beyond ASCII and are no
+// valid UTF-8 (bytes that end after an LF cut no character).
+bool cannotBeUtf8(QByteArrayView bytes) {
+    return !looks_like_utf8(bytes) &&
+           std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+}
+
+enum class PieceRead { Split, ReadWhole, IoError };
+
+// Reads the open file front to back in pieces that stay in the cache: each piece is checked for
+// line form and split while it is there. A file written by this program is split so without
+// another copy of its bytes. A piece that is not in line form, or a start that could be UTF-8
+// while utf8 may convert, stops the reading: such a file is read whole.
+PieceRead splitInPieces(QFile& file, qsizetype pieceBytes, const Utf8Choice& utf8,
+                        Splitter& splitter) {
+    QByteArray buffer(std::max<qsizetype>(pieceBytes, 2), Qt::Uninitialized);
+    qsizetype held = 0;
+    bool first = true;
+    for (;;) {
+        if (held == buffer.size()) // a line longer than the buffer
+            buffer.resize(buffer.size() * 2);
+        const qint64 n = file.read(buffer.data() + held, buffer.size() - held);
+        if (n < 0) return PieceRead::IoError;
+        held += n;
+        const bool atEnd = n == 0; // also where the file was shortened while it was read
+        const qsizetype lines = wholeLines(QByteArrayView(buffer).first(held), atEnd);
+        if (lines > 0) {
+            const QByteArrayView piece = QByteArrayView(buffer).first(lines);
+            if (!is_in_line_form(piece)) return PieceRead::ReadWhole;
+            if (first && utf8.mayConvert() && !cannotBeUtf8(piece)) return PieceRead::ReadWhole;
+            first = false;
+            splitter.take(piece);
+            std::memmove(buffer.data(), buffer.constData() + lines, size_t(held - lines));
+            held -= lines;
         }
-        result.content.sections.push_back(std::move(entry));
+        if (atEnd) return PieceRead::Split;
     }
-    return result;
 }
 
 } // namespace
 
 Result<LinkedTextRead> parse_linked_text(QByteArrayView lines) {
-    std::vector<qsizetype> headers;
-    findHeaders(lines, 0, headers);
-    return split(lines, headers);
+    Splitter splitter;
+    splitter.take(lines);
+    return splitter.finish();
 }
 
-Result<LinkedTextRead> linked_text_read(const QString& path, Utf8Choice& utf8) {
-    FileView file;
-    if (Result<void> opened = file.open(path); !opened) return opened.error();
-    const QByteArrayView bytes = file.view();
-    if (std::optional<QByteArray> converted = utf8.convert(bytes))
+Result<LinkedTextRead> linked_text_read(const QString& path, Utf8Choice& utf8,
+                                        qsizetype pieceBytes) {
+    {
+        QFile file;
+        if (Result<void> opened = openRegularFileForReading(file, path); !opened)
+            return opened.error();
+        Splitter splitter;
+        switch (splitInPieces(file, pieceBytes, utf8, splitter)) {
+        case PieceRead::Split:
+            return splitter.finish();
+        case PieceRead::IoError:
+            return Error::io(path, file.errorString());
+        case PieceRead::ReadWhole:
+            break;
+        }
+    }
+    // Anything else is read whole, converted or normalised into lines, then split.
+    const Result<TextFileRead> file = read_file_bytes(path, std::numeric_limits<qint64>::max());
+    if (!file) return file.error();
+    if (std::optional<QByteArray> converted = utf8.convert(file->text))
         return parse_linked_text(read_as_lines(std::move(*converted)));
-    // Files this program wrote are in line form already and are split straight from the
-    // mapping; anything else is normalised into a copy first.
-    if (const std::optional<std::vector<qsizetype>> headers = scanInPieces(bytes))
-        return split(bytes, *headers);
-    return parse_linked_text(read_as_lines(bytes));
+    return parse_linked_text(read_as_lines(file->text));
 }
 
 } // namespace pote

@@ -24,6 +24,10 @@ qint64 linked_text_size(const SectionStore& store);
 // split there.
 std::vector<int> sections_holding_mark(const SectionStore& store);
 
+// Positions of the sections whose name or written text holds a NUL byte: read back, the file
+// ends at the first one, and every later section is lost.
+std::vector<int> sections_holding_nul(const SectionStore& store);
+
 // Checks free space (single-file form), then writes the linked text of store to path through
 // QSaveFile. Nothing is written when the check fails: NoSpace, the free-space message alone.
 // A failed write names path.
@@ -41,7 +45,9 @@ Result<LinkedTextRead> parse_linked_text(QByteArrayView lines);
 
 // Reads path as lines (converted from UTF-8 when utf8 says so) and splits it; fails as
 // parse_linked_text does, or with an Io error naming path. The store is not touched: the caller
-// resets the document and hands the content over.
-Result<LinkedTextRead> linked_text_read(const QString& path, Utf8Choice& utf8);
+// resets the document and hands the content over. A file in line form is read and split
+// pieceBytes at a time (a test may make them small).
+Result<LinkedTextRead> linked_text_read(const QString& path, Utf8Choice& utf8,
+                                        qsizetype pieceBytes = 512 * 1024);
 
 } // namespace pote

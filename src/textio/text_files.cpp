@@ -6,28 +6,17 @@
 #include "core/text_lines.h"
 #include "textio/text_messages.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 namespace pote {
 
 Result<TextFileRead> read_file_bytes(const QString& path, qint64 maxBytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return Error::io(path, file.errorString());
-    const qint64 size = file.size();
-    if (size > maxBytes) return Error::refused(textmsg::textFileTooLarge());
-    QByteArray bytes(size, Qt::Uninitialized);
-    qint64 got = 0;
-    while (got < size) {
-        const qint64 n = file.read(bytes.data() + got, size - got);
-        if (n <= 0) break;
-        got += n;
-    }
-    // A file that changed size under us is read as far as it went; one that fails is an error.
-    if (got < size && file.error() != QFileDevice::NoError)
-        return Error::io(path, file.errorString());
-    bytes.truncate(got);
-    return TextFileRead{std::move(bytes)};
+    RegularFileReadOptions options;
+    options.maxBytes = maxBytes;
+    Result<RegularFileRead> read = readRegularFile(path, options);
+    if (!read) return read.error();
+    if (!read->bytes) return Error::refused(textmsg::textFileTooLarge());
+    return TextFileRead{std::move(*read->bytes)};
 }
 
 Result<TextFileRead> read_text_file(const QString& path, Utf8Choice& utf8) {

@@ -23,8 +23,9 @@ struct TextFileRead {
     bool fromUtf8 = false; // the file was UTF-8 and text is its conversion
 };
 
-// The file's whole bytes, read once. A folder, a missing or an unreadable file is an Io error
-// naming path; a file larger than maxBytes is Refused with the cat's words alone.
+// The file's whole bytes (see readRegularFile). A folder, a pipe, a device, a missing or an
+// unreadable file is an Io error naming path; a file larger than maxBytes is Refused with the
+// cat's words alone.
 Result<TextFileRead> read_file_bytes(const QString& path, qint64 maxBytes = kMaxTextFileBytes);
 
 // A text file read as lines, converted from UTF-8 when utf8 says so.

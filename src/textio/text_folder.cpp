@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace pote {
 
@@ -19,12 +20,40 @@ bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
-// Longest file name the file systems here take, in bytes of its on-disk form.
-constexpr qsizetype kMaxFileNameBytes = 255;
+// Longest file name the folder save writes, in bytes of its on-disk form: the file systems here
+// take 255, and QSaveFile replaces an existing file through a temporary named after it with
+// seven bytes more (".XXXXXX"), so a longer name could be written once but never again.
+constexpr qsizetype kMaxFileNameBytes = 255 - 7;
+const QString kTextSuffix = QStringLiteral(".txt");
 
 bool canBeFileName(const QString& base) {
-    return !base.isEmpty() && base != u"." && base != u".." && !base.contains(QChar(u'\0')) &&
-           QFile::encodeName(base + QStringLiteral(".txt")).size() <= kMaxFileNameBytes;
+    return !base.isEmpty() && base != u"." && base != u".." && !base.contains(QChar(u'\0'));
+}
+
+// The base as a file name takes it: a name, or the display name and number where a name cannot
+// be one, with "/" as "／" so that no name leaves the folder. It may be too long.
+QString fullBase(QByteArrayView name, const QString& displayName, int number) {
+    QString base = cp932::decode(name);
+    if (!canBeFileName(base)) base = displayName + QString::number(number);
+    base.replace(u'/', u'／');
+    return base;
+}
+
+bool fits(const QString& base, const QString& after) {
+    return QFile::encodeName(base + after + kTextSuffix).size() <= kMaxFileNameBytes;
+}
+
+// The longest start of base, cut between two characters, that fits with after and ".txt".
+QString cutToFit(const QString& base, const QString& after) {
+    qsizetype room = kMaxFileNameBytes - QFile::encodeName(after + kTextSuffix).size();
+    qsizetype end = 0;
+    while (end < base.size()) {
+        const qsizetype next = end + (base[end].isHighSurrogate() && end + 1 < base.size() ? 2 : 1);
+        room -= QFile::encodeName(base.mid(end, next - end)).size();
+        if (room < 0) break;
+        end = next;
+    }
+    return base.left(end);
 }
 
 // Whether a file system entry sits at path, a dangling symbolic link included: writing there
@@ -136,11 +165,39 @@ void append_texts(SectionStore& store, std::vector<ImportedText>&& texts) {
 }
 
 QString section_file_base(QByteArrayView name, const QString& displayName, int number) {
-    QString base = cp932::decode(name);
-    if (!canBeFileName(base)) base = displayName + QString::number(number);
-    base.replace(u'/', u'／');
-    return base;
+    return cutToFit(fullBase(name, displayName, number), {});
 }
+
+namespace {
+
+// Each section's file base. Sections of one name share a file, as they always did; names cut
+// to fit get a number where the cut would make them another name's.
+std::vector<QString> fileBases(const SectionStore& store, const QString& displayName) {
+    std::vector<QString> bases;
+    std::unordered_set<QString> taken;
+    for (int pos = 0; pos < store.count(); ++pos) {
+        bases.push_back(fullBase(store.section(pos).name, displayName, pos + 1));
+        if (fits(bases.back(), {})) taken.insert(bases.back());
+    }
+    std::unordered_map<QString, QString> cutFor;
+    for (QString& base : bases) {
+        if (fits(base, {})) continue;
+        auto [at, fresh] = cutFor.try_emplace(base);
+        if (fresh) {
+            QString cut = cutToFit(base, {});
+            for (int n = 2; taken.count(cut) != 0; ++n) {
+                const QString number = QStringLiteral("(%1)").arg(n);
+                cut = cutToFit(base, number) + number;
+            }
+            taken.insert(cut);
+            at->second = cut;
+        }
+        base = at->second;
+    }
+    return bases;
+}
+
+} // namespace
 
 FolderSavePlan plan_folder_save(const QString& folder, const SectionStore& store,
                                 const QString& displayName) {
@@ -151,11 +208,11 @@ FolderSavePlan plan_folder_save(const QString& folder, const SectionStore& store
     std::unordered_map<QString, qint64> sizeAt;
     qint64 running = 0;
     qint64 peak = 0;
+    const std::vector<QString> bases = fileBases(store, displayName);
     for (int pos = 0; pos < store.count(); ++pos) {
         FolderSaveItem item;
         item.position = pos;
-        item.fileName = section_file_base(store.section(pos).name, displayName, pos + 1) +
-                        QStringLiteral(".txt");
+        item.fileName = bases[size_t(pos)] + kTextSuffix;
         item.path = dir.filePath(item.fileName);
         auto [at, fresh] = sizeAt.try_emplace(item.path, 0);
         if (fresh) {

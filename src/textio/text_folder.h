@@ -53,7 +53,9 @@ void append_texts(SectionStore& store, std::vector<ImportedText>&& texts);
 
 // The file name (without ".txt") for section number (1-based) with the given name: the name
 // itself, or the display name followed by the number when the name is empty or cannot be a file
-// name (".", "..", a zero byte, too long). "/" becomes "／" so that no name leaves the folder.
+// name (".", "..", a zero byte). "/" becomes "／" so that no name leaves the folder. A name too
+// long for a file name as it is written (with ".txt", "／" taking three bytes) is cut between
+// two characters to fit; plan_folder_save numbers cut names that would meet another's file.
 QString section_file_base(QByteArrayView name, const QString& displayName, int number);
 
 struct FolderSaveItem {

@@ -13,8 +13,11 @@ QString tooManyLinkedSections(int headers) {
            QStringLiteral("\r\n") + QStringLiteral("ひとつの文書には500個までしか入らないにゃん。");
 }
 
-QString headerInsideSections(const std::vector<int>& numbers) {
-    // A long list would not fit on the screen; the first ones tell the user where to look.
+namespace {
+
+// "No.2、No.3": a long list would not fit on the screen; the first ones tell the user where
+// to look.
+QString sectionList(const std::vector<int>& numbers) {
     constexpr size_t kShown = 20;
     QStringList shown;
     for (size_t k = 0; k < numbers.size() && k < kShown; ++k)
@@ -23,9 +26,22 @@ QString headerInsideSections(const std::vector<int>& numbers) {
     if (numbers.size() > kShown)
         list += QStringLiteral(" ほか") + QString::number(numbers.size() - kShown) +
                 QStringLiteral("個");
-    return QStringLiteral("セクション ") + list +
+    return list;
+}
+
+} // namespace
+
+QString headerInsideSections(const std::vector<int>& numbers) {
+    return QStringLiteral("セクション ") + sectionList(numbers) +
            QStringLiteral(" の名前かテキストに「*section」が入ってるにゃ。\r\n") +
            QStringLiteral("読み込み直すと、そこでセクションが分かれちゃうにゃん。\r\n") +
+           QStringLiteral("このまま保存するにゃん？");
+}
+
+QString nulInsideSections(const std::vector<int>& numbers) {
+    return QStringLiteral("セクション ") + sectionList(numbers) +
+           QStringLiteral(" の名前かテキストに NUL（コード0）が入ってるにゃ。\r\n") +
+           QStringLiteral("読み込み直すと、そこから後ろはみんな消えちゃうにゃん。\r\n") +
            QStringLiteral("このまま保存するにゃん？");
 }
 

@@ -14,6 +14,9 @@ QString notLinkedText();                    // a file without any "*section"
 QString tooManyLinkedSections(int headers); // more headers than a document holds
 // Export of sections whose name or text holds "*section" (1-based numbers); a Yes/No question.
 QString headerInsideSections(const std::vector<int>& numbers);
+// Export of sections whose name or text holds a NUL byte, where a reader stops; a Yes/No
+// question.
+QString nulInsideSections(const std::vector<int>& numbers);
 
 // --- text files and folders ---------------------------------------------------------------
 QString noTextFiles();               // a folder without any .txt file

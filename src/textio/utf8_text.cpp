@@ -89,7 +89,7 @@ Utf8Conversion utf8_to_cp932(QByteArrayView bytes) {
 }
 
 std::optional<QByteArray> Utf8Choice::convert(QByteArrayView bytes) {
-    if (!m_ask || m_answer == false || !looks_like_utf8(bytes)) return std::nullopt;
+    if (!mayConvert() || !looks_like_utf8(bytes)) return std::nullopt;
     if (!m_answer) m_answer = m_ask();
     if (!*m_answer) return std::nullopt;
     Utf8Conversion converted = utf8_to_cp932(bytes);

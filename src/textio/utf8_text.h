@@ -37,6 +37,8 @@ public:
     // nullopt when bytes are to be read as they are.
     std::optional<QByteArray> convert(QByteArrayView bytes);
 
+    // Whether convert could still convert a file: there is a question not yet answered no.
+    bool mayConvert() const { return m_ask && m_answer != false; }
     bool asked() const { return m_answer.has_value(); }
     bool converting() const { return m_answer.value_or(false); }
     qsizetype unmappable() const { return m_unmappable; }

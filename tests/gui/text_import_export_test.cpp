@@ -163,6 +163,23 @@ TEST_F(TextImportExport, ExportOfATextHoldingTheHeaderMarkAsksFirst) {
     EXPECT_TRUE(QFile::exists(file));
 }
 
+TEST_F(TextImportExport, ExportOfATextHoldingANulAsksFirst) {
+    fill({{"a", "x"}, {"b", "y"}, {"c", "z"}, {"d", "*section"}});
+    store().section(1).text = QByteArray("before\0after", 12);
+    store().section(2).text = QByteArray("z\0\0", 3); // dropped at the end when written
+    prompter->answer(Answer::Yes).answer(Answer::No);
+    window->trigger(QStringLiteral("nx_txm_save"));
+    ASSERT_EQ(prompter->asked().size(), 2u) << "No ends the command before the dialog";
+    EXPECT_EQ(prompter->asked()[0].text, textmsg::headerInsideSections({4}));
+    EXPECT_EQ(prompter->last().text, textmsg::nulInsideSections({2}));
+    EXPECT_EQ(prompter->last().buttons, Answer::Yes | Answer::No);
+
+    const QString file = path(QStringLiteral("nul.txm"));
+    prompter->answer(Answer::Yes).answer(Answer::Yes).answerFile(file);
+    window->trigger(QStringLiteral("nx_txm_save"));
+    EXPECT_TRUE(QFile::exists(file));
+}
+
 TEST_F(TextImportExport, ARefusedLinkedTextLeavesTheDocumentAsItWas) {
     fillNumbered(3);
     const QString plain = path(QStringLiteral("普通.txt"));

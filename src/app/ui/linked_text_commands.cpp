@@ -26,15 +26,11 @@ LinkedTextCommands::LinkedTextCommands(AppContext& context, DocumentCommands& do
 void LinkedTextCommands::nx_marge_text_save1Click() {
     SectionStore& store = m_context.store;
     m_context.binding.section_commit(store.current);
-    // Read back, the file would split at every "*section" inside a name or a text.
-    std::vector<int> numbers = sections_holding_mark(store);
-    if (!numbers.empty()) {
-        for (int& n : numbers)
-            ++n;
-        if (m_context.prompter.message(MessageKind::Confirmation, Answer::Yes | Answer::No,
-                                       textmsg::headerInsideSections(numbers)) != Answer::Yes)
-            return;
-    }
+    // Read back, the file would split at every "*section" inside a name or a text, and end at
+    // the first NUL.
+    if (!confirmSections(sections_holding_mark(store), textmsg::headerInsideSections) ||
+        !confirmSections(sections_holding_nul(store), textmsg::nulInsideSections))
+        return;
     const FileDialogRequest request =
         dialog_setup(DialogKind::LinkedText, DialogDirection::Save, m_context.settings.WorkDir,
                      store.displayName, {});
@@ -45,6 +41,15 @@ void LinkedTextCommands::nx_marge_text_save1Click() {
         return;
     }
     m_context.settings.WorkDir = QFileInfo(*path).absolutePath();
+}
+
+bool LinkedTextCommands::confirmSections(std::vector<int> positions,
+                                         QString (*question)(const std::vector<int>&)) {
+    if (positions.empty()) return true;
+    for (int& n : positions)
+        ++n;
+    return m_context.prompter.message(MessageKind::Confirmation, Answer::Yes | Answer::No,
+                                      question(positions)) == Answer::Yes;
 }
 
 void LinkedTextCommands::nx_marge_convClick() {

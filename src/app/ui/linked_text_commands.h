@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace pote {
 
 struct AppContext;
@@ -23,6 +25,9 @@ public:
     bool linked_text_read(const QString& path);
 
 private:
+    // Asks question about the sections at positions (none: nothing to ask); true to go on.
+    bool confirmSections(std::vector<int> positions, QString (*question)(const std::vector<int>&));
+
     AppContext& m_context;
     DocumentCommands& m_documents;
 };

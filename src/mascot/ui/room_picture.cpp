@@ -1,9 +1,10 @@
 #include "mascot/ui/room_picture.h"
 
+#include "core/file_io.h"
 #include "mascot/jpeg_decoder.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QImageReader>
 
 #include <cstring>
@@ -59,8 +60,11 @@ Status statusOf(const QImageReader& reader) {
 }
 
 RoomPictureLoad loadQtRoom(const QString& path) {
-    if (!QFileInfo(path).isFile()) return failed(Status::CannotRead, QStringLiteral("not a file"));
-    QImageReader reader(path);
+    QFile file;
+    if (Result<void> opened = openRegularFileForReading(file, path); !opened)
+        return failed(Status::CannotRead, opened.error().text);
+    // The format comes from the bytes: the type the name says only chose this reader.
+    QImageReader reader(&file);
     const QSize size = reader.size(); // from the header, before any pixel is decoded
     if (!size.isValid()) return failed(statusOf(reader), reader.errorString());
     if (qint64(size.width()) * size.height() > kMaxPicturePixels)

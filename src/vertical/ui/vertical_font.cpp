@@ -1,8 +1,7 @@
 #include "vertical/ui/vertical_font.h"
 
+#include "core/file_io.h"
 #include "vertical/vertical_fallback.h"
-
-#include <QFile>
 
 #include <hb-ot.h>
 #include <hb.h>
@@ -33,11 +32,9 @@ Buffer bufferOf(QStringView text, hb_direction_t direction) {
 } // namespace
 
 Result<std::unique_ptr<VerticalFont>> VerticalFont::load(const FontFile& file, Forms forms) {
-    QFile f(file.path);
-    if (!f.open(QIODevice::ReadOnly)) return Error::io(file.path, f.errorString());
-    QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError) return Error::io(file.path, f.errorString());
-    std::unique_ptr<VerticalFont> font(new VerticalFont(file, std::move(data), forms));
+    Result<RegularFileRead> read = readRegularFile(file.path);
+    if (!read) return read.error();
+    std::unique_ptr<VerticalFont> font(new VerticalFont(file, std::move(*read->bytes), forms));
     if (!font->m_font || !font->raw(16).isValid())
         return Error::refused(QStringLiteral("not a font file"), file.path);
     return font;

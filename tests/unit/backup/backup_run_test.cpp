@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -332,6 +334,119 @@ TEST_F(BackupRun, AKilledCopyLeavesNothingUnderTheRealName) {
     const Result<void> copied = copyFile(source, target);
     ASSERT_TRUE(copied.ok()) << copied.error().text.toStdString();
     EXPECT_EQ(readAll(path("控え/原稿.txt")), text);
+}
+
+TEST_F(BackupRun, TheNextRunRemovesOnlyTheTemporariesAKilledRunLeft) {
+    write("src/a.txt", "a", kTen);
+    write("src/sub/b.txt", "b", kTen);
+    write("控え/src/.a.txt.potebak-Ab12Yz", "left by a killed run", kTen);
+    write("控え/src/sub/.b.txt.potebak-000000", "left too", kTen);
+    const QStringList kept = {
+        "src/.a.txt.potebak-Ab12Y",      // one letter short
+        "src/.a.txt.potebak-Ab12Yz.txt", // something after
+        "src/a.txt.potebak-Ab12Yz",      // not hidden
+        "src/.a.txt.potebak-Ab_2Yz",     // not a letter or digit
+        "src/..potebak-Ab12Yz",          // no name
+    };
+    for (const QString& name : kept)
+        write("控え/" + name, "someone else's", kTen);
+    ASSERT_TRUE(QDir().mkpath(path("控え/src/.dir.potebak-AAAAAA")));
+    ASSERT_TRUE(QFile::link(path("src/a.txt"), path("控え/src/.ln.potebak-AAAAAA")));
+    // Waits until the file system's clock has moved past the last change of the file at name.
+    const auto waitPast = [this](const QString& name) {
+        struct stat st {};
+        ASSERT_EQ(::stat(bytesPath(name).constData(), &st), 0);
+        for (;;) {
+            const timespec now = fileSystemNow();
+            if (st.st_ctim.tv_sec < now.tv_sec ||
+                (st.st_ctim.tv_sec == now.tv_sec && st.st_ctim.tv_nsec < now.tv_nsec))
+                return;
+            ::usleep(1000);
+        }
+    };
+    // What was left is older than the run's start.
+    write("marker", "", kTen);
+    waitPast("marker");
+
+    // Made once, while the run copies a.txt, into the folder the run visits next: another
+    // run's, older than that visit but not than the run's start. Written again later, it would
+    // come back after a sweep that took it.
+    const QString atWork = "控え/src/sub/.c.txt.potebak-Zz9999";
+    RunOptions options;
+    options.copy.afterChunk = [&](const QByteArray& source, qint64) {
+        if (source.endsWith("/a.txt")) {
+            write(atWork, "at work", kTen);
+            waitPast(atWork);
+        }
+        return true;
+    };
+    const BackupOutcome outcome = backup(settings({"src"}), options);
+    EXPECT_EQ(outcome.copied, 2);
+    QStringList expected = kept;
+    expected << "src/.ln.potebak-AAAAAA"
+             << "src/a.txt"
+             << "src/sub/.c.txt.potebak-Zz9999"
+             << "src/sub/b.txt";
+    expected.sort();
+    EXPECT_EQ(filesUnder("控え"), expected);
+    EXPECT_TRUE(QFileInfo(path("控え/src/.dir.potebak-AAAAAA")).isDir());
+}
+
+// A batch's bytes reach the disk before any copy takes its name, and its names before the run
+// goes on: a drive unplugged once the run is done holds every copy under its name. A name that
+// may not have got there fails its copy.
+TEST_F(BackupRun, EachBatchFlushesItsBytesThenItsNames) {
+    write("src/a.txt", "a", kTen);
+    write("src/b.txt", "b", kTen);
+    std::vector<QStringList> atFlush;
+    bool namesFail = false;
+    RunOptions options;
+    options.copy.flushFileSystem = [&](int fd) {
+        atFlush.push_back(filesUnder("控え"));
+        if (namesFail && atFlush.size() % 2 == 0) {
+            errno = EIO;
+            return -1;
+        }
+        return ::syncfs(fd);
+    };
+    const BackupOutcome outcome = backup(settings({"src"}), options);
+    EXPECT_EQ(outcome.copied, 2);
+    EXPECT_TRUE(outcome.failures.isEmpty());
+    ASSERT_EQ(atFlush.size(), 2u);
+    EXPECT_EQ(atFlush[0].filter(QStringLiteral(".potebak-")).size(), 2) << "only temporaries";
+    EXPECT_EQ(atFlush[1], (QStringList{"src/a.txt", "src/b.txt"}));
+
+    write("src/c.txt", "c", kTen + 60);
+    atFlush.clear();
+    namesFail = true;
+    const BackupOutcome failed = backup(settings({"src"}), options);
+    EXPECT_EQ(failed.copied, 0);
+    ASSERT_EQ(failed.failures.size(), 1);
+    EXPECT_TRUE(failed.failures[0].path.endsWith(QStringLiteral("c.txt")))
+        << failed.failures[0].path.toStdString();
+    EXPECT_EQ(failed.failures[0].reason, QString::fromLocal8Bit(std::strerror(EIO)));
+    EXPECT_FALSE(failed.lastCopyOk);
+}
+
+TEST(CopyTemporaryName, IsExactlyWhatACopyGivesItsTemporary) {
+    QTemporaryDir dir;
+    const QByteArray target = QFile::encodeName(dir.filePath(QStringLiteral("原稿.txt")));
+    const QByteArray longTarget = QFile::encodeName(dir.filePath(QString(254, u'x')));
+    for (const QByteArray& t : {target, longTarget}) {
+        CopyOptions options;
+        std::optional<QByteArray> temporary;
+        options.afterChunk = [&](const QByteArray&, qint64) {
+            for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+                if (name.startsWith(u'.')) temporary = QFile::encodeName(name);
+            return true;
+        };
+        test::writeAll(dir.filePath(QStringLiteral("元")), "x");
+        const Result<void> copied =
+            copyFile(QFile::encodeName(dir.filePath(QStringLiteral("元"))), t, options);
+        ASSERT_TRUE(copied.ok()) << copied.error().text.toStdString();
+        ASSERT_TRUE(temporary);
+        EXPECT_TRUE(isCopyTemporaryName(*temporary)) << temporary->toStdString();
+    }
 }
 
 TEST_F(BackupRun, CancellingStopsAfterTheFileAtHand) {

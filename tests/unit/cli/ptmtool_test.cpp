@@ -216,6 +216,8 @@ TEST_F(PtmtoolTest, OnlyRegularFilesAreReadOrReplaced) {
         {"dump of a pipe", {"dump", pipe}, notAFileToReadMessage()},
         {"cat of a device", {"cat", "/dev/zero", "1"}, notAFileToReadMessage()},
         {"pack onto a pipe", {"pack", path("ok.json"), pipe}, notAFileToWriteMessage()},
+        {"pack of a pipe", {"pack", pipe, path("p.ptm")}, notAFileToReadMessage()},
+        {"txm-import of a pipe", {"txm-import", pipe, path("t.ptm")}, notAFileToReadMessage()},
     };
     for (const auto& row : rows) {
         const Outcome r = ptmtool(row.args);
@@ -372,6 +374,13 @@ TEST_F(PtmtoolTest, LinkedTextExportWarnsAboutTheMarkAndRefusesWhatItCannotRead)
     EXPECT_EQ(warned.exitCode, 0);
     EXPECT_TRUE(warned.err.contains("sections 1 hold")) << warned.err.toStdString();
     EXPECT_TRUE(QFile::exists(path("m.txm")));
+    const QString cut =
+        packed(R"({"sections": [{}, {"text_hex": "610062"}, {}]})", QStringLiteral("nul.ptm"));
+    const Outcome nul = ptmtool({"txm-export", cut, path("n.txm")});
+    EXPECT_EQ(nul.exitCode, 0);
+    EXPECT_TRUE(nul.err.contains("sections 2 hold a NUL byte")) << nul.err.toStdString();
+    EXPECT_FALSE(warned.err.contains("NUL")) << warned.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path("n.txm")));
 
     const QString truncated = path("切れた.ptm");
     test::writeAll(truncated, test::readAll(packed(documentJson())).left(40));

@@ -554,6 +554,61 @@ TEST_F(DocumentFileTest, OnlyRegularFilesAreReadOrReplaced) {
     EXPECT_EQ(readBack(test::readAll(document)).section(0).text, "abcd");
 }
 
+TEST_F(DocumentFileTest, WholeFileReadsTakeWhatTheFileHoldsWhileAnotherProgramChangesIt) {
+    QByteArray original(10000, Qt::Uninitialized);
+    for (qsizetype k = 0; k < original.size(); ++k)
+        original[k] = char(k * 7 + k / 256);
+    const QString file = path(QStringLiteral("変わる.txm"));
+    const struct {
+        const char* name;
+        qint64 resizeTo; // after the first piece of 4096 bytes
+        QByteArray expected;
+    } rows[] = {
+        {"cut before what was read", 1000, original.left(4096)},
+        {"cut inside the rest", 6000, original.left(6000)},
+        {"emptied", 0, original.left(4096)},
+        {"grown", 12000, original},
+    };
+    for (const auto& row : rows) {
+        test::writeAll(file, original);
+        RegularFileReadOptions options;
+        options.pieceBytes = 4096;
+        int pieces = 0;
+        options.afterPiece = [&](qint64) {
+            if (++pieces == 1) {
+                ASSERT_TRUE(QFile::resize(file, row.resizeTo));
+            }
+        };
+        const Result<RegularFileRead> read = readRegularFile(file, options);
+        ASSERT_TRUE(read) << row.name;
+        ASSERT_TRUE(read->bytes) << row.name;
+        EXPECT_EQ(*read->bytes, row.expected) << row.name;
+    }
+
+    RegularFileReadOptions small;
+    small.maxBytes = original.size() - 1;
+    test::writeAll(file, original);
+    const Result<RegularFileRead> tooLarge = readRegularFile(file, small);
+    ASSERT_TRUE(tooLarge) << "too large is no failure to read: the caller decides";
+    EXPECT_EQ(tooLarge->size, original.size());
+    EXPECT_FALSE(tooLarge->bytes) << "nothing read";
+    for (const QString& notAFile : {m_dir.path(), QStringLiteral("/dev/zero")}) {
+        const Result<RegularFileRead> refused = readRegularFile(notAFile);
+        ASSERT_EQ(failureOf(refused), Kind::Io);
+        EXPECT_EQ(refused.error().text, notAFileToReadMessage());
+        EXPECT_EQ(refused.error().path, notAFile);
+    }
+    if (!test::pipesAvailable(m_dir.path())) return;
+    const QString pipe = path(QStringLiteral("管.txt"));
+    QString fromPipe;
+    EXPECT_TRUE(test::readsPipeWithoutWaiting(pipe, [&] {
+        const Result<RegularFileRead> read = readRegularFile(pipe);
+        EXPECT_FALSE(read);
+        if (!read) fromPipe = read.error().text;
+    }));
+    EXPECT_EQ(fromPipe, notAFileToReadMessage());
+}
+
 TEST_F(DocumentFileTest, AnEmptyPathIsAnIoErrorWithoutAToolkitWarning) {
     static int warnings = 0;
     warnings = 0;

@@ -31,19 +31,21 @@ TEST(SeparatorLine, RepeatsThePatternWithinTheWidthInBytes) {
         EXPECT_EQ(separator_line(row.width, row.pattern), "\r\n" + row.line + "\r\n") << row.name;
 }
 
-TEST(DateAndTime, FollowTheLocaleWithJapaneseFormsForThePlainOne) {
+TEST(DateAndTime, JapaneseFormsWhateverTheLocale) {
     const QDate date(2026, 12, 7);
     const QTime time(21, 52, 30);
     const QTime morning(9, 5, 3);
-    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::Japanese, QLocale::Japan)}) {
-        EXPECT_EQ(date_text(date, locale), "2026/12/07") << locale.name().toStdString();
-        EXPECT_EQ(time_text(time, locale), "21:52:30") << locale.name().toStdString();
-        EXPECT_EQ(time_text(morning, locale), "9:05:03") << locale.name().toStdString();
+    const QLocale before;
+    for (const QLocale& locale :
+         {QLocale::c(), QLocale(QLocale::Japanese, QLocale::Japan),
+          QLocale(QLocale::English, QLocale::UnitedStates),
+          QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Arabic, QLocale::Egypt)}) {
+        QLocale::setDefault(locale);
+        EXPECT_EQ(date_text(date), "2026/12/07") << locale.name().toStdString();
+        EXPECT_EQ(time_text(time), "21:52:30") << locale.name().toStdString();
+        EXPECT_EQ(time_text(morning), "9:05:03") << locale.name().toStdString();
     }
-    // Another locale's own forms, seconds added and no time zone.
-    const QLocale german(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(time_text(time, german), "21:52:30");
-    EXPECT_EQ(date_text(date, german), cp932::encode(german.toString(date, QLocale::ShortFormat)));
+    QLocale::setDefault(before);
 }
 
 TEST(SizeText, ByteKbyteAndMbyte) {

@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"HalfWidthFolds", "Hello hello", "hELLO", 0, kFold, 0},
         Row{"FullWidthUpperFoldsToLower", sjis("のＡＢＣ"), sjis("ａｂｃ"), 0, kFold, 2},
         Row{"FullWidthLowerFoundByUpper", sjis("のａｂｃ"), sjis("ＡＢＣ"), 0, kFold, 2},
+        Row{"LastFullWidthUpperFolds", sjis("のＺ"), sjis("ｚ"), 0, kFold, 2},
+        Row{"LastFullWidthLowerFoundByUpper", sjis("のｚ"), sjis("Ｚ"), 0, kFold, 2},
         Row{"FullWidthCaseMattersWhenSensitive", sjis("ＡＢＣ"), sjis("ａｂｃ"), 0, kExact, -1},
         Row{"HalfAndFullWidthStayApart", sjis("ＡＢＣ"), "abc", 0, kFold, -1},
         Row{"KanjiPatternFolded", sjis("猫と犬と猫"), sjis("と猫"), 2, kFold, 6},
@@ -139,6 +141,28 @@ TEST(SearchFrom, AgreesWithTheCharacterByCharacterRuleOnRandomTexts) {
                 << "text " << text.toHex().toStdString() << " pattern "
                 << pattern.toHex().toStdString() << " from " << from << " mode " << int(mode);
     }
+}
+
+TEST(SearchFrom, FoldsExactlyTheLettersOfTheRuleAcrossTheirRows) {
+    // Every pair of characters of the row that holds the full-width letters, and of the
+    // printable single bytes: a fold range one short at either end shows here (Ｚ 82 79,
+    // ｚ 82 9A).
+    std::vector<QByteArray> characters;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+        const char pair[] = {'\x82', static_cast<char>(trail)};
+        if (cp932::charLengthAt(QByteArrayView(pair, 2), 0) == 2) characters.emplace_back(pair, 2);
+    }
+    for (int b = 0x20; b < 0x7F; ++b)
+        characters.emplace_back(1, static_cast<char>(b));
+    for (const QByteArray& text : characters)
+        for (const QByteArray& pattern : characters) {
+            const bool same = foldByTheBook(text) == foldByTheBook(pattern);
+            ASSERT_EQ(search_from(sjis("猫") + text, pattern, 0, CaseMode::Insensitive),
+                      same ? 2 : -1)
+                << "text " << text.toHex().toStdString() << " pattern "
+                << pattern.toHex().toStdString();
+            ASSERT_EQ(fold_case(text) == fold_case(pattern), same);
+        }
 }
 
 TEST(SearchFrom, LongRunsOfSecondBytesStaySound) {

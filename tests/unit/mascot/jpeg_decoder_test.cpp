@@ -195,6 +195,11 @@ TEST(JpegDecoder, ReadsFilesByJapaneseNamesAndRefusesWhatIsNoFile) {
 
     EXPECT_EQ(loadJpeg(dir.filePath(QStringLiteral("ない.jpg"))).status, Status::CannotRead);
     EXPECT_EQ(loadJpeg(dir.path()).status, Status::CannotRead);
+    if (!test::pipesAvailable(dir.path())) return;
+    const QString pipe = dir.filePath(QStringLiteral("管.jpg"));
+    JpegResult fromPipe;
+    EXPECT_TRUE(test::readsPipeWithoutWaiting(pipe, [&] { fromPipe = loadJpeg(pipe); }));
+    EXPECT_EQ(fromPipe.status, Status::CannotRead);
 }
 
 } // namespace

@@ -190,6 +190,11 @@ TEST(SpriteSheet, MissingOrUnreadableFilesAreRefusedNotFatal) {
     const QString truncated = dir.filePath(QStringLiteral("短い.sss"));
     test::writeAll(truncated, encodeSheet(smallSheet()).first(30));
     EXPECT_EQ(mascot_load_sheet(truncated).status, Status::LengthMismatch);
+    if (!test::pipesAvailable(dir.path())) return;
+    const QString pipe = dir.filePath(QStringLiteral("管.sss"));
+    SheetLoadResult fromPipe;
+    EXPECT_TRUE(test::readsPipeWithoutWaiting(pipe, [&] { fromPipe = mascot_load_sheet(pipe); }));
+    EXPECT_EQ(fromPipe.status, Status::CannotRead);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "support/test_files.h"
 
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,36 @@ TEST_F(RecoveryFileTest, EveryCutShortCopyIsRefused) {
         ASSERT_EQ(failureOf(read), Kind::Refused) << "cut at " << n;
         EXPECT_FALSE(read.error().text.isEmpty()) << "cut at " << n;
     }
+}
+
+TEST_F(RecoveryFileTest, AStringRunningPastItsFieldsIsRefused) {
+    // The fields are whole and the document follows them; only a string's length says more
+    // than the fields have left (yet no more than all the fields hold).
+    SectionStore store = novel();
+    store.enterPlainTextMode(QStringLiteral("/家/メモ.txt"));
+    const QString whole = path(QStringLiteral("whole.recovery"));
+    ASSERT_TRUE(writeRecoveryFile(whole, headerFor(store, QDateTime::currentDateTimeUtc()),
+                                  store.document())
+                    .ok());
+    const QByteArray bytes = test::readAll(whole);
+    constexpr qsizetype kFieldsStart = 16; // magic, version, size of the fields
+    const quint32 fieldBytes = qFromLittleEndian<quint32>(bytes.constData() + 12);
+    const qsizetype fieldsEnd = kFieldsStart + fieldBytes;
+    qsizetype at = kFieldsStart + 12; // the time, the section and the flags come first
+    const QString damaged = path(QStringLiteral("damaged.recovery"));
+    for (int field = 0; field < 3; ++field) {
+        const quint32 length = qFromLittleEndian<quint32>(bytes.constData() + at);
+        const quint32 left = quint32(fieldsEnd - at - 4);
+        for (const quint32 claimed : {left + 1, fieldBytes}) {
+            QByteArray changed = bytes;
+            qToLittleEndian<quint32>(claimed, changed.data() + at);
+            test::writeAll(damaged, changed);
+            const Result<HeaderRead> read = readRecoveryHeader(damaged);
+            EXPECT_EQ(failureOf(read), Kind::Refused) << "field " << field << " claims " << claimed;
+        }
+        at += 4 + length;
+    }
+    ASSERT_EQ(at, fieldsEnd);
 }
 
 TEST_F(RecoveryFileTest, OtherFilesAreNotCopies) {

@@ -96,6 +96,9 @@ TEST(RecentOpen, OnlyAnExistingFileIsOpened) {
     EXPECT_EQ(recentOpenPath(list, 4), std::nullopt) << "empty entry";
     EXPECT_EQ(recentOpenPath(list, 0), std::nullopt);
     EXPECT_EQ(recentOpenPath(list, 11), std::nullopt);
+    // The last entry opens like the first.
+    list.entries[kRecentCount - 1] = file;
+    EXPECT_EQ(recentOpenPath(list, kRecentCount), file);
 }
 
 } // namespace

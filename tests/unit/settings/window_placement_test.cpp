@@ -51,6 +51,18 @@ TEST(Placement, ClosePositionAboveTheScreenIsKeptAsZero) {
               (SavedPlacement{true, 0, 0, 1280, 1000}));
 }
 
+TEST(Placement, AWindowOpensWhereItWasClosed) {
+    // Top and left differ, so that neither can stand for the other.
+    const QRect closed(120, 45, 700, 500); // x (left), y (top)
+    const SavedPlacement saved = placementAtClose(false, closed);
+    EXPECT_EQ(saved, (SavedPlacement{false, 45, 120, 700, 500}));
+    EXPECT_EQ(firstActivationPlacement(saved, kScreen, false).geometry, closed);
+    EXPECT_EQ(placementAtClose(false, QRect(-5, 60, 700, 500)),
+              (SavedPlacement{false, 60, 0, 700, 500}));
+    EXPECT_EQ(placementAtClose(false, QRect(60, -5, 700, 500)),
+              (SavedPlacement{false, 0, 60, 700, 500}));
+}
+
 TEST(Placement, MaximizedAtCloseOpensMaximizedNextTimeUnlessStartedWithD) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("potemaruED.conf"));

@@ -1,6 +1,9 @@
 #include "textio/linked_text.h"
 
+#include "core/cp932.h"
+#include "core/file_io.h"
 #include "core/text_lines.h"
+#include "editing/search.h"
 #include "support/result_check.h"
 #include "support/test_files.h"
 #include "textio/text_messages.h"
@@ -9,7 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <iterator>
 #include <random>
+#include <thread>
+
+#include <unistd.h>
 
 namespace pote {
 namespace {
@@ -35,6 +43,33 @@ std::vector<std::pair<QByteArray, QByteArray>> sectionsOf(const Result<LinkedTex
     for (const auto& e : r->content.sections)
         out.emplace_back(e.section.name, e.section.text);
     return out;
+}
+
+// The split as the format states it, on the whole text at once: a block from each header to the
+// next; the character after the mark belongs to neither name nor text; the name runs to the
+// block's first CR, the text starts two bytes after it; a block without a CR is all text but
+// for its first character.
+std::vector<std::pair<QByteArray, QByteArray>> splitByTheBook(QByteArrayView lines) {
+    std::vector<qsizetype> headers;
+    for (qsizetype at = search_from(lines, kSectionMark, 0, CaseMode::Sensitive); at >= 0;
+         at = search_from(lines, kSectionMark, at + kSectionMark.size(), CaseMode::Sensitive))
+        headers.push_back(at);
+    std::vector<std::pair<QByteArray, QByteArray>> sections;
+    for (size_t j = 0; j < headers.size(); ++j) {
+        const qsizetype end = j + 1 < headers.size() ? headers[j + 1] : lines.size();
+        qsizetype start = headers[j] + kSectionMark.size();
+        if (start < end) start += cp932::charLengthAt(lines, start);
+        const QByteArray block =
+            lines.sliced(qMin(start, end), qMax<qsizetype>(0, end - start)).toByteArray();
+        const qsizetype cr = block.indexOf('\r');
+        if (cr >= 0)
+            sections.emplace_back(block.left(cr), block.mid(cr + 2));
+        else if (!block.isEmpty())
+            sections.emplace_back(QByteArray(), block.mid(cp932::charLengthAt(block, 0)));
+        else
+            sections.emplace_back();
+    }
+    return sections;
 }
 
 class LinkedText : public testing::Test {
@@ -190,6 +225,78 @@ TEST_F(LinkedText, ImportReplacesATenSectionDocument) {
     EXPECT_EQ(store.section(3).name, QByteArray()) << "later positions are emptied";
 }
 
+TEST_F(LinkedText, ReadInPiecesOfAnySizeAsTheFormatSplitsTheWholeText) {
+    std::mt19937 rng(28);
+    const QByteArray pieces[] = {
+        "*section ", "*section", "*section\r\n",      "\r\n", "\r\n",   "\r", "\n", "a", "\x82",
+        sjis("猫"),  sjis("ｱ"),  QByteArray("\0", 1), "*",    "section"};
+    const QString file = path(QStringLiteral("片.txm"));
+    for (int round = 0; round < 800; ++round) {
+        QByteArray bytes;
+        const int count = static_cast<int>(rng() % 40);
+        for (int k = 0; k < count; ++k) {
+            // Mostly files this program could have written: no lone CR, LF or NUL.
+            const QByteArray& piece = pieces[rng() % std::size(pieces)];
+            if (round % 4 != 0 && (piece == "\r" || piece == "\n" || piece.contains('\0')))
+                continue;
+            bytes += piece;
+        }
+        if (round % 4 != 1 && !bytes.endsWith("\r\n")) bytes += "\r\n";
+        test::writeAll(file, bytes);
+        const QByteArray lines = read_as_lines(bytes);
+        const auto expected = splitByTheBook(lines);
+        Utf8Choice none;
+        const Result<LinkedTextRead> r = linked_text_read(file, none, 1 + qsizetype(rng() % 24));
+        if (expected.empty()) {
+            ASSERT_EQ(failureOf(r), Kind::Refused) << bytes.toHex().toStdString();
+            EXPECT_EQ(r.error().text, textmsg::notLinkedText());
+            continue;
+        }
+        ASSERT_TRUE(r) << bytes.toHex().toStdString();
+        ASSERT_EQ(r->headers, int(expected.size())) << bytes.toHex().toStdString();
+        ASSERT_EQ(sectionsOf(r), expected) << bytes.toHex().toStdString();
+        ASSERT_EQ(sectionsOf(parse_linked_text(lines)), expected) << bytes.toHex().toStdString();
+    }
+
+    // Past 500 headers nothing is kept, but every header is counted.
+    QByteArray many;
+    for (int k = 0; k < 700; ++k)
+        many += "*section " + QByteArray::number(k) + "\r\ntext\r\n";
+    test::writeAll(file, many);
+    Utf8Choice none;
+    const Result<LinkedTextRead> tooMany = linked_text_read(file, none, 64);
+    ASSERT_EQ(failureOf(tooMany), Kind::Refused);
+    EXPECT_EQ(tooMany.error().text, textmsg::tooManyLinkedSections(700));
+}
+
+TEST_F(LinkedText, AFileShortenedWhileItIsReadGivesWhatItStillHeld) {
+    // Another program cuts the file again and again while it is read in small pieces: every
+    // read ends with a result, never with a crash.
+    QByteArray body;
+    for (int k = 0; body.size() < 4 * 1024 * 1024; ++k)
+        body += "*section " + QByteArray::number(k % 400) + "\r\n" +
+                sjis("吾輩は猫である。\r\n").repeated(40);
+    const QString file = path(QStringLiteral("縮む.txm"));
+    for (int round = 0; round < 8; ++round) {
+        test::writeAll(file, body);
+        std::atomic<bool> reading{true};
+        std::thread cutter([&] {
+            for (qint64 size = body.size(); reading && size > 0; size -= 256 * 1024) {
+                ::truncate(QFile::encodeName(file).constData(), size);
+                std::this_thread::yield();
+            }
+        });
+        Utf8Choice none;
+        const Result<LinkedTextRead> r = linked_text_read(file, none, 4096);
+        reading = false;
+        cutter.join();
+        EXPECT_NE(failureOf(r), Kind::Io) << test::errorText(r);
+        if (r) {
+            EXPECT_LE(r->content.sections.size(), size_t(SectionStore::kMaxSections));
+        }
+    }
+}
+
 TEST_F(LinkedText, RandomDocumentsComeBackThroughExportAndImport) {
     std::mt19937 rng(2024);
     const QByteArray pieces[] = {sjis("猫"), sjis("ｱｲ"), "abc", " ", "\r\n", sjis("表"), "*", "\t"};
@@ -233,6 +340,25 @@ TEST_F(LinkedText, SectionsHoldingTheMarkAreFound) {
                        "このまま保存するにゃん？"));
 }
 
+TEST_F(LinkedText, SectionsHoldingANulAreFoundBecauseTheReaderStopsThere) {
+    const SectionStore store = storeOf({{"a", "ok\r\n"},
+                                        {"b", QByteArray("cut\0here\r\n", 11)},
+                                        {"c", QByteArray("only at the end\0\0", 17)},
+                                        {QByteArray("d\0", 2), "x"},
+                                        {"e", "lost"}});
+    EXPECT_EQ(sections_holding_nul(store), (std::vector<int>{1, 3}));
+    // What the warning is about: the sections after the first NUL do not come back.
+    const Result<LinkedTextRead> back = read(written(store));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(sectionsOf(back),
+              (std::vector<std::pair<QByteArray, QByteArray>>{{"a", "ok\r\n"}, {"b", "cut\r\n"}}));
+    EXPECT_EQ(
+        textmsg::nulInsideSections({2, 4}),
+        QStringLiteral("セクション No.2、No.4 の名前かテキストに NUL（コード0）が入ってるにゃ。\r\n"
+                       "読み込み直すと、そこから後ろはみんな消えちゃうにゃん。\r\n"
+                       "このまま保存するにゃん？"));
+}
+
 TEST_F(LinkedText, Utf8FilesAreConvertedWhenTheUserSaysSo) {
     const QByteArray utf8 = "*section 猫\r\n吾輩は猫である。é\r\n";
     const std::vector<std::pair<QByteArray, QByteArray>> converted = {
@@ -259,6 +385,15 @@ TEST_F(LinkedText, FailuresLeaveNothingBehind) {
         linked_text_read(path(QStringLiteral("ない.txm")), choice);
     ASSERT_EQ(failureOf(missing), Kind::Io);
     EXPECT_FALSE(missing.error().text.isEmpty());
+    if (test::pipesAvailable(m_dir.path())) {
+        const QString pipe = path(QStringLiteral("管.txm"));
+        std::optional<Result<LinkedTextRead>> fromPipe;
+        EXPECT_TRUE(test::readsPipeWithoutWaiting(
+            pipe, [&] { fromPipe = linked_text_read(pipe, choice); }));
+        ASSERT_TRUE(fromPipe);
+        ASSERT_EQ(failureOf(*fromPipe), Kind::Io);
+        EXPECT_EQ(fromPipe->error().text, notAFileToReadMessage());
+    }
 
     const QString target = path(QStringLiteral("ない/連結.txm"));
     const Result<void> w = linked_text_write(target, storeOf({{"a", "x"}}));

@@ -1,5 +1,6 @@
 #include "textio/text_files.h"
 
+#include "core/file_io.h"
 #include "core/section_store.h"
 #include "support/result_check.h"
 #include "support/test_files.h"
@@ -66,6 +67,14 @@ TEST_F(TextFiles, WhatCannotBeReadIsAnError) {
     ASSERT_EQ(failureOf(large), Kind::Refused);
     EXPECT_EQ(large.error().text, textmsg::textFileTooLarge());
     EXPECT_EQ(read_file_bytes(file(QStringLiteral("空.txt"), ""), 4).value().text, "");
+    if (!test::pipesAvailable(m_dir.path())) return;
+    const QString pipe = m_dir.filePath(QStringLiteral("管.txt"));
+    std::optional<Result<TextFileRead>> fromPipe;
+    EXPECT_TRUE(
+        test::readsPipeWithoutWaiting(pipe, [&] { fromPipe = read_text_file(pipe, none); }));
+    ASSERT_TRUE(fromPipe);
+    ASSERT_EQ(failureOf(*fromPipe), Kind::Io);
+    EXPECT_EQ(fromPipe->error().text, notAFileToReadMessage());
 }
 
 TEST_F(TextFiles, WritingReplacesTheFileOrLeavesItAlone) {

@@ -1,5 +1,6 @@
 #include "textio/text_folder.h"
 
+#include "core/cp932.h"
 #include "support/result_check.h"
 #include "support/test_files.h"
 #include "textio/text_messages.h"
@@ -9,6 +10,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <iterator>
+#include <random>
 
 namespace pote {
 namespace {
@@ -134,9 +138,31 @@ TEST(SectionFileBase, NamesThatCannotBeFileNames) {
     EXPECT_EQ(section_file_base(".", shin, 4), QStringLiteral("新規4"));
     EXPECT_EQ(section_file_base("..", shin, 5), QStringLiteral("新規5"));
     EXPECT_EQ(section_file_base(QByteArray("a\0b", 3), shin, 6), QStringLiteral("新規6"));
-    EXPECT_EQ(section_file_base(QByteArray(300, 'x'), shin, 7), QStringLiteral("新規7"));
     EXPECT_EQ(section_file_base("../../evil", shin, 8), QStringLiteral("..／..／evil"));
     EXPECT_EQ(section_file_base("a/b", shin, 9), QStringLiteral("a／b"));
+}
+
+TEST(SectionFileBase, NamesTooLongAsWrittenAreCutBetweenCharacters) {
+    const QString shin = QStringLiteral("新規");
+    const struct {
+        const char* name;
+        QByteArray section;
+        QString base;
+    } rows[] = {
+        // 244 bytes and ".txt" leave room for the seven bytes a replacing save adds to the
+        // 255 a name may take.
+        {"ascii", QByteArray(300, 'x'), QString(244, u'x')},
+        {"just fits", QByteArray(244, 'x'), QString(244, u'x')},
+        {"slashes grow threefold", QByteArray(200, '/'), QString(81, u'／')},
+        {"three-byte characters", sjis("あ").repeated(100), QString(81, u'あ')},
+        {"a character is never split", "x" + sjis("あ").repeated(100),
+         QStringLiteral("x") + QString(81, u'あ')},
+    };
+    for (const auto& row : rows) {
+        const QString base = section_file_base(row.section, shin, 7);
+        EXPECT_EQ(base, row.base) << row.name;
+        EXPECT_LE(QFile::encodeName(base + QStringLiteral(".txt")).size(), 248) << row.name;
+    }
 }
 
 class FolderSave : public TextFolder {
@@ -215,6 +241,70 @@ TEST_F(FolderSave, NamesNeverLeaveTheFolder) {
     EXPECT_EQ(QDir(inner).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("..／..／evil.txt")});
     EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QStringLiteral("evil.txt"))));
+}
+
+TEST_F(FolderSave, NamesCutToFitAreWrittenAndKeptApart) {
+    SectionStore store = storeWith(15);
+    for (int pos = 0; pos < 15; ++pos)
+        store.section(pos).name = "f" + QByteArray::number(pos);
+    store.section(4).name = QByteArray(200, '/');
+    store.section(5).name = QByteArray(200, '/') + "x";        // cut to the same as section 5
+    store.section(6).name = QByteArray(200, '/');              // the same name: the same file
+    store.section(7).name = cp932::encode(QString(81, u'／')); // section 5's cut name, uncut
+    for (int pos = 0; pos < 15; ++pos)
+        store.section(pos).text = QByteArray::number(pos);
+
+    // Twice, so that every file is replaced once. The first time only the section of the same
+    // name meets a file; All answers the second time's questions.
+    const QString cut(80, u'／');
+    for (const QString& firstQuestion :
+         {cut + QStringLiteral("(2).txt"), QStringLiteral("f0.txt")}) {
+        asked.clear();
+        const FolderSaveResult r = save(store, {OverwriteAnswer::All});
+        EXPECT_TRUE(r.ok()) << test::errorText(r.result);
+        EXPECT_EQ(r.written, 15);
+        EXPECT_EQ(asked, QStringList{firstQuestion});
+    }
+    EXPECT_EQ(file(QString(81, u'／') + QStringLiteral(".txt")), "7\r\n");
+    EXPECT_EQ(file(cut + QStringLiteral("(2).txt")), "6\r\n");
+    EXPECT_EQ(file(cut + QStringLiteral("(3).txt")), "5\r\n");
+    EXPECT_EQ(file(QStringLiteral("f14.txt")), "14\r\n");
+}
+
+TEST(FolderSavePlan, EveryFileNameFitsAndOnlySameNamesShareAFile) {
+    std::mt19937 random(25);
+    const QByteArray pieces[] = {"/", "a", sjis("あ"), sjis("漢字"), "\x81", "."};
+    for (int round = 0; round < 200; ++round) {
+        SectionStore store = storeWith(12);
+        for (int pos = 0; pos < store.count(); ++pos) {
+            QByteArray name;
+            const int length = int(random() % 3) == 0 ? int(random() % 8) : int(random() % 300);
+            // Few distinct starts, so that cut names meet often.
+            name += QByteArray(int(random() % 3), '/');
+            while (name.size() < length)
+                name += pieces[random() % std::size(pieces)];
+            store.section(pos).name = name;
+        }
+        const FolderSavePlan plan =
+            plan_folder_save(QStringLiteral("/f"), store, QStringLiteral("新規"));
+        // Names that cannot be file names take the display name and their own number.
+        const auto ownName = [&store](int pos) {
+            const QString name = cp932::decode(store.section(pos).name);
+            return name.isEmpty() || name == u"." || name == u".." ? QString() : name;
+        };
+        for (int a = 0; a < store.count(); ++a) {
+            const QString& fileA = plan.items[size_t(a)].fileName;
+            ASSERT_LE(QFile::encodeName(fileA).size(), 248) << fileA.toStdString();
+            ASSERT_TRUE(fileA.endsWith(QStringLiteral(".txt")));
+            ASSERT_FALSE(fileA.contains(u'/'));
+            for (int b = 0; b < a; ++b) {
+                const bool sameName = !ownName(a).isEmpty() && ownName(a) == ownName(b);
+                EXPECT_EQ(fileA == plan.items[size_t(b)].fileName, sameName)
+                    << store.section(a).name.toHex().toStdString() << " / "
+                    << store.section(b).name.toHex().toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(FolderSave, StopsAtAFileItCannotWriteAndKeepsTheOthers) {

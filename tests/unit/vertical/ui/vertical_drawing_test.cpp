@@ -4,6 +4,8 @@
 
 #include "vertical_fixture.h"
 
+#include "core/file_io.h"
+#include "support/test_files.h"
 #include "vertical/page_geometry.h"
 
 #include <QFileInfo>
@@ -73,6 +75,15 @@ TEST_F(VerticalDrawing, AFileThatIsMissingOrNoFontIsRefusedWithItsReason) {
     const auto notAFont = VerticalFont::load({text, 0, {}});
     ASSERT_FALSE(notAFont);
     EXPECT_FALSE(notAFont.error().text.isEmpty());
+    if (!pote::test::pipesAvailable(dir.path())) return;
+    const QString pipe = dir.filePath(QStringLiteral("管.ttf"));
+    QString error;
+    EXPECT_TRUE(pote::test::readsPipeWithoutWaiting(pipe, [&] {
+        const auto fromPipe = VerticalFont::load({pipe, 0, {}});
+        EXPECT_FALSE(fromPipe);
+        if (!fromPipe) error = fromPipe.error().text;
+    }));
+    EXPECT_EQ(error, notAFileToReadMessage());
 }
 
 // Where the ink must be in a vertical line, whether the font drew a vertical form or the
