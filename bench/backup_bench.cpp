@@ -164,7 +164,8 @@ BackupOutcome ourBackup(const QString& destination, const QString& source = path
     if (!check.ok() || !destinationReachable(check.folders.destination))
         throw std::runtime_error("the backup checks failed");
     const BackupPlan plan = planBackup(check.folders, settings);
-    if (!backupSpaceCheck(plan).ok) throw std::runtime_error("not enough space for the benchmark");
+    if (!backupSpaceCheck(plan).ok())
+        throw std::runtime_error("not enough space for the benchmark");
     static std::atomic<bool> never{false};
     BackupOutcome outcome = runBackup(plan, {}, never);
     if (!outcome.failures.isEmpty())

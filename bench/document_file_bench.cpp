@@ -48,13 +48,13 @@ const char16_t* const kSentences[] = {
 };
 
 // 500 sections of CP932 prose with CR LF line breaks, 100 MB in all.
-const SectionStore& document() {
-    static const SectionStore store = [] {
+const Document& document() {
+    static const Document store = [] {
         std::vector<QByteArray> sentences;
         for (const char16_t* s : kSentences)
             sentences.push_back(cp932::encode(QString::fromUtf16(s)));
         QRandomGenerator rng(2024);
-        SectionStore s;
+        Document s;
         s.addGroup(cp932::encode(u"第一部"));
         s.addGroup(cp932::encode(u"第二部"));
         for (int pos = 0; pos < kSections; ++pos) {
@@ -74,9 +74,9 @@ const SectionStore& document() {
     return store;
 }
 
-SectionStore protectedDocument() {
-    SectionStore s;
-    const SectionStore& d = document();
+Document protectedDocument() {
+    Document s;
+    const Document& d = document();
     for (int pos = 0; pos < d.count(); ++pos) {
         if (pos > 0) s.appendEmpty();
         s.section(pos) = d.section(pos);
@@ -97,7 +97,7 @@ QString pathOf(const char* name) {
 const QByteArray& plainBytes() {
     static const QByteArray bytes = [] {
         const QString path = pathOf("plain-source.ptm");
-        if (!docfile::writeDocument(path, document()).ok)
+        if (!docfile::writeDocument(path, document()).ok())
             throw std::runtime_error("cannot write the benchmark document");
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
@@ -129,40 +129,39 @@ void plainRead(const QString& path) {
 }
 
 // Argument 0: no password; 1: protected.
-const SectionStore& storeFor(const benchmark::State& state) {
-    static const SectionStore protectedStore = protectedDocument();
+const Document& storeFor(const benchmark::State& state) {
+    static const Document protectedStore = protectedDocument();
     return state.range(0) ? protectedStore : document();
 }
 
 void BM_Write(benchmark::State& state) {
-    const SectionStore& store = storeFor(state);
+    const Document& store = storeFor(state);
     const QString path = pathOf("write.ptm");
     const QString plainPath = pathOf("write-plain.bin");
     bench::PairedTimes times;
     times.run(
         state,
         [&] {
-            if (!docfile::writeDocument(path, store).ok) throw std::runtime_error("write failed");
+            if (!docfile::writeDocument(path, store).ok()) throw std::runtime_error("write failed");
         },
         [&] { plainWrite(plainPath); });
     state.SetBytesProcessed(state.iterations() * docfile::encodedSize(store));
 }
 
 void BM_Read(benchmark::State& state) {
-    const SectionStore& store = storeFor(state);
+    const Document& store = storeFor(state);
     const QString path = pathOf("read.ptm");
     const QString plainPath = pathOf("read-plain.bin");
-    if (!docfile::writeDocument(path, store).ok) throw std::runtime_error("write failed");
+    if (!docfile::writeDocument(path, store).ok()) throw std::runtime_error("write failed");
     plainWrite(plainPath);
     bench::PairedTimes times;
     times.run(
         state,
         [&] {
-            docfile::ReadResult result =
+            Result<docfile::DocumentRead> result =
                 docfile::readDocument(path, [](const QByteArray&) { return true; });
-            if (result.status != docfile::ReadResult::Status::Ok)
-                throw std::runtime_error("read failed");
-            benchmark::DoNotOptimize(result.content.sections.data());
+            if (!result) throw std::runtime_error("read failed");
+            benchmark::DoNotOptimize(result->content.sections.data());
         },
         [&] { plainRead(plainPath); });
     state.SetBytesProcessed(state.iterations() * docfile::encodedSize(store));
@@ -199,9 +198,9 @@ long readPeakKiB(const QString& path) {
         const long before = maxRssKiB();
         long peak = -1;
         {
-            const docfile::ReadResult result =
+            const Result<docfile::DocumentRead> result =
                 docfile::readDocument(path, [](const QByteArray&) { return true; });
-            if (result.status == docfile::ReadResult::Status::Ok) peak = maxRssKiB() - before;
+            if (result) peak = maxRssKiB() - before;
         }
         const ssize_t written = write(pipeFds[1], &peak, sizeof peak);
         _exit(written == sizeof peak ? 0 : 1);
@@ -214,9 +213,9 @@ long readPeakKiB(const QString& path) {
     return peak;
 }
 
-void printReadMemory(const char* label, const SectionStore& store, const char* name) {
+void printReadMemory(const char* label, const Document& store, const char* name) {
     const QString path = pathOf(name);
-    if (!docfile::writeDocument(path, store).ok) return;
+    if (!docfile::writeDocument(path, store).ok()) return;
     const double fileKiB = static_cast<double>(docfile::encodedSize(store)) / 1024.0;
     const long peak = readPeakKiB(path);
     std::printf("%-20s peak memory of a read: %ld KiB = %.2fx the file size\n", label, peak,

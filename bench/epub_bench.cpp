@@ -100,9 +100,10 @@ void BM_EpubExport(benchmark::State& state) {
     times().run(
         state,
         [&] {
-            const epub::EpubWrite written = epub::write_epub(out, book());
-            if (written.status != epub::EpubWrite::Status::Ok)
-                throw std::runtime_error("write_epub failed: " + written.message.toStdString());
+            const Result<epub::EpubWrite> written = epub::write_epub(out, book());
+            if (!written)
+                throw std::runtime_error("write_epub failed: " +
+                                         written.error().text.toStdString());
         },
         [&] {
             writePlain(plain, text);

@@ -100,19 +100,18 @@ void save(Scene& s) {
 }
 
 // What the window's thread does for one copy.
-recovery::RecoveryJob windowPart(Scene& s, std::optional<SectionStore>& written) {
+recovery::RecoveryJob windowPart(Scene& s, std::optional<recovery::StoreSnapshot>& written) {
     const SectionStore& store = s.window->store();
     benchmark::DoNotOptimize(!written || !recovery::sameContent(store, *written));
     recovery::RecoveryJob job = takeRecoverySnapshot(store, *s.tracker, 8, pathOf("copy.recovery"));
-    written = store;
-    written->setStateObserver({});
+    written = recovery::snapshotOf(store);
     return job;
 }
 
 void BM_CopyVsSave(benchmark::State& state) {
     const int sections = int(state.range(0));
     Scene& s = scene(sections);
-    std::optional<SectionStore> written;
+    std::optional<recovery::StoreSnapshot> written;
     std::vector<recovery::RecoveryJob> jobs; // released after the timing, as the writer would
     jobs.reserve(state.max_iterations);
     (sections == 1 ? g_copy1 : g_copy500)
@@ -124,13 +123,13 @@ void BM_CopyVsSave(benchmark::State& state) {
 void BM_WriterVsSave(benchmark::State& state) {
     const int sections = int(state.range(0));
     Scene& s = scene(sections);
-    std::optional<SectionStore> written;
+    std::optional<recovery::StoreSnapshot> written;
     (sections == 1 ? g_writer1 : g_writer500)
         .run(
             state,
             [&] {
                 recovery::RecoveryJob job = windowPart(s, written);
-                if (!recovery::runJob(job).ok) throw std::runtime_error("copy failed");
+                if (!recovery::runJob(job).ok()) throw std::runtime_error("copy failed");
             },
             [&] { save(s); });
 }

@@ -67,7 +67,7 @@ QByteArray readWhole(const QString& path) {
 const QByteArray& linkedBytes() {
     static const QByteArray bytes = [] {
         const QString path = pathOf(QStringLiteral("source.txm"));
-        if (linked_text_write(path, document()).status != LinkedTextWrite::Status::Ok)
+        if (!linked_text_write(path, document()).ok())
             throw std::runtime_error("cannot write the linked text");
         return readWhole(path);
     }();
@@ -107,7 +107,7 @@ void BM_LinkedTextWrite(benchmark::State& state) {
     writeTimes().run(
         state,
         [&] {
-            if (linked_text_write(path, document()).status != LinkedTextWrite::Status::Ok)
+            if (!linked_text_write(path, document()).ok())
                 throw std::runtime_error("linked_text_write failed");
         },
         [&] { rawWrite(plainPath.constData(), bytes.constData(), bytes.size()); });
@@ -121,10 +121,9 @@ void BM_LinkedTextRead(benchmark::State& state) {
         state,
         [&] {
             Utf8Choice utf8([] { return true; });
-            const LinkedTextRead r = linked_text_read(path, utf8);
-            if (r.status != LinkedTextRead::Status::Ok || r.headers != kSections)
-                throw std::runtime_error("linked_text_read failed");
-            benchmark::DoNotOptimize(r.content.sections.data());
+            const Result<LinkedTextRead> r = linked_text_read(path, utf8);
+            if (!r || r->headers != kSections) throw std::runtime_error("linked_text_read failed");
+            benchmark::DoNotOptimize(r->content.sections.data());
         },
         [&] {
             const QByteArray plain = readWhole(path);
@@ -147,7 +146,7 @@ void BM_FolderSave(benchmark::State& state) {
         state,
         [&] {
             const FolderSavePlan plan = plan_folder_save(ours, store, QStringLiteral("新規"));
-            if (!free_space_check(ours, plan.bytesNeeded, SpaceForm::Total).ok)
+            if (!free_space_check(ours, plan.bytesNeeded, SpaceForm::Total).ok())
                 throw std::runtime_error("no room for the folder save");
             const FolderSaveResult r = save_sections_to_folder(
                 plan, store, [](const QString&) { return OverwriteAnswer::All; });

@@ -51,10 +51,8 @@ const QList<SectionSource>& manuscript() {
 }
 
 VerticalFont& font() {
-    static const std::unique_ptr<VerticalFont> f = [] {
-        QString error;
-        return VerticalFont::load(*findFontFile(defaultVerticalFace()), error);
-    }();
+    static const std::unique_ptr<VerticalFont> f =
+        VerticalFont::load(*findFontFile(defaultVerticalFace())).value();
     return *f;
 }
 

@@ -34,6 +34,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -55,7 +56,7 @@ struct Fixture {
             store.section(i).text = text;
         }
         bigDocument = dir.filePath(QStringLiteral("big.ptm"));
-        if (!docfile::writeDocument(bigDocument, store).ok)
+        if (!docfile::writeDocument(bigDocument, store.document()).ok())
             std::fprintf(stderr, "cannot write the test document\n");
     }
 };
@@ -109,12 +110,12 @@ void BM_OpenDocument_Baseline(benchmark::State& state) {
     font.setPixelSize(16);
     edit.setFont(font);
     // Like the window, hold the previous document while the next one is read.
-    docfile::ReadResult held;
+    std::optional<docfile::DocumentRead> held;
     for (auto _ : state) {
         auto result =
             docfile::readDocument(fixture().bigDocument, [](const QByteArray&) { return true; });
-        edit.setPlainText(cp932::decode(result.content.sections.at(0).section.text));
-        held = std::move(result);
+        edit.setPlainText(cp932::decode(result->content.sections.at(0).section.text));
+        held = std::move(result).value();
     }
 }
 

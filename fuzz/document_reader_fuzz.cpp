@@ -10,13 +10,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto result = pote::docfile::parseDocument(
         QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
         [](const QByteArray&) { return true; });
-    if (result.status == pote::docfile::ReadResult::Status::Ok) {
-        // What is handed over must fit the store as it is.
-        pote::SectionStore store;
-        pote::DocumentContent content = result.content;
-        store.replaceDocument(std::move(content));
-        for (int pos = 0; pos < store.count(); ++pos)
-            if (store.section(pos).group < 0 || store.section(pos).group > store.groupCount())
+    if (result) {
+        // What is handed over must fit the document as it is.
+        pote::Document document;
+        pote::DocumentContent content = result->content;
+        document.replace(std::move(content));
+        for (int pos = 0; pos < document.count(); ++pos)
+            if (document.section(pos).group < 0 ||
+                document.section(pos).group > document.groupCount())
                 __builtin_trap();
     }
     return 0;

@@ -11,10 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QByteArray lines = pote::read_as_lines(bytes);
     if (!pote::is_in_line_form(lines) || pote::read_as_lines(lines) != lines) __builtin_trap();
-    const pote::LinkedTextRead r = pote::parse_linked_text(lines);
-    if (r.status == pote::LinkedTextRead::Status::Ok &&
-        (r.headers < 1 || r.headers > 500 ||
-         r.content.sections.size() != static_cast<size_t>(r.headers)))
+    const pote::Result<pote::LinkedTextRead> r = pote::parse_linked_text(lines);
+    if (r && (r->headers < 1 || r->headers > 500 ||
+              r->content.sections.size() != static_cast<size_t>(r->headers)))
         __builtin_trap();
     return 0;
 }

@@ -2,25 +2,25 @@
 
 #include "core/mascot_reactions.h"
 #include "core/prompter.h"
-#include "textio/free_space.h"
+#include "core/result.h"
 
 #include <QDir>
 
 namespace pote {
 
-void Reporter::fileError(const QString& path, const QString& error) {
+void Reporter::report(const Error& error) {
+    if (error.kind == Error::Kind::Cancelled) return;
     m_mascot.mascot_react(ReactionError);
-    m_prompter.message(MessageKind::Error, Answer::Ok,
-                       QDir::toNativeSeparators(path) + QStringLiteral("\r\n") + error);
+    if (error.path.isEmpty())
+        m_prompter.message(MessageKind::Error, Answer::Yes, error.text);
+    else
+        m_prompter.message(MessageKind::Error, Answer::Ok,
+                           QDir::toNativeSeparators(error.path) + QStringLiteral("\r\n") +
+                               error.text);
 }
 
 void Reporter::refusal(const QString& message) {
-    m_mascot.mascot_react(ReactionError);
-    m_prompter.message(MessageKind::Error, Answer::Yes, message);
-}
-
-void Reporter::spaceShortage(const SpaceCheck& check) {
-    refusal(check.message);
+    report(Error::refused(message));
 }
 
 } // namespace pote

@@ -8,19 +8,18 @@ namespace pote {
 
 class Prompter;
 class MascotReactions;
-struct SpaceCheck;
+struct Error;
 
 class Reporter {
 public:
     Reporter(Prompter& prompter, MascotReactions& mascot)
         : m_prompter(prompter), m_mascot(mascot) {}
 
-    // A file could not be read or written: the file's name, then the platform's text.
-    void fileError(const QString& path, const QString& error);
-    // The program refuses a file or a request; message is the whole text of the box.
+    // Nothing for a cancelled request. Otherwise the cat's error reaction, then an error box:
+    // an error about a file names the file above its text; any other is the cat's whole message.
+    void report(const Error& error);
+    // The program refuses a request; message is the whole text of the box.
     void refusal(const QString& message);
-    // A free-space check before a write failed.
-    void spaceShortage(const SpaceCheck& check);
 
 private:
     Prompter& m_prompter;

@@ -82,15 +82,15 @@ BackupOutcome runBackup(const BackupPlan& plan, const ProgressCallback& progress
         }
         const BackupItem& item = plan.items[size_t(index)];
         if (item.needsCopy) {
-            QString error;
             lastAttempt = index;
-            lastAttemptOk = batch.stage(item.source, item.target, index, &error);
+            const Result<void> staged = batch.stage(item.source, item.target, index);
+            lastAttemptOk = staged.ok();
             if (lastAttemptOk) {
                 // Counted now, taken back if the commit fails.
                 ++outcome.copied;
                 if (batch.pendingCount() == 1) batchClock.start();
             } else {
-                failed(index, error);
+                failed(index, staged.error().text);
             }
             if (batch.pendingCount() >= options.batchFiles ||
                 batch.pendingBytes() >= options.batchBytes ||
@@ -110,7 +110,7 @@ BackupOutcome runBackup(const BackupPlan& plan, const ProgressCallback& progress
     return outcome;
 }
 
-SpaceCheck backupSpaceCheck(const BackupPlan& plan) {
+Result<void> backupSpaceCheck(const BackupPlan& plan) {
     return free_space_check(QFile::decodeName(plan.destination), plan.neededBytes,
                             SpaceForm::Total);
 }

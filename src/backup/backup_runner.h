@@ -58,7 +58,7 @@ BackupOutcome runBackup(const BackupPlan& plan, const ProgressCallback& progress
                         const std::atomic<bool>& cancel, const RunOptions& options = {});
 
 // The total-form free-space check of the destination for the plan's needed bytes.
-SpaceCheck backupSpaceCheck(const BackupPlan& plan);
+Result<void> backupSpaceCheck(const BackupPlan& plan);
 
 // A message box to show at the end, in order; reaction is the cat's reaction to raise just
 // before it, 0 for none.

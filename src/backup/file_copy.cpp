@@ -1,5 +1,7 @@
 #include "backup/file_copy.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -19,11 +21,6 @@ namespace {
 
 QString errorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
-}
-
-bool fail(QString* error, int code) {
-    if (error) *error = errorText(code);
-    return false;
 }
 
 QByteArray folderOf(const QByteArray& path) {
@@ -115,22 +112,23 @@ CopyBatch::~CopyBatch() {
         ::unlink(pending.temporary.constData());
 }
 
-bool CopyBatch::makeFolder(const QByteArray& folder, QString* error) {
-    if (folder == m_madeFolder) return true;
+int CopyBatch::makeFolder(const QByteArray& folder) {
+    if (folder == m_madeFolder) return 0;
     if (::mkdir(folder.constData(), 0777) == 0 || (errno == EEXIST && isFolder(folder))) {
         m_madeFolder = folder;
-        return true;
+        return 0;
     }
-    if (errno != ENOENT) return fail(error, errno == EEXIST ? ENOTDIR : errno);
+    if (errno != ENOENT) return errno == EEXIST ? ENOTDIR : errno;
     const QByteArray parent = folderOf(folder);
-    if (parent == folder || !makeFolder(parent, error)) return false;
+    if (parent == folder) return ENOENT;
+    if (const int code = makeFolder(parent); code != 0) return code;
     if (::mkdir(folder.constData(), 0777) != 0 && !(errno == EEXIST && isFolder(folder)))
-        return fail(error, errno);
+        return errno;
     m_madeFolder = folder;
-    return true;
+    return 0;
 }
 
-bool CopyBatch::copyData(int in, int out, const QByteArray& source, QString* error) {
+int CopyBatch::copyData(int in, int out, const QByteArray& source) {
     qint64 copied = 0;
     bool kernelCopy = true;
     for (;;) {
@@ -151,36 +149,37 @@ bool CopyBatch::copyData(int in, int out, const QByteArray& source, QString* err
             for (ssize_t written = 0; n > 0 && written < n;) {
                 const ssize_t w = ::write(out, m_buffer.data() + written, size_t(n - written));
                 if (w < 0 && errno == EINTR) continue;
-                if (w <= 0) return fail(error, w < 0 ? errno : EIO);
+                if (w <= 0) return w < 0 ? errno : EIO;
                 written += w;
             }
         }
         if (n < 0) {
             if (errno == EINTR) continue;
-            return fail(error, errno);
+            return errno;
         }
-        if (n == 0) return true;
+        if (n == 0) return 0;
         copied += n;
-        if (m_options.afterChunk && !m_options.afterChunk(source, copied))
-            return fail(error, ECANCELED);
+        if (m_options.afterChunk && !m_options.afterChunk(source, copied)) return ECANCELED;
     }
 }
 
-bool CopyBatch::stage(const QByteArray& source, const QByteArray& target, qint64 tag,
-                      QString* error) {
+Result<void> CopyBatch::stage(const QByteArray& source, const QByteArray& target, qint64 tag) {
+    const auto failed = [&source](int code) {
+        return Error::io(QFile::decodeName(source), errorText(code));
+    };
     // Non-blocking, so that a file swapped for a pipe since the scan cannot hang the run.
     const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (in < 0) return fail(error, errno);
+    if (in < 0) return failed(errno);
     struct stat st {};
     const int statCode = ::fstat(in, &st) == 0 ? (S_ISREG(st.st_mode) ? 0 : EINVAL) : errno;
     if (statCode != 0) {
         ::close(in);
-        return fail(error, statCode);
+        return failed(statCode);
     }
     const QByteArray folder = folderOf(target);
-    if (!makeFolder(folder, error)) {
+    if (const int code = makeFolder(folder); code != 0) {
         ::close(in);
-        return false;
+        return failed(code);
     }
     if (m_options.staleBefore && !m_sweptFolders.contains(folder)) {
         m_sweptFolders.insert(folder);
@@ -191,37 +190,37 @@ bool CopyBatch::stage(const QByteArray& source, const QByteArray& target, qint64
     if (out < 0) {
         const int code = errno;
         ::close(in);
-        return fail(error, code);
+        return failed(code);
     }
     Pending pending{temporary, target, tag};
-    bool ok = copyData(in, out, source, error);
+    int code = copyData(in, out, source);
     ::close(in);
-    if (ok) {
+    if (code == 0) {
         // The permissions are a courtesy (some file systems have none); the time is what the
         // next run compares, so failing to set it fails the copy.
         (void)::fchmod(out, st.st_mode & 0777);
         const timespec times[2] = {st.st_atim, st.st_mtim};
-        if (::futimens(out, times) != 0) ok = fail(error, errno);
+        if (::futimens(out, times) != 0) code = errno;
     }
     // A large file starts on its way to the disk now, so that the disk works while the next
     // files are copied. Small ones wait for the commit's flush: started one by one, each would
     // cost a write request of its own (measured: a first copy of small files took half as long
     // again).
-    if (ok && st.st_size >= kEarlyWriteOutBytes)
+    if (code == 0 && st.st_size >= kEarlyWriteOutBytes)
         (void)::sync_file_range(out, 0, 0, SYNC_FILE_RANGE_WRITE);
     // The batch's first file stays open: flushing through it reports a write error of any
     // file of the batch.
-    if (ok && m_flushFd < 0)
+    if (code == 0 && m_flushFd < 0)
         m_flushFd = out;
-    else if (::close(out) != 0 && ok)
-        ok = fail(error, errno);
-    if (!ok) {
+    else if (::close(out) != 0 && code == 0)
+        code = errno;
+    if (code != 0) {
         ::unlink(pending.temporary.constData());
-        return false;
+        return failed(code);
     }
     m_pending.push_back(std::move(pending));
     m_pendingBytes += static_cast<qint64>(st.st_size);
-    return true;
+    return {};
 }
 
 std::vector<CopyBatch::Failure> CopyBatch::commit() {
@@ -267,14 +266,13 @@ std::vector<CopyBatch::Failure> CopyBatch::commit() {
     return failures;
 }
 
-bool copyFile(const QByteArray& source, const QByteArray& target, QString* error,
-              const CopyOptions& options) {
+Result<void> copyFile(const QByteArray& source, const QByteArray& target,
+                      const CopyOptions& options) {
     CopyBatch batch(options);
-    if (!batch.stage(source, target, 0, error)) return false;
+    if (Result<void> staged = batch.stage(source, target, 0); !staged) return staged;
     const std::vector<CopyBatch::Failure> failures = batch.commit();
-    if (failures.empty()) return true;
-    if (error) *error = failures.front().error;
-    return false;
+    if (failures.empty()) return {};
+    return Error::io(QFile::decodeName(source), failures.front().error);
 }
 
 } // namespace pote::backup

@@ -9,6 +9,8 @@
 // Writing each file through to the disk on its own costs a disk flush per file; a batch of
 // copies is written through together, renamed, and its names written through: two in all.
 
+#include "core/result.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -52,9 +54,9 @@ public:
     CopyBatch& operator=(const CopyBatch&) = delete;
 
     // Copies source to a temporary file in target's folder (made with its parents as needed).
-    // Nothing is under target's name until commit. On failure nothing is left behind and
-    // error holds the reason.
-    bool stage(const QByteArray& source, const QByteArray& target, qint64 tag, QString* error);
+    // Nothing is under target's name until commit. On failure nothing is left behind; the
+    // error names source, with the system's reason.
+    Result<void> stage(const QByteArray& source, const QByteArray& target, qint64 tag);
 
     qsizetype pendingCount() const { return static_cast<qsizetype>(m_pending.size()); }
     qint64 pendingBytes() const { return m_pendingBytes; }
@@ -74,8 +76,9 @@ private:
         QByteArray target;
         qint64 tag;
     };
-    bool makeFolder(const QByteArray& folder, QString* error);
-    bool copyData(int in, int out, const QByteArray& source, QString* error);
+    // Each gives 0 when done, else the errno that stopped it.
+    int makeFolder(const QByteArray& folder);
+    int copyData(int in, int out, const QByteArray& source);
 
     CopyOptions m_options;
     std::vector<Pending> m_pending;
@@ -87,7 +90,7 @@ private:
 };
 
 // One copy at once: stage and commit.
-bool copyFile(const QByteArray& source, const QByteArray& target, QString* error,
-              const CopyOptions& options = {});
+Result<void> copyFile(const QByteArray& source, const QByteArray& target,
+                      const CopyOptions& options = {});
 
 } // namespace pote::backup

@@ -173,7 +173,7 @@ std::optional<QJsonValue> loneJsonValue(const QByteArray& json) {
     return wrapped.array().first();
 }
 
-QString documentFromJson(const QJsonDocument& json, SectionStore& store) {
+QString documentFromJson(const QJsonDocument& json, Document& document) {
     if (!json.isObject())
         return QStringLiteral("the document must be a JSON object, not %1")
             .arg(jsonKind(json.isArray() ? QJsonValue(json.array()) : QJsonValue()));
@@ -182,13 +182,13 @@ QString documentFromJson(const QJsonDocument& json, SectionStore& store) {
     const std::optional<QJsonArray> groups = arrayField(root, "groups", false, error);
     const std::optional<QJsonArray> sections = arrayField(root, "sections", true, error);
     if (!groups || !sections) return error;
-    if (sections->isEmpty() || sections->size() > SectionStore::kMaxSections)
+    if (sections->isEmpty() || sections->size() > Document::kMaxSections)
         return QStringLiteral("sections must hold 1 to %1 sections, not %2")
-            .arg(SectionStore::kMaxSections)
+            .arg(Document::kMaxSections)
             .arg(sections->size());
-    if (groups->size() > SectionStore::kMaxGroups)
+    if (groups->size() > Document::kMaxGroups)
         return QStringLiteral("groups must hold at most %1 groups, not %2")
-            .arg(SectionStore::kMaxGroups)
+            .arg(Document::kMaxGroups)
             .arg(groups->size());
 
     FieldReader top(root, QStringLiteral("document"));
@@ -201,12 +201,12 @@ QString documentFromJson(const QJsonDocument& json, SectionStore& store) {
                  QStringLiteral("must be null or 4 to 8 ASCII letters and digits"));
     if (!top.error().isEmpty()) return top.error();
 
-    store.resetToNew();
+    document.clear();
     for (qsizetype g = 0; g < groups->size(); ++g) {
         if (!groups->at(g).isObject()) return QStringLiteral("groups[%1] must be an object").arg(g);
         const QJsonObject object = groups->at(g).toObject();
         FieldReader in(object, QStringLiteral("groups[%1]").arg(g));
-        store.addGroup(in.name("name"));
+        document.addGroup(in.name("name"));
         if (!in.error().isEmpty()) return in.error();
     }
     for (qsizetype i = 0; i < sections->size(); ++i) {
@@ -214,21 +214,21 @@ QString documentFromJson(const QJsonDocument& json, SectionStore& store) {
             return QStringLiteral("sections[%1] must be an object").arg(i);
         const QJsonObject object = sections->at(i).toObject();
         FieldReader in(object, QStringLiteral("sections[%1]").arg(i));
-        const int pos = i == 0 ? 0 : store.appendEmpty();
-        Section& section = store.section(pos);
+        const int pos = i == 0 ? 0 : document.appendEmpty();
+        Section& section = document.section(pos);
         section.name = in.name("name");
         section.text = in.bytes("text");
-        section.group = static_cast<qint32>(in.integer("group", 0, store.groupCount()));
-        store.reserved(pos) = {static_cast<quint32>(in.integer("r1", 0, 0xFFFF)),
-                               static_cast<quint32>(in.integer("r2", 0, 0xFFFF)),
-                               static_cast<quint32>(in.integer("r3", 0, 0xFFFF))};
+        section.group = static_cast<qint32>(in.integer("group", 0, document.groupCount()));
+        document.reserved(pos) = {static_cast<quint32>(in.integer("r1", 0, 0xFFFF)),
+                                  static_cast<quint32>(in.integer("r2", 0, 0xFFFF)),
+                                  static_cast<quint32>(in.integer("r3", 0, 0xFFFF))};
         if (!in.error().isEmpty()) return in.error();
     }
-    store.headerReserved = headerReserved;
+    document.headerReserved = headerReserved;
     if (password.isString())
-        store.setPassword(password.toString().toLatin1());
+        document.setPassword(password.toString().toLatin1());
     else
-        store.clearPassword();
+        document.clearPassword();
     return {};
 }
 

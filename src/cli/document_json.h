@@ -2,7 +2,7 @@
 // The document as JSON for ptmtool: every name and text both as readable UTF-8 and as its exact
 // stored bytes in hex, so that a dump packs back into the same bytes.
 
-#include "core/section_store.h"
+#include "core/document.h"
 
 #include <QJsonDocument>
 #include <QString>
@@ -22,8 +22,8 @@ QString jsonKind(const QJsonValue& value);
 // (which the document parser refuses as "illegal value").
 std::optional<QJsonValue> loneJsonValue(const QByteArray& json);
 
-// Fills store from JSON made by documentToJson or by hand: *_hex wins over the readable field,
+// Fills document from JSON made by documentToJson or by hand: *_hex wins over the readable field,
 // absent fields count as empty or 0. Returns an empty string on success, else what is wrong.
-QString documentFromJson(const QJsonDocument& json, SectionStore& store);
+QString documentFromJson(const QJsonDocument& json, Document& document);
 
 } // namespace pote::cli

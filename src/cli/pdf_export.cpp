@@ -24,29 +24,24 @@ void needGui() {
 
 } // namespace
 
-PdfResult writeVerticalPdf(const PdfRequest& request) {
+Result<int> writeVerticalPdf(const PdfRequest& request) {
     needGui();
-    PdfResult result;
     const std::optional<vertical::FontFile> file = vertical::findFontFile(request.face);
-    if (!file) {
-        result.error =
-            QStringLiteral("no font that can show Japanese (asked for %1)").arg(request.face);
-        return result;
-    }
-    std::unique_ptr<vertical::VerticalFont> font =
-        vertical::VerticalFont::load(*file, result.error);
-    if (!font) {
-        result.error = QStringLiteral("cannot read the font %1: %2").arg(file->path, result.error);
-        return result;
-    }
+    if (!file)
+        return Error::refused(
+            QStringLiteral("no font that can show Japanese (asked for %1)").arg(request.face));
+    Result<std::unique_ptr<vertical::VerticalFont>> font = vertical::VerticalFont::load(*file);
+    if (!font)
+        return Error::io(
+            file->path,
+            QStringLiteral("cannot read the font %1: %2").arg(file->path, font.error().text));
     vertical::DocumentPages pages(request.sections, request.format);
-    const vertical::PrintOutcome outcome =
-        vertical::writePdf(request.out, request.title, pages, *font, {});
-    result.ok = outcome.status == vertical::PrintOutcome::Status::Done;
-    result.pages = outcome.pages;
-    if (!result.ok)
-        result.error = QStringLiteral("cannot write %1: %2").arg(request.out, outcome.error);
-    return result;
+    Result<int> written = vertical::writePdf(request.out, request.title, pages, **font, {});
+    if (!written)
+        return Error::io(
+            request.out,
+            QStringLiteral("cannot write %1: %2").arg(request.out, written.error().text));
+    return written;
 }
 
 } // namespace pote::cli

@@ -3,6 +3,7 @@
 // drawing needs a Gui application; only this command makes one, on the offscreen platform, so
 // every other command stays as light as it was.
 
+#include "core/result.h"
 #include "vertical/document_pages.h"
 
 #include <QList>
@@ -18,12 +19,7 @@ struct PdfRequest {
     QString out;
 };
 
-struct PdfResult {
-    bool ok = false;
-    int pages = 0;
-    QString error;
-};
-
-PdfResult writeVerticalPdf(const PdfRequest& request);
+// The number of pages written; the error's text is the whole message for the command line.
+Result<int> writeVerticalPdf(const PdfRequest& request);
 
 } // namespace pote::cli

@@ -53,7 +53,7 @@
 namespace {
 
 using namespace pote;
-using docfile::ReadResult;
+using docfile::DocumentRead;
 
 enum Exit { kOk = 0, kUsage = 1, kRefused = 2, kPassword = 3 };
 enum GrepExit { kFound = 0, kNothingFound = 1, kGrepTrouble = 2 };
@@ -211,28 +211,39 @@ Arguments parseArguments(const QStringList& args) {
     return a;
 }
 
-// Reads a document, turning every outcome but success into the exit code and message.
-std::optional<ReadResult> readOrReport(const QString& path,
-                                       const std::optional<QByteArray>& password, int& exitCode) {
-    ReadResult result = docfile::readDocument(path, [&password](const QByteArray& candidate) {
-        return password && *password == candidate;
-    });
-    switch (result.status) {
-    case ReadResult::Status::Ok:
-        return result;
-    case ReadResult::Status::Cancelled:
-        exitCode = password ? fail(kPassword, QStringLiteral("wrong password for %1").arg(path))
-                            : fail(kPassword, QStringLiteral("%1 is protected by a password; "
-                                                             "give it with --password")
-                                                  .arg(path));
-        return std::nullopt;
-    case ReadResult::Status::Refused:
-        exitCode = fail(kRefused, path + QStringLiteral(": ") + result.message.trimmed());
-        return std::nullopt;
-    case ReadResult::Status::IoError:
+// The exit code and message of a document that could not be read.
+int readFailure(const QString& path, const Error& error, bool passwordGiven) {
+    switch (error.kind) {
+    case Error::Kind::Cancelled:
+        return passwordGiven ? fail(kPassword, QStringLiteral("wrong password for %1").arg(path))
+                             : fail(kPassword, QStringLiteral("%1 is protected by a password; "
+                                                              "give it with --password")
+                                                   .arg(path));
+    case Error::Kind::Refused:
+        return fail(kRefused, path + QStringLiteral(": ") + error.text.trimmed());
+    case Error::Kind::Io:
+    case Error::Kind::NoSpace:
         break;
     }
-    exitCode = fail(kUsage, QStringLiteral("cannot read %1: %2").arg(path, result.message));
+    return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(path, error.text));
+}
+
+// The exit code and message of a write to target that failed: an error about a file says which
+// could not be written, any other (a shortage of space) is its whole message after the target.
+int writeFailure(const QString& target, const Error& error) {
+    if (error.path.isEmpty()) return fail(kUsage, target + QStringLiteral(": ") + error.text);
+    return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(target, error.text));
+}
+
+// Reads a document, turning every outcome but success into the exit code and message.
+std::optional<DocumentRead> readOrReport(const QString& path,
+                                         const std::optional<QByteArray>& password, int& exitCode) {
+    Result<DocumentRead> read =
+        docfile::readDocument(path, [&password](const QByteArray& candidate) {
+            return password && *password == candidate;
+        });
+    if (read) return std::move(read).value();
+    exitCode = readFailure(path, read.error(), password.has_value());
     return std::nullopt;
 }
 
@@ -247,19 +258,16 @@ int info(const Arguments& a) {
     if (a.positional.size() != 1 || a.password || a.seed || a.raw || a.overwrite || a.utf8)
         return usage(QStringLiteral("info takes one FILE and no options"));
     const QString& path = a.positional[0];
-    const docfile::InspectResult r = docfile::inspectDocument(path);
-    if (r.status == ReadResult::Status::Refused)
-        return fail(kRefused, path + QStringLiteral(": ") + r.message.trimmed());
-    if (r.status != ReadResult::Status::Ok)
-        return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(path, r.message));
+    const Result<docfile::DocumentInfo> info = docfile::inspectDocument(path);
+    if (!info) return readFailure(path, info.error(), false);
     writeOut(QStringLiteral("version: %1\nsections: %2\ngroups: %3\npassword: %4\n"
                             "text bytes: %5\nheader reserved: %6\n")
-                 .arg(r.info.version)
-                 .arg(r.info.sectionCount)
-                 .arg(r.info.groupCount)
-                 .arg(r.info.hasPassword ? QStringLiteral("yes") : QStringLiteral("no"))
-                 .arg(r.info.totalTextBytes)
-                 .arg(r.info.headerReserved)
+                 .arg(info->version)
+                 .arg(info->sectionCount)
+                 .arg(info->groupCount)
+                 .arg(info->hasPassword ? QStringLiteral("yes") : QStringLiteral("no"))
+                 .arg(info->totalTextBytes)
+                 .arg(info->headerReserved)
                  .toUtf8());
     return kOk;
 }
@@ -268,7 +276,7 @@ int dump(const Arguments& a) {
     if (a.positional.size() != 1 || hasOtherOptions(a, true, false, false, false, false))
         return usage(QStringLiteral("dump takes one FILE and --password only"));
     int exitCode = kOk;
-    const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
+    const std::optional<DocumentRead> r = readOrReport(a.positional[0], a.password, exitCode);
     if (!r) return exitCode;
     writeOut(cli::documentToJson(r->content, r->version).toJson(QJsonDocument::Indented));
     return kOk;
@@ -279,11 +287,11 @@ int pack(const Arguments& a) {
         return usage(QStringLiteral("pack takes JSON and OUT, and --seed only"));
     const QString& jsonPath = a.positional[0];
     const QString& outPath = a.positional[1];
-    const RegularFileRead read = readRegularFile(jsonPath);
-    if (read.status != RegularFileRead::Status::Ok)
-        return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(jsonPath, read.error));
+    const Result<RegularFileRead> read = readRegularFile(jsonPath);
+    if (!read)
+        return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(jsonPath, read.error().text));
     QJsonParseError parseError;
-    const QByteArray& bytes = read.bytes;
+    const QByteArray& bytes = *read->bytes;
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         if (const std::optional<QJsonValue> lone = cli::loneJsonValue(bytes))
@@ -293,15 +301,14 @@ int pack(const Arguments& a) {
                                 .arg(jsonPath, parseError.errorString())
                                 .arg(parseError.offset));
     }
-    SectionStore store;
-    if (const QString problem = cli::documentFromJson(json, store); !problem.isEmpty())
+    Document document;
+    if (const QString problem = cli::documentFromJson(json, document); !problem.isEmpty())
         return fail(kUsage, QStringLiteral("%1: %2").arg(jsonPath, problem));
     std::optional<QRandomGenerator> seeded;
     if (a.seed) seeded.emplace(*a.seed);
-    const docfile::WriteResult written =
-        docfile::writeDocument(outPath, store, seeded ? &*seeded : nullptr);
-    if (!written.ok)
-        return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(outPath, written.error));
+    const Result<void> written =
+        docfile::writeDocument(outPath, document, seeded ? &*seeded : nullptr);
+    if (!written) return writeFailure(outPath, written.error());
     return kOk;
 }
 
@@ -312,7 +319,7 @@ int cat(const Arguments& a) {
     const int number = a.positional[1].toInt(&ok);
     if (!ok || number < 1) return usage(QStringLiteral("N must be a section number from 1"));
     int exitCode = kOk;
-    const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
+    const std::optional<DocumentRead> r = readOrReport(a.positional[0], a.password, exitCode);
     if (!r) return exitCode;
     const auto& sections = r->content.sections;
     if (number > static_cast<int>(sections.size()))
@@ -328,7 +335,7 @@ int cat(const Arguments& a) {
 // A document read into a store, or the exit code of its failure.
 std::optional<SectionStore>
 storeOrReport(const QString& path, const std::optional<QByteArray>& password, int& exitCode) {
-    std::optional<ReadResult> r = readOrReport(path, password, exitCode);
+    std::optional<DocumentRead> r = readOrReport(path, password, exitCode);
     if (!r) return std::nullopt;
     std::optional<SectionStore> store(std::in_place);
     store->replaceDocument(std::move(r->content));
@@ -357,16 +364,9 @@ int txmExport(const Arguments& a) {
         fail(kOk, QStringLiteral("warning: sections %1 hold a NUL byte; read back, the file ends "
                                  "at the first and every later section is lost")
                       .arg(sectionNumbers(cut)));
-    const LinkedTextWrite written = linked_text_write(out, *store);
-    switch (written.status) {
-    case LinkedTextWrite::Status::Ok:
-        return kOk;
-    case LinkedTextWrite::Status::NoSpace:
-        return fail(kUsage, out + QStringLiteral(": ") + written.message);
-    case LinkedTextWrite::Status::IoError:
-        break;
-    }
-    return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.message));
+    if (const Result<void> written = linked_text_write(out, *store); !written)
+        return writeFailure(out, written.error());
+    return kOk;
 }
 
 int txmImport(const Arguments& a) {
@@ -379,7 +379,7 @@ int txmImport(const Arguments& a) {
         looksUtf8 = true;
         return a.utf8;
     });
-    LinkedTextRead read = linked_text_read(in, utf8);
+    Result<LinkedTextRead> read = linked_text_read(in, utf8);
     if (looksUtf8 && !a.utf8)
         fail(kOk, QStringLiteral("warning: %1 looks like UTF-8 and was read as CP932 bytes; "
                                  "--utf8 converts it")
@@ -387,23 +387,13 @@ int txmImport(const Arguments& a) {
     if (utf8.unmappable() > 0)
         fail(kOk, QStringLiteral("warning: %1 characters have no CP932 code and became ?")
                       .arg(utf8.unmappable()));
-    switch (read.status) {
-    case LinkedTextRead::Status::Ok:
-        break;
-    case LinkedTextRead::Status::NoHeader:
-    case LinkedTextRead::Status::TooManySections:
-        return fail(kRefused, in + QStringLiteral(": ") + read.message);
-    case LinkedTextRead::Status::IoError:
-        return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(in, read.message));
-    }
-    SectionStore store;
-    store.replaceDocument(std::move(read.content));
+    if (!read) return readFailure(in, read.error(), false);
+    Document document;
+    document.replace(std::move(read->content));
     std::optional<QRandomGenerator> seeded;
     if (a.seed) seeded.emplace(*a.seed);
-    const docfile::WriteResult written =
-        docfile::writeDocument(out, store, seeded ? &*seeded : nullptr);
-    if (!written.ok)
-        return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.error));
+    const Result<void> written = docfile::writeDocument(out, document, seeded ? &*seeded : nullptr);
+    if (!written) return writeFailure(out, written.error());
     return kOk;
 }
 
@@ -420,8 +410,9 @@ int folderExport(const Arguments& a) {
         return fail(kUsage, QStringLiteral("cannot create folder %1").arg(dir));
     const FolderSavePlan plan =
         plan_folder_save(dir, *store, base_name(QFileInfo(in).absoluteFilePath()));
-    const SpaceCheck space = free_space_check(dir, plan.bytesNeeded, SpaceForm::Total);
-    if (!space.ok) return fail(kUsage, dir + QStringLiteral(": ") + space.message);
+    if (const Result<void> space = free_space_check(dir, plan.bytesNeeded, SpaceForm::Total);
+        !space)
+        return writeFailure(dir, space.error());
     const FolderSaveResult saved = save_sections_to_folder(plan, *store, [&a](const QString&) {
         return a.overwrite ? OverwriteAnswer::All : OverwriteAnswer::No;
     });
@@ -429,7 +420,7 @@ int folderExport(const Arguments& a) {
         writeOut(QStringLiteral("skipped (exists): %1\n").arg(name).toUtf8());
     if (!saved.ok())
         return fail(kUsage, QStringLiteral("cannot write %1: %2 (%3 files written before it)")
-                                .arg(saved.failedPath, saved.error)
+                                .arg(saved.result.error().path, saved.result.error().text)
                                 .arg(saved.written));
     return kOk;
 }
@@ -459,7 +450,7 @@ int count(const Arguments& a) {
     if (a.positional.size() != 1 || hasOtherOptions(a, true, false, false, false, false))
         return usage(QStringLiteral("count takes one FILE, and --password and --json only"));
     int exitCode = kOk;
-    const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
+    const std::optional<DocumentRead> r = readOrReport(a.positional[0], a.password, exitCode);
     if (!r) return exitCode;
     CharacterCount total;
     QJsonArray sections;
@@ -500,7 +491,7 @@ int pages(const Arguments& a) {
     const std::optional<vertical::PageFormat> format = pageFormatOrUsage(a);
     if (!format) return kUsage;
     int exitCode = kOk;
-    const std::optional<ReadResult> r = readOrReport(a.positional[0], a.password, exitCode);
+    const std::optional<DocumentRead> r = readOrReport(a.positional[0], a.password, exitCode);
     if (!r) return exitCode;
     QByteArray out;
     qint64 total = 0;
@@ -536,7 +527,7 @@ int grep(const Arguments& a) {
     for (qsizetype f = 1; f < a.positional.size(); ++f) {
         const QString& path = a.positional[f];
         int exitCode = kOk;
-        const std::optional<ReadResult> r = readOrReport(path, a.password, exitCode);
+        const std::optional<DocumentRead> r = readOrReport(path, a.password, exitCode);
         if (!r) {
             // Later files are still searched; the worst trouble decides the exit code.
             trouble = std::max(trouble, exitCode == kPassword ? int(kPassword) : int(kGrepTrouble));
@@ -590,8 +581,8 @@ int pdf(const Arguments& a) {
     request.face = a.font.value_or(QStringLiteral("IPA明朝"));
     request.title = QFileInfo(a.positional[0]).completeBaseName();
     request.out = a.positional[1];
-    const cli::PdfResult written = cli::writeVerticalPdf(request);
-    if (!written.ok) return fail(kUsage, written.error);
+    const Result<int> written = cli::writeVerticalPdf(request);
+    if (!written) return fail(kUsage, written.error().text);
     return kOk;
 #else
     return fail(kUsage, QStringLiteral("this ptmtool was built without the drawing libraries"));
@@ -624,8 +615,14 @@ int epubExport(const Arguments& a) {
     book.options.horizontal = a.horizontal;
     book.options.identifier = epub::bookIdentifier(in);
     book.options.modified = bookDate();
-    const epub::EpubWrite written = epub::write_epub(out, book);
-    for (const epub::DroppedPlace& p : written.dropped)
+    const Result<epub::EpubWrite> written = epub::write_epub(out, book);
+    if (!written) {
+        // An error that names no file is about the book itself: too many pages.
+        if (written.error().path.isEmpty())
+            return fail(kRefused, in + QStringLiteral(": ") + written.error().text);
+        return writeFailure(out, written.error());
+    }
+    for (const epub::DroppedPlace& p : written->dropped)
         fail(kOk, p.line == 0 ? QStringLiteral("warning: section %1: characters of its name that "
                                                "are no text were left out")
                                     .arg(p.section + 1)
@@ -633,19 +630,10 @@ int epubExport(const Arguments& a) {
                                                "are no text were left out")
                                     .arg(p.section + 1)
                                     .arg(p.line));
-    if (written.droppedPlaces > written.dropped.size())
+    if (written->droppedPlaces > written->dropped.size())
         fail(kOk, QStringLiteral("warning: and %1 more places like these")
-                      .arg(written.droppedPlaces - written.dropped.size()));
-    switch (written.status) {
-    case epub::EpubWrite::Status::Ok:
-        return kOk;
-    case epub::EpubWrite::Status::Refused:
-        return fail(kRefused, in + QStringLiteral(": ") + written.message);
-    case epub::EpubWrite::Status::Cancelled:
-    case epub::EpubWrite::Status::IoError:
-        break;
-    }
-    return fail(kUsage, QStringLiteral("cannot write %1: %2").arg(out, written.message));
+                      .arg(written->droppedPlaces - written->dropped.size()));
+    return kOk;
 }
 
 } // namespace

@@ -66,8 +66,8 @@ qint64 nameFieldSize(const QByteArray& name) {
     return 2 + name.size() + 1;
 }
 
-qint64 passwordBlockSize(const SectionStore& store) {
-    return store.hasPassword() ? 2 + 2 * (store.password().size() + 2) : 0;
+qint64 passwordBlockSize(const Document& document) {
+    return document.hasPassword() ? 2 + 2 * (document.password().size() + 2) : 0;
 }
 
 // Collects small pieces into large writes; after the first failed write it writes nothing more.
@@ -141,14 +141,15 @@ void writeText(BlockWriter& out, const QByteArray& text, const KeyStream& keys) 
     writeHalf(out, text.constData() + 1, len / 2, keys);
 }
 
-// Refuses stores that the format cannot hold, before anything is written.
-QString unwritableReason(const SectionStore& store) {
-    if (store.hasPassword() && !isValidPassword(store.password())) return invalidPasswordMessage();
-    for (int g = 1; g <= store.groupCount(); ++g)
-        if (store.groupName(g).size() > kMaxNameBytes) return nameTooLongMessage();
-    for (int pos = 0; pos < store.count(); ++pos) {
-        if (store.section(pos).name.size() > kMaxNameBytes) return nameTooLongMessage();
-        if (store.section(pos).text.size() > std::numeric_limits<qint32>::max())
+// Why the format cannot hold the document (empty when it can), found before anything is written.
+QString unwritableReason(const Document& document) {
+    if (document.hasPassword() && !isValidPassword(document.password()))
+        return invalidPasswordMessage();
+    for (int g = 1; g <= document.groupCount(); ++g)
+        if (document.groupName(g).size() > kMaxNameBytes) return nameTooLongMessage();
+    for (int pos = 0; pos < document.count(); ++pos) {
+        if (document.section(pos).name.size() > kMaxNameBytes) return nameTooLongMessage();
+        if (document.section(pos).text.size() > std::numeric_limits<qint32>::max())
             return textTooLongMessage();
     }
     return {};
@@ -156,45 +157,46 @@ QString unwritableReason(const SectionStore& store) {
 
 } // namespace
 
-qint64 encodedSize(const SectionStore& store) {
-    qint64 size = kHeaderSize + passwordBlockSize(store) + kRecordSize * store.count();
-    for (int g = 1; g <= store.groupCount(); ++g)
-        size += nameFieldSize(store.groupName(g));
-    for (int pos = 0; pos < store.count(); ++pos)
-        size += nameFieldSize(store.section(pos).name) + store.section(pos).text.size();
+qint64 encodedSize(const Document& document) {
+    qint64 size = kHeaderSize + passwordBlockSize(document) + kRecordSize * document.count();
+    for (int g = 1; g <= document.groupCount(); ++g)
+        size += nameFieldSize(document.groupName(g));
+    for (int pos = 0; pos < document.count(); ++pos)
+        size += nameFieldSize(document.section(pos).name) + document.section(pos).text.size();
     return size;
 }
 
-WriteResult writeDocument(const QString& path, const SectionStore& store, QRandomGenerator* rng) {
-    if (QString reason = unwritableReason(store); !reason.isEmpty()) return {false, reason};
-    if (QString problem = writeTargetProblem(path); !problem.isEmpty()) return {false, problem};
+Result<void> writeDocument(const QString& path, const Document& document, QRandomGenerator* rng) {
+    if (QString reason = unwritableReason(document); !reason.isEmpty())
+        return Error::refused(reason, path);
+    if (Result<void> target = checkWriteTarget(path); !target) return target;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, writeErrorText(file)};
-    WriteResult written = writeDocumentTo(file, store, rng);
-    if (written.ok && !file.commit()) return {false, writeErrorText(file)};
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return writeError(file);
+    Result<void> written = writeDocumentTo(file, document, rng);
+    if (written && !file.commit()) return writeError(file);
     return written;
 }
 
-WriteResult writeDocumentTo(QFileDevice& file, const SectionStore& store, QRandomGenerator* rng) {
-    if (QString reason = unwritableReason(store); !reason.isEmpty()) return {false, reason};
+Result<void> writeDocumentTo(QFileDevice& file, const Document& document, QRandomGenerator* rng) {
+    if (QString reason = unwritableReason(document); !reason.isEmpty())
+        return Error::refused(reason, file.fileName());
     if (!rng) rng = QRandomGenerator::global();
 
     const QByteArrayView key =
-        store.hasPassword() ? QByteArrayView(store.password()) : QByteArrayView();
+        document.hasPassword() ? QByteArrayView(document.password()) : QByteArrayView();
     BlockWriter out(file);
 
     std::memcpy(out.space(4), "PTM0", 4);
     out.advance(4);
     for (quint16 word :
-         {kVersionCurrent, static_cast<quint16>(store.count()),
-          static_cast<quint16>(store.groupCount()), store.headerReserved,
-          static_cast<quint16>(store.hasPassword() ? 1 : 0), quint16(1), quint16(0), quint16(0)})
+         {kVersionCurrent, static_cast<quint16>(document.count()),
+          static_cast<quint16>(document.groupCount()), document.headerReserved,
+          static_cast<quint16>(document.hasPassword() ? 1 : 0), quint16(1), quint16(0), quint16(0)})
         out.put16(word);
 
-    if (store.hasPassword()) {
+    if (document.hasPassword()) {
         const auto filler = [rng] { return static_cast<quint16>(rng->bounded(kFillerLimit)); };
-        const auto& pw = store.password();
+        const auto& pw = document.password();
         out.put16(static_cast<quint16>(2 * (pw.size() + 2)));
         out.put16(filler());
         out.put16(pw_char_encode(static_cast<quint8>(pw[0])));
@@ -203,25 +205,25 @@ WriteResult writeDocumentTo(QFileDevice& file, const SectionStore& store, QRando
             out.put16(pw_char_encode(static_cast<quint8>(pw[i])));
     }
 
-    for (int pos = 0; pos < store.count(); ++pos) {
-        const PositionReserved& r = store.reserved(pos);
-        out.put16(static_cast<quint16>(store.section(pos).group));
+    for (int pos = 0; pos < document.count(); ++pos) {
+        const PositionReserved& r = document.reserved(pos);
+        out.put16(static_cast<quint16>(document.section(pos).group));
         out.put16(static_cast<quint16>(r.r1));
-        out.put32(static_cast<quint32>(store.section(pos).text.size()));
+        out.put32(static_cast<quint32>(document.section(pos).text.size()));
         out.put16(static_cast<quint16>(r.r2));
         out.put16(static_cast<quint16>(r.r3));
     }
-    for (int g = 1; g <= store.groupCount(); ++g)
-        writeName(out, store.groupName(g), key);
-    for (int pos = 0; pos < store.count(); ++pos)
-        writeName(out, store.section(pos).name, key);
+    for (int g = 1; g <= document.groupCount(); ++g)
+        writeName(out, document.groupName(g), key);
+    for (int pos = 0; pos < document.count(); ++pos)
+        writeName(out, document.section(pos).name, key);
 
     const KeyStream keys(key, kChunk);
-    for (int pos = 0; pos < store.count(); ++pos)
-        writeText(out, store.section(pos).text, keys);
+    for (int pos = 0; pos < document.count(); ++pos)
+        writeText(out, document.section(pos).text, keys);
 
-    if (!out.flush()) return {false, writeErrorText(file)};
-    return {true, {}};
+    if (!out.flush()) return writeError(file);
+    return {};
 }
 
 } // namespace pote::docfile

@@ -18,8 +18,6 @@
 namespace pote::docfile {
 
 using namespace format;
-using Status = ReadResult::Status;
-
 namespace {
 
 // The bytes of a file, from memory or from disk.
@@ -30,7 +28,8 @@ public:
     // The n bytes at offset (the caller has checked that they lie within size()), either in
     // place or copied into scratch; nullptr when they could not be read.
     virtual const char* bytes(qint64 offset, qint64 n, QByteArray& scratch) = 0;
-    virtual QString error() const = 0;
+    // Why bytes() returned nullptr.
+    virtual Error error() const = 0;
 
 protected:
     qint64 m_size = 0;
@@ -42,7 +41,7 @@ public:
     const char* bytes(qint64 offset, qint64, QByteArray&) override {
         return m_bytes.constData() + offset;
     }
-    QString error() const override { return {}; }
+    Error error() const override { return Error::io({}, {}); }
 
 private:
     QByteArrayView m_bytes;
@@ -51,7 +50,8 @@ private:
 // The file from start on (a document may follow a header of another file).
 class FileSource final : public Source {
 public:
-    explicit FileSource(QFile& file, qint64 start = 0) : m_file(file), m_start(start) {
+    FileSource(QFile& file, QString path, qint64 start = 0)
+        : m_file(file), m_path(std::move(path)), m_start(start) {
         m_size = qMax<qint64>(0, file.size() - start);
     }
     const char* bytes(qint64 offset, qint64 n, QByteArray& scratch) override {
@@ -60,20 +60,16 @@ public:
             return nullptr;
         return scratch.constData();
     }
-    QString error() const override {
+    Error error() const override {
         // A short read without an error: the file shrank while we read it.
-        return m_file.error() != QFileDevice::NoError ? m_file.errorString()
-                                                      : truncatedFileMessage();
+        return Error::io(m_path, m_file.error() != QFileDevice::NoError ? m_file.errorString()
+                                                                        : truncatedFileMessage());
     }
 
 private:
     QFile& m_file;
+    QString m_path;
     qint64 m_start = 0;
-};
-
-struct Refusal {
-    Status status;
-    QString message;
 };
 
 struct NameField {
@@ -107,16 +103,16 @@ public:
 
     qint64 pos() const { return m_pos; }
     void seek(qint64 pos) { m_pos = pos; }
-    const std::optional<Refusal>& refusal() const { return m_refusal; }
+    const std::optional<Error>& refusal() const { return m_refusal; }
     void refuse(QString message) {
-        if (!m_refusal) m_refusal = Refusal{Status::Refused, std::move(message)};
+        if (!m_refusal) m_refusal = Error::refused(std::move(message));
     }
 
     // The next n bytes, or nullptr (and a refusal) when the file ends first or cannot be read.
     const char* take(qint64 n) {
         if (!skip(n)) return nullptr;
         const char* p = m_source.bytes(m_pos - n, n, m_scratch);
-        if (!p) m_refusal = Refusal{Status::IoError, m_source.error()};
+        if (!p) m_refusal = m_source.error();
         return p;
     }
     bool skip(qint64 n) {
@@ -133,7 +129,7 @@ private:
     Source& m_source;
     QByteArray m_scratch;
     qint64 m_pos = 0;
-    std::optional<Refusal> m_refusal;
+    std::optional<Error> m_refusal;
 };
 
 // Word 1 and words 3 .. N/2-1 of the block hold the password; words 0 and 2 are filler.
@@ -177,7 +173,7 @@ void readOldLayout(Cursor& in, const char* header, Layout& layout) {
     const int count = le16(header + 6);
     layout.info.sectionCount = count;
     if (count == 0) return in.refuse(noSectionsMessage());
-    if (count > SectionStore::kMaxSections) return in.refuse(tooManyOldSectionsMessage());
+    if (count > Document::kMaxSections) return in.refuse(tooManyOldSectionsMessage());
     const char* entries = in.take(kOldEntrySize * count);
     if (!entries) return;
     layout.records.resize(static_cast<size_t>(count));
@@ -204,9 +200,9 @@ void readCurrentLayout(Cursor& in, Layout& layout) {
     layout.info.groupCount = groups;
     layout.info.headerReserved = le16(header + 10);
     layout.info.hasPassword = passwordWord == 1;
-    if (count > SectionStore::kMaxSections) return in.refuse(tooManySectionsMessage());
+    if (count > Document::kMaxSections) return in.refuse(tooManySectionsMessage());
     if (count == 0) return in.refuse(noSectionsMessage());
-    if (groups > SectionStore::kMaxGroups) return in.refuse(tooManyGroupsMessage());
+    if (groups > Document::kMaxGroups) return in.refuse(tooManyGroupsMessage());
 
     if (passwordWord != 0) {
         layout.hasPasswordBlock = true;
@@ -240,8 +236,8 @@ void readCurrentLayout(Cursor& in, Layout& layout) {
         skipTexts(in, layout);
 }
 
-std::optional<Refusal> readLayout(Source& source, Layout& layout) {
-    if (source.size() == 0) return Refusal{Status::Refused, emptyFileMessage()};
+std::optional<Error> readLayout(Source& source, Layout& layout) {
+    if (source.size() == 0) return Error::refused(emptyFileMessage());
     Cursor in(source);
     const char* p = in.take(kOldHeaderSize);
     if (!p) return in.refusal();
@@ -264,7 +260,7 @@ public:
         : m_source(source), m_layout(layout),
           m_key(layout.info.hasPassword ? QByteArrayView(layout.candidate) : QByteArrayView()) {}
 
-    std::optional<Refusal> read(DocumentContent& content) {
+    std::optional<Error> read(DocumentContent& content) {
         const bool old = m_layout.info.version == kVersionOld;
         content.sections.resize(m_layout.records.size());
         content.groupNames.reserve(m_layout.groupNames.size());
@@ -288,7 +284,7 @@ public:
                 entry.reserved = PositionReserved{r.r1, r.r2, r.r3};
             }
         }
-        if (!m_ok) return Refusal{Status::IoError, m_source.error()};
+        if (!m_ok) return m_source.error();
         content.headerReserved = m_layout.info.headerReserved;
         content.hasPassword = m_layout.info.hasPassword;
         if (content.hasPassword) content.password = m_layout.candidate;
@@ -352,72 +348,43 @@ private:
     bool m_ok = true;
 };
 
-ReadResult readFrom(Source& source, const PasswordGate& gate) {
-    ReadResult result;
+Result<DocumentRead> readFrom(Source& source, const PasswordGate& gate) {
     Layout layout;
-    if (std::optional<Refusal> refusal = readLayout(source, layout)) {
-        result.version = layout.info.version;
-        result.status = refusal->status;
-        result.message = std::move(refusal->message);
-        return result;
-    }
-    result.version = layout.info.version;
-    if (layout.hasPasswordBlock && !(gate && gate(layout.candidate))) {
-        result.status = Status::Cancelled;
-        return result;
-    }
-    if (std::optional<Refusal> refusal = ContentReader(source, layout).read(result.content)) {
-        result.content = {};
-        result.status = refusal->status;
-        result.message = std::move(refusal->message);
-        return result;
-    }
-    result.status = Status::Ok;
-    return result;
+    if (std::optional<Error> refusal = readLayout(source, layout)) return *std::move(refusal);
+    if (layout.hasPasswordBlock && !(gate && gate(layout.candidate))) return Error::cancelled();
+    DocumentRead read;
+    read.version = layout.info.version;
+    if (std::optional<Error> refusal = ContentReader(source, layout).read(read.content))
+        return *std::move(refusal);
+    return read;
 }
 
 } // namespace
 
-ReadResult parseDocument(QByteArrayView bytes, const PasswordGate& gate) {
+Result<DocumentRead> parseDocument(QByteArrayView bytes, const PasswordGate& gate) {
     MemorySource source(bytes);
     return readFrom(source, gate);
 }
 
-ReadResult readDocument(const QString& path, const PasswordGate& gate) {
+Result<DocumentRead> readDocument(const QString& path, const PasswordGate& gate) {
     return readDocumentAt(path, 0, gate);
 }
 
-ReadResult readDocumentAt(const QString& path, qint64 offset, const PasswordGate& gate) {
+Result<DocumentRead> readDocumentAt(const QString& path, qint64 offset, const PasswordGate& gate) {
     // Read-only: a document the user may not change can still be opened and read.
     QFile file;
-    if (QString problem = openRegularFileForReading(file, path); !problem.isEmpty()) {
-        ReadResult result;
-        result.status = Status::IoError;
-        result.message = std::move(problem);
-        return result;
-    }
-    FileSource source(file, offset);
+    if (Result<void> opened = openRegularFileForReading(file, path); !opened) return opened.error();
+    FileSource source(file, path, offset);
     return readFrom(source, gate);
 }
 
-InspectResult inspectDocument(const QString& path) {
-    InspectResult result;
+Result<DocumentInfo> inspectDocument(const QString& path) {
     QFile file;
-    if (QString problem = openRegularFileForReading(file, path); !problem.isEmpty()) {
-        result.message = std::move(problem);
-        return result;
-    }
-    FileSource source(file);
+    if (Result<void> opened = openRegularFileForReading(file, path); !opened) return opened.error();
+    FileSource source(file, path);
     Layout layout;
-    std::optional<Refusal> refusal = readLayout(source, layout);
-    result.info = layout.info;
-    if (refusal) {
-        result.status = refusal->status;
-        result.message = std::move(refusal->message);
-    } else {
-        result.status = Status::Ok;
-    }
-    return result;
+    if (std::optional<Error> refusal = readLayout(source, layout)) return *std::move(refusal);
+    return layout.info;
 }
 
 } // namespace pote::docfile

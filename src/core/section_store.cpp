@@ -1,7 +1,5 @@
 #include "core/section_store.h"
 
-#include <QtGlobal>
-
 #include <utility>
 
 namespace pote {
@@ -12,140 +10,22 @@ QString SectionStore::newDocumentName() {
     return QStringLiteral("新規");
 }
 
-const Section& SectionStore::section(int pos) const {
-    Q_ASSERT(pos >= 0 && pos < kPositions);
-    return m_sections[static_cast<size_t>(pos)];
-}
-
-Section& SectionStore::section(int pos) {
-    Q_ASSERT(pos >= 0 && pos < kPositions);
-    return m_sections[static_cast<size_t>(pos)];
-}
-
-const PositionReserved& SectionStore::reserved(int pos) const {
-    Q_ASSERT(pos >= 0 && pos < kPositions);
-    return m_reserved[static_cast<size_t>(pos)];
-}
-
-PositionReserved& SectionStore::reserved(int pos) {
-    Q_ASSERT(pos >= 0 && pos < kPositions);
-    return m_reserved[static_cast<size_t>(pos)];
-}
-
-void SectionStore::clearPosition(int pos) {
-    Section& s = section(pos);
-    s.name = QByteArray();
-    s.text = QByteArray(); // releases the buffer
-    s.group = 0;
-}
-
-int SectionStore::appendEmpty() {
-    if (m_count >= kMaxSections) return -1;
-    const int pos = m_count++;
-    clearPosition(pos);
-    reserved(pos).r1 = 0;
-    reserved(pos).r2 = 0;
-    return pos;
-}
-
-bool SectionStore::removeAt(int pos) {
-    if (pos < 0 || pos >= m_count || m_count <= 1) return false;
-    for (int k = pos; k < m_count - 1; ++k)
-        section(k) = std::move(section(k + 1));
-    --m_count;
-    clearPosition(m_count);
-    return true;
-}
-
-bool SectionStore::swapNamesAndTexts(int a, int b) {
-    if (a < 0 || b < 0 || a >= m_count || b >= m_count) return false;
-    if (a != b) {
-        std::swap(section(a).name, section(b).name);
-        std::swap(section(a).text, section(b).text);
-    }
-    return true;
-}
-
-void SectionStore::setCount(int n) {
-    n = qBound(1, n, kMaxSections);
-    for (int pos = n; pos < kPositions; ++pos)
-        if (!section(pos).text.isNull() || !section(pos).name.isNull() || section(pos).group)
-            clearPosition(pos);
-    m_count = n;
-}
-
-const QByteArray& SectionStore::groupName(int group) const {
-    Q_ASSERT(group >= 1 && group <= groupCount());
-    return m_groupNames[static_cast<size_t>(group - 1)];
-}
-
-void SectionStore::setGroupName(int group, QByteArray name) {
-    Q_ASSERT(group >= 1 && group <= groupCount());
-    m_groupNames[static_cast<size_t>(group - 1)] = std::move(name);
-}
-
-int SectionStore::addGroup(QByteArray name) {
-    if (groupCount() >= kMaxGroups) return -1;
-    m_groupNames.push_back(std::move(name));
-    return groupCount();
-}
-
-bool SectionStore::dissolveGroup(int group) {
-    if (group < 1 || group > groupCount()) return false;
-    m_groupNames.erase(m_groupNames.begin() + (group - 1));
-    for (int pos = 0; pos < m_count; ++pos) {
-        qint32& g = section(pos).group;
-        if (g == group)
-            g = 0;
-        else if (g > group)
-            --g;
-    }
-    return true;
-}
-
-std::vector<int> SectionStore::membersOf(int group) const {
-    std::vector<int> out;
-    for (int pos = 0; pos < m_count; ++pos)
-        if (section(pos).group == group) out.push_back(pos);
-    return out;
-}
-
 void SectionStore::resetToNew() {
-    m_count = 1;
-    m_groupNames.clear();
-    headerReserved = 0;
+    const bool hadPassword = hasPassword();
+    Document::clear();
     documentPath.clear();
-    endPlainTextMode();
-    clearPassword();
-    for (int pos = 0; pos < kMaxSections; ++pos) {
-        clearPosition(pos);
-        reserved(pos).r1 = 0;
-        reserved(pos).r2 = 0;
-    }
     displayName = newDocumentName();
     current = 0;
+    endPlainTextMode();
+    if (hadPassword) stateChanged();
 }
 
 void SectionStore::replaceDocument(DocumentContent&& content) {
-    const int n = qBound(1, static_cast<int>(content.sections.size()), kMaxSections);
-    for (int pos = 0; pos < n; ++pos) {
-        auto& entry = content.sections[static_cast<size_t>(pos)];
-        section(pos) = std::move(entry.section);
-        if (entry.reserved)
-            reserved(pos) = *entry.reserved;
-        else
-            reserved(pos).r2 = 0;
-    }
-    if (content.sections.empty()) clearPosition(0);
-    setCount(n);
-    m_groupNames = std::move(content.groupNames);
-    if (m_groupNames.size() > static_cast<size_t>(kMaxGroups)) m_groupNames.resize(kMaxGroups);
-    headerReserved = content.headerReserved;
-    if (content.hasPassword)
-        setPassword(std::move(content.password));
-    else
-        clearPassword();
+    const bool hadPassword = hasPassword();
+    const QByteArray oldPassword = password();
+    Document::replace(std::move(content));
     current = 0;
+    if (hasPassword() != hadPassword || password() != oldPassword) stateChanged();
 }
 
 void SectionStore::stateChanged() const {
@@ -159,16 +39,14 @@ void SectionStore::setModified(bool modified) {
 }
 
 void SectionStore::setPassword(QByteArray password) {
-    const bool changed = !m_hasPassword || m_password != password;
-    m_hasPassword = true;
-    m_password = std::move(password);
+    const bool changed = !hasPassword() || this->password() != password;
+    Document::setPassword(std::move(password));
     if (changed) stateChanged();
 }
 
 void SectionStore::clearPassword() {
-    const bool changed = m_hasPassword;
-    m_hasPassword = false;
-    m_password.clear();
+    const bool changed = hasPassword();
+    Document::clearPassword();
     if (changed) stateChanged();
 }
 
@@ -184,13 +62,6 @@ void SectionStore::endPlainTextMode() {
     if (!m_plainTextMode) return;
     m_plainTextMode = false;
     stateChanged();
-}
-
-qint64 SectionStore::totalTextBytes() const {
-    qint64 total = 0;
-    for (int pos = 0; pos < m_count; ++pos)
-        total += section(pos).text.size();
-    return total;
 }
 
 } // namespace pote

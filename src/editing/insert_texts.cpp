@@ -77,24 +77,19 @@ QByteArray size_text(qint64 size, SizeUnit unit, const QLocale& locale) {
     return {};
 }
 
-FolderListing list_folder(const QString& folder) {
-    FolderListing listing;
+Result<std::vector<ListedFile>> list_folder(const QString& folder) {
     const QFileInfo info(folder);
-    if (!info.isDir()) {
-        listing.error = QStringLiteral("%1: フォルダが見つからないにゃ。").arg(folder);
-        return listing;
-    }
-    if (!info.isReadable() || !info.isExecutable()) {
-        listing.error = QStringLiteral("%1: フォルダを読めないにゃ。").arg(folder);
-        return listing;
-    }
+    if (!info.isDir())
+        return Error::refused(QStringLiteral("%1: フォルダが見つからないにゃ。").arg(folder));
+    if (!info.isReadable() || !info.isExecutable())
+        return Error::refused(QStringLiteral("%1: フォルダを読めないにゃ。").arg(folder));
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot,
                                                              QDir::Name | QDir::IgnoreCase);
-    listing.files.reserve(static_cast<size_t>(entries.size()));
+    std::vector<ListedFile> files;
+    files.reserve(static_cast<size_t>(entries.size()));
     for (const QFileInfo& entry : entries)
-        listing.files.push_back({entry.fileName(), entry.size()});
-    listing.ok = true;
-    return listing;
+        files.push_back({entry.fileName(), entry.size()});
+    return files;
 }
 
 QByteArray file_list_text(const std::vector<ListedFile>& files, SizeUnit unit,
@@ -123,18 +118,11 @@ QByteArray file_list_text(const std::vector<ListedFile>& files, SizeUnit unit,
     return text;
 }
 
-FixedText read_fixed_text(const QString& path) {
-    FixedText result;
-    if (path.isEmpty() || !QFileInfo(path).isFile()) return result; // Missing
-    RegularFileRead read = readRegularFile(path);
-    if (read.status != RegularFileRead::Status::Ok) {
-        result.status = FixedText::Status::Unreadable;
-        result.error = read.error;
-        return result;
-    }
-    result.status = FixedText::Status::Ok;
-    result.text = read_as_lines(std::move(read.bytes));
-    return result;
+Result<std::optional<QByteArray>> read_fixed_text(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return std::optional<QByteArray>();
+    Result<RegularFileRead> read = readRegularFile(path);
+    if (!read) return read.error();
+    return std::optional<QByteArray>(read_as_lines(std::move(*read->bytes)));
 }
 
 QString fixed_text_missing_message() {

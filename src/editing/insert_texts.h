@@ -2,12 +2,15 @@
 // What the insert commands put at the caret, as CP932 bytes: the separator line, the date and
 // time, a file's name, path or size, the list of a folder's files, and the fixed text.
 
+#include "core/result.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QLocale>
 #include <QString>
 #include <QTime>
 
+#include <optional>
 #include <vector>
 
 namespace pote {
@@ -36,15 +39,10 @@ struct ListedFile {
     qint64 size = 0;
 };
 
-struct FolderListing {
-    bool ok = false;
-    QString error; // why the folder could not be listed
-    std::vector<ListedFile> files;
-};
-
 // The files of a folder sorted by name, without sub-folders and hidden files (names starting
-// with "."), and without descending into sub-folders.
-FolderListing list_folder(const QString& folder);
+// with "."), and without descending into sub-folders. A folder that cannot be listed is Refused
+// with the cat's words, which name it.
+Result<std::vector<ListedFile>> list_folder(const QString& folder);
 
 // "\r\n", then per file its name padded to the longest name, two spaces and its size text
 // right-aligned to the longest one (at least one column), "\r\n"; then one more "\r\n".
@@ -52,13 +50,9 @@ FolderListing list_folder(const QString& folder);
 QByteArray file_list_text(const std::vector<ListedFile>& files, SizeUnit unit,
                           const QLocale& locale = QLocale::system());
 
-struct FixedText {
-    enum class Status { Ok, Missing, Unreadable };
-    Status status = Status::Missing;
-    QByteArray text; // read as lines: each followed by CR LF, cut at the first NUL
-    QString error;   // Unreadable: the system's reason
-};
-FixedText read_fixed_text(const QString& path);
+// The fixed-text file read as lines: each followed by CR LF, cut at the first NUL; nullopt when
+// there is no such file. A file that cannot be read is an Io error naming it.
+Result<std::optional<QByteArray>> read_fixed_text(const QString& path);
 // The notice for a fixed-text file that does not exist.
 QString fixed_text_missing_message();
 

@@ -132,13 +132,6 @@ private:
     qsizetype m_placeCount = 0;
 };
 
-EpubWrite failed(EpubWrite::Status status, QString message = {}) {
-    EpubWrite r;
-    r.status = status;
-    r.message = std::move(message);
-    return r;
-}
-
 } // namespace
 
 QList<int> lineNumbersAt(QByteArrayView text, QList<quint32> offsets) {
@@ -156,14 +149,13 @@ QList<int> lineNumbersAt(QByteArrayView text, QList<quint32> offsets) {
     return lines;
 }
 
-EpubWrite write_epub(const QString& path, const Book& book, const std::atomic<bool>* cancel,
-                     const EpubProgress& progress) {
-    if (const QString problem = writeTargetProblem(path); !problem.isEmpty())
-        return failed(EpubWrite::Status::IoError, problem);
+Result<EpubWrite> write_epub(const QString& path, const Book& book, const std::atomic<bool>* cancel,
+                             const EpubProgress& progress) {
+    if (Result<void> target = checkWriteTarget(path); !target) return target.error();
     const BookPlan plan = planBook(book, cancel);
-    if (plan.cancelled) return failed(EpubWrite::Status::Cancelled);
+    if (plan.cancelled) return Error::cancelled();
     if (plan.documentCount > kMaxContentDocuments)
-        return failed(EpubWrite::Status::Refused, epubmsg::tooManyPages(kMaxContentDocuments));
+        return Error::refused(epubmsg::tooManyPages(kMaxContentDocuments));
 
     const QDateTime modified =
         book.options.modified.isValid() ? book.options.modified : QDateTime::currentDateTimeUtc();
@@ -186,11 +178,7 @@ EpubWrite write_epub(const QString& path, const Book& book, const std::atomic<bo
         }
     }
     if (ok) ok = zip.close();
-    if (!ok) {
-        if (zip.stopped() || (cancel && cancel->load()))
-            return failed(EpubWrite::Status::Cancelled);
-        return failed(EpubWrite::Status::IoError, zip.error());
-    }
+    if (!ok) return cancel && cancel->load() ? Error::cancelled() : zip.error();
     EpubWrite result;
     source.report(result);
     return result;

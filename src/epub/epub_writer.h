@@ -4,6 +4,7 @@
 // one section at a time while the zip is written, so that a book of hundreds of megabytes needs
 // the memory of its largest section only.
 
+#include "core/result.h"
 #include "epub/book.h"
 
 #include <QList>
@@ -26,9 +27,6 @@ struct DroppedPlace {
 constexpr int kMaxListedPlaces = 20;
 
 struct EpubWrite {
-    enum class Status { Ok, Cancelled, Refused, IoError };
-    Status status = Status::Ok;
-    QString message; // Refused: the cat's whole text; IoError: why the file was not written
     QList<DroppedPlace> dropped;
     qsizetype droppedPlaces = 0;
 };
@@ -37,9 +35,11 @@ struct EpubWrite {
 using EpubProgress = std::function<void(qint64 done, qint64 total)>;
 
 // Nothing appears under path unless the whole book was written; the old file stays otherwise.
-// cancel, checked between paragraphs and while the zip is written, stops the work.
-EpubWrite write_epub(const QString& path, const Book& book,
-                     const std::atomic<bool>* cancel = nullptr, const EpubProgress& progress = {});
+// cancel, checked between paragraphs and while the zip is written, stops the work: Cancelled.
+// A book of too many pages is Refused with the cat's whole text; a failed write names path.
+Result<EpubWrite> write_epub(const QString& path, const Book& book,
+                             const std::atomic<bool>* cancel = nullptr,
+                             const EpubProgress& progress = {});
 
 // The 1-based numbers of the lines that hold the byte offsets, each once, in order.
 QList<int> lineNumbersAt(QByteArrayView text, QList<quint32> offsets);

@@ -152,8 +152,13 @@ bool SavedZip::close() {
 }
 
 void SavedZip::takeLibzipError() {
-    m_error = !m_fileError.isEmpty() ? m_fileError
-                                     : QString::fromUtf8(zip_error_strerror(zip_get_error(m_zip)));
+    m_error = QString::fromUtf8(zip_error_strerror(zip_get_error(m_zip)));
+}
+
+Error SavedZip::error() const {
+    if (m_stopped) return Error::cancelled();
+    if (m_fileError) return *m_fileError;
+    return Error::io(m_file.fileName(), m_error);
 }
 
 zip_int64_t SavedZip::writeCallback(void* self, void* data, zip_uint64_t length,
@@ -165,7 +170,7 @@ zip_int64_t SavedZip::writeCallback(void* self, void* data, zip_uint64_t length,
 // an empty archive) and that takes the archive's bytes when it is written.
 zip_int64_t SavedZip::write(void* data, zip_uint64_t length, zip_source_cmd_t command) {
     const auto fileFailed = [this] {
-        m_fileError = writeErrorText(m_file);
+        m_fileError = writeError(m_file);
         zip_error_set(&m_sourceError, ZIP_ER_WRITE, EIO);
         return zip_int64_t(-1);
     };

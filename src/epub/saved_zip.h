@@ -4,6 +4,8 @@
 // the old file as it was. Entries whose bytes are made only when the archive is written keep
 // the memory of a large archive to one entry at a time.
 
+#include "core/result.h"
+
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
@@ -51,10 +53,9 @@ public:
     // Writes the archive and puts it in place of the old file. False when that failed or a maker
     // stopped it; nothing changed under the path then, and error() says why.
     bool close();
-    // Why the last step failed: the disk's own words (a full disk in the cat's), or libzip's.
-    QString error() const { return m_error; }
-    // A maker gave nullopt.
-    bool stopped() const { return m_stopped; }
+    // Why the last step failed: Cancelled when a maker gave nullopt; else about the archive's
+    // file, in the disk's own words (a full disk in the cat's), or libzip's.
+    Error error() const;
 
 private:
     struct Made;
@@ -72,8 +73,8 @@ private:
     zip_error_t m_sourceError;
     zip_t* m_zip = nullptr;
     std::vector<std::unique_ptr<Made>> m_made;
-    QString m_error;
-    QString m_fileError; // set by the file side, preferred over libzip's summary
+    QString m_error;                  // libzip's summary
+    std::optional<Error> m_fileError; // set by the file side, preferred over libzip's summary
     bool m_stopped = false;
 };
 

@@ -229,18 +229,13 @@ JpegResult loadJpeg(const QString& path, int minSide) {
     const QString shown = QDir::toNativeSeparators(path);
     RegularFileReadOptions options;
     options.maxBytes = kMaxJpegFileBytes;
-    const RegularFileRead read = readRegularFile(path, options);
-    switch (read.status) {
-    case RegularFileRead::Status::Ok:
-        break;
-    case RegularFileRead::Status::TooLarge:
+    const Result<RegularFileRead> read = readRegularFile(path, options);
+    if (!read) return refused(Status::CannotRead, shown + QStringLiteral(": ") + read.error().text);
+    if (!read->bytes)
         return refused(
             Status::TooLarge,
-            QStringLiteral("%1 bytes, at most %2 read").arg(read.size).arg(kMaxJpegFileBytes));
-    case RegularFileRead::Status::IoError:
-        return refused(Status::CannotRead, shown + QStringLiteral(": ") + read.error);
-    }
-    return decodeJpeg(read.bytes, minSide);
+            QStringLiteral("%1 bytes, at most %2 read").arg(read->size).arg(kMaxJpegFileBytes));
+    return decodeJpeg(*read->bytes, minSide);
 }
 
 } // namespace pote::mascot

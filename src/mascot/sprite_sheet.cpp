@@ -119,19 +119,15 @@ SheetLoadResult mascot_load_sheet(const QString& path) {
     // Decide on the size before reading, so that a huge file is never loaded into memory.
     RegularFileReadOptions options;
     options.maxBytes = kSheetHeaderSize + qint64(4) * kMaxPaletteEntries + kMaxSheetPixels;
-    const RegularFileRead read = readRegularFile(path, options);
-    switch (read.status) {
-    case RegularFileRead::Status::Ok:
-        break;
-    case RegularFileRead::Status::TooLarge:
-        return refused(Status::TooLarge, QStringLiteral("%1 bytes, no valid sheet exceeds %2")
-                                             .arg(read.size)
-                                             .arg(options.maxBytes));
-    case RegularFileRead::Status::IoError:
+    const Result<RegularFileRead> read = readRegularFile(path, options);
+    if (!read)
         return refused(Status::CannotRead,
-                       QDir::toNativeSeparators(path) + QStringLiteral(": ") + read.error);
-    }
-    return decodeSheet(read.bytes);
+                       QDir::toNativeSeparators(path) + QStringLiteral(": ") + read.error().text);
+    if (!read->bytes)
+        return refused(Status::TooLarge, QStringLiteral("%1 bytes, no valid sheet exceeds %2")
+                                             .arg(read->size)
+                                             .arg(options.maxBytes));
+    return decodeSheet(*read->bytes);
 }
 
 QByteArray encodeSheet(const IndexedSheet& sheet) {

@@ -90,33 +90,25 @@ RecoveryHeader headerFor(const SectionStore& store, const QDateTime& takenAt) {
     return header;
 }
 
-docfile::WriteResult writeRecoveryFile(const QString& path, const RecoveryHeader& header,
-                                       const SectionStore& store) {
+Result<void> writeRecoveryFile(const QString& path, const RecoveryHeader& header,
+                               const Document& document) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, writeErrorText(file)};
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return writeError(file);
     const QByteArray head = encodeHeader(header);
-    if (!writeFully(file, head.constData(), head.size())) return {false, writeErrorText(file)};
-    docfile::WriteResult written = docfile::writeDocumentTo(file, store);
-    if (written.ok && !file.commit()) return {false, writeErrorText(file)};
+    if (!writeFully(file, head.constData(), head.size())) return writeError(file);
+    Result<void> written = docfile::writeDocumentTo(file, document);
+    if (written && !file.commit()) return writeError(file);
     return written;
 }
 
-HeaderRead readRecoveryHeader(const QString& path) {
-    using Status = docfile::ReadResult::Status;
-    HeaderRead result;
+Result<HeaderRead> readRecoveryHeader(const QString& path) {
     // Only a read error is an I/O error; whatever else is wrong is a damaged file.
-    const auto refuse = [&result](const QFile& file) {
-        const bool ioError = file.error() != QFileDevice::NoError;
-        result.status = ioError ? Status::IoError : Status::Refused;
-        result.error = ioError ? file.errorString() : damagedHeaderMessage();
-        return result;
+    const auto refuse = [&path](const QFile& file) {
+        if (file.error() != QFileDevice::NoError) return Error::io(path, file.errorString());
+        return Error::refused(damagedHeaderMessage());
     };
     QFile file;
-    if (QString problem = openRegularFileForReading(file, path); !problem.isEmpty()) {
-        result.error = std::move(problem);
-        return result;
-    }
+    if (Result<void> opened = openRegularFileForReading(file, path); !opened) return opened.error();
     const QByteArray start = file.read(sizeof kMagic + 8);
     FieldReader prefix(start);
     const QByteArrayView magic = prefix.take(sizeof kMagic);
@@ -127,6 +119,7 @@ HeaderRead readRecoveryHeader(const QString& path) {
         return refuse(file);
     const QByteArray fieldBytesRead = file.read(fieldBytes);
     FieldReader fields(fieldBytesRead);
+    HeaderRead result;
     RecoveryHeader& header = result.header;
     header.takenAt = QDateTime::fromMSecsSinceEpoch(fields.number<qint64>(), Qt::UTC);
     header.currentSection = fields.number<quint16>();
@@ -135,24 +128,19 @@ HeaderRead readRecoveryHeader(const QString& path) {
     header.displayName = fields.string();
     header.textPath = fields.string();
     if (!fields.ok() || fieldBytesRead.size() != qsizetype(fieldBytes)) return refuse(file);
-    result.status = Status::Ok;
     result.documentOffset = qint64(sizeof kMagic) + 8 + fieldBytes;
     return result;
 }
 
-RecoveryRead readRecoveryFile(const QString& path, const docfile::PasswordGate& gate) {
-    RecoveryRead result;
-    const HeaderRead head = readRecoveryHeader(path);
-    if (!head.ok()) {
-        result.document.status = head.status;
-        result.document.message = head.error;
-        return result;
-    }
-    result.header = head.header;
-    result.document = docfile::readDocumentAt(path, head.documentOffset, gate);
+Result<RecoveryRead> readRecoveryFile(const QString& path, const docfile::PasswordGate& gate) {
+    Result<HeaderRead> head = readRecoveryHeader(path);
+    if (!head) return head.error();
+    Result<docfile::DocumentRead> document =
+        docfile::readDocumentAt(path, head->documentOffset, gate);
+    if (!document) return document.error();
+    RecoveryRead result{std::move(head->header), std::move(document->content)};
     // A section beyond the document (only a damaged header says so) shows section 1.
-    if (result.document.status == docfile::ReadResult::Status::Ok &&
-        result.header.currentSection >= int(result.document.content.sections.size()))
+    if (result.header.currentSection >= int(result.content.sections.size()))
         result.header.currentSection = 0;
     return result;
 }

@@ -14,6 +14,7 @@
 // Integers are little-endian. Readers check every length against what remains.
 
 #include "core/document_file.h"
+#include "core/section_store.h"
 
 #include <QDateTime>
 #include <QString>
@@ -32,26 +33,25 @@ struct RecoveryHeader {
 // What the document's state says the header should hold.
 RecoveryHeader headerFor(const SectionStore& store, const QDateTime& takenAt);
 
-// Writes header and store through QSaveFile: a copy is complete or not there at all.
-docfile::WriteResult writeRecoveryFile(const QString& path, const RecoveryHeader& header,
-                                       const SectionStore& store);
+// Writes header and document through QSaveFile: a copy is complete or not there at all.
+Result<void> writeRecoveryFile(const QString& path, const RecoveryHeader& header,
+                               const Document& document);
 
 struct HeaderRead {
-    // Refused: not a recovery file of this program, or a damaged one.
-    docfile::ReadResult::Status status = docfile::ReadResult::Status::IoError;
     RecoveryHeader header;
-    qint64 documentOffset = 0; // where the document starts, when Ok
-    QString error;             // the platform's text or why the header was refused
-    bool ok() const { return status == docfile::ReadResult::Status::Ok; }
+    qint64 documentOffset = 0; // where the document starts
 };
-// Only the header: enough to offer the file without asking for a password.
-HeaderRead readRecoveryHeader(const QString& path);
+// Only the header: enough to offer the file without asking for a password. Refused (the cat's
+// words alone) when it is not a recovery file of this program or a damaged one; Io names the
+// file.
+Result<HeaderRead> readRecoveryHeader(const QString& path);
 
 struct RecoveryRead {
     RecoveryHeader header;
-    docfile::ReadResult document; // its status says whether the rest is usable
+    DocumentContent content;
 };
-// Header and document; gate is asked for the password of a protected document.
-RecoveryRead readRecoveryFile(const QString& path, const docfile::PasswordGate& gate);
+// Header and document; gate is asked for the password of a protected document. Fails as
+// readRecoveryHeader and docfile::readDocument do.
+Result<RecoveryRead> readRecoveryFile(const QString& path, const docfile::PasswordGate& gate);
 
 } // namespace pote::recovery

@@ -87,25 +87,20 @@ void Leftover::forgetLock() {
     release();
 }
 
-bool Leftover::discard(QString* error) {
+Result<void> Leftover::discard() {
     QFile copy(m_copyPath);
-    if (copy.exists() && !copy.remove()) {
-        if (error) *error = copy.errorString();
-        return false;
-    }
+    if (copy.exists() && !copy.remove()) return Error::io(m_copyPath, copy.errorString());
     forgetLock();
-    return true;
+    return {};
 }
 
-bool Leftover::moveTo(const QString& target, QString* error) {
+Result<void> Leftover::moveTo(const QString& target) {
     // rename(2) replaces the target in one step; QFile::rename would refuse an existing one.
     if (::rename(QFile::encodeName(m_copyPath).constData(),
-                 QFile::encodeName(target).constData()) != 0) {
-        if (error) *error = errnoText(errno);
-        return false;
-    }
+                 QFile::encodeName(target).constData()) != 0)
+        return Error::io(m_copyPath, errnoText(errno));
     forgetLock();
-    return true;
+    return {};
 }
 
 RecoveryFolder::RecoveryFolder(const QString& folder)
@@ -122,25 +117,18 @@ RecoveryFolder::~RecoveryFolder() {
     ::close(m_lockFd);
 }
 
-bool RecoveryFolder::open(QString* error) {
-    if (isOpen()) return true;
+Result<void> RecoveryFolder::open() {
+    if (isOpen()) return {};
     QDir dir(m_folder);
-    if (!dir.mkpath(QStringLiteral("."))) {
-        if (error) *error = QStringLiteral("cannot create %1").arg(m_folder);
-        return false;
-    }
+    if (!dir.mkpath(QStringLiteral(".")))
+        return Error::io(m_folder, QStringLiteral("cannot create %1").arg(m_folder));
     // Copies hold the user's writing, in plain text unless the document has a password.
-    if (!QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
-        if (error) *error = QStringLiteral("cannot make %1 private").arg(m_folder);
-        return false;
-    }
+    if (!QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return Error::io(m_folder, QStringLiteral("cannot make %1 private").arg(m_folder));
     int lockError = 0;
     m_lockFd = takeLock(dir.filePath(m_id + QLatin1String(kLockSuffix)), &lockError);
-    if (m_lockFd < 0) {
-        if (error) *error = errnoText(lockError);
-        return false;
-    }
-    return true;
+    if (m_lockFd < 0) return Error::io(m_folder, errnoText(lockError));
+    return {};
 }
 
 QString RecoveryFolder::copyPath() const {

@@ -4,6 +4,8 @@
 // process ends in any way, kill -9 included. A copy whose lock can be taken belongs to an
 // editor that no longer runs: a leftover.
 
+#include "core/result.h"
+
 #include <QString>
 
 #include <vector>
@@ -27,11 +29,10 @@ public:
     const QString& path() const { return m_copyPath; }
     // The copy stays for the next start.
     void release();
-    // The copy is deleted; false (and error) when it could not be.
-    bool discard(QString* error = nullptr);
-    // The copy becomes target (replacing what is there) in one step; false (and error) when
-    // it could not be moved.
-    bool moveTo(const QString& target, QString* error = nullptr);
+    // The copy is deleted; the error names it when it could not be.
+    Result<void> discard();
+    // The copy becomes target (replacing what is there) in one step, or stays where it is.
+    Result<void> moveTo(const QString& target);
 
 private:
     void forgetLock();
@@ -49,9 +50,9 @@ public:
     RecoveryFolder(const RecoveryFolder&) = delete;
     RecoveryFolder& operator=(const RecoveryFolder&) = delete;
 
-    // Creates the folder (readable by the user only) and takes this editor's lock. False,
-    // with the reason in error, when copies cannot be kept here.
-    bool open(QString* error = nullptr);
+    // Creates the folder (readable by the user only) and takes this editor's lock. Fails when
+    // copies cannot be kept here; the error's text says why.
+    Result<void> open();
     bool isOpen() const { return m_lockFd >= 0; }
 
     const QString& folder() const { return m_folder; }

@@ -11,18 +11,17 @@ QString paneCopyMismatchMessage() {
     return QStringLiteral("the copy of the pane did not fit the text loaded into it");
 }
 
-docfile::WriteResult runJob(RecoveryJob& job) {
-    SectionStore& store = job.store;
-    QByteArray& text = store.section(store.current).text;
+Result<void> runJob(RecoveryJob& job) {
+    QByteArray& text = job.document.section(job.header.currentSection).text;
     if (job.pane) {
         const std::optional<QString> paneText = rebuildPaneText(*job.pane);
-        if (!paneText) return {false, paneCopyMismatchMessage()};
+        if (!paneText) return Error::refused(paneCopyMismatchMessage(), job.path);
         job.pane.reset(); // the loaded text and the stretches are not needed any more
         // As the window commits: what the edit left alone or moved keeps its stored bytes.
         text = encodeKeepingStoredBytes(text, *paneText, job.carried);
     }
     text = expand_tabs(strip_trailing_nul(std::move(text)), job.tabWidth);
-    return writeRecoveryFile(job.path, job.header, store);
+    return writeRecoveryFile(job.path, job.header, job.document);
 }
 
 RecoveryWriter::RecoveryWriter(Finished finished)
@@ -78,16 +77,14 @@ void RecoveryWriter::run() {
         Outcome outcome;
         if (auto* job = std::get_if<RecoveryJob>(&task)) {
             outcome.path = job->path;
-            const docfile::WriteResult written = runJob(*job);
-            outcome.ok = written.ok;
-            outcome.error = written.error;
+            outcome.result = runJob(*job);
         } else {
             const Removal& removal = std::get<Removal>(task);
             outcome.kind = Outcome::Kind::Remove;
             outcome.path = removal.path;
             QFile file(removal.path);
-            outcome.ok = !file.exists() || file.remove();
-            if (!outcome.ok) outcome.error = file.errorString();
+            if (file.exists() && !file.remove())
+                outcome.result = Error::io(removal.path, file.errorString());
         }
         task = Removal{}; // the snapshot's buffers go before the writer says it is idle
         if (m_finished) m_finished(outcome);

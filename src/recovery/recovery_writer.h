@@ -20,9 +20,9 @@ namespace pote::recovery {
 struct RecoveryJob {
     QString path;
     RecoveryHeader header;
-    // A copy of the store (sharing its buffers). Its current section's text is what the store
-    // held; the pane's text replaces it when the pane was edited.
-    SectionStore store;
+    // A copy of the document (sharing its buffers). The text of the header's current section is
+    // what the store held; the pane's text replaces it when the pane was edited.
+    Document document;
     std::optional<PaneCopy> pane;
     int tabWidth = 8;
     // The stored bytes that moves in the pane took along (see core/moved_text.h).
@@ -33,7 +33,7 @@ struct RecoveryJob {
 // the window would commit it (the stored bytes kept for what the edit left alone, line breaks as
 // CR LF, trailing zero bytes dropped, tabs expanded; moved text keeping its codes), then the
 // file written.
-docfile::WriteResult runJob(RecoveryJob& job);
+Result<void> runJob(RecoveryJob& job);
 
 // The message of a job whose pane copy did not fit its loaded text.
 QString paneCopyMismatchMessage();
@@ -44,8 +44,7 @@ public:
         enum class Kind { Write, Remove };
         Kind kind = Kind::Write;
         QString path;
-        bool ok = false;
-        QString error;
+        Result<void> result;
     };
     // Called on the writer's thread after each write or removal.
     using Finished = std::function<void(const Outcome&)>;

@@ -8,15 +8,16 @@ bool sameBuffer(const QByteArray& a, const QByteArray& b) {
     return a.constData() == b.constData() && a.size() == b.size();
 }
 
-} // namespace
+bool sameState(const SectionStore& live, const RecoveryHeader& state) {
+    return live.current == state.currentSection && live.plainTextMode() == state.plainTextMode &&
+           live.textPath() == state.textPath && live.documentPath == state.documentPath &&
+           live.displayName == state.displayName;
+}
 
-bool sameContent(const SectionStore& live, const SectionStore& snapshot) {
+bool sameContent(const Document& live, const Document& snapshot) {
     if (live.count() != snapshot.count() || live.groupCount() != snapshot.groupCount() ||
-        live.current != snapshot.current || live.headerReserved != snapshot.headerReserved ||
-        live.hasPassword() != snapshot.hasPassword() || live.password() != snapshot.password() ||
-        live.plainTextMode() != snapshot.plainTextMode() ||
-        live.textPath() != snapshot.textPath() || live.documentPath != snapshot.documentPath ||
-        live.displayName != snapshot.displayName)
+        live.headerReserved != snapshot.headerReserved ||
+        live.hasPassword() != snapshot.hasPassword() || live.password() != snapshot.password())
         return false;
     for (int g = 1; g <= live.groupCount(); ++g)
         if (!sameBuffer(live.groupName(g), snapshot.groupName(g))) return false;
@@ -30,6 +31,16 @@ bool sameContent(const SectionStore& live, const SectionStore& snapshot) {
             return false;
     }
     return true;
+}
+
+} // namespace
+
+StoreSnapshot snapshotOf(const SectionStore& store) {
+    return {headerFor(store, QDateTime()), store.document()};
+}
+
+bool sameContent(const SectionStore& live, const StoreSnapshot& snapshot) {
+    return sameState(live, snapshot.state) && sameContent(live.document(), snapshot.document);
 }
 
 } // namespace pote::recovery

@@ -49,8 +49,8 @@ QString removeFailedMessage(const QString& path, const QString& why) {
            QStringLiteral("\r\n") + why;
 }
 
-AssocResult failed(QString message) {
-    return {false, std::move(message)};
+Error failed(QString message) {
+    return Error::refused(std::move(message));
 }
 
 QString xdgHome(const char* variable, const QString& fallback) {
@@ -73,20 +73,14 @@ struct Paths {
 };
 
 // mimeapps.list as it is now; a file that does not exist is an empty one.
-struct MimeApps {
-    std::optional<DesktopKeyFile> file;
-    QString error;
-};
-
-MimeApps readMimeApps(const QString& path) {
-    if (!QFileInfo::exists(path)) return {DesktopKeyFile::parse(QByteArray()), {}};
-    const RegularFileRead read = readRegularFile(path);
-    if (read.status != RegularFileRead::Status::Ok)
-        return {std::nullopt, readFailedMessage(path, read.error)};
+Result<DesktopKeyFile> readMimeApps(const QString& path) {
+    if (!QFileInfo::exists(path)) return *DesktopKeyFile::parse(QByteArray());
+    const Result<RegularFileRead> read = readRegularFile(path);
+    if (!read) return failed(readFailedMessage(path, read.error().text));
     int badLine = 0;
-    std::optional<DesktopKeyFile> file = DesktopKeyFile::parse(read.bytes, &badLine);
-    if (!file) return {std::nullopt, malformedMessage(path, badLine)};
-    return {std::move(file), {}};
+    std::optional<DesktopKeyFile> file = DesktopKeyFile::parse(*read->bytes, &badLine);
+    if (!file) return failed(malformedMessage(path, badLine));
+    return *std::move(file);
 }
 
 bool defaultIsOurs(const DesktopKeyFile& mimeApps, const char* mimeType) {
@@ -95,9 +89,9 @@ bool defaultIsOurs(const DesktopKeyFile& mimeApps, const char* mimeType) {
 }
 
 std::optional<QByteArray> readSmallFile(const QString& path) {
-    RegularFileRead read = readRegularFile(path);
-    if (read.status != RegularFileRead::Status::Ok) return std::nullopt;
-    return std::move(read.bytes);
+    Result<RegularFileRead> read = readRegularFile(path);
+    if (!read) return std::nullopt;
+    return std::move(read->bytes);
 }
 
 // The files one operation writes or removes. When a later step fails, the files this
@@ -134,7 +128,7 @@ public:
         return bytes.isEmpty() ? remove(path) : write(path, bytes);
     }
 
-    AssocResult rollBack() {
+    Result<void> rollBack() {
         for (const QString& path : m_created)
             QFile::remove(path);
         m_created.clear();
@@ -205,35 +199,34 @@ bool assoc_check(const AssocPlaces& places) {
     const std::optional<QByteArray> package = readSmallFile(paths.mimePackage);
     if (!package || !package->contains(kDocumentMimeType)) return false;
     if (!QFileInfo(paths.desktopEntry).isFile()) return false;
-    const MimeApps mimeApps = readMimeApps(paths.mimeApps);
-    return mimeApps.file && defaultIsOurs(*mimeApps.file, kDocumentMimeType);
+    const Result<DesktopKeyFile> mimeApps = readMimeApps(paths.mimeApps);
+    return mimeApps && defaultIsOurs(*mimeApps, kDocumentMimeType);
 }
 
-AssocResult assoc_set(const AssocPlaces& places) {
+Result<void> assoc_set(const AssocPlaces& places) {
     const Paths paths(places);
-    MimeApps mimeApps = readMimeApps(paths.mimeApps);
-    if (!mimeApps.file) return failed(mimeApps.error);
+    Result<DesktopKeyFile> mimeApps = readMimeApps(paths.mimeApps);
+    if (!mimeApps) return mimeApps.error();
     FileChanges changes;
-    mimeApps.file->setValue(kDefaults, kDocumentMimeType, QByteArray(kDesktopEntryId) + ';');
+    mimeApps->setValue(kDefaults, kDocumentMimeType, QByteArray(kDesktopEntryId) + ';');
     if (!changes.write(paths.mimePackage, mimePackageXml()) ||
-        !writeEntry(changes, places, paths) ||
-        !changes.writeMimeApps(paths.mimeApps, *mimeApps.file))
+        !writeEntry(changes, places, paths) || !changes.writeMimeApps(paths.mimeApps, *mimeApps))
         return changes.rollBack();
     notifyDesktop(places, true);
     return {};
 }
 
-AssocResult assoc_remove(const AssocPlaces& places) {
+Result<void> assoc_remove(const AssocPlaces& places) {
     const Paths paths(places);
-    MimeApps mimeApps = readMimeApps(paths.mimeApps);
-    if (!mimeApps.file) return failed(mimeApps.error);
+    Result<DesktopKeyFile> mimeApps = readMimeApps(paths.mimeApps);
+    if (!mimeApps) return mimeApps.error();
     FileChanges changes;
-    if (defaultIsOurs(*mimeApps.file, kDocumentMimeType)) {
-        mimeApps.file->removeValue(kDefaults, kDocumentMimeType);
-        if (!changes.writeMimeApps(paths.mimeApps, *mimeApps.file)) return failed(changes.error());
+    if (defaultIsOurs(*mimeApps, kDocumentMimeType)) {
+        mimeApps->removeValue(kDefaults, kDocumentMimeType);
+        if (!changes.writeMimeApps(paths.mimeApps, *mimeApps)) return failed(changes.error());
     }
     if (!changes.remove(paths.mimePackage)) return failed(changes.error());
-    if (!defaultIsOurs(*mimeApps.file, kTextMimeType) && !removeEntry(changes, paths))
+    if (!defaultIsOurs(*mimeApps, kTextMimeType) && !removeEntry(changes, paths))
         return failed(changes.error());
     notifyDesktop(places, true);
     return {};
@@ -241,8 +234,8 @@ AssocResult assoc_remove(const AssocPlaces& places) {
 
 bool txt_assoc_check(const AssocPlaces& places) {
     const Paths paths(places);
-    const MimeApps mimeApps = readMimeApps(paths.mimeApps);
-    if (!mimeApps.file || !defaultIsOurs(*mimeApps.file, kTextMimeType)) return false;
+    const Result<DesktopKeyFile> mimeApps = readMimeApps(paths.mimeApps);
+    if (!mimeApps || !defaultIsOurs(*mimeApps, kTextMimeType)) return false;
     const std::optional<QByteArray> bytes = readSmallFile(paths.desktopEntry);
     if (!bytes) return false;
     const std::optional<DesktopKeyFile> entry = DesktopKeyFile::parse(*bytes);
@@ -252,35 +245,34 @@ bool txt_assoc_check(const AssocPlaces& places) {
     return execProgram(*exec) == places.executable;
 }
 
-AssocResult txt_assoc_set(const AssocPlaces& places, QString& extOldApp) {
+Result<void> txt_assoc_set(const AssocPlaces& places, QString& extOldApp) {
     const Paths paths(places);
-    MimeApps mimeApps = readMimeApps(paths.mimeApps);
-    if (!mimeApps.file) return failed(mimeApps.error);
-    const bool alreadyOurs = defaultIsOurs(*mimeApps.file, kTextMimeType);
+    Result<DesktopKeyFile> mimeApps = readMimeApps(paths.mimeApps);
+    if (!mimeApps) return mimeApps.error();
+    const bool alreadyOurs = defaultIsOurs(*mimeApps, kTextMimeType);
     const QString previous =
-        QString::fromUtf8(mimeApps.file->value(kDefaults, kTextMimeType).value_or(QByteArray()));
+        QString::fromUtf8(mimeApps->value(kDefaults, kTextMimeType).value_or(QByteArray()));
     FileChanges changes;
-    mimeApps.file->setValue(kDefaults, kTextMimeType, QByteArray(kDesktopEntryId) + ';');
-    if (!writeEntry(changes, places, paths) ||
-        !changes.writeMimeApps(paths.mimeApps, *mimeApps.file))
+    mimeApps->setValue(kDefaults, kTextMimeType, QByteArray(kDesktopEntryId) + ';');
+    if (!writeEntry(changes, places, paths) || !changes.writeMimeApps(paths.mimeApps, *mimeApps))
         return changes.rollBack();
     if (!alreadyOurs) extOldApp = previous;
     notifyDesktop(places, false);
     return {};
 }
 
-AssocResult txt_assoc_restore(const AssocPlaces& places, const QString& extOldApp) {
+Result<void> txt_assoc_restore(const AssocPlaces& places, const QString& extOldApp) {
     const Paths paths(places);
-    MimeApps mimeApps = readMimeApps(paths.mimeApps);
-    if (!mimeApps.file) return failed(mimeApps.error);
-    if (!defaultIsOurs(*mimeApps.file, kTextMimeType)) return {};
+    Result<DesktopKeyFile> mimeApps = readMimeApps(paths.mimeApps);
+    if (!mimeApps) return mimeApps.error();
+    if (!defaultIsOurs(*mimeApps, kTextMimeType)) return {};
     if (extOldApp.isEmpty())
-        mimeApps.file->removeValue(kDefaults, kTextMimeType);
+        mimeApps->removeValue(kDefaults, kTextMimeType);
     else
-        mimeApps.file->setValue(kDefaults, kTextMimeType, extOldApp.toUtf8());
+        mimeApps->setValue(kDefaults, kTextMimeType, extOldApp.toUtf8());
     FileChanges changes;
-    if (!changes.writeMimeApps(paths.mimeApps, *mimeApps.file)) return failed(changes.error());
-    if (!defaultIsOurs(*mimeApps.file, kDocumentMimeType) && !removeEntry(changes, paths))
+    if (!changes.writeMimeApps(paths.mimeApps, *mimeApps)) return failed(changes.error());
+    if (!defaultIsOurs(*mimeApps, kDocumentMimeType) && !removeEntry(changes, paths))
         return failed(changes.error());
     notifyDesktop(places, false);
     return {};

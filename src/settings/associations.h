@@ -9,6 +9,7 @@
 // other byte stays, and a file we cannot read as a key file is left alone with an error.
 // Nothing here shows UI; a failure comes back as a message in the cat's voice.
 
+#include "core/result.h"
 #include "settings/file_associations.h"
 
 #include <QString>
@@ -31,18 +32,13 @@ struct AssocPlaces {
 // paths, else ~/.local/share and ~/.config.
 AssocPlaces assocPlacesFromEnvironment(const QString& executable, const QString& iconFolder);
 
-struct AssocResult {
-    bool ok = true;
-    QString message; // what went wrong, when !ok
-};
-
 // The document type is ours: its MIME package and our entry exist and the type's default
 // application is our entry.
 bool assoc_check(const AssocPlaces& places);
 // Declares the document type, writes our entry and icons and makes our entry its default.
-AssocResult assoc_set(const AssocPlaces& places);
+Result<void> assoc_set(const AssocPlaces& places);
 // Takes back what assoc_set wrote. Our entry stays while .txt still opens with it.
-AssocResult assoc_remove(const AssocPlaces& places);
+Result<void> assoc_remove(const AssocPlaces& places);
 
 // text/plain opens with our entry, and that entry runs this very program (a program that was
 // moved elsewhere reads false).
@@ -50,10 +46,10 @@ bool txt_assoc_check(const AssocPlaces& places);
 // Makes our entry the default for text/plain; the default found before is kept in extOldApp
 // (empty when there was none). extOldApp is changed only on success, and not when text/plain
 // was ours already, so that a second take-over cannot lose the first one's memory.
-AssocResult txt_assoc_set(const AssocPlaces& places, QString& extOldApp);
+Result<void> txt_assoc_set(const AssocPlaces& places, QString& extOldApp);
 // Gives text/plain back to extOldApp (an empty one removes our default). Does nothing to a
 // default that is not ours.
-AssocResult txt_assoc_restore(const AssocPlaces& places, const QString& extOldApp);
+Result<void> txt_assoc_restore(const AssocPlaces& places, const QString& extOldApp);
 
 // The associations of the running session; .txt takes over and gives back through extOldApp
 // (the stored setting ExtOldApp).
@@ -63,11 +59,11 @@ public:
         : m_places(std::move(places)), m_extOldApp(extOldApp) {}
 
     bool ptmAssociated() override { return assoc_check(m_places); }
-    QString associatePtm() override { return assoc_set(m_places).message; }
-    QString removePtm() override { return assoc_remove(m_places).message; }
+    Result<void> associatePtm() override { return assoc_set(m_places); }
+    Result<void> removePtm() override { return assoc_remove(m_places); }
     bool txtIsOurs() override { return txt_assoc_check(m_places); }
-    QString takeTxt() override { return txt_assoc_set(m_places, m_extOldApp).message; }
-    QString restoreTxt() override { return txt_assoc_restore(m_places, m_extOldApp).message; }
+    Result<void> takeTxt() override { return txt_assoc_set(m_places, m_extOldApp); }
+    Result<void> restoreTxt() override { return txt_assoc_restore(m_places, m_extOldApp); }
 
 private:
     AssocPlaces m_places;

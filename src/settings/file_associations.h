@@ -1,8 +1,8 @@
 #pragma once
 // The desktop's file associations as the commands see them: the document type (.ptm) and the
-// plain-text type (.txt). Each change answers with an error text, empty when it worked.
+// plain-text type (.txt). A change that fails is Refused with the cat's whole message.
 
-#include <QString>
+#include "core/result.h"
 
 namespace pote {
 
@@ -11,12 +11,12 @@ public:
     virtual ~FileAssociations() = default;
     // .ptm files open with this program.
     virtual bool ptmAssociated() = 0;
-    virtual QString associatePtm() = 0;
-    virtual QString removePtm() = 0;
+    virtual Result<void> associatePtm() = 0;
+    virtual Result<void> removePtm() = 0;
     // .txt files open with this program (and would still after a move of the program: no).
     virtual bool txtIsOurs() = 0;
-    virtual QString takeTxt() = 0;
-    virtual QString restoreTxt() = 0;
+    virtual Result<void> takeTxt() = 0;
+    virtual Result<void> restoreTxt() = 0;
 };
 
 } // namespace pote

@@ -113,8 +113,8 @@ AssociationStates applySettingsForm(const SettingsForm& form, Settings& s) {
 QStringList changeAssociations(AssociationStates wanted, bool txtWhenFilled,
                                FileAssociations& associations) {
     QStringList errors;
-    const auto note = [&errors](const QString& error) {
-        if (!error.isEmpty()) errors << error;
+    const auto note = [&errors](const Result<void>& changed) {
+        if (!changed) errors << changed.error().text;
     };
     if (wanted.txt != txtWhenFilled)
         note(wanted.txt ? associations.takeTxt() : associations.restoreTxt());

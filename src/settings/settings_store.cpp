@@ -202,12 +202,8 @@ LoadResult settings_load(const QString& path, Settings& s) {
     return result;
 }
 
-SaveResult settings_save(const QString& path, const Settings& s) {
-    SaveResult result;
-    if (s.settingsCleared) {
-        result.status = SaveResult::Status::Skipped;
-        return result;
-    }
+Result<SettingsSaved> settings_save(const QString& path, const Settings& s) {
+    if (s.settingsCleared) return SettingsSaved::Skipped;
     QSettings file(path, QSettings::IniFormat);
     const auto put = [&file](const QString& name, const QVariant& value) {
         file.setValue(name, value);
@@ -262,22 +258,16 @@ SaveResult settings_save(const QString& path, const Settings& s) {
     file.sync();
     // A file that was malformed before this write keeps reporting FormatError; only a refused
     // write is a failure.
-    if (file.status() == QSettings::AccessError) {
-        result.status = SaveResult::Status::Failed;
-        result.error = QStringLiteral("the settings could not be written to %1").arg(path);
-    }
-    return result;
+    if (file.status() == QSettings::AccessError)
+        return Error::io(path, QStringLiteral("the settings could not be written to %1").arg(path));
+    return SettingsSaved::Written;
 }
 
-ClearResult settings_clear(const QString& path, Settings& s) {
+Result<void> settings_clear(const QString& path, Settings& s) {
     s.settingsCleared = true;
-    ClearResult result;
     QFile file(path);
-    if (file.exists() && !file.remove()) {
-        result.ok = false;
-        result.error = file.errorString();
-    }
-    return result;
+    if (file.exists() && !file.remove()) return Error::io(path, file.errorString());
+    return {};
 }
 
 } // namespace pote

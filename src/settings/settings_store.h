@@ -3,6 +3,7 @@
 // once at start-up, written once at close, removed by the settings-clear command. Nothing here
 // shows anything: the results say what happened and the window decides what to tell.
 
+#include "core/result.h"
 #include "settings/settings_values.h"
 
 #include <QString>
@@ -27,27 +28,18 @@ struct LoadResult {
 // is removed from the file when found.
 LoadResult settings_load(const QString& path, Settings& settings);
 
-struct SaveResult {
-    enum class Status {
-        Written,
-        Skipped, // the settings were cleared in this run
-        Failed,  // the file could not be written (read-only folder, full disk); nothing changed
-    };
-    Status status = Status::Written;
-    QString error;
+enum class SettingsSaved {
+    Written,
+    Skipped, // the settings were cleared in this run
 };
 
 // Writes every value (the recent list as ten empty values, so that it lasts one run), unless the
-// settings were cleared in this run. The file is replaced whole or not at all.
-SaveResult settings_save(const QString& path, const Settings& settings);
-
-struct ClearResult {
-    bool ok = true;
-    QString error;
-};
+// settings were cleared in this run. The file is replaced whole or not at all: when it cannot be
+// written (read-only folder, full disk) nothing changed, and the error names path.
+Result<SettingsSaved> settings_save(const QString& path, const Settings& settings);
 
 // Removes the settings file and sets settingsCleared, also when the file could not be removed:
 // the user asked for the settings to go, so they are not written back at close.
-ClearResult settings_clear(const QString& path, Settings& settings);
+Result<void> settings_clear(const QString& path, Settings& settings);
 
 } // namespace pote

@@ -22,23 +22,19 @@ qint64 free_bytes_for(const QString& path) {
     return static_cast<qint64>(fs.f_bavail) * static_cast<qint64>(fs.f_frsize);
 }
 
-SpaceCheck free_space_decide(qint64 freeBytes, qint64 needed, SpaceForm form) {
-    SpaceCheck result;
-    result.freeBytes = freeBytes;
-    if (needed <= freeBytes) return result;
-    result.ok = false;
+Result<void> free_space_decide(qint64 freeBytes, qint64 needed, SpaceForm form) {
+    if (needed <= freeBytes) return {};
     const bool total = form == SpaceForm::Total;
     const auto number = [total](qint64 v) { return total ? group_digits(v) : QString::number(v); };
-    result.message =
+    return Error::noSpace(
         QStringLiteral("ディスクの空き容量が足りないみたいだにゃ。\r\n") +
         QStringLiteral("ディスクの空き容量＝") + number(freeBytes) + QStringLiteral("byte") +
         QStringLiteral("\r\n") +
         (total ? QStringLiteral("合計書き込みサイズ＝") : QStringLiteral("書き込みサイズ＝")) +
-        number(needed) + QStringLiteral("byte");
-    return result;
+        number(needed) + QStringLiteral("byte"));
 }
 
-SpaceCheck free_space_check(const QString& path, qint64 needed, SpaceForm form) {
+Result<void> free_space_check(const QString& path, qint64 needed, SpaceForm form) {
     return free_space_decide(free_bytes_for(path), needed, form);
 }
 

@@ -99,21 +99,15 @@ std::vector<int> sections_holding_nul(const SectionStore& store) {
     return sectionsWhere(store, [](QByteArrayView bytes) { return bytes.contains('\0'); });
 }
 
-LinkedTextWrite linked_text_write(const QString& path, const SectionStore& store) {
-    LinkedTextWrite result;
+Result<void> linked_text_write(const QString& path, const SectionStore& store) {
     // The new file is written beside the old one and replaces it at the end, so the whole new
     // size must fit while the old file still takes its room.
-    const SpaceCheck space = free_space_check(path, linked_text_size(store), SpaceForm::SingleFile);
-    if (!space.ok) {
-        result.status = LinkedTextWrite::Status::NoSpace;
-        result.message = space.message;
-        return result;
-    }
+    if (Result<void> space = free_space_check(path, linked_text_size(store), SpaceForm::SingleFile);
+        !space)
+        return space;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        result.message = file.errorString();
-        return result;
-    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Error::io(path, file.errorString());
     PieceWriter out(file);
     for (int pos = 0; pos < store.count(); ++pos) {
         const Section& s = store.section(pos);
@@ -124,16 +118,12 @@ LinkedTextWrite linked_text_write(const QString& path, const SectionStore& store
     }
     out.put(kLineBreak);
     if (!out.flush()) {
-        result.message = writeErrorText(file);
+        Error error = writeError(file);
         file.cancelWriting();
-        return result;
+        return error;
     }
-    if (!file.commit()) {
-        result.message = writeErrorText(file);
-        return result;
-    }
-    result.status = LinkedTextWrite::Status::Ok;
-    return result;
+    if (!file.commit()) return writeError(file);
+    return {};
 }
 
 namespace {
@@ -169,20 +159,14 @@ public:
         takeBlockBytes(piece.sliced(pos));
     }
 
-    LinkedTextRead finish() {
+    Result<LinkedTextRead> finish() {
         endBlock();
+        if (m_headers == 0) return Error::refused(textmsg::notLinkedText());
+        if (m_headers > SectionStore::kMaxSections)
+            return Error::refused(textmsg::tooManyLinkedSections(m_headers));
         LinkedTextRead result;
         result.headers = m_headers;
-        if (m_headers == 0) {
-            result.status = LinkedTextRead::Status::NoHeader;
-            result.message = textmsg::notLinkedText();
-        } else if (m_headers > SectionStore::kMaxSections) {
-            result.status = LinkedTextRead::Status::TooManySections;
-            result.message = textmsg::tooManyLinkedSections(m_headers);
-        } else {
-            result.status = LinkedTextRead::Status::Ok;
-            result.content.sections = std::move(m_sections);
-        }
+        result.content.sections = std::move(m_sections);
         return result;
     }
 
@@ -298,40 +282,34 @@ PieceRead splitInPieces(QFile& file, qsizetype pieceBytes, const Utf8Choice& utf
 
 } // namespace
 
-LinkedTextRead parse_linked_text(QByteArrayView lines) {
+Result<LinkedTextRead> parse_linked_text(QByteArrayView lines) {
     Splitter splitter;
     splitter.take(lines);
     return splitter.finish();
 }
 
-LinkedTextRead linked_text_read(const QString& path, Utf8Choice& utf8, qsizetype pieceBytes) {
-    LinkedTextRead result;
+Result<LinkedTextRead> linked_text_read(const QString& path, Utf8Choice& utf8,
+                                        qsizetype pieceBytes) {
     {
         QFile file;
-        if (QString problem = openRegularFileForReading(file, path); !problem.isEmpty()) {
-            result.message = std::move(problem);
-            return result;
-        }
+        if (Result<void> opened = openRegularFileForReading(file, path); !opened)
+            return opened.error();
         Splitter splitter;
         switch (splitInPieces(file, pieceBytes, utf8, splitter)) {
         case PieceRead::Split:
             return splitter.finish();
         case PieceRead::IoError:
-            result.message = file.errorString();
-            return result;
+            return Error::io(path, file.errorString());
         case PieceRead::ReadWhole:
             break;
         }
     }
     // Anything else is read whole, converted or normalised into lines, then split.
-    const TextFileRead file = read_file_bytes(path, std::numeric_limits<qint64>::max());
-    if (file.status != TextFileRead::Status::Ok) {
-        result.message = file.error;
-        return result;
-    }
-    if (std::optional<QByteArray> converted = utf8.convert(file.text))
+    const Result<TextFileRead> file = read_file_bytes(path, std::numeric_limits<qint64>::max());
+    if (!file) return file.error();
+    if (std::optional<QByteArray> converted = utf8.convert(file->text))
         return parse_linked_text(read_as_lines(std::move(*converted)));
-    return parse_linked_text(read_as_lines(file.text));
+    return parse_linked_text(read_as_lines(file->text));
 }
 
 } // namespace pote

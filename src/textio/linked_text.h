@@ -3,6 +3,7 @@
 // CR LF followed by its text, and one CR LF at the end. Reading splits a text at every
 // "*section" back into sections.
 
+#include "core/result.h"
 #include "core/section_store.h"
 #include "textio/utf8_text.h"
 
@@ -27,32 +28,26 @@ std::vector<int> sections_holding_mark(const SectionStore& store);
 // ends at the first one, and every later section is lost.
 std::vector<int> sections_holding_nul(const SectionStore& store);
 
-struct LinkedTextWrite {
-    enum class Status { Ok, NoSpace, IoError };
-    Status status = Status::IoError;
-    QString message; // NoSpace: the free-space message; IoError: the platform's text
-};
-
 // Checks free space (single-file form), then writes the linked text of store to path through
-// QSaveFile. Nothing is written when the check fails.
-LinkedTextWrite linked_text_write(const QString& path, const SectionStore& store);
+// QSaveFile. Nothing is written when the check fails: NoSpace, the free-space message alone.
+// A failed write names path.
+Result<void> linked_text_write(const QString& path, const SectionStore& store);
 
 struct LinkedTextRead {
-    enum class Status { Ok, NoHeader, TooManySections, IoError };
-    Status status = Status::IoError;
-    // Ok: one entry per header, group 0, no reserved values; no groups, no password.
+    // One entry per header, group 0, no reserved values; no groups, no password.
     DocumentContent content;
-    int headers = 0; // headers found (all of them, also beyond 500)
-    QString message; // NoHeader, TooManySections: the cat's message; IoError: the platform's text
+    int headers = 0; // headers found
 };
 
-// Splits a text already in line form (see read_as_lines).
-LinkedTextRead parse_linked_text(QByteArrayView lines);
+// Splits a text already in line form (see read_as_lines). A text without a header, or with more
+// than 500, is Refused with the cat's words alone.
+Result<LinkedTextRead> parse_linked_text(QByteArrayView lines);
 
-// Reads path as lines (converted from UTF-8 when utf8 says so) and splits it. The store is not
-// touched: on Ok the caller resets the document and hands the content over. A file in line
-// form is read and split pieceBytes at a time (a test may make them small).
-LinkedTextRead linked_text_read(const QString& path, Utf8Choice& utf8,
-                                qsizetype pieceBytes = 512 * 1024);
+// Reads path as lines (converted from UTF-8 when utf8 says so) and splits it; fails as
+// parse_linked_text does, or with an Io error naming path. The store is not touched: the caller
+// resets the document and hands the content over. A file in line form is read and split
+// pieceBytes at a time (a test may make them small).
+Result<LinkedTextRead> linked_text_read(const QString& path, Utf8Choice& utf8,
+                                        qsizetype pieceBytes = 512 * 1024);
 
 } // namespace pote

@@ -1,5 +1,7 @@
 #include "textio/open_by_type.h"
 
+#include "textio/text_messages.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -31,8 +33,9 @@ OpenByType decideDroppedFiles(const QList<QUrl>& urls, const OpenTarget& target)
     return open;
 }
 
-CommandLineOpen decideCommandLineOpen(const QStringList& parameters, const QString& currentFolder,
-                                      const OpenTarget& target) {
+Result<CommandLineOpen> decideCommandLineOpen(const QStringList& parameters,
+                                              const QString& currentFolder,
+                                              const OpenTarget& target) {
     CommandLineOpen result;
     QString joined = parameters.join(QLatin1Char(' '));
     while (joined.endsWith(QLatin1Char(' ')))
@@ -41,14 +44,8 @@ CommandLineOpen decideCommandLineOpen(const QStringList& parameters, const QStri
     // The start-up option on its own is no file name.
     if (joined.isEmpty() || joined == QLatin1String("/d")) return result;
     const QFileInfo file(QDir(currentFolder), joined);
-    if (!file.exists()) {
-        result.refusal = CommandLineOpen::Refusal::Missing;
-        return result;
-    }
-    if (!file.isFile()) {
-        result.refusal = CommandLineOpen::Refusal::NotOpenable;
-        return result;
-    }
+    if (!file.exists()) return Error::refused(textmsg::commandLineFileMissing(joined));
+    if (!file.isFile()) return Error::refused(textmsg::commandLineCannotOpen(joined));
     const QString path = QDir::cleanPath(file.absoluteFilePath());
     const QString ext = file_extension(path);
     OpenByType& open = result.open;
@@ -62,8 +59,7 @@ CommandLineOpen decideCommandLineOpen(const QStringList& parameters, const QStri
         // command); it is read as a drop reads it.
         open.action = OpenAction::LinkedTextRead;
     } else {
-        result.refusal = CommandLineOpen::Refusal::NotOpenable;
-        return result;
+        return Error::refused(textmsg::commandLineCannotOpen(joined));
     }
     open.path = path;
     open.askToSave = target.modified;

@@ -4,6 +4,8 @@
 // linked text replaces the document, a document file is opened. These are the decisions only;
 // the window carries them out with the commands that load each kind.
 
+#include "core/result.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -44,10 +46,6 @@ QString file_extension(const QString& path);
 OpenByType decideDroppedFiles(const QList<QUrl>& urls, const OpenTarget& target);
 
 struct CommandLineOpen {
-    // Why nothing opens, when a file was named: the user is told, and the title stays the
-    // document's own.
-    enum class Refusal { None, Missing, NotOpenable };
-    Refusal refusal = Refusal::None;
     // The parameters joined with single spaces: the name the user gave.
     QString named;
     // For a text, the title becomes documentTitle(open.path): the full path, not the display
@@ -57,8 +55,11 @@ struct CommandLineOpen {
 
 // The parameters joined with single spaces name the file (so a path split at its spaces comes
 // back whole); a relative one is taken from currentFolder. A .txt opens as the document itself
-// (plain-text mode), a .ptm or .txm replaces the document; "/d" alone names no file.
-CommandLineOpen decideCommandLineOpen(const QStringList& parameters, const QString& currentFolder,
-                                      const OpenTarget& target);
+// (plain-text mode), a .ptm or .txm replaces the document; "/d" alone names no file. A named file
+// that is missing, a folder or of another kind is Refused with the cat's words, which name it as
+// given: the user is told, and the title stays the document's own.
+Result<CommandLineOpen> decideCommandLineOpen(const QStringList& parameters,
+                                              const QString& currentFolder,
+                                              const OpenTarget& target);
 
 } // namespace pote

@@ -4,63 +4,53 @@
 #include "core/section_store.h"
 #include "core/text_convert.h"
 #include "core/text_lines.h"
+#include "textio/text_messages.h"
 
 #include <QSaveFile>
 
 namespace pote {
 
-TextFileRead read_file_bytes(const QString& path, qint64 maxBytes) {
+Result<TextFileRead> read_file_bytes(const QString& path, qint64 maxBytes) {
     RegularFileReadOptions options;
     options.maxBytes = maxBytes;
-    RegularFileRead read = readRegularFile(path, options);
-    TextFileRead result;
-    switch (read.status) {
-    case RegularFileRead::Status::Ok:
-        result.status = TextFileRead::Status::Ok;
-        result.text = std::move(read.bytes);
-        break;
-    case RegularFileRead::Status::TooLarge:
-        result.status = TextFileRead::Status::TooLarge;
-        break;
-    case RegularFileRead::Status::IoError:
-        result.error = std::move(read.error);
-        break;
-    }
-    return result;
+    Result<RegularFileRead> read = readRegularFile(path, options);
+    if (!read) return read.error();
+    if (!read->bytes) return Error::refused(textmsg::textFileTooLarge());
+    return TextFileRead{std::move(*read->bytes)};
 }
 
-TextFileRead read_text_file(const QString& path, Utf8Choice& utf8) {
-    TextFileRead result = read_file_bytes(path);
-    if (result.status != TextFileRead::Status::Ok) return result;
-    const QByteArrayView text = before_first_nul(result.text);
+Result<TextFileRead> read_text_file(const QString& path, Utf8Choice& utf8) {
+    Result<TextFileRead> result = read_file_bytes(path);
+    if (!result) return result;
+    const QByteArrayView text = before_first_nul(result->text);
     if (std::optional<QByteArray> converted = utf8.convert(text)) {
-        result.text = read_as_lines(std::move(*converted));
-        result.fromUtf8 = true;
+        result->text = read_as_lines(std::move(*converted));
+        result->fromUtf8 = true;
     } else {
-        result.text = read_as_lines(std::move(result.text));
+        result->text = read_as_lines(std::move(result->text));
     }
     return result;
 }
 
-TextFileRead text_for_pane(const QString& path, int tabWidth, Utf8Choice& utf8) {
-    TextFileRead result = read_text_file(path, utf8);
-    if (result.status == TextFileRead::Status::Ok) result.text = expand_tabs(result.text, tabWidth);
+Result<TextFileRead> text_for_pane(const QString& path, int tabWidth, Utf8Choice& utf8) {
+    Result<TextFileRead> result = read_text_file(path, utf8);
+    if (result) result->text = expand_tabs(result->text, tabWidth);
     return result;
 }
 
-FileWriteResult write_text_file(const QString& path, std::initializer_list<QByteArrayView> pieces) {
+Result<void> write_text_file(const QString& path, std::initializer_list<QByteArrayView> pieces) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString()};
+        return Error::io(path, file.errorString());
     for (const QByteArrayView piece : pieces) {
         if (!writeFully(file, piece.data(), piece.size())) {
-            const QString error = writeErrorText(file);
+            Error error = writeError(file);
             file.cancelWriting();
-            return {false, error};
+            return error;
         }
     }
-    if (!file.commit()) return {false, writeErrorText(file)};
-    return {true, {}};
+    if (!file.commit()) return writeError(file);
+    return {};
 }
 
 bool crlf_breaks_only(QByteArrayView text) {

@@ -2,6 +2,7 @@
 // Plain .txt files to and from sections: reading one (as lines, optionally from UTF-8),
 // writing one atomically, and the plain-text mode a lone text file puts the document in.
 
+#include "core/result.h"
 #include "textio/utf8_text.h"
 
 #include <QByteArray>
@@ -18,32 +19,25 @@ class SectionStore;
 constexpr qint64 kMaxTextFileBytes = 1073741824;
 
 struct TextFileRead {
-    enum class Status { Ok, IoError, TooLarge };
-    Status status = Status::IoError;
-    QByteArray text;       // Ok: the file as lines (CP932, CR LF, ending in CR LF unless empty)
-    QString error;         // IoError: the platform's text
-    bool fromUtf8 = false; // Ok: the file was UTF-8 and text is its conversion
+    QByteArray text;       // the file as lines (CP932, CR LF, ending in CR LF unless empty)
+    bool fromUtf8 = false; // the file was UTF-8 and text is its conversion
 };
 
-// The file's whole bytes (see readRegularFile); a folder, a pipe, a device, a missing or an
-// unreadable file is an IoError.
-TextFileRead read_file_bytes(const QString& path, qint64 maxBytes = kMaxTextFileBytes);
+// The file's whole bytes (see readRegularFile). A folder, a pipe, a device, a missing or an
+// unreadable file is an Io error naming path; a file larger than maxBytes is Refused with the
+// cat's words alone.
+Result<TextFileRead> read_file_bytes(const QString& path, qint64 maxBytes = kMaxTextFileBytes);
 
 // A text file read as lines, converted from UTF-8 when utf8 says so.
-TextFileRead read_text_file(const QString& path, Utf8Choice& utf8);
+Result<TextFileRead> read_text_file(const QString& path, Utf8Choice& utf8);
 
 // What load_text_into_current puts into the pane: the file as lines with its tabs expanded.
-TextFileRead text_for_pane(const QString& path, int tabWidth, Utf8Choice& utf8);
-
-struct FileWriteResult {
-    bool ok = false;
-    QString error; // the platform's text when !ok
-};
+Result<TextFileRead> text_for_pane(const QString& path, int tabWidth, Utf8Choice& utf8);
 
 // Replaces path with bytes (the pieces one after the other) through QSaveFile: on failure the
-// old file stays as it was.
-FileWriteResult write_text_file(const QString& path, std::initializer_list<QByteArrayView> pieces);
-inline FileWriteResult write_text_file(const QString& path, QByteArrayView bytes) {
+// old file stays as it was, and the error names path.
+Result<void> write_text_file(const QString& path, std::initializer_list<QByteArrayView> pieces);
+inline Result<void> write_text_file(const QString& path, QByteArrayView bytes) {
     return write_text_file(path, {bytes});
 }
 

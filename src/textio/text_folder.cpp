@@ -100,17 +100,12 @@ bool file_name_less(const QString& a, const QString& b) {
     return a < b;
 }
 
-TextFolderListing list_text_files(const QString& folder) {
-    TextFolderListing listing;
+Result<TextFolderListing> list_text_files(const QString& folder) {
     const QDir dir(folder);
-    if (!dir.exists()) {
-        listing.error = QStringLiteral("No such directory");
-        return listing;
-    }
-    if (!QFileInfo(dir.absolutePath()).isReadable()) {
-        listing.error = QStringLiteral("Permission denied");
-        return listing;
-    }
+    if (!dir.exists()) return Error::io(folder, QStringLiteral("No such directory"));
+    if (!QFileInfo(dir.absolutePath()).isReadable())
+        return Error::io(folder, QStringLiteral("Permission denied"));
+    TextFolderListing listing;
     // Name filters ignore letter case unless told otherwise: "A.TXT" is a text too.
     const QFileInfoList entries = dir.entryInfoList(
         {QStringLiteral("*.txt")},
@@ -126,45 +121,30 @@ TextFolderListing list_text_files(const QString& folder) {
     std::sort(listing.skipped.begin(), listing.skipped.end(), file_name_less);
     for (const QString& name : names)
         listing.files.append(dir.filePath(name));
-    listing.ok = true;
     return listing;
 }
 
-TextFolderRead read_text_folder(const QString& folder, int sectionCount, Utf8Choice& utf8) {
+Result<TextFolderRead> read_text_folder(const QString& folder, int sectionCount, Utf8Choice& utf8) {
+    Result<TextFolderListing> listing = list_text_files(folder);
+    if (!listing) return listing.error();
     TextFolderRead result;
-    TextFolderListing listing = list_text_files(folder);
-    result.skipped = std::move(listing.skipped);
-    if (!listing.ok) {
-        result.message = listing.error;
-        result.failedPath = folder;
-        return result;
-    }
-    const int found = static_cast<int>(listing.files.size());
-    if (found == 0) {
-        result.status = TextFolderRead::Status::NoFiles;
-        result.message = textmsg::noTextFiles();
-        return result;
-    }
-    if (sectionCount + found > SectionStore::kMaxSections) {
-        result.status = TextFolderRead::Status::TooMany;
-        result.message = textmsg::tooManyTextFiles(found);
-        return result;
-    }
+    result.skipped = std::move(listing->skipped);
+    const int found = static_cast<int>(listing->files.size());
+    if (found == 0) return result;
+    if (sectionCount + found > SectionStore::kMaxSections)
+        return Error::refused(textmsg::tooManyTextFiles(found));
     // Every file is read before the document changes, so a failure leaves it as it was.
     result.texts.reserve(static_cast<size_t>(found));
-    for (const QString& path : listing.files) {
-        TextFileRead read = read_text_file(path, utf8);
-        if (read.status != TextFileRead::Status::Ok) {
-            result.texts.clear();
-            result.failedPath = path;
-            result.message = read.status == TextFileRead::Status::TooLarge
-                                 ? textmsg::textFileTooLarge()
-                                 : read.error;
-            return result;
+    for (const QString& path : listing->files) {
+        Result<TextFileRead> read = read_text_file(path, utf8);
+        if (!read) {
+            // Among many files, the one too large is named too.
+            Error error = read.error();
+            error.path = path;
+            return error;
         }
-        result.texts.push_back({path, {}, std::move(read.text), read.fromUtf8});
+        result.texts.push_back({path, {}, std::move(read->text), read->fromUtf8});
     }
-    result.status = TextFolderRead::Status::Ok;
     return result;
 }
 
@@ -263,13 +243,8 @@ FolderSaveResult save_sections_to_folder(const FolderSavePlan& plan, const Secti
                 continue;
             }
         }
-        const FileWriteResult written =
-            write_text_file(item.path, {store.section(item.position).text, "\r\n"});
-        if (!written.ok) {
-            result.failedPath = item.path;
-            result.error = written.error;
-            return result;
-        }
+        result.result = write_text_file(item.path, {store.section(item.position).text, "\r\n"});
+        if (!result.result) return result;
         ++result.written;
     }
     return result;

@@ -2,6 +2,7 @@
 // Folders of .txt files and sections: adding every text of a folder as new sections, and
 // saving every section into a folder as one .txt file each.
 
+#include "core/result.h"
 #include "core/section_store.h"
 #include "textio/utf8_text.h"
 
@@ -16,8 +17,6 @@ namespace pote {
 // --- adding a folder's texts --------------------------------------------------------------------
 
 struct TextFolderListing {
-    bool ok = false;
-    QString error;       // !ok: the folder cannot be listed
     QStringList files;   // paths of the readable *.txt files (any letter case), sorted by name
     QStringList skipped; // names of *.txt entries that are folders or cannot be read
 };
@@ -26,7 +25,8 @@ struct TextFolderListing {
 // numbers ("第2章" before "第10章"), so that a folder the folder save wrote comes back in order.
 bool file_name_less(const QString& a, const QString& b);
 
-TextFolderListing list_text_files(const QString& folder);
+// Fails, naming the folder, when it cannot be listed.
+Result<TextFolderListing> list_text_files(const QString& folder);
 
 struct ImportedText {
     QString path;
@@ -36,17 +36,14 @@ struct ImportedText {
 };
 
 struct TextFolderRead {
-    enum class Status { Ok, NoFiles, TooMany, IoError };
-    Status status = Status::IoError;
-    QString message;    // NoFiles, TooMany: the cat's message; IoError: the platform's text
-    QString failedPath; // IoError: the file or folder that failed
-    std::vector<ImportedText> texts;
-    QStringList skipped; // as in TextFolderListing; to be reported whatever the status
+    std::vector<ImportedText> texts; // empty: the folder holds no text
+    QStringList skipped;             // as in TextFolderListing
 };
 
-// Lists the folder and reads every text, refusing when the document (sectionCount sections
-// now) would exceed 500. Nothing is changed: the store is only touched by append_texts.
-TextFolderRead read_text_folder(const QString& folder, int sectionCount, Utf8Choice& utf8);
+// Lists the folder and reads every text, refusing (the cat's words alone) when the document
+// (sectionCount sections now) would exceed 500. A folder or a file that cannot be read fails,
+// naming it. Nothing is changed: the store is only touched by append_texts.
+Result<TextFolderRead> read_text_folder(const QString& folder, int sectionCount, Utf8Choice& utf8);
 
 // Adds the texts as new sections after the last one (group 0, R2 0), makes the last one current,
 // marks the document modified and ends plain-text mode. The caller checked the count.
@@ -85,9 +82,9 @@ using OverwriteQuestion = std::function<OverwriteAnswer(const QString& fileName)
 struct FolderSaveResult {
     int written = 0;
     QStringList skipped; // file names left as they were
-    QString failedPath;  // the file that could not be written (the save stopped there)
-    QString error;       // its platform text
-    bool ok() const { return failedPath.isEmpty(); }
+    // Fails, naming the file that could not be written, when the save stopped there.
+    Result<void> result;
+    bool ok() const { return result.ok(); }
 };
 
 // Writes each section's text followed by CR LF. For a file that exists, ask decides, until it

@@ -158,7 +158,8 @@ protected:
     QString documentFile(int variant, qsizetype bytes) {
         const QString file = path(QStringLiteral("版%1-%2.ptm").arg(variant).arg(bytes));
         if (!QFile::exists(file)) {
-            EXPECT_TRUE(docfile::writeDocument(file, fault::faultDocument(variant, bytes)).ok);
+            EXPECT_TRUE(
+                docfile::writeDocument(file, fault::faultDocument(variant, bytes).document()).ok());
         }
         return file;
     }
@@ -324,7 +325,8 @@ protected:
     QString bookDocumentFile(qsizetype bytes) {
         const QString file = path(QStringLiteral("本-%1.ptm").arg(bytes));
         if (!QFile::exists(file))
-            EXPECT_TRUE(docfile::writeDocument(file, fault::hardToCompressDocument(bytes)).ok);
+            EXPECT_TRUE(
+                docfile::writeDocument(file, fault::hardToCompressDocument(bytes).document()).ok());
         return file;
     }
 
@@ -363,9 +365,10 @@ protected:
             {"recovery copy", false,
              [](const QString& target, qsizetype bytes) {
                  const SectionStore store = fault::faultDocument(1, bytes);
-                 const docfile::WriteResult written = recovery::writeRecoveryFile(
-                     target, recovery::headerFor(store, QDateTime::currentDateTimeUtc()), store);
-                 return Outcome{!written.ok, {written.error}};
+                 const Result<void> written = recovery::writeRecoveryFile(
+                     target, recovery::headerFor(store, QDateTime::currentDateTimeUtc()),
+                     store.document());
+                 return Outcome{!written, {written ? QString() : written.error().text}};
              }},
             {"backup", true,
              [this](const QString& target, qsizetype bytes) { return backUpInto(target, bytes); }},
@@ -572,14 +575,14 @@ TEST_F(FaultInjection, KilledEditorGetsItsWorkBackByteForByte) {
             EXPECT_EQ(readAll(restored), readAll(expected));
         } else {
             const auto withPassword = [&](const QByteArray& c) { return c == password.toLatin1(); };
-            const docfile::ReadResult a = docfile::readDocument(restored, withPassword);
-            const docfile::ReadResult b = docfile::readDocument(expected, withPassword);
-            ASSERT_EQ(a.status, docfile::ReadResult::Status::Ok);
-            ASSERT_EQ(b.status, docfile::ReadResult::Status::Ok);
-            ASSERT_EQ(a.content.sections.size(), b.content.sections.size());
-            for (size_t i = 0; i < a.content.sections.size(); ++i) {
-                EXPECT_EQ(a.content.sections[i].section.name, b.content.sections[i].section.name);
-                EXPECT_EQ(a.content.sections[i].section.text, b.content.sections[i].section.text)
+            const Result<docfile::DocumentRead> a = docfile::readDocument(restored, withPassword);
+            const Result<docfile::DocumentRead> b = docfile::readDocument(expected, withPassword);
+            ASSERT_TRUE(a.ok());
+            ASSERT_TRUE(b.ok());
+            ASSERT_EQ(a->content.sections.size(), b->content.sections.size());
+            for (size_t i = 0; i < a->content.sections.size(); ++i) {
+                EXPECT_EQ(a->content.sections[i].section.name, b->content.sections[i].section.name);
+                EXPECT_EQ(a->content.sections[i].section.text, b->content.sections[i].section.text)
                     << "section " << i + 1;
             }
         }

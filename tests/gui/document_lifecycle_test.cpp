@@ -101,8 +101,8 @@ TEST_F(DocumentLifecycle, SaveQuestionYesSavesThroughTheDialog) {
     ASSERT_TRUE(QFile::exists(file));
     SectionStore reread;
     auto result = docfile::readDocument(file, [](const QByteArray&) { return true; });
-    ASSERT_EQ(result.status, docfile::ReadResult::Status::Ok);
-    EXPECT_EQ(result.content.sections.at(0).section.text, cp932::encode(u"残す文"));
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result->content.sections.at(0).section.text, cp932::encode(u"残す文"));
     EXPECT_EQ(paneText(), QString()) << "then the new document";
 }
 

@@ -56,7 +56,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([this] { return !pane()->loading(); }, 60000));
     }
     QString expectedText(int pos) { return cp932::decodeForPane(store().section(pos).text); }
-    docfile::ReadResult saveAndReadBack(const QString& name) {
+    Result<docfile::DocumentRead> saveAndReadBack(const QString& name) {
         const QString file = path(name);
         prompter->answerFile(file);
         window->trigger(QStringLiteral("nx_save"));
@@ -117,16 +117,16 @@ TEST_F(LongSection, SavingDuringTheLoadWritesTheStoredBytes) {
     loadLong(0);
     const QByteArray stored = store().section(0).text;
     ASSERT_TRUE(pane()->loading());
-    const docfile::ReadResult during = saveAndReadBack(QStringLiteral("読み込み中.ptm"));
-    ASSERT_EQ(during.status, docfile::ReadResult::Status::Ok);
-    EXPECT_TRUE(during.content.sections.at(0).section.text == stored)
+    const Result<docfile::DocumentRead> during = saveAndReadBack(QStringLiteral("読み込み中.ptm"));
+    ASSERT_TRUE(during.ok());
+    EXPECT_TRUE(during->content.sections.at(0).section.text == stored)
         << "an unedited pane gives back its bytes, duplicate codes and stray bytes included";
     EXPECT_TRUE(pane()->loading()) << "saving an unedited pane needs none of its text";
 
     waitForLoad();
-    const docfile::ReadResult after = saveAndReadBack(QStringLiteral("読み込み後.ptm"));
-    ASSERT_EQ(after.status, docfile::ReadResult::Status::Ok);
-    EXPECT_TRUE(after.content.sections.at(0).section.text == stored);
+    const Result<docfile::DocumentRead> after = saveAndReadBack(QStringLiteral("読み込み後.ptm"));
+    ASSERT_TRUE(after.ok());
+    EXPECT_TRUE(after->content.sections.at(0).section.text == stored);
     EXPECT_FALSE(store().isModified());
 }
 

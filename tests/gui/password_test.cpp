@@ -126,8 +126,8 @@ TEST_F(Password, SettingAPasswordIsNotAnEdit) {
     EXPECT_FALSE(window->action(QStringLiteral("nx_qsave"))->isEnabled());
     window->trigger(QStringLiteral("sp_save")); // the save button writes whenever the file exists
     auto result = docfile::readDocument(file, [](const QByteArray& c) { return c == "abcd"; });
-    EXPECT_EQ(result.status, docfile::ReadResult::Status::Ok);
-    EXPECT_TRUE(result.content.hasPassword);
+    ASSERT_TRUE(result.ok());
+    EXPECT_TRUE(result->content.hasPassword);
 }
 
 TEST_F(Password, ProtectedDocumentReadsBackWithTheRightPassword) {

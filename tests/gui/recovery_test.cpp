@@ -24,7 +24,6 @@ namespace pote::test {
 namespace {
 
 using recovery::RecoveryHeader;
-using Status = docfile::ReadResult::Status;
 
 const docfile::PasswordGate acceptAll = [](const QByteArray&) { return true; };
 
@@ -80,14 +79,17 @@ protected:
             QThread::msleep(5);
             const QStringList files = copies();
             if (files.size() != 1) continue;
-            read = recovery::readRecoveryFile(QDir(folder()).filePath(files[0]), acceptAll);
-            if (read.document.status == Status::Ok && done(read)) return read;
+            Result<recovery::RecoveryRead> copy =
+                recovery::readRecoveryFile(QDir(folder()).filePath(files[0]), acceptAll);
+            if (!copy) continue;
+            read = std::move(copy).value();
+            if (done(read)) return read;
         }
         ADD_FAILURE() << "no copy as expected in " << folder().toStdString();
         return read;
     }
     static bool holds(const recovery::RecoveryRead& read, int pos, const char* text) {
-        return read.document.content.sections.at(size_t(pos)).section.text.contains(sjis(text));
+        return read.content.sections.at(size_t(pos)).section.text.contains(sjis(text));
     }
     // The writer removes copies on its own thread.
     void waitUntilNoCopy() {
@@ -103,12 +105,13 @@ protected:
         QDir().mkpath(folder());
         const QString file = folder() + u'/' + id + QStringLiteral(".recovery");
         EXPECT_TRUE(
-            recovery::writeRecoveryFile(file, recovery::headerFor(store, takenAt), store).ok);
+            recovery::writeRecoveryFile(file, recovery::headerFor(store, takenAt), store.document())
+                .ok());
         return file;
     }
     QString openNovel(const char* firstText) {
         const QString file = path(QStringLiteral("原稿.ptm"));
-        EXPECT_TRUE(docfile::writeDocument(file, novel(firstText)).ok);
+        EXPECT_TRUE(docfile::writeDocument(file, novel(firstText).document()).ok());
         EXPECT_TRUE(window->controllers().documents().document_read(file));
         return file;
     }
@@ -129,9 +132,9 @@ TEST_F(Recovery, CopyHoldsWhatASaveWouldWrite) {
 
     const QString saved = path(QStringLiteral("保存.ptm"));
     ASSERT_TRUE(window->controllers().documents().document_write(saved));
-    const docfile::ReadResult save = docfile::readDocument(saved, acceptAll);
-    ASSERT_EQ(save.status, Status::Ok);
-    expectSameSections(copy.document.content, save.content);
+    const Result<docfile::DocumentRead> save = docfile::readDocument(saved, acceptAll);
+    ASSERT_TRUE(save.ok());
+    expectSameSections(copy.content, save->content);
     EXPECT_TRUE(holds(copy, 0, "書き足した行\r\n        タブも"));
     // Saved: nothing is left to recover.
     waitUntilNoCopy();
@@ -143,20 +146,20 @@ TEST_F(Recovery, CopyKeepsTheCodeACutTookToItsPaste) {
     SectionStore store = novel("");
     store.section(0).text = QByteArray("AB\xED\xD6\r\n\xEE\x7E");
     const QString file = path(QStringLiteral("原稿.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(file, store).ok);
+    ASSERT_TRUE(docfile::writeDocument(file, store.document()).ok());
     ASSERT_TRUE(window->controllers().documents().document_read(file));
     select(4, 5);
     window->trigger(QStringLiteral("nx_edcut"));
     window->binding().section_switch(0, 1);
     window->trigger(QStringLiteral("nx_edpaste"));
     const recovery::RecoveryRead copy = copyWhen([](const recovery::RecoveryRead& r) {
-        return r.document.content.sections.at(1).section.text.startsWith("\xEE\x7E");
+        return r.content.sections.at(1).section.text.startsWith("\xEE\x7E");
     });
     const QString saved = path(QStringLiteral("保存.ptm"));
     ASSERT_TRUE(window->controllers().documents().document_write(saved));
-    const docfile::ReadResult save = docfile::readDocument(saved, acceptAll);
-    ASSERT_EQ(save.status, Status::Ok);
-    expectSameSections(copy.document.content, save.content);
+    const Result<docfile::DocumentRead> save = docfile::readDocument(saved, acceptAll);
+    ASSERT_TRUE(save.ok());
+    expectSameSections(copy.content, save->content);
 }
 
 TEST_F(Recovery, ProtectedDocumentIsCopiedScrambled) {
@@ -164,7 +167,7 @@ TEST_F(Recovery, ProtectedDocumentIsCopiedScrambled) {
     typeInPane(QStringLiteral("ひみつの文"));
     const recovery::RecoveryRead copy =
         copyWhen([](const recovery::RecoveryRead& r) { return holds(r, 0, "ひみつの文"); });
-    EXPECT_EQ(copy.document.content.password, "Neko2024");
+    EXPECT_EQ(copy.content.password, "Neko2024");
     const QByteArray raw = readAll(QDir(folder()).filePath(copies().at(0)));
     EXPECT_FALSE(raw.contains(sjis("ひみつの文")));
 }
@@ -182,7 +185,7 @@ TEST_F(Recovery, CopyGoesWhenTheDocumentSettlesOrTheWindowCloses) {
          }},
         {"another document opened",
          [this] {
-             ASSERT_TRUE(docfile::writeDocument(path("other.ptm"), novel("別")).ok);
+             ASSERT_TRUE(docfile::writeDocument(path("other.ptm"), novel("別").document()).ok());
              window->controllers().documents().document_read(path("other.ptm"));
          }},
         {"window closed, changes given up",
@@ -226,7 +229,7 @@ TEST_F(Recovery, AFolderThatCannotHoldCopiesIsToldOnceAtStart) {
 
 TEST_F(Recovery, OfferRestoresAsModifiedAndRemembersThePath) {
     const QString original = path(QStringLiteral("原稿.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(original, novel("保存した版")).ok);
+    ASSERT_TRUE(docfile::writeDocument(original, novel("保存した版").document()).ok());
     const QByteArray originalBytes = readAll(original);
     SectionStore work = novel("書きかけの版");
     work.documentPath = original;
@@ -259,9 +262,9 @@ TEST_F(Recovery, OfferRestoresAsModifiedAndRemembersThePath) {
     EXPECT_EQ(copies().size(), 1);
 
     window->trigger(QStringLiteral("nx_qsave"));
-    const docfile::ReadResult saved = docfile::readDocument(original, acceptAll);
-    ASSERT_EQ(saved.status, Status::Ok);
-    EXPECT_EQ(saved.content.sections[0].section.text, sjis("書きかけの版"));
+    const Result<docfile::DocumentRead> saved = docfile::readDocument(original, acceptAll);
+    ASSERT_TRUE(saved.ok());
+    EXPECT_EQ(saved->content.sections[0].section.text, sjis("書きかけの版"));
     waitUntilNoCopy();
     EXPECT_TRUE(copies().isEmpty());
 }

@@ -38,14 +38,14 @@ class DesktopAssociations : public FileAssociations {
 public:
     explicit DesktopAssociations(Desktop& desktop) : m_desktop(desktop) {}
     bool ptmAssociated() override { return m_desktop.ptm; }
-    QString associatePtm() override { return change("associatePtm", m_desktop.ptm, true); }
-    QString removePtm() override { return change("removePtm", m_desktop.ptm, false); }
+    Result<void> associatePtm() override { return change("associatePtm", m_desktop.ptm, true); }
+    Result<void> removePtm() override { return change("removePtm", m_desktop.ptm, false); }
     bool txtIsOurs() override { return m_desktop.txt; }
-    QString takeTxt() override { return change("takeTxt", m_desktop.txt, true); }
-    QString restoreTxt() override { return change("restoreTxt", m_desktop.txt, false); }
+    Result<void> takeTxt() override { return change("takeTxt", m_desktop.txt, true); }
+    Result<void> restoreTxt() override { return change("restoreTxt", m_desktop.txt, false); }
 
 private:
-    QString change(const char* call, bool& state, bool to) {
+    Result<void> change(const char* call, bool& state, bool to) {
         m_desktop.calls << QString::fromLatin1(call);
         state = to;
         return {};

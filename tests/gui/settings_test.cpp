@@ -31,11 +31,11 @@ class RecordingAssociations : public FileAssociations {
 public:
     explicit RecordingAssociations(AssociationCalls& calls) : m_calls(calls) {}
     bool ptmAssociated() override { return m_calls.associated > m_calls.removed; }
-    QString associatePtm() override { return ++m_calls.associated, QString(); }
-    QString removePtm() override { return ++m_calls.removed, QString(); }
+    Result<void> associatePtm() override { return ++m_calls.associated, Result<void>(); }
+    Result<void> removePtm() override { return ++m_calls.removed, Result<void>(); }
     bool txtIsOurs() override { return m_calls.txtOurs; }
-    QString takeTxt() override { return {}; }
-    QString restoreTxt() override { return ++m_calls.txtRestored, QString(); }
+    Result<void> takeTxt() override { return {}; }
+    Result<void> restoreTxt() override { return ++m_calls.txtRestored, Result<void>(); }
 
 private:
     AssociationCalls& m_calls;

@@ -50,12 +50,12 @@ class StoredCodes : public WindowTest {
 protected:
     // Opens a document whose first section holds text, the second a line of its own.
     void open(const QByteArray& text) {
-        SectionStore document;
+        Document document;
         document.section(0).text = text;
         document.appendEmpty();
         document.section(1).text = sjis("二番目");
         m_file = path(QStringLiteral("重複符号.ptm"));
-        ASSERT_TRUE(docfile::writeDocument(m_file, document).ok);
+        ASSERT_TRUE(docfile::writeDocument(m_file, document).ok());
         prompter->answerFile(m_file);
         window->trigger(QStringLiteral("nx_load"));
         ASSERT_EQ(store().section(0).text, text);
@@ -78,10 +78,9 @@ protected:
     QByteArray saved(int position = 0) {
         window->trigger(QStringLiteral("nx_qsave"));
         const auto result = docfile::readDocument(m_file, [](const QByteArray&) { return true; });
-        EXPECT_EQ(result.status, docfile::ReadResult::Status::Ok);
-        return result.status == docfile::ReadResult::Status::Ok
-                   ? result.content.sections.at(std::size_t(position)).section.text
-                   : QByteArray();
+        EXPECT_TRUE(result.ok());
+        return result.ok() ? result->content.sections.at(std::size_t(position)).section.text
+                           : QByteArray();
     }
 
     QString m_file;

@@ -105,9 +105,8 @@ void BackupCommands::scanFinished(std::shared_ptr<const backup::BackupPlan> plan
         leaveBusyThen([this, outcome = backup::outcomeBeforeCopying(*plan)] { report(outcome); });
         return;
     }
-    const SpaceCheck space = backup::backupSpaceCheck(*plan);
-    if (!space.ok) {
-        leaveBusyThen([this, space] { m_context.reporter.spaceShortage(space); });
+    if (Result<void> space = backup::backupSpaceCheck(*plan); !space) {
+        leaveBusyThen([this, error = space.error()] { m_context.reporter.report(error); });
         return;
     }
 

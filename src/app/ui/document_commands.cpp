@@ -138,21 +138,13 @@ void DocumentCommands::document_reset() {
 
 bool DocumentCommands::document_read(const QString& path) {
     m_context.undo.clear();
-    docfile::ReadResult result = docfile::readDocument(path, m_askPassword);
-    switch (result.status) {
-    case docfile::ReadResult::Status::Cancelled:
+    Result<docfile::DocumentRead> read = docfile::readDocument(path, m_askPassword);
+    if (!read) {
+        m_context.reporter.report(read.error());
         return false;
-    case docfile::ReadResult::Status::IoError:
-        m_context.reporter.fileError(path, result.message);
-        return false;
-    case docfile::ReadResult::Status::Refused:
-        m_context.reporter.refusal(result.message);
-        return false;
-    case docfile::ReadResult::Status::Ok:
-        break;
     }
     SectionStore& store = m_context.store;
-    store.replaceDocument(std::move(result.content));
+    store.replaceDocument(std::move(read->content));
     store.current = 0;
     m_context.binding.section_load(0);
     settle(QFileInfo(path).absoluteFilePath());
@@ -164,13 +156,12 @@ bool DocumentCommands::document_write(const QString& path) {
     m_context.binding.section_commit(store.current);
     // The new file is written beside the old one and replaces it only when complete: it needs
     // room for all of itself, whatever the old one takes.
-    const SpaceCheck space =
-        free_space_check(path, docfile::encodedSize(store), SpaceForm::SingleFile);
+    const Result<void> space =
+        free_space_check(path, docfile::encodedSize(store.document()), SpaceForm::SingleFile);
     // Only an estimate: the write still goes ahead, and a real shortage fails it cleanly.
-    if (!space.ok) m_context.reporter.spaceShortage(space);
-    const docfile::WriteResult written = docfile::writeDocument(path, store);
-    if (!written.ok) {
-        m_context.reporter.fileError(path, written.error);
+    if (!space) m_context.reporter.report(space.error());
+    if (const Result<void> written = docfile::writeDocument(path, store.document()); !written) {
+        m_context.reporter.report(written.error());
         return false;
     }
     settle(QFileInfo(path).absoluteFilePath());

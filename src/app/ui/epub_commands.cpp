@@ -84,7 +84,7 @@ void EpubCommands::nx_epub_saveClick() {
             Qt::QueuedConnection);
     };
     m_worker = QtConcurrent::run([this, path, book = std::move(book), progress] {
-        epub::EpubWrite written = epub::write_epub(path, book, &m_cancel, progress);
+        Result<epub::EpubWrite> written = epub::write_epub(path, book, &m_cancel, progress);
         // Posted after every progress figure, so handled after them.
         QMetaObject::invokeMethod(
             this,
@@ -112,30 +112,22 @@ void EpubCommands::leaveBusy() {
     m_context.view.status_update();
 }
 
-void EpubCommands::report(const QString& path, const epub::EpubWrite& written) {
+void EpubCommands::report(const QString& path, const Result<epub::EpubWrite>& written) {
     m_reportDue = false;
     Prompter& prompter = m_context.prompter;
-    using Status = epub::EpubWrite::Status;
-    switch (written.status) {
-    case Status::Ok:
-        if (written.droppedPlaces > 0)
+    if (written) {
+        if (written->droppedPlaces > 0)
             prompter.message(MessageKind::Warning, Answer::Yes,
-                             epubmsg::droppedCharacters(written.dropped, written.droppedPlaces));
+                             epubmsg::droppedCharacters(written->dropped, written->droppedPlaces));
         else
             prompter.message(MessageKind::Information, Answer::Yes,
                              epubmsg::finished(QDir::toNativeSeparators(path)));
-        break;
-    case Status::Cancelled:
+    } else if (written.error().kind == Error::Kind::Cancelled) {
         // Closing the window stopped it: the user knows.
         if (!m_closeWhenDone)
             prompter.message(MessageKind::Information, Answer::Yes, epubmsg::stopped());
-        break;
-    case Status::Refused:
-        m_context.reporter.refusal(written.message);
-        break;
-    case Status::IoError:
-        m_context.reporter.fileError(path, written.message);
-        break;
+    } else {
+        m_context.reporter.report(written.error());
     }
     if (m_closeWhenDone) {
         m_closeWhenDone = false;

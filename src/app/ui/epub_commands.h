@@ -12,6 +12,7 @@
 namespace pote {
 
 struct AppContext;
+template <typename T> class Result;
 namespace epub {
 struct EpubWrite;
 }
@@ -37,7 +38,7 @@ public:
 
 private:
     void leaveBusy();
-    void report(const QString& path, const epub::EpubWrite& written);
+    void report(const QString& path, const Result<epub::EpubWrite>& written);
 
     AppContext& m_context;
     std::atomic<bool> m_cancel{false};

@@ -89,7 +89,7 @@ void InsertCommands::fileSizeClick(SizeUnit unit) {
     const QFileInfo file(path);
     // The chooser lists what existed when it opened; the file may have gone since.
     if (!file.isFile()) {
-        m_context.reporter.fileError(path, fileGoneMessage());
+        m_context.reporter.report(Error::io(path, fileGoneMessage()));
         return;
     }
     if (selectionEmpty(m_context.pane)) insertAtCaret(m_context, size_text(file.size(), unit));
@@ -102,12 +102,12 @@ void InsertCommands::fileListClick(SizeUnit unit) {
     QByteArray text;
     {
         BusyCursor busy;
-        const FolderListing listing = list_folder(*folder);
-        if (!listing.ok) {
-            m_context.reporter.refusal(listing.error);
+        const Result<std::vector<ListedFile>> listing = list_folder(*folder);
+        if (!listing) {
+            m_context.reporter.report(listing.error());
             return;
         }
-        text = file_list_text(listing.files, unit);
+        text = file_list_text(*listing, unit);
     }
     insertAtCaret(m_context, text);
 }
@@ -124,19 +124,14 @@ void InsertCommands::nx_hp_insClick() {
 
 void InsertCommands::nx_def_text1_insClick() {
     const QString& path = m_context.settings.DefText1;
-    const FixedText fixed = read_fixed_text(path);
-    switch (fixed.status) {
-    case FixedText::Status::Missing:
+    const Result<std::optional<QByteArray>> fixed = read_fixed_text(path);
+    if (!fixed)
+        m_context.reporter.report(fixed.error());
+    else if (!*fixed)
         m_context.prompter.message(MessageKind::Confirmation, Answer::Yes,
                                    fixed_text_missing_message());
-        return;
-    case FixedText::Status::Unreadable:
-        m_context.reporter.fileError(path, fixed.error);
-        return;
-    case FixedText::Status::Ok:
-        insertAtCaret(m_context, fixed.text);
-        return;
-    }
+    else
+        insertAtCaret(m_context, **fixed);
 }
 
 } // namespace pote

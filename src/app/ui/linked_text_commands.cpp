@@ -36,18 +36,11 @@ void LinkedTextCommands::nx_marge_text_save1Click() {
                      store.displayName, {});
     const std::optional<QString> path = m_context.prompter.saveFile(request);
     if (!path) return;
-    const LinkedTextWrite written = pote::linked_text_write(*path, store);
-    switch (written.status) {
-    case LinkedTextWrite::Status::NoSpace:
-        m_context.reporter.refusal(written.message);
-        return;
-    case LinkedTextWrite::Status::IoError:
-        m_context.reporter.fileError(*path, written.message);
-        return;
-    case LinkedTextWrite::Status::Ok:
-        m_context.settings.WorkDir = QFileInfo(*path).absolutePath();
+    if (const Result<void> written = pote::linked_text_write(*path, store); !written) {
+        m_context.reporter.report(written.error());
         return;
     }
+    m_context.settings.WorkDir = QFileInfo(*path).absolutePath();
 }
 
 bool LinkedTextCommands::confirmSections(std::vector<int> positions,
@@ -74,22 +67,15 @@ void LinkedTextCommands::nx_marge_convClick() {
 
 bool LinkedTextCommands::linked_text_read(const QString& path) {
     Utf8Choice utf8 = utf8ChoiceAsking(m_context.prompter);
-    LinkedTextRead read = pote::linked_text_read(path, utf8);
-    switch (read.status) {
-    case LinkedTextRead::Status::NoHeader:
-    case LinkedTextRead::Status::TooManySections:
-        m_context.reporter.refusal(read.message);
+    Result<LinkedTextRead> read = pote::linked_text_read(path, utf8);
+    if (!read) {
+        m_context.reporter.report(read.error());
         return false;
-    case LinkedTextRead::Status::IoError:
-        m_context.reporter.fileError(path, read.message);
-        return false;
-    case LinkedTextRead::Status::Ok:
-        break;
     }
     // A new document, never saved, named after the file.
     m_documents.document_reset();
     SectionStore& store = m_context.store;
-    store.replaceDocument(std::move(read.content));
+    store.replaceDocument(std::move(read->content));
     store.current = 0;
     m_context.binding.section_load(0);
     store.displayName = base_name(path);

@@ -10,7 +10,6 @@
 #include "app/ui/utf8_question.h"
 #include "core/section_store.h"
 #include "textio/open_by_type.h"
-#include "textio/text_messages.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -117,19 +116,13 @@ void OpenCommands::on_files_dropped(const QList<QUrl>& urls) {
 }
 
 void OpenCommands::open_from_command_line(const QStringList& parameters) {
-    const CommandLineOpen decision =
+    const Result<CommandLineOpen> decision =
         decideCommandLineOpen(parameters, QDir::currentPath(), targetOf(m_context.store));
-    switch (decision.refusal) {
-    case CommandLineOpen::Refusal::Missing:
-        m_context.reporter.refusal(textmsg::commandLineFileMissing(decision.named));
+    if (!decision) {
+        m_context.reporter.report(decision.error());
         return;
-    case CommandLineOpen::Refusal::NotOpenable:
-        m_context.reporter.refusal(textmsg::commandLineCannotOpen(decision.named));
-        return;
-    case CommandLineOpen::Refusal::None:
-        break;
     }
-    const OpenByType& open = decision.open;
+    const OpenByType& open = decision->open;
     if (!carryOut(open)) return;
     // Started with a text, the title names it whole.
     if (open.action == OpenAction::LoadTextIntoCurrent && m_context.store.plainTextMode())

@@ -69,7 +69,7 @@ void PrintCommands::printToPdf(const QString& text, const QString& title) {
     BusyCursor busy;
     QSaveFile file(*path);
     if (!file.open(QIODevice::WriteOnly)) {
-        m_context.reporter.fileError(*path, file.errorString());
+        m_context.reporter.report(Error::io(*path, file.errorString()));
         return;
     }
     {
@@ -84,8 +84,8 @@ void PrintCommands::printToPdf(const QString& text, const QString& title) {
             return;
         }
     }
-    if (const QString error = commitBuffered(file); !error.isEmpty())
-        m_context.reporter.fileError(*path, error);
+    if (const Result<void> committed = commitBuffered(file); !committed)
+        m_context.reporter.report(committed.error());
 }
 
 } // namespace pote

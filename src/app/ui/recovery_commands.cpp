@@ -11,7 +11,6 @@
 #include "core/section_store.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
-#include "recovery/store_compare.h"
 #include "settings/settings_values.h"
 
 #include <QDir>
@@ -51,9 +50,10 @@ RecoveryCommands::RecoveryCommands(AppContext& context, DocumentCommands& docume
           QMetaObject::invokeMethod(
               this, [this, outcome] { writerFinished(outcome); }, Qt::QueuedConnection);
       }) {
-    QString error;
-    m_enabled = m_folder.open(&error);
+    const Result<void> opened = m_folder.open();
+    m_enabled = opened.ok();
     if (!m_enabled) {
+        const QString error = opened.error().text;
         tellTerminal(QStringLiteral("no recovery copies: %1").arg(error));
         // Once, with the window's start: the user works without the net from here on.
         startup.setRecoveryStart([this, error] {
@@ -86,8 +86,7 @@ void RecoveryCommands::documentSettled() {
 }
 
 void RecoveryCommands::markWritten() {
-    m_written = m_context.store;
-    m_written->setStateObserver({});
+    m_written = recovery::snapshotOf(m_context.store);
     m_writtenPaneChanges = m_pane.changeCount();
     m_schedule.copied();
 }
@@ -108,8 +107,7 @@ void RecoveryCommands::tick() {
     // A copy that failed leaves its changes uncopied without a new one: they wait again.
     if (changedSinceLook || !m_schedule.pending()) {
         m_schedule.changed(now);
-        m_seen = store;
-        m_seen->setStateObserver({});
+        m_seen = recovery::snapshotOf(store);
         m_seenPaneChanges = m_pane.changeCount();
     }
     if (m_schedule.due(now)) takeCopy();
@@ -123,17 +121,18 @@ void RecoveryCommands::takeCopy() {
 }
 
 void RecoveryCommands::writerFinished(const recovery::RecoveryWriter::Outcome& outcome) {
-    if (outcome.ok) {
+    if (outcome.result) {
         m_reportedTrouble = false;
         return;
     }
+    const QString& error = outcome.result.error().text;
     if (outcome.kind == recovery::RecoveryWriter::Outcome::Kind::Write) {
         // The work stays unsaved in no copy: try again at the next look.
         m_written.reset();
-        if (outcome.error == recovery::paneCopyMismatchMessage()) m_pane.forgetStretches();
+        if (error == recovery::paneCopyMismatchMessage()) m_pane.forgetStretches();
     }
     if (!m_reportedTrouble)
-        tellTerminal(QStringLiteral("recovery copy %1: %2").arg(outcome.path, outcome.error));
+        tellTerminal(QStringLiteral("recovery copy %1: %2").arg(outcome.path, error));
     m_reportedTrouble = true;
 }
 
@@ -145,13 +144,13 @@ void RecoveryCommands::offerLeftovers() {
     };
     std::vector<Offer> offers;
     for (recovery::Leftover& leftover : leftovers) {
-        const recovery::HeaderRead read = recovery::readRecoveryHeader(leftover.path());
-        if (read.ok()) {
-            offers.push_back({&leftover, read.header});
+        const Result<recovery::HeaderRead> read = recovery::readRecoveryHeader(leftover.path());
+        if (read) {
+            offers.push_back({&leftover, read->header});
         } else {
             // Kept: what cannot be read now is not thrown away unseen.
             tellTerminal(QStringLiteral("recovery copy %1 not offered: %2")
-                             .arg(leftover.path(), read.error));
+                             .arg(leftover.path(), read.error().text));
             leftover.release();
         }
     }
@@ -165,9 +164,8 @@ void RecoveryCommands::offerLeftovers() {
         if (answer == Answer::Yes) {
             restore(*offer.leftover);
         } else if (answer == Answer::Discard) {
-            QString error;
-            if (!offer.leftover->discard(&error))
-                m_context.reporter.fileError(offer.leftover->path(), error);
+            if (const Result<void> discarded = offer.leftover->discard(); !discarded)
+                m_context.reporter.report(discarded.error());
         }
         offer.leftover->release();
     }
@@ -178,23 +176,15 @@ void RecoveryCommands::restore(recovery::Leftover& leftover) {
     m_context.binding.section_commit(store.current);
     // A copy restored before this one is the document now: its work is asked about first.
     if (!m_documents.confirm_discard()) return;
-    recovery::RecoveryRead read =
+    Result<recovery::RecoveryRead> read =
         recovery::readRecoveryFile(leftover.path(), m_documents.passwordGate());
-    switch (read.document.status) {
-    case docfile::ReadResult::Status::Cancelled:
+    if (!read) {
+        m_context.reporter.report(read.error());
         return;
-    case docfile::ReadResult::Status::IoError:
-        m_context.reporter.fileError(leftover.path(), read.document.message);
-        return;
-    case docfile::ReadResult::Status::Refused:
-        m_context.reporter.refusal(read.document.message);
-        return;
-    case docfile::ReadResult::Status::Ok:
-        break;
     }
-    const recovery::RecoveryHeader& header = read.header;
+    const recovery::RecoveryHeader& header = read->header;
     m_context.undo.clear();
-    store.replaceDocument(std::move(read.document.content));
+    store.replaceDocument(std::move(read->content));
     store.current = header.currentSection;
     m_context.binding.section_load(store.current);
     store.documentPath = header.documentPath;
@@ -213,13 +203,12 @@ void RecoveryCommands::restore(recovery::Leftover& leftover) {
 
     // The copy becomes this editor's own: the restored work stays safe until it is saved.
     m_writer.waitForIdle();
-    QString error;
-    if (leftover.moveTo(m_folder.copyPath(), &error)) {
+    if (const Result<void> moved = leftover.moveTo(m_folder.copyPath())) {
         markWritten();
         m_copyMayExist = true;
     } else {
-        tellTerminal(
-            QStringLiteral("recovery copy %1 kept where it is: %2").arg(leftover.path(), error));
+        tellTerminal(QStringLiteral("recovery copy %1 kept where it is: %2")
+                         .arg(leftover.path(), moved.error().text));
     }
 }
 

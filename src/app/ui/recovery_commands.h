@@ -8,6 +8,7 @@
 #include "recovery/copy_schedule.h"
 #include "recovery/recovery_folder.h"
 #include "recovery/recovery_writer.h"
+#include "recovery/store_compare.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -64,10 +65,10 @@ private:
     QTimer m_poll;
     QElapsedTimer m_clock;
     // What the last copy was taken from (sharing its buffers) and the pane's change count then.
-    std::optional<SectionStore> m_written;
+    std::optional<recovery::StoreSnapshot> m_written;
     quint64 m_writtenPaneChanges = 0;
     // The document at the last look that found a change, to tell when the changes pause.
-    std::optional<SectionStore> m_seen;
+    std::optional<recovery::StoreSnapshot> m_seen;
     quint64 m_seenPaneChanges = 0;
     recovery::CopySchedule m_schedule;
     bool m_copyMayExist = false;

@@ -84,12 +84,12 @@ recovery::RecoveryJob takeRecoverySnapshot(const SectionStore& store, const Pane
     std::optional<recovery::PaneCopy> paneCopy = pane.copy();
     std::vector<QByteArray> carried;
     if (paneCopy) carried = pane.carried();
-    recovery::RecoveryJob job{path,     recovery::headerFor(store, QDateTime::currentDateTimeUtc()),
-                              store,    std::move(paneCopy),
-                              tabWidth, std::move(carried)};
-    // The copy must never call back into the window from the writer's thread.
-    job.store.setStateObserver({});
-    return job;
+    return {path,
+            recovery::headerFor(store, QDateTime::currentDateTimeUtc()),
+            store.document(),
+            std::move(paneCopy),
+            tabWidth,
+            std::move(carried)};
 }
 
 } // namespace pote

@@ -1,5 +1,5 @@
 #pragma once
-// The part of a recovery copy that runs on the window's thread: a copy of the store that
+// The part of a recovery copy that runs on the window's thread: a copy of the document that
 // shares its buffers, and of the pane only the stretches edited since the section was loaded.
 // Everything that costs in proportion to the document runs on the writer's thread.
 

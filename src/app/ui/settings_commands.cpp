@@ -100,13 +100,15 @@ void SettingsCommands::nx_reg_clearClick() {
     if (m_context.prompter.message(MessageKind::Confirmation, Answer::Yes | Answer::No,
                                    settingsClearQuestion()) != Answer::Yes)
         return;
-    const ClearResult cleared = settings_clear(m_settingsPath, m_context.settings);
-    if (!cleared.ok) m_context.reporter.fileError(m_settingsPath, cleared.error);
+    if (const Result<void> cleared = settings_clear(m_settingsPath, m_context.settings); !cleared)
+        m_context.reporter.report(cleared.error());
     FileAssociations& associations = m_context.associations;
-    const QString ptmError = associations.removePtm();
-    const QString txtError = associations.txtIsOurs() ? associations.restoreTxt() : QString();
-    if (const QString error = ptmError.isEmpty() ? txtError : ptmError; !error.isEmpty())
-        m_context.reporter.refusal(error);
+    const Result<void> ptm = associations.removePtm();
+    const Result<void> txt = associations.txtIsOurs() ? associations.restoreTxt() : Result<void>();
+    if (!ptm)
+        m_context.reporter.report(ptm.error());
+    else if (!txt)
+        m_context.reporter.report(txt.error());
 }
 
 } // namespace pote

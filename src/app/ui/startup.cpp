@@ -63,8 +63,8 @@ void Startup::FormCreate() {
     if (settings.firstStart &&
         m_context.prompter.message(MessageKind::Confirmation, Answer::Yes | Answer::No,
                                    firstStartQuestion()) == Answer::Yes) {
-        if (const QString error = m_context.associations.associatePtm(); !error.isEmpty())
-            m_context.reporter.refusal(error);
+        if (const Result<void> associated = m_context.associations.associatePtm(); !associated)
+            m_context.reporter.report(associated.error());
     }
 
     applyPaneLook(m_context.pane, settings);
@@ -114,12 +114,11 @@ void Startup::formclose() {
     Settings& settings = m_context.settings;
     settings.EditBKColor = storedColor(m_context.pane.palette().color(QPalette::Base));
     settings.placement = placementAtClose(m_window.isMaximized(), m_window.geometry());
-    const SaveResult saved = settings_save(m_settingsPath, settings);
-    if (saved.status == SaveResult::Status::Failed) {
-        tellTerminal(
-            QStringLiteral("settings not saved to %1: %2").arg(m_settingsPath, saved.error));
+    if (const Result<SettingsSaved> saved = settings_save(m_settingsPath, settings); !saved) {
+        const QString& error = saved.error().text;
+        tellTerminal(QStringLiteral("settings not saved to %1: %2").arg(m_settingsPath, error));
         // Said while the window still shows: the settings of this run are lost.
-        m_context.reporter.refusal(settingsNotSavedMessage(m_settingsPath, saved.error));
+        m_context.reporter.refusal(settingsNotSavedMessage(m_settingsPath, error));
     }
     m_cat.stop();
     m_cat.releaseSheet();

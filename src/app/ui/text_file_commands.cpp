@@ -44,15 +44,12 @@ bool pane_save_as_text(AppContext& context, const QString& path) {
     // written exactly as they were read.
     context.binding.section_commit(store.current);
     const QByteArray& stored = store.section(store.current).text;
-    const FileWriteResult written =
+    const Result<void> written =
         crlf_breaks_only(stored)
             ? write_text_file(path, stored)
             : write_text_file(path, cp932::encodeFromPane(context.pane.toPlainText()));
-    if (!written.ok) {
-        context.reporter.fileError(path, written.error);
-        return false;
-    }
-    return true;
+    if (!written) context.reporter.report(written.error());
+    return written.ok();
 }
 
 } // namespace
@@ -71,19 +68,13 @@ TextFileCommands::TextFileCommands(AppContext& context, SectionCommands& section
 }
 
 bool TextFileCommands::load_text_into_current(const QString& path, Utf8Choice& utf8) {
-    TextFileRead read = text_for_pane(path, m_context.settings.TABWidth, utf8);
-    switch (read.status) {
-    case TextFileRead::Status::IoError:
-        m_context.reporter.fileError(path, read.error);
+    Result<TextFileRead> read = text_for_pane(path, m_context.settings.TABWidth, utf8);
+    if (!read) {
+        m_context.reporter.report(read.error());
         return false;
-    case TextFileRead::Status::TooLarge:
-        m_context.reporter.refusal(textmsg::textFileTooLarge());
-        return false;
-    case TextFileRead::Status::Ok:
-        break;
     }
-    noteEncoding(path, read.fromUtf8);
-    putIntoCurrent(path, std::move(read.text));
+    noteEncoding(path, read->fromUtf8);
+    putIntoCurrent(path, std::move(read->text));
     return true;
 }
 
@@ -158,18 +149,14 @@ void TextFileCommands::nx_addtext_loadClick() {
     m_context.settings.WorkDir = request.directory;
     // Read first, so that a file that cannot be read leaves no empty section behind.
     Utf8Choice utf8 = utf8ChoiceAsking(m_context.prompter);
-    TextFileRead read = text_for_pane(*path, m_context.settings.TABWidth, utf8);
-    if (read.status == TextFileRead::Status::IoError) {
-        m_context.reporter.fileError(*path, read.error);
-        return;
-    }
-    if (read.status == TextFileRead::Status::TooLarge) {
-        m_context.reporter.refusal(textmsg::textFileTooLarge());
+    Result<TextFileRead> read = text_for_pane(*path, m_context.settings.TABWidth, utf8);
+    if (!read) {
+        m_context.reporter.report(read.error());
         return;
     }
     if (!m_sections.section_append()) return;
-    noteEncoding(*path, read.fromUtf8);
-    putIntoCurrent(*path, std::move(read.text));
+    noteEncoding(*path, read->fromUtf8);
+    putIntoCurrent(*path, std::move(read->text));
     reportUtf8Losses(m_context.prompter, utf8);
 }
 
@@ -254,36 +241,29 @@ void TextFileCommands::nx_folder_text_addClick() {
     m_context.binding.section_commit(store.current);
 
     Utf8Choice utf8 = utf8ChoiceAsking(m_context.prompter);
-    TextFolderRead read;
-    {
+    Result<TextFolderRead> read = [&] {
         BusyCursor busy;
-        read = read_text_folder(folder, store.count(), utf8);
+        return read_text_folder(folder, store.count(), utf8);
+    }();
+    if (!read) {
+        m_context.reporter.report(read.error());
+        return;
     }
-    switch (read.status) {
-    case TextFolderRead::Status::NoFiles:
-        m_context.prompter.message(MessageKind::Information, Answer::Yes, read.message);
-        break;
-    case TextFolderRead::Status::TooMany:
-        m_context.reporter.refusal(read.message);
-        return;
-    case TextFolderRead::Status::IoError:
-        m_context.reporter.fileError(read.failedPath, read.message);
-        return;
-    case TextFolderRead::Status::Ok: {
+    if (read->texts.empty()) {
+        m_context.prompter.message(MessageKind::Information, Answer::Yes, textmsg::noTextFiles());
+    } else {
         BusyCursor busy;
-        for (ImportedText& text : read.texts) {
+        for (ImportedText& text : read->texts) {
             text.name = cp932::encode(base_name(text.path));
             noteEncoding(text.path, text.fromUtf8);
         }
         m_sections.leavePlainTextMode();
-        append_texts(store, std::move(read.texts));
+        append_texts(store, std::move(read->texts));
         m_context.binding.section_load(store.current);
-        break;
     }
-    }
-    if (!read.skipped.isEmpty())
+    if (!read->skipped.isEmpty())
         m_context.prompter.message(MessageKind::Warning, Answer::Ok,
-                                   textmsg::skippedFolderEntries(read.skipped));
+                                   textmsg::skippedFolderEntries(read->skipped));
     reportUtf8Losses(m_context.prompter, utf8);
 }
 
@@ -297,9 +277,8 @@ void TextFileCommands::nx_alltext_save1Click() {
     const QString folder = withoutTrailingSeparator(*chosen);
 
     const FolderSavePlan plan = plan_folder_save(folder, store, store.displayName);
-    const SpaceCheck space = free_space_check(folder, plan.bytesNeeded, SpaceForm::Total);
-    if (!space.ok) {
-        m_context.reporter.spaceShortage(space);
+    if (Result<void> space = free_space_check(folder, plan.bytesNeeded, SpaceForm::Total); !space) {
+        m_context.reporter.report(space.error());
         return;
     }
     FolderSaveResult result;
@@ -312,9 +291,11 @@ void TextFileCommands::nx_alltext_save1Click() {
             return dialog.answer();
         });
     }
-    if (!result.ok())
-        m_context.reporter.refusal(textmsg::folderSaveFailed(
-            QFileInfo(result.failedPath).fileName(), result.error, result.written));
+    if (!result.ok()) {
+        const Error& failed = result.result.error();
+        m_context.reporter.refusal(textmsg::folderSaveFailed(QFileInfo(failed.path).fileName(),
+                                                             failed.text, result.written));
+    }
 }
 
 } // namespace pote

@@ -108,12 +108,12 @@ std::shared_ptr<vertical::VerticalFont> VerticalCommands::font(const QString& fa
         m_context.reporter.refusal(noFontMessage(face));
         return nullptr;
     }
-    QString error;
-    std::shared_ptr<vertical::VerticalFont> font = vertical::VerticalFont::load(*file, error);
-    if (!font) {
-        m_context.reporter.fileError(file->path, error);
+    Result<std::unique_ptr<vertical::VerticalFont>> loaded = vertical::VerticalFont::load(*file);
+    if (!loaded) {
+        m_context.reporter.report(loaded.error());
         return nullptr;
     }
+    std::shared_ptr<vertical::VerticalFont> font = std::move(loaded).value();
     m_fonts.insert(face, font);
     return font;
 }
@@ -201,11 +201,11 @@ void VerticalCommands::exportPdf() {
     if (!font) return;
     vertical::DocumentPages pages(snapshot(m_context.settings.vertical.allSections).sections,
                                   m_preview->format());
-    const vertical::PrintOutcome outcome =
+    const Result<int> written =
         vertical::writePdf(*path, m_context.store.displayName, pages, *font,
                            progressShown(QStringLiteral("PDFに書き出しているにゃ…")));
-    if (outcome.status == vertical::PrintOutcome::Status::Failed)
-        m_context.reporter.fileError(*path, outcome.error);
+    // A stop is the user's own: it is reported as nothing.
+    if (!written) m_context.reporter.report(written.error());
 }
 
 void VerticalCommands::print() {
@@ -220,9 +220,9 @@ void VerticalCommands::print() {
     vertical::setUpSheet(printer, pages.format());
     QPrintDialog dialog(&printer, m_preview);
     if (m_context.view.runModal(dialog) != QDialog::Accepted) return;
-    const vertical::PrintOutcome outcome = vertical::printPages(
+    const Result<int> printed = vertical::printPages(
         printer, pages, *font, progressShown(QStringLiteral("印刷しているにゃ…")));
-    if (outcome.status == vertical::PrintOutcome::Status::Failed)
+    if (!printed && printed.error().kind != Error::Kind::Cancelled)
         m_context.reporter.refusal(printFailedMessage());
 }
 

@@ -61,8 +61,8 @@ Status statusOf(const QImageReader& reader) {
 
 RoomPictureLoad loadQtRoom(const QString& path) {
     QFile file;
-    if (QString problem = openRegularFileForReading(file, path); !problem.isEmpty())
-        return failed(Status::CannotRead, problem);
+    if (Result<void> opened = openRegularFileForReading(file, path); !opened)
+        return failed(Status::CannotRead, opened.error().text);
     // The format comes from the bytes: the type the name says only chose this reader.
     QImageReader reader(&file);
     const QSize size = reader.size(); // from the header, before any pixel is decoded

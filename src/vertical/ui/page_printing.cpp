@@ -17,10 +17,6 @@ QString deviceRefusedMessage() {
     return QStringLiteral("could not start drawing pages");
 }
 
-PrintOutcome failed(const QString& error) {
-    return PrintOutcome{PrintOutcome::Status::Failed, 0, error};
-}
-
 } // namespace
 
 void setUpSheet(QPagedPaintDevice& device, const PageFormat& format) {
@@ -30,39 +26,36 @@ void setUpSheet(QPagedPaintDevice& device, const PageFormat& format) {
                     paper.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
 }
 
-PrintOutcome printPages(QPagedPaintDevice& device, PageSource& source, VerticalFont& font,
-                        const PageProgress& progress) {
+Result<int> printPages(QPagedPaintDevice& device, PageSource& source, VerticalFont& font,
+                       const PageProgress& progress) {
     const int total = source.pageCount();
     QPainter painter;
-    if (!painter.begin(&device)) return failed(deviceRefusedMessage());
+    if (!painter.begin(&device)) return Error::io({}, deviceRefusedMessage());
     painter.setRenderHint(QPainter::Antialiasing);
     const PageFormat& format = source.format();
     const PageGeometry geometry(format, QSizeF(device.width(), device.height()));
     PagePainter pages(font, geometry, format.grid);
-    PrintOutcome outcome;
     for (int n = 0; n < total; ++n) {
         if (n > 0 && !device.newPage()) {
             painter.end();
-            return failed(deviceRefusedMessage());
+            return Error::io({}, deviceRefusedMessage());
         }
         pages.paint(painter, source.page(n), n + 1);
-        outcome.pages = n + 1;
         if (progress && !progress(n + 1, total)) {
-            outcome.status = PrintOutcome::Status::Stopped;
-            break;
+            painter.end();
+            return Error::cancelled();
         }
     }
     painter.end();
-    return outcome;
+    return total;
 }
 
-PrintOutcome writePdf(const QString& path, const QString& title, PageSource& source,
-                      VerticalFont& font, const PageProgress& progress) {
-    if (const QString problem = writeTargetProblem(path); !problem.isEmpty())
-        return failed(problem);
+Result<int> writePdf(const QString& path, const QString& title, PageSource& source,
+                     VerticalFont& font, const PageProgress& progress) {
+    if (Result<void> target = checkWriteTarget(path); !target) return target.error();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return failed(file.errorString());
-    PrintOutcome outcome;
+    if (!file.open(QIODevice::WriteOnly)) return Error::io(path, file.errorString());
+    Result<int> printed = Error::cancelled();
     {
         QPdfWriter writer(&file);
         writer.setTitle(title);
@@ -70,14 +63,16 @@ PrintOutcome writePdf(const QString& path, const QString& title, PageSource& sou
         // Fine enough for any printer; every length on the page is worked out from it.
         writer.setResolution(600);
         setUpSheet(writer, source.format());
-        outcome = printPages(writer, source, font, progress);
+        printed = printPages(writer, source, font, progress);
     }
-    if (outcome.status != PrintOutcome::Status::Done) {
+    if (!printed) {
         file.cancelWriting();
-        return outcome;
+        Error error = printed.error();
+        error.path = path;
+        return error;
     }
-    if (const QString error = commitBuffered(file); !error.isEmpty()) return failed(error);
-    return outcome;
+    if (Result<void> committed = commitBuffered(file); !committed) return committed.error();
+    return printed;
 }
 
 } // namespace pote::vertical

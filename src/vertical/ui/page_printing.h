@@ -4,6 +4,7 @@
 // written beside its target and put in place only when whole, so a stopped or failed export
 // leaves any old file of that name as it was.
 
+#include "core/result.h"
 #include "vertical/document_pages.h"
 
 #include <QString>
@@ -22,20 +23,15 @@ using PageProgress = std::function<bool(int done, int total)>;
 // Sets the device to the sheet of format, without margins: the pages place their own.
 void setUpSheet(QPagedPaintDevice& device, const PageFormat& format);
 
-struct PrintOutcome {
-    enum class Status { Done, Stopped, Failed };
-    Status status = Status::Done;
-    int pages = 0;
-    QString error; // when Failed
-};
-
-// Paints every page of source on device, set up with setUpSheet.
-PrintOutcome printPages(QPagedPaintDevice& device, PageSource& source, VerticalFont& font,
-                        const PageProgress& progress);
+// Paints every page of source on device, set up with setUpSheet, and gives the number of pages.
+// Cancelled when progress stopped it; Io when the device would not draw.
+Result<int> printPages(QPagedPaintDevice& device, PageSource& source, VerticalFont& font,
+                       const PageProgress& progress);
 
 // Writes every page of source to a PDF file at path, the document's title in its properties and
-// the glyphs it uses embedded.
-PrintOutcome writePdf(const QString& path, const QString& title, PageSource& source,
-                      VerticalFont& font, const PageProgress& progress);
+// the glyphs it uses embedded. Fails as printPages does, the error naming path; on any failure
+// the file at path is as it was.
+Result<int> writePdf(const QString& path, const QString& title, PageSource& source,
+                     VerticalFont& font, const PageProgress& progress);
 
 } // namespace pote::vertical

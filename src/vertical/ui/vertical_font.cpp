@@ -31,18 +31,12 @@ Buffer bufferOf(QStringView text, hb_direction_t direction) {
 
 } // namespace
 
-std::unique_ptr<VerticalFont> VerticalFont::load(const FontFile& file, QString& error,
-                                                 Forms forms) {
-    RegularFileRead read = readRegularFile(file.path);
-    if (read.status != RegularFileRead::Status::Ok) {
-        error = read.error;
-        return nullptr;
-    }
-    std::unique_ptr<VerticalFont> font(new VerticalFont(file, std::move(read.bytes), forms));
-    if (!font->m_font || !font->raw(16).isValid()) {
-        error = QStringLiteral("not a font file");
-        return nullptr;
-    }
+Result<std::unique_ptr<VerticalFont>> VerticalFont::load(const FontFile& file, Forms forms) {
+    Result<RegularFileRead> read = readRegularFile(file.path);
+    if (!read) return read.error();
+    std::unique_ptr<VerticalFont> font(new VerticalFont(file, std::move(*read->bytes), forms));
+    if (!font->m_font || !font->raw(16).isValid())
+        return Error::refused(QStringLiteral("not a font file"), file.path);
     return font;
 }
 

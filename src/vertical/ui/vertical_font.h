@@ -4,6 +4,7 @@
 // that needs one, the fallback of turning or shifting its horizontal form. The glyphs are drawn
 // with QRawFont from the same file, so that shaping and drawing can never disagree.
 
+#include "core/result.h"
 #include "vertical/ui/font_file.h"
 
 #include <QByteArray>
@@ -37,9 +38,9 @@ public:
     // as in a face that has none.
     enum class Forms { FontVertical, HorizontalOnly };
 
-    // The font of file; null, with the reason in error, when it cannot be read or is no font.
-    static std::unique_ptr<VerticalFont> load(const FontFile& file, QString& error,
-                                              Forms forms = Forms::FontVertical);
+    // The font of file; the error names the file when it cannot be read or is no font.
+    static Result<std::unique_ptr<VerticalFont>> load(const FontFile& file,
+                                                      Forms forms = Forms::FontVertical);
     ~VerticalFont();
     VerticalFont(const VerticalFont&) = delete;
     VerticalFont& operator=(const VerticalFont&) = delete;

@@ -48,7 +48,7 @@ TEST_F(DiskFull, SavingOverAnOldFileWarnsWhenTheWholeNewFileCannotFitAndNamesThe
     store().section(0).text = QByteArray(50000, 'n');
     window->binding().section_load(0);
     store().setModified(true);
-    const qint64 newSize = docfile::encodedSize(store());
+    const qint64 newSize = docfile::encodedSize(store().document());
 
     prompter->answerFile(file).answer(Answer::Yes).answer(Answer::Ok);
     window->trigger(QStringLiteral("nx_save"));

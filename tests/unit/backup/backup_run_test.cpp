@@ -85,7 +85,7 @@ protected:
     BackupOutcome backup(const BackupSettings& s, const RunOptions& options = {},
                          const ProgressCallback& progress = {}) {
         const BackupPlan p = plan(s);
-        EXPECT_TRUE(backupSpaceCheck(p).ok);
+        EXPECT_TRUE(backupSpaceCheck(p).ok());
         return runBackup(p, progress, m_cancel, options);
     }
 
@@ -321,8 +321,7 @@ TEST_F(BackupRun, AKilledCopyLeavesNothingUnderTheRealName) {
             if (copied >= 8192) ::raise(SIGKILL);
             return true;
         };
-        QString error;
-        copyFile(source, target, &error, options);
+        (void)copyFile(source, target, options);
         ::_exit(0);
     }
     int status = 0;
@@ -332,8 +331,8 @@ TEST_F(BackupRun, AKilledCopyLeavesNothingUnderTheRealName) {
     const QStringList left = filesUnder("控え");
     ASSERT_EQ(left.size(), 1);
     EXPECT_TRUE(left[0].startsWith(".原稿.txt.")) << left[0].toStdString();
-    QString error;
-    ASSERT_TRUE(copyFile(source, target, &error)) << error.toStdString();
+    const Result<void> copied = copyFile(source, target);
+    ASSERT_TRUE(copied.ok()) << copied.error().text.toStdString();
     EXPECT_EQ(readAll(path("控え/原稿.txt")), text);
 }
 
@@ -442,10 +441,9 @@ TEST(CopyTemporaryName, IsExactlyWhatACopyGivesItsTemporary) {
             return true;
         };
         test::writeAll(dir.filePath(QStringLiteral("元")), "x");
-        QString error;
-        ASSERT_TRUE(
-            copyFile(QFile::encodeName(dir.filePath(QStringLiteral("元"))), t, &error, options))
-            << error.toStdString();
+        const Result<void> copied =
+            copyFile(QFile::encodeName(dir.filePath(QStringLiteral("元"))), t, options);
+        ASSERT_TRUE(copied.ok()) << copied.error().text.toStdString();
         ASSERT_TRUE(temporary);
         EXPECT_TRUE(isCopyTemporaryName(*temporary)) << temporary->toStdString();
     }
@@ -530,10 +528,10 @@ TEST_F(BackupRun, FullDiskFailsTheCheckAndLeavesNoPartialFile) {
     const BackupSettings s = settings({"src"}, "disk/控え");
     const BackupPlan p = plan(s);
     EXPECT_EQ(p.neededBytes, 3 * 100 * 1024);
-    const SpaceCheck space = backupSpaceCheck(p);
-    EXPECT_FALSE(space.ok);
-    EXPECT_TRUE(space.message.endsWith(QStringLiteral("合計書き込みサイズ＝307,200byte")))
-        << space.message.toStdString();
+    const Result<void> space = backupSpaceCheck(p);
+    ASSERT_FALSE(space.ok());
+    EXPECT_TRUE(space.error().text.endsWith(QStringLiteral("合計書き込みサイズ＝307,200byte")))
+        << space.error().text.toStdString();
 
     // Copying anyway: what does not fit fails, and is not left half-written.
     const BackupOutcome outcome = runBackup(p, {}, m_cancel);

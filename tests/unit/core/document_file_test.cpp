@@ -2,6 +2,7 @@
 #include "core/file_io.h"
 
 #include "core/password_scramble.h"
+#include "support/result_check.h"
 #include "support/test_files.h"
 
 #include <QDir>
@@ -19,8 +20,9 @@
 namespace pote {
 namespace {
 
-using docfile::ReadResult;
-using Status = ReadResult::Status;
+using ReadResult = Result<docfile::DocumentRead>;
+using Kind = Error::Kind;
+using test::failureOf;
 
 // Byte strings compared as spaced hex, so that a failure shows where the bytes differ.
 std::string hexOf(QByteArrayView bytes) {
@@ -57,11 +59,11 @@ class DocumentFileTest : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
-    QByteArray written(const SectionStore& store, quint32 seed = 1) {
+    QByteArray written(const Document& store, quint32 seed = 1) {
         const QString file = path(QStringLiteral("書き出し.ptm"));
         QRandomGenerator rng(seed);
-        const docfile::WriteResult result = docfile::writeDocument(file, store, &rng);
-        EXPECT_TRUE(result.ok) << result.error.toStdString();
+        const Result<void> result = docfile::writeDocument(file, store, &rng);
+        EXPECT_TRUE(result.ok()) << result.error().text.toStdString();
         return test::readAll(file);
     }
 
@@ -69,8 +71,8 @@ protected:
 };
 
 // One section per text, named after its position; groups as given.
-SectionStore storeOf(const std::vector<QByteArray>& texts, QByteArray password = {}) {
-    SectionStore store;
+Document storeOf(const std::vector<QByteArray>& texts, QByteArray password = {}) {
+    Document store;
     for (size_t i = 0; i < texts.size(); ++i) {
         const int pos = i == 0 ? 0 : store.appendEmpty();
         store.section(pos).name = "s" + QByteArray::number(pos + 1);
@@ -80,7 +82,7 @@ SectionStore storeOf(const std::vector<QByteArray>& texts, QByteArray password =
     return store;
 }
 
-void expectSameDocument(const SectionStore& a, const SectionStore& b) {
+void expectSameDocument(const Document& a, const Document& b) {
     ASSERT_EQ(a.count(), b.count());
     ASSERT_EQ(a.groupCount(), b.groupCount());
     for (int g = 1; g <= a.groupCount(); ++g)
@@ -98,17 +100,17 @@ void expectSameDocument(const SectionStore& a, const SectionStore& b) {
     EXPECT_EQ(a.password(), b.password());
 }
 
-SectionStore readBack(QByteArrayView file, const docfile::PasswordGate& gate = acceptAll) {
+Document readBack(QByteArrayView file, const docfile::PasswordGate& gate = acceptAll) {
     ReadResult result = docfile::parseDocument(file, gate);
-    EXPECT_EQ(result.status, Status::Ok) << result.message.toStdString();
-    SectionStore store;
-    if (result.status == Status::Ok) store.replaceDocument(std::move(result.content));
+    EXPECT_TRUE(result) << test::errorText(result);
+    Document store;
+    if (result) store.replace(std::move(result->content));
     return store;
 }
 
 // A document with everything the format holds: password, groups, R values, header word.
-SectionStore richStore() {
-    SectionStore store;
+Document richStore() {
+    Document store;
     store.addGroup(test::sjis("第一部"));
     store.addGroup("");
     store.addGroup(test::sjis("資料"));
@@ -131,7 +133,7 @@ SectionStore richStore() {
 }
 
 TEST_F(DocumentFileTest, SmallestDocumentIsFortyOneBytes) {
-    SectionStore store = storeOf({"abc"});
+    Document store = storeOf({"abc"});
     store.section(0).name = "abc";
     const QByteArray file = written(store);
     EXPECT_EQ(hexOf(file), hexDigits("50544D30"                                // PTM0
@@ -161,7 +163,7 @@ TEST_F(DocumentFileTest, TextsAreStoredEvenBytesFirst) {
 }
 
 TEST_F(DocumentFileTest, KeyRestartsForEveryNameAndEveryTextHalf) {
-    SectionStore store = storeOf({"abcdefghij", ""}, "ABCD");
+    Document store = storeOf({"abcdefghij", ""}, "ABCD");
     store.section(0).name = "abcde";
     store.section(1).name = "ab";
     const QByteArray file = written(store);
@@ -197,7 +199,7 @@ TEST_F(DocumentFileTest, PasswordBlockFollowsTheHeader) {
 }
 
 TEST_F(DocumentFileTest, FillerWordsAreFreshForEveryWrite) {
-    const SectionStore store = storeOf({"text"}, "abcd");
+    const Document store = storeOf({"text"}, "abcd");
     QSet<QByteArray> fillers;
     for (quint32 seed = 1; seed <= 8; ++seed) {
         const QByteArray file = written(store, seed);
@@ -217,7 +219,7 @@ TEST_F(DocumentFileTest, NamesAndTextsOfEveryLengthRoundTrip) {
     lengths.insert(lengths.end(), {31, 32, 33, 34, 35, 63, 64, 65, 66, 1001});
     for (const QByteArray password : {"", "abcd", "Abcd5", "ab12CD", "x9x9x9x", "PASSword"}) {
         SCOPED_TRACE("password '" + password.toStdString() + "'");
-        SectionStore store = storeOf({}, password);
+        Document store = storeOf({}, password);
         for (const int len : lengths) {
             const int pos = len == 0 ? 0 : store.appendEmpty();
             QByteArray bytes(len, Qt::Uninitialized);
@@ -248,7 +250,7 @@ TEST_F(DocumentFileTest, StoredTextFollowsTheRuleAtEveryByte) {
 
 TEST_F(DocumentFileTest, NameByteThatEncodesToZeroIsNotTheEnd) {
     // rotate_left of the first key byte is stored as 0x00 under that key.
-    SectionStore store = storeOf({"t"}, "abcd");
+    Document store = storeOf({"t"}, "abcd");
     store.section(0).name = QByteArray(1, static_cast<char>(rotate_left('a'))) + "xyz";
     const QByteArray file = written(store);
     EXPECT_EQ(file.at(20 + 14 + 12 + 2), '\0');
@@ -259,7 +261,7 @@ TEST_F(DocumentFileTest, LongTextsCrossChunkBoundaries) {
     QByteArray text(3 * 512 * 1024 + 5, Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i)
         text[i] = static_cast<char>((i * 131 + i / 7) & 0xFF);
-    const SectionStore store = storeOf({"ab", text, "c"}, "key1234");
+    const Document store = storeOf({"ab", text, "c"}, "key1234");
     const QByteArray file = written(store);
     ASSERT_EQ(file.size(), docfile::encodedSize(store));
     expectSameDocument(readBack(file), store);
@@ -272,9 +274,9 @@ TEST_F(DocumentFileTest, LongTextsCrossChunkBoundaries) {
 }
 
 TEST_F(DocumentFileTest, WriteThenReadGivesTheSameStore) {
-    const SectionStore store = richStore();
+    const Document store = richStore();
     const QString file = path(QStringLiteral("猫の日記.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(file, store).ok);
+    ASSERT_TRUE(docfile::writeDocument(file, store).ok());
     EXPECT_EQ(QFileInfo(file).size(), docfile::encodedSize(store));
 
     QByteArray seen;
@@ -282,11 +284,11 @@ TEST_F(DocumentFileTest, WriteThenReadGivesTheSameStore) {
         seen = candidate;
         return true;
     });
-    ASSERT_EQ(result.status, Status::Ok) << result.message.toStdString();
-    EXPECT_EQ(result.version, 2);
+    ASSERT_TRUE(result) << test::errorText(result);
+    EXPECT_EQ(result->version, 2);
     EXPECT_EQ(seen, "Neko2024");
-    SectionStore back;
-    back.replaceDocument(std::move(result.content));
+    Document back;
+    back.replace(std::move(result->content));
     expectSameDocument(back, store);
     EXPECT_EQ(written(back, 5), written(store, 5)) << "a second write is byte-identical";
 }
@@ -298,18 +300,17 @@ TEST_F(DocumentFileTest, GateDecidesWhetherAProtectedFileIsRead) {
         ++asked;
         return false;
     });
-    EXPECT_EQ(no.status, Status::Cancelled);
-    EXPECT_TRUE(no.content.sections.empty());
+    EXPECT_EQ(failureOf(no), Kind::Cancelled);
     EXPECT_EQ(asked, 1);
 
-    EXPECT_EQ(docfile::parseDocument(file, {}).status, Status::Cancelled) << "no gate, no read";
+    EXPECT_EQ(failureOf(docfile::parseDocument(file, {})), Kind::Cancelled) << "no gate, no read";
 
     const QByteArray open = written(storeOf({"free"}));
     const ReadResult read = docfile::parseDocument(open, [&asked](const QByteArray&) {
         ++asked;
         return false;
     });
-    EXPECT_EQ(read.status, Status::Ok);
+    EXPECT_TRUE(read.ok());
     EXPECT_EQ(asked, 1) << "a file without a password asks nothing";
 }
 
@@ -328,11 +329,11 @@ TEST_F(DocumentFileTest, PasswordWordOtherThanOneAsksButDoesNotProtect) {
         asked = candidate;
         return true;
     });
-    ASSERT_EQ(result.status, Status::Ok) << result.message.toStdString();
+    ASSERT_TRUE(result) << test::errorText(result);
     EXPECT_EQ(asked, "abcd");
-    EXPECT_FALSE(result.content.hasPassword);
-    EXPECT_EQ(result.content.sections[0].section.text, "abcd");
-    EXPECT_EQ(result.content.sections[0].section.name, "s1");
+    EXPECT_FALSE(result->content.hasPassword);
+    EXPECT_EQ(result->content.sections[0].section.text, "abcd");
+    EXPECT_EQ(result->content.sections[0].section.name, "s1");
 }
 
 TEST_F(DocumentFileTest, OldFormatIsRead) {
@@ -342,13 +343,13 @@ TEST_F(DocumentFileTest, OldFormatIsRead) {
     old.raw(QByteArray("ab\0xy", 5)).raw("cd");    // names: "ab" (first 0x00 ends it), "cd"
     old.raw("xyz").raw(QByteArray("\0\r\n\0", 4)); // texts, stored whole
 
-    SectionStore store = richStore();
+    Document store = richStore();
     store.reserved(0) = {11, 22, 33};
     store.reserved(2) = {44, 55, 66};
     ReadResult result = docfile::parseDocument(old.data, acceptAll);
-    ASSERT_EQ(result.status, Status::Ok) << result.message.toStdString();
-    EXPECT_EQ(result.version, 0);
-    store.replaceDocument(std::move(result.content));
+    ASSERT_TRUE(result) << test::errorText(result);
+    EXPECT_EQ(result->version, 0);
+    store.replace(std::move(result->content));
 
     EXPECT_EQ(store.count(), 3);
     EXPECT_EQ(store.groupCount(), 0);
@@ -413,9 +414,8 @@ TEST_F(DocumentFileTest, MalformedFilesAreRefusedWithAReason) {
     };
     for (const auto& row : rows) {
         const ReadResult result = docfile::parseDocument(row.file, acceptAll);
-        EXPECT_EQ(result.status, Status::Refused) << row.name;
-        EXPECT_EQ(result.message, row.message) << row.name;
-        EXPECT_TRUE(result.content.sections.empty()) << row.name;
+        EXPECT_EQ(failureOf(result), Kind::Refused) << row.name;
+        EXPECT_EQ(result.error().text, row.message) << row.name;
     }
 }
 
@@ -427,14 +427,14 @@ TEST_F(DocumentFileTest, FiveHundredAndOneSectionsGiveTheTwoLineMessage) {
     for (int i = 0; i < 501; ++i)
         file.w16(1).raw(QByteArray(1, '\0'));
     const ReadResult result = docfile::parseDocument(file.data, acceptAll);
-    EXPECT_EQ(result.status, Status::Refused);
+    EXPECT_EQ(failureOf(result), Kind::Refused);
     EXPECT_EQ(
-        result.message.toStdString(),
+        result.error().text.toStdString(),
         "にゃ！！セクション数が多すぎるにゃ。\r\nヴァージョンが新しいかどうか確認してにゃん。\r\n");
 }
 
 TEST_F(DocumentFileTest, FiveHundredSectionsAndGroupsAreRead) {
-    SectionStore store;
+    Document store;
     for (int pos = 0; pos < 500; ++pos) {
         if (pos > 0) store.appendEmpty();
         store.addGroup("g" + QByteArray::number(pos));
@@ -453,7 +453,7 @@ TEST_F(DocumentFileTest, TruncationAtEveryOffsetIsRefused) {
                 asked = true;
                 return true;
             });
-        ASSERT_EQ(result.status, Status::Refused) << "cut at " << cut;
+        ASSERT_EQ(failureOf(result), Kind::Refused) << "cut at " << cut;
         EXPECT_FALSE(asked) << "a damaged file is refused before the password is asked, cut at "
                             << cut;
     }
@@ -461,16 +461,16 @@ TEST_F(DocumentFileTest, TruncationAtEveryOffsetIsRefused) {
     for (qsizetype cut : {qsizetype(0), qsizetype(7), qsizetype(33), file.size() - 1}) {
         const QString name = path(QStringLiteral("切れた.ptm"));
         test::writeAll(name, file.left(cut));
-        EXPECT_EQ(docfile::readDocument(name, acceptAll).status, Status::Refused) << cut;
+        EXPECT_EQ(failureOf(docfile::readDocument(name, acceptAll)), Kind::Refused) << cut;
     }
 }
 
 TEST_F(DocumentFileTest, GroupNumbersPastTheTableBecomeNoGroup) {
-    SectionStore store = storeOf({"a", "b"});
+    Document store = storeOf({"a", "b"});
     store.addGroup("only");
     store.section(0).group = 1;
     store.section(1).group = 2;
-    const SectionStore back = readBack(written(store));
+    const Document back = readBack(written(store));
     EXPECT_EQ(back.section(0).group, 1);
     EXPECT_EQ(back.section(1).group, 0);
     EXPECT_EQ(back.section(1).text, "b");
@@ -481,34 +481,34 @@ TEST_F(DocumentFileTest, TrailingBytesAndUnexaminedWordsAreIgnored) {
     file.replace(0, 4, "XXXX");
     setWord(file, 14, 0x7777);
     setWord(file, 18, 0x7777);
-    const SectionStore back = readBack(file + "trailing");
+    const Document back = readBack(file + "trailing");
     EXPECT_EQ(back.section(0).text, "abc");
 }
 
 TEST_F(DocumentFileTest, ReadOnlyDocumentsCanBeOpened) {
     const QString file = path(QStringLiteral("読むだけ.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(file, storeOf({"abc"})).ok);
+    ASSERT_TRUE(docfile::writeDocument(file, storeOf({"abc"})).ok());
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    EXPECT_EQ(docfile::readDocument(file, acceptAll).status, Status::Ok);
-    const docfile::InspectResult info = docfile::inspectDocument(file);
-    EXPECT_EQ(info.status, Status::Ok);
-    EXPECT_EQ(info.info.totalTextBytes, 3);
+    EXPECT_TRUE(docfile::readDocument(file, acceptAll).ok());
+    const Result<docfile::DocumentInfo> info = docfile::inspectDocument(file);
+    EXPECT_TRUE(info.ok());
+    EXPECT_EQ(info->totalTextBytes, 3);
 }
 
 TEST_F(DocumentFileTest, MissingFileIsAnIoError) {
     const ReadResult result = docfile::readDocument(path("ない.ptm"), acceptAll);
-    EXPECT_EQ(result.status, Status::IoError);
-    EXPECT_FALSE(result.message.isEmpty());
-    EXPECT_EQ(docfile::readDocument(m_dir.path(), acceptAll).status, Status::IoError)
+    EXPECT_EQ(failureOf(result), Kind::Io);
+    EXPECT_FALSE(result.error().text.isEmpty());
+    EXPECT_EQ(failureOf(docfile::readDocument(m_dir.path(), acceptAll)), Kind::Io)
         << "a folder is not a document";
 }
 
 TEST_F(DocumentFileTest, FailedWriteToAFolderKeepsItAndSaysWhy) {
     const QString target = path(QStringLiteral("フォルダ.ptm"));
     ASSERT_TRUE(QDir().mkdir(target));
-    const docfile::WriteResult result = docfile::writeDocument(target, storeOf({"abc"}));
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.isEmpty());
+    const Result<void> result = docfile::writeDocument(target, storeOf({"abc"}));
+    EXPECT_FALSE(result.ok());
+    EXPECT_FALSE(result.error().text.isEmpty());
     EXPECT_TRUE(QFileInfo(target).isDir());
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList()) << "no leftovers";
 }
@@ -530,25 +530,27 @@ TEST_F(DocumentFileTest, OnlyRegularFilesAreReadOrReplaced) {
     } refused[] = {{"a named pipe", pipe}, {"a folder", m_dir.path()}, {"a device", "/dev/zero"}};
     for (const auto& row : refused) {
         const ReadResult read = docfile::readDocument(row.path, acceptAll);
-        EXPECT_EQ(read.status, Status::IoError) << row.name;
-        EXPECT_EQ(read.message.toStdString(), notAFileToReadMessage().toStdString()) << row.name;
-        const docfile::InspectResult info = docfile::inspectDocument(row.path);
-        EXPECT_EQ(info.status, Status::IoError) << row.name;
-        EXPECT_EQ(info.message.toStdString(), notAFileToReadMessage().toStdString()) << row.name;
+        EXPECT_EQ(failureOf(read), Kind::Io) << row.name;
+        EXPECT_EQ(read.error().text.toStdString(), notAFileToReadMessage().toStdString())
+            << row.name;
+        const Result<docfile::DocumentInfo> info = docfile::inspectDocument(row.path);
+        EXPECT_EQ(failureOf(info), Kind::Io) << row.name;
+        EXPECT_EQ(info.error().text.toStdString(), notAFileToReadMessage().toStdString())
+            << row.name;
     }
-    const docfile::WriteResult written = docfile::writeDocument(pipe, storeOf({"abc"}));
-    EXPECT_FALSE(written.ok);
-    EXPECT_EQ(written.error.toStdString(), notAFileToWriteMessage().toStdString());
+    const Result<void> written = docfile::writeDocument(pipe, storeOf({"abc"}));
+    EXPECT_FALSE(written.ok());
+    EXPECT_EQ(written.error().text.toStdString(), notAFileToWriteMessage().toStdString());
     EXPECT_TRUE(isPipe()) << "the pipe was not replaced by a file";
     ::close(holder);
 
     // A link to a document is the document.
     const QString document = path(QStringLiteral("本体.ptm"));
     const QString link = path(QStringLiteral("リンク.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(document, storeOf({"abc"})).ok);
+    ASSERT_TRUE(docfile::writeDocument(document, storeOf({"abc"})).ok());
     ASSERT_TRUE(QFile::link(document, link));
-    EXPECT_EQ(docfile::readDocument(link, acceptAll).status, Status::Ok);
-    EXPECT_TRUE(docfile::writeDocument(link, storeOf({"abcd"})).ok);
+    EXPECT_TRUE(docfile::readDocument(link, acceptAll).ok());
+    EXPECT_TRUE(docfile::writeDocument(link, storeOf({"abcd"})).ok());
     EXPECT_EQ(readBack(test::readAll(document)).section(0).text, "abcd");
 }
 
@@ -577,28 +579,34 @@ TEST_F(DocumentFileTest, WholeFileReadsTakeWhatTheFileHoldsWhileAnotherProgramCh
                 ASSERT_TRUE(QFile::resize(file, row.resizeTo));
             }
         };
-        const RegularFileRead read = readRegularFile(file, options);
-        ASSERT_EQ(read.status, RegularFileRead::Status::Ok) << row.name;
-        EXPECT_EQ(read.bytes, row.expected) << row.name;
+        const Result<RegularFileRead> read = readRegularFile(file, options);
+        ASSERT_TRUE(read) << row.name;
+        ASSERT_TRUE(read->bytes) << row.name;
+        EXPECT_EQ(*read->bytes, row.expected) << row.name;
     }
 
     RegularFileReadOptions small;
     small.maxBytes = original.size() - 1;
     test::writeAll(file, original);
-    const RegularFileRead tooLarge = readRegularFile(file, small);
-    EXPECT_EQ(tooLarge.status, RegularFileRead::Status::TooLarge);
-    EXPECT_EQ(tooLarge.size, original.size());
-    EXPECT_TRUE(tooLarge.bytes.isEmpty());
+    const Result<RegularFileRead> tooLarge = readRegularFile(file, small);
+    ASSERT_TRUE(tooLarge) << "too large is no failure to read: the caller decides";
+    EXPECT_EQ(tooLarge->size, original.size());
+    EXPECT_FALSE(tooLarge->bytes) << "nothing read";
     for (const QString& notAFile : {m_dir.path(), QStringLiteral("/dev/zero")}) {
-        const RegularFileRead refused = readRegularFile(notAFile);
-        EXPECT_EQ(refused.status, RegularFileRead::Status::IoError);
-        EXPECT_EQ(refused.error, notAFileToReadMessage());
+        const Result<RegularFileRead> refused = readRegularFile(notAFile);
+        ASSERT_EQ(failureOf(refused), Kind::Io);
+        EXPECT_EQ(refused.error().text, notAFileToReadMessage());
+        EXPECT_EQ(refused.error().path, notAFile);
     }
     if (!test::pipesAvailable(m_dir.path())) return;
     const QString pipe = path(QStringLiteral("管.txt"));
-    RegularFileRead fromPipe;
-    EXPECT_TRUE(test::readsPipeWithoutWaiting(pipe, [&] { fromPipe = readRegularFile(pipe); }));
-    EXPECT_EQ(fromPipe.error, notAFileToReadMessage());
+    QString fromPipe;
+    EXPECT_TRUE(test::readsPipeWithoutWaiting(pipe, [&] {
+        const Result<RegularFileRead> read = readRegularFile(pipe);
+        EXPECT_FALSE(read);
+        if (!read) fromPipe = read.error().text;
+    }));
+    EXPECT_EQ(fromPipe, notAFileToReadMessage());
 }
 
 TEST_F(DocumentFileTest, AnEmptyPathIsAnIoErrorWithoutAToolkitWarning) {
@@ -607,13 +615,13 @@ TEST_F(DocumentFileTest, AnEmptyPathIsAnIoErrorWithoutAToolkitWarning) {
     const QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext&, const QString&) { ++warnings; });
     const ReadResult read = docfile::readDocument(QString(), acceptAll);
-    const docfile::InspectResult info = docfile::inspectDocument(QString());
-    const docfile::WriteResult written = docfile::writeDocument(QString(), storeOf({"abc"}));
+    const Result<docfile::DocumentInfo> info = docfile::inspectDocument(QString());
+    const Result<void> written = docfile::writeDocument(QString(), storeOf({"abc"}));
     qInstallMessageHandler(previous);
-    EXPECT_EQ(read.status, Status::IoError);
-    EXPECT_FALSE(read.message.isEmpty());
-    EXPECT_EQ(info.status, Status::IoError);
-    EXPECT_FALSE(written.ok);
+    EXPECT_EQ(failureOf(read), Kind::Io);
+    EXPECT_FALSE(read.error().text.isEmpty());
+    EXPECT_EQ(failureOf(info), Kind::Io);
+    EXPECT_FALSE(written.ok());
     EXPECT_EQ(warnings, 0);
 }
 
@@ -624,24 +632,24 @@ TEST_F(DocumentFileTest, FailedWriteInAReadOnlyFolderKeepsTheOldFile) {
     const QString target = folder + QStringLiteral("/前の版.ptm");
     test::writeAll(target, "old contents");
     ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const docfile::WriteResult result = docfile::writeDocument(target, storeOf({"abc"}));
+    const Result<void> result = docfile::writeDocument(target, storeOf({"abc"}));
     QFile::setPermissions(folder,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_FALSE(result.ok());
+    EXPECT_FALSE(result.error().text.isEmpty());
     EXPECT_EQ(test::readAll(target), "old contents");
 }
 
 TEST_F(DocumentFileTest, StoresTheFormatCannotHoldAreNotWritten) {
     const QString target = path(QStringLiteral("前の版.ptm"));
     test::writeAll(target, "old contents");
-    SectionStore longName = storeOf({"abc"});
+    Document longName = storeOf({"abc"});
     longName.section(0).name = QByteArray(65535, 'n');
-    SectionStore longGroup = storeOf({"abc"});
+    Document longGroup = storeOf({"abc"});
     longGroup.addGroup(QByteArray(65535, 'g'));
     const struct {
         const char* name;
-        SectionStore store;
+        Document store;
         QString error;
     } rows[] = {
         {"name of 65535 bytes", longName, docfile::nameTooLongMessage()},
@@ -652,9 +660,9 @@ TEST_F(DocumentFileTest, StoresTheFormatCannotHoldAreNotWritten) {
         {"password with a symbol", storeOf({"abc"}, "abc-d"), docfile::invalidPasswordMessage()},
     };
     for (const auto& row : rows) {
-        const docfile::WriteResult result = docfile::writeDocument(target, row.store);
-        EXPECT_FALSE(result.ok) << row.name;
-        EXPECT_EQ(result.error, row.error) << row.name;
+        const Result<void> result = docfile::writeDocument(target, row.store);
+        EXPECT_FALSE(result.ok()) << row.name;
+        EXPECT_EQ(result.error().text, row.error) << row.name;
     }
     EXPECT_EQ(test::readAll(target), "old contents");
 
@@ -685,13 +693,13 @@ TEST(DocumentFileFixtures, KeptFilesStillRead) {
                                                       candidate = c;
                                                       return true;
                                                   });
-        ASSERT_EQ(result.status, Status::Ok) << row.file << result.message.toStdString();
+        ASSERT_TRUE(result) << row.file << test::errorText(result);
         EXPECT_EQ(candidate, QByteArray(row.password)) << row.file;
-        EXPECT_EQ(result.version, row.version) << row.file;
-        EXPECT_EQ(static_cast<int>(result.content.sections.size()), row.sections) << row.file;
-        EXPECT_EQ(static_cast<int>(result.content.groupNames.size()), row.groups) << row.file;
-        EXPECT_EQ(result.content.sections[0].section.name, test::sjis(row.firstName)) << row.file;
-        EXPECT_EQ(result.content.sections[0].section.text, test::sjis(row.firstText)) << row.file;
+        EXPECT_EQ(result->version, row.version) << row.file;
+        EXPECT_EQ(static_cast<int>(result->content.sections.size()), row.sections) << row.file;
+        EXPECT_EQ(static_cast<int>(result->content.groupNames.size()), row.groups) << row.file;
+        EXPECT_EQ(result->content.sections[0].section.name, test::sjis(row.firstName)) << row.file;
+        EXPECT_EQ(result->content.sections[0].section.text, test::sjis(row.firstText)) << row.file;
     }
 }
 

@@ -184,5 +184,48 @@ TEST(SectionStore, TellsTheObserverOnlyOfRealStateChanges) {
     EXPECT_TRUE(store.textPath().isEmpty()) << "the text path leaves with plain-text mode";
 }
 
+TEST(SectionStore, WholeDocumentChangesTellTheObserverWhenThePasswordChanges) {
+    SectionStore store;
+    int calls = 0;
+    store.setStateObserver([&calls] { ++calls; });
+    const auto contentWith = [](std::optional<QByteArray> password) {
+        DocumentContent content;
+        content.sections.push_back({Section{"n", "t", 0}, std::nullopt});
+        content.hasPassword = password.has_value();
+        content.password = password.value_or(QByteArray());
+        return content;
+    };
+    store.replaceDocument(contentWith(std::nullopt));
+    EXPECT_EQ(calls, 0);
+    store.replaceDocument(contentWith("abcd"));
+    EXPECT_EQ(calls, 1);
+    store.replaceDocument(contentWith("abcd"));
+    EXPECT_EQ(calls, 1);
+    store.replaceDocument(contentWith("wxyz"));
+    EXPECT_EQ(calls, 2);
+    store.resetToNew();
+    EXPECT_EQ(calls, 3);
+    EXPECT_FALSE(store.hasPassword());
+    store.resetToNew();
+    EXPECT_EQ(calls, 3);
+}
+
+TEST(Document, ACopyIsAValueOfItsOwn) {
+    // Recovery snapshots are copies taken while the user goes on editing.
+    SectionStore store = storeWith(2);
+    store.setPassword("abcd");
+    const Document copy = store.document();
+    EXPECT_EQ(copy.section(1).text.constData(), store.section(1).text.constData())
+        << "a copy shares the buffers";
+    store.section(1).text[0] = 'x';
+    store.appendEmpty();
+    store.clearPassword();
+    EXPECT_EQ(copy.section(1).text, "t2");
+    EXPECT_EQ(copy.count(), 2);
+    EXPECT_EQ(copy.password(), "abcd");
+    static_assert(!std::is_copy_constructible_v<SectionStore>,
+                  "a copy of the store would carry the window's observer");
+}
+
 } // namespace
 } // namespace pote

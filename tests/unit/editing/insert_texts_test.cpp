@@ -94,28 +94,30 @@ TEST(FileList, ListsFilesByNameWithoutFoldersOrHiddenFiles) {
     test::writeAll(dir.filePath(QStringLiteral("猫.txt")), "x");
     test::writeAll(dir.filePath(QStringLiteral(".hidden")), "x");
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-    const FolderListing listing = list_folder(dir.path());
-    ASSERT_TRUE(listing.ok) << listing.error.toStdString();
-    ASSERT_EQ(listing.files.size(), 3u);
-    EXPECT_EQ(listing.files[0].name, QStringLiteral("A.txt"));
-    EXPECT_EQ(listing.files[1].name, QStringLiteral("b.txt"));
-    EXPECT_EQ(listing.files[1].size, 5);
-    EXPECT_EQ(listing.files[2].name, QStringLiteral("猫.txt"));
+    const Result<std::vector<ListedFile>> listing = list_folder(dir.path());
+    ASSERT_TRUE(listing) << listing.error().text.toStdString();
+    const std::vector<ListedFile>& files = *listing;
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[0].name, QStringLiteral("A.txt"));
+    EXPECT_EQ(files[1].name, QStringLiteral("b.txt"));
+    EXPECT_EQ(files[1].size, 5);
+    EXPECT_EQ(files[2].name, QStringLiteral("猫.txt"));
 
-    EXPECT_FALSE(list_folder(dir.filePath(QStringLiteral("無い"))).ok);
+    EXPECT_FALSE(list_folder(dir.filePath(QStringLiteral("無い"))).ok());
 }
 
 TEST(FixedText, ReadsLinesOrSaysItIsMissing) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("定型文.txt"));
     test::writeAll(path, QByteArray("line1\r\nline2\0after", 18));
-    FixedText f = read_fixed_text(path);
-    EXPECT_EQ(f.status, FixedText::Status::Ok);
-    EXPECT_EQ(f.text, "line1\r\nline2\r\n") << "a NUL ends it; the last line gains a break";
+    Result<std::optional<QByteArray>> f = read_fixed_text(path);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(*f, QByteArray("line1\r\nline2\r\n")) << "a NUL ends it; the last line gains a break";
 
     f = read_fixed_text(dir.filePath(QStringLiteral("無い.txt")));
-    EXPECT_EQ(f.status, FixedText::Status::Missing);
-    EXPECT_EQ(read_fixed_text(dir.path()).status, FixedText::Status::Missing) << "a folder";
+    ASSERT_TRUE(f);
+    EXPECT_EQ(*f, std::nullopt);
+    EXPECT_EQ(read_fixed_text(dir.path()).value(), std::nullopt) << "a folder";
     EXPECT_EQ(
         fixed_text_missing_message(),
         QStringLiteral("指定テキストファイルが見つからないにゃ！\r環境設定でセットしてみてにゃ。"));
@@ -123,8 +125,9 @@ TEST(FixedText, ReadsLinesOrSaysItIsMissing) {
     QFile::setPermissions(path, QFileDevice::WriteOwner);
     if (!QFile(path).open(QIODevice::ReadOnly)) { // root reads anything
         f = read_fixed_text(path);
-        EXPECT_EQ(f.status, FixedText::Status::Unreadable);
-        EXPECT_FALSE(f.error.isEmpty());
+        ASSERT_FALSE(f);
+        EXPECT_EQ(f.error().kind, Error::Kind::Io);
+        EXPECT_FALSE(f.error().text.isEmpty());
     }
 }
 

@@ -6,6 +6,7 @@
 #include "epub/epub_messages.h"
 #include "epub/epub_writer.h"
 #include "epub/package_files.h"
+#include "support/result_check.h"
 #include "support/test_files.h"
 #include "textio/linked_text.h"
 
@@ -96,12 +97,13 @@ Book bookOf(std::vector<BookSection> sections, bool horizontal = false) {
 // section with what the story lacks.
 Book manuscript(bool horizontal = false) {
     Utf8Choice utf8;
-    const LinkedTextRead story =
+    const Result<LinkedTextRead> story =
         linked_text_read(test::dataPath(QStringLiteral("epub/窓辺の猫.txm")), utf8);
-    EXPECT_EQ(story.status, LinkedTextRead::Status::Ok);
+    EXPECT_TRUE(story.ok()) << test::errorText(story);
     std::vector<BookSection> sections;
-    for (const DocumentContent::Entry& e : story.content.sections)
-        sections.push_back({e.section.name, e.section.text});
+    if (story)
+        for (const DocumentContent::Entry& e : story->content.sections)
+            sections.push_back({e.section.name, e.section.text});
     const QByteArray more = sjis("　|犬《いぬ》と［＃「犬」に傍点］。\r\n"
                                  "第12話!!　ｶﾀｶﾅ　Ａ＆Ｂ　a<b>&\"c\"\r\n");
     sections.push_back({sjis("おまけ"), more});
@@ -119,9 +121,9 @@ protected:
 
 TEST_F(EpubBook, ManuscriptWithEveryNotationPassesTheValidator) {
     const QString out = path(QStringLiteral("窓辺の猫.epub"));
-    const EpubWrite written = write_epub(out, manuscript());
-    ASSERT_EQ(written.status, EpubWrite::Status::Ok) << written.message.toStdString();
-    EXPECT_EQ(written.droppedPlaces, 0);
+    const Result<EpubWrite> written = write_epub(out, manuscript());
+    ASSERT_TRUE(written) << test::errorText(written);
+    EXPECT_EQ(written->droppedPlaces, 0);
 
     const std::vector<Entry> entries = entriesOf(out);
     ASSERT_GE(entries.size(), 8u);
@@ -162,7 +164,7 @@ TEST_F(EpubBook, ManuscriptWithEveryNotationPassesTheValidator) {
 
 TEST_F(EpubBook, HorizontalBookPassesTheValidator) {
     const QString out = path(QStringLiteral("横書き.epub"));
-    ASSERT_EQ(write_epub(out, manuscript(true)).status, EpubWrite::Status::Ok);
+    ASSERT_TRUE(write_epub(out, manuscript(true)).ok());
     EXPECT_TRUE(entry(out, kPackagePath).contains("<spine page-progression-direction=\"ltr\">"));
     EXPECT_TRUE(entry(out, kStyleSheetPath).contains("writing-mode: horizontal-tb;"));
     SKIP_WITHOUT_EPUBCHECK();
@@ -173,7 +175,7 @@ TEST_F(EpubBook, InputsThatBreakNaiveWritersStillGiveValidBooks) {
     // 500 empty sections without names: every one still has an entry in the contents.
     std::vector<BookSection> empty(500);
     const QString emptyBook = path(QStringLiteral("空.epub"));
-    ASSERT_EQ(write_epub(emptyBook, bookOf(empty)).status, EpubWrite::Status::Ok);
+    ASSERT_TRUE(write_epub(emptyBook, bookOf(empty)).ok());
     const QByteArray nav = entry(emptyBook, kNavigationPath);
     EXPECT_TRUE(nav.contains(">No.001</a>"));
     EXPECT_TRUE(nav.contains("<a href=\"text/p00500.xhtml\">No.500</a>"));
@@ -189,11 +191,11 @@ TEST_F(EpubBook, InputsThatBreakNaiveWritersStillGiveValidBooks) {
         {sjis("長い"), sjis("　猫《ねこ》は12時に《《起きる》》!?\r\n").repeated(10'000'000 / 40)},
     };
     const QString badBook = path(QStringLiteral("悪い入力.epub"));
-    const EpubWrite written = write_epub(badBook, bookOf(bad));
-    ASSERT_EQ(written.status, EpubWrite::Status::Ok);
+    const Result<EpubWrite> written = write_epub(badBook, bookOf(bad));
+    ASSERT_TRUE(written) << test::errorText(written);
     // The places are told: the second section's name and its second line, the third's name.
-    EXPECT_EQ(written.dropped, (QList<DroppedPlace>{{1, 0}, {1, 2}, {2, 0}}));
-    EXPECT_EQ(written.droppedPlaces, 3);
+    EXPECT_EQ(written->dropped, (QList<DroppedPlace>{{1, 0}, {1, 2}, {2, 0}}));
+    EXPECT_EQ(written->droppedPlaces, 3);
     const QByteArray badNav = entry(badBook, kNavigationPath);
     EXPECT_TRUE(badNav.contains(">&lt;b&gt;&amp;amp;&quot;名前&quot;&lt;/b&gt;</a>"));
     EXPECT_TRUE(badNav.contains(">名前</a>"));
@@ -211,32 +213,36 @@ TEST_F(EpubBook, RefusedStoppedOrUnwritableBooksLeaveTheOldFileAndNothingElse) {
     // Too many page breaks: refused before anything is written.
     const std::vector<BookSection> breaks = {
         {{}, sjis("［＃改ページ］\r\n").repeated(kMaxContentDocuments)}};
-    const EpubWrite refused = write_epub(out, bookOf(breaks));
-    EXPECT_EQ(refused.status, EpubWrite::Status::Refused);
-    EXPECT_EQ(refused.message, epubmsg::tooManyPages(kMaxContentDocuments));
+    const Result<EpubWrite> refused = write_epub(out, bookOf(breaks));
+    ASSERT_EQ(test::failureOf(refused), Error::Kind::Refused);
+    EXPECT_EQ(refused.error().text, epubmsg::tooManyPages(kMaxContentDocuments));
 
     // Stopped half-way, from the progress report of the first section.
     std::vector<BookSection> many(50, {sjis("章"), sjis("本文です。\r\n").repeated(2000)});
     std::atomic<bool> cancel{false};
     int reports = 0;
-    const EpubWrite stopped = write_epub(out, bookOf(many), &cancel, [&](qint64 done, qint64) {
-        if (done > 0 && ++reports == 1) cancel = true;
-    });
-    EXPECT_EQ(stopped.status, EpubWrite::Status::Cancelled);
+    const Result<EpubWrite> stopped =
+        write_epub(out, bookOf(many), &cancel, [&](qint64 done, qint64) {
+            if (done > 0 && ++reports == 1) cancel = true;
+        });
+    EXPECT_EQ(test::failureOf(stopped), Error::Kind::Cancelled);
     EXPECT_EQ(reports, 1);
 
     // A folder where the book should go, and a folder that does not exist.
     QDir(m_dir.path()).mkdir(QStringLiteral("フォルダ.epub"));
-    EXPECT_EQ(write_epub(path(QStringLiteral("フォルダ.epub")), bookOf(many)).status,
-              EpubWrite::Status::IoError);
-    EXPECT_EQ(write_epub(path(QStringLiteral("無い/本.epub")), bookOf(many)).status,
-              EpubWrite::Status::IoError);
+    for (const QString& target :
+         {path(QStringLiteral("フォルダ.epub")), path(QStringLiteral("無い/本.epub"))}) {
+        const Result<EpubWrite> failed = write_epub(target, bookOf(many));
+        ASSERT_FALSE(failed.ok()) << target.toStdString();
+        EXPECT_NE(failed.error().kind, Error::Kind::Cancelled) << target.toStdString();
+        EXPECT_EQ(failed.error().path, target) << "the box names the file";
+    }
 
     EXPECT_EQ(readAll(out), QByteArray("old book"));
     EXPECT_EQ(filesHere(), QStringList{QStringLiteral("本.epub")});
 
     // And a book that is written replaces it whole.
-    ASSERT_EQ(write_epub(out, bookOf(many)).status, EpubWrite::Status::Ok);
+    ASSERT_TRUE(write_epub(out, bookOf(many)).ok());
     EXPECT_EQ(entriesOf(out).size(), 55u);
     EXPECT_EQ(filesHere(), QStringList{QStringLiteral("本.epub")});
 }
@@ -253,8 +259,8 @@ TEST_F(EpubBook, TheSameDocumentMakesTheSameBook) {
     EXPECT_NE(bookIdentifier(QStringLiteral("/home/猫/窓辺の犬.ptm")), id);
 
     const QString a = path(QStringLiteral("a.epub")), b = path(QStringLiteral("b.epub"));
-    ASSERT_EQ(write_epub(a, manuscript()).status, EpubWrite::Status::Ok);
-    ASSERT_EQ(write_epub(b, manuscript()).status, EpubWrite::Status::Ok);
+    ASSERT_TRUE(write_epub(a, manuscript()).ok());
+    ASSERT_TRUE(write_epub(b, manuscript()).ok());
     EXPECT_EQ(readAll(a), readAll(b));
 }
 

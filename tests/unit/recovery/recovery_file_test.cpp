@@ -1,5 +1,6 @@
 #include "recovery/recovery_file.h"
 
+#include "support/result_check.h"
 #include "support/test_files.h"
 
 #include <QTemporaryDir>
@@ -10,7 +11,8 @@
 namespace pote::recovery {
 namespace {
 
-using Status = docfile::ReadResult::Status;
+using test::failureOf;
+using Kind = Error::Kind;
 
 const docfile::PasswordGate acceptAll = [](const QByteArray&) { return true; };
 
@@ -46,60 +48,64 @@ TEST_F(RecoveryFileTest, CopyComesBackWithItsHeader) {
     store.enterPlainTextMode(QStringLiteral("/家/メモ.txt"));
     const QDateTime taken = QDateTime::fromMSecsSinceEpoch(1733600000123, Qt::UTC);
     const QString file = path(QStringLiteral("写し.recovery"));
-    ASSERT_TRUE(writeRecoveryFile(file, headerFor(store, taken), store).ok);
+    ASSERT_TRUE(writeRecoveryFile(file, headerFor(store, taken), store.document()).ok());
 
-    RecoveryRead read = readRecoveryFile(file, acceptAll);
-    ASSERT_EQ(read.document.status, Status::Ok) << read.document.message.toStdString();
+    const Result<RecoveryRead> result = readRecoveryFile(file, acceptAll);
+    ASSERT_TRUE(result) << test::errorText(result);
+    const RecoveryRead& read = *result;
     EXPECT_EQ(read.header.takenAt, taken);
     EXPECT_EQ(read.header.currentSection, 2);
     EXPECT_TRUE(read.header.plainTextMode);
     EXPECT_EQ(read.header.documentPath, store.documentPath);
     EXPECT_EQ(read.header.displayName, store.displayName);
     EXPECT_EQ(read.header.textPath, QStringLiteral("/家/メモ.txt"));
-    const auto& sections = read.document.content.sections;
+    const auto& sections = read.content.sections;
     ASSERT_EQ(sections.size(), 3u);
     for (int pos = 0; pos < 3; ++pos) {
         EXPECT_EQ(sections[pos].section.name, store.section(pos).name) << pos;
         EXPECT_EQ(sections[pos].section.text, store.section(pos).text) << pos;
         EXPECT_EQ(sections[pos].section.group, store.section(pos).group) << pos;
     }
-    EXPECT_EQ(read.document.content.groupNames, std::vector<QByteArray>{test::sjis("第一部")});
+    EXPECT_EQ(read.content.groupNames, std::vector<QByteArray>{test::sjis("第一部")});
 }
 
 TEST_F(RecoveryFileTest, ProtectedDocumentIsNeverCopiedInPlainText) {
     const SectionStore store = novel("Neko2024");
     const QString file = path(QStringLiteral("p.recovery"));
     ASSERT_TRUE(
-        writeRecoveryFile(file, headerFor(store, QDateTime::currentDateTimeUtc()), store).ok);
+        writeRecoveryFile(file, headerFor(store, QDateTime::currentDateTimeUtc()), store.document())
+            .ok());
     const QByteArray bytes = test::readAll(file);
     for (const char* plain : {"吾輩は猫である", "ぽてまる君の一日", "第一部"})
         EXPECT_FALSE(bytes.contains(test::sjis(plain))) << plain;
 
     QByteArray asked;
-    const RecoveryRead refused = readRecoveryFile(file, [&asked](const QByteArray& candidate) {
-        asked = candidate;
-        return false;
-    });
-    EXPECT_EQ(refused.document.status, Status::Cancelled);
+    const Result<RecoveryRead> refused =
+        readRecoveryFile(file, [&asked](const QByteArray& candidate) {
+            asked = candidate;
+            return false;
+        });
+    EXPECT_EQ(failureOf(refused), Kind::Cancelled);
     EXPECT_EQ(asked, "Neko2024");
-    const RecoveryRead read = readRecoveryFile(file, acceptAll);
-    ASSERT_EQ(read.document.status, Status::Ok);
-    EXPECT_EQ(read.document.content.sections[0].section.text, store.section(0).text);
-    EXPECT_EQ(read.document.content.password, "Neko2024");
+    const Result<RecoveryRead> read = readRecoveryFile(file, acceptAll);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->content.sections[0].section.text, store.section(0).text);
+    EXPECT_EQ(read->content.password, "Neko2024");
 }
 
 TEST_F(RecoveryFileTest, EveryCutShortCopyIsRefused) {
     const SectionStore store = novel();
     const QString whole = path(QStringLiteral("whole.recovery"));
-    ASSERT_TRUE(
-        writeRecoveryFile(whole, headerFor(store, QDateTime::currentDateTimeUtc()), store).ok);
+    ASSERT_TRUE(writeRecoveryFile(whole, headerFor(store, QDateTime::currentDateTimeUtc()),
+                                  store.document())
+                    .ok());
     const QByteArray bytes = test::readAll(whole);
     const QString cut = path(QStringLiteral("cut.recovery"));
     for (qsizetype n = 0; n < bytes.size(); ++n) {
         test::writeAll(cut, bytes.left(n));
-        const RecoveryRead read = readRecoveryFile(cut, acceptAll);
-        EXPECT_EQ(read.document.status, Status::Refused) << "cut at " << n;
-        EXPECT_FALSE(read.document.message.isEmpty()) << "cut at " << n;
+        const Result<RecoveryRead> read = readRecoveryFile(cut, acceptAll);
+        ASSERT_EQ(failureOf(read), Kind::Refused) << "cut at " << n;
+        EXPECT_FALSE(read.error().text.isEmpty()) << "cut at " << n;
     }
 }
 
@@ -109,8 +115,9 @@ TEST_F(RecoveryFileTest, AStringRunningPastItsFieldsIsRefused) {
     SectionStore store = novel();
     store.enterPlainTextMode(QStringLiteral("/家/メモ.txt"));
     const QString whole = path(QStringLiteral("whole.recovery"));
-    ASSERT_TRUE(
-        writeRecoveryFile(whole, headerFor(store, QDateTime::currentDateTimeUtc()), store).ok);
+    ASSERT_TRUE(writeRecoveryFile(whole, headerFor(store, QDateTime::currentDateTimeUtc()),
+                                  store.document())
+                    .ok());
     const QByteArray bytes = test::readAll(whole);
     constexpr qsizetype kFieldsStart = 16; // magic, version, size of the fields
     const quint32 fieldBytes = qFromLittleEndian<quint32>(bytes.constData() + 12);
@@ -124,8 +131,8 @@ TEST_F(RecoveryFileTest, AStringRunningPastItsFieldsIsRefused) {
             QByteArray changed = bytes;
             qToLittleEndian<quint32>(claimed, changed.data() + at);
             test::writeAll(damaged, changed);
-            const HeaderRead read = readRecoveryHeader(damaged);
-            EXPECT_EQ(read.status, Status::Refused) << "field " << field << " claims " << claimed;
+            const Result<HeaderRead> read = readRecoveryHeader(damaged);
+            EXPECT_EQ(failureOf(read), Kind::Refused) << "field " << field << " claims " << claimed;
         }
         at += 4 + length;
     }
@@ -135,23 +142,23 @@ TEST_F(RecoveryFileTest, AStringRunningPastItsFieldsIsRefused) {
 TEST_F(RecoveryFileTest, OtherFilesAreNotCopies) {
     const SectionStore store = novel();
     const QString document = path(QStringLiteral("猫.ptm"));
-    ASSERT_TRUE(docfile::writeDocument(document, store).ok);
-    const HeaderRead notACopy = readRecoveryHeader(document);
-    EXPECT_EQ(notACopy.status, Status::Refused);
-    EXPECT_EQ(notACopy.error, QStringLiteral("この記録は壊れてて読めないにゃ。"));
+    ASSERT_TRUE(docfile::writeDocument(document, store.document()).ok());
+    const Result<HeaderRead> notACopy = readRecoveryHeader(document);
+    ASSERT_EQ(failureOf(notACopy), Kind::Refused);
+    EXPECT_EQ(notACopy.error().text, QStringLiteral("この記録は壊れてて読めないにゃ。"));
 
-    const HeaderRead missing = readRecoveryHeader(path(QStringLiteral("ない.recovery")));
-    EXPECT_EQ(missing.status, Status::IoError);
-    EXPECT_FALSE(missing.error.isEmpty());
+    const Result<HeaderRead> missing = readRecoveryHeader(path(QStringLiteral("ない.recovery")));
+    ASSERT_EQ(failureOf(missing), Kind::Io);
+    EXPECT_FALSE(missing.error().text.isEmpty());
 }
 
 TEST_F(RecoveryFileTest, FailedWriteLeavesNothing) {
     const SectionStore store = novel();
     const QString file = path(QStringLiteral("無い/写し.recovery"));
-    const docfile::WriteResult written =
-        writeRecoveryFile(file, headerFor(store, QDateTime::currentDateTimeUtc()), store);
-    EXPECT_FALSE(written.ok);
-    EXPECT_FALSE(written.error.isEmpty());
+    const Result<void> written = writeRecoveryFile(
+        file, headerFor(store, QDateTime::currentDateTimeUtc()), store.document());
+    ASSERT_FALSE(written);
+    EXPECT_FALSE(written.error().text.isEmpty());
     EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
 

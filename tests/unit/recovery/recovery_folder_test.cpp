@@ -26,7 +26,7 @@ protected:
         const pid_t child = ::fork();
         if (child == 0) {
             RecoveryFolder editor(folder());
-            bool ok = editor.open();
+            bool ok = editor.open().ok();
             QFile copy(editor.copyPath());
             ok = ok && copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size();
             copy.close();
@@ -59,9 +59,9 @@ TEST_F(RecoveryFolderTest, OpeningMakesAPrivateFolderAndALock) {
 TEST_F(RecoveryFolderTest, FolderThatCannotBeMadeIsReported) {
     test::writeAll(m_dir.filePath(QStringLiteral("状態")), "a file, not a folder");
     RecoveryFolder editor(folder());
-    QString error;
-    EXPECT_FALSE(editor.open(&error));
-    EXPECT_FALSE(error.isEmpty());
+    const Result<void> opened = editor.open();
+    EXPECT_FALSE(opened);
+    EXPECT_FALSE(opened.error().text.isEmpty());
     EXPECT_FALSE(editor.isOpen());
 }
 
@@ -116,8 +116,8 @@ TEST_F(RecoveryFolderTest, DecisionsOnALeftover) {
         if (leftover.path() == thrown) {
             EXPECT_TRUE(leftover.discard());
         } else if (leftover.path() == adopted) {
-            QString error;
-            EXPECT_TRUE(leftover.moveTo(starting.copyPath(), &error)) << error.toStdString();
+            const Result<void> moved = leftover.moveTo(starting.copyPath());
+            EXPECT_TRUE(moved) << moved.error().text.toStdString();
         } else {
             leftover.release();
         }

@@ -2,6 +2,7 @@
 
 #include "core/cp932.h"
 #include "recovery/store_compare.h"
+#include "support/result_check.h"
 #include "support/test_files.h"
 
 #include <QTemporaryDir>
@@ -25,18 +26,18 @@ SectionStore twoSections() {
 }
 
 QByteArray currentTextOf(const QString& path) {
-    const RecoveryRead read = readRecoveryFile(path, acceptAll);
-    EXPECT_EQ(read.document.status, docfile::ReadResult::Status::Ok);
-    if (read.document.status != docfile::ReadResult::Status::Ok) return {};
-    return read.document.content.sections.at(size_t(read.header.currentSection)).section.text;
+    const Result<RecoveryRead> read = readRecoveryFile(path, acceptAll);
+    EXPECT_TRUE(read) << test::errorText(read);
+    if (!read) return {};
+    return read->content.sections.at(size_t(read->header.currentSection)).section.text;
 }
 
 class RecoveryWriterTest : public ::testing::Test {
 protected:
-    RecoveryJob job(SectionStore store, std::optional<PaneCopy> pane = std::nullopt) {
+    RecoveryJob job(const SectionStore& store, std::optional<PaneCopy> pane = std::nullopt) {
         RecoveryJob j{path(),
                       headerFor(store, QDateTime::currentDateTimeUtc()),
-                      std::move(store),
+                      store.document(),
                       std::move(pane),
                       4,
                       {}};
@@ -63,8 +64,8 @@ TEST_F(RecoveryWriterTest, CurrentSectionIsCommittedAsTheWindowWould) {
     };
     for (const auto& row : rows) {
         RecoveryJob j = job(twoSections(), row.pane);
-        const docfile::WriteResult written = runJob(j);
-        ASSERT_TRUE(written.ok) << row.name << ": " << written.error.toStdString();
+        const Result<void> written = runJob(j);
+        ASSERT_TRUE(written) << row.name << ": " << test::errorText(written);
         EXPECT_EQ(currentTextOf(path()), row.expected) << row.name;
     }
 }
@@ -76,8 +77,8 @@ TEST_F(RecoveryWriterTest, WhatTheEditLeftAloneKeepsItsStoredCodes) {
     store.section(1).text = stored;
     const QString loaded = cp932::decodeForPane(stored);
     PaneCopy pane{stored, loaded.size(), {{3, 1, 1}}, {QStringLiteral("d")}};
-    RecoveryJob j = job(std::move(store), pane);
-    ASSERT_TRUE(runJob(j).ok);
+    RecoveryJob j = job(store, pane);
+    ASSERT_TRUE(runJob(j).ok());
     EXPECT_EQ(currentTextOf(path()), QByteArray("\xED\x40") + "abd");
 }
 
@@ -89,19 +90,19 @@ TEST_F(RecoveryWriterTest, MovedTextKeepsTheCodesItsMoveCarried) {
     const std::optional<PaneCopy> pane = PaneCopy::wholeText(QStringLiteral("ab纊c"));
     RecoveryJob carried = job(store, pane);
     carried.carried = {QByteArray("\xED\x40")};
-    ASSERT_TRUE(runJob(carried).ok);
+    ASSERT_TRUE(runJob(carried).ok());
     EXPECT_EQ(currentTextOf(path()), QByteArray("ab\xED\x40") + "c");
     RecoveryJob without = job(store, pane);
-    ASSERT_TRUE(runJob(without).ok);
+    ASSERT_TRUE(runJob(without).ok());
     EXPECT_EQ(currentTextOf(path()), "ab" + cp932::encode(QStringLiteral("纊")) + "c");
     EXPECT_NE(cp932::encode(QStringLiteral("纊")), "\xED\x40");
 }
 
 TEST_F(RecoveryWriterTest, PaneCopyThatDoesNotFitWritesNothing) {
     RecoveryJob j = job(twoSections(), PaneCopy{test::sjis("別の文"), 99, {}, {}});
-    const docfile::WriteResult written = runJob(j);
-    EXPECT_FALSE(written.ok);
-    EXPECT_EQ(written.error, paneCopyMismatchMessage());
+    const Result<void> written = runJob(j);
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.error().text, paneCopyMismatchMessage());
     EXPECT_FALSE(QFile::exists(path()));
 }
 
@@ -116,7 +117,7 @@ TEST_F(RecoveryWriterTest, RemovalComesAfterWritesAndDropsQueuedOnes) {
         for (int i = 0; i < 20; ++i) {
             SectionStore store = twoSections();
             store.section(1).text = QByteArray::number(i);
-            writer.write(job(std::move(store)));
+            writer.write(job(store));
         }
         writer.waitForIdle();
         EXPECT_EQ(currentTextOf(path()), "19"); // the last copy always gets written
@@ -134,11 +135,10 @@ TEST_F(RecoveryWriterTest, RemovalComesAfterWritesAndDropsQueuedOnes) {
     ASSERT_FALSE(outcomes.empty());
     EXPECT_EQ(outcomes.back().kind, RecoveryWriter::Outcome::Kind::Remove);
     for (const RecoveryWriter::Outcome& o : outcomes)
-        EXPECT_TRUE(o.ok) << o.error.toStdString();
+        EXPECT_TRUE(o.result) << test::errorText(o.result);
 }
 
 TEST(StoreCompareTest, AnyChangeAfterASnapshotIsSeen) {
-    const SectionStore original = twoSections();
     const struct {
         const char* name;
         std::function<void(SectionStore&)> change;
@@ -157,8 +157,8 @@ TEST(StoreCompareTest, AnyChangeAfterASnapshotIsSeen) {
         {"reserved value", [](SectionStore& s) { s.reserved(1).r3 = 9; }, false},
     };
     for (const auto& row : rows) {
-        SectionStore live = original;
-        const SectionStore snapshot = live;
+        SectionStore live = twoSections();
+        const StoreSnapshot snapshot = snapshotOf(live);
         row.change(live);
         EXPECT_EQ(sameContent(live, snapshot), row.same) << row.name;
     }

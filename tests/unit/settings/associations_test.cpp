@@ -71,7 +71,7 @@ TEST_F(Associations, SetThenRemoveLeavesNothingOfOursAndEveryForeignLine) {
     writeMimeApps(kForeign);
     EXPECT_FALSE(assoc_check(m_places));
 
-    ASSERT_TRUE(assoc_set(m_places).ok);
+    ASSERT_TRUE(assoc_set(m_places).ok());
     EXPECT_TRUE(assoc_check(m_places));
     EXPECT_EQ(dataFiles(), QStringList({"applications/poteedit.desktop",
                                         "icons/hicolor/scalable/apps/poteedit.svg",
@@ -85,30 +85,30 @@ TEST_F(Associations, SetThenRemoveLeavesNothingOfOursAndEveryForeignLine) {
                               "application/x-poteedit-document=poteedit.desktop;\n\n[Removed"));
     EXPECT_TRUE(readAll(package()).contains("<glob pattern=\"*.ptm\"/>"));
 
-    ASSERT_TRUE(assoc_remove(m_places).ok);
+    ASSERT_TRUE(assoc_remove(m_places).ok());
     EXPECT_FALSE(assoc_check(m_places));
     EXPECT_EQ(dataFiles(), QStringList());
     EXPECT_EQ(readAll(mimeApps()), kForeign);
 }
 
 TEST_F(Associations, SetThenRemoveWithoutAMimeAppsFileLeavesNoFile) {
-    ASSERT_TRUE(assoc_set(m_places).ok);
+    ASSERT_TRUE(assoc_set(m_places).ok());
     EXPECT_EQ(readAll(mimeApps()),
               "[Default Applications]\napplication/x-poteedit-document=poteedit.desktop;\n");
-    ASSERT_TRUE(assoc_remove(m_places).ok);
+    ASSERT_TRUE(assoc_remove(m_places).ok());
     EXPECT_FALSE(QFileInfo::exists(mimeApps()));
 }
 
 TEST_F(Associations, DocumentStateNeedsTheDefaultToNameOurEntry) {
-    ASSERT_TRUE(assoc_set(m_places).ok);
+    ASSERT_TRUE(assoc_set(m_places).ok());
     writeMimeApps("[Default Applications]\napplication/x-poteedit-document=other.desktop;\n");
     EXPECT_FALSE(assoc_check(m_places)) << "package and entry exist, but the default is another's";
 
-    ASSERT_TRUE(assoc_set(m_places).ok);
+    ASSERT_TRUE(assoc_set(m_places).ok());
     QFile::remove(package());
     EXPECT_FALSE(assoc_check(m_places)) << "no package: the type is unknown to the desktop";
 
-    ASSERT_TRUE(assoc_remove(m_places).ok);
+    ASSERT_TRUE(assoc_remove(m_places).ok());
     EXPECT_FALSE(assoc_check(m_places));
 }
 
@@ -116,23 +116,23 @@ TEST_F(Associations, RemoveLeavesAnotherApplicationsDefaultAlone) {
     const QByteArray theirs =
         "[Default Applications]\napplication/x-poteedit-document=other.desktop;\n";
     writeMimeApps(theirs);
-    ASSERT_TRUE(assoc_remove(m_places).ok);
+    ASSERT_TRUE(assoc_remove(m_places).ok());
     EXPECT_EQ(readAll(mimeApps()), theirs);
 }
 
 TEST_F(Associations, TakingTextOverAndReleasingItRestoresThePreviousDefaultExactly) {
     writeMimeApps(kForeign);
     QString extOldApp;
-    ASSERT_TRUE(txt_assoc_set(m_places, extOldApp).ok);
+    ASSERT_TRUE(txt_assoc_set(m_places, extOldApp).ok());
     EXPECT_EQ(extOldApp, QStringLiteral("org.example.Gedit.desktop;other.desktop;"));
     EXPECT_TRUE(txt_assoc_check(m_places));
     EXPECT_FALSE(assoc_check(m_places)) << ".txt alone does not make the document type ours";
 
     QString again = extOldApp;
-    ASSERT_TRUE(txt_assoc_set(m_places, again).ok);
+    ASSERT_TRUE(txt_assoc_set(m_places, again).ok());
     EXPECT_EQ(again, extOldApp) << "a second take-over keeps the first one's memory";
 
-    ASSERT_TRUE(txt_assoc_restore(m_places, extOldApp).ok);
+    ASSERT_TRUE(txt_assoc_restore(m_places, extOldApp).ok());
     EXPECT_FALSE(txt_assoc_check(m_places));
     EXPECT_EQ(readAll(mimeApps()), kForeign);
     EXPECT_EQ(dataFiles(), QStringList()) << "our entry goes when nothing uses it";
@@ -142,23 +142,23 @@ TEST_F(Associations, ReleasingWithAnEmptyMemoryRemovesOurDefault) {
     const QByteArray before = "[Default Applications]\nimage/png=viewer.desktop;\n";
     writeMimeApps(before);
     QString extOldApp = QStringLiteral("stale");
-    ASSERT_TRUE(txt_assoc_set(m_places, extOldApp).ok);
+    ASSERT_TRUE(txt_assoc_set(m_places, extOldApp).ok());
     EXPECT_EQ(extOldApp, QString()) << "there was no default for text/plain";
-    ASSERT_TRUE(txt_assoc_restore(m_places, QString()).ok);
+    ASSERT_TRUE(txt_assoc_restore(m_places, QString()).ok());
     EXPECT_EQ(readAll(mimeApps()), before);
 }
 
 TEST_F(Associations, ReleasingLeavesADefaultThatIsNotOurs) {
     const QByteArray theirs = "[Default Applications]\ntext/plain=kate.desktop;\n";
     writeMimeApps(theirs);
-    ASSERT_TRUE(txt_assoc_restore(m_places, QStringLiteral("gedit.desktop;")).ok);
+    ASSERT_TRUE(txt_assoc_restore(m_places, QStringLiteral("gedit.desktop;")).ok());
     EXPECT_EQ(readAll(mimeApps()), theirs);
 }
 
 TEST_F(Associations, AMovedProgramLosesTextButKeepsTheDocumentType) {
     QString extOldApp;
-    ASSERT_TRUE(assoc_set(m_places).ok);
-    ASSERT_TRUE(txt_assoc_set(m_places, extOldApp).ok);
+    ASSERT_TRUE(assoc_set(m_places).ok());
+    ASSERT_TRUE(txt_assoc_set(m_places, extOldApp).ok());
     AssocPlaces moved = m_places;
     moved.executable = m_root.filePath(QStringLiteral("引っ越し先/poteedit"));
     EXPECT_FALSE(txt_assoc_check(moved));
@@ -168,12 +168,12 @@ TEST_F(Associations, AMovedProgramLosesTextButKeepsTheDocumentType) {
 TEST_F(Associations, SettingsClearOrderTakesEverythingBack) {
     writeMimeApps(kForeign);
     QString extOldApp;
-    ASSERT_TRUE(assoc_set(m_places).ok);
-    ASSERT_TRUE(txt_assoc_set(m_places, extOldApp).ok);
+    ASSERT_TRUE(assoc_set(m_places).ok());
+    ASSERT_TRUE(txt_assoc_set(m_places, extOldApp).ok());
 
-    ASSERT_TRUE(assoc_remove(m_places).ok);
+    ASSERT_TRUE(assoc_remove(m_places).ok());
     EXPECT_TRUE(txt_assoc_check(m_places)) << "the entry stays while .txt still uses it";
-    ASSERT_TRUE(txt_assoc_restore(m_places, extOldApp).ok);
+    ASSERT_TRUE(txt_assoc_restore(m_places, extOldApp).ok());
 
     EXPECT_EQ(readAll(mimeApps()), kForeign);
     EXPECT_EQ(dataFiles(), QStringList());
@@ -182,15 +182,15 @@ TEST_F(Associations, SettingsClearOrderTakesEverythingBack) {
 TEST_F(Associations, AMalformedMimeAppsListIsNeverRewritten) {
     const QByteArray malformed = "[Default Applications]\nthis line means nothing\n";
     writeMimeApps(malformed);
-    for (const AssocResult& result :
+    for (const Result<void>& result :
          {assoc_set(m_places), assoc_remove(m_places), txt_assoc_restore(m_places, "a;")}) {
-        EXPECT_FALSE(result.ok);
-        EXPECT_TRUE(result.message.startsWith(
+        ASSERT_FALSE(result.ok());
+        EXPECT_TRUE(result.error().text.startsWith(
             QStringLiteral("関連付けの設定ファイルの書き方が、僕には読めないにゃ。")));
-        EXPECT_TRUE(result.message.endsWith(QStringLiteral("mimeapps.list（2行目）")));
+        EXPECT_TRUE(result.error().text.endsWith(QStringLiteral("mimeapps.list（2行目）")));
     }
     QString extOldApp = QStringLiteral("kept");
-    EXPECT_FALSE(txt_assoc_set(m_places, extOldApp).ok);
+    EXPECT_FALSE(txt_assoc_set(m_places, extOldApp).ok());
     EXPECT_EQ(extOldApp, QStringLiteral("kept"));
     EXPECT_EQ(readAll(mimeApps()), malformed);
     EXPECT_EQ(dataFiles(), QStringList());
@@ -202,14 +202,15 @@ TEST_F(Associations, AFailedWriteTakesBackWhatItCreated) {
     // A file where the configuration folder should be: mimeapps.list cannot be written, even
     // by root.
     writeAll(m_places.configHome, "not a folder");
-    const AssocResult result = assoc_set(m_places);
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.message.startsWith(QStringLiteral("関連付けを書き込めなかったにゃ。\r\n")));
-    EXPECT_TRUE(result.message.contains(QStringLiteral("mimeapps.list")));
+    const Result<void> result = assoc_set(m_places);
+    ASSERT_FALSE(result.ok());
+    EXPECT_TRUE(
+        result.error().text.startsWith(QStringLiteral("関連付けを書き込めなかったにゃ。\r\n")));
+    EXPECT_TRUE(result.error().text.contains(QStringLiteral("mimeapps.list")));
     EXPECT_EQ(dataFiles(), QStringList());
 
     QString extOldApp = QStringLiteral("kept");
-    EXPECT_FALSE(txt_assoc_set(m_places, extOldApp).ok);
+    EXPECT_FALSE(txt_assoc_set(m_places, extOldApp).ok());
     EXPECT_EQ(extOldApp, QStringLiteral("kept"));
     EXPECT_EQ(dataFiles(), QStringList());
 }
@@ -218,10 +219,10 @@ TEST_F(Associations, TheDesktopLearnsTheDocumentType) {
     if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
         GTEST_SKIP() << "update-mime-database is not installed";
     m_places.runUpdaters = true;
-    ASSERT_TRUE(assoc_set(m_places).ok);
+    ASSERT_TRUE(assoc_set(m_places).ok());
     EXPECT_TRUE(readAll(m_places.dataHome + QStringLiteral("/mime/globs2"))
                     .contains("application/x-poteedit-document:*.ptm"));
-    ASSERT_TRUE(assoc_remove(m_places).ok);
+    ASSERT_TRUE(assoc_remove(m_places).ok());
     EXPECT_FALSE(readAll(m_places.dataHome + QStringLiteral("/mime/globs2")).contains("*.ptm"));
 }
 

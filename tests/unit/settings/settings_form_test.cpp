@@ -99,16 +99,17 @@ public:
     QStringList calls;
     QString failure;
     bool ptmAssociated() override { return ptm; }
-    QString associatePtm() override { return record("associatePtm"); }
-    QString removePtm() override { return record("removePtm"); }
+    Result<void> associatePtm() override { return record("associatePtm"); }
+    Result<void> removePtm() override { return record("removePtm"); }
     bool txtIsOurs() override { return false; }
-    QString takeTxt() override { return record("takeTxt"); }
-    QString restoreTxt() override { return record("restoreTxt"); }
+    Result<void> takeTxt() override { return record("takeTxt"); }
+    Result<void> restoreTxt() override { return record("restoreTxt"); }
 
 private:
-    QString record(const char* call) {
+    Result<void> record(const char* call) {
         calls << QString::fromLatin1(call);
-        return failure;
+        if (failure.isEmpty()) return {};
+        return Error::refused(failure);
     }
 };
 

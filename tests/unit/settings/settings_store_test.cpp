@@ -1,5 +1,7 @@
 #include "settings/settings_store.h"
 
+#include "support/result_check.h"
+
 #include "support/test_files.h"
 
 #include <QDir>
@@ -128,7 +130,7 @@ TEST_F(SettingsStoreTest, NoFileIsTheFirstStartAndChangesNothing) {
 TEST_F(SettingsStoreTest, EveryValueReadsBackAsWritten) {
     Settings saved = everythingChanged();
     saved.recent.entries[0] = QStringLiteral("/a.ptm");
-    ASSERT_EQ(settings_save(path(), saved).status, SaveResult::Status::Written);
+    ASSERT_EQ(test::valueOf(settings_save(path(), saved)), SettingsSaved::Written);
 
     LoadResult result;
     const Settings back = loaded(&result);
@@ -155,7 +157,7 @@ TEST_F(SettingsStoreTest, EveryValueReadsBackAsWritten) {
 TEST_F(SettingsStoreTest, DefaultsSurviveARoundTrip) {
     // A first start's close writes the defaults; the next start must read back the same.
     const Settings defaults = Settings::defaults(QStringLiteral("/start"));
-    ASSERT_EQ(settings_save(path(), defaults).status, SaveResult::Status::Written);
+    ASSERT_EQ(test::valueOf(settings_save(path(), defaults)), SettingsSaved::Written);
     EXPECT_EQ(loaded(), defaults);
     EXPECT_EQ(loaded().BackupExt, QStringLiteral("ptm,txt,txm"));
     EXPECT_TRUE(loaded().BackupFolderCopy);
@@ -172,25 +174,25 @@ TEST_F(SettingsStoreTest, ObsoleteBackupSourceDirIsRemovedAndTheRestKept) {
 
 TEST_F(SettingsStoreTest, ClearThenCloseLeavesNoFileAndTheNextStartIsAFirstStart) {
     Settings s = everythingChanged();
-    ASSERT_EQ(settings_save(path(), s).status, SaveResult::Status::Written);
-    const ClearResult cleared = settings_clear(path(), s);
-    EXPECT_TRUE(cleared.ok) << cleared.error.toStdString();
+    ASSERT_EQ(test::valueOf(settings_save(path(), s)), SettingsSaved::Written);
+    const Result<void> cleared = settings_clear(path(), s);
+    EXPECT_TRUE(cleared.ok()) << test::errorText(cleared);
     EXPECT_TRUE(s.settingsCleared);
     EXPECT_EQ(s.CTax, 10) << "the values stay in effect for the rest of the run";
-    EXPECT_EQ(settings_save(path(), s).status, SaveResult::Status::Skipped);
+    EXPECT_EQ(test::valueOf(settings_save(path(), s)), SettingsSaved::Skipped);
     EXPECT_FALSE(QFile::exists(path()));
     EXPECT_TRUE(loaded().firstStart);
 
     Settings never = Settings::defaults({});
-    EXPECT_TRUE(settings_clear(path(), never).ok) << "no file to remove is no failure";
+    EXPECT_TRUE(settings_clear(path(), never).ok()) << "no file to remove is no failure";
 }
 
 TEST_F(SettingsStoreTest, UnwritableFileFailsWithoutThrowingAndWithoutAFile) {
     // A regular file where the folder should be: no user, not even root, can write below it.
     test::writeAll(m_dir.filePath(QStringLiteral("kumolab")), "not a folder");
-    const SaveResult result = settings_save(path(), everythingChanged());
-    EXPECT_EQ(result.status, SaveResult::Status::Failed);
-    EXPECT_FALSE(result.error.isEmpty());
+    const Result<SettingsSaved> result = settings_save(path(), everythingChanged());
+    ASSERT_EQ(test::failureOf(result), Error::Kind::Io);
+    EXPECT_FALSE(result.error().text.isEmpty());
     EXPECT_EQ(test::readAll(m_dir.filePath(QStringLiteral("kumolab"))), "not a folder");
 }
 
@@ -266,7 +268,7 @@ TEST_F(SettingsStoreTest, ABinaryGarbageFileIsNotAFirstStartAndBreaksNothing) {
     const Settings s = loaded();
     EXPECT_FALSE(s.firstStart) << "the association question is not asked again";
     EXPECT_EQ(s.TABWidth, 3) << "a readable line after the garbage still counts";
-    EXPECT_EQ(settings_save(path(), s).status, SaveResult::Status::Written);
+    EXPECT_EQ(test::valueOf(settings_save(path(), s)), SettingsSaved::Written);
     EXPECT_EQ(loaded(), s);
 }
 
@@ -276,7 +278,7 @@ TEST_F(SettingsStoreTest, AFolderInPlaceOfTheFileIsUnreadableNotAFirstStart) {
     const Settings s = loaded(&result);
     EXPECT_FALSE(result.readable);
     EXPECT_FALSE(s.firstStart);
-    EXPECT_EQ(settings_save(path(), s).status, SaveResult::Status::Failed);
+    EXPECT_EQ(test::failureOf(settings_save(path(), s)), Error::Kind::Io);
 }
 
 TEST_F(SettingsStoreTest, FontIsBuiltFromWhatTheFileHolds) {
@@ -320,8 +322,8 @@ pid_t closeInstance(const QString& path, int instance, int closes) {
     if (pid == 0) {
         bool ok = true;
         for (int i = 0; i < closes; ++i)
-            ok = settings_save(path, instanceSettings(instance)).status ==
-                     SaveResult::Status::Written &&
+            ok = test::valueOf(settings_save(path, instanceSettings(instance))) ==
+                     SettingsSaved::Written &&
                  ok;
         _exit(ok ? 0 : 1);
     }

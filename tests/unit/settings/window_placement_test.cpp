@@ -1,5 +1,6 @@
 #include "settings/settings_store.h"
 #include "settings/window_placement.h"
+#include "support/result_check.h"
 
 #include <QTemporaryDir>
 
@@ -67,7 +68,7 @@ TEST(Placement, MaximizedAtCloseOpensMaximizedNextTimeUnlessStartedWithD) {
     const QString path = dir.filePath(QStringLiteral("potemaruED.conf"));
     Settings closing = Settings::defaults({});
     closing.placement = placementAtClose(true, QRect(0, 0, 1280, 1000));
-    ASSERT_EQ(settings_save(path, closing).status, SaveResult::Status::Written);
+    ASSERT_EQ(test::valueOf(settings_save(path, closing)), SettingsSaved::Written);
 
     Settings next = Settings::defaults({});
     settings_load(path, next);

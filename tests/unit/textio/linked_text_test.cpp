@@ -4,6 +4,7 @@
 #include "core/file_io.h"
 #include "core/text_lines.h"
 #include "editing/search.h"
+#include "support/result_check.h"
 #include "support/test_files.h"
 #include "textio/text_messages.h"
 
@@ -22,7 +23,8 @@ namespace pote {
 namespace {
 
 using test::sjis;
-using Status = LinkedTextRead::Status;
+using Kind = Error::Kind;
+using test::failureOf;
 
 // A store holding the given (name, text) sections.
 SectionStore storeOf(const std::vector<std::pair<QByteArray, QByteArray>>& sections) {
@@ -35,9 +37,10 @@ SectionStore storeOf(const std::vector<std::pair<QByteArray, QByteArray>>& secti
     return store;
 }
 
-std::vector<std::pair<QByteArray, QByteArray>> sectionsOf(const LinkedTextRead& r) {
+std::vector<std::pair<QByteArray, QByteArray>> sectionsOf(const Result<LinkedTextRead>& r) {
     std::vector<std::pair<QByteArray, QByteArray>> out;
-    for (const auto& e : r.content.sections)
+    if (!r) return out;
+    for (const auto& e : r->content.sections)
         out.emplace_back(e.section.name, e.section.text);
     return out;
 }
@@ -75,12 +78,12 @@ protected:
 
     QByteArray written(const SectionStore& store) {
         const QString file = path(QStringLiteral("連結.txm"));
-        const LinkedTextWrite w = linked_text_write(file, store);
-        EXPECT_EQ(w.status, LinkedTextWrite::Status::Ok) << w.message.toStdString();
+        const Result<void> w = linked_text_write(file, store);
+        EXPECT_TRUE(w.ok()) << test::errorText(w);
         return test::readAll(file);
     }
 
-    LinkedTextRead read(const QByteArray& bytes, Utf8Choice* choice = nullptr) {
+    Result<LinkedTextRead> read(const QByteArray& bytes, Utf8Choice* choice = nullptr) {
         const QString file = path(QStringLiteral("読む.txm"));
         test::writeAll(file, bytes);
         Utf8Choice none;
@@ -134,10 +137,10 @@ TEST_F(LinkedText, ReaderSplitsAtEveryMark) {
          {{"a", "x\r\n"}}},
     };
     for (const auto& row : rows) {
-        const LinkedTextRead r = read(row.file);
-        ASSERT_EQ(r.status, Status::Ok) << row.name;
+        const Result<LinkedTextRead> r = read(row.file);
+        ASSERT_TRUE(r) << row.name;
         EXPECT_EQ(sectionsOf(r), row.sections) << row.name;
-        for (const auto& e : r.content.sections) {
+        for (const auto& e : r->content.sections) {
             EXPECT_EQ(e.section.group, 0) << row.name;
             EXPECT_FALSE(e.reserved.has_value()) << row.name;
         }
@@ -163,11 +166,12 @@ TEST_F(LinkedText, LargeFilesSplitAsSmallOnes) {
             body += QByteArray(700 * 1024, 'L') + "\r\n";
     }
     for (const QByteArray& file : {body, QByteArray(body).insert(2 * 1024 * 1024 + 5, '\n')}) {
-        const LinkedTextRead expected = parse_linked_text(read_as_lines(file));
-        const LinkedTextRead r = read(file);
-        ASSERT_EQ(r.status, Status::Ok);
-        EXPECT_EQ(r.headers, expected.headers);
-        EXPECT_EQ(r.headers, section);
+        const Result<LinkedTextRead> expected = parse_linked_text(read_as_lines(file));
+        const Result<LinkedTextRead> r = read(file);
+        ASSERT_TRUE(r);
+        ASSERT_TRUE(expected);
+        EXPECT_EQ(r->headers, expected->headers);
+        EXPECT_EQ(r->headers, section);
         EXPECT_TRUE(sectionsOf(r) == sectionsOf(expected));
     }
 }
@@ -175,12 +179,11 @@ TEST_F(LinkedText, LargeFilesSplitAsSmallOnes) {
 TEST_F(LinkedText, FileWithoutHeaderIsRefused) {
     for (const QByteArray& file :
          {QByteArray("just text\r\n"), QByteArray(), QByteArray("*sectio")}) {
-        const LinkedTextRead r = read(file);
-        EXPECT_EQ(r.status, Status::NoHeader);
-        EXPECT_EQ(r.message,
+        const Result<LinkedTextRead> r = read(file);
+        ASSERT_EQ(failureOf(r), Kind::Refused);
+        EXPECT_EQ(r.error().text,
                   QStringLiteral("このテキストは、連結テキストの書式と違うみたいだにゃ。\r"
                                  "コンバート失敗しちゃったにゃ。ゴメンニャ。"));
-        EXPECT_TRUE(r.content.sections.empty());
     }
 }
 
@@ -188,17 +191,15 @@ TEST_F(LinkedText, FiveHundredHeadersAreReadAndOneMoreIsRefused) {
     QByteArray file;
     for (int k = 1; k <= 500; ++k)
         file += "*section " + QByteArray::number(k) + "\r\ntext\r\n";
-    const LinkedTextRead full = read(file);
-    ASSERT_EQ(full.status, Status::Ok);
-    EXPECT_EQ(full.content.sections.size(), 500u);
-    EXPECT_EQ(full.content.sections[499].section.name, "500");
+    const Result<LinkedTextRead> full = read(file);
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->content.sections.size(), 500u);
+    EXPECT_EQ(full->content.sections[499].section.name, "500");
 
-    const LinkedTextRead over = read(file + "*section 501\r\n");
-    EXPECT_EQ(over.status, Status::TooManySections);
-    EXPECT_EQ(over.headers, 501);
-    EXPECT_TRUE(over.content.sections.empty());
-    EXPECT_EQ(over.message, textmsg::tooManyLinkedSections(501));
-    EXPECT_TRUE(over.message.contains(QStringLiteral("501")));
+    const Result<LinkedTextRead> over = read(file + "*section 501\r\n");
+    ASSERT_EQ(failureOf(over), Kind::Refused);
+    EXPECT_EQ(over.error().text, textmsg::tooManyLinkedSections(501));
+    EXPECT_TRUE(over.error().text.contains(QStringLiteral("501")));
 }
 
 TEST_F(LinkedText, ImportReplacesATenSectionDocument) {
@@ -210,11 +211,11 @@ TEST_F(LinkedText, ImportReplacesATenSectionDocument) {
         store.section(pos).group = 1;
     }
     store.current = 7;
-    LinkedTextRead r = read("*section a\r\n1\r\n*section b\r\n2\r\n*section c\r\n3\r\n");
-    ASSERT_EQ(r.status, Status::Ok);
+    Result<LinkedTextRead> r = read("*section a\r\n1\r\n*section b\r\n2\r\n*section c\r\n3\r\n");
+    ASSERT_TRUE(r);
     // What the import command does with the content.
     store.resetToNew();
-    store.replaceDocument(std::move(r.content));
+    store.replaceDocument(std::move(r->content));
     EXPECT_EQ(store.count(), 3);
     EXPECT_EQ(store.groupCount(), 0);
     EXPECT_EQ(store.current, 0);
@@ -245,13 +246,14 @@ TEST_F(LinkedText, ReadInPiecesOfAnySizeAsTheFormatSplitsTheWholeText) {
         const QByteArray lines = read_as_lines(bytes);
         const auto expected = splitByTheBook(lines);
         Utf8Choice none;
-        const LinkedTextRead r = linked_text_read(file, none, 1 + qsizetype(rng() % 24));
-        ASSERT_EQ(r.headers, int(expected.size())) << bytes.toHex().toStdString();
+        const Result<LinkedTextRead> r = linked_text_read(file, none, 1 + qsizetype(rng() % 24));
         if (expected.empty()) {
-            EXPECT_EQ(r.status, Status::NoHeader);
+            ASSERT_EQ(failureOf(r), Kind::Refused) << bytes.toHex().toStdString();
+            EXPECT_EQ(r.error().text, textmsg::notLinkedText());
             continue;
         }
-        ASSERT_EQ(r.status, Status::Ok) << bytes.toHex().toStdString();
+        ASSERT_TRUE(r) << bytes.toHex().toStdString();
+        ASSERT_EQ(r->headers, int(expected.size())) << bytes.toHex().toStdString();
         ASSERT_EQ(sectionsOf(r), expected) << bytes.toHex().toStdString();
         ASSERT_EQ(sectionsOf(parse_linked_text(lines)), expected) << bytes.toHex().toStdString();
     }
@@ -262,10 +264,9 @@ TEST_F(LinkedText, ReadInPiecesOfAnySizeAsTheFormatSplitsTheWholeText) {
         many += "*section " + QByteArray::number(k) + "\r\ntext\r\n";
     test::writeAll(file, many);
     Utf8Choice none;
-    const LinkedTextRead tooMany = linked_text_read(file, none, 64);
-    EXPECT_EQ(tooMany.status, Status::TooManySections);
-    EXPECT_EQ(tooMany.headers, 700);
-    EXPECT_TRUE(tooMany.content.sections.empty());
+    const Result<LinkedTextRead> tooMany = linked_text_read(file, none, 64);
+    ASSERT_EQ(failureOf(tooMany), Kind::Refused);
+    EXPECT_EQ(tooMany.error().text, textmsg::tooManyLinkedSections(700));
 }
 
 TEST_F(LinkedText, AFileShortenedWhileItIsReadGivesWhatItStillHeld) {
@@ -286,12 +287,12 @@ TEST_F(LinkedText, AFileShortenedWhileItIsReadGivesWhatItStillHeld) {
             }
         });
         Utf8Choice none;
-        const LinkedTextRead r = linked_text_read(file, none, 4096);
+        const Result<LinkedTextRead> r = linked_text_read(file, none, 4096);
         reading = false;
         cutter.join();
-        EXPECT_NE(r.status, Status::IoError) << r.message.toStdString();
-        if (r.status == Status::Ok) {
-            EXPECT_LE(r.content.sections.size(), size_t(SectionStore::kMaxSections));
+        EXPECT_NE(failureOf(r), Kind::Io) << test::errorText(r);
+        if (r) {
+            EXPECT_LE(r->content.sections.size(), size_t(SectionStore::kMaxSections));
         }
     }
 }
@@ -319,8 +320,8 @@ TEST_F(LinkedText, RandomDocumentsComeBackThroughExportAndImport) {
             sections.emplace_back(randomBytes(5, false), text);
         }
         const QByteArray file = written(storeOf(sections));
-        const LinkedTextRead r = read(file);
-        ASSERT_EQ(r.status, Status::Ok);
+        const Result<LinkedTextRead> r = read(file);
+        ASSERT_TRUE(r);
         sections.back().second += "\r\n"; // the file's final line break
         EXPECT_EQ(sectionsOf(r), sections) << file.toHex().toStdString();
     }
@@ -347,8 +348,8 @@ TEST_F(LinkedText, SectionsHoldingANulAreFoundBecauseTheReaderStopsThere) {
                                         {"e", "lost"}});
     EXPECT_EQ(sections_holding_nul(store), (std::vector<int>{1, 3}));
     // What the warning is about: the sections after the first NUL do not come back.
-    const LinkedTextRead back = read(written(store));
-    ASSERT_EQ(back.status, Status::Ok);
+    const Result<LinkedTextRead> back = read(written(store));
+    ASSERT_TRUE(back);
     EXPECT_EQ(sectionsOf(back),
               (std::vector<std::pair<QByteArray, QByteArray>>{{"a", "ok\r\n"}, {"b", "cut\r\n"}}));
     EXPECT_EQ(
@@ -365,37 +366,39 @@ TEST_F(LinkedText, Utf8FilesAreConvertedWhenTheUserSaysSo) {
     for (const QByteArray& file : {utf8, QByteArray("\xEF\xBB\xBF") + utf8}) {
         int asked = 0;
         Utf8Choice yes([&] { return ++asked > 0; });
-        const LinkedTextRead r = read(file, &yes);
-        ASSERT_EQ(r.status, Status::Ok);
+        const Result<LinkedTextRead> r = read(file, &yes);
+        ASSERT_TRUE(r);
         EXPECT_EQ(asked, 1);
         EXPECT_EQ(sectionsOf(r), converted);
         EXPECT_EQ(yes.unmappable(), 1);
 
         Utf8Choice no([] { return false; });
-        const LinkedTextRead raw = read(file, &no);
-        ASSERT_EQ(raw.status, Status::Ok);
-        EXPECT_EQ(raw.content.sections[0].section.name, "猫") << "bytes as they are";
+        const Result<LinkedTextRead> raw = read(file, &no);
+        ASSERT_TRUE(raw);
+        EXPECT_EQ(raw->content.sections[0].section.name, "猫") << "bytes as they are";
     }
 }
 
 TEST_F(LinkedText, FailuresLeaveNothingBehind) {
     Utf8Choice choice;
-    const LinkedTextRead missing = linked_text_read(path(QStringLiteral("ない.txm")), choice);
-    EXPECT_EQ(missing.status, Status::IoError);
-    EXPECT_FALSE(missing.message.isEmpty());
+    const Result<LinkedTextRead> missing =
+        linked_text_read(path(QStringLiteral("ない.txm")), choice);
+    ASSERT_EQ(failureOf(missing), Kind::Io);
+    EXPECT_FALSE(missing.error().text.isEmpty());
     if (test::pipesAvailable(m_dir.path())) {
         const QString pipe = path(QStringLiteral("管.txm"));
-        LinkedTextRead fromPipe;
+        std::optional<Result<LinkedTextRead>> fromPipe;
         EXPECT_TRUE(test::readsPipeWithoutWaiting(
             pipe, [&] { fromPipe = linked_text_read(pipe, choice); }));
-        EXPECT_EQ(fromPipe.status, Status::IoError);
-        EXPECT_EQ(fromPipe.message, notAFileToReadMessage());
+        ASSERT_TRUE(fromPipe);
+        ASSERT_EQ(failureOf(*fromPipe), Kind::Io);
+        EXPECT_EQ(fromPipe->error().text, notAFileToReadMessage());
     }
 
     const QString target = path(QStringLiteral("ない/連結.txm"));
-    const LinkedTextWrite w = linked_text_write(target, storeOf({{"a", "x"}}));
-    EXPECT_EQ(w.status, LinkedTextWrite::Status::IoError);
-    EXPECT_FALSE(w.message.isEmpty());
+    const Result<void> w = linked_text_write(target, storeOf({{"a", "x"}}));
+    ASSERT_EQ(failureOf(w), Kind::Io);
+    EXPECT_FALSE(w.error().text.isEmpty());
 }
 
 } // namespace

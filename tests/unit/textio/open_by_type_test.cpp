@@ -1,6 +1,8 @@
 #include "textio/open_by_type.h"
 
+#include "support/result_check.h"
 #include "support/test_files.h"
+#include "textio/text_messages.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -97,16 +99,18 @@ protected:
         for (const char* name : {"下書き/第 一 章.txt", "文書.PTM", "連結.txm", "メモ.rtf"})
             test::writeAll(m_dir.filePath(QString::fromUtf8(name)), "x");
     }
-    CommandLineOpen run(const QStringList& parameters, OpenTarget target = kNewDocument) const {
+    Result<CommandLineOpen> run(const QStringList& parameters,
+                                OpenTarget target = kNewDocument) const {
         return decideCommandLineOpen(parameters, m_dir.path(), target);
     }
     QTemporaryDir m_dir;
 };
 
 TEST_F(CommandLine, ATextPathSplitAtItsSpacesOpensInPlainTextMode) {
-    const CommandLineOpen open = run({"下書き/第", "一", "章.txt"});
+    const Result<CommandLineOpen> decided = run({"下書き/第", "一", "章.txt"});
+    ASSERT_TRUE(decided) << test::errorText(decided);
+    const CommandLineOpen& open = *decided;
     EXPECT_EQ(open.named, QStringLiteral("下書き/第 一 章.txt"));
-    EXPECT_EQ(open.refusal, CommandLineOpen::Refusal::None);
     EXPECT_EQ(open.open.action, OpenAction::LoadTextIntoCurrent);
     EXPECT_TRUE(open.open.beginPlainTextMode);
     EXPECT_FALSE(open.open.askToSave);
@@ -116,7 +120,10 @@ TEST_F(CommandLine, ATextPathSplitAtItsSpacesOpensInPlainTextMode) {
 
 TEST_F(CommandLine, AnAbsoluteDocumentPathIsReadWhateverTheCurrentFolder) {
     const QString path = m_dir.filePath(QStringLiteral("文書.PTM"));
-    const CommandLineOpen open = decideCommandLineOpen({path, ""}, QDir::rootPath(), kNewDocument);
+    const Result<CommandLineOpen> decided =
+        decideCommandLineOpen({path, ""}, QDir::rootPath(), kNewDocument);
+    ASSERT_TRUE(decided) << test::errorText(decided);
+    const CommandLineOpen& open = *decided;
     EXPECT_EQ(open.named, path) << "trailing blanks go";
     EXPECT_EQ(open.open.action, OpenAction::DocumentRead);
     EXPECT_FALSE(open.open.beginPlainTextMode);
@@ -124,36 +131,47 @@ TEST_F(CommandLine, AnAbsoluteDocumentPathIsReadWhateverTheCurrentFolder) {
 }
 
 TEST_F(CommandLine, ALinkedTextReplacesTheDocumentAndUnsavedWorkIsAskedAboutFirst) {
-    const CommandLineOpen open = run({"連結.txm"});
+    const Result<CommandLineOpen> decided = run({"連結.txm"});
+    ASSERT_TRUE(decided) << test::errorText(decided);
+    const CommandLineOpen& open = *decided;
     EXPECT_EQ(open.open.action, OpenAction::LinkedTextRead);
     EXPECT_EQ(open.open.path, m_dir.filePath(QStringLiteral("連結.txm")));
     EXPECT_FALSE(open.open.askToSave);
     // Work offered back at start-up is modified: every kind asks before replacing it.
     for (const char* name : {"連結.txm", "文書.PTM", "下書き/第 一 章.txt"})
-        EXPECT_TRUE(run({name}, OpenTarget{3, {}, true}).open.askToSave) << name;
+        EXPECT_TRUE(run({name}, OpenTarget{3, {}, true}).value().open.askToSave) << name;
 }
 
 TEST_F(CommandLine, OpensNothingElseAndSaysWhy) {
-    using Refusal = CommandLineOpen::Refusal;
     struct Row {
         const char* name;
         QStringList parameters;
-        Refusal refusal;
+        QString refusal; // the cat's words; empty: nothing opens and nothing is said
     };
     const Row rows[] = {
-        {"rtf", {"メモ.rtf"}, Refusal::NotOpenable},
-        {"missing file", {"ない.txt"}, Refusal::Missing},
-        {"a folder", {"下書き"}, Refusal::NotOpenable},
-        {"/d before a path", {"/d", "文書.PTM"}, Refusal::Missing},
-        {"path split at one of two spaces", {"下書き/第  一", "章.txt"}, Refusal::Missing},
-        {"/d alone names no file", {"/d"}, Refusal::None},
-        {"blanks name no file", {"", " "}, Refusal::None},
+        {"rtf", {"メモ.rtf"}, textmsg::commandLineCannotOpen(QStringLiteral("メモ.rtf"))},
+        {"missing file", {"ない.txt"}, textmsg::commandLineFileMissing(QStringLiteral("ない.txt"))},
+        {"a folder", {"下書き"}, textmsg::commandLineCannotOpen(QStringLiteral("下書き"))},
+        {"/d before a path",
+         {"/d", "文書.PTM"},
+         textmsg::commandLineFileMissing(QStringLiteral("/d 文書.PTM"))},
+        {"path split at one of two spaces",
+         {"下書き/第  一", "章.txt"},
+         textmsg::commandLineFileMissing(QStringLiteral("下書き/第  一 章.txt"))},
+        {"/d alone names no file", {"/d"}, {}},
+        {"blanks name no file", {"", " "}, {}},
     };
     for (const Row& row : rows) {
-        const CommandLineOpen open = run(row.parameters);
-        EXPECT_EQ(open.open.action, OpenAction::Nothing) << row.name;
-        EXPECT_EQ(open.refusal, row.refusal) << row.name;
-        EXPECT_TRUE(open.open.path.isEmpty()) << row.name;
+        const Result<CommandLineOpen> open = run(row.parameters);
+        if (!row.refusal.isEmpty()) {
+            ASSERT_EQ(test::failureOf(open), Error::Kind::Refused) << row.name;
+            EXPECT_EQ(open.error().text, row.refusal) << row.name;
+            EXPECT_TRUE(open.error().path.isEmpty()) << row.name << ": the words name the file";
+            continue;
+        }
+        ASSERT_TRUE(open) << row.name;
+        EXPECT_EQ(open->open.action, OpenAction::Nothing) << row.name;
+        EXPECT_TRUE(open->open.path.isEmpty()) << row.name;
     }
 }
 

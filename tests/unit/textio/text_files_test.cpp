@@ -2,7 +2,9 @@
 
 #include "core/file_io.h"
 #include "core/section_store.h"
+#include "support/result_check.h"
 #include "support/test_files.h"
+#include "textio/text_messages.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -13,7 +15,8 @@ namespace pote {
 namespace {
 
 using test::sjis;
-using Status = TextFileRead::Status;
+using Kind = Error::Kind;
+using test::failureOf;
 
 class TextFiles : public testing::Test {
 protected:
@@ -29,12 +32,13 @@ protected:
 TEST_F(TextFiles, PaneGetsLinesWithTabsExpanded) {
     const QString path = file(QStringLiteral("タブ.txt"), "a\tb\n\tc");
     Utf8Choice none;
-    const TextFileRead eight = text_for_pane(path, 8, none);
-    ASSERT_EQ(eight.status, Status::Ok);
-    EXPECT_EQ(eight.text, "a       b\r\n        c\r\n");
-    const TextFileRead four = text_for_pane(path, 4, none);
-    EXPECT_EQ(four.text, "a   b\r\n    c\r\n");
-    EXPECT_EQ(read_text_file(path, none).text, "a\tb\r\n\tc\r\n") << "folder add keeps tabs";
+    const Result<TextFileRead> eight = text_for_pane(path, 8, none);
+    ASSERT_TRUE(eight) << test::errorText(eight);
+    EXPECT_EQ(eight->text, "a       b\r\n        c\r\n");
+    const Result<TextFileRead> four = text_for_pane(path, 4, none);
+    EXPECT_EQ(four.value().text, "a   b\r\n    c\r\n");
+    EXPECT_EQ(read_text_file(path, none).value().text, "a\tb\r\n\tc\r\n")
+        << "folder add keeps tabs";
 }
 
 TEST_F(TextFiles, Utf8WithAndWithoutByteOrderMark) {
@@ -42,42 +46,45 @@ TEST_F(TextFiles, Utf8WithAndWithoutByteOrderMark) {
         const QString path = file(QStringLiteral("utf8.txt"), bom + "ねこ\nいぬ");
         int asked = 0;
         Utf8Choice yes([&] { return ++asked > 0; });
-        EXPECT_EQ(read_text_file(path, yes).text, sjis("ねこ\r\nいぬ\r\n"));
+        EXPECT_EQ(read_text_file(path, yes).value().text, sjis("ねこ\r\nいぬ\r\n"));
         Utf8Choice no([] { return false; });
-        EXPECT_EQ(read_text_file(path, no).text, bom + "ねこ\r\nいぬ\r\n");
+        EXPECT_EQ(read_text_file(path, no).value().text, bom + "ねこ\r\nいぬ\r\n");
         EXPECT_EQ(asked, 1);
     }
 }
 
 TEST_F(TextFiles, WhatCannotBeReadIsAnError) {
     Utf8Choice none;
-    const TextFileRead missing = read_text_file(m_dir.filePath(QStringLiteral("ない.txt")), none);
-    EXPECT_EQ(missing.status, Status::IoError);
-    EXPECT_FALSE(missing.error.isEmpty());
+    const Result<TextFileRead> missing =
+        read_text_file(m_dir.filePath(QStringLiteral("ない.txt")), none);
+    ASSERT_EQ(failureOf(missing), Kind::Io);
+    EXPECT_FALSE(missing.error().text.isEmpty());
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("フォルダ.txt")));
-    const TextFileRead folder =
+    const Result<TextFileRead> folder =
         read_text_file(m_dir.filePath(QStringLiteral("フォルダ.txt")), none);
-    EXPECT_EQ(folder.status, Status::IoError);
-    EXPECT_EQ(read_file_bytes(file(QStringLiteral("大.txt"), "12345"), 4).status, Status::TooLarge);
-    EXPECT_EQ(read_file_bytes(file(QStringLiteral("空.txt"), ""), 4).text, "");
+    EXPECT_EQ(failureOf(folder), Kind::Io);
+    const Result<TextFileRead> large = read_file_bytes(file(QStringLiteral("大.txt"), "12345"), 4);
+    ASSERT_EQ(failureOf(large), Kind::Refused);
+    EXPECT_EQ(large.error().text, textmsg::textFileTooLarge());
+    EXPECT_EQ(read_file_bytes(file(QStringLiteral("空.txt"), ""), 4).value().text, "");
     if (!test::pipesAvailable(m_dir.path())) return;
     const QString pipe = m_dir.filePath(QStringLiteral("管.txt"));
-    TextFileRead fromPipe;
+    std::optional<Result<TextFileRead>> fromPipe;
     EXPECT_TRUE(
         test::readsPipeWithoutWaiting(pipe, [&] { fromPipe = read_text_file(pipe, none); }));
-    EXPECT_EQ(fromPipe.status, Status::IoError);
-    EXPECT_EQ(fromPipe.error, notAFileToReadMessage());
+    ASSERT_TRUE(fromPipe);
+    ASSERT_EQ(failureOf(*fromPipe), Kind::Io);
+    EXPECT_EQ(fromPipe->error().text, notAFileToReadMessage());
 }
 
 TEST_F(TextFiles, WritingReplacesTheFileOrLeavesItAlone) {
     const QString path = file(QStringLiteral("保存.txt"), "old");
-    ASSERT_TRUE(write_text_file(path, {sjis("新しい"), "\r\n"}).ok);
+    ASSERT_TRUE(write_text_file(path, {sjis("新しい"), "\r\n"}).ok());
     EXPECT_EQ(test::readAll(path), sjis("新しい\r\n"));
 
-    const FileWriteResult failed =
-        write_text_file(m_dir.filePath(QStringLiteral("ない/x.txt")), "x");
-    EXPECT_FALSE(failed.ok);
-    EXPECT_FALSE(failed.error.isEmpty());
+    const Result<void> failed = write_text_file(m_dir.filePath(QStringLiteral("ない/x.txt")), "x");
+    ASSERT_FALSE(failed.ok());
+    EXPECT_FALSE(failed.error().text.isEmpty());
 }
 
 TEST(CrLfBreaks, OnlyTextsWhoseEveryBreakIsCrLfAreWrittenAsTheyAre) {

@@ -1,6 +1,7 @@
 #include "textio/text_folder.h"
 
 #include "core/cp932.h"
+#include "support/result_check.h"
 #include "support/test_files.h"
 #include "textio/text_messages.h"
 
@@ -41,15 +42,15 @@ TEST_F(TextFolder, ListsTextsByNameInAnyLetterCase) {
     for (const char* name : {"第10章.txt", "第2章.txt", "B.TXT", "a.txt", ".隠し.txt", "memo.md"})
         put(QString::fromUtf8(name));
     ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("フォルダ.txt")));
-    const TextFolderListing listing = list_text_files(folder());
-    ASSERT_TRUE(listing.ok);
+    const Result<TextFolderListing> listing = list_text_files(folder());
+    ASSERT_TRUE(listing) << test::errorText(listing);
     QStringList names;
-    for (const QString& path : listing.files)
+    for (const QString& path : listing->files)
         names.append(QFileInfo(path).fileName());
     EXPECT_EQ(names, QStringList({".隠し.txt", "B.TXT", "a.txt", "第2章.txt", "第10章.txt"}));
-    EXPECT_EQ(listing.skipped, QStringList{"フォルダ.txt"});
+    EXPECT_EQ(listing->skipped, QStringList{"フォルダ.txt"});
 
-    EXPECT_FALSE(list_text_files(m_dir.filePath(QStringLiteral("ない"))).ok);
+    EXPECT_FALSE(list_text_files(m_dir.filePath(QStringLiteral("ない"))).ok());
 }
 
 TEST(FileNameOrder, NumbersCompareAsNumbers) {
@@ -65,25 +66,24 @@ TEST_F(TextFolder, FiveHundredSectionsAtMost) {
     for (const char* name : {"1.txt", "2.txt", "3.txt"})
         put(QString::fromUtf8(name), "a\tb\n");
     Utf8Choice none;
-    const TextFolderRead refused = read_text_folder(folder(), 498, none);
-    EXPECT_EQ(refused.status, TextFolderRead::Status::TooMany);
-    EXPECT_EQ(refused.message,
+    const Result<TextFolderRead> refused = read_text_folder(folder(), 498, none);
+    ASSERT_EQ(test::failureOf(refused), Error::Kind::Refused);
+    EXPECT_EQ(refused.error().text,
               QStringLiteral("テキストが多すぎて、読めないにゃ！！\r\n発見したテキスト数＝3"));
-    EXPECT_TRUE(refused.texts.empty());
 
-    TextFolderRead read = read_text_folder(folder(), 497, none);
-    ASSERT_EQ(read.status, TextFolderRead::Status::Ok);
-    ASSERT_EQ(read.texts.size(), 3u);
-    EXPECT_EQ(read.texts[0].text, "a\tb\r\n") << "lines, tabs left for the pane";
+    Result<TextFolderRead> read = read_text_folder(folder(), 497, none);
+    ASSERT_TRUE(read) << test::errorText(read);
+    ASSERT_EQ(read->texts.size(), 3u);
+    EXPECT_EQ(read->texts[0].text, "a\tb\r\n") << "lines, tabs left for the pane";
 
     SectionStore store = storeWith(497);
     store.section(0).name = "first";
     store.reserved(497).r1 = 7;
     store.reserved(497).r2 = 8;
     store.enterPlainTextMode(QStringLiteral("/tmp/x.txt"));
-    for (ImportedText& t : read.texts)
+    for (ImportedText& t : read->texts)
         t.name = QFileInfo(t.path).completeBaseName().toUtf8();
-    append_texts(store, std::move(read.texts));
+    append_texts(store, std::move(read->texts));
     EXPECT_EQ(store.count(), 500);
     EXPECT_EQ(store.current, 499);
     EXPECT_EQ(store.section(497).name, "1");
@@ -97,20 +97,21 @@ TEST_F(TextFolder, FiveHundredSectionsAtMost) {
 
 TEST_F(TextFolder, EmptyFolderAndUnreadableFiles) {
     Utf8Choice none;
-    const TextFolderRead empty = read_text_folder(folder(), 1, none);
-    EXPECT_EQ(empty.status, TextFolderRead::Status::NoFiles);
-    EXPECT_EQ(empty.message, QStringLiteral("テキストファイルが発見できなかったよ。"));
+    const Result<TextFolderRead> empty = read_text_folder(folder(), 1, none);
+    ASSERT_TRUE(empty) << test::errorText(empty);
+    EXPECT_TRUE(empty->texts.empty());
+    EXPECT_EQ(textmsg::noTextFiles(), QStringLiteral("テキストファイルが発見できなかったよ。"));
 
     // A link to nothing stands for any entry that cannot be read (the tests may run as root,
     // who reads every file).
     put(QStringLiteral("読める.txt"));
     ASSERT_TRUE(QFile::link(m_dir.filePath(QStringLiteral("消えた")),
                             m_dir.filePath(QStringLiteral("壊れた.txt"))));
-    const TextFolderRead read = read_text_folder(folder(), 1, none);
-    EXPECT_EQ(read.status, TextFolderRead::Status::Ok);
-    EXPECT_EQ(read.texts.size(), 1u);
-    EXPECT_EQ(read.skipped, QStringList{QStringLiteral("壊れた.txt")});
-    EXPECT_EQ(textmsg::skippedFolderEntries(read.skipped),
+    const Result<TextFolderRead> read = read_text_folder(folder(), 1, none);
+    ASSERT_TRUE(read) << test::errorText(read);
+    EXPECT_EQ(read->texts.size(), 1u);
+    EXPECT_EQ(read->skipped, QStringList{QStringLiteral("壊れた.txt")});
+    EXPECT_EQ(textmsg::skippedFolderEntries(read->skipped),
               QStringLiteral("読めないものがあったから、飛ばしたにゃ。\r\n壊れた.txt"));
 }
 
@@ -121,12 +122,13 @@ TEST_F(TextFolder, Utf8QuestionOncePerFolder) {
     put(QStringLiteral("c.txt"), sjis("さる"));
     int asked = 0;
     Utf8Choice yes([&] { return ++asked > 0; });
-    const TextFolderRead read = read_text_folder(folder(), 1, yes);
-    ASSERT_EQ(read.texts.size(), 3u);
+    const Result<TextFolderRead> read = read_text_folder(folder(), 1, yes);
+    ASSERT_TRUE(read) << test::errorText(read);
+    ASSERT_EQ(read->texts.size(), 3u);
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(read.texts[0].text, sjis("ねこ\r\n"));
-    EXPECT_EQ(read.texts[1].text, sjis("いぬ\r\n"));
-    EXPECT_EQ(read.texts[2].text, sjis("さる\r\n"));
+    EXPECT_EQ(read->texts[0].text, sjis("ねこ\r\n"));
+    EXPECT_EQ(read->texts[1].text, sjis("いぬ\r\n"));
+    EXPECT_EQ(read->texts[2].text, sjis("さる\r\n"));
 }
 
 TEST(SectionFileBase, NamesThatCannotBeFileNames) {
@@ -259,7 +261,7 @@ TEST_F(FolderSave, NamesCutToFitAreWrittenAndKeptApart) {
          {cut + QStringLiteral("(2).txt"), QStringLiteral("f0.txt")}) {
         asked.clear();
         const FolderSaveResult r = save(store, {OverwriteAnswer::All});
-        EXPECT_TRUE(r.ok()) << r.error.toStdString();
+        EXPECT_TRUE(r.ok()) << test::errorText(r.result);
         EXPECT_EQ(r.written, 15);
         EXPECT_EQ(asked, QStringList{firstQuestion});
     }
@@ -313,8 +315,8 @@ TEST_F(FolderSave, StopsAtAFileItCannotWriteAndKeepsTheOthers) {
     const FolderSaveResult r = save(store, {OverwriteAnswer::Yes});
     EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.written, 1);
-    EXPECT_EQ(r.failedPath, m_dir.filePath(QStringLiteral("f1.txt")));
-    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_EQ(r.result.error().path, m_dir.filePath(QStringLiteral("f1.txt")));
+    EXPECT_FALSE(r.result.error().text.isEmpty());
     EXPECT_TRUE(QFileInfo::exists(m_dir.filePath(QStringLiteral("f0.txt"))));
     EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QStringLiteral("f2.txt"))));
 }

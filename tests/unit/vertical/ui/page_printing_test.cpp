@@ -5,6 +5,7 @@
 
 #include "vertical/ui/page_printing.h"
 
+#include "support/result_check.h"
 #include "support/test_files.h"
 
 #include <QDir>
@@ -67,10 +68,9 @@ TEST_F(PagePrinting, APdfHasOnePagePerPageItsTitleAndTheFaceEmbedded) {
     contest.grid = false;
     for (const PageFormat& format : {PageFormat{}, contest}) {
         HandPages pages(7, format);
-        const PrintOutcome outcome =
-            writePdf(out, QStringLiteral("雨の日の原稿"), pages, *font, {});
-        ASSERT_EQ(outcome.status, PrintOutcome::Status::Done) << outcome.error.toStdString();
-        EXPECT_EQ(outcome.pages, 7);
+        const Result<int> written = writePdf(out, QStringLiteral("雨の日の原稿"), pages, *font, {});
+        ASSERT_TRUE(written) << pote::test::errorText(written);
+        EXPECT_EQ(*written, 7);
         const QString info = run(QStringLiteral("pdfinfo"), {out});
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+7\\n"))))
             << info.toStdString();
@@ -92,13 +92,13 @@ TEST_F(PagePrinting, ProgressCountsEveryPageAndAStopLeavesTheOldFileAlone) {
     pote::test::writeAll(out, "old file");
     HandPages pages(40, PageFormat{});
     std::vector<int> seen;
-    const PrintOutcome outcome =
+    const Result<int> written =
         writePdf(out, QStringLiteral("t"), pages, *font, [&](int done, int total) {
             EXPECT_EQ(total, 40);
             seen.push_back(done);
             return done < 5;
         });
-    EXPECT_EQ(outcome.status, PrintOutcome::Status::Stopped);
+    EXPECT_EQ(pote::test::failureOf(written), Error::Kind::Cancelled);
     EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5}));
     EXPECT_EQ(pages.asked, 5) << "no page is laid out after the stop";
     EXPECT_EQ(pote::test::readAll(out), QByteArray("old file"));
@@ -111,9 +111,10 @@ TEST_F(PagePrinting, AnUnwritableTargetFailsWithItsReasonAndChangesNothing) {
     const QString notFolder = path(QStringLiteral("メモ.txt"));
     pote::test::writeAll(notFolder, "memo");
     HandPages few(3, PageFormat{});
-    const PrintOutcome blocked =
+    const Result<int> blocked =
         writePdf(notFolder + QStringLiteral("/原稿.pdf"), QStringLiteral("t"), few, *font, {});
-    EXPECT_EQ(blocked.status, PrintOutcome::Status::Failed);
+    ASSERT_FALSE(blocked);
+    EXPECT_NE(blocked.error().kind, Error::Kind::Cancelled);
     EXPECT_EQ(pote::test::readAll(notFolder), QByteArray("memo"));
     if (geteuid() == 0) return; // root writes into read-only folders
     const QString folder = path(QStringLiteral("読み取り専用"));
@@ -122,10 +123,11 @@ TEST_F(PagePrinting, AnUnwritableTargetFailsWithItsReasonAndChangesNothing) {
     pote::test::writeAll(out, "old file");
     ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     HandPages pages(3, PageFormat{});
-    const PrintOutcome outcome = writePdf(out, QStringLiteral("t"), pages, *font, {});
+    const Result<int> written = writePdf(out, QStringLiteral("t"), pages, *font, {});
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(outcome.status, PrintOutcome::Status::Failed);
-    EXPECT_FALSE(outcome.error.isEmpty());
+    ASSERT_FALSE(written);
+    EXPECT_NE(written.error().kind, Error::Kind::Cancelled);
+    EXPECT_FALSE(written.error().text.isEmpty());
     EXPECT_EQ(pote::test::readAll(out), QByteArray("old file"));
 }
 
@@ -134,9 +136,10 @@ TEST_F(PagePrinting, AFolderOrAMissingFolderAsTargetFails) {
     const QString folder = path(QStringLiteral("原稿.pdf"));
     ASSERT_TRUE(QDir().mkpath(folder));
     for (const QString& out : {folder, path(QStringLiteral("ない/原稿.pdf"))}) {
-        const PrintOutcome outcome = writePdf(out, QStringLiteral("t"), pages, *font, {});
-        EXPECT_EQ(outcome.status, PrintOutcome::Status::Failed) << out.toStdString();
-        EXPECT_FALSE(outcome.error.isEmpty());
+        const Result<int> written = writePdf(out, QStringLiteral("t"), pages, *font, {});
+        ASSERT_FALSE(written) << out.toStdString();
+        EXPECT_NE(written.error().kind, Error::Kind::Cancelled) << out.toStdString();
+        EXPECT_FALSE(written.error().text.isEmpty());
     }
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("ない"))));

@@ -63,23 +63,25 @@ TEST_F(VerticalDrawing, FontconfigFindsTheFaceAndFallsBackToOneThatShowsJapanese
 }
 
 TEST_F(VerticalDrawing, AFileThatIsMissingOrNoFontIsRefusedWithItsReason) {
-    QString error;
-    EXPECT_FALSE(VerticalFont::load({QStringLiteral("/nonexistent/font.ttf"), 0, {}}, error));
-    EXPECT_FALSE(error.isEmpty());
+    const auto missing = VerticalFont::load({QStringLiteral("/nonexistent/font.ttf"), 0, {}});
+    ASSERT_FALSE(missing);
+    EXPECT_FALSE(missing.error().text.isEmpty());
     QTemporaryDir dir;
     const QString text = dir.filePath(QStringLiteral("書体.ttf"));
     QFile f(text);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("this is not a font");
     f.close();
-    error.clear();
-    EXPECT_FALSE(VerticalFont::load({text, 0, {}}, error));
-    EXPECT_FALSE(error.isEmpty());
+    const auto notAFont = VerticalFont::load({text, 0, {}});
+    ASSERT_FALSE(notAFont);
+    EXPECT_FALSE(notAFont.error().text.isEmpty());
     if (!pote::test::pipesAvailable(dir.path())) return;
     const QString pipe = dir.filePath(QStringLiteral("管.ttf"));
-    error.clear();
+    QString error;
     EXPECT_TRUE(pote::test::readsPipeWithoutWaiting(pipe, [&] {
-        EXPECT_FALSE(VerticalFont::load({pipe, 0, {}}, error));
+        const auto fromPipe = VerticalFont::load({pipe, 0, {}});
+        EXPECT_FALSE(fromPipe);
+        if (!fromPipe) error = fromPipe.error().text;
     }));
     EXPECT_EQ(error, notAFileToReadMessage());
 }

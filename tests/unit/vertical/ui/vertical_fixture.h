@@ -28,8 +28,8 @@ protected:
     static std::unique_ptr<VerticalFont> loadFont(VerticalFont::Forms forms) {
         const std::optional<FontFile> file = findFontFile(defaultVerticalFace());
         if (!file) return nullptr;
-        QString error;
-        return VerticalFont::load(*file, error, forms);
+        Result<std::unique_ptr<VerticalFont>> font = VerticalFont::load(*file, forms);
+        return font ? std::move(font).value() : nullptr;
     }
 };
 
