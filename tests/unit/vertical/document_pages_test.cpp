@@ -64,13 +64,6 @@ TEST(DocumentPages, WalkingForwardAndBackAgreesWithTheCounts) {
     }
 }
 
-TEST(DocumentPages, EachSectionStartsOnItsOwnPage) {
-    DocumentPages pages({{sjis(QStringLiteral("あ")), {}}, {sjis(QStringLiteral("い")), {}}},
-                        PageFormat{});
-    EXPECT_EQ(pages.pageCount(), 2);
-    EXPECT_EQ(pages.page(1).lines.first().cells.first().ch[0], u'い');
-}
-
 TEST(DocumentPages, NumbersWaitForTheCountsBeforeThemAndTakeOnlyWhatIsUnknown) {
     const QList<SectionSource> sections = {{paragraphs(45, 20), {}},  // 3 pages of 20 lines
                                            {paragraphs(10, 20), {}},  // 1

@@ -109,8 +109,6 @@ TEST_F(VerticalDrawing, InkSitsWhereAVerticalLineWantsItWithAndWithoutTheFontsVe
          [](const QRectF& r) { return r.height() > r.width(); }},
         {"comma in the upper right", u'、',
          [&](const QRectF& r) { return centre(r).x() > 0.5 && centre(r).y() < 0.5; }},
-        {"full stop in the upper right", u'。',
-         [&](const QRectF& r) { return centre(r).x() > 0.5 && centre(r).y() < 0.5; }},
         {"small tsu right of the middle", u'っ',
          [&](const QRectF& r) { return centre(r).x() > 0.5; }},
         {"kana as it is, in the middle", u'あ',
