@@ -7,7 +7,7 @@
 //   500 files with open, write, fdatasync (goal <= 1.3).
 
 #include "core/cp932.h"
-#include "core/section_store.h"
+#include "core/document.h"
 #include "support/bench_support.h"
 #include "textio/free_space.h"
 #include "textio/linked_text.h"
@@ -30,10 +30,10 @@ using namespace pote;
 constexpr int kSections = 500;
 constexpr qsizetype kDocumentBytes = 100 * 1024 * 1024;
 
-const SectionStore& document() {
-    static const SectionStore store = [] {
+const Document& document() {
+    static const Document doc = [] {
         const QByteArray prose = bench::japaneseProse(kDocumentBytes / kSections);
-        SectionStore s;
+        Document s;
         for (int pos = 0; pos < kSections; ++pos) {
             if (pos > 0) s.appendEmpty();
             s.section(pos).name = cp932::encode(QStringLiteral("第%1章 猫の話").arg(pos + 1));
@@ -42,7 +42,7 @@ const SectionStore& document() {
         }
         return s;
     }();
-    return store;
+    return doc;
 }
 
 QTemporaryDir& workDir() {
@@ -137,24 +137,24 @@ void BM_FolderSave(benchmark::State& state) {
     const QString plain = pathOf(QStringLiteral("folder-plain"));
     QDir().mkpath(ours);
     QDir().mkpath(plain);
-    const SectionStore& store = document();
+    const Document& doc = document();
     // The plain side's file names, made once: the names are part of the plan, not of writing.
     std::vector<QByteArray> plainPaths;
-    for (int pos = 0; pos < store.count(); ++pos)
+    for (int pos = 0; pos < doc.count(); ++pos)
         plainPaths.push_back(QFile::encodeName(plain + QStringLiteral("/%1.txt").arg(pos + 1)));
     folderTimes().run(
         state,
         [&] {
-            const FolderSavePlan plan = plan_folder_save(ours, store, QStringLiteral("新規"));
+            const FolderSavePlan plan = plan_folder_save(ours, doc, QStringLiteral("新規"));
             if (!free_space_check(ours, plan.bytesNeeded, SpaceForm::Total).ok())
                 throw std::runtime_error("no room for the folder save");
             const FolderSaveResult r = save_sections_to_folder(
-                plan, store, [](const QString&) { return OverwriteAnswer::All; });
+                plan, doc, [](const QString&) { return OverwriteAnswer::All; });
             if (!r.ok() || r.written != kSections) throw std::runtime_error("folder save failed");
         },
         [&] {
-            for (int pos = 0; pos < store.count(); ++pos) {
-                const QByteArray& text = store.section(pos).text;
+            for (int pos = 0; pos < doc.count(); ++pos) {
+                const QByteArray& text = doc.section(pos).text;
                 const int fd =
                     ::open(plainPaths[pos].constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
                 if (fd < 0 || ::write(fd, text.constData(), text.size()) != text.size() ||
@@ -164,7 +164,7 @@ void BM_FolderSave(benchmark::State& state) {
                 ::close(fd);
             }
         });
-    state.SetBytesProcessed(state.iterations() * store.totalTextBytes());
+    state.SetBytesProcessed(state.iterations() * doc.totalTextBytes());
 }
 
 BENCHMARK(BM_LinkedTextWrite)->Iterations(9)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -332,14 +332,14 @@ int cat(const Arguments& a) {
     return kOk;
 }
 
-// A document read into a store, or the exit code of its failure.
-std::optional<SectionStore>
-storeOrReport(const QString& path, const std::optional<QByteArray>& password, int& exitCode) {
+// A document read from path, or the exit code of its failure.
+std::optional<Document> documentOrReport(const QString& path,
+                                         const std::optional<QByteArray>& password, int& exitCode) {
     std::optional<DocumentRead> r = readOrReport(path, password, exitCode);
     if (!r) return std::nullopt;
-    std::optional<SectionStore> store(std::in_place);
-    store->replaceDocument(std::move(r->content));
-    return store;
+    std::optional<Document> document(std::in_place);
+    document->replace(std::move(r->content));
+    return document;
 }
 
 QString sectionNumbers(const std::vector<int>& positions) {
@@ -353,18 +353,19 @@ int txmExport(const Arguments& a) {
     if (a.positional.size() != 2 || hasOtherOptions(a, true, false, false, false, false))
         return usage(QStringLiteral("txm-export takes FILE and OUT, and --password only"));
     int exitCode = kOk;
-    const std::optional<SectionStore> store = storeOrReport(a.positional[0], a.password, exitCode);
-    if (!store) return exitCode;
+    const std::optional<Document> document =
+        documentOrReport(a.positional[0], a.password, exitCode);
+    if (!document) return exitCode;
     const QString& out = a.positional[1];
-    if (const std::vector<int> marked = sections_holding_mark(*store); !marked.empty())
+    if (const std::vector<int> marked = sections_holding_mark(*document); !marked.empty())
         fail(kOk, QStringLiteral("warning: sections %1 hold \"*section\"; read back, they split "
                                  "there")
                       .arg(sectionNumbers(marked)));
-    if (const std::vector<int> cut = sections_holding_nul(*store); !cut.empty())
+    if (const std::vector<int> cut = sections_holding_nul(*document); !cut.empty())
         fail(kOk, QStringLiteral("warning: sections %1 hold a NUL byte; read back, the file ends "
                                  "at the first and every later section is lost")
                       .arg(sectionNumbers(cut)));
-    if (const Result<void> written = linked_text_write(out, *store); !written)
+    if (const Result<void> written = linked_text_write(out, *document); !written)
         return writeFailure(out, written.error());
     return kOk;
 }
@@ -404,16 +405,16 @@ int folderExport(const Arguments& a) {
     const QString& in = a.positional[0];
     const QString& dir = a.positional[1];
     int exitCode = kOk;
-    const std::optional<SectionStore> store = storeOrReport(in, a.password, exitCode);
-    if (!store) return exitCode;
+    const std::optional<Document> document = documentOrReport(in, a.password, exitCode);
+    if (!document) return exitCode;
     if (!QDir().mkpath(dir))
         return fail(kUsage, QStringLiteral("cannot create folder %1").arg(dir));
     const FolderSavePlan plan =
-        plan_folder_save(dir, *store, base_name(QFileInfo(in).absoluteFilePath()));
+        plan_folder_save(dir, *document, base_name(QFileInfo(in).absoluteFilePath()));
     if (const Result<void> space = free_space_check(dir, plan.bytesNeeded, SpaceForm::Total);
         !space)
         return writeFailure(dir, space.error());
-    const FolderSaveResult saved = save_sections_to_folder(plan, *store, [&a](const QString&) {
+    const FolderSaveResult saved = save_sections_to_folder(plan, *document, [&a](const QString&) {
         return a.overwrite ? OverwriteAnswer::All : OverwriteAnswer::No;
     });
     for (const QString& name : saved.skipped)
@@ -568,15 +569,17 @@ int pdf(const Arguments& a) {
     }
 #ifdef POTE_PTMTOOL_PDF
     int exitCode = kOk;
-    const std::optional<SectionStore> store = storeOrReport(a.positional[0], a.password, exitCode);
-    if (!store) return exitCode;
-    if (section > store->count())
-        return fail(kUsage,
-                    QStringLiteral("%1 has %2 sections").arg(a.positional[0]).arg(store->count()));
+    const std::optional<Document> document =
+        documentOrReport(a.positional[0], a.password, exitCode);
+    if (!document) return exitCode;
+    if (section > document->count())
+        return fail(
+            kUsage,
+            QStringLiteral("%1 has %2 sections").arg(a.positional[0]).arg(document->count()));
     cli::PdfRequest request;
-    for (int i = 0; i < store->count(); ++i)
+    for (int i = 0; i < document->count(); ++i)
         if (section == 0 || section == i + 1)
-            request.sections.append({store->section(i).text, store->section(i).name});
+            request.sections.append({document->section(i).text, document->section(i).name});
     request.format = *format;
     request.face = a.font.value_or(QStringLiteral("IPA明朝"));
     request.title = QFileInfo(a.positional[0]).completeBaseName();
@@ -606,10 +609,10 @@ int epubExport(const Arguments& a) {
     if (epub::isSameFile(in, out))
         return fail(kUsage, out + QStringLiteral(": ") + epubmsg::targetIsTheDocument());
     int exitCode = kOk;
-    const std::optional<SectionStore> store = storeOrReport(in, a.password, exitCode);
-    if (!store) return exitCode;
+    const std::optional<Document> document = documentOrReport(in, a.password, exitCode);
+    if (!document) return exitCode;
     epub::Book book;
-    book.sections = epub::sectionsOf(*store);
+    book.sections = epub::sectionsOf(*document);
     book.options.title = epub::bookTitle(a.title.value_or(QString()), base_name(in));
     book.options.author = a.author.value_or(QString());
     book.options.horizontal = a.horizontal;

@@ -1,7 +1,7 @@
 #include "epub/book.h"
 
 #include "core/cp932.h"
-#include "core/section_store.h"
+#include "core/document.h"
 #include "epub/content_document.h"
 #include "epub/xml_text.h"
 #include "sections/section_lists.h"
@@ -24,11 +24,11 @@ QByteArray unnamedLabel(int position) {
 
 } // namespace
 
-std::vector<BookSection> sectionsOf(const SectionStore& store) {
+std::vector<BookSection> sectionsOf(const Document& document) {
     std::vector<BookSection> sections;
-    sections.reserve(static_cast<size_t>(store.count()));
-    for (int pos = 0; pos < store.count(); ++pos)
-        sections.push_back({store.section(pos).name, store.section(pos).text});
+    sections.reserve(static_cast<size_t>(document.count()));
+    for (int pos = 0; pos < document.count(); ++pos)
+        sections.push_back({document.section(pos).name, document.section(pos).text});
     return sections;
 }
 

@@ -11,13 +11,13 @@
 #include <vector>
 
 namespace pote {
-class SectionStore;
+class Document;
 }
 
 namespace pote::epub {
 
 struct BookSection {
-    QByteArray name; // CP932, as the store holds it
+    QByteArray name; // CP932, as the document holds it
     QByteArray text;
 };
 
@@ -34,8 +34,8 @@ struct Book {
     BookOptions options;
 };
 
-// The store's sections, sharing their bytes (nothing is copied; the store may change on).
-std::vector<BookSection> sectionsOf(const SectionStore& store);
+// The document's sections, sharing their bytes (nothing is copied; the document may change on).
+std::vector<BookSection> sectionsOf(const Document& document);
 
 // The title given, or else the document's name.
 QString bookTitle(const QString& given, const QString& documentName);

@@ -68,10 +68,10 @@ private:
 
 } // namespace
 
-qint64 linked_text_size(const SectionStore& store) {
+qint64 linked_text_size(const Document& document) {
     qint64 size = kLineBreak.size();
-    for (int pos = 0; pos < store.count(); ++pos) {
-        const Section& s = store.section(pos);
+    for (int pos = 0; pos < document.count(); ++pos) {
+        const Section& s = document.section(pos);
         size +=
             kHeaderStart.size() + s.name.size() + kLineBreak.size() + writtenText(s.text).size();
     }
@@ -80,10 +80,10 @@ qint64 linked_text_size(const SectionStore& store) {
 
 namespace {
 
-std::vector<int> sectionsWhere(const SectionStore& store, bool (*holds)(QByteArrayView)) {
+std::vector<int> sectionsWhere(const Document& document, bool (*holds)(QByteArrayView)) {
     std::vector<int> positions;
-    for (int pos = 0; pos < store.count(); ++pos) {
-        const Section& s = store.section(pos);
+    for (int pos = 0; pos < document.count(); ++pos) {
+        const Section& s = document.section(pos);
         if (holds(s.name) || holds(writtenText(s.text))) positions.push_back(pos);
     }
     return positions;
@@ -91,26 +91,27 @@ std::vector<int> sectionsWhere(const SectionStore& store, bool (*holds)(QByteArr
 
 } // namespace
 
-std::vector<int> sections_holding_mark(const SectionStore& store) {
-    return sectionsWhere(store, holdsMark);
+std::vector<int> sections_holding_mark(const Document& document) {
+    return sectionsWhere(document, holdsMark);
 }
 
-std::vector<int> sections_holding_nul(const SectionStore& store) {
-    return sectionsWhere(store, [](QByteArrayView bytes) { return bytes.contains('\0'); });
+std::vector<int> sections_holding_nul(const Document& document) {
+    return sectionsWhere(document, [](QByteArrayView bytes) { return bytes.contains('\0'); });
 }
 
-Result<void> linked_text_write(const QString& path, const SectionStore& store) {
+Result<void> linked_text_write(const QString& path, const Document& document) {
     // The new file is written beside the old one and replaces it at the end, so the whole new
     // size must fit while the old file still takes its room.
-    if (Result<void> space = free_space_check(path, linked_text_size(store), SpaceForm::SingleFile);
+    if (Result<void> space =
+            free_space_check(path, linked_text_size(document), SpaceForm::SingleFile);
         !space)
         return space;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Error::io(path, file.errorString());
     PieceWriter out(file);
-    for (int pos = 0; pos < store.count(); ++pos) {
-        const Section& s = store.section(pos);
+    for (int pos = 0; pos < document.count(); ++pos) {
+        const Section& s = document.section(pos);
         out.put(kHeaderStart);
         out.put(s.name);
         out.put(kLineBreak);
@@ -162,7 +163,7 @@ public:
     Result<LinkedTextRead> finish() {
         endBlock();
         if (m_headers == 0) return Error::refused(textmsg::notLinkedText());
-        if (m_headers > SectionStore::kMaxSections)
+        if (m_headers > Document::kMaxSections)
             return Error::refused(textmsg::tooManyLinkedSections(m_headers));
         LinkedTextRead result;
         result.headers = m_headers;
@@ -177,7 +178,7 @@ private:
 
     void startBlock() {
         ++m_headers;
-        if (m_headers > SectionStore::kMaxSections) {
+        if (m_headers > Document::kMaxSections) {
             m_sections.clear(); // refused: nothing more is kept
             m_phase = Phase::Outside;
             return;

@@ -3,8 +3,8 @@
 // CR LF followed by its text, and one CR LF at the end. Reading splits a text at every
 // "*section" back into sections.
 
+#include "core/document.h"
 #include "core/result.h"
-#include "core/section_store.h"
 #include "textio/utf8_text.h"
 
 #include <QByteArrayView>
@@ -17,21 +17,21 @@ namespace pote {
 // The header mark as the reader finds it (the writer adds a space after it).
 constexpr QByteArrayView kSectionMark = "*section";
 
-// Size in bytes of the file linked_text_write writes for store.
-qint64 linked_text_size(const SectionStore& store);
+// Size in bytes of the file linked_text_write writes for document.
+qint64 linked_text_size(const Document& document);
 
 // Positions of the sections whose name or text holds "*section": read back, the file would
 // split there.
-std::vector<int> sections_holding_mark(const SectionStore& store);
+std::vector<int> sections_holding_mark(const Document& document);
 
 // Positions of the sections whose name or written text holds a NUL byte: read back, the file
 // ends at the first one, and every later section is lost.
-std::vector<int> sections_holding_nul(const SectionStore& store);
+std::vector<int> sections_holding_nul(const Document& document);
 
-// Checks free space (single-file form), then writes the linked text of store to path through
+// Checks free space (single-file form), then writes the linked text of document to path through
 // QSaveFile. Nothing is written when the check fails: NoSpace, the free-space message alone.
 // A failed write names path.
-Result<void> linked_text_write(const QString& path, const SectionStore& store);
+Result<void> linked_text_write(const QString& path, const Document& document);
 
 struct LinkedTextRead {
     // One entry per header, group 0, no reserved values; no groups, no password.

@@ -172,11 +172,11 @@ namespace {
 
 // Each section's file base. Sections of one name share a file, as they always did; names cut
 // to fit get a number where the cut would make them another name's.
-std::vector<QString> fileBases(const SectionStore& store, const QString& displayName) {
+std::vector<QString> fileBases(const Document& document, const QString& displayName) {
     std::vector<QString> bases;
     std::unordered_set<QString> taken;
-    for (int pos = 0; pos < store.count(); ++pos) {
-        bases.push_back(fullBase(store.section(pos).name, displayName, pos + 1));
+    for (int pos = 0; pos < document.count(); ++pos) {
+        bases.push_back(fullBase(document.section(pos).name, displayName, pos + 1));
         if (fits(bases.back(), {})) taken.insert(bases.back());
     }
     std::unordered_map<QString, QString> cutFor;
@@ -199,7 +199,7 @@ std::vector<QString> fileBases(const SectionStore& store, const QString& display
 
 } // namespace
 
-FolderSavePlan plan_folder_save(const QString& folder, const SectionStore& store,
+FolderSavePlan plan_folder_save(const QString& folder, const Document& document,
                                 const QString& displayName) {
     FolderSavePlan plan;
     plan.folder = folder;
@@ -208,8 +208,8 @@ FolderSavePlan plan_folder_save(const QString& folder, const SectionStore& store
     std::unordered_map<QString, qint64> sizeAt;
     qint64 running = 0;
     qint64 peak = 0;
-    const std::vector<QString> bases = fileBases(store, displayName);
-    for (int pos = 0; pos < store.count(); ++pos) {
+    const std::vector<QString> bases = fileBases(document, displayName);
+    for (int pos = 0; pos < document.count(); ++pos) {
         FolderSaveItem item;
         item.position = pos;
         item.fileName = bases[size_t(pos)] + kTextSuffix;
@@ -219,7 +219,7 @@ FolderSavePlan plan_folder_save(const QString& folder, const SectionStore& store
             const QFileInfo existing(item.path);
             at->second = existing.isFile() ? existing.size() : 0;
         }
-        const qint64 newSize = store.section(pos).text.size() + 2;
+        const qint64 newSize = document.section(pos).text.size() + 2;
         peak = std::max(peak, running + newSize);
         running += newSize - at->second;
         at->second = newSize;
@@ -229,7 +229,7 @@ FolderSavePlan plan_folder_save(const QString& folder, const SectionStore& store
     return plan;
 }
 
-FolderSaveResult save_sections_to_folder(const FolderSavePlan& plan, const SectionStore& store,
+FolderSaveResult save_sections_to_folder(const FolderSavePlan& plan, const Document& document,
                                          const OverwriteQuestion& ask) {
     FolderSaveResult result;
     bool overwriteAll = false;
@@ -243,7 +243,7 @@ FolderSaveResult save_sections_to_folder(const FolderSavePlan& plan, const Secti
                 continue;
             }
         }
-        result.result = write_text_file(item.path, {store.section(item.position).text, "\r\n"});
+        result.result = write_text_file(item.path, {document.section(item.position).text, "\r\n"});
         if (!result.result) return result;
         ++result.written;
     }

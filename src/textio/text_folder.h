@@ -71,7 +71,7 @@ struct FolderSavePlan {
     qint64 bytesNeeded = 0;
 };
 
-FolderSavePlan plan_folder_save(const QString& folder, const SectionStore& store,
+FolderSavePlan plan_folder_save(const QString& folder, const Document& document,
                                 const QString& displayName);
 
 // Answers of the overwrite question, numbered as the dialog numbers them. Closed (the dialog shut
@@ -90,7 +90,7 @@ struct FolderSaveResult {
 // Writes each section's text followed by CR LF. For a file that exists, ask decides, until it
 // answers All; a file that does not exist is written without asking. Stops at the first file that
 // cannot be written; the files written before it stay.
-FolderSaveResult save_sections_to_folder(const FolderSavePlan& plan, const SectionStore& store,
+FolderSaveResult save_sections_to_folder(const FolderSavePlan& plan, const Document& document,
                                          const OverwriteQuestion& ask);
 
 } // namespace pote

@@ -409,8 +409,8 @@ protected:
         } else {
             QDir().mkpath(target);
             const SectionStore store = fault::faultDocument(1, 20'000);
-            const FolderSavePlan plan =
-                plan_folder_save(target, store, QStringLiteral("版1-%1").arg(kBigDocument));
+            const FolderSavePlan plan = plan_folder_save(
+                target, store.document(), QStringLiteral("版1-%1").arg(kBigDocument));
             for (const FolderSaveItem& item : plan.items)
                 old[item.path] = "old " + QFile::encodeName(item.path);
         }
@@ -511,7 +511,7 @@ TEST_F(FaultInjection, TargetThatIsAFolderIsRefusedAndLeftAlone) {
         QString blocked = where + QStringLiteral("/原稿.ptm");
         if (entry.writesFolder) {
             const SectionStore store = fault::faultDocument(1, 20'000);
-            blocked = plan_folder_save(where, store, QString()).items.at(0).path;
+            blocked = plan_folder_save(where, store.document(), QString()).items.at(0).path;
         }
         QDir().mkpath(blocked);
         writeAll(blocked + QStringLiteral("/中身.txt"), "inside");

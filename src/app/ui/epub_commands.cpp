@@ -57,7 +57,7 @@ void EpubCommands::nx_epub_saveClick() {
     }
 
     epub::Book book;
-    book.sections = epub::sectionsOf(store);
+    book.sections = epub::sectionsOf(store.document());
     book.options.title = epub::bookTitle({}, store.displayName);
     // A document never saved has no path of its own; the book's stands in for it.
     book.options.identifier =

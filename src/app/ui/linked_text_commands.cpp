@@ -28,15 +28,15 @@ void LinkedTextCommands::nx_marge_text_save1Click() {
     m_context.binding.section_commit(store.current);
     // Read back, the file would split at every "*section" inside a name or a text, and end at
     // the first NUL.
-    if (!confirmSections(sections_holding_mark(store), textmsg::headerInsideSections) ||
-        !confirmSections(sections_holding_nul(store), textmsg::nulInsideSections))
+    if (!confirmSections(sections_holding_mark(store.document()), textmsg::headerInsideSections) ||
+        !confirmSections(sections_holding_nul(store.document()), textmsg::nulInsideSections))
         return;
     const FileDialogRequest request =
         dialog_setup(DialogKind::LinkedText, DialogDirection::Save, m_context.settings.WorkDir,
                      store.displayName, {});
     const std::optional<QString> path = m_context.prompter.saveFile(request);
     if (!path) return;
-    if (const Result<void> written = pote::linked_text_write(*path, store); !written) {
+    if (const Result<void> written = pote::linked_text_write(*path, store.document()); !written) {
         m_context.reporter.report(written.error());
         return;
     }

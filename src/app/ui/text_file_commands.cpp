@@ -276,7 +276,7 @@ void TextFileCommands::nx_alltext_save1Click() {
     m_context.settings.WorkDir = *chosen;
     const QString folder = withoutTrailingSeparator(*chosen);
 
-    const FolderSavePlan plan = plan_folder_save(folder, store, store.displayName);
+    const FolderSavePlan plan = plan_folder_save(folder, store.document(), store.displayName);
     if (Result<void> space = free_space_check(folder, plan.bytesNeeded, SpaceForm::Total); !space) {
         m_context.reporter.report(space.error());
         return;
@@ -284,7 +284,7 @@ void TextFileCommands::nx_alltext_save1Click() {
     FolderSaveResult result;
     {
         BusyCursor busy;
-        result = save_sections_to_folder(plan, store, [this](const QString& fileName) {
+        result = save_sections_to_folder(plan, store.document(), [this](const QString& fileName) {
             NormalCursor normal;
             Trewrite_fm dialog(fileName, m_context.view.dialogParent());
             m_context.view.runModal(dialog);

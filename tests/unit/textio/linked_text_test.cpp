@@ -2,6 +2,7 @@
 
 #include "core/cp932.h"
 #include "core/file_io.h"
+#include "core/section_store.h"
 #include "core/text_lines.h"
 #include "editing/search.h"
 #include "support/result_check.h"
@@ -26,15 +27,15 @@ using test::sjis;
 using Kind = Error::Kind;
 using test::failureOf;
 
-// A store holding the given (name, text) sections.
-SectionStore storeOf(const std::vector<std::pair<QByteArray, QByteArray>>& sections) {
-    SectionStore store;
+// A document holding the given (name, text) sections.
+Document documentOf(const std::vector<std::pair<QByteArray, QByteArray>>& sections) {
+    Document document;
     for (size_t k = 0; k < sections.size(); ++k) {
-        const int pos = k == 0 ? 0 : store.appendEmpty();
-        store.section(pos).name = sections[k].first;
-        store.section(pos).text = sections[k].second;
+        const int pos = k == 0 ? 0 : document.appendEmpty();
+        document.section(pos).name = sections[k].first;
+        document.section(pos).text = sections[k].second;
     }
-    return store;
+    return document;
 }
 
 std::vector<std::pair<QByteArray, QByteArray>> sectionsOf(const Result<LinkedTextRead>& r) {
@@ -76,9 +77,9 @@ class LinkedText : public testing::Test {
 protected:
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
-    QByteArray written(const SectionStore& store) {
+    QByteArray written(const Document& document) {
         const QString file = path(QStringLiteral("連結.txm"));
-        const Result<void> w = linked_text_write(file, store);
+        const Result<void> w = linked_text_write(file, document);
         EXPECT_TRUE(w.ok()) << test::errorText(w);
         return test::readAll(file);
     }
@@ -94,19 +95,19 @@ protected:
 };
 
 TEST_F(LinkedText, TwoSectionsByteForByte) {
-    const SectionStore store = storeOf({{"a", "x\r\n"}, {"b", "y"}});
+    const Document document = documentOf({{"a", "x\r\n"}, {"b", "y"}});
     const QByteArray expected = "*section a\r\nx\r\n*section b\r\ny\r\n";
-    EXPECT_EQ(written(store), expected);
-    EXPECT_EQ(linked_text_size(store), expected.size());
+    EXPECT_EQ(written(document), expected);
+    EXPECT_EQ(linked_text_size(document), expected.size());
 }
 
 TEST_F(LinkedText, WriterDropsZeroBytesAtTheEndOfTexts) {
-    const SectionStore store =
-        storeOf({{sjis("第一章"), QByteArray("x\0y\0\0", 5)}, {"", QByteArray("\0", 1)}});
+    const Document document =
+        documentOf({{sjis("第一章"), QByteArray("x\0y\0\0", 5)}, {"", QByteArray("\0", 1)}});
     const QByteArray expected =
         sjis("*section 第一章\r\n") + QByteArray("x\0y", 3) + "*section \r\n\r\n";
-    EXPECT_EQ(written(store), expected);
-    EXPECT_EQ(linked_text_size(store), expected.size());
+    EXPECT_EQ(written(document), expected);
+    EXPECT_EQ(linked_text_size(document), expected.size());
 }
 
 TEST_F(LinkedText, ReaderSplitsAtEveryMark) {
@@ -319,7 +320,7 @@ TEST_F(LinkedText, RandomDocumentsComeBackThroughExportAndImport) {
             if (k + 1 < count && !text.endsWith("\r\n")) text += "\r\n";
             sections.emplace_back(randomBytes(5, false), text);
         }
-        const QByteArray file = written(storeOf(sections));
+        const QByteArray file = written(documentOf(sections));
         const Result<LinkedTextRead> r = read(file);
         ASSERT_TRUE(r);
         sections.back().second += "\r\n"; // the file's final line break
@@ -328,11 +329,11 @@ TEST_F(LinkedText, RandomDocumentsComeBackThroughExportAndImport) {
 }
 
 TEST_F(LinkedText, SectionsHoldingTheMarkAreFound) {
-    const SectionStore store = storeOf({{"a", "ok\r\n"},
-                                        {"b", "see *section here"},
-                                        {"*section in the name", ""},
-                                        {"d", "*Section, *sectio"}});
-    EXPECT_EQ(sections_holding_mark(store), (std::vector<int>{1, 2}));
+    const Document document = documentOf({{"a", "ok\r\n"},
+                                          {"b", "see *section here"},
+                                          {"*section in the name", ""},
+                                          {"d", "*Section, *sectio"}});
+    EXPECT_EQ(sections_holding_mark(document), (std::vector<int>{1, 2}));
     EXPECT_EQ(
         textmsg::headerInsideSections({2, 3}),
         QStringLiteral("セクション No.2、No.3 の名前かテキストに「*section」が入ってるにゃ。\r\n"
@@ -341,14 +342,14 @@ TEST_F(LinkedText, SectionsHoldingTheMarkAreFound) {
 }
 
 TEST_F(LinkedText, SectionsHoldingANulAreFoundBecauseTheReaderStopsThere) {
-    const SectionStore store = storeOf({{"a", "ok\r\n"},
-                                        {"b", QByteArray("cut\0here\r\n", 11)},
-                                        {"c", QByteArray("only at the end\0\0", 17)},
-                                        {QByteArray("d\0", 2), "x"},
-                                        {"e", "lost"}});
-    EXPECT_EQ(sections_holding_nul(store), (std::vector<int>{1, 3}));
+    const Document document = documentOf({{"a", "ok\r\n"},
+                                          {"b", QByteArray("cut\0here\r\n", 11)},
+                                          {"c", QByteArray("only at the end\0\0", 17)},
+                                          {QByteArray("d\0", 2), "x"},
+                                          {"e", "lost"}});
+    EXPECT_EQ(sections_holding_nul(document), (std::vector<int>{1, 3}));
     // What the warning is about: the sections after the first NUL do not come back.
-    const Result<LinkedTextRead> back = read(written(store));
+    const Result<LinkedTextRead> back = read(written(document));
     ASSERT_TRUE(back);
     EXPECT_EQ(sectionsOf(back),
               (std::vector<std::pair<QByteArray, QByteArray>>{{"a", "ok\r\n"}, {"b", "cut\r\n"}}));
@@ -396,7 +397,7 @@ TEST_F(LinkedText, FailuresLeaveNothingBehind) {
     }
 
     const QString target = path(QStringLiteral("ない/連結.txm"));
-    const Result<void> w = linked_text_write(target, storeOf({{"a", "x"}}));
+    const Result<void> w = linked_text_write(target, documentOf({{"a", "x"}}));
     ASSERT_EQ(failureOf(w), Kind::Io);
     EXPECT_FALSE(w.error().text.isEmpty());
 }

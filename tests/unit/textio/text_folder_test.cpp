@@ -169,9 +169,9 @@ class FolderSave : public TextFolder {
 protected:
     // Saves store, answering each question with the next answer, and records the questions.
     FolderSaveResult save(const SectionStore& store, std::vector<OverwriteAnswer> answers = {}) {
-        const FolderSavePlan plan = plan_folder_save(folder(), store, store.displayName);
+        const FolderSavePlan plan = plan_folder_save(folder(), store.document(), store.displayName);
         size_t next = 0;
-        return save_sections_to_folder(plan, store, [&](const QString& name) {
+        return save_sections_to_folder(plan, store.document(), [&](const QString& name) {
             asked.append(name);
             return next < answers.size() ? answers[next++] : OverwriteAnswer::No;
         });
@@ -235,8 +235,8 @@ TEST_F(FolderSave, NamesNeverLeaveTheFolder) {
     ASSERT_TRUE(QDir().mkpath(inner));
     SectionStore store;
     store.section(0).name = "../../evil";
-    const FolderSavePlan plan = plan_folder_save(inner, store, QStringLiteral("新規"));
-    const FolderSaveResult r = save_sections_to_folder(plan, store, {});
+    const FolderSavePlan plan = plan_folder_save(inner, store.document(), QStringLiteral("新規"));
+    const FolderSaveResult r = save_sections_to_folder(plan, store.document(), {});
     EXPECT_TRUE(r.ok());
     EXPECT_EQ(QDir(inner).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("..／..／evil.txt")});
@@ -286,7 +286,7 @@ TEST(FolderSavePlan, EveryFileNameFitsAndOnlySameNamesShareAFile) {
             store.section(pos).name = name;
         }
         const FolderSavePlan plan =
-            plan_folder_save(QStringLiteral("/f"), store, QStringLiteral("新規"));
+            plan_folder_save(QStringLiteral("/f"), store.document(), QStringLiteral("新規"));
         // Names that cannot be file names take the display name and their own number.
         const auto ownName = [&store](int pos) {
             const QString name = cp932::decode(store.section(pos).name);
@@ -330,12 +330,12 @@ TEST_F(FolderSave, SpaceNeededCountsEachFileBesideTheOneItReplaces) {
     store.section(2).text = QByteArray(198, 'c'); // 200, new
     put(QStringLiteral("f0.txt"), QByteArray(300, 'z'));
     // Peak: f0 beside its old file (100), then -200 + 50, then -150 + 200 = 50.
-    EXPECT_EQ(plan_folder_save(folder(), store, {}).bytesNeeded, 100);
+    EXPECT_EQ(plan_folder_save(folder(), store.document(), {}).bytesNeeded, 100);
 
     store.section(1).name = "f0"; // f0.txt again: 50 beside the 100 just written
     store.section(2).text = QByteArray(998, 'c');
     // 100 | -200 + 50 | -250 + 1000 = 750.
-    EXPECT_EQ(plan_folder_save(folder(), store, {}).bytesNeeded, 750);
+    EXPECT_EQ(plan_folder_save(folder(), store.document(), {}).bytesNeeded, 750);
 }
 
 } // namespace
