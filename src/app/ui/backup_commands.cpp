@@ -9,7 +9,6 @@
 #include "mascot/ui/mascot_view.h"
 #include "settings/settings_values.h"
 
-#include <QApplication>
 #include <QWidget>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -39,27 +38,13 @@ BackupCommands::BackupCommands(AppContext& context, mascot::MascotView& cat, QOb
 }
 
 BackupCommands::~BackupCommands() {
-    m_cancel = true;
-    m_worker.waitForFinished();
-    if (m_busy) QApplication::restoreOverrideCursor();
-}
-
-bool BackupCommands::closeQuery() {
-    if (!running()) return true;
-    m_cancel = true;
-    m_closeWhenDone = true;
-    return false;
-}
-
-void BackupCommands::stop() {
-    m_cancel = true;
+    m_work.stopAndWait();
 }
 
 void BackupCommands::nx_backupClick() {
     if (running()) return;
     m_phase = Phase::Checking;
-    m_cancel = false;
-    m_closeWhenDone = false;
+    m_work.begin();
     Prompter& prompter = m_context.prompter;
 
     const backup::BackupSettings settings = backupSettingsOf(m_context.settings);
@@ -82,9 +67,9 @@ void BackupCommands::nx_backupClick() {
 
     enterBusy();
     m_phase = Phase::Scanning;
-    m_worker = QtConcurrent::run([this, folders = check.folders, settings] {
+    m_work.worker = QtConcurrent::run([this, folders = check.folders, settings] {
         deliver(std::make_shared<const backup::BackupPlan>(
-                    backup::planBackup(folders, settings, &m_cancel)),
+                    backup::planBackup(folders, settings, &m_work.cancel)),
                 &BackupCommands::scanFinished);
     });
 }
@@ -111,7 +96,7 @@ void BackupCommands::scanFinished(std::shared_ptr<const backup::BackupPlan> plan
     }
 
     m_phase = Phase::Copying;
-    m_worker.waitForFinished(); // the scan's thread is past its last step already
+    m_work.worker.waitForFinished(); // the scan's thread is past its last step already
     // The worker only posts the text; the panel is set here, on the window's thread, and only
     // while the copy is still ours to show.
     // The observer is copied for the run: the worker never reads what the window may set.
@@ -126,8 +111,8 @@ void BackupCommands::scanFinished(std::shared_ptr<const backup::BackupPlan> plan
             },
             Qt::QueuedConnection);
     };
-    m_worker = QtConcurrent::run([this, plan = std::move(plan), progress] {
-        deliver(backup::runBackup(*plan, progress, m_cancel), &BackupCommands::copyFinished);
+    m_work.worker = QtConcurrent::run([this, plan = std::move(plan), progress] {
+        deliver(backup::runBackup(*plan, progress, m_work.cancel), &BackupCommands::copyFinished);
     });
 }
 
@@ -155,17 +140,11 @@ void BackupCommands::finish() {
     m_context.view.status_update();
     m_cat.start();
     m_context.mascot.mascot_react(ReactionExercise);
-    if (m_closeWhenDone) {
-        m_closeWhenDone = false;
-        // After this command has returned, so the window's close runs its own questions.
-        QTimer::singleShot(0, m_context.view.dialogParent()->window(), &QWidget::close);
-    }
+    m_work.closeWindowIfAsked(m_context.view.dialogParent()->window());
 }
 
 void BackupCommands::enterBusy() {
-    m_busy = true;
-    // The arrow with the busy sign: the window still takes clicks, for "中止".
-    QApplication::setOverrideCursor(Qt::BusyCursor);
+    m_work.enterBusy();
     m_statusText = backup::scanningStatusText();
     m_context.view.holdStatusText(m_statusText);
     m_clock.start();
@@ -176,10 +155,8 @@ void BackupCommands::enterBusy() {
 }
 
 void BackupCommands::leaveBusy() {
-    if (!m_busy) return;
-    m_busy = false;
+    if (!m_work.leaveBusy()) return;
     m_phase = Phase::Reporting;
-    QApplication::restoreOverrideCursor();
     m_busyFrames.stop();
 }
 

@@ -3,15 +3,14 @@
 // thread while the window stays live, with the progress in the status bar, the cat's busy
 // pictures, and "中止" (Esc or the status bar's button) as the one command left.
 
+#include "app/ui/background_work.h"
 #include "backup/backup_plan.h"
 #include "backup/backup_runner.h"
 
 #include <QElapsedTimer>
-#include <QFuture>
 #include <QObject>
 #include <QTimer>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -35,15 +34,15 @@ public:
 
     void nx_backupClick();
     // "中止" (the window's): the run stops after the file at hand and reports what it copied.
-    void stop();
+    void stop() { m_work.stop(); }
 
     // From the first check to the last report.
     bool running() const { return m_phase != Phase::Idle; }
     // While the scan or the copies run: every other command waits.
-    bool busy() const { return m_busy; }
+    bool busy() const { return m_work.busy(); }
     // The window asks before it closes. While a run goes on the answer is no: the run is
     // stopped, its report shown, and the window then closes by itself.
-    bool closeQuery();
+    bool closeQuery() { return m_work.closeQuery(running()); }
 
     // Called on the worker thread with every progress report of the copy (tests stop a run
     // half-way from here). A run keeps the observer it started with.
@@ -68,14 +67,11 @@ private:
     AppContext& m_context;
     mascot::MascotView& m_cat;
     Phase m_phase = Phase::Idle;
-    std::atomic<bool> m_cancel{false};
-    QFuture<void> m_worker; // the scan, then the copies
+    BackgroundWork m_work; // the scan, then the copies
     QTimer m_busyFrames;
     int m_busyFrame = 0;
     QElapsedTimer m_clock;
     QString m_statusText; // what the first status panel shows during the run
-    bool m_busy = false;
-    bool m_closeWhenDone = false;
     std::function<void(const backup::BackupProgress&)> m_observer;
 };
 

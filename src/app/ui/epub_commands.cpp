@@ -10,10 +10,8 @@
 #include "epub/epub_writer.h"
 #include "settings/settings_values.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QTimer>
 #include <QWidget>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -25,20 +23,7 @@ EpubCommands::EpubCommands(AppContext& context, QObject* parent)
 }
 
 EpubCommands::~EpubCommands() {
-    m_cancel = true;
-    m_worker.waitForFinished();
-    if (m_busy) QApplication::restoreOverrideCursor();
-}
-
-bool EpubCommands::closeQuery() {
-    if (!m_busy) return true;
-    m_cancel = true;
-    m_closeWhenDone = true;
-    return false;
-}
-
-void EpubCommands::stop() {
-    m_cancel = true;
+    m_work.stopAndWait();
 }
 
 void EpubCommands::nx_epub_saveClick() {
@@ -64,12 +49,9 @@ void EpubCommands::nx_epub_saveClick() {
         epub::bookIdentifier(store.documentPath.isEmpty() ? path : store.documentPath);
     book.options.modified = QDateTime::currentDateTimeUtc();
 
-    m_busy = true;
-    m_cancel = false;
-    m_closeWhenDone = false;
+    m_work.begin();
+    m_work.enterBusy();
     m_shownPercent = -1;
-    // The arrow with the busy sign: the window still takes clicks, for "中止".
-    QApplication::setOverrideCursor(Qt::BusyCursor);
     m_context.view.holdStatusText(epubmsg::progressStatusText(0, 1));
     // The worker only posts the figures; the panel is set here, on the window's thread.
     const auto progress = [this](qint64 done, qint64 total) {
@@ -77,14 +59,14 @@ void EpubCommands::nx_epub_saveClick() {
             this,
             [this, done, total] {
                 const int percent = total > 0 ? int(done * 100 / total) : 100;
-                if (!m_busy || percent == m_shownPercent) return;
+                if (!m_work.busy() || percent == m_shownPercent) return;
                 m_shownPercent = percent;
                 m_context.view.holdStatusText(epubmsg::progressStatusText(done, total));
             },
             Qt::QueuedConnection);
     };
-    m_worker = QtConcurrent::run([this, path, book = std::move(book), progress] {
-        Result<epub::EpubWrite> written = epub::write_epub(path, book, &m_cancel, progress);
+    m_work.worker = QtConcurrent::run([this, path, book = std::move(book), progress] {
+        Result<epub::EpubWrite> written = epub::write_epub(path, book, &m_work.cancel, progress);
         // Posted after every progress figure, so handled after them.
         QMetaObject::invokeMethod(
             this,
@@ -104,10 +86,9 @@ void EpubCommands::nx_epub_saveClick() {
 }
 
 void EpubCommands::leaveBusy() {
-    m_worker.waitForFinished(); // past its last step already
-    m_busy = false;
+    m_work.worker.waitForFinished(); // past its last step already
+    m_work.leaveBusy();
     m_reportDue = true;
-    QApplication::restoreOverrideCursor();
     m_context.view.releaseStatusText();
     m_context.view.status_update();
 }
@@ -124,16 +105,12 @@ void EpubCommands::report(const QString& path, const Result<epub::EpubWrite>& wr
                              epubmsg::finished(QDir::toNativeSeparators(path)));
     } else if (written.error().kind == Error::Kind::Cancelled) {
         // Closing the window stopped it: the user knows.
-        if (!m_closeWhenDone)
+        if (!m_work.closeAsked())
             prompter.message(MessageKind::Information, Answer::Yes, epubmsg::stopped());
     } else {
         m_context.reporter.report(written.error());
     }
-    if (m_closeWhenDone) {
-        m_closeWhenDone = false;
-        // After this command has returned, so the window's close runs its own questions.
-        QTimer::singleShot(0, m_context.view.dialogParent()->window(), &QWidget::close);
-    }
+    m_work.closeWindowIfAsked(m_context.view.dialogParent()->window());
 }
 
 } // namespace pote

@@ -3,11 +3,10 @@
 // here; the book is written on a worker thread from a snapshot of the sections (their bytes
 // shared, not copied), with the progress in the status bar and "中止" to stop it.
 
-#include <QFuture>
+#include "app/ui/background_work.h"
+
 #include <QObject>
 #include <QString>
-
-#include <atomic>
 
 namespace pote {
 
@@ -26,26 +25,23 @@ public:
 
     void nx_epub_saveClick();
     // The book stops after the paragraph at hand; the old file stays.
-    void stop();
+    void stop() { m_work.stop(); }
 
     // While the book is written: every other command waits.
-    bool busy() const { return m_busy; }
+    bool busy() const { return m_work.busy(); }
     // From the start to the last report.
-    bool running() const { return m_busy || m_reportDue; }
+    bool running() const { return m_work.busy() || m_reportDue; }
     // The window asks before it closes: while a book is written the answer is no, the book is
     // stopped, and the window closes by itself once it has.
-    bool closeQuery();
+    bool closeQuery() { return m_work.closeQuery(m_work.busy()); }
 
 private:
     void leaveBusy();
     void report(const QString& path, const Result<epub::EpubWrite>& written);
 
     AppContext& m_context;
-    std::atomic<bool> m_cancel{false};
-    QFuture<void> m_worker;
-    bool m_busy = false;
+    BackgroundWork m_work;
     bool m_reportDue = false;
-    bool m_closeWhenDone = false;
     int m_shownPercent = -1;
 };
 
