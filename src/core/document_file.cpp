@@ -173,8 +173,8 @@ Result<void> writeDocument(const QString& path, const Document& document, QRando
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return writeError(file);
     Result<void> written = writeDocumentTo(file, document, rng);
-    if (written && !file.commit()) return writeError(file);
-    return written;
+    if (!written) return written;
+    return commitSaveFile(file);
 }
 
 Result<void> writeDocumentTo(QFileDevice& file, const Document& document, QRandomGenerator* rng) {

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -96,12 +97,48 @@ bool writeFully(QIODevice& device, const char* data, qint64 n) {
     return true;
 }
 
-Error writeError(const QFileDevice& file) {
-    // A full disk comes back as a resource error while writing, and as the plain system text
-    // when it is only found out at the final flush.
-    if (file.error() == QFileDevice::ResourceError || file.errorString() == qt_error_string(ENOSPC))
-        return Error::noSpace(diskFullMessage(), file.fileName());
-    return Error::io(file.fileName(), file.errorString());
+Error fileError(const QString& path, QFileDevice::FileError kind, int code, const QString& text) {
+    // Qt classes a write that found no room as a resource error; a sync or a close that finds
+    // it out later comes with the system's number alone.
+    if (kind == QFileDevice::ResourceError || code == ENOSPC || code == EDQUOT)
+        return Error::noSpace(diskFullMessage(), path);
+    return Error::io(path, text);
+}
+
+Error writeError(const QFileDevice& file, int code) {
+    return fileError(file.fileName(), file.error(), code, file.errorString());
+}
+
+namespace {
+
+std::atomic<FileSyncCall> g_syncCall{&::fsync};
+
+// File systems that cannot sync say so; their files are as safe as they get without it.
+bool syncUnsupported(int code) {
+    return code == EINVAL || code == ENOSYS || code == ENOTSUP || code == EOPNOTSUPP;
+}
+
+} // namespace
+
+FileSyncCall replaceFileSyncCall(FileSyncCall call) {
+    return g_syncCall.exchange(call);
+}
+
+Result<void> commitSaveFile(QSaveFile& file) {
+    if (file.error() != QFileDevice::NoError || !file.flush()) {
+        Error error = writeError(file);
+        file.cancelWriting();
+        return error;
+    }
+    if (g_syncCall.load()(file.handle()) != 0) {
+        const int code = errno;
+        if (!syncUnsupported(code)) {
+            file.cancelWriting();
+            return fileError(file.fileName(), QFileDevice::WriteError, code, qt_error_string(code));
+        }
+    }
+    if (!file.commit()) return writeError(file);
+    return {};
 }
 
 Result<void> commitBuffered(QSaveFile& file) {
@@ -114,8 +151,7 @@ Result<void> commitBuffered(QSaveFile& file) {
         file.cancelWriting();
         return error;
     }
-    if (!file.commit()) return writeError(file);
-    return {};
+    return commitSaveFile(file);
 }
 
 } // namespace pote

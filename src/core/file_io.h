@@ -5,14 +5,16 @@
 #include "core/result.h"
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
+
+#include <cerrno>
 
 #include <functional>
 #include <limits>
 #include <optional>
 
 class QFile;
-class QFileDevice;
 class QIODevice;
 class QSaveFile;
 
@@ -59,11 +61,24 @@ Result<void> checkWriteTarget(const QString& path);
 // device reports (see writeError) rather than a silent short count.
 bool writeFully(QIODevice& device, const char* data, qint64 n);
 
-// A failed write on file as an error naming it: NoSpace for a full disk, in the cat's words;
-// else Io, in the platform's.
-Error writeError(const QFileDevice& file);
-// Commits a save file that someone else wrote through its buffer (a PDF writer). When it
-// fails (a full disk named as such) the old file is as it was.
+// A failed operation on path as an error naming it. kind is Qt's class of the failure, code the
+// system's error number behind it (0 when not known), text the platform's words. A full disk
+// (or a spent quota) is NoSpace in the cat's words whichever step met it; else Io in text.
+Error fileError(const QString& path, QFileDevice::FileError kind, int code, const QString& text);
+// A failed write on file, right after the call that failed (code defaults to its errno).
+Error writeError(const QFileDevice& file, int code = errno);
+
+// Ends a write through a save file: what was written is synced to the disk before it replaces
+// the old file. QSaveFile syncs too but ignores the outcome, and a disk that fills up while
+// delayed writes are placed (ext4's delayed allocation, network file systems) says so only
+// then. On failure the old file is as it was and no temporary is left.
+Result<void> commitSaveFile(QSaveFile& file);
+// The same for a save file that someone else wrote through its buffer (a PDF writer).
 Result<void> commitBuffered(QSaveFile& file);
+
+// The call commitSaveFile syncs with (fsync); tests put in one that fails the way a disk does.
+// Returns the call it replaces.
+using FileSyncCall = int (*)(int fd);
+FileSyncCall replaceFileSyncCall(FileSyncCall call);
 
 } // namespace pote

@@ -213,7 +213,11 @@ zip_int64_t SavedZip::write(void* data, zip_uint64_t length, zip_source_cmd_t co
         return 0;
     }
     case ZIP_SOURCE_COMMIT_WRITE:
-        if (!m_file.commit()) return fileFailed();
+        if (Result<void> committed = commitSaveFile(m_file); !committed) {
+            m_fileError = committed.error();
+            zip_error_set(&m_sourceError, ZIP_ER_WRITE, EIO);
+            return -1;
+        }
         return 0;
     case ZIP_SOURCE_ROLLBACK_WRITE:
         m_file.cancelWriting();

@@ -58,10 +58,6 @@ char* writeShortXmlUnit(char* at, char16_t unit) {
     return writeCharacter(at, unit);
 }
 
-bool appendXmlChar(QByteArray& out, char16_t unit) {
-    return appendCharacter(out, unit);
-}
-
 qsizetype appendXmlText(QByteArray& out, QStringView text) {
     qsizetype dropped = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {

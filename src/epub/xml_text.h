@@ -36,10 +36,6 @@ inline char* writeXmlUnit(char* at, char16_t unit) {
     return at + 3;
 }
 
-// Appends one UTF-16 unit that stands alone (every unit of decoded CP932 does), escaped.
-// False when the unit is not a book character and was left out.
-bool appendXmlChar(QByteArray& out, char16_t unit);
-
 // Appends text, escaped; a surrogate pair becomes one four-byte character. Returns how many
 // characters were left out.
 qsizetype appendXmlText(QByteArray& out, QStringView text);

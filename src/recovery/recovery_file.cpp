@@ -97,8 +97,8 @@ Result<void> writeRecoveryFile(const QString& path, const RecoveryHeader& header
     const QByteArray head = encodeHeader(header);
     if (!writeFully(file, head.constData(), head.size())) return writeError(file);
     Result<void> written = docfile::writeDocumentTo(file, document);
-    if (written && !file.commit()) return writeError(file);
-    return written;
+    if (!written) return written;
+    return commitSaveFile(file);
 }
 
 Result<HeaderRead> readRecoveryHeader(const QString& path) {

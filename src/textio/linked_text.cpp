@@ -123,8 +123,7 @@ Result<void> linked_text_write(const QString& path, const Document& document) {
         file.cancelWriting();
         return error;
     }
-    if (!file.commit()) return writeError(file);
-    return {};
+    return commitSaveFile(file);
 }
 
 namespace {

@@ -49,8 +49,7 @@ Result<void> write_text_file(const QString& path, std::initializer_list<QByteArr
             return error;
         }
     }
-    if (!file.commit()) return writeError(file);
-    return {};
+    return commitSaveFile(file);
 }
 
 bool crlf_breaks_only(QByteArrayView text) {

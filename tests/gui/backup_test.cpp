@@ -250,7 +250,7 @@ TEST_F(Backup, WhileRunningOnlyStopIsOfferedAndTheProgressKeepsThePanel) {
     EXPECT_TRUE(stopButton->isHidden());
 }
 
-TEST_F(Backup, StoppingHalfWayReportsTheFilesCopiedAndLeavesOnlyWholeOnes) {
+TEST_F(Backup, StoppingHalfWayReportsTheFilesCopiedLeavesOnlyWholeOnesAndTheNextRunGoesOn) {
     for (int i = 0; i < 300; ++i)
         makeFile(source1 + QStringLiteral("/%1.txt").arg(i, 3, 10, QChar(u'0')), "本文");
     configure(source1, {}, destination);
@@ -268,6 +268,13 @@ TEST_F(Backup, StoppingHalfWayReportsTheFilesCopiedAndLeavesOnlyWholeOnes) {
     EXPECT_TRUE(statusAtMessage[0].startsWith(backup::progressStatusText(copied.size(), 300)))
         << statusAtMessage[0].toStdString();
     EXPECT_EQ(window->mascotView()->currentReaction(), ReactionExercise);
+
+    // Run again: the stop was for the run that is over.
+    commands().setProgressObserver({});
+    prompter->answer(Answer::Yes);
+    runFromButton();
+    EXPECT_EQ(filesUnder(destination).size(), 300);
+    EXPECT_EQ(prompter->last().text, backup::completionMessage(300, 0));
 }
 
 TEST_F(Backup, ARunKeepsTheObserverItStartedWith) {

@@ -160,6 +160,11 @@ TEST_F(EpubExport, StoppedOrFailedBooksLeaveTheOldFile) {
     EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.epub*")}, QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("本.epub")});
     EXPECT_FALSE(enabled(QStringLiteral("nx_backup_stop")));
+    // Written again, the book is whole: the stop was for the book that is over.
+    fill({{sjis("一"), sjis("本文")}});
+    exportTo(book);
+    EXPECT_EQ(prompter->last().text, epubmsg::finished(QDir::toNativeSeparators(book)));
+    EXPECT_TRUE(entryNames(book).contains(QStringLiteral("mimetype")));
 
     // The document's own file: refused before anything is written.
     const QString document = path(QStringLiteral("原稿.ptm"));

@@ -3,6 +3,7 @@
 // services by reference, and the window only through the narrow view below.
 
 #include "app/command_runner.h"
+#include "app/ui/background_job.h"
 
 #include <QPoint>
 #include <QString>
@@ -57,6 +58,8 @@ struct AppContext {
     FileAssociations& associations;
     WindowView& view;
     CommandRegistry& commands;
+    // Work off the window's thread, each job entered by itself.
+    BackgroundJobs jobs{};
 };
 
 } // namespace pote

@@ -9,9 +9,6 @@
 #include "mascot/ui/mascot_view.h"
 #include "settings/settings_values.h"
 
-#include <QWidget>
-#include <QtConcurrent/QtConcurrentRun>
-
 namespace pote {
 
 namespace {
@@ -31,20 +28,18 @@ backup::BackupSettings backupSettingsOf(const Settings& settings) {
 }
 
 BackupCommands::BackupCommands(AppContext& context, mascot::MascotView& cat, QObject* parent)
-    : QObject(parent), m_context(context), m_cat(cat) {
+    : QObject(parent), m_context(context), m_cat(cat), m_job(context) {
     context.commands.registerCommand(Command::Backup, [this] { nx_backupClick(); });
     m_busyFrames.setInterval(kBusyFrameMs);
-    connect(&m_busyFrames, &QTimer::timeout, this, &BackupCommands::nextBusyFrame);
+    connect(&m_busyFrames, &QTimer::timeout, this, [this] { m_cat.busyFrame(++m_busyFrame); });
 }
 
 BackupCommands::~BackupCommands() {
-    m_work.stopAndWait();
+    m_job.stopAndWait();
 }
 
 void BackupCommands::nx_backupClick() {
     if (running()) return;
-    m_phase = Phase::Checking;
-    m_work.begin();
     Prompter& prompter = m_context.prompter;
 
     const backup::BackupSettings settings = backupSettingsOf(m_context.settings);
@@ -66,63 +61,56 @@ void BackupCommands::nx_backupClick() {
     }
 
     enterBusy();
-    m_phase = Phase::Scanning;
-    m_work.worker = QtConcurrent::run([this, folders = check.folders, settings] {
-        deliver(std::make_shared<const backup::BackupPlan>(
-                    backup::planBackup(folders, settings, &m_work.cancel)),
-                &BackupCommands::scanFinished);
-    });
-}
-
-template <typename Result>
-void BackupCommands::deliver(Result result, void (BackupCommands::*handler)(Result)) {
-    // Posted after every progress text of the same run, so it is handled after them.
-    QMetaObject::invokeMethod(
-        this,
-        [this, result = std::move(result), handler] {
-            m_context.commands.runAsCommand([&] { (this->*handler)(result); });
+    m_job.start(
+        [folders = check.folders, settings](const BackgroundJob::StopFlag& stop) {
+            return std::make_shared<const backup::BackupPlan>(
+                backup::planBackup(folders, settings, &stop));
         },
-        Qt::QueuedConnection);
+        [this](const std::shared_ptr<const backup::BackupPlan>& plan) { scanFinished(plan); });
 }
 
 void BackupCommands::scanFinished(std::shared_ptr<const backup::BackupPlan> plan) {
     if (plan->cancelled || plan->items.empty()) {
-        leaveBusyThen([this, outcome = backup::outcomeBeforeCopying(*plan)] { report(outcome); });
+        finishWith([this, outcome = backup::outcomeBeforeCopying(*plan)] { report(outcome); });
         return;
     }
     if (Result<void> space = backup::backupSpaceCheck(*plan); !space) {
-        leaveBusyThen([this, error = space.error()] { m_context.reporter.report(error); });
+        finishWith([this, error = space.error()] { m_context.reporter.report(error); });
         return;
     }
 
-    m_phase = Phase::Copying;
-    m_work.worker.waitForFinished(); // the scan's thread is past its last step already
-    // The worker only posts the text; the panel is set here, on the window's thread, and only
-    // while the copy is still ours to show.
-    // The observer is copied for the run: the worker never reads what the window may set.
+    // The worker only posts the text; the panel is set on the window's thread while the copy is
+    // still ours to show. The observer is copied for the run: the worker never reads what the
+    // window may set.
     const auto progress = [this, observer = m_observer](const backup::BackupProgress& p) {
         if (observer) observer(p);
-        QMetaObject::invokeMethod(
-            this,
-            [this, text = backup::progressStatusText(p.done, p.total)] {
-                if (m_phase != Phase::Copying) return;
-                m_statusText = text;
-                m_context.view.holdStatusText(text);
-            },
-            Qt::QueuedConnection);
+        m_job.postProgress([this, text = backup::progressStatusText(p.done, p.total)] {
+            m_statusText = text;
+            m_context.view.holdStatusText(text);
+        });
     };
-    m_work.worker = QtConcurrent::run([this, plan = std::move(plan), progress] {
-        deliver(backup::runBackup(*plan, progress, m_work.cancel), &BackupCommands::copyFinished);
-    });
+    m_job.start(
+        [plan = std::move(plan), progress](const BackgroundJob::StopFlag& stop) {
+            return backup::runBackup(*plan, progress, stop);
+        },
+        [this](const backup::BackupOutcome& outcome) { copyFinished(outcome); });
 }
 
-void BackupCommands::copyFinished(backup::BackupOutcome outcome) {
+void BackupCommands::copyFinished(const backup::BackupOutcome& outcome) {
     // Progress is posted only every so many files; a stopped run shows where it really stopped.
     if (outcome.cancelled)
         m_statusText = backup::progressStatusText(outcome.processed, outcome.total);
     m_statusText = backup::elapsedStatusText(m_statusText, m_clock.elapsed());
     m_context.view.holdStatusText(m_statusText);
-    leaveBusyThen([this, outcome] { report(outcome); });
+    finishWith([this, outcome] { report(outcome); });
+}
+
+void BackupCommands::finishWith(std::function<void()> reports) {
+    m_busyFrames.stop();
+    m_job.finish([this, reports = std::move(reports)] {
+        reports();
+        finish();
+    });
 }
 
 void BackupCommands::report(const backup::BackupOutcome& outcome) {
@@ -135,16 +123,13 @@ void BackupCommands::report(const backup::BackupOutcome& outcome) {
 }
 
 void BackupCommands::finish() {
-    m_phase = Phase::Idle;
     m_context.view.releaseStatusText();
     m_context.view.status_update();
     m_cat.start();
     m_context.mascot.mascot_react(ReactionExercise);
-    m_work.closeWindowIfAsked(m_context.view.dialogParent()->window());
 }
 
 void BackupCommands::enterBusy() {
-    m_work.enterBusy();
     m_statusText = backup::scanningStatusText();
     m_context.view.holdStatusText(m_statusText);
     m_clock.start();
@@ -152,31 +137,6 @@ void BackupCommands::enterBusy() {
     m_busyFrame = 1; // frame 30 first
     m_cat.busyFrame(m_busyFrame);
     m_busyFrames.start();
-}
-
-void BackupCommands::leaveBusy() {
-    if (!m_work.leaveBusy()) return;
-    m_phase = Phase::Reporting;
-    m_busyFrames.stop();
-}
-
-void BackupCommands::leaveBusyThen(std::function<void()> reports) {
-    leaveBusy();
-    // The window gives its commands back and hides the stop button when the command at hand
-    // returns; the reports follow as a command of their own, so they are read in that state.
-    QMetaObject::invokeMethod(
-        this,
-        [this, reports = std::move(reports)] {
-            m_context.commands.runAsCommand([&] {
-                reports();
-                finish();
-            });
-        },
-        Qt::QueuedConnection);
-}
-
-void BackupCommands::nextBusyFrame() {
-    m_cat.busyFrame(++m_busyFrame);
 }
 
 } // namespace pote

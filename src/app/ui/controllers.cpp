@@ -62,11 +62,8 @@ Controllers::Controllers(AppContext& context, ControllerOptions options) : m_con
     m_vertical = std::make_unique<VerticalCommands>(context);
     m_epub = std::make_unique<EpubCommands>(context);
     context.commands.registerCommand(Command::Exit, [&window = options.window] { window.close(); });
-    // Only one of them runs at a time: every other command waits while one does.
-    context.commands.registerCommand(Command::StopWork, [this] {
-        m_backup->stop();
-        m_epub->stop();
-    });
+    // Only one job runs at a time: every other command waits while one does.
+    context.commands.registerCommand(Command::StopWork, [&context] { context.jobs.stopAll(); });
 }
 
 Controllers::~Controllers() = default;
@@ -88,12 +85,12 @@ CommandContext Controllers::commandContext() const {
     c.hasHomePage = !settings.HomePage.isEmpty();
     c.amountAvailable = m_tax->amountAvailable();
     c.backupConfigured = backup::backupConfigured(backupSettingsOf(settings));
-    c.busy = m_backup->busy() || m_epub->busy();
+    c.busy = m_context.jobs.anyBusy();
     return c;
 }
 
 bool Controllers::closeQuery() {
-    return m_backup->closeQuery() && m_epub->closeQuery() && m_documents->formclose_query();
+    return m_context.jobs.closeQuery() && m_documents->formclose_query();
 }
 
 void Controllers::closed() {

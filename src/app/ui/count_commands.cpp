@@ -19,7 +19,7 @@ CountsShown CountCommands::counts() const {
     const QTextCursor cursor = m_context.pane.textCursor();
     if (cursor.hasSelection())
         shown.selection = count_characters(cp932::encodeFromPane(cursor.selectedText()));
-    const QByteArray pane = m_context.binding.paneBytes();
+    const QByteArray pane = m_context.binding.paneBytesReencoded();
     shown.section = count_characters(pane);
     const SectionStore& store = m_context.store;
     for (int i = 0; i < store.count(); ++i)

@@ -12,18 +12,16 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QWidget>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace pote {
 
 EpubCommands::EpubCommands(AppContext& context, QObject* parent)
-    : QObject(parent), m_context(context) {
+    : QObject(parent), m_context(context), m_job(context) {
     context.commands.registerCommand(Command::EpubExport, [this] { nx_epub_saveClick(); });
 }
 
 EpubCommands::~EpubCommands() {
-    m_work.stopAndWait();
+    m_job.stopAndWait();
 }
 
 void EpubCommands::nx_epub_saveClick() {
@@ -49,52 +47,29 @@ void EpubCommands::nx_epub_saveClick() {
         epub::bookIdentifier(store.documentPath.isEmpty() ? path : store.documentPath);
     book.options.modified = QDateTime::currentDateTimeUtc();
 
-    m_work.begin();
-    m_work.enterBusy();
     m_shownPercent = -1;
     m_context.view.holdStatusText(epubmsg::progressStatusText(0, 1));
-    // The worker only posts the figures; the panel is set here, on the window's thread.
+    // The worker only posts the figures; the panel is set on the window's thread.
     const auto progress = [this](qint64 done, qint64 total) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, done, total] {
-                const int percent = total > 0 ? int(done * 100 / total) : 100;
-                if (!m_work.busy() || percent == m_shownPercent) return;
-                m_shownPercent = percent;
-                m_context.view.holdStatusText(epubmsg::progressStatusText(done, total));
-            },
-            Qt::QueuedConnection);
+        m_job.postProgress([this, done, total] {
+            const int percent = total > 0 ? int(done * 100 / total) : 100;
+            if (percent == m_shownPercent) return;
+            m_shownPercent = percent;
+            m_context.view.holdStatusText(epubmsg::progressStatusText(done, total));
+        });
     };
-    m_work.worker = QtConcurrent::run([this, path, book = std::move(book), progress] {
-        Result<epub::EpubWrite> written = epub::write_epub(path, book, &m_work.cancel, progress);
-        // Posted after every progress figure, so handled after them.
-        QMetaObject::invokeMethod(
-            this,
-            [this, path, written = std::move(written)] {
-                m_context.commands.runAsCommand([this] { leaveBusy(); });
-                // The window gives its commands back and hides "中止" when that command returns;
-                // the outcome follows as a command of its own, so it is read in that state.
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, path, written] {
-                        m_context.commands.runAsCommand([&] { report(path, written); });
-                    },
-                    Qt::QueuedConnection);
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-void EpubCommands::leaveBusy() {
-    m_work.worker.waitForFinished(); // past its last step already
-    m_work.leaveBusy();
-    m_reportDue = true;
-    m_context.view.releaseStatusText();
-    m_context.view.status_update();
+    m_job.start(
+        [path, book = std::move(book), progress](const BackgroundJob::StopFlag& stop) {
+            return epub::write_epub(path, book, &stop, progress);
+        },
+        [this, path](const Result<epub::EpubWrite>& written) {
+            m_context.view.releaseStatusText();
+            m_context.view.status_update();
+            m_job.finish([this, path, written] { report(path, written); });
+        });
 }
 
 void EpubCommands::report(const QString& path, const Result<epub::EpubWrite>& written) {
-    m_reportDue = false;
     Prompter& prompter = m_context.prompter;
     if (written) {
         if (written->droppedPlaces > 0)
@@ -105,12 +80,11 @@ void EpubCommands::report(const QString& path, const Result<epub::EpubWrite>& wr
                              epubmsg::finished(QDir::toNativeSeparators(path)));
     } else if (written.error().kind == Error::Kind::Cancelled) {
         // Closing the window stopped it: the user knows.
-        if (!m_work.closeAsked())
+        if (!m_job.closeAsked())
             prompter.message(MessageKind::Information, Answer::Yes, epubmsg::stopped());
     } else {
         m_context.reporter.report(written.error());
     }
-    m_work.closeWindowIfAsked(m_context.view.dialogParent()->window());
 }
 
 } // namespace pote

@@ -3,7 +3,7 @@
 // here; the book is written on a worker thread from a snapshot of the sections (their bytes
 // shared, not copied), with the progress in the status bar and "中止" to stop it.
 
-#include "app/ui/background_work.h"
+#include "app/ui/background_job.h"
 
 #include <QObject>
 #include <QString>
@@ -25,23 +25,18 @@ public:
 
     void nx_epub_saveClick();
     // The book stops after the paragraph at hand; the old file stays.
-    void stop() { m_work.stop(); }
+    void stop() { m_job.stop(); }
 
     // While the book is written: every other command waits.
-    bool busy() const { return m_work.busy(); }
+    bool busy() const { return m_job.busy(); }
     // From the start to the last report.
-    bool running() const { return m_work.busy() || m_reportDue; }
-    // The window asks before it closes: while a book is written the answer is no, the book is
-    // stopped, and the window closes by itself once it has.
-    bool closeQuery() { return m_work.closeQuery(m_work.busy()); }
+    bool running() const { return m_job.running(); }
 
 private:
-    void leaveBusy();
     void report(const QString& path, const Result<epub::EpubWrite>& written);
 
     AppContext& m_context;
-    BackgroundWork m_work;
-    bool m_reportDue = false;
+    BackgroundJob m_job;
     int m_shownPercent = -1;
 };
 

@@ -45,7 +45,7 @@ RecoveryCommands::RecoveryCommands(AppContext& context, DocumentCommands& docume
                                    Startup& startup, RecoveryOptions options)
     : m_context(context), m_documents(documents), m_options(std::move(options)),
       m_folder(m_options.folder), m_pane(context.pane, context.binding),
-      m_schedule(m_options.quiet.count(), m_options.longest.count()),
+      m_watch(m_options.quiet, m_options.longest),
       m_writer([this](const recovery::RecoveryWriter::Outcome& outcome) {
           QMetaObject::invokeMethod(
               this, [this, outcome] { writerFinished(outcome); }, Qt::QueuedConnection);
@@ -63,7 +63,6 @@ RecoveryCommands::RecoveryCommands(AppContext& context, DocumentCommands& docume
     }
     documents.setSettledListener([this] { documentSettled(); });
     startup.setRecoveryStart([this] { offerLeftovers(); });
-    m_clock.start();
     m_poll.setInterval(m_options.poll);
     connect(&m_poll, &QTimer::timeout, this, &RecoveryCommands::tick);
     m_poll.start();
@@ -78,17 +77,13 @@ RecoveryCommands::~RecoveryCommands() {
 }
 
 void RecoveryCommands::documentSettled() {
-    m_written.reset();
-    m_seen.reset();
-    m_schedule.copied();
+    m_watch.settled();
     if (m_copyMayExist) m_writer.remove(m_folder.copyPath());
     m_copyMayExist = false;
 }
 
 void RecoveryCommands::markWritten() {
-    m_written = recovery::snapshotOf(m_context.store);
-    m_writtenPaneChanges = m_pane.changeCount();
-    m_schedule.copied();
+    m_watch.copied(m_context.store, m_pane.changeCount());
 }
 
 void RecoveryCommands::tick() {
@@ -98,19 +93,7 @@ void RecoveryCommands::tick() {
         if (m_copyMayExist) documentSettled();
         return;
     }
-    const bool uncopied = !m_written || !recovery::sameContent(store, *m_written) ||
-                          m_pane.changeCount() != m_writtenPaneChanges;
-    if (!uncopied) return;
-    const qint64 now = m_clock.elapsed();
-    const bool changedSinceLook = !m_seen || !recovery::sameContent(store, *m_seen) ||
-                                  m_pane.changeCount() != m_seenPaneChanges;
-    // A copy that failed leaves its changes uncopied without a new one: they wait again.
-    if (changedSinceLook || !m_schedule.pending()) {
-        m_schedule.changed(now);
-        m_seen = recovery::snapshotOf(store);
-        m_seenPaneChanges = m_pane.changeCount();
-    }
-    if (m_schedule.due(now)) takeCopy();
+    if (m_watch.look(store, m_pane.changeCount())) takeCopy();
 }
 
 void RecoveryCommands::takeCopy() {
@@ -128,7 +111,7 @@ void RecoveryCommands::writerFinished(const recovery::RecoveryWriter::Outcome& o
     const QString& error = outcome.result.error().text;
     if (outcome.kind == recovery::RecoveryWriter::Outcome::Kind::Write) {
         // The work stays unsaved in no copy: try again at the next look.
-        m_written.reset();
+        m_watch.copyFailed();
         if (error == recovery::paneCopyMismatchMessage()) m_pane.forgetStretches();
     }
     if (!m_reportedTrouble)

@@ -5,12 +5,10 @@
 // start, copies whose editor no longer runs are offered back.
 
 #include "app/ui/recovery_snapshot.h"
-#include "recovery/copy_schedule.h"
+#include "recovery/copy_watch.h"
 #include "recovery/recovery_folder.h"
 #include "recovery/recovery_writer.h"
-#include "recovery/store_compare.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -25,12 +23,9 @@ class Startup;
 
 struct RecoveryOptions {
     QString folder; // empty: $XDG_STATE_HOME/poteedit/recovery
-    // The pause in the changes after which they are copied.
-    std::chrono::milliseconds quiet{2000};
-    // How often the document is looked at for changes.
-    std::chrono::milliseconds poll{250};
-    // The longest a change waits for its copy while the changes go on.
-    std::chrono::milliseconds longest{10000};
+    std::chrono::milliseconds quiet = recovery::kQuietPause;
+    std::chrono::milliseconds poll = recovery::kLookInterval;
+    std::chrono::milliseconds longest = recovery::kLongestWait;
 };
 
 class RecoveryCommands : public QObject {
@@ -63,14 +58,7 @@ private:
     bool m_enabled = false;
     PaneTracker m_pane;
     QTimer m_poll;
-    QElapsedTimer m_clock;
-    // What the last copy was taken from (sharing its buffers) and the pane's change count then.
-    std::optional<recovery::StoreSnapshot> m_written;
-    quint64 m_writtenPaneChanges = 0;
-    // The document at the last look that found a change, to tell when the changes pause.
-    std::optional<recovery::StoreSnapshot> m_seen;
-    quint64 m_seenPaneChanges = 0;
-    recovery::CopySchedule m_schedule;
+    recovery::CopyWatch m_watch;
     bool m_copyMayExist = false;
     bool m_reportedTrouble = false;
     // Declared last: its thread ends first, before the members it reports to.

@@ -211,7 +211,7 @@ SectionHitsWindow* SearchCommands::ensureHitsWindow() {
 void SearchCommands::searchAllSections() {
     const SectionStore& store = m_context.store;
     SectionSearchRequest request;
-    request.texts = search_snapshot(store, m_context.binding.paneBytes());
+    request.texts = search_snapshot(store, m_context.binding.paneBytesReencoded());
     request.names.reserve(static_cast<size_t>(store.count()));
     for (int i = 0; i < store.count(); ++i)
         request.names.push_back(store.section(i).name);

@@ -25,7 +25,7 @@ SectionBinding::SectionBinding(Services services, EditPane* edit, QLineEdit* sec
     : QObject(parent), m_services(services), m_store(services.store), m_edit(edit),
       m_nameEdit(sec_name_ed), m_secnoView(secno_view),
       m_moves(new PaneMoves(
-          *edit, services.undo, [this] { return paneBytesKeepingCodes(); }, this)) {
+          *edit, services.undo, [this] { return paneBytes(); }, this)) {
     connect(m_edit, &EditPane::textEdited, this, &SectionBinding::Ed_ch);
     // Only the user's edits: setting the edit while loading a section must never count as a
     // change, even for names whose bytes re-encode differently.
@@ -36,16 +36,16 @@ bool SectionBinding::paneEdited() const {
     return m_edit->edited();
 }
 
-QByteArray SectionBinding::paneBytes() const {
+QByteArray SectionBinding::paneBytesReencoded() const {
     return paneEdited() ? cp932::encodeFromPane(m_edit->toPlainText())
                         : m_store.section(m_store.current).text;
 }
 
-QByteArray SectionBinding::paneBytesKeepingCodes() const {
-    return paneBytesKeepingCodes(m_store.current);
+QByteArray SectionBinding::paneBytes() const {
+    return paneBytes(m_store.current);
 }
 
-QByteArray SectionBinding::paneBytesKeepingCodes(int pos) const {
+QByteArray SectionBinding::paneBytes(int pos) const {
     // What the edit left alone keeps its stored bytes, duplicate codes included, and so does
     // what it moved.
     const QByteArray& stored = m_store.section(pos).text;
@@ -55,7 +55,7 @@ QByteArray SectionBinding::paneBytesKeepingCodes(int pos) const {
 }
 
 void SectionBinding::section_commit(int pos) {
-    QByteArray bytes = paneBytesKeepingCodes(pos);
+    QByteArray bytes = paneBytes(pos);
     m_store.section(pos).text =
         expand_tabs(strip_trailing_nul(std::move(bytes)), m_services.settings.TABWidth);
     m_moves->storeChanged();

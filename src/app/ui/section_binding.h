@@ -40,11 +40,12 @@ public:
     void secno_refresh();
     // True when the pane's text differs from what was loaded into it.
     bool paneEdited() const;
-    // The pane's text as CP932 bytes: the stored bytes themselves while it is unedited.
-    QByteArray paneBytes() const;
     // The pane's text as the commit stores it, before its tab and zero-byte rules: the stored
     // codes of what the edit left alone and of what it moved kept.
-    QByteArray paneBytesKeepingCodes() const;
+    QByteArray paneBytes() const;
+    // The pane's text encoded afresh, for reading it only (counting, searching, showing): an
+    // edited pane gives the encoder's codes, not the stored NEC/IBM duplicates. Never store it.
+    QByteArray paneBytesReencoded() const;
     // The moves of text in the pane, whose stored bytes the commit gives back to the moved text.
     PaneMoves& moves() { return *m_moves; }
     const PaneMoves& moves() const { return *m_moves; }
@@ -55,7 +56,7 @@ signals:
 
 private:
     // As if the pane showed section pos.
-    QByteArray paneBytesKeepingCodes(int pos) const;
+    QByteArray paneBytes(int pos) const;
     void secn_ch(const QString& text);
     void Ed_ch();
 

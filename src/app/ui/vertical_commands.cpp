@@ -83,7 +83,7 @@ vertical::DocumentSnapshot VerticalCommands::snapshot(bool allSections) {
     const SectionStore& store = m_context.store;
     vertical::DocumentSnapshot s;
     const QTextCursor cursor = m_context.pane.textCursor();
-    const QByteArray pane = m_context.binding.paneBytes();
+    const QByteArray pane = m_context.binding.paneBytesReencoded();
     s.caretByte = caretByte(pane, cursor.blockNumber(), cursor.positionInBlock());
     const auto sectionAt = [&](int i) {
         return vertical::SectionSource{i == store.current ? pane : store.section(i).text,
@@ -143,8 +143,8 @@ void VerticalCommands::followText() {
         m_preview->reload();
         return;
     }
-    m_preview->sectionChanged(store.current,
-                              {m_context.binding.paneBytes(), store.section(store.current).name});
+    m_preview->sectionChanged(
+        store.current, {m_context.binding.paneBytesReencoded(), store.section(store.current).name});
 }
 
 void VerticalCommands::nx_ruby_insClick() {

@@ -71,6 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"SecondNoteTakesTheOneBefore", "猫と猫［＃「猫」に傍点］［＃「猫」に傍点］",
             "<猫>と<猫>"},
         Row{"NoteAfterLaterDotsKeepsOrder", "猫《《犬》》［＃「猫」に傍点］", "<猫><犬>"},
+        Row{"NoteRightAfterDotsTakesTheTextBesideThem", "猫《《犬》》猫［＃「猫」に傍点］",
+            "猫<犬><猫>"},
         Row{"PageBreakSplitsTheLine", "前［＃改ページ］後", "前 / #後"},
         Row{"LinePageBreakAlone", "［＃改ページ］", "#"},
         Row{"PageBreakAtTheEnd", "前［＃改ページ］", "前 / #"},
