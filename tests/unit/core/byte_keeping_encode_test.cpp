@@ -667,8 +667,9 @@ TEST(KeepingStoredBytes, CarriedBytesGoWhereTheirTextReappears) {
 
 // Random single moves (cut and pasted, dragged) of stretches of text full of duplicate codes,
 // with and without line breaks, taken from and put at the start, the middle and the end, of
-// sections with and without a final line break, with and without typing right beside the paste:
-// every moved character keeps its code, and so does every character left in place.
+// sections with and without a final line break, with and without typing right beside the paste
+// and a deletion beside the cut: every moved character keeps its code, and so does every
+// character left in place.
 TEST(KeepingStoredBytes, RandomMovesKeepEveryCode) {
     RandomSections random(20250303);
     int moves = 0;
@@ -697,15 +698,28 @@ TEST(KeepingStoredBytes, RandomMovesKeepEveryCode) {
             ++strayAfterCut;
             continue;
         }
-        const std::vector<int> origin(t.origin.begin() + from, t.origin.begin() + from + length);
-        t.remove(from, length);
+        // Now and then the writer types right before (1) or after (2) the paste, and deletes the
+        // character beside the cut on the same side: the moved text is then a whole piece on
+        // neither side, and its end there is known by a run of two equal characters or more.
+        const int beside = (round / 9) % 3;
+        const QString endPiece =
+            beside == 1 ? stretch.section(u'\n', 0, 0) : stretch.section(u'\n', -1);
+        int cut = from;
+        if (beside != 0 && (round / 27) % 2 == 1 && endPiece.size() >= 2) {
+            const int neighbour = beside == 1 ? from - 1 : from + length;
+            if (neighbour >= 0 && neighbour < size && t.pane[neighbour] != u'\n') {
+                t.remove(neighbour, 1);
+                if (beside == 1) --cut;
+            }
+        }
+        const std::vector<int> origin(t.origin.begin() + cut, t.origin.begin() + cut + length);
+        t.remove(cut, length);
         const int rest = int(t.pane.size());
         int to = (round / 3) % 3 == 0 ? 0 : (round / 3) % 3 == 1 ? rest : random.pick(0, rest);
-        if (to == from) to = to == 0 ? rest : 0;
+        if (to == cut) to = to == 0 ? rest : 0;
         t.insert(to, stretch, origin);
-        // Now and then the writer types right before or after the paste.
         QString typed;
-        if (const int beside = (round / 9) % 3; beside != 0) {
+        if (beside != 0) {
             typed = random.typed();
             t.insert(beside == 1 ? to : to + length, typed,
                      std::vector<int>(std::size_t(typed.size()), kTyped));
