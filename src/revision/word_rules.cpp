@@ -94,12 +94,34 @@ QSet<char16_t> kanjiOf(const QString& s) {
     return kanji;
 }
 
-bool spelledAlike(const QString& a, const QString& b) {
+// Verbs and adjectives whose kana spelling is the same word: a kana verb is otherwise too often
+// another word of the same sound (なる is 成る, not 鳴る; かける is 掛ける, not 駆ける).
+bool writtenInKanaAlike(const QString& kanjiSpelling) {
+    static const QSet<QString> words = {
+        QStringLiteral("出来る"), QStringLiteral("分かる"), QStringLiteral("判る"),
+        QStringLiteral("解る"),   QStringLiteral("下さる"), QStringLiteral("頂く"),
+        QStringLiteral("戴く"),   QStringLiteral("致す"),   QStringLiteral("居る"),
+        QStringLiteral("有る"),   QStringLiteral("無い"),   QStringLiteral("良い"),
+        QStringLiteral("貰う"),   QStringLiteral("為る"),   QStringLiteral("仰る"),
+        QStringLiteral("宜しい"), QStringLiteral("欲しい"), QStringLiteral("美味しい"),
+        QStringLiteral("可愛い"), QStringLiteral("凄い"),   QStringLiteral("面白い"),
+        QStringLiteral("煩い"),   QStringLiteral("易しい")};
+    return words.contains(kanjiSpelling);
+}
+
+// Two spellings of one reading and part of speech are one word written two ways when one
+// spelling's kanji are among the other's. A kana spelling stands for a kanji one only where it
+// cannot well be another word: three kana or more for nouns (あめ may be 飴), and the words
+// above for verbs and adjectives.
+bool spelledAlike(const QString& a, const QString& b, bool conjugating) {
     const QSet<char16_t> ka = kanjiOf(a);
     const QSet<char16_t> kb = kanjiOf(b);
-    // A kana spelling of one character is too often another word (き, め, て).
-    if ((ka.isEmpty() && a.size() < 2) || (kb.isEmpty() && b.size() < 2)) return false;
-    return ka.contains(kb) || kb.contains(ka);
+    if (!ka.contains(kb) && !kb.contains(ka)) return false;
+    if (!ka.isEmpty() && !kb.isEmpty()) return true; // okurigana: 取り扱い, 取扱い
+    const QString& kana = ka.isEmpty() ? a : b;
+    const QString& kanji = ka.isEmpty() ? b : a;
+    if (kanji == kana) return false;
+    return conjugating ? writtenInKanaAlike(kanji) : kana.size() >= 3;
 }
 
 } // namespace
@@ -194,8 +216,10 @@ void VariantTally::add(int section, const CheckedParagraph& paragraph, qsizetype
         m_key.clear();
         if (m.pos == "名詞") {
             // Names, pronouns (a character's わたし is their voice), numbers and suffixes are
-            // not spellings to even out.
-            if (m.pos1 == "固有名詞" || m.pos1 == "代名詞" || m.pos1 == "数" || m.pos1 == "接尾")
+            // not spellings to even out, nor the formal nouns (こと, とき) that careful writers
+            // keep in kana while the noun itself (事, 時) has its kanji.
+            if (m.pos1 == "固有名詞" || m.pos1 == "代名詞" || m.pos1 == "数" || m.pos1 == "接尾" ||
+                m.pos1 == "非自立")
                 continue;
             m_key = "N";
             m_key.append(m.reading);
@@ -203,7 +227,10 @@ void VariantTally::add(int section, const CheckedParagraph& paragraph, qsizetype
             m_key = "D";
             m_key.append(m.reading);
         } else if (m.pos == "動詞" || m.pos == "形容詞") {
+            // The helping verb (〜ていく, 〜てみる) is kept apart from the verb (行く, 見る):
+            // writing one in kana and the other in kanji is the usual care, not a slip.
             m_key = m.pos == "動詞" ? "V" : "A";
+            m_key.append(m.pos1);
             m_key.append(m.conjType);
             m_key += '\t';
             if (!baseReading(m, m_key)) continue;
@@ -238,8 +265,11 @@ void VariantTally::finish(std::vector<Finding>& out) {
         const QString usualText = QString::fromStdString(usual->base);
         QList<msg::Spelling> listed{{usualText, usual->count}};
         std::vector<const Spelling*> slips;
+        const bool conjugating = key.front() == 'V' || key.front() == 'A';
         for (const Spelling& s : spellings) {
-            if (&s == usual || !spelledAlike(QString::fromStdString(s.base), usualText)) continue;
+            if (&s == usual ||
+                !spelledAlike(QString::fromStdString(s.base), usualText, conjugating))
+                continue;
             slips.push_back(&s);
             listed.append({QString::fromStdString(s.base), s.count});
         }
