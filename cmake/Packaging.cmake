@@ -18,9 +18,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://poteedit.example.org/)
 # The shared libraries come from dpkg-shlibdeps. The tool buttons' SVG icons are drawn by a Qt
 # plugin that nothing links to, so its package is named here (the platform plugins ship in
-# libqt6gui6, which the libraries bring in).
+# libqt6gui6, which the libraries bring in), as is the dictionary MeCab reads for the revision
+# check (IPA, UTF-8).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6 (>= 6.4)")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6 (>= 6.4), mecab-ipadic-utf8")
 # Without these it still runs, with other fonts, English dialog buttons and no cache refresh.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-translations-l10n, shared-mime-info, desktop-file-utils, hicolor-icon-theme")

@@ -55,6 +55,7 @@ std::vector<ActionEntry> buildTable() {
         item("nx_find_next", C::FindNext, QStringLiteral("次を検索(&N)"), QStringLiteral("F3")),
         item("nx_replace", C::Replace, QStringLiteral("置換(&R)"), QStringLiteral("Ctrl+R")),
         item("nx_char_count", C::CharacterCount, QStringLiteral("文字数カウント(&W)")),
+        item("nx_revision", C::Revision, QStringLiteral("推敲(&K)")),
         item("nx_edcut", C::Cut, QStringLiteral("切り取り(&T)"), QStringLiteral("Ctrl+X")),
         item("nx_edcopy", C::Copy, QStringLiteral("コピー(&C)"), QStringLiteral("Ctrl+C")),
         item("nx_edpaste", C::Paste, QStringLiteral("貼り付け(&P)"), QStringLiteral("Ctrl+V")),
@@ -143,6 +144,7 @@ std::vector<ActionEntry> buildTable() {
         tool("sp_tax", C::Tax, QStringLiteral("ぽてまる君に消費税計算を頼む"), "tax"),
         tool("sp_backup", C::Backup, QStringLiteral("バックアップ"), "backup"),
         tool("sp_vertical", C::VerticalPreview, QStringLiteral("縦書きプレビュー"), "vertical"),
+        tool("sp_revision", C::Revision, QStringLiteral("推敲"), "revision"),
     };
     for (int i = 1; i <= 10; ++i) {
         ActionEntry recent = item("nx_recent", recentCommand(i), QString());
@@ -181,7 +183,8 @@ const std::vector<MenuEntry>& mainMenus() {
         {QStringLiteral("Edit1"),
          QStringLiteral("編集(&E)"),
          {"Find1", "nx_find_next", "nx_replace", "-", "nx_edcut", "nx_edcopy", "nx_edpaste",
-          "nx_ed_del", "-", "N12", "-", "nx_linecut", "nx_char_count", "-", "nx_edit_undo"}},
+          "nx_ed_del", "-", "N12", "-", "nx_linecut", "nx_char_count", "nx_revision", "-",
+          "nx_edit_undo"}},
         {QStringLiteral("Insert1"),
          QStringLiteral("挿入(&I)"),
          {"nx_breakline_ins", "nx_date_ins", "nx_time_ins", "-", "nx_fname_ins", "nx_fsize_ins",
@@ -276,7 +279,7 @@ const std::vector<QString>& toolButtons() {
 }
 
 const std::vector<QString>& sideToolButtons() {
-    static const std::vector<QString> buttons = {"sp_vertical"};
+    static const std::vector<QString> buttons = {"sp_vertical", "sp_revision"};
     return buttons;
 }
 

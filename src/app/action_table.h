@@ -53,6 +53,7 @@ enum class Command {
     FindNext,
     Replace,
     CharacterCount,
+    Revision, // the revision check's window
     Cut,
     Copy,
     Paste,

@@ -4,6 +4,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSettings>
 
 #include <optional>
@@ -133,6 +136,38 @@ void readVertical(ValueReader& r, VerticalSettings& v) {
     r.integer(QStringLiteral("VerticalZoom"), v.zoom, kVerticalZoomRange);
 }
 
+void readRevision(ValueReader& r, RevisionSettings& v) {
+    QString off;
+    r.text(QStringLiteral("RevisionOff"), off);
+    v.off = off.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    r.integer(QStringLiteral("RevisionLength"), v.length, kRevisionLengthRange);
+    QString ignored;
+    r.text(QStringLiteral("RevisionIgnored"), ignored);
+    if (ignored.isEmpty()) return;
+    const QJsonDocument json = QJsonDocument::fromJson(ignored.toUtf8());
+    if (!json.isObject()) {
+        r.refused.append(QStringLiteral("RevisionIgnored"));
+        return;
+    }
+    const QJsonObject documents = json.object();
+    for (auto it = documents.begin(); it != documents.end(); ++it) {
+        QStringList keys;
+        for (const QJsonValue& key : it.value().toArray())
+            if (key.isString()) keys.append(key.toString());
+        if (!keys.isEmpty()) v.ignored.insert(it.key(), keys);
+    }
+}
+
+QString revisionIgnoredJson(const QMap<QString, QStringList>& ignored) {
+    QJsonObject documents;
+    // A document never saved has nothing to key its ignores by: they last the run.
+    for (auto it = ignored.begin(); it != ignored.end(); ++it)
+        if (!it.key().isEmpty() && !it.value().isEmpty())
+            documents.insert(it.key(), QJsonArray::fromStringList(it.value()));
+    if (documents.isEmpty()) return {};
+    return QString::fromUtf8(QJsonDocument(documents).toJson(QJsonDocument::Compact));
+}
+
 } // namespace
 
 QString userSettingsPath() {
@@ -190,6 +225,7 @@ LoadResult settings_load(const QString& path, Settings& s) {
     r.text(QStringLiteral("BackupCopyDir"), s.BackupCopyDir);
     r.text(QStringLiteral("BackupExt"), s.BackupExt);
     readVertical(r, s.vertical);
+    readRevision(r, s.revision);
 
     const QString obsolete = QStringLiteral("BackupSourceDir");
     if (file.contains(obsolete)) {
@@ -254,6 +290,9 @@ Result<SettingsSaved> settings_save(const QString& path, const Settings& s) {
     putFlag(QStringLiteral("VerticalIndent"), v.indent);
     putFlag(QStringLiteral("VerticalAllSections"), v.allSections);
     put(QStringLiteral("VerticalZoom"), v.zoom);
+    put(QStringLiteral("RevisionOff"), s.revision.off.join(QLatin1Char(',')));
+    put(QStringLiteral("RevisionLength"), s.revision.length);
+    put(QStringLiteral("RevisionIgnored"), revisionIgnoredJson(s.revision.ignored));
 
     file.sync();
     // A file that was malformed before this write keeps reporting FormatError; only a refused

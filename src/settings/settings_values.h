@@ -5,7 +5,9 @@
 #include "settings/recent_list.h"
 #include "settings/window_placement.h"
 
+#include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -89,6 +91,17 @@ struct VerticalSettings {
     bool operator==(const VerticalSettings&) const = default;
 };
 
+// The revision check (推敲): value names RevisionOff (the ids of the rules switched off, comma
+// separated, so that a rule added later starts on), RevisionLength (a long sentence's
+// characters) and RevisionIgnored (JSON: each document's path and the findings ignored in it).
+constexpr IntRange kRevisionLengthRange{10, 100000};
+struct RevisionSettings {
+    QStringList off;
+    int length = 100;
+    QMap<QString, QStringList> ignored; // document path -> ignore keys
+    bool operator==(const RevisionSettings&) const = default;
+};
+
 // Every setting, named after its stored value.
 struct Settings {
     quint32 EditBKColor = kWhite;
@@ -115,6 +128,7 @@ struct Settings {
     QString BackupCopyDir;
     QString BackupExt = QStringLiteral("ptm,txt,txm");
     VerticalSettings vertical;
+    RevisionSettings revision;
 
     // Set by settings_load when there was no settings file to read.
     bool firstStart = false;

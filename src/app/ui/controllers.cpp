@@ -13,6 +13,7 @@
 #include "app/ui/open_commands.h"
 #include "app/ui/password_commands.h"
 #include "app/ui/print_commands.h"
+#include "app/ui/revision_commands.h"
 #include "app/ui/search_commands.h"
 #include "app/ui/section_commands.h"
 #include "app/ui/settings_commands.h"
@@ -61,6 +62,7 @@ Controllers::Controllers(AppContext& context, ControllerOptions options) : m_con
     m_backup = std::make_unique<BackupCommands>(context, options.cat);
     m_vertical = std::make_unique<VerticalCommands>(context);
     m_epub = std::make_unique<EpubCommands>(context);
+    m_revision = std::make_unique<RevisionCommands>(context);
     context.commands.registerCommand(Command::Exit, [&window = options.window] { window.close(); });
     // Only one job runs at a time: every other command waits while one does.
     context.commands.registerCommand(Command::StopWork, [&context] { context.jobs.stopAll(); });

@@ -22,6 +22,7 @@ class CountCommands;
 class DocumentCommands;
 class EditCommands;
 class EpubCommands;
+class RevisionCommands;
 class HelpCommands;
 class InsertCommands;
 class LinkedTextCommands;
@@ -69,6 +70,7 @@ public:
     BackupCommands& backup() { return *m_backup; }
     VerticalCommands& vertical() { return *m_vertical; }
     EpubCommands& epub() { return *m_epub; }
+    RevisionCommands& revision() { return *m_revision; }
 
 private:
     AppContext& m_context;
@@ -93,6 +95,7 @@ private:
     std::unique_ptr<BackupCommands> m_backup;
     std::unique_ptr<VerticalCommands> m_vertical;
     std::unique_ptr<EpubCommands> m_epub;
+    std::unique_ptr<RevisionCommands> m_revision;
 };
 
 } // namespace pote

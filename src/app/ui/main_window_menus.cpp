@@ -23,7 +23,7 @@ namespace {
 // Left edges of the tool buttons on the tool panel, in pixels.
 constexpr int kToolLefts[] = {6, 34, 66, 94, 126, 154, 184, 216, 244, 272, 304, 337, 368, 400};
 // Beside the tool panel, above the cat, in the select panel's pixels.
-constexpr int kSideToolLefts[] = {451};
+constexpr int kSideToolLefts[] = {439, 467};
 
 // The shortcut, then the platform's other keys for the same clipboard command (Shift+Del,
 // Ctrl+Ins, Shift+Ins): the pane leaves them all to the window, and taken by the command
@@ -117,6 +117,7 @@ void Tmain_fm::buildCommands() {
     for (const QString& name : toolButtons())
         addTool(name, m_paTool, kToolLefts[i++]);
     i = 0;
+    Q_ASSERT(sideToolButtons().size() <= std::size(kSideToolLefts));
     for (const QString& name : sideToolButtons())
         addTool(name, m_selectPanel, kSideToolLefts[i++]);
 

@@ -55,7 +55,10 @@ const QStringList kWrittenNames = [] {
                       "VerticalSectionName",
                       "VerticalIndent",
                       "VerticalAllSections",
-                      "VerticalZoom"};
+                      "VerticalZoom",
+                      "RevisionOff",
+                      "RevisionLength",
+                      "RevisionIgnored"};
     for (int i = 1; i <= 5; ++i)
         names << QStringLiteral("BackupDir%1").arg(i);
     for (int i = 1; i <= 10; ++i)
@@ -93,6 +96,12 @@ Settings everythingChanged() {
     s.BackupCopyDir = QStringLiteral("/backup");
     s.BackupExt = QStringLiteral("*");
     s.vertical = {QStringLiteral("12x34"), QStringLiteral("IPAゴシック"), true, true, false, 250};
+    s.revision.off = QStringList{QStringLiteral("endings"), QStringLiteral("ra")};
+    s.revision.length = 80;
+    // Keys hold tabs, quotes, commas and kana; paths hold = and ;, which INI files treat apart.
+    s.revision.ignored.insert(
+        QStringLiteral("/home/猫/原稿=1;.ptm"),
+        {QStringLiteral("variants\t子ども"), QStringLiteral("long\t\"a,b\"…")});
     return s;
 }
 
