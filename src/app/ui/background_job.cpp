@@ -12,7 +12,7 @@ namespace pote {
 
 bool BackgroundJobs::anyBusy() const {
     return std::any_of(m_jobs.begin(), m_jobs.end(),
-                       [](const BackgroundJob* j) { return j->busy(); });
+                       [](const BackgroundJob* j) { return j->holdsWindow(); });
 }
 
 void BackgroundJobs::stopAll() {
@@ -27,8 +27,8 @@ bool BackgroundJobs::closeQuery() {
     return agreed;
 }
 
-BackgroundJob::BackgroundJob(AppContext& context, QObject* parent)
-    : QObject(parent), m_context(context), m_jobs(context.jobs) {
+BackgroundJob::BackgroundJob(AppContext& context, QObject* parent, Holds holds)
+    : QObject(parent), m_context(context), m_jobs(context.jobs), m_holds(holds) {
     m_jobs.m_jobs.push_back(this);
 }
 
@@ -44,7 +44,7 @@ void BackgroundJob::begin() {
     m_busy = true;
     m_closeWhenDone = false;
     // The arrow with the busy sign: the window still takes clicks, for "中止".
-    QApplication::setOverrideCursor(Qt::BusyCursor);
+    if (m_holds == Holds::Window) QApplication::setOverrideCursor(Qt::BusyCursor);
 }
 
 void BackgroundJob::postProgress(std::function<void()> show) {
@@ -71,7 +71,7 @@ void BackgroundJob::leaveBusy() {
     if (!m_busy) return;
     m_busy = false;
     ++m_run;
-    QApplication::restoreOverrideCursor();
+    if (m_holds == Holds::Window) QApplication::restoreOverrideCursor();
 }
 
 void BackgroundJob::finish(std::function<void()> report) {

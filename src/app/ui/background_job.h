@@ -23,7 +23,7 @@ class BackgroundJob;
 
 class BackgroundJobs {
 public:
-    // While one is busy every other command waits.
+    // While one that holds the window is busy every other command waits.
     bool anyBusy() const;
     // "中止": every job stops after the step at hand and reports what it did.
     void stopAll();
@@ -41,7 +41,12 @@ class BackgroundJob : public QObject {
 public:
     using StopFlag = std::atomic<bool>;
 
-    explicit BackgroundJob(AppContext& context, QObject* parent = nullptr);
+    // Whether the window waits for the job (a backup, a book: every other command waits and the
+    // cursor shows it) or goes on beside it (a check that only reads a copy of the texts).
+    enum class Holds { Window, Nothing };
+
+    explicit BackgroundJob(AppContext& context, QObject* parent = nullptr,
+                           Holds holds = Holds::Window);
     ~BackgroundJob() override;
 
     // Runs work(stopFlag) on a worker thread and hands its result to done(result) on the
@@ -62,6 +67,8 @@ public:
     void stop() { m_stop = true; }
     // From start to finish: the worker (or the result on its way) holds the run.
     bool busy() const { return m_busy; }
+    // Busy in a way that keeps every other command waiting.
+    bool holdsWindow() const { return m_busy && m_holds == Holds::Window; }
     // From start to the end of the last report.
     bool running() const { return m_busy || m_reportDue; }
     // While running the answer is no: the run is stopped, and the window closes itself after
@@ -81,6 +88,7 @@ private:
 
     AppContext& m_context;
     BackgroundJobs& m_jobs;
+    const Holds m_holds;
     StopFlag m_stop{false};
     QFuture<void> m_worker;
     // Counts the runs, so that progress of a run that is over shows nothing.

@@ -13,7 +13,6 @@
 
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace pote {
 
@@ -22,12 +21,12 @@ using revision::ListedFinding;
 using revision::RevisionOptions;
 
 RevisionCommands::RevisionCommands(AppContext& context, QObject* parent)
-    : QObject(parent), m_context(context) {
+    : QObject(parent), m_context(context), m_job(context, nullptr, BackgroundJob::Holds::Nothing) {
     context.commands.registerCommand(Command::Revision, [this] { nx_revisionClick(); });
 }
 
 RevisionCommands::~RevisionCommands() {
-    m_work.stopAndWait();
+    m_job.stopAndWait();
     delete m_window;
 }
 
@@ -61,7 +60,7 @@ void RevisionCommands::keepOptions(const RevisionOptions& options) {
 }
 
 void RevisionCommands::run() {
-    if (m_running || !m_window) return;
+    if (m_job.running() || !m_window) return;
     SectionStore& store = m_context.store;
     // The pane's latest words are what is checked; the texts are shared, not copied.
     m_context.binding.section_commit(store.current);
@@ -76,32 +75,26 @@ void RevisionCommands::run() {
     const RevisionOptions options = m_window->options();
     keepOptions(options);
 
-    m_work.begin();
-    m_running = true;
     m_window->setRunning(true);
     const QPointer<revision::RevisionWindow> window = m_window;
     const auto progress = [this, window](int done, int total) {
-        QMetaObject::invokeMethod(
-            this,
-            [window, done, total] {
-                if (window) window->setProgress(done, total);
-            },
-            Qt::QueuedConnection);
+        m_job.postProgress([window, done, total] {
+            if (window) window->setProgress(done, total);
+        });
     };
-    m_work.worker = QtConcurrent::run([this, sections, options, progress] {
-        auto outcome = std::make_shared<const revision::RevisionOutcome>(
-            revision::checkSections(*sections, options, &m_work.cancel, progress));
-        // Posted after every progress figure, so handled after them.
-        QMetaObject::invokeMethod(
-            this, [this, outcome, sections] { finished(outcome, sections); }, Qt::QueuedConnection);
-    });
+    m_job.start(
+        [sections, options, progress](const BackgroundJob::StopFlag& stop) {
+            return std::make_shared<const revision::RevisionOutcome>(
+                revision::checkSections(*sections, options, &stop, progress));
+        },
+        [this, sections](const std::shared_ptr<const revision::RevisionOutcome>& outcome) {
+            m_job.finish([this, outcome, sections] { finished(outcome, sections); });
+        });
 }
 
 void RevisionCommands::finished(
     const std::shared_ptr<const revision::RevisionOutcome>& outcome,
     const std::shared_ptr<const std::vector<revision::SectionToCheck>>& checked) {
-    m_work.worker.waitForFinished(); // past its last step already
-    m_running = false;
     if (!m_window) return;
     m_window->setRunning(false);
     const QStringList& ignored = ignoredHere();

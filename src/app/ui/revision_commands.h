@@ -4,7 +4,7 @@
 // click shows one in the pane, and an ignored finding stays ignored for the document in the
 // settings file.
 
-#include "app/ui/background_work.h"
+#include "app/ui/background_job.h"
 #include "revision/revision_check.h"
 #include "revision/ui/revision_window.h"
 
@@ -28,8 +28,8 @@ public:
     // Opens the window, or brings it back.
     void nx_revisionClick();
     void run();
-    void stop() { m_work.stop(); }
-    bool running() const { return m_running; }
+    void stop() { m_job.stop(); }
+    bool running() const { return m_job.running(); }
 
     // Null until first opened.
     revision::RevisionWindow* window() const { return m_window; }
@@ -45,9 +45,8 @@ private:
 
     AppContext& m_context;
     QPointer<revision::RevisionWindow> m_window;
-    // Until the worker here builds on the shared background job: its thread and stop flag.
-    BackgroundWork m_work;
-    bool m_running = false;
+    // The writer goes on writing while it runs.
+    BackgroundJob m_job;
 };
 
 } // namespace pote
