@@ -8,11 +8,13 @@
 #include "app/ui/section_binding.h"
 #include "app/ui/vertical_commands.h"
 #include "core/cp932.h"
+#include "core/export_target.h"
 #include "editing/ui/edit_pane.h"
 #include "support/test_files.h"
 #include "vertical/ui/spread_view.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -168,6 +170,16 @@ TEST_F(VerticalPreviewTest, PdfFromThePreviewAndAFailureThatKeepsTheOldFile) {
     EXPECT_EQ(prompter->last().kind, MessageKind::Error);
     EXPECT_TRUE(prompter->last().text.contains(blocked)) << prompter->last().text.toStdString();
     EXPECT_EQ(readAll(path(QStringLiteral("メモ"))), QByteArray("memo"));
+
+    // The open document's own file, named through a link: refused, and the document stays.
+    const QString document = path(QStringLiteral("原稿.ptm"));
+    writeAll(document, "the manuscript");
+    store().documentPath = document;
+    ASSERT_TRUE(QFile::link(document, path(QStringLiteral("リンク.pdf"))));
+    prompter->answerFile(path(QStringLiteral("リンク.pdf"))).answer(Answer::Yes);
+    preview->findChild<QPushButton*>(QStringLiteral("vp_pdf"))->click();
+    EXPECT_EQ(prompter->last().text, exportOverDocumentMessage());
+    EXPECT_EQ(readAll(document), QByteArray("the manuscript"));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "app/ui/pane_insertion.h"
 #include "app/ui/section_binding.h"
 #include "core/cp932.h"
+#include "core/export_target.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
 #include "core/text_lines.h"
@@ -197,6 +198,11 @@ void VerticalCommands::exportPdf() {
         QStringLiteral("PDFに書き出す"), m_context.settings.WorkDir, m_context.store.displayName);
     const std::optional<QString> path = m_context.prompter.saveFile(request);
     if (!path || path->isEmpty()) return;
+    if (const Result<void> target = exportTargetCheck(*path, m_context.store.documentPath);
+        !target) {
+        m_context.reporter.report(target.error());
+        return;
+    }
     const std::shared_ptr<vertical::VerticalFont> font = m_preview->sharedFont();
     if (!font) return;
     vertical::DocumentPages pages(snapshot(m_context.settings.vertical.allSections).sections,

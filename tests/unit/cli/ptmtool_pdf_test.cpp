@@ -4,6 +4,7 @@
 
 #include "support/test_files.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -107,6 +108,15 @@ TEST_F(PtmtoolPdf, UsageAndWriteErrorsSayWhatAndLeaveNoFile) {
     EXPECT_EQ(test::readAll(path(QStringLiteral("メモ"))), QByteArray("memo"));
     const Outcome missing = ptmtool({"pdf", path(QStringLiteral("ない.ptm")), out});
     EXPECT_EQ(missing.exitCode, 1);
+
+    // The document itself as OUT, by its name or through a link: refused, and it stays.
+    const QByteArray before = test::readAll(document());
+    ASSERT_TRUE(QFile::link(document(), path(QStringLiteral("l.pdf"))));
+    for (const QString& target : {document(), path(QStringLiteral("l.pdf"))}) {
+        const Outcome r = ptmtool({"pdf", document(), target});
+        EXPECT_EQ(r.exitCode, 1) << target.toStdString();
+        EXPECT_EQ(test::readAll(document()), before) << target.toStdString();
+    }
 }
 
 } // namespace
