@@ -90,8 +90,8 @@ void ParagraphCells::build(const Paragraph& p, bool indent, int charsPerLine, bo
     m_cellOfChar.clear();
     markEdges(p, m_edges);
     if (!m_edges.empty()) m_cellOfChar.assign(size_t(n), 0);
-    if (indent && n > 0 && !hasOwnIndent(chars[0].ch))
-        addCell(0, chars[0].offset, CellKind::Upright, u'　', 0);
+    const bool indented = indent && n > 0 && !hasOwnIndent(chars[0].ch);
+    if (indented) addCell(0, chars[0].offset, CellKind::Upright, u'　', 0);
 
     char16_t openPair = 0; // a dash or leader that waits for its second
     for (qsizetype i = 0; i < n;) {
@@ -115,6 +115,10 @@ void ParagraphCells::build(const Paragraph& p, bool indent, int charsPerLine, bo
         addCell(cellRules, chars[i].offset, CellKind::Upright, c, 0);
         ++i;
     }
+
+    // An added indent stays with the paragraph's first character: alone at the end of a line
+    // it would show an empty line, and its page would not be the one the character is on.
+    if (indented && size() > 1) m_rules[1] |= CellRule::Glued;
 
     for (const RubySpan& r : p.ruby) {
         const qsizetype first = m_cellOfChar[size_t(r.first)];

@@ -3,6 +3,7 @@
 #include "core/cp932.h"
 #include "core/text_lines.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -93,11 +94,19 @@ QString textOf(const QList<TextChar>& chars, qsizetype first, qsizetype last) {
     return s;
 }
 
-// ［＃「…」に傍点］: dots over the nearest earlier occurrence of the quoted text that has none yet.
+// How far back, in characters, a ［＃「…」に傍点］ looks for its text. The note follows what it
+// names, a few characters later; without a limit every note that finds nothing (a note that is
+// text, repeated down a long line) would read the whole paragraph back, and a line of them
+// would take time growing with its square.
+constexpr qsizetype kNoteReach = 1000;
+
+// ［＃「…」に傍点］: dots over the nearest earlier occurrence of the quoted text that has none yet,
+// within kNoteReach characters of the note.
 bool markQuoted(Paragraph& p, const QList<TextChar>& src, qsizetype from, qsizetype length) {
     QList<EmphasisSpan>& spans = p.emphasis;
     qsizetype next = spans.size(); // the first span after the candidate
-    for (qsizetype start = p.chars.size() - length; start >= 0; --start) {
+    const qsizetype lowest = std::max<qsizetype>(0, p.chars.size() - kNoteReach);
+    for (qsizetype start = p.chars.size() - length; start >= lowest; --start) {
         while (next > 0 && spans[next - 1].first >= start + length)
             --next;
         if (next > 0 && spans[next - 1].last > start) continue; // would overlap

@@ -4,6 +4,7 @@
 #include "support/test_files.h"
 #include "vertical/line_rules.h"
 
+#include <QHash>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -344,6 +345,29 @@ TEST(LayoutProperties, LazyPagesAreTheWholeLayoutCutIntoPages) {
     }
 }
 
+TEST(LayoutProperties, PageOfOffsetIsThePageThatShowsTheCharacter) {
+    // With the name first (its characters count from the name's own start) and added indents;
+    // the first round's name is longer than a page.
+    QRandomGenerator random(2705);
+    for (int round = 0; round < 300; ++round) {
+        const QByteArray text = randomText(random, true);
+        PageFormat format = randomFormat(random);
+        format.sectionNameFirst = true;
+        const int nameLength = round == 0 ? 300 : random.bounded(40);
+        SectionLayout layout(text, sjis("ゑ").repeated(nameLength), format);
+        QHash<quint32, int> firstPage;
+        for (int n = 0; n < layout.pageCount(); ++n)
+            for (const Line& line : layout.page(n).lines)
+                for (const Cell& c : line.cells)
+                    if (c.ch[0] != u'ゑ' && !firstPage.contains(c.offset))
+                        firstPage.insert(c.offset, n);
+        if (round == 0) ASSERT_GT(layout.pageCount(), 2);
+        for (auto at = firstPage.cbegin(); at != firstPage.cend(); ++at)
+            ASSERT_EQ(layout.pageOfOffset(at.key()), at.value())
+                << "offset " << at.key() << " of " << text.toHex().toStdString();
+    }
+}
+
 // Whether the dash or leader at `offset` is the second of a pair: an odd number of the same
 // character right before it.
 bool secondOfPair(const QByteArray& text, quint32 offset) {
@@ -369,7 +393,9 @@ TEST(LayoutProperties, NoLineBeginsWhereTheRulesForbidUnlessNoEndWasAllowed) {
             return (charRules(c.ch[0]) & CharRule::Paired) && secondOfPair(text, c.offset);
         };
         const auto mayBegin = [&](const QList<Cell>& before, const Cell& c) {
-            return !noStart(c) && !noEnd(before.last()) && !secondDash(c);
+            // An added indent has the offset of the character it stands before.
+            const bool afterIndent = before.last().offset == c.offset;
+            return !noStart(c) && !noEnd(before.last()) && !secondDash(c) && !afterIndent;
         };
         for (qsizetype k = 1; k < lines.size(); ++k) {
             const QList<Cell>& before = lines[k - 1].cells;
