@@ -595,10 +595,20 @@ int pdf(const Arguments& a) {
             request.sections.append({document->section(i).text, document->section(i).name});
     request.format = *format;
     request.face = a.font.value_or(QStringLiteral("IPA明朝"));
+    request.faceNamed = a.font.has_value();
     request.title = QFileInfo(a.positional[0]).completeBaseName();
     request.out = a.positional[1];
+    std::vector<int> withNul;
+    for (int i = 0; i < document->count(); ++i)
+        if ((section == 0 || section == i + 1) && document->section(i).text.contains('\0'))
+            withNul.push_back(i);
+    if (!withNul.empty())
+        fail(kOk, QStringLiteral("warning: sections %1 hold a NUL byte; it prints as a blank cell")
+                      .arg(sectionNumbers(withNul)));
     const Result<int> written = cli::writeVerticalPdf(request);
-    if (!written) return fail(kUsage, written.error().text);
+    if (!written)
+        return fail(written.error().kind == Error::Kind::Refused ? kRefused : kUsage,
+                    written.error().text);
     return kOk;
 #else
     return fail(kUsage, QStringLiteral("this ptmtool was built without the drawing libraries"));

@@ -73,7 +73,7 @@ TEST_F(PtmtoolPdf, WritesEveryPageOrOneSectionsInTheFormatAsked) {
     };
     for (const Row& row : {Row{{}, 4}, Row{{"--section", "2"}, 1}, Row{{"--section", "1"}, 3},
                            Row{{"--format", "a4-40x30"}, 3}, Row{{"--format", "10x10"}, 9 + 1},
-                           Row{{"--font", "DejaVu Sans"}, 4}}) {
+                           Row{{"--font", "IPAGothic"}, 4}}) {
         const QString out = path(QStringLiteral("出力.pdf"));
         const Outcome r = ptmtool(QStringList{"pdf", document(), out} + row.options);
         ASSERT_EQ(r.exitCode, 0) << row.options.join(' ').toStdString() << r.err.toStdString();
@@ -82,8 +82,21 @@ TEST_F(PtmtoolPdf, WritesEveryPageOrOneSectionsInTheFormatAsked) {
     const QString out = path(QStringLiteral("出力.pdf"));
     EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {out}).out.contains(QStringLiteral("雨の日")));
     EXPECT_TRUE(run(QStringLiteral("pdffonts"), {out})
-                    .out.contains(QRegularExpression(QStringLiteral("IPA\\S*Mincho.*yes"))))
-        << "DejaVu shows no kana; the pages fall back to a Japanese face";
+                    .out.contains(QRegularExpression(QStringLiteral("IPA\\S*Gothic.*yes"))))
+        << "the face asked for, embedded";
+
+    // A face that is not there, or cannot set Japanese, is refused by name: no stand-in.
+    QFile::remove(out);
+    const struct {
+        const char* face;
+        const char* named;
+    } refused[] = {{"NoSuchFace", "NoSuchFace"}, {"DejaVu Sans", "DejaVu Sans"}};
+    for (const auto& row : refused) {
+        const Outcome r = ptmtool({"pdf", document(), out, "--font", row.face});
+        EXPECT_EQ(r.exitCode, 2) << row.face;
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.named))) << r.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(out)) << row.face;
+    }
 }
 
 TEST_F(PtmtoolPdf, UsageAndWriteErrorsSayWhatAndLeaveNoFile) {
