@@ -171,6 +171,14 @@ TEST_F(VerticalPreviewTest, PdfFromThePreviewAndAFailureThatKeepsTheOldFile) {
     EXPECT_TRUE(prompter->last().text.contains(blocked)) << prompter->last().text.toStdString();
     EXPECT_EQ(readAll(path(QStringLiteral("メモ"))), QByteArray("memo"));
 
+    // A section holding a NUL: written, its blank cell named by the cat afterwards.
+    store().section(0).text = "a" + QByteArray(1, '\0') + "b\r\n";
+    prompter->answerFile(path(QStringLiteral("空白.pdf"))).answer(Answer::Ok);
+    preview->findChild<QPushButton*>(QStringLiteral("vp_pdf"))->click();
+    EXPECT_EQ(prompter->last().kind, MessageKind::Warning);
+    EXPECT_TRUE(prompter->last().text.contains(QStringLiteral("セクション 1 のテキストに NUL")))
+        << prompter->last().text.toStdString();
+
     // The open document's own file, named through a link: refused, and the document stays.
     const QString document = path(QStringLiteral("原稿.ptm"));
     writeAll(document, "the manuscript");

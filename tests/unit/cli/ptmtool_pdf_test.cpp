@@ -122,6 +122,18 @@ TEST_F(PtmtoolPdf, UsageAndWriteErrorsSayWhatAndLeaveNoFile) {
     const Outcome missing = ptmtool({"pdf", path(QStringLiteral("ない.ptm")), out});
     EXPECT_EQ(missing.exitCode, 1);
 
+    // A NUL prints as a blank cell, and the sections that hold one are named.
+    test::writeAll(path(QStringLiteral("nul.json")),
+                   R"({"sections": [{"name": "a", "text": "x"}, {"text_hex": "82a0008ca2"}]})");
+    ASSERT_EQ(ptmtool({"pack", path(QStringLiteral("nul.json")), path(QStringLiteral("nul.ptm"))})
+                  .exitCode,
+              0);
+    const Outcome nul = ptmtool({"pdf", path(QStringLiteral("nul.ptm")), out});
+    EXPECT_EQ(nul.exitCode, 0) << nul.err.toStdString();
+    EXPECT_TRUE(nul.err.contains(QStringLiteral("warning: sections 2 hold a NUL byte")))
+        << nul.err.toStdString();
+    QFile::remove(out);
+
     // The document itself as OUT, by its name or through a link: refused, and it stays.
     const QByteArray before = test::readAll(document());
     ASSERT_TRUE(QFile::link(document(), path(QStringLiteral("l.pdf"))));
