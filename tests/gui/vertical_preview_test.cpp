@@ -11,6 +11,7 @@
 #include "core/export_target.h"
 #include "editing/ui/edit_pane.h"
 #include "support/test_files.h"
+#include "vertical/ui/font_file.h"
 #include "vertical/ui/spread_view.h"
 
 #include <QComboBox>
@@ -92,6 +93,27 @@ TEST_F(VerticalPreviewTest, FollowsTheTextWhenReopenedAndTheCaretToo) {
     preview = open();
     EXPECT_EQ(preview->statusText(), QStringLiteral("2 / 7"));
     EXPECT_EQ(preview->pages().pageAt(preview->place()).lines[0].cells[0].ch[0], u'蛙');
+}
+
+TEST_F(VerticalPreviewTest, AFaceInTheSettingsThatCannotBeHadIsToldOnceAndGivesWay) {
+    loadDocument();
+    for (const QString& face : {QStringLiteral("存在しない書体"), QStringLiteral("DejaVu Sans")}) {
+        window->settings().vertical.face = face;
+        prompter->clear();
+        prompter->answer(Answer::Yes);
+        vertical::VerticalPreview* preview = open();
+        ASSERT_NE(preview, nullptr);
+        ASSERT_EQ(prompter->asked().size(), 1u) << face.toStdString();
+        EXPECT_TRUE(prompter->last().text.contains(face)) << prompter->last().text.toStdString();
+        EXPECT_EQ(window->settings().vertical.face, vertical::defaultVerticalFace());
+        EXPECT_FALSE(preview->findChild<QComboBox*>(QStringLiteral("vp_face"))->findText(face) >=
+                     0);
+        // Opened again, nothing more is said.
+        open();
+        EXPECT_EQ(prompter->asked().size(), 1u);
+        window->controllers().vertical().preview()->close();
+        delete window->controllers().vertical().preview();
+    }
 }
 
 TEST_F(VerticalPreviewTest, OptionsChangeThePagesAndAreKeptInTheSettings) {
