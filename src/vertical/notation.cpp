@@ -103,18 +103,20 @@ constexpr qsizetype kNoteReach = 1000;
 // ［＃「…」に傍点］: dots over the nearest earlier occurrence of the quoted text that has none yet,
 // within kNoteReach characters of the note.
 bool markQuoted(Paragraph& p, const QList<TextChar>& src, qsizetype from, qsizetype length) {
-    QList<EmphasisSpan>& spans = p.emphasis;
+    // Read through const views: the scan is the note's whole cost.
+    const QList<EmphasisSpan>& spans = p.emphasis;
+    const QList<TextChar>& chars = p.chars;
     qsizetype next = spans.size(); // the first span after the candidate
-    const qsizetype lowest = std::max<qsizetype>(0, p.chars.size() - kNoteReach);
-    for (qsizetype start = p.chars.size() - length; start >= lowest; --start) {
+    const qsizetype lowest = std::max<qsizetype>(0, chars.size() - kNoteReach);
+    for (qsizetype start = chars.size() - length; start >= lowest; --start) {
         while (next > 0 && spans[next - 1].first >= start + length)
             --next;
         if (next > 0 && spans[next - 1].last > start) continue; // would overlap
         bool same = true;
         for (qsizetype k = 0; k < length && same; ++k)
-            same = p.chars[start + k].ch == src[from + k].ch;
+            same = chars[start + k].ch == src[from + k].ch;
         if (same) {
-            spans.insert(next, EmphasisSpan{start, start + length});
+            p.emphasis.insert(next, EmphasisSpan{start, start + length});
             return true;
         }
     }
