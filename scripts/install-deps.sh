@@ -6,8 +6,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins
   libgl1-mesa-dev libjpeg62-turbo-dev libharfbuzz-dev libfontconfig-dev libzip-dev zlib1g-dev
   libmecab-dev mecab-ipadic-utf8
+  libcairo2-dev libfreetype-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-ipafont-gothic fonts-ipafont-mincho
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-misaki fonts-dejavu-core
   xvfb x11-apps imagemagick xdotool poppler-utils
   epubcheck default-jre-headless
   desktop-file-utils shared-mime-info rsync

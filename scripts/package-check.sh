@@ -15,7 +15,8 @@ grep -q "^ Package: poteedit$" <<<"$info" || fail "package name"
 grep -q "^ Version: $version$" <<<"$info" || fail "version is not $version"
 grep -q "^ Architecture: $(dpkg --print-architecture)$" <<<"$info" || fail "architecture"
 depends="$(sed -n 's/^ Depends: //p' <<<"$info")"
-for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 libmecab2 mecab-ipadic-utf8; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 \
+  libcairo2 libfreetype6 libmecab2 mecab-ipadic-utf8; do
   grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 

@@ -26,7 +26,24 @@ void needGui() {
 
 Result<int> writeVerticalPdf(const PdfRequest& request) {
     needGui();
-    const std::optional<vertical::FontFile> file = vertical::findFontFile(request.face);
+    std::optional<vertical::FontFile> file;
+    if (request.faceNamed) {
+        const vertical::FaceLookup lookup = vertical::lookUpFace(request.face);
+        switch (lookup.problem) {
+        case vertical::FaceLookup::Problem::None:
+            file = lookup.file;
+            break;
+        case vertical::FaceLookup::Problem::NotInstalled:
+            return Error::refused(
+                QStringLiteral("no font named %1 is installed").arg(request.face));
+        case vertical::FaceLookup::Problem::NoJapanese:
+            return Error::refused(
+                QStringLiteral("the font %1 cannot set Japanese: it has no glyph for %2")
+                    .arg(request.face, lookup.lacks));
+        }
+    } else {
+        file = vertical::findFontFile(request.face);
+    }
     if (!file)
         return Error::refused(
             QStringLiteral("no font that can show Japanese (asked for %1)").arg(request.face));

@@ -15,11 +15,13 @@ struct PdfRequest {
     QList<vertical::SectionSource> sections;
     vertical::PageFormat format;
     QString face;
+    bool faceNamed = false; // named by the user: that face or none, never a stand-in
     QString title;
     QString out;
 };
 
-// The number of pages written; the error's text is the whole message for the command line.
+// The number of pages written; the error's text is the whole message for the command line, and
+// a refused face is an Error::Kind::Refused.
 Result<int> writeVerticalPdf(const PdfRequest& request);
 
 } // namespace pote::cli

@@ -26,11 +26,11 @@
 #include "cli/lint_command.h"
 #include "core/cp932.h"
 #include "core/document_file.h"
+#include "core/export_target.h"
 #include "core/file_io.h"
 #include "core/program_info.h"
 #include "editing/character_count.h"
 #include "editing/document_search.h"
-#include "epub/epub_messages.h"
 #include "epub/epub_writer.h"
 #include "textio/free_space.h"
 #include "textio/linked_text.h"
@@ -225,6 +225,13 @@ Arguments parseArguments(const QStringList& args) {
 }
 
 // The exit code and message of a document that could not be read.
+// 0, or the exit code after refusing an output that would replace the command's own input.
+int refuseInputAsTarget(const QString& in, const QString& out) {
+    if (const Result<void> target = exportTargetCheck(out, in); !target)
+        return fail(kUsage, out + QStringLiteral(": ") + target.error().text);
+    return kOk;
+}
+
 int readFailure(const QString& path, const Error& error, bool passwordGiven) {
     switch (error.kind) {
     case Error::Kind::Cancelled:
@@ -300,6 +307,7 @@ int pack(const Arguments& a) {
         return usage(QStringLiteral("pack takes JSON and OUT, and --seed only"));
     const QString& jsonPath = a.positional[0];
     const QString& outPath = a.positional[1];
+    if (const int refused = refuseInputAsTarget(jsonPath, outPath)) return refused;
     const Result<RegularFileRead> read = readRegularFile(jsonPath);
     if (!read)
         return fail(kUsage, QStringLiteral("cannot read %1: %2").arg(jsonPath, read.error().text));
@@ -365,6 +373,7 @@ QString sectionNumbers(const std::vector<int>& positions) {
 int txmExport(const Arguments& a) {
     if (a.positional.size() != 2 || hasOtherOptions(a, true, false, false, false, false))
         return usage(QStringLiteral("txm-export takes FILE and OUT, and --password only"));
+    if (const int refused = refuseInputAsTarget(a.positional[0], a.positional[1])) return refused;
     int exitCode = kOk;
     const std::optional<Document> document =
         documentOrReport(a.positional[0], a.password, exitCode);
@@ -388,6 +397,7 @@ int txmImport(const Arguments& a) {
         return usage(QStringLiteral("txm-import takes TXM and OUT, and --utf8 and --seed only"));
     const QString& in = a.positional[0];
     const QString& out = a.positional[1];
+    if (const int refused = refuseInputAsTarget(in, out)) return refused;
     bool looksUtf8 = false;
     Utf8Choice utf8([&] {
         looksUtf8 = true;
@@ -424,6 +434,8 @@ int folderExport(const Arguments& a) {
         return fail(kUsage, QStringLiteral("cannot create folder %1").arg(dir));
     const FolderSavePlan plan =
         plan_folder_save(dir, *document, base_name(QFileInfo(in).absoluteFilePath()));
+    if (const Result<void> target = folderTargetCheck(plan, in); !target)
+        return fail(kUsage, dir + QStringLiteral(": ") + target.error().text);
     if (const Result<void> space = free_space_check(dir, plan.bytesNeeded, SpaceForm::Total);
         !space)
         return writeFailure(dir, space.error());
@@ -581,6 +593,7 @@ int pdf(const Arguments& a) {
         if (!ok || section < 1) return usage(QStringLiteral("--section must be a number from 1"));
     }
 #ifdef POTE_PTMTOOL_PDF
+    if (const int refused = refuseInputAsTarget(a.positional[0], a.positional[1])) return refused;
     int exitCode = kOk;
     const std::optional<Document> document =
         documentOrReport(a.positional[0], a.password, exitCode);
@@ -595,10 +608,20 @@ int pdf(const Arguments& a) {
             request.sections.append({document->section(i).text, document->section(i).name});
     request.format = *format;
     request.face = a.font.value_or(QStringLiteral("IPA明朝"));
+    request.faceNamed = a.font.has_value();
     request.title = QFileInfo(a.positional[0]).completeBaseName();
     request.out = a.positional[1];
+    std::vector<int> withNul;
+    for (int i = 0; i < document->count(); ++i)
+        if ((section == 0 || section == i + 1) && document->section(i).text.contains('\0'))
+            withNul.push_back(i);
+    if (!withNul.empty())
+        fail(kOk, QStringLiteral("warning: sections %1 hold a NUL byte; it prints as a blank cell")
+                      .arg(sectionNumbers(withNul)));
     const Result<int> written = cli::writeVerticalPdf(request);
-    if (!written) return fail(kUsage, written.error().text);
+    if (!written)
+        return fail(written.error().kind == Error::Kind::Refused ? kRefused : kUsage,
+                    written.error().text);
     return kOk;
 #else
     return fail(kUsage, QStringLiteral("this ptmtool was built without the drawing libraries"));
@@ -619,8 +642,7 @@ int epubExport(const Arguments& a) {
                                     "--title and --author only"));
     const QString& in = a.positional[0];
     const QString& out = a.positional[1];
-    if (epub::isSameFile(in, out))
-        return fail(kUsage, out + QStringLiteral(": ") + epubmsg::targetIsTheDocument());
+    if (const int refused = refuseInputAsTarget(in, out)) return refused;
     int exitCode = kOk;
     const std::optional<Document> document = documentOrReport(in, a.password, exitCode);
     if (!document) return exitCode;

@@ -45,11 +45,6 @@ QString bookIdentifier(const QString& path) {
         .prepend(QStringLiteral("urn:uuid:"));
 }
 
-bool isSameFile(const QString& a, const QString& b) {
-    const QString first = QFileInfo(a).canonicalFilePath();
-    return !first.isEmpty() && first == QFileInfo(b).canonicalFilePath();
-}
-
 BookPlan planBook(const Book& book, const std::atomic<bool>* cancel) {
     BookPlan plan;
     plan.title = xmlText(book.options.title);

@@ -45,10 +45,6 @@ QString bookTitle(const QString& given, const QString& documentName);
 // A document never saved passes the path of the book itself.
 QString bookIdentifier(const QString& path);
 
-// Whether the two paths name the same existing file (through links and ".." too): a book
-// written over its own document would take the manuscript with it.
-bool isSameFile(const QString& a, const QString& b);
-
 // The most content documents one book holds. Each page break starts one; a text of nothing but
 // page breaks would otherwise make a book of a million empty pages.
 constexpr int kMaxContentDocuments = 10000;

@@ -2,11 +2,6 @@
 
 namespace pote::epubmsg {
 
-QString targetIsTheDocument() {
-    return QStringLiteral("そこは、いま開いている文書のファイルにゃ。\r\n") +
-           QStringLiteral("本で上書きしたら原稿が消えちゃうから、別の名前にしてにゃん。");
-}
-
 QString tooManyPages(int limit) {
     return QStringLiteral("［＃改ページ］が多すぎて、本にできないにゃ。\r\n") +
            QStringLiteral("1冊の本は%1ページの区切りまでにしてにゃん。").arg(limit);

@@ -7,8 +7,6 @@
 
 namespace pote::epubmsg {
 
-// The chosen file is the document itself.
-QString targetIsTheDocument();
 // The page breaks would make more content documents than a book holds.
 QString tooManyPages(int limit);
 // Characters that are no text were left out: the places (section numbers 1-based), and how

@@ -1,5 +1,7 @@
 #include "textio/text_folder.h"
 
+#include "core/export_target.h"
+
 #include "core/cp932.h"
 #include "textio/text_files.h"
 #include "textio/text_messages.h"
@@ -198,6 +200,12 @@ std::vector<QString> fileBases(const Document& document, const QString& displayN
 }
 
 } // namespace
+
+Result<void> folderTargetCheck(const FolderSavePlan& plan, const QString& document) {
+    for (const FolderSaveItem& item : plan.items)
+        if (Result<void> target = exportTargetCheck(item.path, document); !target) return target;
+    return {};
+}
 
 FolderSavePlan plan_folder_save(const QString& folder, const Document& document,
                                 const QString& displayName) {

@@ -74,6 +74,10 @@ struct FolderSavePlan {
 FolderSavePlan plan_folder_save(const QString& folder, const Document& document,
                                 const QString& displayName);
 
+// Refuses the plan when one of its files is `document`'s own (a section named like it, or a
+// link to it in the folder).
+Result<void> folderTargetCheck(const FolderSavePlan& plan, const QString& document);
+
 // Answers of the overwrite question, numbered as the dialog numbers them. Closed (the dialog shut
 // by its title bar) skips the file: nothing is replaced without a yes.
 enum class OverwriteAnswer { Closed = 0, Yes = 1, No = 2, All = 3 };

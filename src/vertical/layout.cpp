@@ -4,6 +4,8 @@
 #include "vertical/line_rules.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace pote::vertical {
@@ -47,9 +49,8 @@ public:
             return;
         bool resuming = from.paragraph >= 0;
         for (qsizetype at = from.line; at < m_text.size();) {
-            const LineSpan span = line_at(m_text, at);
-            const std::span<const Paragraph> paragraphs =
-                m_parser.parse(m_text.sliced(at, span.end - at), quint32(at));
+            const LineSpan span = lineAt(at);
+            const std::span<const Paragraph> paragraphs = parsed(at, span.end);
             for (size_t k = resuming ? size_t(from.paragraph) : 0; k < paragraphs.size(); ++k) {
                 const Paragraph& p = paragraphs[k];
                 const bool resumeHere = resuming && k == size_t(from.paragraph);
@@ -65,17 +66,45 @@ public:
     }
 
 private:
+    // The paragraphs of the text line at `at`. The last line read is kept, with the cells of its
+    // last paragraph: pages drawn one after another out of one long line (a section written
+    // without a line break) then read it once, not once a page.
+    // The text line at `at`; the last one found is kept, as finding its end reads all of it.
+    LineSpan lineAt(qsizetype at) {
+        if (at != m_spanFrom) {
+            m_span = line_at(m_text, at);
+            m_spanFrom = at;
+        }
+        return m_span;
+    }
+
+    std::span<const Paragraph> parsed(qsizetype at, qsizetype end) {
+        if (at != m_parsedLine) {
+            m_paragraphs = m_parser.parse(m_text.sliced(at, end - at), quint32(at));
+            m_parsedLine = at;
+            m_builtFor = nullptr;
+        }
+        return m_paragraphs;
+    }
+
     // Lays out paragraph p from the cell in `start`; false when the sink stopped.
     template <class Sink> bool place(const Paragraph& p, PageStart start, Sink& sink) {
         const int perLine = m_format.charsPerLine;
-        m_cells.build(p, m_format.indentParagraphs && start.paragraph >= 0, perLine, m_withCells);
+        if (&p != m_builtFor) {
+            m_cells.build(p, m_format.indentParagraphs && start.paragraph >= 0, perLine,
+                          m_withCells);
+            // The name is read afresh each time; only the text's paragraphs stay.
+            m_builtFor = start.paragraph >= 0 ? &p : nullptr;
+        }
         const qsizetype n = m_cells.size();
         qsizetype first = start.cell;
         do { // an empty paragraph still takes its line
             const qsizetype last = n == 0 ? 0 : m_cells.lineEnd(first, perLine);
             if (m_linesOnPage == m_format.linesPerPage || (m_pendingBreak && m_linesOnPage > 0)) {
                 start.cell = quint32(first);
-                if (n > 0) start.offset = m_cells.offset(first);
+                // The name's characters count from its own start, not the text's: a page of
+                // the name line begins before the text's first character.
+                if (n > 0 && start.paragraph >= 0) start.offset = m_cells.offset(first);
                 if (!sink.newPage(start)) return false;
                 m_linesOnPage = 0;
             }
@@ -92,7 +121,12 @@ private:
     PageFormat m_format;
     bool m_withCells;
     LineParser m_parser;
+    qsizetype m_spanFrom = -1;
+    LineSpan m_span{};
+    qsizetype m_parsedLine = -1;
+    std::span<const Paragraph> m_paragraphs;
     ParagraphCells m_cells;
+    const Paragraph* m_builtFor = nullptr; // the paragraph m_cells holds, when one of the text's
     int m_linesOnPage = 0;
     bool m_pendingBreak = false;
 };
@@ -112,7 +146,10 @@ struct TallySink {
 struct IndexSink {
     std::vector<PageStart>& starts;
     qint64 lines = 0;
-    bool newPage(const PageStart& start) {
+    bool newPage(PageStart start) {
+        // Page starts stay in offset order, which the search for an offset's page relies on:
+        // an added indent cell has its paragraph's first offset, not one of its own.
+        start.offset = std::max(start.offset, starts.back().offset);
         starts.push_back(start);
         return true;
     }
@@ -139,11 +176,19 @@ struct PageSink {
             const qsizetype to = std::min(b, last);
             if (from < to) mark(int(from - first), int(to - first), from - a, to - a, b - a);
         };
-        for (const RubySpan& r : p.ruby) {
-            onLine(cells.cellOfChar(r.first), cells.cellOfChar(r.last - 1) + 1,
+        // Only the marks that reach this line: a long paragraph holds many, and each of its
+        // lines would otherwise look at all of them.
+        const auto reaching = [&](const auto& spans) {
+            return std::partition_point(spans.begin(), spans.end(), [&](const auto& span) {
+                return cells.cellOfChar(span.last - 1) + 1 <= first;
+            });
+        };
+        for (auto r = reaching(p.ruby); r != p.ruby.end() && cells.cellOfChar(r->first) < last;
+             ++r) {
+            onLine(cells.cellOfChar(r->first), cells.cellOfChar(r->last - 1) + 1,
                    [&](int firstCell, int lastCell, qsizetype from, qsizetype to, qsizetype all) {
-                       const qsizetype length = r.reading.size();
-                       const QString part = r.reading.sliced(
+                       const qsizetype length = r->reading.size();
+                       const QString part = r->reading.sliced(
                            length * from / all, length * to / all - length * from / all);
                        if (part.isEmpty()) return;
                        const RubyPlace place =
@@ -152,8 +197,9 @@ struct PageSink {
                            RubyMark{lineIndex, firstCell, lastCell, part, place.top, place.length});
                    });
         }
-        for (const EmphasisSpan& e : p.emphasis) {
-            onLine(cells.cellOfChar(e.first), cells.cellOfChar(e.last - 1) + 1,
+        for (auto e = reaching(p.emphasis);
+             e != p.emphasis.end() && cells.cellOfChar(e->first) < last; ++e) {
+            onLine(cells.cellOfChar(e->first), cells.cellOfChar(e->last - 1) + 1,
                    [&](int firstCell, int lastCell, qsizetype, qsizetype, qsizetype) {
                        page.emphasis.append(EmphasisMark{lineIndex, firstCell, lastCell});
                    });
@@ -172,11 +218,20 @@ struct SectionLayout::Impl {
     std::vector<PageStart> starts; // of every page, in order
     qint64 lines = 0;
 
+    std::optional<Flow> pageFlow; // kept between pages, with the line it read last
+
     Flow flow(bool withCells) const { return Flow(text, name, format, withCells); }
+
+    // The flow that draws pages, made once: the index is taken with it too, so that a section
+    // written as one long line is read and cut into cells once, not once more for its pages.
+    Flow& pages() {
+        if (!pageFlow) pageFlow.emplace(flow(true));
+        return *pageFlow;
+    }
 
     void index() {
         if (indexed) return;
-        Flow f = flow(false);
+        Flow& f = pages();
         starts.assign(1, f.firstPage());
         IndexSink sink{starts};
         f.run(starts.front(), sink);
@@ -214,10 +269,9 @@ qint64 SectionLayout::lineCount() {
 Page SectionLayout::page(int n) {
     d->index();
     if (n < 0 || size_t(n) >= d->starts.size()) return {};
-    Flow f = d->flow(true);
     PageSink sink{{}, d->format.linesPerPage, d->format.charsPerLine};
     sink.page.lines.reserve(std::min(d->format.linesPerPage, 60));
-    f.run(d->starts[size_t(n)], sink);
+    d->pages().run(d->starts[size_t(n)], sink);
     return std::move(sink.page);
 }
 

@@ -41,6 +41,16 @@ bool hasOwnIndent(char16_t first) {
            (charRules(first) & CharRule::NoEnd) != 0;
 }
 
+// A half-width katakana followed by a half-width voiced or semi-voiced mark, with no ruby or
+// emphasis edge between them.
+bool takesVoicedMark(const QList<TextChar>& chars, qsizetype i, const std::vector<bool>& edges) {
+    if (i + 1 >= chars.size()) return false;
+    const char16_t kana = chars[i].ch;
+    const char16_t mark = chars[i + 1].ch;
+    return kana >= u'ｦ' && kana <= u'ﾝ' && (mark == u'ﾞ' || mark == u'ﾟ') &&
+           (edges.empty() || !edges[size_t(i) + 1]);
+}
+
 } // namespace
 
 quint8 charRules(char16_t ch) {
@@ -55,16 +65,20 @@ RubyPlace placeRuby(int firstCell, int lastCell, qsizetype readingLength, int ch
     return place;
 }
 
-// A run of half-width letters, digits and signs from chars[i]: one 縦中横 cell, or sideways two
-// characters to a cell. Returns where the run ends.
-qsizetype ParagraphCells::addHalfWidthRun(const Paragraph& p, qsizetype i) {
+// A run of half-width letters, digits and signs from chars[i]: one 縦中横 cell, or sideways, set
+// continuously over as many cells as half-width letters take (two to a cell, the last one
+// perhaps half empty). A run that fits on a line is kept whole, as "ISO 400" must read. Returns
+// where the run ends.
+qsizetype ParagraphCells::addHalfWidthRun(const Paragraph& p, qsizetype i, int charsPerLine) {
     const QList<TextChar>& chars = p.chars;
     const qsizetype j = halfWidthRunEnd(chars, i, m_edges);
     const CellKind kind = standsUpright(chars, i, j) ? CellKind::TateChuYoko : CellKind::Sideways;
+    const bool whole = (j - i + 1) / 2 <= charsPerLine;
     for (qsizetype k = i; k < j; k += 2) {
         const qsizetype last = std::min(k + 2, j) - 1;
-        const quint8 rules =
+        quint8 rules =
             (kRules[chars[k].ch] & CharRule::NoStart) | (kRules[chars[last].ch] & CharRule::NoEnd);
+        if (k > i && whole) rules |= CellRule::Glued;
         if (!m_cellOfChar.empty()) {
             m_cellOfChar[size_t(k)] = size();
             m_cellOfChar[size_t(last)] = size();
@@ -90,15 +104,25 @@ void ParagraphCells::build(const Paragraph& p, bool indent, int charsPerLine, bo
     m_cellOfChar.clear();
     markEdges(p, m_edges);
     if (!m_edges.empty()) m_cellOfChar.assign(size_t(n), 0);
-    if (indent && n > 0 && !hasOwnIndent(chars[0].ch))
-        addCell(0, chars[0].offset, CellKind::Upright, u'　', 0);
+    const bool indented = indent && n > 0 && !hasOwnIndent(chars[0].ch);
+    if (indented) addCell(0, chars[0].offset, CellKind::Upright, u'　', 0);
 
     char16_t openPair = 0; // a dash or leader that waits for its second
     for (qsizetype i = 0; i < n;) {
         const char16_t c = chars[i].ch;
         const quint8 rules = kRules[c];
+        if (takesVoicedMark(chars, i, m_edges)) {
+            // ｶﾞ as the pane shows it: the kana and its mark side by side, one cell.
+            if (!m_cellOfChar.empty())
+                m_cellOfChar[size_t(i)] = m_cellOfChar[size_t(i) + 1] = size();
+            addCell(rules & (CellRule::NoStart | CellRule::NoEnd), chars[i].offset,
+                    CellKind::TateChuYoko, c, chars[i + 1].ch);
+            i += 2;
+            openPair = 0;
+            continue;
+        }
         if (rules & CharRule::HalfWidth) {
-            i = addHalfWidthRun(p, i);
+            i = addHalfWidthRun(p, i, charsPerLine);
             openPair = 0;
             continue;
         }
@@ -115,6 +139,10 @@ void ParagraphCells::build(const Paragraph& p, bool indent, int charsPerLine, bo
         addCell(cellRules, chars[i].offset, CellKind::Upright, c, 0);
         ++i;
     }
+
+    // An added indent stays with the paragraph's first character: alone at the end of a line
+    // it would show an empty line, and its page would not be the one the character is on.
+    if (indented && size() > 1) m_rules[1] |= CellRule::Glued;
 
     for (const RubySpan& r : p.ruby) {
         const qsizetype first = m_cellOfChar[size_t(r.first)];

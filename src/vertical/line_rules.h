@@ -24,6 +24,12 @@ enum : quint8 {
 }
 quint8 charRules(char16_t ch);
 
+// A character that takes its cell and shows nothing there: a tab, a NUL or another control
+// character (a font would draw its missing-glyph box).
+constexpr bool isBlank(char16_t ch) {
+    return ch < 0x20 || ch == 0x7F;
+}
+
 // What a cell is to the line rules: the character's NoStart, NoEnd and Hangs, and Glued.
 namespace CellRule {
 enum : quint8 { NoStart = 1, NoEnd = 2, Hangs = 4, Glued = 8 /* no line may begin here */ };
@@ -65,7 +71,7 @@ private:
         m_offsets[k] = offset;
         if (m_withCells) m_cells[k] = Cell{kind, {first, second}, offset};
     }
-    qsizetype addHalfWidthRun(const Paragraph& p, qsizetype i);
+    qsizetype addHalfWidthRun(const Paragraph& p, qsizetype i, int charsPerLine);
 
     qsizetype m_size = 0;
     std::vector<quint8> m_rules;

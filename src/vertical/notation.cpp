@@ -3,6 +3,7 @@
 #include "core/cp932.h"
 #include "core/text_lines.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -93,19 +94,29 @@ QString textOf(const QList<TextChar>& chars, qsizetype first, qsizetype last) {
     return s;
 }
 
-// ［＃「…」に傍点］: dots over the nearest earlier occurrence of the quoted text that has none yet.
+// How far back, in characters, a ［＃「…」に傍点］ looks for its text. The note follows what it
+// names, a few characters later; without a limit every note that finds nothing (a note that is
+// text, repeated down a long line) would read the whole paragraph back, and a line of them
+// would take time growing with its square.
+constexpr qsizetype kNoteReach = 1000;
+
+// ［＃「…」に傍点］: dots over the nearest earlier occurrence of the quoted text that has none yet,
+// within kNoteReach characters of the note.
 bool markQuoted(Paragraph& p, const QList<TextChar>& src, qsizetype from, qsizetype length) {
-    QList<EmphasisSpan>& spans = p.emphasis;
+    // Read through const views: the scan is the note's whole cost.
+    const QList<EmphasisSpan>& spans = p.emphasis;
+    const QList<TextChar>& chars = p.chars;
     qsizetype next = spans.size(); // the first span after the candidate
-    for (qsizetype start = p.chars.size() - length; start >= 0; --start) {
+    const qsizetype lowest = std::max<qsizetype>(0, chars.size() - kNoteReach);
+    for (qsizetype start = chars.size() - length; start >= lowest; --start) {
         while (next > 0 && spans[next - 1].first >= start + length)
             --next;
         if (next > 0 && spans[next - 1].last > start) continue; // would overlap
         bool same = true;
         for (qsizetype k = 0; k < length && same; ++k)
-            same = p.chars[start + k].ch == src[from + k].ch;
+            same = chars[start + k].ch == src[from + k].ch;
         if (same) {
-            spans.insert(next, EmphasisSpan{start, start + length});
+            p.emphasis.insert(next, EmphasisSpan{start, start + length});
             return true;
         }
     }

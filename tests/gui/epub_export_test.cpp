@@ -6,6 +6,7 @@
 
 #include "app/ui/epub_commands.h"
 #include "app/ui/section_binding.h"
+#include "core/export_target.h"
 #include "core/file_io.h"
 #include "core/mascot_reactions.h"
 #include "editing/ui/edit_pane.h"
@@ -173,7 +174,7 @@ TEST_F(EpubExport, StoppedOrFailedBooksLeaveTheOldFile) {
     prompter->answerFile(document).answer(Answer::Yes);
     window->trigger(QStringLiteral("nx_epub_save"));
     EXPECT_FALSE(commands().busy());
-    EXPECT_EQ(prompter->last().text, epubmsg::targetIsTheDocument());
+    EXPECT_EQ(prompter->last().text, exportOverDocumentMessage());
     EXPECT_EQ(readAll(document), QByteArray("the manuscript"));
 
     // A folder where the book should go: the file error, with the cat's reaction.

@@ -7,6 +7,7 @@
 #include "app/ui/document_commands.h"
 #include "app/ui/section_binding.h"
 #include "core/cp932.h"
+#include "core/export_target.h"
 #include "editing/status_text.h"
 #include "editing/ui/edit_pane.h"
 #include "editing/ui/pane_undo.h"
@@ -26,6 +27,8 @@
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
+
+#include <unistd.h>
 
 namespace pote::test {
 namespace {
@@ -147,6 +150,43 @@ TEST_F(TextImportExport, ExportWritesTheFileAndImportMakesANewDocumentOfIt) {
     EXPECT_FALSE(store().isModified());
     EXPECT_TRUE(store().documentPath.isEmpty());
     EXPECT_FALSE(window->action(QStringLiteral("nx_qsave"))->isEnabled());
+}
+
+TEST_F(TextImportExport, NoTextExportReplacesTheDocumentsOwnFile) {
+    // The document's file reached by its name, a symbolic link and a hard link; a folder export
+    // would write a section named like the document over it.
+    fill({{"原稿", "本文\r\n"}, {"二", "に"}});
+    const QString out = folder(QStringLiteral("出力"));
+    const QString document = out + QStringLiteral("/原稿.txt");
+    writeAll(document, "the manuscript");
+    store().documentPath = document;
+    const QString symlink = path(QStringLiteral("リンク.txm"));
+    const QString hardLink = path(QStringLiteral("ハード.txt"));
+    ASSERT_TRUE(QFile::link(document, symlink));
+    ASSERT_EQ(
+        ::link(QFile::encodeName(document).constData(), QFile::encodeName(hardLink).constData()),
+        0);
+    const struct {
+        const char* command;
+        QString target;
+    } rows[] = {
+        {"sp_mt_save", document},
+        {"sp_mt_save", symlink},
+        {"nx_text_save", hardLink},
+        {"nx_folder_save", out},
+    };
+    for (const auto& row : rows) {
+        prompter->clear();
+        if (QString::fromLatin1(row.command) == QLatin1String("nx_folder_save"))
+            prompter->answerText(row.target).answer(Answer::Yes);
+        else
+            prompter->answerFile(row.target).answer(Answer::Yes);
+        answerOverwrites({OverwriteAnswer::All});
+        window->trigger(QString::fromLatin1(row.command));
+        EXPECT_EQ(prompter->last().text, exportOverDocumentMessage()) << row.command;
+        EXPECT_EQ(readAll(document), QByteArray("the manuscript")) << row.command;
+    }
+    EXPECT_FALSE(QFile::exists(out + QStringLiteral("/二.txt"))) << "refused before any file";
 }
 
 TEST_F(TextImportExport, ExportOfATextHoldingTheHeaderMarkAsksFirst) {

@@ -8,11 +8,14 @@
 #include "app/ui/section_binding.h"
 #include "app/ui/vertical_commands.h"
 #include "core/cp932.h"
+#include "core/export_target.h"
 #include "editing/ui/edit_pane.h"
 #include "support/test_files.h"
+#include "vertical/ui/font_file.h"
 #include "vertical/ui/spread_view.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -92,6 +95,27 @@ TEST_F(VerticalPreviewTest, FollowsTheTextWhenReopenedAndTheCaretToo) {
     EXPECT_EQ(preview->pages().pageAt(preview->place()).lines[0].cells[0].ch[0], u'蛙');
 }
 
+TEST_F(VerticalPreviewTest, AFaceInTheSettingsThatCannotBeHadIsToldOnceAndGivesWay) {
+    loadDocument();
+    for (const QString& face : {QStringLiteral("存在しない書体"), QStringLiteral("DejaVu Sans")}) {
+        window->settings().vertical.face = face;
+        prompter->clear();
+        prompter->answer(Answer::Yes);
+        vertical::VerticalPreview* preview = open();
+        ASSERT_NE(preview, nullptr);
+        ASSERT_EQ(prompter->asked().size(), 1u) << face.toStdString();
+        EXPECT_TRUE(prompter->last().text.contains(face)) << prompter->last().text.toStdString();
+        EXPECT_EQ(window->settings().vertical.face, vertical::defaultVerticalFace());
+        EXPECT_FALSE(preview->findChild<QComboBox*>(QStringLiteral("vp_face"))->findText(face) >=
+                     0);
+        // Opened again, nothing more is said.
+        open();
+        EXPECT_EQ(prompter->asked().size(), 1u);
+        window->controllers().vertical().preview()->close();
+        delete window->controllers().vertical().preview();
+    }
+}
+
 TEST_F(VerticalPreviewTest, OptionsChangeThePagesAndAreKeptInTheSettings) {
     loadDocument();
     vertical::VerticalPreview* preview = open();
@@ -168,6 +192,24 @@ TEST_F(VerticalPreviewTest, PdfFromThePreviewAndAFailureThatKeepsTheOldFile) {
     EXPECT_EQ(prompter->last().kind, MessageKind::Error);
     EXPECT_TRUE(prompter->last().text.contains(blocked)) << prompter->last().text.toStdString();
     EXPECT_EQ(readAll(path(QStringLiteral("メモ"))), QByteArray("memo"));
+
+    // A section holding a NUL: written, its blank cell named by the cat afterwards.
+    store().section(0).text = "a" + QByteArray(1, '\0') + "b\r\n";
+    prompter->answerFile(path(QStringLiteral("空白.pdf"))).answer(Answer::Ok);
+    preview->findChild<QPushButton*>(QStringLiteral("vp_pdf"))->click();
+    EXPECT_EQ(prompter->last().kind, MessageKind::Warning);
+    EXPECT_TRUE(prompter->last().text.contains(QStringLiteral("セクション 1 のテキストに NUL")))
+        << prompter->last().text.toStdString();
+
+    // The open document's own file, named through a link: refused, and the document stays.
+    const QString document = path(QStringLiteral("原稿.ptm"));
+    writeAll(document, "the manuscript");
+    store().documentPath = document;
+    ASSERT_TRUE(QFile::link(document, path(QStringLiteral("リンク.pdf"))));
+    prompter->answerFile(path(QStringLiteral("リンク.pdf"))).answer(Answer::Yes);
+    preview->findChild<QPushButton*>(QStringLiteral("vp_pdf"))->click();
+    EXPECT_EQ(prompter->last().text, exportOverDocumentMessage());
+    EXPECT_EQ(readAll(document), QByteArray("the manuscript"));
 }
 
 } // namespace

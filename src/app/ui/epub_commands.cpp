@@ -4,6 +4,7 @@
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
 #include "app/ui/section_binding.h"
+#include "core/export_target.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
 #include "epub/epub_messages.h"
@@ -34,8 +35,8 @@ void EpubCommands::nx_epub_saveClick() {
     if (!chosen) return;
     const QString path = *chosen;
     m_context.settings.WorkDir = QFileInfo(path).absolutePath();
-    if (epub::isSameFile(path, store.documentPath)) {
-        m_context.reporter.refusal(epubmsg::targetIsTheDocument());
+    if (const Result<void> target = exportTargetCheck(path, store.documentPath); !target) {
+        m_context.reporter.report(target.error());
         return;
     }
 

@@ -7,6 +7,7 @@
 #include "app/ui/document_commands.h"
 #include "app/ui/section_binding.h"
 #include "app/ui/utf8_question.h"
+#include "core/export_target.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
 #include "settings/settings_values.h"
@@ -36,6 +37,10 @@ void LinkedTextCommands::nx_marge_text_save1Click() {
                      store.displayName, {});
     const std::optional<QString> path = m_context.prompter.saveFile(request);
     if (!path) return;
+    if (const Result<void> target = exportTargetCheck(*path, store.documentPath); !target) {
+        m_context.reporter.report(target.error());
+        return;
+    }
     if (const Result<void> written = pote::linked_text_write(*path, store.document()); !written) {
         m_context.reporter.report(written.error());
         return;

@@ -10,6 +10,7 @@
 #include "app/ui/section_commands.h"
 #include "app/ui/utf8_question.h"
 #include "core/cp932.h"
+#include "core/export_target.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
 #include "editing/ui/edit_pane.h"
@@ -40,6 +41,10 @@ QString withoutTrailingSeparator(QString folder) {
 // Writes the pane's text to path as a text file with CR LF line ends; a failure is reported.
 bool pane_save_as_text(AppContext& context, const QString& path) {
     SectionStore& store = context.store;
+    if (const Result<void> target = exportTargetCheck(path, store.documentPath); !target) {
+        context.reporter.report(target.error());
+        return false;
+    }
     // The committed bytes, not the pane re-encoded: characters the user did not touch are
     // written exactly as they were read.
     context.binding.section_commit(store.current);
@@ -277,6 +282,10 @@ void TextFileCommands::nx_alltext_save1Click() {
     const QString folder = withoutTrailingSeparator(*chosen);
 
     const FolderSavePlan plan = plan_folder_save(folder, store.document(), store.displayName);
+    if (const Result<void> target = folderTargetCheck(plan, store.documentPath); !target) {
+        m_context.reporter.report(target.error());
+        return;
+    }
     if (Result<void> space = free_space_check(folder, plan.bytesNeeded, SpaceForm::Total); !space) {
         m_context.reporter.report(space.error());
         return;

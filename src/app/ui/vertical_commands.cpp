@@ -6,6 +6,7 @@
 #include "app/ui/pane_insertion.h"
 #include "app/ui/section_binding.h"
 #include "core/cp932.h"
+#include "core/export_target.h"
 #include "core/prompter.h"
 #include "core/section_store.h"
 #include "core/text_lines.h"
@@ -35,6 +36,20 @@ QString noFontMessage(const QString& face) {
     return QStringLiteral("「%1」も、ほかの日本語のフォントも見つからないにゃ。\r\n"
                           "縦書きにはIPA明朝などのフォントが要るにゃん。")
         .arg(face);
+}
+
+QString faceRefusedMessage(const QString& face, const vertical::FaceLookup& lookup) {
+    const QString why =
+        lookup.problem == vertical::FaceLookup::Problem::NoJapanese
+            ? QStringLiteral("「%1」には日本語の字（%2）がないにゃ。").arg(face, lookup.lacks)
+            : QStringLiteral("「%1」というフォントは入っていないにゃ。").arg(face);
+    return why + QStringLiteral("\r\n代わりのフォントで縦書きにするにゃん。");
+}
+
+QString nulPrintedBlankMessage(const QStringList& sections) {
+    return QStringLiteral("セクション %1 のテキストに NUL（コード0）が入ってたにゃ。\r\n"
+                          "PDFでは空いたマスにしたにゃん。")
+        .arg(sections.join(QStringLiteral(", ")));
 }
 
 QString rubyAcrossLinesMessage() {
@@ -103,12 +118,28 @@ vertical::DocumentSnapshot VerticalCommands::snapshot(bool allSections) {
 
 std::shared_ptr<vertical::VerticalFont> VerticalCommands::font(const QString& face) {
     if (const auto known = m_fonts.value(face)) return known;
+    const vertical::FaceLookup lookup = vertical::lookUpFace(face);
+    if (!lookup.file) {
+        m_context.reporter.refusal(faceRefusedMessage(face, lookup));
+        return nullptr;
+    }
+    return loadFont(face, *lookup.file);
+}
+
+std::shared_ptr<vertical::VerticalFont> VerticalCommands::standInFont() {
+    const QString face = vertical::defaultVerticalFace();
+    if (const auto known = m_fonts.value(face)) return known;
     const std::optional<vertical::FontFile> file = vertical::findFontFile(face);
     if (!file) {
         m_context.reporter.refusal(noFontMessage(face));
         return nullptr;
     }
-    Result<std::unique_ptr<vertical::VerticalFont>> loaded = vertical::VerticalFont::load(*file);
+    return loadFont(face, *file);
+}
+
+std::shared_ptr<vertical::VerticalFont> VerticalCommands::loadFont(const QString& face,
+                                                                   const vertical::FontFile& file) {
+    Result<std::unique_ptr<vertical::VerticalFont>> loaded = vertical::VerticalFont::load(file);
     if (!loaded) {
         m_context.reporter.report(loaded.error());
         return nullptr;
@@ -124,7 +155,7 @@ void VerticalCommands::nx_vertical_previewClick() {
         // without any font there is nothing to show.
         QString& face = m_context.settings.vertical.face;
         if (!font(face)) {
-            if (!font(vertical::defaultVerticalFace())) return;
+            if (!standInFont()) return;
             face = vertical::defaultVerticalFace();
         }
         m_preview = new vertical::VerticalPreview(*this, m_context.settings.vertical,
@@ -197,15 +228,31 @@ void VerticalCommands::exportPdf() {
         QStringLiteral("PDFに書き出す"), m_context.settings.WorkDir, m_context.store.displayName);
     const std::optional<QString> path = m_context.prompter.saveFile(request);
     if (!path || path->isEmpty()) return;
+    if (const Result<void> target = exportTargetCheck(*path, m_context.store.documentPath);
+        !target) {
+        m_context.reporter.report(target.error());
+        return;
+    }
     const std::shared_ptr<vertical::VerticalFont> font = m_preview->sharedFont();
     if (!font) return;
-    vertical::DocumentPages pages(snapshot(m_context.settings.vertical.allSections).sections,
-                                  m_preview->format());
+    const vertical::DocumentSnapshot shot = snapshot(m_context.settings.vertical.allSections);
+    vertical::DocumentPages pages(shot.sections, m_preview->format());
     const Result<int> written =
         vertical::writePdf(*path, m_context.store.displayName, pages, *font,
                            progressShown(QStringLiteral("PDFに書き出しているにゃ…")));
     // A stop is the user's own: it is reported as nothing.
-    if (!written) m_context.reporter.report(written.error());
+    if (!written) {
+        m_context.reporter.report(written.error());
+        return;
+    }
+    QStringList withNul;
+    for (qsizetype i = 0; i < shot.sections.size(); ++i)
+        if (shot.sections[i].text.contains('\0'))
+            withNul.append(QString::number(
+                (m_context.settings.vertical.allSections ? int(i) : m_context.store.current) + 1));
+    if (!withNul.isEmpty())
+        m_context.prompter.message(MessageKind::Warning, Answer::Ok,
+                                   nulPrintedBlankMessage(withNul));
 }
 
 void VerticalCommands::print() {

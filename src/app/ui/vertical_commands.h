@@ -3,6 +3,7 @@
 // ruby insert command, and the preview's PDF export and printing, with their progress, their
 // stop and their messages.
 
+#include "vertical/ui/font_file.h"
 #include "vertical/ui/page_printing.h"
 #include "vertical/ui/vertical_preview.h"
 
@@ -34,6 +35,11 @@ public:
     void print() override;
 
 private:
+    // The default face, or the best Japanese one installed when it is not: what the preview
+    // falls back on when the face in the settings cannot be had.
+    std::shared_ptr<vertical::VerticalFont> standInFont();
+    std::shared_ptr<vertical::VerticalFont> loadFont(const QString& face,
+                                                     const vertical::FontFile& file);
     // The pane's text changed: an open preview shows it.
     void followText();
     // Called after each page; false when the user stopped the work.

@@ -14,10 +14,30 @@ struct PatternDeleter {
 using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
 
 // A kana and a kanji: a face without them cannot set a Japanese page.
-bool showsJapanese(FcPattern* font) {
+constexpr char16_t kJapaneseProbe[] = {u'あ', u'漢'};
+
+// The probe characters the font has no glyph for.
+QString missingJapanese(FcPattern* font) {
     FcCharSet* chars = nullptr;
-    if (FcPatternGetCharSet(font, FC_CHARSET, 0, &chars) != FcResultMatch) return false;
-    return FcCharSetHasChar(chars, 0x3042) && FcCharSetHasChar(chars, 0x6F22);
+    const bool known = FcPatternGetCharSet(font, FC_CHARSET, 0, &chars) == FcResultMatch;
+    QString missing;
+    for (char16_t ch : kJapaneseProbe)
+        if (!known || !FcCharSetHasChar(chars, ch)) missing += QChar(ch);
+    return missing;
+}
+
+bool showsJapanese(FcPattern* font) {
+    return missingJapanese(font).isEmpty();
+}
+
+// Whether one of the font's family names (it may have one per language) is `face`.
+bool isFamily(FcPattern* font, const QString& face) {
+    FcChar8* name = nullptr;
+    for (int n = 0; FcPatternGetString(font, FC_FAMILY, n, &name) == FcResultMatch; ++n)
+        if (QString::fromUtf8(reinterpret_cast<const char*>(name))
+                .compare(face, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 QString stringOf(FcPattern* font, const char* object) {
@@ -60,6 +80,33 @@ std::optional<FontFile> findFontFile(const QString& face) {
         japanese.get(), FC_FAMILY,
         reinterpret_cast<const FcChar8*>(defaultVerticalFace().toUtf8().constData()));
     return match(japanese.get());
+}
+
+FaceLookup lookUpFace(const QString& face) {
+    FaceLookup lookup;
+    lookup.problem = FaceLookup::Problem::NotInstalled;
+    if (face.isEmpty() || !FcInit()) return lookup;
+    const Pattern wanted(FcPatternCreate());
+    FcPatternAddString(wanted.get(), FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(face.toUtf8().constData()));
+    FcConfigSubstitute(nullptr, wanted.get(), FcMatchPattern);
+    FcDefaultSubstitute(wanted.get());
+    FcResult result = FcResultNoMatch;
+    const Pattern font(FcFontMatch(nullptr, wanted.get(), &result));
+    if (!font || result != FcResultMatch || !isFamily(font.get(), face)) return lookup;
+    lookup.lacks = missingJapanese(font.get());
+    if (!lookup.lacks.isEmpty()) {
+        lookup.problem = FaceLookup::Problem::NoJapanese;
+        return lookup;
+    }
+    FontFile file;
+    file.path = stringOf(font.get(), FC_FILE);
+    FcPatternGetInteger(font.get(), FC_INDEX, 0, &file.index);
+    file.family = stringOf(font.get(), FC_FAMILY);
+    if (file.path.isEmpty()) return lookup;
+    lookup.file = file;
+    lookup.problem = FaceLookup::Problem::None;
+    return lookup;
 }
 
 QStringList japaneseFaces() {

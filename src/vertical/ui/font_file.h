@@ -22,6 +22,16 @@ struct FontFile {
 // gives the best installed face that can; nullopt when there is none at all.
 std::optional<FontFile> findFontFile(const QString& face);
 
+// The face exactly as named, or why not: fontconfig answers every name with some font, which is
+// not what a user who typed a name (or whose settings hold one) asked for.
+struct FaceLookup {
+    enum class Problem { None, NotInstalled, NoJapanese };
+    std::optional<FontFile> file; // set when problem is None
+    Problem problem = Problem::None;
+    QString lacks; // for NoJapanese: the characters it has no glyph for, e.g. "あ漢"
+};
+FaceLookup lookUpFace(const QString& face);
+
 // The installed faces that can show Japanese, by name, for the face chooser.
 QStringList japaneseFaces();
 

@@ -1,12 +1,13 @@
 #include "vertical/ui/page_painter.h"
 
+#include "vertical/line_rules.h"
 #include "vertical/ui/vertical_font.h"
 
 #include <QGlyphRun>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
+#include <functional>
 
 namespace pote::vertical {
 
@@ -27,15 +28,51 @@ GlyphLayer& layerFor(PagePlan& plan, qreal size, bool turned) {
     return plan.layers.last();
 }
 
-void put(PagePlan& plan, const CellGlyph& g, QRectF cell, qreal size) {
-    GlyphLayer& layer = layerFor(plan, size, g.turned);
+// Adds a glyph to its layer and to the text, as a new cluster showing `text` or, when text is
+// empty, as one more glyph of the last cluster.
+void add(PagePlan& plan, qreal size, bool turned, quint32 glyph, QPointF at, QStringView text) {
+    GlyphLayer& layer = layerFor(plan, size, turned);
+    layer.glyphs.append(glyph);
+    layer.positions.append(at);
+    if (plan.text.isEmpty() || plan.text.last().pixelSize != size ||
+        plan.text.last().turned != turned) {
+        plan.text.append(TextRun{size, turned, {}, {}, {}});
+        // A character's glyphs stay in one run: a run never begins inside a cluster.
+    }
+    TextRun& run = plan.text.last();
+    run.glyphs.append(glyph);
+    run.positions.append(at);
+    if (!text.isEmpty() || run.clusters.isEmpty())
+        run.clusters.append(TextCluster{text.toString(), 1});
+    else
+        ++run.clusters.last().glyphs;
+}
+
+// Glyphs shaped from `text`, each starting a cluster of its character unless it is a further
+// glyph of the character before.
+void addShaped(PagePlan& plan, const QList<CellGlyph>& glyphs, QStringView text, qreal size,
+               const std::function<QPointF(const CellGlyph&)>& at) {
+    int last = -1;
+    for (const CellGlyph& g : glyphs) {
+        if (isBlank(text[g.index].unicode())) continue;
+        add(plan, size, g.turned, g.glyph, at(g),
+            g.index == last ? QStringView() : text.sliced(g.index, 1));
+        last = g.index;
+    }
+}
+
+void put(PagePlan& plan, const CellGlyph& g, QRectF cell, qreal size, QStringView text) {
     const QPointF from = g.turned ? toTurnedFrame(cell.center())
                                   : QPointF(cell.center().x(), cell.center().y() - size / 2);
-    layer.glyphs.append(g.glyph);
-    layer.positions.append(from + g.origin * size);
+    add(plan, size, g.turned, g.glyph, from + g.origin * size, text);
 }
 
 } // namespace
+
+QRectF dotShape(qreal dotSize) {
+    const qreal d = dotSize;
+    return QRectF(-d * 0.32, -d * 0.55, d * 0.64, d * 1.1);
+}
 
 QPointF toTurnedFrame(QPointF onPage) {
     return QPointF(onPage.y(), -onPage.x());
@@ -48,15 +85,42 @@ PagePainter::PagePainter(VerticalFont& font, const PageGeometry& geometry, bool 
 
 void PagePainter::placeUprightRun(PagePlan& plan, QStringView text, const QList<QRectF>& cells,
                                   qreal size) const {
-    for (const CellGlyph& g : m_font.upright(text))
-        put(plan, g, cells[g.index], size);
+    int last = -1;
+    for (const CellGlyph& g : m_font.upright(text)) {
+        if (isBlank(text[g.index].unicode())) continue;
+        put(plan, g, cells[g.index], size,
+            g.index == last ? QStringView() : text.sliced(g.index, 1));
+        last = g.index;
+    }
+}
+
+void PagePainter::flushUpright(PagePlan& plan, QString& text, QList<QRectF>& cells) const {
+    placeUprightRun(plan, text, cells, m_textSize);
+    text.clear();
+    cells.clear();
+}
+
+void PagePainter::placeSidewaysRun(PagePlan& plan, QStringView text, QRectF cells) const {
+    qreal width = 0;
+    const QList<CellGlyph> glyphs = m_font.sideways(text, width);
+    // The run keeps the margin an upright character has at each end of its cell; a face whose
+    // letters are wider than half a cell is set smaller, never past its cells.
+    const qreal margin = (m_geometry.cellSize() - m_textSize) / 2;
+    const qreal room = cells.height() - 2 * margin;
+    const qreal size = width * m_textSize > room && width > 0 ? room / width : m_textSize;
+    const QPointF start = toTurnedFrame(QPointF(cells.center().x(), cells.top() + margin));
+    addShaped(plan, glyphs, text, size,
+              [&](const CellGlyph& g) { return start + g.origin * size; });
 }
 
 void PagePainter::placeCell(PagePlan& plan, const Cell& cell, QRectF rect) const {
     const qsizetype n = cell.ch[1] ? 2 : 1;
     const QStringView text(cell.ch, n);
-    for (const CellGlyph& g : m_font.across(text, cell.kind == CellKind::Sideways))
-        put(plan, g, rect, m_textSize);
+    int last = -1;
+    for (const CellGlyph& g : m_font.across(text, cell.kind == CellKind::Sideways)) {
+        put(plan, g, rect, m_textSize, g.index == last ? QStringView() : text.sliced(g.index, 1));
+        last = g.index;
+    }
 }
 
 void PagePainter::placeRuby(PagePlan& plan, const RubyMark& ruby) const {
@@ -77,6 +141,7 @@ PagePlan PagePainter::plan(const Page& page, int pageNumber) const {
     PagePlan plan;
     QString upright;
     QList<QRectF> uprightCells;
+    QString sideways;
     for (int l = 0; l < page.lines.size(); ++l) {
         const Line& line = page.lines[l];
         upright.clear();
@@ -87,14 +152,29 @@ PagePlan PagePainter::plan(const Page& page, int pageNumber) const {
             if (cell.kind == CellKind::Upright) {
                 upright.append(QChar(cell.ch[0]));
                 uprightCells.append(rect);
+                continue;
+            }
+            // What breaks an upright run is placed after it, so the text reads in order.
+            flushUpright(plan, upright, uprightCells);
+            if (cell.kind == CellKind::Sideways) {
+                int end = c;
+                sideways.clear();
+                for (; end < line.cells.size() && line.cells[end].kind == CellKind::Sideways;
+                     ++end) {
+                    sideways.append(QChar(line.cells[end].ch[0]));
+                    if (line.cells[end].ch[1]) sideways.append(QChar(line.cells[end].ch[1]));
+                }
+                placeSidewaysRun(plan, sideways, rect.united(m_geometry.cellRect(l, end - 1)));
+                c = end - 1;
             } else {
                 placeCell(plan, cell, rect);
             }
         }
-        placeUprightRun(plan, upright, uprightCells, m_textSize);
+        flushUpright(plan, upright, uprightCells);
+        // Each line's readings after it: copied, a ruby follows the line that holds its base.
+        for (const RubyMark& ruby : page.ruby)
+            if (ruby.line == l) placeRuby(plan, ruby);
     }
-    for (const RubyMark& ruby : page.ruby)
-        placeRuby(plan, ruby);
     const qreal band = m_geometry.sideBand(0, 0, 1).width();
     plan.dotSize = band * kDotSize;
     for (const EmphasisMark& mark : page.emphasis) {
@@ -106,51 +186,54 @@ PagePlan PagePainter::plan(const Page& page, int pageNumber) const {
     if (pageNumber > 0) {
         const qreal size = m_geometry.cellSize() * kNumberSize;
         const QPointF centre = m_geometry.pageNumberCentre();
-        for (const CellGlyph& g : m_font.horizontalCentred(QString::number(pageNumber))) {
-            GlyphLayer& layer = layerFor(plan, size, false);
-            layer.glyphs.append(g.glyph);
-            layer.positions.append(centre + g.origin * size);
-        }
+        const QString number = QString::number(pageNumber);
+        addShaped(plan, m_font.horizontalCentred(number), number, size,
+                  [&](const CellGlyph& g) { return centre + g.origin * size; });
     }
     return plan;
 }
 
-void PagePainter::paintGrid(QPainter& painter) const {
+GridPlan PagePainter::grid() const {
+    GridPlan grid;
     const qreal cell = m_geometry.cellSize();
     const int lines = m_geometry.linesPerPage();
     const int chars = m_geometry.charsPerLine();
-    QList<QLineF> rules;
-    rules.reserve(lines * (chars + 3));
+    grid.rules.reserve(lines * (chars + 3));
     for (int l = 0; l < lines; ++l) {
         const QRectF column = m_geometry.cellRect(l, 0).united(m_geometry.cellRect(l, chars - 1));
-        rules.append(QLineF(column.topLeft(), column.bottomLeft()));
-        rules.append(QLineF(column.topRight(), column.bottomRight()));
+        grid.rules.append(QLineF(column.topLeft(), column.bottomLeft()));
+        grid.rules.append(QLineF(column.topRight(), column.bottomRight()));
         for (int c = 1; c < chars; ++c) {
             const qreal y = column.top() + c * cell;
-            rules.append(QLineF(column.left(), y, column.right(), y));
+            grid.rules.append(QLineF(column.left(), y, column.right(), y));
         }
     }
-    painter.save();
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(kGridColour, cell * 0.025));
-    painter.drawLines(rules);
-    painter.setPen(QPen(kGridColour, cell * 0.06));
-    painter.drawRect(m_geometry.frame());
+    grid.ruleWidth = cell * 0.025;
+    grid.frame = m_geometry.frame();
+    grid.frameWidth = cell * 0.06;
     const QRectF fold = m_geometry.foldBand();
     if (!fold.isEmpty()) {
         // The mark in the fold that a sheet is folded at.
         const qreal w = fold.width() * 0.5;
         const QPointF top(fold.center().x(), fold.top() + fold.height() * 0.1);
-        QPainterPath mark;
-        mark.moveTo(top + QPointF(-w / 2, 0));
-        mark.lineTo(top + QPointF(w / 2, 0));
-        mark.lineTo(top + QPointF(w / 2, w));
-        mark.lineTo(top + QPointF(0, w * 0.6));
-        mark.lineTo(top + QPointF(-w / 2, w));
-        mark.closeSubpath();
+        grid.foldMark = {top + QPointF(-w / 2, 0), top + QPointF(w / 2, 0), top + QPointF(w / 2, w),
+                         top + QPointF(0, w * 0.6), top + QPointF(-w / 2, w)};
+    }
+    return grid;
+}
+
+void PagePainter::paintGrid(QPainter& painter) const {
+    const GridPlan grid = this->grid();
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(kGridColour, grid.ruleWidth));
+    painter.drawLines(grid.rules);
+    painter.setPen(QPen(kGridColour, grid.frameWidth));
+    painter.drawRect(grid.frame);
+    if (!grid.foldMark.isEmpty()) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(kGridColour);
-        painter.drawPath(mark);
+        painter.drawPolygon(grid.foldMark);
     }
     painter.restore();
 }
@@ -178,12 +261,11 @@ void PagePainter::paint(QPainter& painter, const Page& page, int pageNumber) {
         // Sesame dots: a tear leaning to the upper right.
         painter.setPen(Qt::NoPen);
         painter.setBrush(Qt::black);
-        const qreal d = plan.dotSize;
         for (const QPointF& dot : plan.dots) {
             painter.save();
             painter.translate(dot);
-            painter.rotate(-35);
-            painter.drawEllipse(QRectF(-d * 0.32, -d * 0.55, d * 0.64, d * 1.1));
+            painter.rotate(kDotTilt);
+            painter.drawEllipse(dotShape(plan.dotSize));
             painter.restore();
         }
     }

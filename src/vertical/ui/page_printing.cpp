@@ -1,13 +1,11 @@
 #include "vertical/ui/page_printing.h"
 
-#include "core/file_io.h"
 #include "vertical/page_geometry.h"
 #include "vertical/ui/page_painter.h"
 
 #include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 namespace pote::vertical {
 
@@ -48,31 +46,6 @@ Result<int> printPages(QPagedPaintDevice& device, PageSource& source, VerticalFo
     }
     painter.end();
     return total;
-}
-
-Result<int> writePdf(const QString& path, const QString& title, PageSource& source,
-                     VerticalFont& font, const PageProgress& progress) {
-    if (Result<void> target = checkWriteTarget(path); !target) return target.error();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return Error::io(path, file.errorString());
-    Result<int> printed = Error::cancelled();
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("ぽてまるエディター"));
-        // Fine enough for any printer; every length on the page is worked out from it.
-        writer.setResolution(600);
-        setUpSheet(writer, source.format());
-        printed = printPages(writer, source, font, progress);
-    }
-    if (!printed) {
-        file.cancelWriting();
-        Error error = printed.error();
-        error.path = path;
-        return error;
-    }
-    if (Result<void> committed = commitBuffered(file); !committed) return committed.error();
-    return printed;
 }
 
 } // namespace pote::vertical

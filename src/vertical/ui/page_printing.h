@@ -29,8 +29,11 @@ Result<int> printPages(QPagedPaintDevice& device, PageSource& source, VerticalFo
                        const PageProgress& progress);
 
 // Writes every page of source to a PDF file at path, the document's title in its properties and
-// the glyphs it uses embedded. Fails as printPages does, the error naming path; on any failure
-// the file at path is as it was.
+// the glyphs it uses embedded as a subset. Its text can be copied and searched in reading order:
+// every glyph carries the character it was shaped from, the vertical forms too (cairo's PDF
+// surface writes what Qt's PDF engine cannot: the text of a glyph the font's character map does
+// not know). Fails as printPages does, the error naming path; on any failure the file at path
+// is as it was.
 Result<int> writePdf(const QString& path, const QString& title, PageSource& source,
                      VerticalFont& font, const PageProgress& progress);
 

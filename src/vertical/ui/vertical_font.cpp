@@ -139,7 +139,12 @@ QList<CellGlyph> VerticalFont::upright(QStringView text) const {
                 g.origin = QPointF(-hb_font_get_glyph_h_advance(m_font, g.glyph) / m_upem / 2,
                                    centringBaseline());
             } else {
-                g.origin += rule.shift;
+                hb_glyph_extents_t e{};
+                hb_font_get_glyph_extents(m_font, g.glyph, &e);
+                const QRectF ink(g.origin.x() + e.x_bearing / m_upem,
+                                 g.origin.y() - e.y_bearing / m_upem, e.width / m_upem,
+                                 -e.height / m_upem);
+                g.origin += fallbackShift(rule.kind, ink);
             }
         }
         out.append(g);
@@ -175,6 +180,15 @@ QList<CellGlyph> VerticalFont::horizontalCentred(QStringView text) const {
     QList<CellGlyph> glyphs = shapeHorizontal(text, width);
     for (CellGlyph& g : glyphs)
         g.origin += QPointF(-width / 2, centringBaseline());
+    return glyphs;
+}
+
+QList<CellGlyph> VerticalFont::sideways(QStringView text, qreal& width) const {
+    QList<CellGlyph> glyphs = shapeHorizontal(text, width);
+    for (CellGlyph& g : glyphs) {
+        g.origin += QPointF(0, centringBaseline());
+        g.turned = true;
+    }
     return glyphs;
 }
 

@@ -46,6 +46,8 @@ public:
     VerticalFont& operator=(const VerticalFont&) = delete;
 
     const FontFile& file() const { return m_file; }
+    // The font file's bytes, as shaped.
+    const QByteArray& data() const { return m_data; }
     // The same font at a size, for drawing.
     const QRawFont& raw(qreal pixelSize);
 
@@ -55,6 +57,10 @@ public:
     // One or two half-width characters set side by side in one cell, upright (縦中横) or turned
     // with the line (a sideways run), centred in the cell.
     QList<CellGlyph> across(QStringView text, bool turned) const;
+    // A sideways run of half-width characters turned with the line, set continuously from its
+    // start: origins relative to the point on the line's centre where the run begins, in the
+    // turned frame; width gets its length in ems.
+    QList<CellGlyph> sideways(QStringView text, qreal& width) const;
     // A line of horizontal text centred on a point (the page number): origins relative to it.
     QList<CellGlyph> horizontalCentred(QStringView text) const;
     // The glyph a character has in horizontal text.

@@ -4,6 +4,7 @@
 
 #include "support/test_files.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -72,7 +73,7 @@ TEST_F(PtmtoolPdf, WritesEveryPageOrOneSectionsInTheFormatAsked) {
     };
     for (const Row& row : {Row{{}, 4}, Row{{"--section", "2"}, 1}, Row{{"--section", "1"}, 3},
                            Row{{"--format", "a4-40x30"}, 3}, Row{{"--format", "10x10"}, 9 + 1},
-                           Row{{"--font", "DejaVu Sans"}, 4}}) {
+                           Row{{"--font", "IPAGothic"}, 4}}) {
         const QString out = path(QStringLiteral("出力.pdf"));
         const Outcome r = ptmtool(QStringList{"pdf", document(), out} + row.options);
         ASSERT_EQ(r.exitCode, 0) << row.options.join(' ').toStdString() << r.err.toStdString();
@@ -81,8 +82,21 @@ TEST_F(PtmtoolPdf, WritesEveryPageOrOneSectionsInTheFormatAsked) {
     const QString out = path(QStringLiteral("出力.pdf"));
     EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {out}).out.contains(QStringLiteral("雨の日")));
     EXPECT_TRUE(run(QStringLiteral("pdffonts"), {out})
-                    .out.contains(QRegularExpression(QStringLiteral("IPA\\S*Mincho.*yes"))))
-        << "DejaVu shows no kana; the pages fall back to a Japanese face";
+                    .out.contains(QRegularExpression(QStringLiteral("IPA\\S*Gothic.*yes"))))
+        << "the face asked for, embedded";
+
+    // A face that is not there, or cannot set Japanese, is refused by name: no stand-in.
+    QFile::remove(out);
+    const struct {
+        const char* face;
+        const char* named;
+    } refused[] = {{"NoSuchFace", "NoSuchFace"}, {"DejaVu Sans", "DejaVu Sans"}};
+    for (const auto& row : refused) {
+        const Outcome r = ptmtool({"pdf", document(), out, "--font", row.face});
+        EXPECT_EQ(r.exitCode, 2) << row.face;
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.named))) << r.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(out)) << row.face;
+    }
 }
 
 TEST_F(PtmtoolPdf, UsageAndWriteErrorsSayWhatAndLeaveNoFile) {
@@ -107,6 +121,27 @@ TEST_F(PtmtoolPdf, UsageAndWriteErrorsSayWhatAndLeaveNoFile) {
     EXPECT_EQ(test::readAll(path(QStringLiteral("メモ"))), QByteArray("memo"));
     const Outcome missing = ptmtool({"pdf", path(QStringLiteral("ない.ptm")), out});
     EXPECT_EQ(missing.exitCode, 1);
+
+    // A NUL prints as a blank cell, and the sections that hold one are named.
+    test::writeAll(path(QStringLiteral("nul.json")),
+                   R"({"sections": [{"name": "a", "text": "x"}, {"text_hex": "82a0008ca2"}]})");
+    ASSERT_EQ(ptmtool({"pack", path(QStringLiteral("nul.json")), path(QStringLiteral("nul.ptm"))})
+                  .exitCode,
+              0);
+    const Outcome nul = ptmtool({"pdf", path(QStringLiteral("nul.ptm")), out});
+    EXPECT_EQ(nul.exitCode, 0) << nul.err.toStdString();
+    EXPECT_TRUE(nul.err.contains(QStringLiteral("warning: sections 2 hold a NUL byte")))
+        << nul.err.toStdString();
+    QFile::remove(out);
+
+    // The document itself as OUT, by its name or through a link: refused, and it stays.
+    const QByteArray before = test::readAll(document());
+    ASSERT_TRUE(QFile::link(document(), path(QStringLiteral("l.pdf"))));
+    for (const QString& target : {document(), path(QStringLiteral("l.pdf"))}) {
+        const Outcome r = ptmtool({"pdf", document(), target});
+        EXPECT_EQ(r.exitCode, 1) << target.toStdString();
+        EXPECT_EQ(test::readAll(document()), before) << target.toStdString();
+    }
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #include "core/document_file.h"
+#include "core/export_target.h"
 #include "core/file_io.h"
 #include "support/test_files.h"
 #include "textio/text_messages.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace pote {
 namespace {
@@ -461,6 +464,34 @@ TEST_F(PtmtoolTest, HelpNamesEveryCommand) {
         EXPECT_TRUE(r.out.contains(verb)) << verb;
     EXPECT_EQ(ptmtool({"folder-export", "a.ptm", "d", "--raw"}).exitCode, 1);
     EXPECT_EQ(ptmtool({"txm-import", "a.txm"}).exitCode, 1);
+}
+
+TEST_F(PtmtoolTest, NoCommandWritesOverItsOwnInput) {
+    // Reached by its name, a symbolic link or a hard link, the input is refused as OUT and stays
+    // byte for byte; the folder export finds it among the files it would write.
+    const QString file = packed(R"({"sections": [{"name": "link", "text": "本文"}]})");
+    const QString json = file + QStringLiteral(".json");
+    const QString txm = path(QStringLiteral("連結.txm"));
+    test::writeAll(txm, "*section a\r\nx\r\n");
+    const QString symlink = path(QStringLiteral("link.txt"));
+    const QString hardLink = path(QStringLiteral("hard.epub"));
+    ASSERT_TRUE(QFile::link(file, symlink));
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(hardLink).constData()),
+              0);
+    const QByteArray before = test::readAll(file);
+    const QByteArray txmBefore = test::readAll(txm);
+    for (const QStringList& args :
+         {QStringList{"txm-export", file, file}, QStringList{"txm-export", file, symlink},
+          QStringList{"epub", file, hardLink}, QStringList{"epub", symlink, file},
+          QStringList{"folder-export", file, m_dir.path(), "--overwrite"},
+          QStringList{"pack", json, json}, QStringList{"txm-import", txm, txm}}) {
+        const Outcome r = ptmtool(args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(exportOverDocumentMessage().toUtf8()))
+            << args.join(' ').toStdString() << r.err.toStdString();
+        EXPECT_EQ(test::readAll(file), before) << args.join(' ').toStdString();
+    }
+    EXPECT_EQ(test::readAll(txm), txmBefore);
 }
 
 TEST_F(PtmtoolTest, EpubWritesTheBookAndWarnsWhereItLeftCharactersOut) {

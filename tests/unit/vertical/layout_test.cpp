@@ -2,9 +2,12 @@
 
 #include "core/cp932.h"
 #include "support/test_files.h"
+#include "vertical/half_width_runs.h"
 #include "vertical/line_rules.h"
 
+#include <QHash>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -40,12 +43,19 @@ QString pagesText(SectionLayout& layout) {
                 if (run) s += run == 1 ? QStringLiteral("あ") : QStringLiteral("あ×%1").arg(run);
                 run = 0;
             };
-            for (const Cell& c : line.cells) {
+            for (qsizetype k = 0; k < line.cells.size(); ++k) {
+                const Cell& c = line.cells[k];
                 if (c.kind == CellKind::Upright && c.ch[0] == u'あ') {
                     ++run;
                     continue;
                 }
                 flush();
+                // Sideways cells in a row are one run, set continuously.
+                if (c.kind == CellKind::Sideways && k > 0 &&
+                    line.cells[k - 1].kind == CellKind::Sideways) {
+                    s.insert(s.size() - 1, cellText(c).mid(1, cellText(c).size() - 2));
+                    continue;
+                }
                 s += cellText(c);
             }
             flush();
@@ -91,13 +101,20 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"RubyOverTheKanjiRunStaysWhole", fill(19) + sjis("漢字《かんじ》"), "あ×19|漢字"},
         Row{"TwoDigitsTateChuYoko", sjis("12月"), "[12]月"},
         Row{"OneDigitTateChuYoko", sjis("第3章"), "第[3]章"},
-        Row{"ThreeDigitsSideways", sjis("約120枚"), "約(12)(0)枚"},
+        Row{"ThreeDigitsSideways", sjis("約120枚"), "約(120)枚"},
+        Row{"RunsOfSignsAreOneRun", sjis("1/125秒、3.5倍、10%、ISO 400"),
+            "(1/125)秒、(3.5)倍、(10%)、(ISO 400)"},
+        Row{"RunTakesItsCellsRoundedUp", fill(17) + "1/125", "あ×17(1/125)"},
+        Row{"RunMovesWholeToTheNextLine", fill(18) + "1/125", "あ×18|(1/125)"},
+        Row{"RunLongerThanALineIsBroken", fill(19) + QByteArray("a").repeated(44),
+            "あ×19(aa)|(aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa)|(aa)"},
         Row{"ExclamationPairs", sjis("!?と!!"), "[!?]と[!!]"},
         Row{"QuestionFirstPairsSideways", sjis("??と?!"), "(??)と(?!)"},
-        Row{"LettersWithASpaceSideways", sjis("USB ok"), "(US)(B )(ok)"},
-        Row{"DigitsWithUnitSideways", sjis("5kg"), "(5k)(g)"},
+        Row{"LettersWithASpaceSideways", sjis("USB ok"), "(USB ok)"},
+        Row{"DigitsWithUnitSideways", sjis("5kg"), "(5kg)"},
         Row{"LoneSpaceIsACell", sjis("a あ"), "(a) あ"},
         Row{"HalfWidthKanaUpright", sjis("ｱｲ"), "ｱｲ"},
+        Row{"VoicedHalfWidthKanaOneCell", fill(18) + sjis("ｶﾞﾊﾟﾞ"), "あ×18[ｶﾞ]|[ﾊﾟ]ﾞ"},
         Row{"TateChuYokoIsOneCell", fill(19) + sjis("12"), "あ×19[12]"},
         Row{"EmptyLineTakesALine", sjis("あ\r\n\r\nい"), "あ||い"},
         Row{"LinesAreParagraphs", sjis("あ\rい\nう\r\n"), "あ|い|う"},
@@ -344,6 +361,29 @@ TEST(LayoutProperties, LazyPagesAreTheWholeLayoutCutIntoPages) {
     }
 }
 
+TEST(LayoutProperties, PageOfOffsetIsThePageThatShowsTheCharacter) {
+    // With the name first (its characters count from the name's own start) and added indents;
+    // the first round's name is longer than a page.
+    QRandomGenerator random(2705);
+    for (int round = 0; round < 300; ++round) {
+        const QByteArray text = randomText(random, true);
+        PageFormat format = randomFormat(random);
+        format.sectionNameFirst = true;
+        const int nameLength = round == 0 ? 300 : random.bounded(40);
+        SectionLayout layout(text, sjis("ゑ").repeated(nameLength), format);
+        QHash<quint32, int> firstPage;
+        for (int n = 0; n < layout.pageCount(); ++n)
+            for (const Line& line : layout.page(n).lines)
+                for (const Cell& c : line.cells)
+                    if (c.ch[0] != u'ゑ' && !firstPage.contains(c.offset))
+                        firstPage.insert(c.offset, n);
+        if (round == 0) ASSERT_GT(layout.pageCount(), 2);
+        for (auto at = firstPage.cbegin(); at != firstPage.cend(); ++at)
+            ASSERT_EQ(layout.pageOfOffset(at.key()), at.value())
+                << "offset " << at.key() << " of " << text.toHex().toStdString();
+    }
+}
+
 // Whether the dash or leader at `offset` is the second of a pair: an odd number of the same
 // character right before it.
 bool secondOfPair(const QByteArray& text, quint32 offset) {
@@ -368,8 +408,27 @@ TEST(LayoutProperties, NoLineBeginsWhereTheRulesForbidUnlessNoEndWasAllowed) {
         const auto secondDash = [&](const Cell& c) {
             return (charRules(c.ch[0]) & CharRule::Paired) && secondOfPair(text, c.offset);
         };
+        // A sideways run that fits on a line is never broken: the offsets of its later cells.
+        QSet<quint32> insideWholeRun;
+        forEachParagraph(text, [&](const Paragraph& p) {
+            for (qsizetype i = 0; i < p.chars.size();) {
+                if (!isHalfWidthGraphic(p.chars[i].ch)) {
+                    ++i;
+                    continue;
+                }
+                const qsizetype end = halfWidthRunEnd(p.chars, i, {});
+                if (!standsUpright(p.chars, i, end) && (end - i + 1) / 2 <= format.charsPerLine)
+                    for (qsizetype k = i + 2; k < end; k += 2)
+                        insideWholeRun.insert(p.chars[k].offset);
+                i = end;
+            }
+            return true;
+        });
         const auto mayBegin = [&](const QList<Cell>& before, const Cell& c) {
-            return !noStart(c) && !noEnd(before.last()) && !secondDash(c);
+            // An added indent has the offset of the character it stands before.
+            const bool afterIndent = before.last().offset == c.offset;
+            return !noStart(c) && !noEnd(before.last()) && !secondDash(c) && !afterIndent &&
+                   !(c.kind == CellKind::Sideways && insideWholeRun.contains(c.offset));
         };
         for (qsizetype k = 1; k < lines.size(); ++k) {
             const QList<Cell>& before = lines[k - 1].cells;

@@ -97,6 +97,18 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"EmptyQuote", "猫［＃「」に傍点］", "猫［＃「」に傍点］"}, Row{"EmptyLine", "", ""}),
     [](const testing::TestParamInfo<Row>& row) { return row.param.name; });
 
+TEST(Notation, ADotsNoteReachesAThousandCharactersBack) {
+    // The note looks no further back, so a long line of notes that find nothing stays linear.
+    const QByteArray note = sjis("［＃「猫」に傍点］");
+    const QList<Paragraph> near = parseLine(sjis("猫") + sjis("あ").repeated(999) + note, 0);
+    ASSERT_EQ(near.size(), 1);
+    EXPECT_EQ(near[0].emphasis, (QList<EmphasisSpan>{{0, 1}}));
+    EXPECT_EQ(near[0].chars.size(), 1000);
+    const QList<Paragraph> far = parseLine(sjis("猫") + sjis("あ").repeated(1000) + note, 0);
+    EXPECT_TRUE(far[0].emphasis.isEmpty());
+    EXPECT_EQ(far[0].chars.size(), 1001 + 9) << "the note stays text";
+}
+
 TEST(Notation, RubyUpToFiftyCharactersLongerIsText) {
     const QString fifty = QString(50, QChar(u'か'));
     const QList<Paragraph> fits = parseLine(sjis("猫《") + cp932::encode(fifty) + sjis("》"), 0);

@@ -3,6 +3,7 @@
 
 #include "vertical_fixture.h"
 
+#include "vertical/document_pages.h"
 #include "vertical/ui/page_printing.h"
 
 #include "support/result_check.h"
@@ -75,7 +76,9 @@ TEST_F(PagePrinting, APdfHasOnePagePerPageItsTitleAndTheFaceEmbedded) {
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+7\\n"))))
             << info.toStdString();
         EXPECT_TRUE(info.contains(QStringLiteral("雨の日の原稿"))) << info.toStdString();
-        EXPECT_TRUE(info.contains(QStringLiteral("842 x 595 pts (A4)"))) << "landscape";
+        EXPECT_TRUE(
+            info.contains(QRegularExpression(QStringLiteral("84\\d\\S* x 595\\S* pts \\(A4\\)"))))
+            << "landscape";
         const QString fonts = run(QStringLiteral("pdffonts"), {out});
         EXPECT_TRUE(fonts.contains(QRegularExpression(QStringLiteral("IPA\\S*Mincho.*yes"))))
             << fonts.toStdString();
@@ -84,6 +87,50 @@ TEST_F(PagePrinting, APdfHasOnePagePerPageItsTitleAndTheFaceEmbedded) {
         // The text is text, in the reading order: not outlines.
         const QString text = run(QStringLiteral("pdftotext"), {out, QStringLiteral("-")});
         EXPECT_TRUE(text.contains(QStringLiteral("吾"))) << text.left(200).toStdString();
+    }
+}
+
+// What a page says, read as it is read: each line from the top, its ruby after it, the page
+// number last; no white space (a reader's tools put their own between glyphs).
+QString readingOrder(const Page& page, int number) {
+    QString text;
+    for (int l = 0; l < page.lines.size(); ++l) {
+        for (const Cell& c : page.lines[l].cells)
+            for (char16_t ch : c.ch)
+                if (ch > 0x20 && ch != 0x7F) text += QChar(ch);
+        for (const RubyMark& r : page.ruby)
+            if (r.line == l) text += r.reading;
+    }
+    return text + QString::number(number);
+}
+
+// The full-width space goes too: the PDF maps its glyph to U+3000, which poppler reports as
+// white space like any other.
+QString withoutSpaces(QString text) {
+    text.remove(QRegularExpression(QStringLiteral("[ \\t\\r\\n\\f\\x{3000}]")));
+    return text;
+}
+
+TEST_F(PagePrinting, ThePdfsTextIsThePagesCharactersInReadingOrder) {
+    // Everything whose vertical form the font's character map does not know, half-width runs,
+    // ruby, dots, a tab and the full-width space.
+    const QByteArray text = pote::test::sjis(
+        "　「ちょっと待っててください!!」と、彼女は言った。『コーヒー』――それは……\r\n"
+        "｜珈琲《コーヒー》を一杯、1/125秒で。ISO 400、3.5倍、10%、ｶﾞﾊﾟ。\r\n"
+        "《《本当に》》ぁぃぅぇぉゃゅょゎァィゥェォッャュョヮヵヶ\t〜ー―…‥\r\n");
+    DocumentPages pages({{text.repeated(6), {}}}, PageFormat{});
+    const QString out = path(QStringLiteral("本文.pdf"));
+    ASSERT_TRUE(writePdf(out, QStringLiteral("t"), pages, *font, {}));
+    const int total = pages.pageCount();
+    ASSERT_GE(total, 2);
+    for (int n = 0; n < total; ++n) {
+        const QString page = QString::number(n + 1);
+        const QString read = run(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-raw"), QStringLiteral("-f"), page,
+                                  QStringLiteral("-l"), page, out, QStringLiteral("-")});
+        EXPECT_EQ(withoutSpaces(read).toStdU16String(),
+                  withoutSpaces(readingOrder(pages.page(n), n + 1)).toStdU16String())
+            << "page " << n + 1;
     }
 }
 

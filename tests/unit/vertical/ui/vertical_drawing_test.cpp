@@ -152,6 +152,45 @@ TEST_F(VerticalDrawing, TheFontsOwnFormsAreUsedAndAFaceWithoutThemTurnsOrShifts)
         EXPECT_FALSE(inkInUnitCell(*without, QChar(ch)).turned) << int(ch);
 }
 
+TEST_F(VerticalDrawing, AFaceThatHasNoVerticalFormsStillSetsAVerticalLine) {
+    // 美咲明朝 draws its 、 low in its box and has no vertical forms at all.
+    const FaceLookup misaki = lookUpFace(QStringLiteral("美咲明朝"));
+    if (!misaki.file) GTEST_SKIP() << "fonts-misaki is not installed";
+    auto font = VerticalFont::load(*misaki.file);
+    ASSERT_TRUE(font);
+    for (const char16_t ch : {u'、', u'。'}) {
+        const Ink ink = inkInUnitCell(**font, QChar(ch));
+        EXPECT_FALSE(ink.turned);
+        EXPECT_GT(ink.rect.center().x(), 0.5) << int(ch);
+        EXPECT_LT(ink.rect.center().y(), 0.5) << int(ch);
+        // In its own cell, clear of the character above and of the line's edge.
+        EXPECT_GT(ink.rect.top(), 0.05) << int(ch) << " top " << ink.rect.top();
+        EXPECT_LT(ink.rect.right(), 0.95) << int(ch);
+    }
+    for (const char16_t ch : {u'っ', u'ょ', u'ァ'}) {
+        const Ink ink = inkInUnitCell(**font, QChar(ch));
+        EXPECT_GT(ink.rect.center().x(), 0.5) << int(ch);
+        EXPECT_LT(ink.rect.center().y(), 0.5) << int(ch);
+        EXPECT_TRUE(QRectF(0, 0, 1, 1).contains(ink.rect)) << int(ch);
+    }
+    for (const char16_t ch : {u'「', u'」', u'ー', u'―', u'…', u'～'})
+        EXPECT_TRUE(inkInUnitCell(**font, QChar(ch)).turned) << int(ch);
+}
+
+TEST_F(VerticalDrawing, AFaceIsTakenOnlyByItsOwnNameAndOnlyWithJapanese) {
+    const FaceLookup mincho = lookUpFace(QStringLiteral("IPA明朝"));
+    ASSERT_TRUE(mincho.file);
+    EXPECT_EQ(mincho.problem, FaceLookup::Problem::None);
+    EXPECT_EQ(lookUpFace(QStringLiteral("ipamincho")).problem, FaceLookup::Problem::None)
+        << "any of its names, in any case";
+    EXPECT_EQ(lookUpFace(QStringLiteral("存在しない書体")).problem,
+              FaceLookup::Problem::NotInstalled);
+    EXPECT_EQ(lookUpFace(QString()).problem, FaceLookup::Problem::NotInstalled);
+    const FaceLookup latin = lookUpFace(QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(latin.problem, FaceLookup::Problem::NoJapanese);
+    EXPECT_EQ(latin.lacks, QStringLiteral("あ漢"));
+}
+
 struct FormatRow {
     const char* name;
     PageFormat format;
@@ -242,6 +281,8 @@ TEST_F(VerticalDrawing, AKnownPageIsPaintedCellByCell) {
     std::map<std::pair<int, int>, int> hits; // (line, cell) -> glyphs drawn there
     int rubyGlyphs = 0;
     int numberGlyphs = 0;
+    int runGlyphs = 0;
+    const QRectF sidewaysRun = geometry.cellRect(1, 6).united(geometry.cellRect(1, 7));
     for (const GlyphLayer& layer : plan.layers) {
         for (qsizetype i = 0; i < layer.glyphs.size(); ++i) {
             const QRectF ink = inkOnPage(*font, layer, i);
@@ -255,6 +296,11 @@ TEST_F(VerticalDrawing, AKnownPageIsPaintedCellByCell) {
             if (layer.pixelSize != painter.textSize()) {
                 ++numberGlyphs;
                 EXPECT_GT(ink.top(), geometry.cellRect(0, 20).bottom() - geometry.cellSize() / 2);
+                continue;
+            }
+            // The sideways run "Pote" is set continuously over its two cells.
+            if (layer.turned && sidewaysRun.contains(ink)) {
+                ++runGlyphs;
                 continue;
             }
             bool placed = false;
@@ -272,10 +318,12 @@ TEST_F(VerticalDrawing, AKnownPageIsPaintedCellByCell) {
     }
     for (int l = 0; l < page.lines.size(); ++l) {
         for (int c = 0; c < page.lines[l].cells.size(); ++c) {
+            if (page.lines[l].cells[c].kind == CellKind::Sideways) continue;
             const int expected = page.lines[l].cells[c].ch[1] ? 2 : 1;
             EXPECT_EQ((hits[{l, c}]), expected) << "line " << l << " cell " << c;
         }
     }
+    EXPECT_EQ(runGlyphs, 4);
     EXPECT_EQ(rubyGlyphs, 8 + 4);
     EXPECT_EQ(numberGlyphs, 1);
     EXPECT_EQ(plan.dots.size(), 2);
