@@ -26,20 +26,12 @@ namespace {
 
 using namespace pote;
 
-// Prose with CR LF line breaks, blank lines and lines of spaces among them, cut to size on a
-// line break.
+// Manuscript prose with blank lines and lines of spaces among its paragraphs (about one line
+// in ten).
 QByteArray prose(qsizetype bytes) {
-    const QByteArray block = cp932::encode(
-        u"　吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。\r\n"
-        u"何でも薄暗いじめじめした所でニャーニャー泣いていた事だけは記憶している。Cats, 123.\r\n"
-        u"\r\n"
-        u"    \r\n"
-        u"  吾輩はここで始めて人間というものを見た。\r\n");
-    QByteArray text;
-    text.reserve(bytes + block.size());
-    while (text.size() < bytes)
-        text += block;
-    return text;
+    const QByteArray text = bench::japaneseProse(bytes);
+    const int lines = static_cast<int>(text.count('\n'));
+    return bench::withMarkers(bench::withMarkers(text, "\r\n", lines / 20), "    \r\n", lines / 20);
 }
 
 // A pane holding a section of the given size, the caret at its end, and the status panel.
