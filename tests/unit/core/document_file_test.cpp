@@ -313,6 +313,16 @@ TEST_F(DocumentFileTest, PiecesOfTextsAreTheirBytesWhereverTheyStart) {
     }
     // A protected file opens only through its gate.
     EXPECT_EQ(failureOf(docfile::SectionTexts::open(current, {})), Kind::Cancelled);
+
+    // A file that shrinks after it was opened fails the read, naming the file.
+    Result<std::unique_ptr<docfile::SectionTexts>> opened =
+        docfile::SectionTexts::open(current, acceptAll);
+    ASSERT_TRUE(opened);
+    ASSERT_EQ(::truncate(QFile::encodeName(current).constData(), 100), 0);
+    QByteArray piece(64, '?');
+    const Result<void> read = (*opened)->read(1, text.size() - 64, 64, piece.data());
+    EXPECT_EQ(failureOf(read), Kind::Io);
+    EXPECT_EQ(read.error().path, current);
 }
 
 TEST_F(DocumentFileTest, WriteThenReadGivesTheSameStore) {
