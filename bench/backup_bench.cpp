@@ -160,6 +160,9 @@ BackupOutcome ourBackup(const QString& destination, const QString& source = path
     BackupSettings settings;
     settings.sourceDirs = {source};
     settings.copyDir = destination;
+    // Every file, as cp -a and rsync -a copy: with the default list (ptm, txt, txm) the
+    // writer's tree would leave its PDFs out and ours would do a fraction of their work.
+    settings.extensions = QStringLiteral("*");
     const SourceCheck check = checkSources(settings);
     if (!check.ok() || !destinationReachable(check.folders.destination))
         throw std::runtime_error("the backup checks failed");

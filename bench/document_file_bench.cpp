@@ -15,7 +15,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -36,24 +35,9 @@ using namespace pote;
 constexpr int kSections = 500;
 constexpr qsizetype kDocumentBytes = 100 * 1024 * 1024;
 
-const char16_t* const kSentences[] = {
-    u"吾輩の家の猫は、毎朝六時きっかりに目を覚まして台所へ向かう。",
-    u"「ごはんはまだかにゃ？」とでも言いたげな顔でこちらを見上げるのだ。",
-    u"体重は5.2kg、獣医さんには少し痩せるようにと言われている。",
-    u"ﾀﾞｲｴｯﾄ用のフードに替えて三週間、結果はまだ見えない。",
-    u"午後になると日の当たる窓辺で丸くなり、原稿を書く私の横で寝息を立てる。",
-    u"締め切りは来週の金曜日、残りは約120枚。",
-    u"第3章の冒頭を書き直す予定だ。",
-    u"雨の日は押し入れの布団の上から動かない。",
-};
-
-// 500 sections of CP932 prose with CR LF line breaks, 100 MB in all.
+// 500 sections of manuscript prose, each its own, 100 MB in all.
 const Document& document() {
     static const Document store = [] {
-        std::vector<QByteArray> sentences;
-        for (const char16_t* s : kSentences)
-            sentences.push_back(cp932::encode(QString::fromUtf16(s)));
-        QRandomGenerator rng(2024);
         Document s;
         s.addGroup(cp932::encode(u"第一部"));
         s.addGroup(cp932::encode(u"第二部"));
@@ -62,12 +46,7 @@ const Document& document() {
             Section& section = s.section(pos);
             section.name = cp932::encode(QStringLiteral("第%1章 猫の話").arg(pos + 1));
             section.group = pos % 3;
-            QByteArray& text = section.text;
-            text.reserve(kDocumentBytes / kSections + 256);
-            while (text.size() < kDocumentBytes / kSections) {
-                text += sentences[rng.bounded(static_cast<quint32>(sentences.size()))];
-                if (rng.bounded(4) == 0) text += "\r\n";
-            }
+            section.text = bench::japaneseProse(kDocumentBytes / kSections, pos + 1);
         }
         return s;
     }();

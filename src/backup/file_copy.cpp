@@ -1,6 +1,7 @@
 #include "backup/file_copy.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +13,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,6 +54,32 @@ bool before(const timespec& a, const timespec& b) {
 }
 
 constexpr off_t kEarlyWriteOutBytes = off_t(1) << 20;
+
+// Files of no name stay open until their batch is committed; at most half of the process's
+// open-file limit goes to them, so that the rest of the program keeps room.
+qsizetype unnamedLimit() {
+    // Linked in through their /proc entry, which needs no privilege (linking by descriptor
+    // itself does).
+    if (::access("/proc/self/fd", X_OK) != 0) return 0;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return 0;
+    if (limit.rlim_cur == RLIM_INFINITY) return 4096;
+    return std::max<qsizetype>(0, static_cast<qsizetype>(limit.rlim_cur / 2) - 64);
+}
+
+QByteArray procPath(int fd) {
+    return "/proc/self/fd/" + QByteArray::number(fd);
+}
+
+// A fresh name from temporaryTemplate's pattern, for a link that must not replace anything.
+QByteArray randomTemporaryName(const QByteArray& target) {
+    static constexpr char kChars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray name = temporaryTemplate(target);
+    for (qsizetype i = name.size() - kTemporaryUniqueChars; i < name.size(); ++i)
+        name[i] = kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))];
+    return name;
+}
 
 bool isFolder(const QByteArray& path) {
     struct stat st {};
@@ -104,12 +132,60 @@ int removeStaleTemporaries(const QByteArray& folder, const timespec& before) {
 
 CopyBatch::CopyBatch(CopyOptions options) : m_options(std::move(options)) {
     if (m_options.chunkBytes <= 0) m_options.chunkBytes = qint64(8) << 20;
+    m_unnamedLimit = m_options.unnamedTemporaries ? unnamedLimit() : 0;
 }
 
 CopyBatch::~CopyBatch() {
     if (m_flushFd >= 0) ::close(m_flushFd);
-    for (const Pending& pending : m_pending)
+    for (Pending& pending : m_pending)
+        discard(pending);
+}
+
+void CopyBatch::discard(Pending& pending) {
+    if (pending.fd >= 0) {
+        // A file of no name is gone once closed.
+        ::close(std::exchange(pending.fd, -1));
+        --m_unnamedOpen;
+    } else {
         ::unlink(pending.temporary.constData());
+    }
+}
+
+int CopyBatch::openUnnamed(const QByteArray& folder) {
+    if (!m_unnamedWorks || m_unnamedOpen >= m_unnamedLimit) return -1;
+    const int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        // Not on this file system or kernel: named temporaries from now on. Other refusals
+        // (no room, no permission) the named temporary meets again, and reports.
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL || errno == ENOSYS)
+            m_unnamedWorks = false;
+        return -1;
+    }
+    ++m_unnamedOpen;
+    return fd;
+}
+
+int CopyBatch::linkIn(const Pending& pending) {
+    const QByteArray from = procPath(pending.fd);
+    if (::linkat(AT_FDCWD, from.constData(), AT_FDCWD, pending.target.constData(),
+                 AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    if (errno != EEXIST) return errno;
+    // An older copy is there: the new one is linked in beside it under a temporary name and
+    // renamed over it, so that the name holds one whole copy or the other at every moment.
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QByteArray temporary = randomTemporaryName(pending.target);
+        if (::linkat(AT_FDCWD, from.constData(), AT_FDCWD, temporary.constData(),
+                     AT_SYMLINK_FOLLOW) != 0) {
+            if (errno == EEXIST) continue;
+            return errno;
+        }
+        if (::rename(temporary.constData(), pending.target.constData()) == 0) return 0;
+        const int code = errno;
+        ::unlink(temporary.constData());
+        return code;
+    }
+    return EEXIST;
 }
 
 int CopyBatch::makeFolder(const QByteArray& folder) {
@@ -185,14 +261,20 @@ Result<void> CopyBatch::stage(const QByteArray& source, const QByteArray& target
         m_sweptFolders.insert(folder);
         removeStaleTemporaries(folder, *m_options.staleBefore);
     }
-    QByteArray temporary = temporaryTemplate(target);
-    const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
+    Pending pending{{}, target, tag};
+    int out = openUnnamed(folder);
     if (out < 0) {
-        const int code = errno;
-        ::close(in);
-        return failed(code);
+        QByteArray temporary = temporaryTemplate(target);
+        out = ::mkostemp(temporary.data(), O_CLOEXEC);
+        if (out < 0) {
+            const int code = errno;
+            ::close(in);
+            return failed(code);
+        }
+        pending.temporary = std::move(temporary);
+    } else {
+        pending.fd = out;
     }
-    Pending pending{temporary, target, tag};
     int code = copyData(in, out, source);
     ::close(in);
     if (code == 0) {
@@ -208,14 +290,17 @@ Result<void> CopyBatch::stage(const QByteArray& source, const QByteArray& target
     // again).
     if (code == 0 && st.st_size >= kEarlyWriteOutBytes)
         (void)::sync_file_range(out, 0, 0, SYNC_FILE_RANGE_WRITE);
-    // The batch's first file stays open: flushing through it reports a write error of any
-    // file of the batch.
-    if (code == 0 && m_flushFd < 0)
+    if (pending.fd >= 0) {
+        // A file of no name stays open until it is linked in. The batch's first file, named or
+        // not, is kept open for the flush, which reports a write error of any file of the batch.
+        if (code == 0 && m_flushFd < 0 && (m_flushFd = ::dup(out)) < 0) code = errno;
+    } else if (code == 0 && m_flushFd < 0) {
         m_flushFd = out;
-    else if (::close(out) != 0 && code == 0)
+    } else if (::close(out) != 0 && code == 0) {
         code = errno;
+    }
     if (code != 0) {
-        ::unlink(pending.temporary.constData());
+        discard(pending);
         return failed(code);
     }
     m_pending.push_back(std::move(pending));
@@ -236,19 +321,32 @@ std::vector<CopyBatch::Failure> CopyBatch::commit() {
     std::vector<int> codes(m_pending.size(), 0);
     bool anyRenamed = false;
     for (size_t k = 0; k < m_pending.size(); ++k) {
-        const Pending& pending = m_pending[k];
+        Pending& pending = m_pending[k];
         int code = 0;
-        if (!flushed) {
+        if (!flushed && pending.fd >= 0) {
+            if (::fsync(pending.fd) != 0) code = errno;
+        } else if (!flushed) {
             const int fd = ::open(pending.temporary.constData(), O_RDONLY | O_CLOEXEC);
             if (fd < 0 || ::fsync(fd) != 0) code = errno;
             if (fd >= 0 && ::close(fd) != 0 && code == 0) code = errno;
         }
-        if (code == 0 && ::rename(pending.temporary.constData(), pending.target.constData()) == 0) {
+        if (code == 0 && pending.fd >= 0) {
+            code = linkIn(pending);
+        } else if (code == 0 &&
+                   ::rename(pending.temporary.constData(), pending.target.constData()) != 0) {
+            code = errno;
+        }
+        if (code == 0) {
             anyRenamed = true;
+            if (pending.fd >= 0) {
+                // Linked in: closing it now loses nothing, its bytes are on the disk.
+                ::close(std::exchange(pending.fd, -1));
+                --m_unnamedOpen;
+            }
             continue;
         }
-        codes[k] = code ? code : errno;
-        ::unlink(pending.temporary.constData());
+        codes[k] = code;
+        discard(pending);
     }
     // The new names reach the disk too: a backup drive unplugged once the run has said it is
     // done must hold every copy under its name. A copy whose name may not have got there is

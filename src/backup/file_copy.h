@@ -1,10 +1,13 @@
 #pragma once
 // Copying files so that a target name only ever holds a complete copy: each copy is written
-// under a hidden temporary name beside its target, given the source's permissions and
-// modification time, written through to the disk, and only then renamed over the target. A run
-// that is killed, loses power or fills the disk leaves at most a hidden temporary file, never
-// a partial file under the real name (which would look at least as new as its source and
-// never be copied again).
+// into a file of no name in its target's folder, given the source's permissions and
+// modification time, written through to the disk, and only then linked in under the target's
+// name (or, where a copy is already there, under a hidden temporary name renamed over it). A
+// run that is killed, loses power or fills the disk leaves nothing behind, never a partial file
+// under the real name (which would look at least as new as its source and never be copied
+// again). Where the file system cannot make a file of no name, or too many are open already,
+// the copy is written under a hidden temporary name and renamed: a killed run may then leave
+// that temporary behind, which the next run removes.
 //
 // Writing each file through to the disk on its own costs a disk flush per file; a batch of
 // copies is written through together, renamed, and its names written through: two in all.
@@ -33,6 +36,9 @@ struct CopyOptions {
     // Writes what is waiting for the file system of fd to the disk, as ::syncfs (used when
     // empty) does; a test's stand-in for a disk that fails.
     std::function<int(int fd)> flushFileSystem;
+    // Copies start as files of no name where the file system allows; false always uses named
+    // temporaries (as file systems without them do).
+    bool unnamedTemporaries = true;
 };
 
 // Now, as the file systems stamp files: a file made from now on is stamped no earlier.
@@ -72,13 +78,19 @@ public:
 
 private:
     struct Pending {
-        QByteArray temporary;
+        QByteArray temporary; // empty for a file of no name, open as fd until its commit
         QByteArray target;
         qint64 tag;
+        int fd = -1;
     };
     // Each gives 0 when done, else the errno that stopped it.
     int makeFolder(const QByteArray& folder);
     int copyData(int in, int out, const QByteArray& source);
+    // A file of no name in folder, or -1 when the file system (or the open-file limit) says no.
+    int openUnnamed(const QByteArray& folder);
+    // Gives a file of no name the target's name.
+    int linkIn(const Pending& pending);
+    void discard(Pending& pending);
 
     CopyOptions m_options;
     std::vector<Pending> m_pending;
@@ -87,6 +99,9 @@ private:
     QByteArray m_madeFolder; // the last folder known to exist
     QSet<QByteArray> m_sweptFolders;
     std::vector<char> m_buffer;
+    bool m_unnamedWorks = true;
+    qsizetype m_unnamedOpen = 0;
+    qsizetype m_unnamedLimit = 0;
 };
 
 // One copy at once: stage and commit.

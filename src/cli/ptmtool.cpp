@@ -31,6 +31,7 @@
 #include "core/program_info.h"
 #include "editing/character_count.h"
 #include "editing/document_search.h"
+#include "editing/streamed_search.h"
 #include "epub/epub_writer.h"
 #include "textio/free_space.h"
 #include "textio/linked_text.h"
@@ -547,34 +548,49 @@ int grep(const Arguments& a) {
         return fail(kGrepTrouble, lossy ? QStringLiteral("the pattern holds characters that "
                                                          "CP932 cannot hold")
                                         : QStringLiteral("the pattern is empty"));
-    const CaseMode mode = a.ignoreCase ? CaseMode::Insensitive : CaseMode::Sensitive;
+    const TextSearcher searcher(pattern,
+                                a.ignoreCase ? CaseMode::Insensitive : CaseMode::Sensitive);
     bool found = false;
     int trouble = kOk;
     for (qsizetype f = 1; f < a.positional.size(); ++f) {
         const QString& path = a.positional[f];
-        int exitCode = kOk;
-        const std::optional<DocumentRead> r = readOrReport(path, a.password, exitCode);
-        if (!r) {
+        // A section at a time, a window at a time: memory stays small whatever the size of
+        // the document.
+        Result<std::unique_ptr<docfile::SectionTexts>> opened =
+            docfile::SectionTexts::open(path, [&a](const QByteArray& candidate) {
+                return a.password && *a.password == candidate;
+            });
+        if (!opened) {
             // Later files are still searched; the worst trouble decides the exit code.
+            const int exitCode = readFailure(path, opened.error(), a.password.has_value());
             trouble = std::max(trouble, exitCode == kPassword ? int(kPassword) : int(kGrepTrouble));
             continue;
         }
-        std::vector<QByteArray> texts;
-        for (const DocumentContent::Entry& entry : r->content.sections)
-            texts.push_back(entry.section.text);
+        docfile::SectionTexts& texts = **opened;
         const QByteArray prefix = path.toUtf8() + ':';
-        SectionHit shown{-1, 0, -1, 0, 0};
-        search_sections(texts, pattern, mode, [&](const SectionHit& hit) {
-            found = true;
-            if (hit.section == shown.section && hit.line == shown.line) return true;
-            shown = hit;
-            const QByteArrayView line = QByteArrayView(texts[static_cast<size_t>(hit.section)])
-                                            .sliced(hit.lineStart, hit.lineEnd - hit.lineStart);
-            writeOut(prefix + QByteArray::number(hit.section + 1) + ':' +
-                     QByteArray::number(hit.line + 1) + ':' + cli::readableText(line).toUtf8() +
-                     '\n');
-            return true;
-        });
+        std::optional<Error> readError;
+        for (int s = 0; s < texts.count() && !readError; ++s) {
+            qsizetype shownLine = -1;
+            const auto read = [&](qint64 pos, qint64 n, char* out) {
+                if (Result<void> r = texts.read(s, pos, n, out); !r) readError = r.error();
+                return !readError;
+            };
+            search_streamed(texts.textLength(s), read, searcher, s,
+                            [&](const SectionHit& hit, QByteArrayView line) {
+                                found = true;
+                                if (hit.line == shownLine) return true;
+                                shownLine = hit.line;
+                                writeOut(prefix + QByteArray::number(s + 1) + ':' +
+                                         QByteArray::number(hit.line + 1) + ':' +
+                                         cli::readableText(line).toUtf8() + '\n');
+                                return true;
+                            },
+                            {docfile::SectionTexts::kMaxPiece, 4 * 1024 * 1024});
+        }
+        if (readError) {
+            readFailure(path, *readError, a.password.has_value());
+            trouble = std::max(trouble, int(kGrepTrouble));
+        }
     }
     if (trouble != kOk) return trouble;
     return found ? kFound : kNothingFound;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QFileDevice;
 class QRandomGenerator;
@@ -78,6 +79,32 @@ Result<DocumentRead> readDocument(const QString& path, const PasswordGate& gate)
 // A document that starts at offset within the file and runs to its end.
 Result<DocumentRead> readDocumentAt(const QString& path, qint64 offset, const PasswordGate& gate);
 Result<DocumentRead> parseDocument(QByteArrayView bytes, const PasswordGate& gate);
+
+// A document's texts read a piece at a time, for tools that look through documents of any
+// size in bounded memory: the file is checked and the password asked for as readDocument does,
+// but the texts stay in the file until asked for.
+class SectionTexts {
+public:
+    // The longest piece one read gives.
+    static constexpr qint64 kMaxPiece = 512 * 1024;
+
+    static Result<std::unique_ptr<SectionTexts>> open(const QString& path,
+                                                      const PasswordGate& gate);
+    ~SectionTexts();
+    SectionTexts(const SectionTexts&) = delete;
+    SectionTexts& operator=(const SectionTexts&) = delete;
+
+    int count() const;
+    qint64 textLength(int section) const;
+    // Bytes [pos, pos + n) of the section's text into out (n <= kMaxPiece, within the text).
+    // The error names the file: a read that failed or a file that shrank since it was opened.
+    Result<void> read(int section, qint64 pos, qint64 n, char* out);
+
+private:
+    SectionTexts();
+    struct Parts;
+    std::unique_ptr<Parts> d;
+};
 
 // Checks every length and count of a file as readDocument does, without asking for the
 // password and without reading the texts; fails as readDocument does.

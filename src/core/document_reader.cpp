@@ -326,25 +326,49 @@ private:
 
     QByteArray currentText(qint64 offset, qint64 len) {
         QByteArray text(len, Qt::Uninitialized);
-        const qint64 evenSize = (len + 1) / 2;
-        const qint64 oddSize = len / 2;
-        for (qint64 k0 = 0; k0 < evenSize && m_ok; k0 += kChunk) {
-            const qint64 nEven = qMin(kChunk, evenSize - k0);
-            const qint64 nOdd = qMin(kChunk, oddSize - k0);
-            const char* even = bytes(offset + k0, nEven, m_scratch);
-            const char* odd = bytes(offset + evenSize + k0, nOdd, m_scratchOdd);
-            if (even && odd)
-                interleaveHalves(even, nEven, odd, nOdd, text.data() + 2 * k0, m_keys.at(k0));
-        }
+        for (qint64 pos = 0; pos < len && m_ok; pos += kChunk)
+            readText(offset, len, pos, qMin(kChunk, len - pos), text.data() + pos);
         return m_ok ? text : QByteArray();
     }
 
+public:
+    // Bytes [pos, pos + n) of the text of length len stored at offset, n <= kChunk. The
+    // halves of a current-format text are read from the two places that hold them.
+    bool readText(qint64 offset, qint64 len, qint64 pos, qint64 n, char* out) {
+        if (m_layout.info.version == kVersionOld) {
+            const char* p = bytes(offset + pos, n, m_scratch);
+            if (p) std::memcpy(out, p, static_cast<size_t>(n));
+            return p != nullptr;
+        }
+        // Merged from an even text offset, so that both halves start at the same index.
+        const qint64 k0 = pos / 2;
+        const qint64 end = pos + n;
+        const qint64 nEven = (end + 1) / 2 - k0;
+        const qint64 nOdd = end / 2 - k0;
+        const char* even = bytes(offset + k0, nEven, m_scratch);
+        const char* odd = bytes(offset + (len + 1) / 2 + k0, nOdd, m_scratchOdd);
+        if (!even || !odd) return false;
+        if (pos % 2 == 0) {
+            interleaveHalves(even, nEven, odd, nOdd, out, m_keys.at(k0));
+        } else {
+            if (m_merged.size() < n + 1) m_merged.resize(n + 1);
+            interleaveHalves(even, nEven, odd, nOdd, m_merged.data(), m_keys.at(k0));
+            std::memcpy(out, m_merged.constData() + 1, static_cast<size_t>(n));
+        }
+        return true;
+    }
+    std::optional<Error> error() const {
+        return m_ok ? std::nullopt : std::optional<Error>(m_source.error());
+    }
+
+private:
     Source& m_source;
     const Layout& m_layout;
     QByteArrayView m_key;
     KeyStream m_keys{m_key, kChunk};
     QByteArray m_scratch;
     QByteArray m_scratchOdd;
+    QByteArray m_merged;
     bool m_ok = true;
 };
 
@@ -376,6 +400,54 @@ Result<DocumentRead> readDocumentAt(const QString& path, qint64 offset, const Pa
     if (Result<void> opened = openRegularFileForReading(file, path); !opened) return opened.error();
     FileSource source(file, path, offset);
     return readFrom(source, gate);
+}
+
+static_assert(SectionTexts::kMaxPiece <= kChunk, "one piece is one run of the key stream");
+
+struct SectionTexts::Parts {
+    QFile file;
+    std::optional<FileSource> source;
+    Layout layout;
+    std::optional<ContentReader> reader;
+    std::vector<qint64> offsets; // where each text is stored
+};
+
+SectionTexts::SectionTexts() : d(std::make_unique<Parts>()) {}
+SectionTexts::~SectionTexts() = default;
+
+Result<std::unique_ptr<SectionTexts>> SectionTexts::open(const QString& path,
+                                                         const PasswordGate& gate) {
+    std::unique_ptr<SectionTexts> texts(new SectionTexts);
+    Parts& d = *texts->d;
+    if (Result<void> opened = openRegularFileForReading(d.file, path); !opened)
+        return opened.error();
+    d.source.emplace(d.file, path);
+    if (std::optional<Error> refusal = readLayout(*d.source, d.layout)) return *std::move(refusal);
+    if (d.layout.hasPasswordBlock && !(gate && gate(d.layout.candidate))) return Error::cancelled();
+    d.reader.emplace(*d.source, d.layout);
+    qint64 offset = d.layout.textsStart;
+    for (const Record& r : d.layout.records) {
+        d.offsets.push_back(offset);
+        offset += r.textLength;
+    }
+    return texts;
+}
+
+int SectionTexts::count() const {
+    return static_cast<int>(d->layout.records.size());
+}
+
+qint64 SectionTexts::textLength(int section) const {
+    return d->layout.records[static_cast<size_t>(section)].textLength;
+}
+
+Result<void> SectionTexts::read(int section, qint64 pos, qint64 n, char* out) {
+    const qint64 len = textLength(section);
+    Q_ASSERT(pos >= 0 && n >= 0 && n <= kMaxPiece && pos + n <= len);
+    if (n == 0) return {};
+    if (!d->reader->readText(d->offsets[static_cast<size_t>(section)], len, pos, n, out))
+        return *d->reader->error();
+    return {};
 }
 
 Result<DocumentInfo> inspectDocument(const QString& path) {

@@ -136,26 +136,52 @@ std::vector<QByteArray> search_snapshot(const SectionStore& store, const QByteAr
     return texts;
 }
 
+qsizetype count_line_breaks(QByteArrayView text, qsizetype to) {
+    qsizetype lineStart = 0;
+    return countBreaks(text, 0, to, lineStart);
+}
+
+SearchEnd search_text(QByteArrayView text, const TextSearcher& searcher, int section,
+                      qsizetype from, qsizetype limit, const HitSink& onHit, qsizetype& next) {
+    LineTracker lines(text);
+    const qsizetype size = searcher.patternSize();
+    qsizetype resume = from;
+    for (qsizetype m = searcher.find(text, from); m >= 0 && m < limit;
+         m = searcher.find(text, m + size)) {
+        SectionHit hit;
+        hit.section = section;
+        hit.offset = m;
+        lines.locate(hit);
+        resume = m + size;
+        if (!onHit(hit)) {
+            next = resume;
+            return SearchEnd::Stopped;
+        }
+    }
+    next = std::max(resume, limit);
+    return SearchEnd::Finished;
+}
+
 SearchEnd search_sections(const std::vector<QByteArray>& texts, QByteArrayView pattern,
                           CaseMode mode, const HitSink& onHit, const std::atomic_bool* cancel,
                           const SearchProgress& progress) {
     const TextSearcher searcher(pattern, mode);
     const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
     qint64 found = 0;
+    bool cancelledAtHit = false;
+    const HitSink eachHit = [&](const SectionHit& hit) {
+        ++found;
+        if (!onHit(hit)) return false;
+        cancelledAtHit = cancelled();
+        return !cancelledAtHit;
+    };
     for (size_t s = 0; s < texts.size(); ++s) {
         if (cancelled()) return SearchEnd::Cancelled;
         const QByteArray& text = texts[s];
-        LineTracker lines(text);
-        for (qsizetype m = searcher.find(text, 0); m >= 0;
-             m = searcher.find(text, m + pattern.size())) {
-            SectionHit hit;
-            hit.section = static_cast<int>(s);
-            hit.offset = m;
-            lines.locate(hit);
-            ++found;
-            if (!onHit(hit)) return SearchEnd::Stopped;
-            if (cancelled()) return SearchEnd::Cancelled;
-        }
+        qsizetype next = 0;
+        if (search_text(text, searcher, static_cast<int>(s), 0, text.size(), eachHit, next) ==
+            SearchEnd::Stopped)
+            return cancelledAtHit ? SearchEnd::Cancelled : SearchEnd::Stopped;
         if (progress) progress(static_cast<int>(s + 1), found);
     }
     return SearchEnd::Finished;

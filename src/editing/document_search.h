@@ -51,6 +51,15 @@ SearchEnd search_sections(const std::vector<QByteArray>& texts, QByteArrayView p
                           const std::atomic_bool* cancel = nullptr,
                           const SearchProgress& progress = {});
 
+// The hits of one text that start in [from, limit), in order, their lines numbered from the
+// text's start; the search after them goes on at next (limit, or the end of a hit that runs
+// past it). Past limit only the pattern's size and one byte more are looked at, so a text read
+// a window at a time need hold no more than that beyond the window's end.
+SearchEnd search_text(QByteArrayView text, const TextSearcher& searcher, int section,
+                      qsizetype from, qsizetype limit, const HitSink& onHit, qsizetype& next);
+// The line breaks that end in text[0, to): a CR LF counts once, at its LF.
+qsizetype count_line_breaks(QByteArrayView text, qsizetype to);
+
 // The result list's form: at most maxHits hits.
 struct SectionSearchResult {
     std::vector<SectionHit> hits;

@@ -306,34 +306,43 @@ TEST_F(BackupRun, AnInterruptedCopyLeavesNothingUnderTheRealName) {
     EXPECT_EQ(readAll(path("控え/src/旧.txt")), text);
 }
 
+// A copy begins as a file of no name, which a killed run leaves nowhere; where the file system
+// has none, as a hidden temporary, which the next run removes.
 TEST_F(BackupRun, AKilledCopyLeavesNothingUnderTheRealName) {
     const QByteArray text(64 * 1024, 'k');
     write("src/原稿.txt", text, kTen);
     const QByteArray source = bytesPath("src/原稿.txt");
     const QByteArray target = bytesPath("控え/原稿.txt");
 
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        CopyOptions options;
-        options.chunkBytes = 4096;
-        options.afterChunk = [](const QByteArray&, qint64 copied) {
-            if (copied >= 8192) ::raise(SIGKILL);
-            return true;
-        };
-        (void)copyFile(source, target, options);
-        ::_exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    for (const bool unnamed : {true, false}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            CopyOptions options;
+            options.chunkBytes = 4096;
+            options.unnamedTemporaries = unnamed;
+            options.afterChunk = [](const QByteArray&, qint64 copied) {
+                if (copied >= 8192) ::raise(SIGKILL);
+                return true;
+            };
+            (void)copyFile(source, target, options);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
 
-    const QStringList left = filesUnder("控え");
-    ASSERT_EQ(left.size(), 1);
-    EXPECT_TRUE(left[0].startsWith(".原稿.txt.")) << left[0].toStdString();
-    const Result<void> copied = copyFile(source, target);
-    ASSERT_TRUE(copied.ok()) << copied.error().text.toStdString();
-    EXPECT_EQ(readAll(path("控え/原稿.txt")), text);
+        const QStringList left = filesUnder("控え");
+        if (unnamed) {
+            EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
+            continue;
+        }
+        ASSERT_EQ(left.size(), 1);
+        EXPECT_TRUE(left[0].startsWith(".原稿.txt.")) << left[0].toStdString();
+        const Result<void> copied = copyFile(source, target);
+        ASSERT_TRUE(copied.ok()) << copied.error().text.toStdString();
+        EXPECT_EQ(readAll(path("控え/原稿.txt")), text);
+    }
 }
 
 TEST_F(BackupRun, TheNextRunRemovesOnlyTheTemporariesAKilledRunLeft) {
@@ -396,36 +405,47 @@ TEST_F(BackupRun, TheNextRunRemovesOnlyTheTemporariesAKilledRunLeft) {
 // goes on: a drive unplugged once the run is done holds every copy under its name. A name that
 // may not have got there fails its copy.
 TEST_F(BackupRun, EachBatchFlushesItsBytesThenItsNames) {
-    write("src/a.txt", "a", kTen);
-    write("src/b.txt", "b", kTen);
-    std::vector<QStringList> atFlush;
-    bool namesFail = false;
-    RunOptions options;
-    options.copy.flushFileSystem = [&](int fd) {
-        atFlush.push_back(filesUnder("控え"));
-        if (namesFail && atFlush.size() % 2 == 0) {
-            errno = EIO;
-            return -1;
-        }
-        return ::syncfs(fd);
-    };
-    const BackupOutcome outcome = backup(settings({"src"}), options);
-    EXPECT_EQ(outcome.copied, 2);
-    EXPECT_TRUE(outcome.failures.isEmpty());
-    ASSERT_EQ(atFlush.size(), 2u);
-    EXPECT_EQ(atFlush[0].filter(QStringLiteral(".potebak-")).size(), 2) << "only temporaries";
-    EXPECT_EQ(atFlush[1], (QStringList{"src/a.txt", "src/b.txt"}));
+    for (const bool unnamed : {true, false}) {
+        const QString destination = unnamed ? "控え" : "控え2";
+        QFile::remove(path("src/d.txt"));
+        write("src/a.txt", "a", kTen);
+        write("src/b.txt", "b", kTen);
+        write("src/c.txt", "c", kTen);
+        write(destination + "/src/c.txt", "older c", kTen - 60);
+        std::vector<QStringList> atFlush;
+        bool namesFail = false;
+        RunOptions options;
+        options.copy.unnamedTemporaries = unnamed;
+        options.copy.flushFileSystem = [&](int fd) {
+            atFlush.push_back(filesUnder(destination));
+            if (namesFail && atFlush.size() % 2 == 0) {
+                errno = EIO;
+                return -1;
+            }
+            return ::syncfs(fd);
+        };
+        const BackupOutcome outcome = backup(settings({"src"}, destination), options);
+        EXPECT_EQ(outcome.copied, 3);
+        EXPECT_TRUE(outcome.failures.isEmpty());
+        ASSERT_EQ(atFlush.size(), 2u);
+        // Before the first flush the copies have no names yet (or hidden ones), and the
+        // older copy of c is still there.
+        EXPECT_EQ(atFlush[0].filter(QStringLiteral(".potebak-")).size(), unnamed ? 0 : 3);
+        EXPECT_EQ(atFlush[0].size(), unnamed ? 1 : 4);
+        EXPECT_EQ(atFlush[1], (QStringList{"src/a.txt", "src/b.txt", "src/c.txt"}));
+        EXPECT_EQ(readAll(path(destination + "/src/c.txt")), "c");
 
-    write("src/c.txt", "c", kTen + 60);
-    atFlush.clear();
-    namesFail = true;
-    const BackupOutcome failed = backup(settings({"src"}), options);
-    EXPECT_EQ(failed.copied, 0);
-    ASSERT_EQ(failed.failures.size(), 1);
-    EXPECT_TRUE(failed.failures[0].path.endsWith(QStringLiteral("c.txt")))
-        << failed.failures[0].path.toStdString();
-    EXPECT_EQ(failed.failures[0].reason, QString::fromLocal8Bit(std::strerror(EIO)));
-    EXPECT_FALSE(failed.lastCopyOk);
+        write("src/d.txt", "d", kTen + 60);
+        atFlush.clear();
+        namesFail = true;
+        const BackupOutcome failed = backup(settings({"src"}, destination), options);
+        EXPECT_EQ(failed.copied, 0);
+        ASSERT_EQ(failed.failures.size(), 1);
+        EXPECT_TRUE(failed.failures[0].path.endsWith(QStringLiteral("d.txt")))
+            << failed.failures[0].path.toStdString();
+        EXPECT_EQ(failed.failures[0].reason, QString::fromLocal8Bit(std::strerror(EIO)));
+        EXPECT_FALSE(failed.lastCopyOk);
+    }
 }
 
 TEST(CopyTemporaryName, IsExactlyWhatACopyGivesItsTemporary) {
@@ -434,6 +454,7 @@ TEST(CopyTemporaryName, IsExactlyWhatACopyGivesItsTemporary) {
     const QByteArray longTarget = QFile::encodeName(dir.filePath(QString(254, u'x')));
     for (const QByteArray& t : {target, longTarget}) {
         CopyOptions options;
+        options.unnamedTemporaries = false;
         std::optional<QByteArray> temporary;
         options.afterChunk = [&](const QByteArray&, qint64) {
             for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))

@@ -273,6 +273,58 @@ TEST_F(DocumentFileTest, LongTextsCrossChunkBoundaries) {
         ASSERT_EQ(file[start + k], static_cast<char>(text[2 * k] ^ key[k % key.size()])) << k;
 }
 
+// Pieces at random places (odd and even starts, across the halves' chunks), with and without
+// a password, and of an old-format file: each the bytes of the text that a whole read gives.
+TEST_F(DocumentFileTest, PiecesOfTextsAreTheirBytesWhereverTheyStart) {
+    QByteArray text(2 * 512 * 1024 + 7, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char>((i * 37 + i / 11) & 0xFF);
+    Bytes old;
+    old.raw("?\x01?\x02").w16(0).w16(2).w16(3).w16(1).w16(5).w16(1);
+    old.raw(QByteArray("\0\0", 2)).raw("xyz").raw("abcde");
+    QFile oldFile(path(QStringLiteral("古い.ptm")));
+    ASSERT_TRUE(oldFile.open(QIODevice::WriteOnly) && oldFile.write(old.data) == old.data.size());
+    oldFile.close();
+    const QString current = path(QStringLiteral("書き出し.ptm"));
+    QRandomGenerator random(3);
+    for (const QByteArray& password : {QByteArray(), QByteArray("key1234")}) {
+        written(storeOf({"ab", text, "", "c"}, password));
+        for (const QString& file : {current, oldFile.fileName()}) {
+            Result<std::unique_ptr<docfile::SectionTexts>> opened =
+                docfile::SectionTexts::open(file, acceptAll);
+            ASSERT_TRUE(opened) << test::errorText(opened);
+            const ReadResult whole = docfile::readDocument(file, acceptAll);
+            ASSERT_TRUE(whole);
+            docfile::SectionTexts& texts = **opened;
+            ASSERT_EQ(texts.count(), static_cast<int>(whole->content.sections.size()));
+            for (int s = 0; s < texts.count(); ++s) {
+                const QByteArray& expected = whole->content.sections[size_t(s)].section.text;
+                ASSERT_EQ(texts.textLength(s), expected.size());
+                for (int round = 0; round < 40; ++round) {
+                    const qint64 pos = random.bounded(expected.size() + 1);
+                    const qint64 n = random.bounded(
+                        std::min(expected.size() - pos, docfile::SectionTexts::kMaxPiece) + 1);
+                    QByteArray piece(n, '?');
+                    ASSERT_TRUE(texts.read(s, pos, n, piece.data()));
+                    ASSERT_EQ(piece, expected.mid(pos, n)) << s << " " << pos << " " << n;
+                }
+            }
+        }
+    }
+    // A protected file opens only through its gate.
+    EXPECT_EQ(failureOf(docfile::SectionTexts::open(current, {})), Kind::Cancelled);
+
+    // A file that shrinks after it was opened fails the read, naming the file.
+    Result<std::unique_ptr<docfile::SectionTexts>> opened =
+        docfile::SectionTexts::open(current, acceptAll);
+    ASSERT_TRUE(opened);
+    ASSERT_EQ(::truncate(QFile::encodeName(current).constData(), 100), 0);
+    QByteArray piece(64, '?');
+    const Result<void> read = (*opened)->read(1, text.size() - 64, 64, piece.data());
+    EXPECT_EQ(failureOf(read), Kind::Io);
+    EXPECT_EQ(read.error().path, current);
+}
+
 TEST_F(DocumentFileTest, WriteThenReadGivesTheSameStore) {
     const Document store = richStore();
     const QString file = path(QStringLiteral("猫の日記.ptm"));
