@@ -13,6 +13,7 @@
 //   ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N] [--font FACE]
 //               [--password PW]
 //   ptmtool epub FILE OUT [--password PW] [--horizontal] [--title T] [--author A]
+//                [--identifier ID]
 //   ptmtool --help | --version
 //
 // Exit codes: 0 done; 1 usage error, unreadable input or failed write; 2 the file was refused
@@ -30,6 +31,7 @@
 #include "editing/document_search.h"
 #include "epub/epub_messages.h"
 #include "epub/epub_writer.h"
+#include "settings/settings_store.h"
 #include "textio/free_space.h"
 #include "textio/linked_text.h"
 #include "textio/text_folder.h"
@@ -78,6 +80,7 @@ constexpr const char* kUsageText =
     "       ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N]\n"
     "                   [--font FACE] [--password PW]\n"
     "       ptmtool epub FILE OUT [--password PW] [--horizontal] [--title T] [--author A]\n"
+    "                    [--identifier ID]\n"
     "       ptmtool --help | --version\n";
 
 constexpr const char* kHelpText =
@@ -110,8 +113,10 @@ constexpr const char* kHelpText =
     "  epub           the document as an EPUB 3 book: vertical, right to left, one content\n"
     "                 document per section (and per ［＃改ページ］), ruby and emphasis dots\n"
     "                 from the notation; --horizontal for a left-to-right book; the title is\n"
-    "                 the file's name unless --title gives one. The book's identifier comes\n"
-    "                 from the document's path, so a book made again is the same book;\n"
+    "                 the file's name unless --title gives one. The book's identifier is\n"
+    "                 --identifier ID, or the one the window remembers for the document,\n"
+    "                 or else one derived from the document's path, so that a book made\n"
+    "                 again is the same book;\n"
     "                 SOURCE_DATE_EPOCH, when set, is its date. Characters that are no text\n"
     "                 (stray bytes, control codes) are left out, each place warned about\n"
     "\n"
@@ -148,11 +153,25 @@ struct Arguments {
     bool horizontal = false;
     std::optional<QString> title;
     std::optional<QString> author;
+    std::optional<QString> identifier;
     std::optional<QString> format;
     std::optional<QString> section;
     std::optional<QString> font;
     QString error;
 };
+
+// The epub command's options that take a text.
+std::optional<QString>* bookOption(Arguments& a, const QString& arg) {
+    if (arg == QLatin1String("--title")) return &a.title;
+    if (arg == QLatin1String("--author")) return &a.author;
+    if (arg == QLatin1String("--identifier")) return &a.identifier;
+    return nullptr;
+}
+
+// Whether any of the epub command's options was given.
+bool hasBookOptions(const Arguments& a) {
+    return a.horizontal || a.title || a.author || a.identifier;
+}
 
 Arguments parseArguments(const QStringList& args) {
     Arguments a;
@@ -194,10 +213,9 @@ Arguments parseArguments(const QStringList& args) {
                 a.error = QStringLiteral("%1 needs a value").arg(arg);
         } else if (arg == QLatin1String("--horizontal")) {
             a.horizontal = true;
-        } else if (arg == QLatin1String("--title") || arg == QLatin1String("--author")) {
-            std::optional<QString>& value = arg == QLatin1String("--title") ? a.title : a.author;
+        } else if (std::optional<QString>* value = bookOption(a, arg)) {
             if (hasValue && !args[i + 1].isEmpty())
-                value = args[++i];
+                *value = args[++i];
             else
                 a.error = QStringLiteral("%1 needs a value").arg(arg);
         } else if (arg.startsWith(QLatin1String("--"))) {
@@ -600,6 +618,21 @@ QDateTime bookDate() {
     return ok ? QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC) : QDateTime::currentDateTimeUtc();
 }
 
+// The identifier given; else the one the window remembers for the document (read from the
+// settings, never written: a script that makes books changes nothing of the user's); else one
+// derived from the document's path, so that a book made again is the same file.
+QString bookIdentifierFor(const QString& document, const std::optional<QString>& given) {
+    if (given) return epub::cleanIdentifier(*given);
+    Settings settings;
+    const QString settingsFile = userSettingsPath();
+    if (QFileInfo::exists(settingsFile)) {
+        (void)settings_load(settingsFile, settings);
+        const QString remembered = rememberedIdentifier(settings.epub.books, document);
+        if (!remembered.isEmpty()) return remembered;
+    }
+    return epub::bookIdentifier(document);
+}
+
 int epubExport(const Arguments& a) {
     if (a.positional.size() != 2 || hasOtherOptions(a, true, false, false, false, false))
         return usage(QStringLiteral("epub takes FILE and OUT, and --password, --horizontal, "
@@ -616,7 +649,9 @@ int epubExport(const Arguments& a) {
     book.options.title = epub::bookTitle(a.title.value_or(QString()), base_name(in));
     book.options.author = a.author.value_or(QString());
     book.options.horizontal = a.horizontal;
-    book.options.identifier = epub::bookIdentifier(in);
+    book.options.identifier = bookIdentifierFor(in, a.identifier);
+    if (book.options.identifier.isEmpty())
+        return usage(QStringLiteral("--identifier needs a value that is not only blanks"));
     book.options.modified = bookDate();
     const Result<epub::EpubWrite> written = epub::write_epub(out, book);
     if (!written) {
@@ -666,8 +701,9 @@ int main(int argc, char** argv) {
         return refuse(QStringLiteral("--json belongs to count"));
     if (a.ignoreCase && command != QLatin1String("grep"))
         return refuse(QStringLiteral("-i belongs to grep"));
-    if ((a.horizontal || a.title || a.author) && command != QLatin1String("epub"))
-        return refuse(QStringLiteral("--horizontal, --title and --author belong to epub"));
+    if (hasBookOptions(a) && command != QLatin1String("epub"))
+        return refuse(QStringLiteral("--horizontal, --title, --author, --identifier and the other "
+                                     "book options belong to epub"));
     if (a.format && command != QLatin1String("pages") && command != QLatin1String("pdf"))
         return refuse(QStringLiteral("--format belongs to pages and pdf"));
     if ((a.section || a.font) && command != QLatin1String("pdf"))

@@ -45,6 +45,18 @@ QString bookIdentifier(const QString& path) {
         .prepend(QStringLiteral("urn:uuid:"));
 }
 
+QString newBookIdentifier() {
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).prepend(QStringLiteral("urn:uuid:"));
+}
+
+QString cleanIdentifier(const QString& typed) {
+    const QString id = typed.simplified();
+    const QUuid uuid(id);
+    if (!uuid.isNull() && !id.contains(QLatin1Char(':')))
+        return uuid.toString(QUuid::WithoutBraces).prepend(QStringLiteral("urn:uuid:"));
+    return id;
+}
+
 bool isSameFile(const QString& a, const QString& b) {
     const QString first = QFileInfo(a).canonicalFilePath();
     return !first.isEmpty() && first == QFileInfo(b).canonicalFilePath();

@@ -25,7 +25,7 @@ struct BookOptions {
     QString title;  // the document's name unless the writer gave one (see bookTitle)
     QString author; // may be empty: no creator then
     bool horizontal = false;
-    QString identifier; // "urn:uuid:..." (see bookIdentifier)
+    QString identifier; // "urn:uuid:..." (see newBookIdentifier), or the writer's own
     QDateTime modified; // when the book was made
 };
 
@@ -40,10 +40,18 @@ std::vector<BookSection> sectionsOf(const Document& document);
 // The title given, or else the document's name.
 QString bookTitle(const QString& given, const QString& documentName);
 
-// The book's identifier, derived from the document file's path: every export of the same file
-// names the same book, whether from the window or from ptmtool, with nothing to keep anywhere.
-// A document never saved passes the path of the book itself.
+// A new book's identifier: a random UUID, "urn:uuid:...". The window remembers it for the
+// document it was made from, so the book keeps it however often it is made again.
+QString newBookIdentifier();
+
+// An identifier derived from the document file's path, for ptmtool when neither the command
+// line nor the remembered books give one: a book made again from the same file is the same
+// book, byte for byte.
 QString bookIdentifier(const QString& path);
+
+// The identifier as the writer typed it, or empty when it cannot name a book: surrounding
+// blanks go, a bare UUID gets its "urn:uuid:" (as readers expect it).
+QString cleanIdentifier(const QString& typed);
 
 // Whether the two paths name the same existing file (through links and ".." too): a book
 // written over its own document would take the manuscript with it.

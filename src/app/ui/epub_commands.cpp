@@ -44,9 +44,12 @@ void EpubCommands::nx_epub_saveClick() {
     epub::Book book;
     book.sections = epub::sectionsOf(store.document());
     book.options.title = epub::bookTitle({}, store.displayName);
-    // A document never saved has no path of its own; the book's stands in for it.
-    book.options.identifier =
-        epub::bookIdentifier(store.documentPath.isEmpty() ? path : store.documentPath);
+    // The document's book keeps the identifier of its first export; a document never saved
+    // gets a new one each time (it has no file to remember it by).
+    EpubSettings& remembered = m_context.settings.epub;
+    book.options.identifier = rememberedIdentifier(remembered.books, store.documentPath);
+    if (book.options.identifier.isEmpty()) book.options.identifier = epub::newBookIdentifier();
+    rememberBook(remembered.books, store.documentPath, book.options.identifier);
     book.options.modified = QDateTime::currentDateTimeUtc();
 
     m_work.begin();

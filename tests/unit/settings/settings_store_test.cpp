@@ -55,7 +55,15 @@ const QStringList kWrittenNames = [] {
                       "VerticalSectionName",
                       "VerticalIndent",
                       "VerticalAllSections",
-                      "VerticalZoom"};
+                      "VerticalZoom",
+                      "EpubAuthor",
+                      "EpubAuthorSort",
+                      "EpubHorizontal",
+                      "EpubBooks/size",
+                      "EpubBooks/1/Path",
+                      "EpubBooks/1/Identifier",
+                      "EpubBooks/2/Path",
+                      "EpubBooks/2/Identifier"};
     for (int i = 1; i <= 5; ++i)
         names << QStringLiteral("BackupDir%1").arg(i);
     for (int i = 1; i <= 10; ++i)
@@ -93,6 +101,11 @@ Settings everythingChanged() {
     s.BackupCopyDir = QStringLiteral("/backup");
     s.BackupExt = QStringLiteral("*");
     s.vertical = {QStringLiteral("12x34"), QStringLiteral("IPAゴシック"), true, true, false, 250};
+    s.epub = {QStringLiteral("ぽてまる"),
+              QStringLiteral("ぽてまる"),
+              true,
+              {{QStringLiteral("/本/窓辺の猫.ptm"), QStringLiteral("urn:uuid:1")},
+               {QStringLiteral("/本/a=b;c,d.ptm"), QStringLiteral("urn:isbn:978-4-00-000000-0")}}};
     return s;
 }
 
