@@ -2,6 +2,8 @@
 // What a book is made from: the document's sections and the few facts about the book itself,
 // and how its sections become content documents and entries of the table of contents.
 
+#include "epub/book_cover.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -22,11 +24,13 @@ struct BookSection {
 };
 
 struct BookOptions {
-    QString title;  // the document's name unless the writer gave one (see bookTitle)
-    QString author; // may be empty: no creator then
+    QString title;      // the document's name unless the writer gave one (see bookTitle)
+    QString author;     // may be empty: no creator then
+    QString authorSort; // the author's name as stores sort it (file-as); may be empty
     bool horizontal = false;
     QString identifier; // "urn:uuid:..." (see newBookIdentifier), or the writer's own
     QDateTime modified; // when the book was made
+    BookCover cover;    // format None: a book without a cover
 };
 
 struct Book {
@@ -65,13 +69,16 @@ struct BookPlan {
     struct Section {
         int firstDocument = 0; // index of its first content document in the whole book
         int documents = 1;
-        QByteArray label;   // the table of contents' entry, escaped: never empty
-        QByteArray heading; // the first document's heading, escaped: empty when unnamed
+        QList<qsizetype> fullAt; // where the text's size starts a document (planDocuments)
+        QByteArray label;        // the table of contents' entry, escaped: never empty
+        QByteArray heading;      // the first document's heading, escaped: empty when unnamed
     };
     std::vector<Section> sections;
     int documentCount = 0;
-    QByteArray title;          // escaped: never empty
-    QList<int> namesWithDrops; // 0-based positions whose names lost characters
+    QByteArray title;                // escaped: never empty
+    QList<int> namesWithDrops;       // 0-based positions whose names lost characters
+    QList<int> namesWithUserDefined; // and those whose names hold user-defined characters
+    bool hasRuby = false;            // some text or name has a ruby
     bool cancelled = false;
 };
 
