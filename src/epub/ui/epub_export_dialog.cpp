@@ -31,6 +31,13 @@ QPushButton* button(const QString& name, const QString& caption, QWidget* parent
     return b;
 }
 
+// A row of several widgets needs its label told which one the access key goes to.
+QLabel* buddyLabel(const QString& caption, QWidget* buddy) {
+    auto* label = new QLabel(caption, buddy->parentWidget());
+    label->setBuddy(buddy);
+    return label;
+}
+
 // How the list of other books names one: the document's file, and where it was.
 QString bookEntry(const RememberedBook& book) {
     const QFileInfo file(book.path);
@@ -64,7 +71,7 @@ EpubExportDialog::EpubExportDialog(const EpubChoices& start,
     auto* idRow = new QHBoxLayout;
     idRow->addWidget(m_identifier, 1);
     idRow->addWidget(renew);
-    form->addRow(QStringLiteral("本の番号(&I):"), idRow);
+    form->addRow(buddyLabel(QStringLiteral("本の番号(&I):"), m_identifier), idRow);
     connect(renew, &QPushButton::clicked, this,
             [this] { m_identifier->setText(epub::newBookIdentifier()); });
     connect(m_identifier, &QLineEdit::textChanged, this, [this] { refreshWrite(); });
@@ -84,7 +91,7 @@ EpubExportDialog::EpubExportDialog(const EpubChoices& start,
     auto* coverRow = new QHBoxLayout;
     coverRow->addWidget(m_cover, 1);
     coverRow->addWidget(choose);
-    form->addRow(QStringLiteral("表紙の画像(&P):"), coverRow);
+    form->addRow(buddyLabel(QStringLiteral("表紙の画像(&P):"), m_cover), coverRow);
     connect(choose, &QPushButton::clicked, this, [this] {
         if (const std::optional<QString> file = m_chooseCover ? m_chooseCover() : std::nullopt)
             m_cover->setText(*file);
