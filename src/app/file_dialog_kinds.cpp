@@ -112,4 +112,13 @@ FileDialogRequest pdfSaveRequest(const QString& title, const QString& workFolder
     return request;
 }
 
+FileDialogRequest coverImageRequest(const QString& workFolder) {
+    FileDialogRequest request;
+    request.title = QStringLiteral("表紙の画像を選ぶ");
+    request.filters = {
+        {QStringLiteral("表紙の画像(*.jpg *.jpeg *.png)"), QStringLiteral("*.jpg *.jpeg *.png")}};
+    request.directory = workFolder;
+    return request;
+}
+
 } // namespace pote

@@ -40,4 +40,7 @@ FileDialogRequest dialog_setup(DialogKind kind, DialogDirection direction,
 FileDialogRequest pdfSaveRequest(const QString& title, const QString& workFolder,
                                  const QString& displayName);
 
+// The open dialog for a book's cover image, in the work folder.
+FileDialogRequest coverImageRequest(const QString& workFolder);
+
 } // namespace pote

@@ -1,28 +1,14 @@
 #include "cli/pdf_export.h"
 
+#include "cli/offscreen_gui.h"
+
 #include "vertical/ui/font_file.h"
 #include "vertical/ui/page_printing.h"
 #include "vertical/ui/vertical_font.h"
 
-#include <QGuiApplication>
-
 #include <memory>
 
 namespace pote::cli {
-
-namespace {
-
-// Drawing glyphs needs a Gui application; with no display there is the offscreen platform.
-void needGui() {
-    if (QCoreApplication::instance()) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "ptmtool";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
-
-} // namespace
 
 Result<int> writeVerticalPdf(const PdfRequest& request) {
     needGui();

@@ -13,6 +13,7 @@
 //   ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N] [--font FACE]
 //               [--password PW]
 //   ptmtool epub FILE OUT [--password PW] [--horizontal] [--title T] [--author A]
+//                [--author-sort READING] [--identifier ID] [--cover IMAGE | --no-cover]
 //   ptmtool lint FILE [--json] [--rules LIST] [--length N] [--password PW]
 //   ptmtool --help | --version
 //
@@ -33,6 +34,12 @@
 #include "editing/document_search.h"
 #include "editing/streamed_search.h"
 #include "epub/epub_writer.h"
+#include "settings/settings_store.h"
+#ifdef POTE_PTMTOOL_PDF
+#include "cli/offscreen_gui.h"
+#include "epub/ui/generated_cover.h"
+#include "vertical/ui/font_file.h"
+#endif
 #include "textio/free_space.h"
 #include "textio/linked_text.h"
 #include "textio/text_folder.h"
@@ -81,6 +88,7 @@ constexpr const char* kUsageText =
     "       ptmtool pdf FILE OUT [--format genkou|a4-40x30|COLSxLINES] [--section N]\n"
     "                   [--font FACE] [--password PW]\n"
     "       ptmtool epub FILE OUT [--password PW] [--horizontal] [--title T] [--author A]\n"
+    "                    [--author-sort READING] [--identifier ID] [--cover IMAGE | --no-cover]\n"
     "       ptmtool lint FILE [--json] [--rules LIST] [--length N] [--password PW]\n"
     "         prints SECTION:LINE:COLUMN: RULE: MESSAGE for each slip found\n"
     "       ptmtool --help | --version\n";
@@ -115,8 +123,13 @@ constexpr const char* kHelpText =
     "  epub           the document as an EPUB 3 book: vertical, right to left, one content\n"
     "                 document per section (and per ［＃改ページ］), ruby and emphasis dots\n"
     "                 from the notation; --horizontal for a left-to-right book; the title is\n"
-    "                 the file's name unless --title gives one. The book's identifier comes\n"
-    "                 from the document's path, so a book made again is the same book;\n"
+    "                 the file's name unless --title gives one. The book's identifier is\n"
+    "                 --identifier ID, or the one the window remembers for the document,\n"
+    "                 or else one derived from the document's path, so that a book made\n"
+    "                 again is the same book; --author-sort gives the reading stores sort\n"
+    "                 the author by; --cover a JPEG or PNG image for the cover, which\n"
+    "                 otherwise shows the title and the author set vertically (--no-cover:\n"
+    "                 none);\n"
     "                 SOURCE_DATE_EPOCH, when set, is its date. Characters that are no text\n"
     "                 (stray bytes, control codes) are left out, each place warned about\n"
     "  lint           the revision check: the same word written two ways (variants), three\n"
@@ -162,11 +175,31 @@ struct Arguments {
     bool horizontal = false;
     std::optional<QString> title;
     std::optional<QString> author;
+    std::optional<QString> identifier;
+    std::optional<QString> authorSort;
+    std::optional<QString> cover;
+    bool noCover = false;
     std::optional<QString> format;
     std::optional<QString> section;
     std::optional<QString> font;
     QString error;
 };
+
+// The epub command's options that take a text.
+std::optional<QString>* bookOption(Arguments& a, const QString& arg) {
+    if (arg == QLatin1String("--title")) return &a.title;
+    if (arg == QLatin1String("--author")) return &a.author;
+    if (arg == QLatin1String("--identifier")) return &a.identifier;
+    if (arg == QLatin1String("--author-sort")) return &a.authorSort;
+    if (arg == QLatin1String("--cover")) return &a.cover;
+    return nullptr;
+}
+
+// Whether any of the epub command's options was given.
+bool hasBookOptions(const Arguments& a) {
+    return a.horizontal || a.title || a.author || a.identifier || a.authorSort || a.cover ||
+           a.noCover;
+}
 
 Arguments parseArguments(const QStringList& args) {
     Arguments a;
@@ -208,10 +241,11 @@ Arguments parseArguments(const QStringList& args) {
                 a.error = QStringLiteral("%1 needs a value").arg(arg);
         } else if (arg == QLatin1String("--horizontal")) {
             a.horizontal = true;
-        } else if (arg == QLatin1String("--title") || arg == QLatin1String("--author")) {
-            std::optional<QString>& value = arg == QLatin1String("--title") ? a.title : a.author;
+        } else if (arg == QLatin1String("--no-cover")) {
+            a.noCover = true;
+        } else if (std::optional<QString>* value = bookOption(a, arg)) {
             if (hasValue && !args[i + 1].isEmpty())
-                value = args[++i];
+                *value = args[++i];
             else
                 a.error = QStringLiteral("%1 needs a value").arg(arg);
         } else if (arg.startsWith(QLatin1String("--"))) {
@@ -652,10 +686,44 @@ QDateTime bookDate() {
     return ok ? QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC) : QDateTime::currentDateTimeUtc();
 }
 
+// The identifier given; else the one the window remembers for the document (read from the
+// settings, never written: a script that makes books changes nothing of the user's); else one
+// derived from the document's path, so that a book made again is the same file.
+QString bookIdentifierFor(const QString& document, const std::optional<QString>& given) {
+    if (given) return epub::cleanIdentifier(*given);
+    Settings settings;
+    const QString settingsFile = userSettingsPath();
+    if (QFileInfo::exists(settingsFile)) {
+        (void)settings_load(settingsFile, settings);
+        const QString remembered = rememberedIdentifier(settings.epub.books, document);
+        if (!remembered.isEmpty()) return remembered;
+    }
+    return epub::bookIdentifier(document);
+}
+
+// The cover drawn from the title and the author; none, with a warning, where it cannot be.
+epub::BookCover drawnCover(const epub::BookOptions& options) {
+#ifdef POTE_PTMTOOL_PDF
+    cli::needGui();
+    Result<epub::BookCover> drawn =
+        epub::generatedCover(options.title, options.author, vertical::defaultVerticalFace());
+    if (drawn) return std::move(*drawn);
+    fail(kOk, QStringLiteral("warning: the book has no cover: ") + drawn.error().text);
+#else
+    Q_UNUSED(options);
+    fail(kOk, QStringLiteral("warning: the book has no cover: this ptmtool was built without the "
+                             "drawing libraries (give --cover FILE)"));
+#endif
+    return {};
+}
+
 int epubExport(const Arguments& a) {
     if (a.positional.size() != 2 || hasOtherOptions(a, true, false, false, false, false))
         return usage(QStringLiteral("epub takes FILE and OUT, and --password, --horizontal, "
-                                    "--title and --author only"));
+                                    "--title, --author, --author-sort, --identifier, --cover "
+                                    "and --no-cover only"));
+    if (a.cover && a.noCover)
+        return usage(QStringLiteral("--cover and --no-cover exclude each other"));
     const QString& in = a.positional[0];
     const QString& out = a.positional[1];
     if (const int refused = refuseInputAsTarget(in, out)) return refused;
@@ -666,9 +734,21 @@ int epubExport(const Arguments& a) {
     book.sections = epub::sectionsOf(*document);
     book.options.title = epub::bookTitle(a.title.value_or(QString()), base_name(in));
     book.options.author = a.author.value_or(QString());
+    book.options.authorSort = a.authorSort.value_or(QString());
     book.options.horizontal = a.horizontal;
-    book.options.identifier = epub::bookIdentifier(in);
+    book.options.identifier = bookIdentifierFor(in, a.identifier);
+    if (book.options.identifier.isEmpty())
+        return usage(QStringLiteral("--identifier needs a value that is not only blanks"));
     book.options.modified = bookDate();
+    if (a.cover) {
+        Result<epub::BookCover> image = epub::readCoverImage(*a.cover);
+        if (!image)
+            return fail(image.error().kind == Error::Kind::Refused ? kRefused : kUsage,
+                        *a.cover + QStringLiteral(": ") + image.error().text);
+        book.options.cover = std::move(*image);
+    } else if (!a.noCover) {
+        book.options.cover = drawnCover(book.options);
+    }
     const Result<epub::EpubWrite> written = epub::write_epub(out, book);
     if (!written) {
         // An error that names no file is about the book itself: too many pages.
@@ -687,6 +767,16 @@ int epubExport(const Arguments& a) {
     if (written->droppedPlaces > written->dropped.size())
         fail(kOk, QStringLiteral("warning: and %1 more places like these")
                       .arg(written->droppedPlaces - written->dropped.size()));
+    for (const epub::DroppedPlace& p : written->userDefined)
+        fail(kOk,
+             (p.line == 0 ? QStringLiteral("warning: section %1, its name: ").arg(p.section + 1)
+                          : QStringLiteral("warning: section %1, line %2: ")
+                                .arg(p.section + 1)
+                                .arg(p.line)) +
+                 QStringLiteral("user-defined characters, which readers show as blanks"));
+    if (written->userDefinedPlaces > written->userDefined.size())
+        fail(kOk, QStringLiteral("warning: and %1 more places with user-defined characters")
+                      .arg(written->userDefinedPlaces - written->userDefined.size()));
     return kOk;
 }
 
@@ -719,8 +809,9 @@ int main(int argc, char** argv) {
         return refuse(QStringLiteral("--json belongs to count"));
     if (a.ignoreCase && command != QLatin1String("grep"))
         return refuse(QStringLiteral("-i belongs to grep"));
-    if ((a.horizontal || a.title || a.author) && command != QLatin1String("epub"))
-        return refuse(QStringLiteral("--horizontal, --title and --author belong to epub"));
+    if (hasBookOptions(a) && command != QLatin1String("epub"))
+        return refuse(QStringLiteral("--horizontal, --title, --author, --identifier and the other "
+                                     "book options belong to epub"));
     if (a.format && command != QLatin1String("pages") && command != QLatin1String("pdf"))
         return refuse(QStringLiteral("--format belongs to pages and pdf"));
     if ((a.section || a.font) && command != QLatin1String("pdf"))

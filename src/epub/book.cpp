@@ -3,6 +3,7 @@
 #include "core/cp932.h"
 #include "core/document.h"
 #include "epub/content_document.h"
+#include "epub/paragraph_markup.h"
 #include "epub/xml_text.h"
 #include "sections/section_lists.h"
 
@@ -45,11 +46,24 @@ QString bookIdentifier(const QString& path) {
         .prepend(QStringLiteral("urn:uuid:"));
 }
 
+QString newBookIdentifier() {
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).prepend(QStringLiteral("urn:uuid:"));
+}
+
+QString cleanIdentifier(const QString& typed) {
+    const QString id = typed.simplified();
+    const QUuid uuid(id);
+    if (!uuid.isNull() && !id.contains(QLatin1Char(':')))
+        return uuid.toString(QUuid::WithoutBraces).prepend(QStringLiteral("urn:uuid:"));
+    return id;
+}
+
 BookPlan planBook(const Book& book, const std::atomic<bool>* cancel) {
     BookPlan plan;
     plan.title = xmlText(book.options.title);
     if (plan.title.isEmpty()) plan.title = xmlText(QStringLiteral("無題"));
     plan.sections.reserve(book.sections.size());
+    vertical::LineParser nameParser;
     for (size_t pos = 0; pos < book.sections.size(); ++pos) {
         if (cancel && cancel->load()) {
             plan.cancelled = true;
@@ -58,12 +72,26 @@ BookPlan planBook(const Book& book, const std::atomic<bool>* cancel) {
         const BookSection& section = book.sections[pos];
         BookPlan::Section s;
         s.firstDocument = plan.documentCount;
-        s.documents = contentDocumentCount(section.text);
-        qsizetype dropped = 0;
-        s.heading = xmlText(cp932::decode(section.name), &dropped);
-        if (dropped > 0) plan.namesWithDrops.append(static_cast<int>(pos));
-        if (s.heading.trimmed().isEmpty()) s.heading.clear(); // blanks are no heading
-        s.label = s.heading.isEmpty() ? unnamedLabel(static_cast<int>(pos)) : s.heading;
+        DocumentPlan documents = planDocuments(section.text);
+        s.documents = documents.count;
+        s.fullAt = std::move(documents.fullAt);
+        if (!plan.hasRuby) plan.hasRuby = holdsRuby(section.text) || holdsRuby(section.name);
+        // A name may carry ruby and emphasis as a text does: the heading shows them, the title
+        // and the contents show its characters alone.
+        QList<quint32> dropped, userDefined;
+        const std::span<const vertical::Paragraph> name = nameParser.parse(section.name, 0);
+        bool blank = true;
+        for (const vertical::Paragraph& p : name) {
+            appendParagraphMarkup(s.heading, p, dropped, &userDefined);
+            s.label += plainText(p);
+            blank = blank && isBlank(p);
+        }
+        if (!dropped.isEmpty()) plan.namesWithDrops.append(static_cast<int>(pos));
+        if (!userDefined.isEmpty()) plan.namesWithUserDefined.append(static_cast<int>(pos));
+        if (blank) {
+            s.heading.clear();
+            s.label = unnamedLabel(static_cast<int>(pos));
+        }
         // Past the limit the count only has to show that it is past it.
         plan.documentCount = static_cast<int>(
             qMin<qint64>(qint64(plan.documentCount) + s.documents, kMaxContentDocuments + 1));

@@ -2,6 +2,8 @@
 // What a book is made from: the document's sections and the few facts about the book itself,
 // and how its sections become content documents and entries of the table of contents.
 
+#include "epub/book_cover.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -22,11 +24,13 @@ struct BookSection {
 };
 
 struct BookOptions {
-    QString title;  // the document's name unless the writer gave one (see bookTitle)
-    QString author; // may be empty: no creator then
+    QString title;      // the document's name unless the writer gave one (see bookTitle)
+    QString author;     // may be empty: no creator then
+    QString authorSort; // the author's name as stores sort it (file-as); may be empty
     bool horizontal = false;
-    QString identifier; // "urn:uuid:..." (see bookIdentifier)
+    QString identifier; // "urn:uuid:..." (see newBookIdentifier), or the writer's own
     QDateTime modified; // when the book was made
+    BookCover cover;    // format None: a book without a cover
 };
 
 struct Book {
@@ -40,10 +44,18 @@ std::vector<BookSection> sectionsOf(const Document& document);
 // The title given, or else the document's name.
 QString bookTitle(const QString& given, const QString& documentName);
 
-// The book's identifier, derived from the document file's path: every export of the same file
-// names the same book, whether from the window or from ptmtool, with nothing to keep anywhere.
-// A document never saved passes the path of the book itself.
+// A new book's identifier: a random UUID, "urn:uuid:...". The window remembers it for the
+// document it was made from, so the book keeps it however often it is made again.
+QString newBookIdentifier();
+
+// An identifier derived from the document file's path, for ptmtool when neither the command
+// line nor the remembered books give one: a book made again from the same file is the same
+// book, byte for byte.
 QString bookIdentifier(const QString& path);
+
+// The identifier as the writer typed it, or empty when it cannot name a book: surrounding
+// blanks go, a bare UUID gets its "urn:uuid:" (as readers expect it).
+QString cleanIdentifier(const QString& typed);
 
 // The most content documents one book holds. Each page break starts one; a text of nothing but
 // page breaks would otherwise make a book of a million empty pages.
@@ -53,13 +65,16 @@ struct BookPlan {
     struct Section {
         int firstDocument = 0; // index of its first content document in the whole book
         int documents = 1;
-        QByteArray label;   // the table of contents' entry, escaped: never empty
-        QByteArray heading; // the first document's heading, escaped: empty when unnamed
+        QList<qsizetype> fullAt; // where the text's size starts a document (planDocuments)
+        QByteArray label;        // the table of contents' entry, escaped: never empty
+        QByteArray heading;      // the first document's heading, escaped: empty when unnamed
     };
     std::vector<Section> sections;
     int documentCount = 0;
-    QByteArray title;          // escaped: never empty
-    QList<int> namesWithDrops; // 0-based positions whose names lost characters
+    QByteArray title;                // escaped: never empty
+    QList<int> namesWithDrops;       // 0-based positions whose names lost characters
+    QList<int> namesWithUserDefined; // and those whose names hold user-defined characters
+    bool hasRuby = false;            // some text or name has a ruby
     bool cancelled = false;
 };
 

@@ -48,7 +48,7 @@ public:
             const QByteArray& text = m_book.sections[pos].text;
             if (!m_made[pos]) {
                 m_made[pos] = true;
-                notePlaces(section, text, std::move(made.dropped));
+                notePlaces(section, text, std::move(made.dropped), std::move(made.userDefined));
                 m_done += text.size();
                 if (m_progress) m_progress(m_done, m_total);
             }
@@ -59,26 +59,43 @@ public:
     }
 
     void report(EpubWrite& result) const {
-        result.dropped = m_places;
-        result.droppedPlaces = m_placeCount;
+        result.dropped = m_dropped.places;
+        result.droppedPlaces = m_dropped.count;
+        result.userDefined = m_userDefined.places;
+        result.userDefinedPlaces = m_userDefined.count;
     }
 
 private:
     struct Prepared {
         std::vector<EntryBytes> documents;
         QList<quint32> dropped;
+        QList<quint32> userDefined;
         bool cancelled = false;
+    };
+    // The places listed, up to kMaxListedPlaces, and how many there were.
+    struct Places {
+        QList<DroppedPlace> places;
+        qsizetype count = 0;
+        void note(DroppedPlace place) {
+            ++count;
+            if (places.size() < kMaxListedPlaces) places.append(place);
+        }
+        void noteLines(int section, QByteArrayView text, QList<quint32> offsets) {
+            if (offsets.isEmpty()) return;
+            for (int line : lineNumbersAt(text, std::move(offsets)))
+                note({section, line});
+        }
     };
 
     Prepared make(int section) const {
         const BookPlan::Section& planned = m_plan.sections[static_cast<size_t>(section)];
-        SectionDocuments made =
-            contentDocuments(m_book.sections[static_cast<size_t>(section)].text,
-                             {planned.label, planned.heading}, planned.documents, m_cancel);
-        Prepared out{{}, std::move(made.dropped), made.cancelled};
+        SectionDocuments made = contentDocuments(
+            m_book.sections[static_cast<size_t>(section)].text, {planned.label, planned.heading},
+            DocumentPlan{planned.documents, planned.fullAt}, m_cancel);
+        Prepared out{{}, std::move(made.dropped), std::move(made.privateUse), made.cancelled};
         out.documents.reserve(made.documents.size());
         for (QByteArray& document : made.documents) {
-            if (out.cancelled || (m_cancel && m_cancel->load())) return {{}, {}, true};
+            if (out.cancelled || (m_cancel && m_cancel->load())) return {{}, {}, {}, true};
             out.documents.push_back(deflated(std::exchange(document, {})));
         }
         return out;
@@ -106,15 +123,12 @@ private:
             }
         }
     }
-    void notePlaces(int section, QByteArrayView text, QList<quint32> dropped) {
-        if (m_plan.namesWithDrops.contains(section)) note({section, 0});
-        if (dropped.isEmpty()) return;
-        for (int line : lineNumbersAt(text, std::move(dropped)))
-            note({section, line});
-    }
-    void note(DroppedPlace place) {
-        ++m_placeCount;
-        if (m_places.size() < kMaxListedPlaces) m_places.append(place);
+    void notePlaces(int section, QByteArrayView text, QList<quint32> dropped,
+                    QList<quint32> userDefined) {
+        if (m_plan.namesWithDrops.contains(section)) m_dropped.note({section, 0});
+        m_dropped.noteLines(section, text, std::move(dropped));
+        if (m_plan.namesWithUserDefined.contains(section)) m_userDefined.note({section, 0});
+        m_userDefined.noteLines(section, text, std::move(userDefined));
     }
 
     const Book& m_book;
@@ -128,8 +142,8 @@ private:
     std::vector<bool> m_made;
     qint64 m_total = 0;
     qint64 m_done = 0;
-    QList<DroppedPlace> m_places;
-    qsizetype m_placeCount = 0;
+    Places m_dropped;
+    Places m_userDefined;
 };
 
 } // namespace
@@ -162,11 +176,17 @@ Result<EpubWrite> write_epub(const QString& path, const Book& book, const std::a
     SavedZip zip(path, static_cast<std::time_t>(modified.toSecsSinceEpoch()));
     BookOptions options = book.options;
     options.modified = modified;
+    const bool hasCover = options.cover.format != BookCover::Format::None;
     bool ok = zip.add("mimetype", kMimetype, true) &&
               zip.add(kContainerPath, containerDocument()) &&
               zip.add(kPackagePath, packageDocument(options, plan)) &&
-              zip.add(kNavigationPath, navigationDocument(plan)) &&
+              zip.add(kNavigationPath, navigationDocument(plan, hasCover)) &&
               zip.add(kStyleSheetPath, styleSheet(options.horizontal));
+    // The image is compressed already: stored as it is.
+    const QByteArray coverImage = kPackageFolder + coverImagePath(options.cover.format).toLatin1();
+    if (ok && hasCover)
+        ok = zip.add(coverImage.constData(), options.cover.bytes, true) &&
+             zip.add(kCoverPagePath, coverPage(options, plan));
     SectionDocumentSource source(book, plan, cancel, progress);
     for (size_t s = 0; ok && s < plan.sections.size(); ++s) {
         const BookPlan::Section& planned = plan.sections[s];

@@ -29,6 +29,10 @@ constexpr int kMaxListedPlaces = 20;
 struct EpubWrite {
     QList<DroppedPlace> dropped;
     qsizetype droppedPlaces = 0;
+    // Where user-defined characters are: kept as Private Use code points, which no reader has
+    // a glyph for, so they show as blanks. Listed and counted as dropped is.
+    QList<DroppedPlace> userDefined;
+    qsizetype userDefinedPlaces = 0;
 };
 
 // done and total count bytes of section text; called from the thread that writes.

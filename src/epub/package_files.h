@@ -18,10 +18,13 @@ constexpr char kPackageFolder[] = "EPUB/";
 constexpr char kPackagePath[] = "EPUB/package.opf";
 constexpr char kNavigationPath[] = "EPUB/nav.xhtml";
 constexpr char kStyleSheetPath[] = "EPUB/style.css";
+constexpr char kCoverPagePath[] = "EPUB/text/cover.xhtml";
 
 QByteArray containerDocument();
 QByteArray packageDocument(const BookOptions& options, const BookPlan& plan);
-QByteArray navigationDocument(const BookPlan& plan);
+QByteArray navigationDocument(const BookPlan& plan, bool hasCover);
+// The first page of a book with a cover: the image, as large as the screen allows.
+QByteArray coverPage(const BookOptions& options, const BookPlan& plan);
 // Vertical, right to left; or horizontal. The markup's classes look the same in both.
 QByteArray styleSheet(bool horizontal);
 

@@ -59,7 +59,7 @@ private:
 
 // Appends chars [first, last) in one go; the offsets of those left out go to dropped.
 void appendChars(QByteArray& out, const QList<TextChar>& chars, qsizetype first, qsizetype last,
-                 QList<quint32>& dropped) {
+                 QList<quint32>& dropped, QList<quint32>* privateUse = nullptr) {
     const qsizetype start = out.size();
     out.resize(start + (last - first) * kMaxEscapedBytes);
     char* at = out.data() + start;
@@ -69,6 +69,7 @@ void appendChars(QByteArray& out, const QList<TextChar>& chars, qsizetype first,
             at = writeXmlUnit(at, c.ch);
         else
             dropped.append(c.offset);
+        if (privateUse && isUserDefined(c.ch)) privateUse->append(c.offset);
     }
     out.truncate(at - out.constData());
 }
@@ -99,7 +100,8 @@ QList<CharRun> tateChuYokoRuns(const Paragraph& p) {
     return runs;
 }
 
-void appendParagraphMarkup(QByteArray& out, const Paragraph& p, QList<quint32>& dropped) {
+void appendParagraphMarkup(QByteArray& out, const Paragraph& p, QList<quint32>& dropped,
+                           QList<quint32>* privateUse) {
     const qsizetype n = p.chars.size();
     QList<const vertical::RubySpan*> rubySpans;
     const QList<CharRun> ruby = usableRuns(p.ruby, n, [&](const vertical::RubySpan& s) {
@@ -127,10 +129,12 @@ void appendParagraphMarkup(QByteArray& out, const Paragraph& p, QList<quint32>& 
         closeEmphasis();
         if (open.ruby < 0) return;
         const vertical::RubySpan& span = *rubySpans[open.ruby];
-        out.append("<rt>");
+        // The brackets show where ruby is not: a reader without it, and text taken out of the
+        // book, say 北条美咲（ほうじょうみさき）.
+        out.append("<rp>（</rp><rt>");
         for (qsizetype k = appendXmlText(out, span.reading); k > 0; --k)
             dropped.append(p.chars[span.first].offset);
-        out.append("</rt></ruby>");
+        out.append("</rt><rp>）</rp></ruby>");
         open.ruby = -1;
     };
     for (qsizetype i = 0;;) {
@@ -150,9 +154,23 @@ void appendParagraphMarkup(QByteArray& out, const Paragraph& p, QList<quint32>& 
         // The marks stay as they are up to the nearest edge of any of them.
         const qsizetype edge = std::min({rubyCursor.nextEdge(i, n), emphasisCursor.nextEdge(i, n),
                                          uprightCursor.nextEdge(i, n)});
-        appendChars(out, p.chars, i, edge, dropped);
+        appendChars(out, p.chars, i, edge, dropped, privateUse);
         i = edge;
     }
+}
+
+QByteArray plainText(const Paragraph& p) {
+    QByteArray out;
+    QList<quint32> dropped;
+    appendChars(out, p.chars, 0, p.chars.size(), dropped);
+    return out;
+}
+
+bool isBlank(const Paragraph& p) {
+    for (const TextChar& c : p.chars)
+        if (isBookCharacter(c.ch) && c.ch != u' ' && c.ch != u'\t' && c.ch != u'\u3000')
+            return false;
+    return true;
 }
 
 } // namespace pote::epub

@@ -4,11 +4,34 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <limits>
 
 #include <zlib.h>
 
 namespace pote::epub {
+
+namespace {
+
+// A zip entry's time is a date and a time of day with no zone, and libzip writes a time_t as
+// the local time of the machine: the same book made in Tokyo and in London would differ. The
+// fields are given as UTC instead. (libzip keeps them as a local time_t until it writes them,
+// which gives the same fields back.)
+bool setUtcTime(zip_t* zip, zip_uint64_t index, std::time_t time) {
+    std::tm t{};
+    if (!gmtime_r(&time, &t) || t.tm_year < 80 || t.tm_year > 207) {
+        t = std::tm{};
+        t.tm_year = 80; // the first day a zip can name: 1980-01-01 00:00
+        t.tm_mday = 1;
+    }
+    const auto dosTime =
+        static_cast<zip_uint16_t>((t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec / 2));
+    const auto dosDate =
+        static_cast<zip_uint16_t>(((t.tm_year - 80) << 9) | ((t.tm_mon + 1) << 5) | t.tm_mday);
+    return zip_file_set_dostime(zip, index, dosTime, dosDate, 0) == 0;
+}
+
+} // namespace
 
 EntryBytes deflated(QByteArrayView bytes) {
     z_stream z{};
@@ -132,7 +155,7 @@ bool SavedZip::addEntry(const char* name, Maker make, zip_int32_t compression) {
     // Left at the default, libzip keeps what the maker deflated and deflates what it did not.
     if ((compression != ZIP_CM_DEFAULT &&
          zip_set_file_compression(m_zip, i, compression, 0) != 0) ||
-        zip_file_set_mtime(m_zip, i, m_mtime, 0) != 0) {
+        !setUtcTime(m_zip, i, m_mtime)) {
         takeLibzipError();
         return false;
     }

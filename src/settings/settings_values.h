@@ -3,6 +3,7 @@
 // once at start-up, changed by the dialogs and commands, written once at close.
 
 #include "settings/recent_list.h"
+#include "settings/remembered_books.h"
 #include "settings/window_placement.h"
 
 #include <QMap>
@@ -129,6 +130,7 @@ struct Settings {
     QString BackupExt = QStringLiteral("ptm,txt,txm");
     VerticalSettings vertical;
     RevisionSettings revision;
+    EpubSettings epub;
 
     // Set by settings_load when there was no settings file to read.
     bool firstStart = false;

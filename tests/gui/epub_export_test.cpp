@@ -11,11 +11,15 @@
 #include "core/mascot_reactions.h"
 #include "editing/ui/edit_pane.h"
 #include "epub/epub_messages.h"
+#include "epub/ui/epub_export_dialog.h"
 #include "settings/settings_values.h"
 #include "support/test_files.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTextCursor>
@@ -35,7 +39,23 @@ protected:
             };
             prompter = hooked.get();
             options.prompter = std::move(hooked);
+            // The export dialog: looked at, filled as the test says, and confirmed.
+            options.modalRunner = [this](QDialog& d) {
+                auto* dialog = qobject_cast<EpubExportDialog*>(&d);
+                if (!dialog) return int(QDialog::Rejected);
+                shown.push_back(dialog->choices());
+                if (fillDialog) fillDialog(*dialog);
+                return int(fillDialog && cancelDialog ? QDialog::Rejected : QDialog::Accepted);
+            };
         });
+    }
+
+    // What each export dialog showed when it opened.
+    std::vector<EpubChoices> shown;
+    std::function<void(EpubExportDialog&)> fillDialog;
+    bool cancelDialog = false;
+    static void setText(EpubExportDialog& d, const char* edit, const QString& text) {
+        d.findChild<QLineEdit*>(QLatin1String(edit))->setText(text);
     }
 
     void fill(const std::vector<std::pair<QByteArray, QByteArray>>& sections) {
@@ -121,9 +141,10 @@ TEST_F(EpubExport, WritesTheDocumentWithThePanesLatestEdits) {
     EXPECT_EQ(prompter->last().text, epubmsg::finished(QDir::toNativeSeparators(book)));
     EXPECT_EQ(stopOfferedAtMessage, std::vector<bool>{false}) << "the report comes after the work";
     EXPECT_EQ(window->settings().WorkDir, m_dir.path());
-    EXPECT_EQ(entryNames(book).size(), 7);
+    EXPECT_EQ(entryNames(book).size(), 9) << "with a drawn cover and its page";
     EXPECT_TRUE(entryBytes(book, "EPUB/text/p00001.xhtml")
-                    .contains("<h1>第一話</h1>\n<p><ruby>猫<rt>ねこ</rt></ruby>が鳴いた</p>"));
+                    .contains("<h1>第一話</h1>\n<p><ruby>猫<rp>（</rp><rt>ねこ</rt><rp>）</rp></"
+                              "ruby>が鳴いた</p>"));
     // The document itself is as it was: a book is no save.
     EXPECT_EQ(store().section(0).text, sjis("｜猫《ねこ》が鳴いた"));
     EXPECT_FALSE(commands().busy());
@@ -203,6 +224,83 @@ TEST_F(EpubExport, ClosingTheWindowStopsTheBookFirst) {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isVisible(); }, 120000));
     EXPECT_FALSE(QFileInfo::exists(book));
     EXPECT_TRUE(prompter->allAnswered());
+}
+
+TEST_F(EpubExport, TheDialogRemembersTheWriterAndTheDocumentsBook) {
+    fill({{sjis("第一話"), sjis("本文")}});
+    const QString document = path(QStringLiteral("原稿.ptm"));
+    writeAll(document, "ptm");
+    store().documentPath = document;
+    store().displayName = QStringLiteral("原稿");
+
+    // First export: the document's name as title, a new identifier, a drawn cover.
+    fillDialog = [](EpubExportDialog& d) {
+        setText(d, "title_ed", QStringLiteral("窓辺の猫"));
+        setText(d, "author_ed", QStringLiteral("北条美咲"));
+        setText(d, "author_sort_ed", QStringLiteral("ほうじょうみさき"));
+    };
+    const QString book = path(QStringLiteral("本.epub"));
+    exportTo(book);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, QStringLiteral("原稿"));
+    EXPECT_TRUE(shown[0].identifier.startsWith(QStringLiteral("urn:uuid:")));
+    const QByteArray opf = entryBytes(book, "EPUB/package.opf");
+    EXPECT_TRUE(opf.contains("<dc:title>窓辺の猫</dc:title>"));
+    EXPECT_TRUE(
+        opf.contains("<meta refines=\"#creator\" property=\"file-as\">ほうじょうみさき</meta>"));
+    EXPECT_TRUE(opf.contains(shown[0].identifier.toUtf8()));
+    EXPECT_TRUE(entryNames(book).contains(QStringLiteral("EPUB/images/cover.png")));
+
+    // Again: the same identifier and the author remembered.
+    fillDialog = {};
+    exportTo(book);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].identifier, shown[0].identifier);
+    EXPECT_EQ(shown[1].author, QStringLiteral("北条美咲"));
+    EXPECT_EQ(shown[1].authorSort, QStringLiteral("ほうじょうみさき"));
+
+    // A copy of the document is another book, unless the writer takes the original's.
+    const QString copy = path(QStringLiteral("写し.ptm"));
+    writeAll(copy, "ptm");
+    store().documentPath = copy;
+    fillDialog = [](EpubExportDialog& d) {
+        auto* others = d.findChild<QComboBox*>(QStringLiteral("other_books_list"));
+        ASSERT_NE(others, nullptr);
+        ASSERT_EQ(others->count(), 2);
+        others->setCurrentIndex(1);
+        emit others->activated(1);
+    };
+    exportTo(book);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_NE(shown[2].identifier, shown[0].identifier);
+    EXPECT_EQ(rememberedIdentifier(window->settings().epub.books, copy), shown[0].identifier);
+
+    // Cancelled: nothing asked further, nothing written.
+    cancelDialog = true;
+    fillDialog = [](EpubExportDialog&) {};
+    const qsizetype asked = prompter->asked().size();
+    window->trigger(QStringLiteral("nx_epub_save"));
+    EXPECT_EQ(prompter->asked().size(), asked);
+}
+
+TEST_F(EpubExport, AChosenCoverIsTheBooksAndAFileThatIsNoImageIsRefused) {
+    fill({{sjis("一"), sjis("本文")}});
+    const QString image = path(QStringLiteral("表紙.png"));
+    writeAll(image, QByteArray("\x89PNG\r\n\x1A\n", 8) + QByteArray(64, 'x'));
+    fillDialog = [&](EpubExportDialog& d) { setText(d, "cover_ed", image); };
+    const QString book = path(QStringLiteral("本.epub"));
+    exportTo(book);
+    EXPECT_EQ(entryBytes(book, "EPUB/images/cover.png"), readAll(image));
+
+    const QString text = path(QStringLiteral("表紙.txt"));
+    writeAll(text, "not an image");
+    fillDialog = [&](EpubExportDialog& d) { setText(d, "cover_ed", text); };
+    prompter->answer(Answer::Ok);
+    window->trigger(QStringLiteral("nx_epub_save"));
+    EXPECT_FALSE(commands().busy());
+    EXPECT_EQ(prompter->last().text,
+              QDir::toNativeSeparators(text) + QStringLiteral("\r\n") + epubmsg::notACoverImage());
+    EXPECT_EQ(entryBytes(book, "EPUB/images/cover.png"), readAll(image)) << "the old book stays";
 }
 
 } // namespace

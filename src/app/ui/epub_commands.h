@@ -4,9 +4,12 @@
 // shared, not copied), with the progress in the status bar and "中止" to stop it.
 
 #include "app/ui/background_job.h"
+#include "epub/ui/epub_export_dialog.h"
 
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 namespace pote {
 
@@ -14,7 +17,8 @@ struct AppContext;
 template <typename T> class Result;
 namespace epub {
 struct EpubWrite;
-}
+struct BookCover;
+} // namespace epub
 
 class EpubCommands : public QObject {
     Q_OBJECT
@@ -33,6 +37,11 @@ public:
     bool running() const { return m_job.running(); }
 
 private:
+    // The export dialog, filled from what the settings remember; nullopt when cancelled.
+    std::optional<EpubChoices> askChoices();
+    // The chosen image, a drawn cover, or none; nullopt when the image was refused (the
+    // writer has been told).
+    std::optional<epub::BookCover> coverFor(const EpubChoices& chosen, const QString& title);
     void report(const QString& path, const Result<epub::EpubWrite>& written);
 
     AppContext& m_context;

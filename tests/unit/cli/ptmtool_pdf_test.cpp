@@ -2,6 +2,7 @@
 // formats, the document's name as the title, the face embedded, and the usage and write errors
 // with their exit codes.
 
+#include "support/epubcheck.h"
 #include "support/test_files.h"
 
 #include <QFile>
@@ -142,6 +143,23 @@ TEST_F(PtmtoolPdf, UsageAndWriteErrorsSayWhatAndLeaveNoFile) {
         EXPECT_EQ(r.exitCode, 1) << target.toStdString();
         EXPECT_EQ(test::readAll(document()), before) << target.toStdString();
     }
+}
+
+TEST_F(PtmtoolPdf, EpubDrawsACoverFromTheTitleAndTheAuthor) {
+    const QString book = path(QStringLiteral("雨の日.epub"));
+    const Outcome r = ptmtool({"epub", document(), book, "--title", "｜雨《あめ》の日の猫",
+                               "--author", "北条美咲", "--author-sort", "ほうじょうみさき"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QLatin1String("warning"))) << r.err.toStdString();
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {"-p", book, "EPUB/images/cover.png"});
+    ASSERT_TRUE(unzip.waitForFinished(60000));
+    const QByteArray png = unzip.readAllStandardOutput();
+    // A PNG of 1600 x 2560, as the IHDR says.
+    ASSERT_GT(png.size(), 24);
+    EXPECT_EQ(png.mid(12, 12), QByteArray("IHDR\0\0\x06\x40\0\0\x0A\x00", 12));
+    SKIP_WITHOUT_EPUBCHECK();
+    EXPECT_EQ(test::epubcheckComplaints(book).toStdString(), "");
 }
 
 } // namespace

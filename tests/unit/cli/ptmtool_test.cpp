@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -510,6 +511,19 @@ TEST_F(PtmtoolTest, EpubWritesTheBookAndWarnsWhereItLeftCharactersOut) {
         {"epub's options elsewhere", {"count", file, "--horizontal"}, 1},
         {"an unreadable document", {"epub", path("無い.ptm"), book}, 1},
         {"the document itself as OUT", {"epub", file, file, "--password", "Tama2024"}, 1},
+        {"a blank identifier",
+         {"epub", file, book, "--password", "Tama2024", "--identifier", " "},
+         1},
+        {"a cover and none",
+         {"epub", file, book, "--password", "Tama2024", "--cover", file, "--no-cover"},
+         1},
+        {"a cover that is no image",
+         {"epub", file, book, "--password", "Tama2024", "--cover", file},
+         2},
+        {"a cover that is not there",
+         {"epub", file, book, "--password", "Tama2024", "--cover", path("無い.png")},
+         1},
+        {"epub's cover elsewhere", {"count", file, "--no-cover"}, 1},
     };
     for (const Row& row : refusals) {
         const Outcome r = ptmtool(row.args);
@@ -527,8 +541,8 @@ TEST_F(PtmtoolTest, EpubWritesTheBookAndWarnsWhereItLeftCharactersOut) {
         EXPECT_TRUE(tool.waitForFinished(60000));
         return tool.exitCode();
     };
-    const QStringList args = {"epub",     file,           book,       "--password",
-                              "Tama2024", "--horizontal", "--author", "ぽてまる"};
+    const QStringList args = {"epub",       file,       book,       "--password",  "Tama2024",
+                              "--no-cover", "--author", "ぽてまる", "--horizontal"};
     ASSERT_EQ(run(args), 0);
     EXPECT_EQ(QString::fromUtf8(tool.readAllStandardError()),
               QStringLiteral("ptmtool: warning: section 3, line 1: characters that are no text "
@@ -560,6 +574,50 @@ const char* const kNovel = R"({
     {"name": "三", "text": "猫と猫\r\n\r\nねこ、猫"}
   ]
 })";
+
+TEST_F(PtmtoolTest, EpubTakesItsIdentifierFromTheCommandLineTheSettingsOrThePath) {
+    const QString file = packed(kNovel, QStringLiteral("猫.ptm"));
+    const QString book = path(QStringLiteral("猫.epub"));
+    QTemporaryDir config;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    const auto identifierOf = [&](const QStringList& more) {
+        QProcess tool;
+        tool.setProcessEnvironment(env);
+        tool.start(QStringLiteral(PTMTOOL_PATH),
+                   QStringList{"epub", file, book, "--no-cover"} + more);
+        EXPECT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {"-p", book, "EPUB/package.opf"});
+        unzip.waitForFinished(60000);
+        const QByteArray opf = unzip.readAllStandardOutput();
+        const QByteArray open = "<dc:identifier id=\"book-id\">";
+        const qsizetype at = opf.indexOf(open) + open.size();
+        return QString::fromUtf8(opf.mid(at, opf.indexOf("</dc:identifier>") - at));
+    };
+    if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+        GTEST_SKIP() << "unzip is missing";
+
+    // Nothing remembered: derived from the path, so made again it is the same.
+    const QString derived = identifierOf({});
+    EXPECT_TRUE(derived.startsWith(QStringLiteral("urn:uuid:"))) << derived.toStdString();
+    EXPECT_EQ(identifierOf({}), derived);
+    // What the window remembers for the document, read and left as it was.
+    const QString settings = config.filePath(QStringLiteral("kumolab/potemaruED.conf"));
+    QDir().mkpath(config.filePath(QStringLiteral("kumolab")));
+    const QByteArray remembered = "[General]\nEpubBooks\\size=1\nEpubBooks\\1\\Path=" +
+                                  QFileInfo(file).canonicalFilePath().toUtf8() +
+                                  "\nEpubBooks\\1\\Identifier=urn:uuid:kept\n";
+    test::writeAll(settings, remembered);
+    EXPECT_EQ(identifierOf({}), QStringLiteral("urn:uuid:kept"));
+    EXPECT_EQ(test::readAll(settings), remembered);
+    // The command line's above all; a bare UUID is given its urn.
+    EXPECT_EQ(identifierOf({"--identifier", "urn:isbn:9784000000000"}),
+              QStringLiteral("urn:isbn:9784000000000"));
+    EXPECT_EQ(identifierOf({"--identifier", "6B1E3C0A-5D2F-4C8E-9A47-2F0D8E6B7C31"}),
+              QStringLiteral("urn:uuid:6b1e3c0a-5d2f-4c8e-9a47-2f0d8e6b7c31"));
+}
 
 TEST_F(PtmtoolTest, CountGivesOneLinePerSectionAndATotal) {
     const QString file = packed(kNovel);

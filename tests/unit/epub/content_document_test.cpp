@@ -82,6 +82,7 @@ Seen read(const std::vector<QByteArray>& documents) {
         if (QString::fromUtf8(doc).toUtf8() != doc) seen.error = QStringLiteral("not UTF-8");
         QXmlStreamReader xml(doc);
         int inRt = 0;
+        int inRp = 0; // the brackets around a reading, for readers without ruby
         bool inP = false;
         while (!xml.atEnd()) {
             switch (xml.readNext()) {
@@ -94,12 +95,15 @@ Seen read(const std::vector<QByteArray>& documents) {
                     ++inRt;
                     seen.readings.append(QString());
                 }
+                if (xml.name() == QLatin1String("rp")) ++inRp;
                 break;
             case QXmlStreamReader::EndElement:
                 if (xml.name() == QLatin1String("p")) inP = false;
                 if (xml.name() == QLatin1String("rt")) --inRt;
+                if (xml.name() == QLatin1String("rp")) --inRp;
                 break;
             case QXmlStreamReader::Characters:
+                if (inRp) break;
                 if (inRt)
                     seen.readings.last() += xml.text();
                 else if (inP)
@@ -150,7 +154,7 @@ TEST(ContentDocuments, RandomTextsGiveWellFormedDocumentsThatSayTheText) {
             return true;
         });
         ASSERT_EQ(count, 1 + breaks) << text.toHex().toStdString();
-        const SectionDocuments docs = contentDocuments(text, head, count);
+        const SectionDocuments docs = contentDocuments(text, head, planDocuments(text));
         ASSERT_EQ(static_cast<int>(docs.documents.size()), count) << text.toHex().toStdString();
         const Seen seen = read(docs.documents);
         ASSERT_TRUE(seen.error.isEmpty())
@@ -177,7 +181,7 @@ TEST(ContentDocuments, PageBreaksStartDocumentsAndOnlyTheFirstHasTheHeading) {
     const QByteArray text = sjis(
         "一\r\n［＃改ページ］\r\n二［＃改ページ］三\r\n\r\n［＃改ページ］\r\n［＃改ページ］四");
     ASSERT_EQ(contentDocumentCount(text), 5);
-    const SectionDocuments docs = contentDocuments(text, {"t", "見出し"}, 5);
+    const SectionDocuments docs = contentDocuments(text, {"t", "見出し"}, {5});
     ASSERT_EQ(docs.documents.size(), 5u);
     const QList<QByteArray> bodies = {"<h1>見出し</h1>\n<p>一</p>\n", "<p>二</p>\n",
                                       "<p>三</p>\n<p><br/></p>\n", "", "<p>四</p>\n"};
@@ -189,16 +193,50 @@ TEST(ContentDocuments, PageBreaksStartDocumentsAndOnlyTheFirstHasTheHeading) {
 
     // A plan that counted fewer breaks keeps the rest of the text in its last document; one that
     // counted more gets empty ones.
-    const SectionDocuments fewer = contentDocuments(text, {"t", {}}, 2);
+    const SectionDocuments fewer = contentDocuments(text, {"t", {}}, {2});
     ASSERT_EQ(fewer.documents.size(), 2u);
     EXPECT_TRUE(fewer.documents[1].contains("<p>四</p>"));
-    EXPECT_EQ(contentDocuments(text, {"t", {}}, 7).documents.size(), 7u);
+    EXPECT_EQ(contentDocuments(text, {"t", {}}, {7}).documents.size(), 7u);
+}
+
+TEST(ContentDocuments, LongSectionsAreSplitAtLineStartsIntoFilesOfReadableSize) {
+    // Lines of every length, page breaks among them, one line longer than a whole document,
+    // and every kind of line break.
+    QRandomGenerator random(20261208);
+    const QList<QByteArray> breaks = {"\r\n", "\n", "\r"};
+    QByteArray text;
+    while (text.size() < 5'000'000) {
+        const int kind = random.bounded(200);
+        if (kind == 0)
+            text += sjis("［＃改ページ］");
+        else if (kind == 1 && text.size() > 2'000'000 && text.size() < 2'100'000)
+            text += sjis("長").repeated(200'000);
+        else
+            text += sjis("｜猫《ねこ》が鳴いた。").repeated(random.bounded(1, 60));
+        text += breaks[random.bounded(3)];
+    }
+    const DocumentPlan plan = planDocuments(text);
+    const SectionDocuments docs = contentDocuments(text, {"t", "見出し"}, plan);
+    ASSERT_EQ(static_cast<int>(docs.documents.size()), plan.count);
+    EXPECT_GT(plan.fullAt.size(), 20);
+    for (size_t i = 0; i < docs.documents.size(); ++i) {
+        const QByteArray& doc = docs.documents[i];
+        EXPECT_EQ(doc.contains("<h1>"), i == 0) << i;
+        // Full at about 250 KB; only the line longer than that goes past it.
+        if (!doc.contains("長長長")) EXPECT_LT(doc.size(), 300'000) << i;
+    }
+    const Seen seen = read(docs.documents);
+    ASSERT_TRUE(seen.error.isEmpty()) << seen.error.toStdString();
+    EXPECT_EQ(seen.paragraphs, expected(text).paragraphs) << "nothing lost or doubled at a split";
+    // Each split is at the start of a line.
+    for (qsizetype at : plan.fullAt)
+        EXPECT_TRUE(text[at - 1] == '\n' || text[at - 1] == '\r') << at;
 }
 
 TEST(ContentDocuments, StopWhenCancelled) {
     const QByteArray text = sjis("行\r\n").repeated(10000);
     std::atomic<bool> cancel{true};
-    EXPECT_TRUE(contentDocuments(text, {"t", {}}, 1, &cancel).cancelled);
+    EXPECT_TRUE(contentDocuments(text, {"t", {}}, {1}, &cancel).cancelled);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "epub/epub_messages.h"
 #include "epub/epub_writer.h"
 #include "epub/package_files.h"
+#include "support/epubcheck.h"
 #include "support/result_check.h"
 #include "support/test_files.h"
 #include "textio/linked_text.h"
@@ -17,6 +18,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <ctime>
+
 #include <gtest/gtest.h>
 
 #include <zip.h>
@@ -24,33 +27,10 @@
 namespace pote::epub {
 namespace {
 
+using test::epubcheckComplaints;
 using test::readAll;
 using test::sjis;
 using test::writeAll;
-
-const QString kEpubcheck = QStringLiteral("/usr/share/java/epubcheck.jar");
-
-// Runs the validator; empty when it reports no error and no warning, else what it said. The
-// /usr/bin link would need a binfmt handler, so the jar is run by java directly.
-QString epubcheckComplaints(const QString& path) {
-    QProcess check;
-    check.setProcessChannelMode(QProcess::MergedChannels);
-    check.start(QStringLiteral("java"),
-                {QStringLiteral("-jar"), kEpubcheck, QStringLiteral("--failonwarnings"), path});
-    if (!check.waitForFinished(300000)) return QStringLiteral("epubcheck did not finish");
-    const QString said = QString::fromUtf8(check.readAll());
-    if (check.exitStatus() != QProcess::NormalExit || check.exitCode() != 0) return said;
-    if (said.contains(QLatin1String("WARNING")) || said.contains(QLatin1String("ERROR")))
-        return said;
-    return {};
-}
-
-#define SKIP_WITHOUT_EPUBCHECK()                                                                   \
-    if (QStandardPaths::findExecutable(QStringLiteral("java")).isEmpty() ||                        \
-        !QFileInfo::exists(kEpubcheck))                                                            \
-    GTEST_SKIP() << "java or " << kEpubcheck.toStdString()                                         \
-                 << " is missing (packages default-jre-headless and epubcheck): the books are "    \
-                    "not validated"
 
 struct Entry {
     QString name;
@@ -137,9 +117,9 @@ TEST_F(EpubBook, ManuscriptWithEveryNotationPassesTheValidator) {
     // Four sections, two of them with a page break, and the fifth.
     const QByteArray opf = entry(out, kPackagePath);
     EXPECT_TRUE(opf.contains("<spine page-progression-direction=\"rtl\">"));
-    EXPECT_EQ(opf.count("<itemref "), 7);
+    EXPECT_EQ(opf.count("<itemref "), 8) << "the contents page and seven documents";
     EXPECT_TRUE(opf.contains("<dc:title>窓辺の猫</dc:title>"));
-    EXPECT_TRUE(opf.contains("<dc:creator>ぽてまる</dc:creator>"));
+    EXPECT_TRUE(opf.contains("<dc:creator id=\"creator\">ぽてまる</dc:creator>"));
     EXPECT_TRUE(opf.contains("<meta property=\"dcterms:modified\">2024-06-11T09:30:00Z</meta>"));
     EXPECT_TRUE(entry(out, kStyleSheetPath).contains("writing-mode: vertical-rl;"));
     const QByteArray nav = entry(out, kNavigationPath);
@@ -148,18 +128,20 @@ TEST_F(EpubBook, ManuscriptWithEveryNotationPassesTheValidator) {
     EXPECT_TRUE(nav.contains("<a href=\"text/p00007.xhtml\">おまけ</a>"));
     const QByteArray first = entry(out, QStringLiteral("EPUB/text/p00001.xhtml"));
     EXPECT_TRUE(first.contains("<h1>第一話　窓辺の猫</h1>"));
-    EXPECT_TRUE(first.contains("名前を<ruby>大福<rt>だいふく</rt></ruby>という。"));
+    EXPECT_TRUE(
+        first.contains("名前を<ruby>大福<rp>（</rp><rt>だいふく</rt><rp>）</rp></ruby>という。"));
     EXPECT_TRUE(first.contains("<span class=\"tcy\">6</span>時きっかり"));
     EXPECT_TRUE(first.contains("<span class=\"em-sesame\">じっと</span>"));
     EXPECT_TRUE(entry(out, QStringLiteral("EPUB/text/p00002.xhtml"))
                     .contains("<span class=\"em-sesame\">見放された</span>"));
     const QByteArray more = entry(out, QStringLiteral("EPUB/text/p00007.xhtml"));
-    EXPECT_TRUE(more.contains("<ruby><span class=\"em-sesame\">犬</span><rt>いぬ</rt></ruby>"));
+    EXPECT_TRUE(more.contains(
+        "<ruby><span class=\"em-sesame\">犬</span><rp>（</rp><rt>いぬ</rt><rp>）</rp></ruby>"));
     EXPECT_TRUE(more.contains("第<span class=\"tcy\">12</span>話<span class=\"tcy\">!!</span>"));
     EXPECT_TRUE(more.contains("a&lt;b&gt;&amp;&quot;c&quot;"));
 
     SKIP_WITHOUT_EPUBCHECK();
-    EXPECT_EQ(epubcheckComplaints(out), QString());
+    EXPECT_EQ(epubcheckComplaints(out).toStdString(), "");
 }
 
 TEST_F(EpubBook, HorizontalBookPassesTheValidator) {
@@ -168,7 +150,7 @@ TEST_F(EpubBook, HorizontalBookPassesTheValidator) {
     EXPECT_TRUE(entry(out, kPackagePath).contains("<spine page-progression-direction=\"ltr\">"));
     EXPECT_TRUE(entry(out, kStyleSheetPath).contains("writing-mode: horizontal-tb;"));
     SKIP_WITHOUT_EPUBCHECK();
-    EXPECT_EQ(epubcheckComplaints(out), QString());
+    EXPECT_EQ(epubcheckComplaints(out).toStdString(), "");
 }
 
 TEST_F(EpubBook, InputsThatBreakNaiveWritersStillGiveValidBooks) {
@@ -202,8 +184,8 @@ TEST_F(EpubBook, InputsThatBreakNaiveWritersStillGiveValidBooks) {
     EXPECT_TRUE(badNav.contains(">No.003</a>")) << "a name of blanks is no name";
 
     SKIP_WITHOUT_EPUBCHECK();
-    EXPECT_EQ(epubcheckComplaints(emptyBook), QString());
-    EXPECT_EQ(epubcheckComplaints(badBook), QString());
+    EXPECT_EQ(epubcheckComplaints(emptyBook).toStdString(), "");
+    EXPECT_EQ(epubcheckComplaints(badBook).toStdString(), "");
 }
 
 TEST_F(EpubBook, RefusedStoppedOrUnwritableBooksLeaveTheOldFileAndNothingElse) {
@@ -245,6 +227,99 @@ TEST_F(EpubBook, RefusedStoppedOrUnwritableBooksLeaveTheOldFileAndNothingElse) {
     ASSERT_TRUE(write_epub(out, bookOf(many)).ok());
     EXPECT_EQ(entriesOf(out).size(), 55u);
     EXPECT_EQ(filesHere(), QStringList{QStringLiteral("本.epub")});
+}
+
+// A 1 x 1 PNG.
+const QByteArray kPng("\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00"
+                      "\x00\x01\x00\x00\x00\x01\x08\x02\x00\x00\x00\x90\x77\x53\xde\x00\x00\x00"
+                      "\x0c\x49\x44\x41\x54\x78\x9c\x63\xf8\x7f\x66\x26\x00\x05\x32\x02\x65\xff"
+                      "\x35\x86\x36\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82",
+                      69);
+
+TEST_F(EpubBook, ABookAsAStoreAndAReaderTakeIt) {
+    // A cover image, ruby and an ideographic blank for names, a 5 MB section, and user-defined
+    // characters (CP932 F040) in a name and on a line.
+    const QByteArray userDefined("\xF0\x40", 2);
+    std::vector<BookSection> sections = {
+        {sjis("「｜黒猫《くろねこ》」") + userDefined, sjis("北条美咲《ほうじょうみさき》は\r\n")},
+        {sjis("　　"), sjis("二\r\n")},
+        {sjis("長い章"),
+         sjis("一\r\n二\r\n") + userDefined +
+             sjis("　｜吾輩《わがはい》は猫である。名前はまだ無い。\r\n").repeated(5'000'000 / 50)},
+    };
+    Book book = bookOf(std::move(sections));
+    book.options.authorSort = QStringLiteral("ぽてまる");
+    book.options.cover = {BookCover::Format::Png, kPng};
+    const QString out = path(QStringLiteral("店.epub"));
+    const Result<EpubWrite> written = write_epub(out, book);
+    ASSERT_TRUE(written) << test::errorText(written);
+    EXPECT_EQ(written->userDefined, (QList<DroppedPlace>{{0, 0}, {2, 3}}));
+    EXPECT_EQ(written->droppedPlaces, 0);
+
+    const QByteArray opf = entry(out, kPackagePath);
+    for (const char* line :
+         {"<meta refines=\"#creator\" property=\"role\" scheme=\"marc:relators\">aut</meta>",
+          "<meta refines=\"#creator\" property=\"file-as\">ぽてまる</meta>",
+          "<meta name=\"primary-writing-mode\" content=\"vertical-rl\"/>",
+          "<meta property=\"schema:accessMode\">textual</meta>",
+          "<meta property=\"schema:accessModeSufficient\">textual</meta>",
+          "<meta property=\"schema:accessibilityFeature\">rubyAnnotations</meta>",
+          "<meta property=\"schema:accessibilityFeature\">readingOrder</meta>",
+          "<meta property=\"schema:accessibilityHazard\">none</meta>",
+          "<meta property=\"schema:accessibilitySummary\">",
+          "<item id=\"cover-image\" href=\"images/cover.png\" media-type=\"image/png\" "
+          "properties=\"cover-image\"/>",
+          "<spine page-progression-direction=\"rtl\">\n<itemref idref=\"cover\"/>\n"
+          "<itemref idref=\"nav\"/>\n<itemref idref=\"p00001\"/>"})
+        EXPECT_TRUE(opf.contains(line)) << line;
+    EXPECT_EQ(entry(out, QStringLiteral("EPUB/images/cover.png")), kPng);
+    EXPECT_TRUE(entry(out, QString::fromLatin1(kCoverPagePath))
+                    .contains("<img src=\"../images/cover.png\" alt=\"窓辺の猫\"/>"));
+
+    // A name's ruby is ruby in the heading and plain in the contents and the title.
+    const QString userDefinedText = QString(QChar(0xE000));
+    const QByteArray nav = entry(out, kNavigationPath);
+    EXPECT_TRUE(nav.contains(">「黒猫」" + userDefinedText.toUtf8() + "</a>"));
+    EXPECT_TRUE(nav.contains(">No.002</a>")) << "ideographic blanks are no name";
+    EXPECT_TRUE(nav.contains("<a epub:type=\"cover\" href=\"text/cover.xhtml\">"));
+    EXPECT_TRUE(nav.contains("<a epub:type=\"bodymatter\" href=\"text/p00001.xhtml\">"));
+    const QByteArray first = entry(out, QStringLiteral("EPUB/text/p00001.xhtml"));
+    EXPECT_TRUE(first.contains("<title>「黒猫」" + userDefinedText.toUtf8() + "</title>"));
+    EXPECT_TRUE(first.contains("<h1>「<ruby>黒猫<rp>（</rp><rt>くろねこ</rt><rp>）</rp></ruby>」"));
+
+    // The long section: files of a readable size, listed once.
+    int parts = 0;
+    for (const Entry& e : entriesOf(out)) {
+        if (!e.name.startsWith(QLatin1String("EPUB/text/p"))) continue;
+        EXPECT_LT(e.bytes.size(), 300'000) << e.name.toStdString();
+        ++parts;
+    }
+    EXPECT_GT(parts, 20);
+    EXPECT_EQ(nav.count("長い章"), 1);
+
+    SKIP_WITHOUT_EPUBCHECK();
+    EXPECT_EQ(epubcheckComplaints(out).toStdString(), "");
+}
+
+TEST_F(EpubBook, TheSameBookInAnyTimeZone) {
+    const QByteArray zone = qgetenv("TZ");
+    QByteArray made[2];
+    const char* zones[2] = {"UTC", "Asia/Tokyo"};
+    for (int i = 0; i < 2; ++i) {
+        qputenv("TZ", zones[i]);
+        tzset();
+        const QString out = path(QStringLiteral("%1.epub").arg(i));
+        ASSERT_TRUE(write_epub(out, manuscript()).ok());
+        made[i] = readAll(out);
+    }
+    if (zone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", zone);
+    tzset();
+    EXPECT_EQ(made[0], made[1]);
+    // The first entry's time and date fields: 09:30:00 on 2024-06-11, as the book's date says.
+    EXPECT_EQ(made[0].mid(10, 4), QByteArray("\xC0\x4B\xCB\x58", 4));
 }
 
 TEST_F(EpubBook, TheSameDocumentMakesTheSameBook) {

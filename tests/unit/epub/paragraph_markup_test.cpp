@@ -45,15 +45,18 @@ TEST(ParagraphMarkup, NotationBecomesMarkup) {
         const char* markup;
     };
     const Row rows[] = {
-        {"ruby after a bar", "｜親文字《るび》です", "[<ruby>親文字<rt>るび</rt></ruby>です]"},
+        {"ruby after a bar", "｜親文字《るび》です",
+         "[<ruby>親文字<rp>（</rp><rt>るび</rt><rp>）</rp></ruby>です]"},
         {"ruby over the kanji run", "その漢字《かんじ》は",
-         "[その<ruby>漢字<rt>かんじ</rt></ruby>は]"},
+         "[その<ruby>漢字<rp>（</rp><rt>かんじ</rt><rp>）</rp></ruby>は]"},
         {"two rubies side by side", "｜猫《ねこ》｜犬《いぬ》",
-         "[<ruby>猫<rt>ねこ</rt></ruby><ruby>犬<rt>いぬ</rt></ruby>]"},
+         "[<ruby>猫<rp>（</rp><rt>ねこ</rt><rp>）</rp></ruby><ruby>犬<rp>（</rp><rt>いぬ</"
+         "rt><rp>）</rp></ruby>]"},
         {"emphasis in double brackets", "《《強調》》する",
          "[<span class=\"em-sesame\">強調</span>する]"},
         {"emphasis over a ruby's base", "｜漢字《かんじ》［＃「漢字」に傍点］",
-         "[<ruby><span class=\"em-sesame\">漢字</span><rt>かんじ</rt></ruby>]"},
+         "[<ruby><span "
+         "class=\"em-sesame\">漢字</span><rp>（</rp><rt>かんじ</rt><rp>）</rp></ruby>]"},
         {"one digit upright", "第3話", "[第<span class=\"tcy\">3</span>話]"},
         {"two digits upright", "12月", "[<span class=\"tcy\">12</span>月]"},
         {"three digits stay", "120枚", "[120枚]"},
@@ -66,14 +69,15 @@ TEST(ParagraphMarkup, NotationBecomesMarkup) {
         {"upright inside emphasis", "《《第2章》》",
          "[<span class=\"em-sesame\">第<span class=\"tcy\">2</span>章</span>]"},
         {"upright in a ruby's base", "｜12《じゅうに》",
-         "[<ruby><span class=\"tcy\">12</span><rt>じゅうに</rt></ruby>]"},
+         "[<ruby><span class=\"tcy\">12</span><rp>（</rp><rt>じゅうに</rt><rp>）</rp></ruby>]"},
         {"a literal open bracket", "｜《ではない", "[《ではない]"},
         {"ruby left open stays text", "｜猫《ねこ", "[｜猫《ねこ]"},
         {"emphasis left open stays text", "《《開いたまま", "[《《開いたまま]"},
         {"a note left open stays text", "［＃改ページ", "[［＃改ページ]"},
         {"an unknown note stays text", "［＃ここで字下げ］", "[［＃ここで字下げ］]"},
         {"escaped characters", "a&b<c>\"d'", "[a&amp;b&lt;c&gt;&quot;d']"},
-        {"markup characters in a reading", "｜A《&<>》", "[<ruby>A<rt>&amp;&lt;&gt;</rt></ruby>]"},
+        {"markup characters in a reading", "｜A《&<>》",
+         "[<ruby>A<rp>（</rp><rt>&amp;&lt;&gt;</rt><rp>）</rp></ruby>]"},
         {"a page break inside the line", "前［＃改ページ］後", "[前]{break}[後]"},
         {"a line of a page break", "［＃改ページ］", "{break}[]"},
     };
@@ -94,13 +98,14 @@ TEST(ParagraphMarkup, MarksThatCrossNestAndBrokenMarksAreLeftOut) {
          {{2, 4, reading}},
          {{1, 3}},
          "あ<span class=\"em-sesame\">い</span><ruby><span "
-         "class=\"em-sesame\">う</span>え<rt>よみ</rt></ruby>お"
+         "class=\"em-sesame\">う</span>え<rp>（</rp><rt>よみ</rt><rp>）</rp></ruby>お"
          "<span class=\"tcy\">12</span>"},
         {"emphasis that runs over a whole ruby and on",
          {{1, 2, reading}},
          {{0, 4}},
          "<span class=\"em-sesame\">あ</span><ruby><span "
-         "class=\"em-sesame\">い</span><rt>よみ</rt></ruby><span class=\"em-sesame\">うえ</span>お"
+         "class=\"em-sesame\">い</span><rp>（</rp><rt>よみ</rt><rp>）</rp></ruby><span "
+         "class=\"em-sesame\">うえ</span>お"
          "<span class=\"tcy\">12</span>"},
         {"a run cut by an emphasis edge is two runs",
          {},
@@ -139,7 +144,8 @@ TEST(ParagraphMarkup, CharactersABookCannotHoldAreLeftOutAndTheirOffsetsTold) {
     EXPECT_EQ(markupOf(p, &dropped), QByteArray("x"));
     EXPECT_EQ(dropped, (QList<quint32>{1, 2}));
     p.ruby = {{0, 2, QString::fromUtf16(u"よ\xdc80み")}};
-    EXPECT_EQ(markupOf(p, &dropped), QByteArray("<ruby>x<rt>よみ</rt></ruby>"));
+    EXPECT_EQ(markupOf(p, &dropped),
+              QByteArray("<ruby>x<rp>（</rp><rt>よみ</rt><rp>）</rp></ruby>"));
     EXPECT_EQ(dropped, (QList<quint32>{1, 0, 2}));
 }
 

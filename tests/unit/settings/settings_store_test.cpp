@@ -58,7 +58,15 @@ const QStringList kWrittenNames = [] {
                       "VerticalZoom",
                       "RevisionOff",
                       "RevisionLength",
-                      "RevisionIgnored"};
+                      "RevisionIgnored",
+                      "EpubAuthor",
+                      "EpubAuthorSort",
+                      "EpubHorizontal",
+                      "EpubBooks/size",
+                      "EpubBooks/1/Path",
+                      "EpubBooks/1/Identifier",
+                      "EpubBooks/2/Path",
+                      "EpubBooks/2/Identifier"};
     for (int i = 1; i <= 5; ++i)
         names << QStringLiteral("BackupDir%1").arg(i);
     for (int i = 1; i <= 10; ++i)
@@ -102,6 +110,11 @@ Settings everythingChanged() {
     s.revision.ignored.insert(
         QStringLiteral("/home/猫/原稿=1;.ptm"),
         {QStringLiteral("variants\t子ども"), QStringLiteral("long\t\"a,b\"…")});
+    s.epub = {QStringLiteral("ぽてまる"),
+              QStringLiteral("ぽてまる"),
+              true,
+              {{QStringLiteral("/本/窓辺の猫.ptm"), QStringLiteral("urn:uuid:1")},
+               {QStringLiteral("/本/a=b;c,d.ptm"), QStringLiteral("urn:isbn:978-4-00-000000-0")}}};
     return s;
 }
 
