@@ -155,7 +155,7 @@ TEST_F(VerticalDrawing, TheFontsOwnFormsAreUsedAndAFaceWithoutThemTurnsOrShifts)
     for (const char16_t ch : {u'、', u'ゃ', u'あ', u'漢'})
         EXPECT_FALSE(inkInUnitCell(*without, QChar(ch)).turned) << int(ch);
     // “ ” are set as the vertical quotation marks 〝 〟.
-    for (const auto& font : {withForms, without}) {
+    for (VerticalFont* font : {withForms.get(), without.get()}) {
         EXPECT_EQ(inkInUnitCell(*font, QChar(u'“')).glyph,
                   inkInUnitCell(*font, QChar(u'〝')).glyph);
         EXPECT_EQ(inkInUnitCell(*font, QChar(u'”')).glyph,
