@@ -19,13 +19,18 @@ struct PickerLayout {
 };
 
 // The picker's controls for a group of `members` sections (counted as at least one and at
-// most twenty) with rows itemHeight pixels high.
-PickerLayout pickerLayout(int members, int itemHeight);
+// most twenty) with rows itemHeight pixels high; fewer rows (the list scrolls) where twenty
+// would make the picker taller than maxClientHeight.
+PickerLayout pickerLayout(int members, int itemHeight, int maxClientHeight = 1 << 20);
 
 // The picker's top-left corner on the screen, from the main window's outer rectangle, the
 // size of its client area (below the menu bar) and the positions of the section panel's
 // controls in that client area.
 QPoint pickerPosition(const QRect& mainOuter, const QSize& mainClient, int selectPanelLeft,
                       int sectionPanelHeight, const QRect& selectButton);
+
+// topLeft moved as little as needed for a window of that size (frame included) to lie on the
+// screen's free area.
+QPoint keptOnScreen(const QPoint& topLeft, const QSize& size, const QRect& screen);
 
 } // namespace pote

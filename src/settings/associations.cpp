@@ -143,8 +143,10 @@ private:
 };
 
 // Our entry and the icons it names.
-bool writeEntry(FileChanges& changes, const AssocPlaces& places, const Paths& paths) {
-    if (!changes.write(paths.desktopEntry, desktopEntryText(places.executable))) return false;
+bool writeEntry(FileChanges& changes, const AssocPlaces& places, const Paths& paths,
+                bool opensText) {
+    if (!changes.write(paths.desktopEntry, desktopEntryText(places.executable, opensText)))
+        return false;
     if (places.iconFolder.isEmpty()) return true;
     const std::pair<QString, QString> icons[] = {
         {QLatin1String(kAppIconName), paths.appIcon},
@@ -210,7 +212,8 @@ Result<void> assoc_set(const AssocPlaces& places) {
     FileChanges changes;
     mimeApps->setValue(kDefaults, kDocumentMimeType, QByteArray(kDesktopEntryId) + ';');
     if (!changes.write(paths.mimePackage, mimePackageXml()) ||
-        !writeEntry(changes, places, paths) || !changes.writeMimeApps(paths.mimeApps, *mimeApps))
+        !writeEntry(changes, places, paths, defaultIsOurs(*mimeApps, kTextMimeType)) ||
+        !changes.writeMimeApps(paths.mimeApps, *mimeApps))
         return changes.rollBack();
     notifyDesktop(places, true);
     return {};
@@ -254,7 +257,8 @@ Result<void> txt_assoc_set(const AssocPlaces& places, QString& extOldApp) {
         QString::fromUtf8(mimeApps->value(kDefaults, kTextMimeType).value_or(QByteArray()));
     FileChanges changes;
     mimeApps->setValue(kDefaults, kTextMimeType, QByteArray(kDesktopEntryId) + ';');
-    if (!writeEntry(changes, places, paths) || !changes.writeMimeApps(paths.mimeApps, *mimeApps))
+    if (!writeEntry(changes, places, paths, true) ||
+        !changes.writeMimeApps(paths.mimeApps, *mimeApps))
         return changes.rollBack();
     if (!alreadyOurs) extOldApp = previous;
     notifyDesktop(places, false);
@@ -272,7 +276,9 @@ Result<void> txt_assoc_restore(const AssocPlaces& places, const QString& extOldA
         mimeApps->setValue(kDefaults, kTextMimeType, extOldApp.toUtf8());
     FileChanges changes;
     if (!changes.writeMimeApps(paths.mimeApps, *mimeApps)) return failed(changes.error());
-    if (!defaultIsOurs(*mimeApps, kDocumentMimeType) && !removeEntry(changes, paths))
+    // The entry stays for the documents, no longer offered for plain text.
+    const bool entryKept = defaultIsOurs(*mimeApps, kDocumentMimeType);
+    if (entryKept ? !writeEntry(changes, places, paths, false) : !removeEntry(changes, paths))
         return failed(changes.error());
     notifyDesktop(places, false);
     return {};

@@ -82,7 +82,7 @@ QByteArray mimePackageXml() {
         "</mime-info>\n");
 }
 
-QByteArray desktopEntryText(const QString& executable) {
+QByteArray desktopEntryText(const QString& executable, bool opensText) {
     return QByteArrayLiteral("[Desktop Entry]\n"
                              "Type=Application\n"
                              "Name=ぽてまるエディター\n"
@@ -94,7 +94,10 @@ QByteArray desktopEntryText(const QString& executable) {
                              "Icon=poteedit\n"
                              "Terminal=false\n"
                              "Categories=Utility;TextEditor;\n"
-                             "MimeType=application/x-poteedit-document;text/plain;\n");
+                             "MimeType=application/x-poteedit-document;") +
+           // Listing a type offers the program for it: text/plain only when .txt files are to
+           // open here, or the desktop would propose this editor for every text file.
+           (opensText ? QByteArrayLiteral("text/plain;\n") : QByteArrayLiteral("\n"));
 }
 
 QByteArray execArgument(const QString& argument) {

@@ -18,8 +18,9 @@ inline constexpr char kDocumentIconName[] = "application-x-poteedit-document";
 
 // The MIME package declaring the document type: glob *.ptm, comment "ぽてまる文書".
 QByteArray mimePackageXml();
-// The desktop entry that opens files with the program at `executable` (an absolute path).
-QByteArray desktopEntryText(const QString& executable);
+// The desktop entry that opens files with the program at `executable` (an absolute path):
+// documents, and plain text too when opensText.
+QByteArray desktopEntryText(const QString& executable, bool opensText);
 
 // One argument of an Exec= value as the desktop entry format writes it: quoted when it holds
 // a character the format reserves, "%" doubled, then escaped as a string value.

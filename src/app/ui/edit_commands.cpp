@@ -17,21 +17,6 @@
 
 namespace pote {
 
-namespace {
-
-bool isArrowKey(int key) {
-    return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
-}
-
-// Ctrl, Alt and the like go down on their own before every keyboard command, Ctrl+Z and
-// Alt+E U among them; a snapshot at that moment would leave the undo nothing to undo.
-bool isCommandModifier(int key) {
-    return key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_AltGr ||
-           key == Qt::Key_Meta || key == Qt::Key_Super_L || key == Qt::Key_Super_R;
-}
-
-} // namespace
-
 EditCommands::EditCommands(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_pane(context.pane) {
     m_pane.setTabWidthSource([this] { return m_context.settings.TABWidth; });
@@ -70,9 +55,12 @@ void EditCommands::registerCommands() {
     commands.registerCommand(Command::ShiftRight, [this] { pop_right_moveClick(); });
 }
 
-void EditCommands::ed_kd(int key) {
+void EditCommands::ed_kd(bool changesText) {
     m_context.view.status_update();
-    if (!isArrowKey(key) && !isCommandModifier(key)) m_context.undo.take();
+    // Only a key that changes the text takes the snapshot, just before it does. A key that
+    // leaves the text alone (Ctrl going down before Ctrl+Z, the Ctrl+Z itself when it reaches
+    // the pane, a caret move) must not replace the one snapshot there is to go back to.
+    if (changesText) m_context.undo.take();
 }
 
 void EditCommands::sel_ch() {

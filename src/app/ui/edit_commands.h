@@ -30,7 +30,7 @@ public:
 
 private:
     void registerCommands();
-    void ed_kd(int key);
+    void ed_kd(bool changesText);
     void removeSelection();
     void shiftRightBlocks(int selectionStart, int selectionEnd);
     void shiftRightDisplayedLines(int selectionStart, int selectionEnd);

@@ -41,6 +41,34 @@ bool isTabKey(const QKeyEvent* key) {
            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
 }
 
+bool isClipboardEditKey(const QKeyEvent* key) {
+    return key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Paste);
+}
+
+// Whether the editor changes the text for this key: a character it types, a deletion, a line
+// break, the Tab key. Modifiers alone, commands (Ctrl+Z, Ctrl+S, ...), F-keys, Escape and the
+// keys that only move the caret leave it as it is.
+bool keyChangesText(const QKeyEvent* key) {
+    if (isTabKey(key) || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete)
+        return true;
+    for (const auto edit :
+         {QKeySequence::DeleteEndOfWord, QKeySequence::DeleteStartOfWord,
+          QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
+          QKeySequence::InsertParagraphSeparator, QKeySequence::InsertLineSeparator}) {
+        if (key->matches(edit)) return true;
+    }
+    // What the editor takes as typed text.
+    const QString text = key->text();
+    if (text.isEmpty()) return false;
+    const QChar first = text.front();
+    if (first.category() == QChar::Other_Format) return true;
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
+        return false;
+    return first.isPrint() || first.category() == QChar::Other_PrivateUse ||
+           first.isHighSurrogate();
+}
+
 } // namespace
 
 // The editor inside the pane: the events it handles itself, handed to the pane's rules.
@@ -262,15 +290,19 @@ bool EditPane::event(QEvent* event) {
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
     case QEvent::InputMethod:
-        // A key the editor leaves alone comes back up to the pane on its way to the window;
-        // once back here it has been everywhere it goes.
-        if (m_forwarding) break;
+        // A key the editor leaves alone comes up to the pane on its way to the window: it has
+        // been where it goes here, and goes on as the editor left it. A shortcut override the
+        // editor does not claim must stay unclaimed, or no window shortcut and no menu key
+        // (Alt+F) could ever fire while the pane has the focus.
+        if (m_forwarding || event == m_leftByView) {
+            m_leftByView = nullptr;
+            break;
+        }
         {
             const QScopedValueRollback forwarding(m_forwarding, true);
             QCoreApplication::sendEvent(m_view, event);
         }
-        event->accept();
-        return true;
+        return event->isAccepted();
     default:
         break;
     }
@@ -383,21 +415,45 @@ void EditPane::finishLineCounting() {
 }
 
 bool EditPane::View::event(QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride &&
-        isWindowCommandKey(static_cast<QKeyEvent*>(event))) {
+    const QEvent::Type type = event->type();
+    const bool key =
+        type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride;
+    bool handled = false;
+    if (type == QEvent::ShortcutOverride && m_pane.composing()) {
+        // While a composition is open every key is the input method's: a shortcut would
+        // commit the composed text into the pane (a dialog taking the focus) or act on a text
+        // the writer has not finished.
+        event->accept();
+        handled = true;
+    } else if (type == QEvent::ShortcutOverride &&
+               isWindowCommandKey(static_cast<QKeyEvent*>(event))) {
         event->ignore();
-        return true;
+        handled = true;
+    } else {
+        handled = QPlainTextEdit::event(event);
     }
-    return QPlainTextEdit::event(event);
+    // A key left alone goes up to the pane next, which must not hand it back here.
+    if (key && !event->isAccepted()) m_pane.m_leftByView = event;
+    return handled;
 }
 
 void EditPane::View::keyPressEvent(QKeyEvent* event) {
     // A key acts on the whole text (Ctrl+End, a snapshot of it, an edit): the rest of a load
     // comes in first.
     m_pane.finishLoading();
-    emit m_pane.keyDown(event->key());
-    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
-        // The only undo is the program's snapshot.
+    emit m_pane.keyDown(keyChangesText(event));
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo) ||
+        isClipboardEditKey(event)) {
+        // The only undo is the program's snapshot, and a cut or a paste is the window's
+        // command, which keeps the stored codes of what it moves. Such a key arrives here
+        // only while its command cannot run.
+        event->accept();
+        return;
+    }
+    if (m_pane.m_composing &&
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        // A command key the input method passed on while composing: nothing, as the
+        // shortcut itself does nothing then.
         event->accept();
         return;
     }
@@ -432,16 +488,17 @@ void EditPane::View::inputMethodEvent(QInputMethodEvent* event) {
     // Composed text arrives without key presses of its own; its commit counts as one.
     const bool commits = !event->commitString().isEmpty() || event->replacementLength() > 0;
     if (commits || !event->preeditString().isEmpty()) m_pane.finishLoading();
-    if (commits) emit m_pane.keyDown(0);
+    if (commits) emit m_pane.keyDown(true);
     if (!event->commitString().isEmpty() && !cp932::canEncode(event->commitString())) {
         QInputMethodEvent replaced(event->preeditString(), event->attributes());
         replaced.setCommitString(cp932::toEncodable(event->commitString()),
                                  event->replacementStart(), event->replacementLength());
         QPlainTextEdit::inputMethodEvent(&replaced);
         m_pane.tellLost(cp932::lostCharacters(event->commitString()));
-        return;
+    } else {
+        QPlainTextEdit::inputMethodEvent(event);
     }
-    QPlainTextEdit::inputMethodEvent(event);
+    m_pane.m_composing = !event->preeditString().isEmpty();
 }
 
 void EditPane::View::mousePressEvent(QMouseEvent* event) {

@@ -116,6 +116,9 @@ public:
     bool lineCountsExact() const;
     void finishLineCounting();
 
+    // True while an input method shows composed text it has not yet committed.
+    bool composing() const { return m_composing; }
+
     // The web address under the pointer after the last mouse move, empty when there is none.
     QString hoveredLink() const { return m_hoverLink ? m_linkAddress : QString(); }
 
@@ -127,8 +130,9 @@ public:
 
 signals:
     void popupRequested(const QPoint& globalPos);
-    // A key went down, before it takes effect (key 0: an input method is about to commit text).
-    void keyDown(int key);
+    // A key went down, before it takes effect; changesText: it types, deletes or breaks a
+    // line (an input method about to commit text counts as such a key).
+    void keyDown(bool changesText);
     // A mouse button went down and the pane has done what it does with it.
     void mousePressed();
     // The whole text is about to be replaced by a load (the edit record goes with it).
@@ -172,6 +176,8 @@ private:
     std::function<int()> m_tabWidth;
     bool m_editedSinceLoad = false;
     bool m_forwarding = false;       // a key sent on to the editor
+    QEvent* m_leftByView = nullptr;  // a key the editor left alone, on its way up to the pane
+    bool m_composing = false;        // an input method shows text it has not committed
     bool m_endsWithEmptyLine = true; // the status total does not count an empty last line
     // The caret's block as last read, valid while the text is unchanged (epoch) and the caret
     // stays in it; without wrap only.

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 
 namespace pote {
 
@@ -74,11 +75,17 @@ void Tselect_fm::group_listClick() {
 
 void Tselect_fm::sizeFor(int group) {
     const int members = group < 0 ? 0 : static_cast<int>(m_store.membersOf(group).size());
-    const PickerLayout layout = pickerLayout(members, m_sectionList->itemHeight());
+    // The whole picker, its buttons above all, stays on the screen: on a small screen or at a
+    // large scale factor the list shows fewer rows and scrolls.
+    const QRect screenRoom = screen()->availableGeometry();
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(16, 48);
+    const PickerLayout layout =
+        pickerLayout(members, m_sectionList->itemHeight(), screenRoom.height() - frame.height());
     m_sectionList->setGeometry(layout.sectionList);
     m_setButton->setGeometry(layout.setButton);
     m_endButton->setGeometry(layout.endButton);
     setFixedSize(PickerLayout::kClientWidth, layout.clientHeight);
+    move(keptOnScreen(pos(), size() + frame, screenRoom));
 }
 
 void Tselect_fm::fillSections() {

@@ -105,9 +105,21 @@ qreal VerticalFont::centringBaseline() const {
     return (m_ascender + m_descender) / 2 / m_upem;
 }
 
-QList<CellGlyph> VerticalFont::upright(QStringView text) const {
+QList<CellGlyph> VerticalFont::upright(QStringView given) const {
     QList<CellGlyph> out;
-    if (text.isEmpty()) return out;
+    if (given.isEmpty()) return out;
+    // A vertical line sets the quotation marks made for it, 〝 and 〟, where the face has them;
+    // one character for one, so the cells keep their indexes.
+    QString quoted;
+    QStringView text = given;
+    if (given.contains(u'“') || given.contains(u'”')) {
+        quoted = given.toString();
+        for (QChar& c : quoted) {
+            const char16_t vertical = c == u'“' ? u'〝' : c == u'”' ? u'〟' : 0;
+            if (vertical && nominalGlyph(vertical) != 0) c = QChar(vertical);
+        }
+        text = quoted;
+    }
     Buffer buffer = bufferOf(text, HB_DIRECTION_TTB);
     const bool vertical = m_forms == Forms::FontVertical;
     const hb_feature_t features[] = {{HB_TAG('v', 'e', 'r', 't'), vertical ? 1u : 0u, 0, ~0u},

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -49,8 +50,10 @@ VerticalPreview::VerticalPreview(PreviewHost& host, VerticalSettings& settings, 
       m_allSections(settings.allSections) {
     setObjectName(QStringLiteral("vertical_preview_fm"));
     setWindowTitle(QStringLiteral("縦書きプレビュー"));
-    resize(1100, 760);
     buildControls();
+    // As large as a page pair wants, within the screen's room (its frame and title included).
+    const QSize room = screen()->availableGeometry().size() - QSize(16, 48);
+    resize(QSize(1100, 760).boundedTo(room).expandedTo(minimumSizeHint()));
     connect(&m_counting, &QFutureWatcher<QList<int>>::finished, this, &VerticalPreview::takeCounts);
 }
 
@@ -60,11 +63,15 @@ VerticalPreview::~VerticalPreview() {
 }
 
 void VerticalPreview::buildControls() {
+    // Two rows, what sets the pages above what shows and writes them, so that the window fits
+    // a small screen or a large scale factor: one row of everything is wider than 1,100 pixels.
     auto* bar = new QHBoxLayout;
-    const auto label = [this, bar](const QString& text) { bar->addWidget(new QLabel(text, this)); };
+    const auto label = [this](QHBoxLayout* row, const QString& text) {
+        row->addWidget(new QLabel(text, this));
+    };
     const auto clickFocus = [](QWidget* w) { w->setFocusPolicy(Qt::ClickFocus); };
 
-    label(QStringLiteral("書式"));
+    label(bar, QStringLiteral("書式"));
     m_format = new QComboBox(this);
     m_format->setObjectName(QStringLiteral("vp_format"));
     m_format->addItem(QStringLiteral("原稿用紙 20×20"), QStringLiteral("genkou"));
@@ -85,13 +92,19 @@ void VerticalPreview::buildControls() {
     bar->addWidget(m_chars);
     bar->addWidget(m_lines);
 
-    label(QStringLiteral("書体"));
+    label(bar, QStringLiteral("書体"));
     m_face = new QComboBox(this);
     m_face->setObjectName(QStringLiteral("vp_face"));
     m_face->addItems(japaneseFaces());
     if (m_face->findText(m_settings.face) < 0) m_face->addItem(m_settings.face);
     m_face->setCurrentText(m_settings.face);
+    // A long face name must not widen the window; the open list shows it whole.
+    m_face->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_face->setMinimumContentsLength(10);
     bar->addWidget(m_face);
+    bar->addStretch();
+
+    auto* row = new QHBoxLayout;
 
     m_name = new QCheckBox(QStringLiteral("セクション名"), this);
     m_name->setObjectName(QStringLiteral("vp_name"));
@@ -99,29 +112,29 @@ void VerticalPreview::buildControls() {
     m_indent = new QCheckBox(QStringLiteral("字下げを補う"), this);
     m_indent->setObjectName(QStringLiteral("vp_indent"));
     m_indent->setChecked(m_settings.indent);
-    bar->addWidget(m_name);
-    bar->addWidget(m_indent);
+    row->addWidget(m_name);
+    row->addWidget(m_indent);
 
     m_scope = new QComboBox(this);
     m_scope->setObjectName(QStringLiteral("vp_scope"));
     m_scope->addItem(QStringLiteral("全セクション"));
     m_scope->addItem(QStringLiteral("編集中のセクション"));
     m_scope->setCurrentIndex(m_allSections ? 0 : 1);
-    bar->addWidget(m_scope);
+    row->addWidget(m_scope);
 
     m_zoom = new QComboBox(this);
     m_zoom->setObjectName(QStringLiteral("vp_zoom"));
     for (int z : kZooms)
         m_zoom->addItem(QStringLiteral("%1%").arg(z), z);
-    bar->addWidget(m_zoom);
-    bar->addStretch();
+    row->addWidget(m_zoom);
+    row->addStretch();
 
     auto* pdf = new QPushButton(QStringLiteral("PDFに書き出す"), this);
     pdf->setObjectName(QStringLiteral("vp_pdf"));
     auto* print = new QPushButton(QStringLiteral("印刷"), this);
     print->setObjectName(QStringLiteral("vp_print"));
-    bar->addWidget(pdf);
-    bar->addWidget(print);
+    row->addWidget(pdf);
+    row->addWidget(print);
     for (QWidget* w : std::initializer_list<QWidget*>{m_format, m_face, m_name, m_indent, m_scope,
                                                       m_zoom, pdf, print})
         clickFocus(w);
@@ -138,6 +151,7 @@ void VerticalPreview::buildControls() {
     auto* keys = new QLabel(
         QStringLiteral("← / PageDown: 次のページ　→ / PageUp: 前のページ　Home / End: 最初 / 最後"),
         this);
+    keys->setWordWrap(true);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_status);
@@ -145,6 +159,7 @@ void VerticalPreview::buildControls() {
     bottom->addWidget(keys);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
+    layout->addLayout(row);
     layout->addWidget(m_scroll, 1);
     layout->addLayout(bottom);
 
@@ -199,7 +214,7 @@ void VerticalPreview::sectionChanged(int section, SectionSource text) {
     m_pages->setSection(shown, std::move(text));
     m_pages->pagesOf(shown); // counted now, so that an older count in flight cannot undo it
     if (m_place.section == shown && m_place.page >= m_pages->pagesOf(shown))
-        m_place = m_pages->placeOf(shown, std::numeric_limits<quint32>::max());
+        m_place = spreadStart(m_pages->placeOf(shown, std::numeric_limits<quint32>::max()));
     refresh();
 }
 
@@ -260,8 +275,17 @@ void VerticalPreview::takeCounts() {
     refresh();
 }
 
+PagePlace VerticalPreview::spreadStart(PagePlace place) const {
+    // A spread is an odd page on the right and the even one after it, as in a bound book.
+    // While the pages before are still being counted the number is unknown, and the page
+    // asked for leads.
+    const std::optional<int> number = m_pages->numberOf(place);
+    if (!number || *number % 2 == 0) return place;
+    return m_pages->previous(place).value_or(place);
+}
+
 void VerticalPreview::showPlace(PagePlace place) {
-    m_place = place;
+    m_place = spreadStart(place);
     refresh();
     scrollToStart();
 }
@@ -295,7 +319,10 @@ QString VerticalPreview::statusText() const {
 
 void VerticalPreview::nextPage() {
     if (!m_pages) return;
-    if (const std::optional<PagePlace> p = m_pages->next(m_place)) showPlace(*p);
+    // A turn shows a whole new spread; the last one stays when it is already in view.
+    const std::optional<PagePlace> left = m_pages->next(m_place);
+    if (const std::optional<PagePlace> p = left ? m_pages->next(*left) : std::nullopt)
+        showPlace(*p);
 }
 
 void VerticalPreview::previousPage() {

@@ -77,6 +77,9 @@ private:
     void buildControls();
     void optionsChanged();
     void faceChanged();
+    // The first (right) page of the spread that holds place.
+    PagePlace spreadStart(PagePlace place) const;
+    // Shows the spread that holds place.
     void showPlace(PagePlace place);
     void refresh();
     void fitSpread();

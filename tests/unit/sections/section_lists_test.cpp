@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace pote {
 namespace {
 
@@ -129,6 +131,26 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(SizingRow{"EmptyGroupKeepsOneRow", 0, 17}, SizingRow{"OneSection", 1, 17},
                     SizingRow{"Twenty", 20, 264}, SizingRow{"ThirtyShowTwenty", 30, 264}),
     [](const testing::TestParamInfo<SizingRow>& row) { return row.param.name; });
+
+// A screen too short for twenty rows gets as many as fit, never fewer than one; the picker is
+// then moved onto the screen's free area.
+TEST(PickerFit, AShortScreenShowsFewerRowsAndThePickerStaysOnIt) {
+    for (const int room : {180 + 13 * 20 + 4, 180 + 13 * 7 + 4, 180 + 13 * 7 + 16, 100}) {
+        SCOPED_TRACE(room);
+        const PickerLayout layout = pickerLayout(43, 13, room);
+        EXPECT_LE(layout.clientHeight, std::max(room, 180 + 13 + 4));
+        EXPECT_GE(layout.clientHeight + 13, std::min(room, pickerLayout(43, 13).clientHeight));
+        EXPECT_GE(layout.sectionList.height(), 13 + 4);
+    }
+    const QRect screen(0, 0, 800, 500);
+    for (const QPoint at : {QPoint(700, 480), QPoint(-30, -5), QPoint(100, 100)}) {
+        const QPoint kept = keptOnScreen(at, QSize(305, 400), screen);
+        EXPECT_TRUE(screen.contains(QRect(kept, QSize(305, 400)))) << at.x() << "," << at.y();
+        if (screen.contains(QRect(at, QSize(305, 400)))) {
+            EXPECT_EQ(kept, at);
+        }
+    }
+}
 
 TEST(PickerPlacement, JustBelowTheChooseButton) {
     // A window at (312, 178) whose frame and menu take 8 px at the sides and 50 px in height.

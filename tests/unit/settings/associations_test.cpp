@@ -1,5 +1,7 @@
 #include "settings/associations.h"
 
+#include "settings/desktop_key_file.h"
+
 #include "support/test_files.h"
 
 #include <QDir>
@@ -177,6 +179,25 @@ TEST_F(Associations, SettingsClearOrderTakesEverythingBack) {
 
     EXPECT_EQ(readAll(mimeApps()), kForeign);
     EXPECT_EQ(dataFiles(), QStringList());
+}
+
+// Our entry offers the program for plain text only while .txt files open with it.
+TEST_F(Associations, TheEntryListsPlainTextOnlyWhileTextIsOurs) {
+    const auto types = [this] {
+        const auto entry = DesktopKeyFile::parse(readAll(this->entry()));
+        return entry ? entry->value("Desktop Entry", "MimeType").value_or("?") : "unreadable";
+    };
+    const QByteArray document = "application/x-poteedit-document;";
+    const QByteArray both = "application/x-poteedit-document;text/plain;";
+    QString extOldApp;
+    ASSERT_TRUE(assoc_set(m_places).ok());
+    EXPECT_EQ(types(), document);
+    ASSERT_TRUE(txt_assoc_set(m_places, extOldApp).ok());
+    EXPECT_EQ(types(), both);
+    ASSERT_TRUE(assoc_set(m_places).ok());
+    EXPECT_EQ(types(), both) << "setting the document type again keeps .txt";
+    ASSERT_TRUE(txt_assoc_restore(m_places, extOldApp).ok());
+    EXPECT_EQ(types(), document);
 }
 
 TEST_F(Associations, AMalformedMimeAppsListIsNeverRewritten) {

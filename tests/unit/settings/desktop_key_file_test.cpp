@@ -124,17 +124,20 @@ TEST(DesktopEntry, ExecArgumentRoundTrips) {
 
 TEST(DesktopEntry, EntryNamesTheProgramAndBothTypes) {
     const QString exe = QStringLiteral("/home/u/ぽてまる/poteedit");
-    auto entry = DesktopKeyFile::parse(desktopEntryText(exe));
+    auto entry = DesktopKeyFile::parse(desktopEntryText(exe, true));
     ASSERT_TRUE(entry);
     EXPECT_EQ(execProgram(entry->value("Desktop Entry", "Exec").value_or("")), exe);
     EXPECT_EQ(entry->value("Desktop Entry", "MimeType"),
               "application/x-poteedit-document;text/plain;");
     EXPECT_EQ(entry->value("Desktop Entry", "Icon"), "poteedit");
+    entry = DesktopKeyFile::parse(desktopEntryText(exe, false));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->value("Desktop Entry", "MimeType"), "application/x-poteedit-document;");
 }
 
 TEST(DesktopEntry, PackagedFilesMatchWhatTheProgramWrites) {
     EXPECT_EQ(test::readAll(QStringLiteral(POTE_DESKTOP_ASSETS "/poteedit.desktop")),
-              desktopEntryText(QStringLiteral("poteedit")));
+              desktopEntryText(QStringLiteral("poteedit"), true));
     EXPECT_EQ(test::readAll(QStringLiteral(POTE_DESKTOP_ASSETS "/poteedit.xml")), mimePackageXml());
 }
 

@@ -105,6 +105,10 @@ TEST_F(VerticalDrawing, InkSitsWhereAVerticalLineWantsItWithAndWithoutTheFontsVe
          [](const QRectF& r) { return r.height() > 2 * r.width(); }},
         {"dash runs down the line", u'―',
          [](const QRectF& r) { return r.height() > 3 * r.width(); }},
+        {"wave dash runs down the line (0x8160 as CP932 reads it)", u'～',
+         [](const QRectF& r) { return r.height() > 2 * r.width(); }},
+        {"wave dash runs down the line", u'〜',
+         [](const QRectF& r) { return r.height() > 2 * r.width(); }},
         {"ellipsis runs down the line", u'…',
          [](const QRectF& r) { return r.height() > r.width(); }},
         {"comma in the upper right", u'、',
@@ -150,6 +154,13 @@ TEST_F(VerticalDrawing, TheFontsOwnFormsAreUsedAndAFaceWithoutThemTurnsOrShifts)
     }
     for (const char16_t ch : {u'、', u'ゃ', u'あ', u'漢'})
         EXPECT_FALSE(inkInUnitCell(*without, QChar(ch)).turned) << int(ch);
+    // “ ” are set as the vertical quotation marks 〝 〟.
+    for (VerticalFont* font : {withForms.get(), without.get()}) {
+        EXPECT_EQ(inkInUnitCell(*font, QChar(u'“')).glyph,
+                  inkInUnitCell(*font, QChar(u'〝')).glyph);
+        EXPECT_EQ(inkInUnitCell(*font, QChar(u'”')).glyph,
+                  inkInUnitCell(*font, QChar(u'〟')).glyph);
+    }
 }
 
 TEST_F(VerticalDrawing, AFaceThatHasNoVerticalFormsStillSetsAVerticalLine) {
