@@ -166,35 +166,37 @@ QString revisionIgnoredJson(const QMap<QString, QStringList>& ignored) {
             documents.insert(it.key(), QJsonArray::fromStringList(it.value()));
     if (documents.isEmpty()) return {};
     return QString::fromUtf8(QJsonDocument(documents).toJson(QJsonDocument::Compact));
-    // The books as an INI array: EpubBooks/size, EpubBooks/1/Path, EpubBooks/1/Identifier, ...
-    // Entries without both values are damage and are skipped.
-    void readEpub(QSettings & file, ValueReader & r, EpubSettings & e) {
-        r.text(QStringLiteral("EpubAuthor"), e.author);
-        r.text(QStringLiteral("EpubAuthorSort"), e.authorSort);
-        r.flag(QStringLiteral("EpubHorizontal"), e.horizontal);
-        const int size = file.beginReadArray(QStringLiteral("EpubBooks"));
-        for (int i = 0; i < qMin(size, kMaxRememberedBooks); ++i) {
-            file.setArrayIndex(i);
-            const RememberedBook book{file.value(QStringLiteral("Path")).toString(),
-                                      file.value(QStringLiteral("Identifier")).toString()};
-            if (!book.path.isEmpty() && !book.identifier.trimmed().isEmpty()) e.books.append(book);
-        }
-        file.endArray();
-    }
+}
 
-    void writeEpub(QSettings & file, const EpubSettings& e) {
-        file.setValue(QStringLiteral("EpubAuthor"), e.author);
-        file.setValue(QStringLiteral("EpubAuthorSort"), e.authorSort);
-        file.setValue(QStringLiteral("EpubHorizontal"), e.horizontal ? 1 : 0);
-        file.remove(QStringLiteral("EpubBooks")); // a shorter list leaves no old entries behind
-        file.beginWriteArray(QStringLiteral("EpubBooks"), int(e.books.size()));
-        for (int i = 0; i < e.books.size(); ++i) {
-            file.setArrayIndex(i);
-            file.setValue(QStringLiteral("Path"), e.books[i].path);
-            file.setValue(QStringLiteral("Identifier"), e.books[i].identifier);
-        }
-        file.endArray();
+// The books as an INI array: EpubBooks/size, EpubBooks/1/Path, EpubBooks/1/Identifier, ...
+// Entries without both values are damage and are skipped.
+void readEpub(QSettings& file, ValueReader& r, EpubSettings& e) {
+    r.text(QStringLiteral("EpubAuthor"), e.author);
+    r.text(QStringLiteral("EpubAuthorSort"), e.authorSort);
+    r.flag(QStringLiteral("EpubHorizontal"), e.horizontal);
+    const int size = file.beginReadArray(QStringLiteral("EpubBooks"));
+    for (int i = 0; i < qMin(size, kMaxRememberedBooks); ++i) {
+        file.setArrayIndex(i);
+        const RememberedBook book{file.value(QStringLiteral("Path")).toString(),
+                                  file.value(QStringLiteral("Identifier")).toString()};
+        if (!book.path.isEmpty() && !book.identifier.trimmed().isEmpty()) e.books.append(book);
     }
+    file.endArray();
+}
+
+void writeEpub(QSettings& file, const EpubSettings& e) {
+    file.setValue(QStringLiteral("EpubAuthor"), e.author);
+    file.setValue(QStringLiteral("EpubAuthorSort"), e.authorSort);
+    file.setValue(QStringLiteral("EpubHorizontal"), e.horizontal ? 1 : 0);
+    file.remove(QStringLiteral("EpubBooks")); // a shorter list leaves no old entries behind
+    file.beginWriteArray(QStringLiteral("EpubBooks"), int(e.books.size()));
+    for (int i = 0; i < e.books.size(); ++i) {
+        file.setArrayIndex(i);
+        file.setValue(QStringLiteral("Path"), e.books[i].path);
+        file.setValue(QStringLiteral("Identifier"), e.books[i].identifier);
+    }
+    file.endArray();
+}
 
 } // namespace
 
