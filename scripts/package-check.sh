@@ -52,7 +52,10 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 "$tree/bin/poteedit" --version | grep -q "Version $version$" || fail "poteedit --version"
 "$tree/bin/poteedit" --help | grep -qx "マニュアル: $tree/share/poteedit/help/index.html" ||
   fail "poteedit does not find its manual in share/poteedit"
-"$tree/bin/ptmtool" --help | grep -q "^usage: ptmtool" || fail "ptmtool --help"
+# Read whole before matching: grep -q stops at the first line, and a help text longer than one
+# write would then end in a broken pipe.
+help="$("$tree/bin/ptmtool" --help)" || fail "ptmtool --help exited with $?"
+grep -q "^usage: ptmtool" <<<"$help" || fail "ptmtool --help"
 "$tree/bin/ptmtool" --version | grep -qx "ptmtool $version" || fail "ptmtool --version"
 # The window starts from the unpacked tree and keeps running until it is stopped.
 status=0
