@@ -1,11 +1,11 @@
 // ptmtool lint: findings by section, line and byte column, as JSON, the rules chosen, the exit
 // codes, and the rules that need no dictionary running without one.
+#include "support/run_program.h"
 #include "support/test_files.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -13,24 +13,12 @@
 namespace pote {
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Outcome = test::ProgramRun;
 
 Outcome ptmtool(const QStringList& args, const QByteArray& dictionary = {}) {
-    QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (!dictionary.isEmpty()) env.insert(QStringLiteral("POTE_MECAB_DICDIR"), dictionary);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(PTMTOOL_PATH), args);
-    Outcome r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    return test::runProgram(QStringLiteral(PTMTOOL_PATH), args, env);
 }
 
 class PtmtoolLint : public testing::Test {

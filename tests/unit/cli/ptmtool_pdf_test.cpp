@@ -3,6 +3,7 @@
 // with their exit codes.
 
 #include "support/epubcheck.h"
+#include "support/run_program.h"
 #include "support/test_files.h"
 
 #include <QFile>
@@ -22,19 +23,13 @@ struct Outcome {
     QString err;
 };
 
+// With no display: ptmtool draws its pages offscreen on its own.
 Outcome run(const QString& program, const QStringList& args) {
-    QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    Outcome r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    const test::ProgramRun r = test::runProgram(program, args, env);
+    return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
 Outcome ptmtool(const QStringList& args) {

@@ -1,6 +1,7 @@
 #include "core/document_file.h"
 #include "core/export_target.h"
 #include "core/file_io.h"
+#include "support/run_program.h"
 #include "support/test_files.h"
 #include "textio/text_messages.h"
 
@@ -22,21 +23,10 @@
 namespace pote {
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Outcome = test::ProgramRun;
 
 Outcome ptmtool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(PTMTOOL_PATH), args);
-    Outcome r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    return test::runProgram(QStringLiteral(PTMTOOL_PATH), args);
 }
 
 // A document with every field set, names and texts given as bytes, one text not CP932.
