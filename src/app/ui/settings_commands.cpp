@@ -14,6 +14,7 @@
 #include "settings/ui/conf_fm.h"
 #include "settings/ui/editor_font_qt.h"
 #include "settings/ui/ffont_fm.h"
+#include "settings/ui/japanese_font_dialog.h"
 
 #include <QColorDialog>
 #include <QFontDialog>
@@ -64,6 +65,7 @@ void SettingsCommands::nx_cfontClick() {
     shown.setFamily(QFontInfo(shown).family());
     QFontDialog dialog(shown, m_context.view.dialogParent());
     dialog.setOption(QFontDialog::DontUseNativeDialog);
+    openOnJapaneseText(dialog);
     // Room for a longer list of faces than the toolkit's own size gives.
     dialog.resize(dialog.sizeHint().expandedTo(QSize(640, 460)));
     // The font as the dialog's lists show it, which may lack a style of the stored font.
