@@ -15,6 +15,7 @@
 #include "settings/ui/editor_font_qt.h"
 #include "settings/ui/ffont_fm.h"
 #include "settings/ui/japanese_font_dialog.h"
+#include "vertical/ui/font_file.h"
 
 #include <QColorDialog>
 #include <QFontDialog>
@@ -84,7 +85,7 @@ void SettingsCommands::nx_cfontClick() {
 
 void SettingsCommands::nx_ffontClick() {
     Tffont_fm dialog(m_context.settings.font, m_context.pane.palette().color(QPalette::Base),
-                     m_context.view.dialogParent());
+                     vertical::japaneseFixedPitchFaces(), m_context.view.dialogParent());
     m_context.view.runModal(dialog);
     relayoutPane();
 }
