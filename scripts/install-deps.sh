@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-misaki fonts-dejavu-core
   xvfb x11-apps imagemagick xdotool poppler-utils
+  ibus ibus-anthy dbus-daemon dconf-service dconf-gsettings-backend libglib2.0-bin
   epubcheck default-jre-headless
   desktop-file-utils shared-mime-info rsync
   dpkg-dev file

@@ -51,10 +51,23 @@ int sizeItemFor(int points) {
     return 0;
 }
 
-Choice choiceFor(const EditorFont& editing) {
+OfferedFaces offeredOrFallback(const OfferedFaces& installed) {
+    if (!installed.isEmpty()) return installed;
+    return {{kGothic}, {kMincho}};
+}
+
+FaceShown faceShownFor(const OfferedFaces& offered, const QString& face, const QString& standIn) {
+    for (int i = 0; i < offered.size(); ++i)
+        if (offered.at(i).contains(face)) return {i, true};
+    for (int i = 0; i < offered.size(); ++i)
+        if (offered.at(i).contains(standIn)) return {i, true};
+    return {0, false};
+}
+
+Choice choiceFor(const EditorFont& editing, const FaceShown& shown) {
     Choice c;
     c.color = editing.color;
-    c.face = editing.face == kMincho ? 1 : 0;
+    c.face = shown.index;
     c.italic = editing.italic;
     c.underline = editing.underline;
     c.strikeOut = editing.strikeOut;
@@ -62,9 +75,13 @@ Choice choiceFor(const EditorFont& editing) {
     return c;
 }
 
-EditorFont chosenFont(const EditorFont& editing, const Choice& choice) {
+EditorFont chosenFont(const EditorFont& editing, const Choice& choice, const OfferedFaces& offered,
+                      const FaceShown& shown) {
     EditorFont font = editing;
-    font.face = choice.face == 1 ? kMincho : kGothic;
+    const bool isOffered = choice.face >= 0 && choice.face < offered.size();
+    const int face = isOffered ? choice.face : 0;
+    if (!(shown.keepsName && face == shown.index) && !offered.isEmpty())
+        font.face = offered.at(face).front();
     font.bold = false;
     font.italic = choice.italic;
     font.underline = choice.underline;

@@ -1,7 +1,7 @@
 #pragma once
-// The fixed-pitch font dialog without its window: a reduced chooser over the two fixed-pitch
-// Japanese faces, italic, underline and strike-out, seven sizes and a palette of sixteen text
-// colours. Its result replaces the editing font like the standard font dialog's does.
+// The fixed-pitch font dialog without its window: a reduced chooser over the installed
+// fixed-pitch Japanese faces, italic, underline and strike-out, seven sizes and a palette of
+// sixteen text colours. Its result replaces the editing font like the standard font dialog's does.
 
 #include "settings/settings_values.h"
 
@@ -12,8 +12,10 @@
 
 namespace pote::ffont {
 
-const QString kGothic = QStringLiteral("ＭＳ ゴシック"); // face index 0
-const QString kMincho = QStringLiteral("ＭＳ 明朝");     // face index 1
+// The faces offered when the machine has no fixed-pitch Japanese face of its own: the names
+// older settings hold, which the program maps to whatever it can.
+const QString kGothic = QStringLiteral("ＭＳ ゴシック");
+const QString kMincho = QStringLiteral("ＭＳ 明朝");
 const QString kPreviewText = QStringLiteral("nekoＮＥＫＯ猫");
 
 // The palette: two rows of eight, index = column + 8 × row, as 0x00BBGGRR colours.
@@ -32,9 +34,25 @@ const QStringList& sizeItems();
 // The list entry preselected for a font of that many points.
 int sizeItemFor(int points);
 
+// The faces the dialog offers: each with every name it answers to, the one to show first.
+using OfferedFaces = QList<QStringList>;
+// The installed faces, or the two fallback names when there are none.
+OfferedFaces offeredOrFallback(const OfferedFaces& installed);
+
+// Which offered face the dialog opens on for the editing face.
+struct FaceShown {
+    int index = 0;
+    // The face is the stored name's, by one of its names or as the face this machine draws an
+    // older settings' "ＭＳ ゴシック" with: while it stays chosen, the stored name is kept.
+    bool keepsName = false;
+};
+// The face itself when offered; else the offered face standIn names (the family the editing
+// face is really drawn with); else the first.
+FaceShown faceShownFor(const OfferedFaces& offered, const QString& face, const QString& standIn);
+
 // What the dialog's controls hold.
 struct Choice {
-    int face = 0; // 1: kMincho, anything else: kGothic
+    int face = 0; // index into the offered faces; anything outside them: the first
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
@@ -44,10 +62,12 @@ struct Choice {
 };
 
 // The controls when the dialog opens on the editing font.
-Choice choiceFor(const EditorFont& editing);
+Choice choiceFor(const EditorFont& editing, const FaceShown& shown);
 
-// The font the choice makes of the editing font: the chosen face, size and colour, the
-// Shift-JIS character set, italic, underline and strike-out as chosen and never bold.
-EditorFont chosenFont(const EditorFont& editing, const Choice& choice);
+// The font the choice makes of the editing font: the chosen face (its stored name kept while the
+// face it opened on stays chosen and keepsName), size and colour, the Shift-JIS character set,
+// italic, underline and strike-out as chosen and never bold.
+EditorFont chosenFont(const EditorFont& editing, const Choice& choice, const OfferedFaces& offered,
+                      const FaceShown& shown);
 
 } // namespace pote::ffont

@@ -139,6 +139,8 @@ TEST_F(EpubExport, WritesTheDocumentWithThePanesLatestEdits) {
     EXPECT_EQ(dialog.type, Asked::Type::SaveFile);
     EXPECT_EQ(dialog.dialog.defaultSuffix, QStringLiteral("epub"));
     EXPECT_EQ(prompter->last().text, epubmsg::finished(QDir::toNativeSeparators(book)));
+    EXPECT_EQ(window->statusPanelText(0),
+              QStringLiteral("「窓辺の猫.epub」に書き出したにゃ（2セクション）"));
     EXPECT_EQ(stopOfferedAtMessage, std::vector<bool>{false}) << "the report comes after the work";
     EXPECT_EQ(window->settings().WorkDir, m_dir.path());
     EXPECT_EQ(entryNames(book).size(), 9) << "with a drawn cover and its page";

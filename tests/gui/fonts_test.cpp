@@ -65,15 +65,20 @@ TEST_F(Fonts, FixedPitchDropsBoldAndOfferedFacesOnly) {
     editing().setSize(16);
     int faceShown = -1;
     QString sizeShown;
+    QString firstFace, secondFace;
     fixedPitch([&](Tffont_fm& d) {
         faceShown = d.font_name->checkedId();
+        firstFace = d.font_name->button(0)->text();
+        secondFace = d.font_name->button(1)->text();
         sizeShown = d.size_list->currentItem()->text();
         EXPECT_TRUE(d.cb_under->isChecked());
         d.Button1Click();
     });
-    EXPECT_EQ(faceShown, 0) << "a face not offered shows as the Gothic";
+    EXPECT_EQ(faceShown, 0) << "a face not offered shows as the first";
+    EXPECT_EQ(firstFace, QStringLiteral("IPAゴシック"))
+        << "installed faces, by their Japanese names";
     EXPECT_EQ(sizeShown, QStringLiteral("18")) << "16 points preselect 18";
-    EXPECT_EQ(editing().face, QStringLiteral("ＭＳ ゴシック"));
+    EXPECT_EQ(editing().face, firstFace);
     EXPECT_FALSE(editing().bold);
     EXPECT_TRUE(editing().underline);
     EXPECT_EQ(editing().size, 18);
@@ -87,7 +92,7 @@ TEST_F(Fonts, FixedPitchDropsBoldAndOfferedFacesOnly) {
         d.size_list->setCurrentRow(6);
         d.Button2Click();
     });
-    EXPECT_EQ(editing().face, QStringLiteral("ＭＳ ゴシック")) << "cancel keeps the font";
+    EXPECT_EQ(editing().face, firstFace) << "cancel keeps the font";
     EXPECT_FALSE(editing().italic);
 
     fixedPitch([](Tffont_fm& d) {
@@ -97,10 +102,22 @@ TEST_F(Fonts, FixedPitchDropsBoldAndOfferedFacesOnly) {
         d.size_list->setCurrentRow(6);
         d.Button1Click();
     });
-    EXPECT_EQ(editing().face, QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(editing().face, secondFace);
     EXPECT_TRUE(editing().italic && editing().strikeOut);
     EXPECT_EQ(window->pane()->font().pixelSize(), 96);
-    EXPECT_EQ(window->pane()->font().family(), QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(window->pane()->font().family(), secondFace);
+    EXPECT_EQ(QFontInfo(window->pane()->font()).family(), QStringLiteral("IPAMincho"))
+        << "the Japanese name finds the face";
+
+    // An older settings file's "ＭＳ ゴシック": shown as the face that draws it, and kept.
+    editing().face = QStringLiteral("ＭＳ ゴシック");
+    QString shownFace;
+    fixedPitch([&](Tffont_fm& d) {
+        shownFace = d.font_name->checkedButton()->text();
+        d.Button1Click();
+    });
+    EXPECT_EQ(shownFace, QStringLiteral("IPAゴシック"));
+    EXPECT_EQ(editing().face, QStringLiteral("ＭＳ ゴシック"));
 }
 
 TEST_F(Fonts, ThePaletteColoursThePreviewAndThePane) {
@@ -226,8 +243,10 @@ TEST_F(Fonts, AnUnknownFaceShowsTheSubstituteAndKeepsItsName) {
 }
 
 TEST_F(Fonts, FontColourWrapAndTabWidthLastUntilTheNextStart) {
-    fixedPitch([](Tffont_fm& d) {
+    QString chosenFace;
+    fixedPitch([&](Tffont_fm& d) {
         d.font_name->button(1)->click();
+        chosenFace = d.font_name->button(1)->text();
         d.size_list->setCurrentRow(2);
         d.fp_imgMouseDown(QPoint(140, 5)); // navy
         d.Button1Click();
@@ -255,7 +274,7 @@ TEST_F(Fonts, FontColourWrapAndTabWidthLastUntilTheNextStart) {
 
     restart({});
     EditPane* pane = window->pane();
-    EXPECT_EQ(pane->font().family(), QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(pane->font().family(), chosenFace);
     EXPECT_EQ(pane->font().pixelSize(), 24);
     EXPECT_EQ(pane->palette().color(QPalette::Text), QColor(0, 0, 128));
     EXPECT_EQ(pane->palette().color(QPalette::Base), QColor(200, 230, 255))

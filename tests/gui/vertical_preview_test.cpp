@@ -193,6 +193,11 @@ TEST_F(VerticalPreviewTest, PdfFromThePreviewAndAFailureThatKeepsTheOldFile) {
     ASSERT_TRUE(info.waitForFinished(60000));
     EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
                     .contains(QRegularExpression(QStringLiteral("Pages:\\s+6\\n"))));
+    // Done is said in the status bar, and stays there when the window comes back to the front.
+    const QString done = QStringLiteral("「原稿.pdf」に書き出したにゃ（6ページ）");
+    EXPECT_EQ(window->statusPanelText(0), done);
+    window->status_update();
+    EXPECT_EQ(window->statusPanelText(0), done);
     // A target whose folder is a file: the cat says so, naming it, and nothing changes.
     writeAll(path(QStringLiteral("メモ")), "memo");
     const QString blocked = path(QStringLiteral("メモ/原稿.pdf"));
@@ -201,6 +206,7 @@ TEST_F(VerticalPreviewTest, PdfFromThePreviewAndAFailureThatKeepsTheOldFile) {
     EXPECT_EQ(prompter->last().kind, MessageKind::Error);
     EXPECT_TRUE(prompter->last().text.contains(blocked)) << prompter->last().text.toStdString();
     EXPECT_EQ(readAll(path(QStringLiteral("メモ"))), QByteArray("memo"));
+    EXPECT_NE(window->statusPanelText(0), done);
 
     // A section holding a NUL: written, its blank cell named by the cat afterwards.
     store().section(0).text = "a" + QByteArray(1, '\0') + "b\r\n";

@@ -42,6 +42,9 @@ public:
     // progress); release and then status_update to bring the read-out back.
     virtual void holdStatusText(const QString& text) = 0;
     virtual void releaseStatusText() = 0;
+    // A word on finished work in the first status panel, there until the caret read-out
+    // changes (a window coming back to the front does not wipe it). Empty: the read-out again.
+    virtual void noteStatusText(const QString& text) = 0;
     // Where the section picker opens, on the desktop.
     virtual QPoint pickerAnchor() const = 0;
 };

@@ -1,6 +1,7 @@
 #include "app/ui/application_setup.h"
 
 #include "app/ui/disabled_icon_style.h"
+#include "core/toolkit_texts.h"
 
 #include <QApplication>
 #include <QFont>
@@ -43,6 +44,8 @@ void setUpApplication(QApplication& app) {
     QApplication::setOrganizationName(QStringLiteral("kumolab"));
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     QApplication::setStyle(new DisabledIconStyle);
+    // Installed first, asked last: Qt's own catalogues answer wherever they can.
+    QApplication::installTranslator(new ToolkitTextsJa(&app));
     const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     for (const char* name : {"qtbase_ja", "qt_ja"}) {
         auto* translator = new QTranslator(&app);

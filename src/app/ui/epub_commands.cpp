@@ -1,5 +1,6 @@
 #include "app/ui/epub_commands.h"
 
+#include "app/export_status.h"
 #include "app/file_dialog_kinds.h"
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
@@ -57,6 +58,7 @@ void EpubCommands::nx_epub_saveClick() {
 
     epub::Book book;
     book.sections = epub::sectionsOf(store.document());
+    const int sectionCount = int(book.sections.size());
     book.options.title = epub::bookTitle(chosen->title, store.displayName);
     book.options.author = chosen->author;
     book.options.authorSort = chosen->authorSort;
@@ -80,9 +82,12 @@ void EpubCommands::nx_epub_saveClick() {
         [path, book = std::move(book), progress](const BackgroundJob::StopFlag& stop) {
             return epub::write_epub(path, book, &stop, progress);
         },
-        [this, path](const Result<epub::EpubWrite>& written) {
+        [this, path, sectionCount](const Result<epub::EpubWrite>& written) {
             m_context.view.releaseStatusText();
             m_context.view.status_update();
+            if (written)
+                m_context.view.noteStatusText(
+                    exportedStatusText(path, sectionCount, ExportUnit::Sections));
             m_job.finish([this, path, written] { report(path, written); });
         });
 }

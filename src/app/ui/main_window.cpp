@@ -110,12 +110,18 @@ void Tmain_fm::tool_state_refresh() {
 
 void Tmain_fm::status_update() {
     const EditPane::CaretPosition p = m_edit->caretPosition();
-    if (!m_statusHeld) m_statusPanels[0]->setText(caretStatusText(p.line, p.column, p.totalLines));
+    const QString readOut = caretStatusText(p.line, p.column, p.totalLines);
+    if (!m_statusHeld && readOut != m_readOutUnderNote) {
+        if (!m_readOutUnderNote.isEmpty()) m_statusPanels[0]->setToolTip({});
+        m_readOutUnderNote.clear();
+        m_statusPanels[0]->setText(readOut);
+    }
     m_statusPanels[1]->setText(m_store.plainTextMode() ? plainTextModeStatus() : QString());
 }
 
 void Tmain_fm::holdStatusText(const QString& text) {
     m_statusHeld = true;
+    m_readOutUnderNote.clear();
     m_statusPanels[0]->setText(text);
     m_statusPanels[0]->setToolTip(text); // the whole of it, when the panel is too narrow
     m_statusPanels[0]->repaint();        // at once, also when the event loop is slow to come back
@@ -124,6 +130,20 @@ void Tmain_fm::holdStatusText(const QString& text) {
 void Tmain_fm::releaseStatusText() {
     m_statusHeld = false;
     m_statusPanels[0]->setToolTip({});
+}
+
+void Tmain_fm::noteStatusText(const QString& text) {
+    if (m_statusHeld) return;
+    if (text.isEmpty()) {
+        m_statusPanels[0]->setToolTip({});
+        m_readOutUnderNote.clear();
+        status_update();
+        return;
+    }
+    const EditPane::CaretPosition p = m_edit->caretPosition();
+    m_readOutUnderNote = caretStatusText(p.line, p.column, p.totalLines);
+    m_statusPanels[0]->setText(text);
+    m_statusPanels[0]->setToolTip(text);
 }
 
 QString Tmain_fm::statusPanelText(int panel) const {

@@ -58,6 +58,7 @@ public:
     void status_update() override;
     void holdStatusText(const QString& text) override;
     void releaseStatusText() override;
+    void noteStatusText(const QString& text) override;
     QPoint pickerAnchor() const override;
 
     // The enabled states of every command and the status bar's indicators, from the document.
@@ -122,6 +123,8 @@ private:
     QLabel* m_statusPanels[3] = {};
     QToolButton* m_stopButton = nullptr; // shown while background work runs
     bool m_statusHeld = false;
+    // The caret read-out a note stands over; empty while no note is shown.
+    QString m_readOutUnderNote;
     QMenu* m_popup = nullptr;
 
     // By object name, to lay out the menus; by command, to give each its enabled state.

@@ -14,6 +14,8 @@
 #include "settings/ui/conf_fm.h"
 #include "settings/ui/editor_font_qt.h"
 #include "settings/ui/ffont_fm.h"
+#include "settings/ui/japanese_font_dialog.h"
+#include "vertical/ui/font_file.h"
 
 #include <QColorDialog>
 #include <QFontDialog>
@@ -64,6 +66,7 @@ void SettingsCommands::nx_cfontClick() {
     shown.setFamily(QFontInfo(shown).family());
     QFontDialog dialog(shown, m_context.view.dialogParent());
     dialog.setOption(QFontDialog::DontUseNativeDialog);
+    openOnJapaneseText(dialog);
     // Room for a longer list of faces than the toolkit's own size gives.
     dialog.resize(dialog.sizeHint().expandedTo(QSize(640, 460)));
     // The font as the dialog's lists show it, which may lack a style of the stored font.
@@ -82,7 +85,7 @@ void SettingsCommands::nx_cfontClick() {
 
 void SettingsCommands::nx_ffontClick() {
     Tffont_fm dialog(m_context.settings.font, m_context.pane.palette().color(QPalette::Base),
-                     m_context.view.dialogParent());
+                     vertical::japaneseFixedPitchFaces(), m_context.view.dialogParent());
     m_context.view.runModal(dialog);
     relayoutPane();
 }

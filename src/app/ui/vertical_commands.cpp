@@ -1,5 +1,6 @@
 #include "app/ui/vertical_commands.h"
 
+#include "app/export_status.h"
 #include "app/file_dialog_kinds.h"
 #include "app/reporter.h"
 #include "app/ui/app_context.h"
@@ -228,6 +229,8 @@ void VerticalCommands::exportPdf() {
         QStringLiteral("PDFに書き出す"), m_context.settings.WorkDir, m_context.store.displayName);
     const std::optional<QString> path = m_context.prompter.saveFile(request);
     if (!path || path->isEmpty()) return;
+    // The word on an earlier file must not stand over this one's failure.
+    m_context.view.noteStatusText({});
     if (const Result<void> target = exportTargetCheck(*path, m_context.store.documentPath);
         !target) {
         m_context.reporter.report(target.error());
@@ -245,6 +248,7 @@ void VerticalCommands::exportPdf() {
         m_context.reporter.report(written.error());
         return;
     }
+    m_context.view.noteStatusText(exportedStatusText(*path, *written, ExportUnit::Pages));
     QStringList withNul;
     for (qsizetype i = 0; i < shot.sections.size(); ++i)
         if (shot.sections[i].text.contains('\0'))

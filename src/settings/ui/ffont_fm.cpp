@@ -5,6 +5,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,7 @@ namespace {
 
 constexpr QSize kClientSize{374, 303};
 constexpr QSize kPaletteSize{256, 40};
+constexpr int kRadioStep = 24;
 
 QPushButton* button(const QString& name, const QString& text, const QRect& at, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
@@ -53,23 +55,30 @@ void PalettePicture::mousePressEvent(QMouseEvent* event) {
     emit pressed(event->position().toPoint());
 }
 
-Tffont_fm::Tffont_fm(EditorFont& editing, const QColor& background, QWidget* parent)
-    : QDialog(parent), m_editing(editing), m_background(background), m_working(editing) {
+Tffont_fm::Tffont_fm(EditorFont& editing, const QColor& background,
+                     const ffont::OfferedFaces& faces, QWidget* parent)
+    : QDialog(parent), m_editing(editing), m_background(background),
+      m_faces(ffont::offeredOrFallback(faces)), m_working(editing) {
     setObjectName(QStringLiteral("ffont_fm"));
     // The window's own UI font.
     setAttribute(Qt::WA_WindowPropagation);
     setWindowTitle(QStringLiteral("フォント設定（固定ピッチモード）"));
-    setFixedSize(kClientSize);
+    QStringList faceNames;
+    for (const QStringList& names : m_faces)
+        faceNames.append(names.front());
+    // More faces than the two rows of the original make the dialog taller below them.
+    const int extra = qMax(0, int(faceNames.size()) - 2) * kRadioStep;
+    setFixedSize(kClientSize + QSize(0, extra));
 
     font_name_gp = radioGroup(QStringLiteral("font_name_gp"), QStringLiteral("フォント(&F)"),
-                              {ffont::kGothic, ffont::kMincho}, {8, 8, 150, 72}, font_name);
+                              faceNames, {8, 8, 150, 72 + extra}, font_name);
     style_gp =
         radioGroup(QStringLiteral("style_gp"), QStringLiteral("スタイル(&Y)"),
                    {QStringLiteral("標準"), QStringLiteral("斜体")}, {166, 8, 100, 72}, style);
 
     GroupBox1 = new QGroupBox(QStringLiteral("飾り(&D)"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 86, 258, 46);
+    GroupBox1->setGeometry(8, 86 + extra, 258, 46);
     cb_under = new QCheckBox(QStringLiteral("下線"), GroupBox1);
     cb_under->setObjectName(QStringLiteral("cb_under"));
     cb_under->move(12, 20);
@@ -79,13 +88,13 @@ Tffont_fm::Tffont_fm(EditorFont& editing, const QColor& background, QWidget* par
 
     Label2 = new QLabel(QStringLiteral("文字色"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->move(8, 140);
+    Label2->move(8, 140 + extra);
     fp_img = new PalettePicture(this);
-    fp_img->move(9, 157);
+    fp_img->move(9, 157 + extra);
 
     test_text = new QLineEdit(this);
     test_text->setObjectName(QStringLiteral("test_text"));
-    test_text->setGeometry(8, 206, 257, 53);
+    test_text->setGeometry(8, 206 + extra, 257, 53);
     test_text->setFrame(true);
 
     Label1 = new QLabel(QStringLiteral("サイズ(&S)"), this);
@@ -97,11 +106,11 @@ Tffont_fm::Tffont_fm(EditorFont& editing, const QColor& background, QWidget* par
     size_list->addItems(ffont::sizeItems());
     Label1->setBuddy(size_list);
 
-    Button1 =
-        button(QStringLiteral("Button1"), QStringLiteral("設定(&V)"), {190, 268, 85, 27}, this);
+    Button1 = button(QStringLiteral("Button1"), QStringLiteral("設定(&V)"),
+                     {190, 268 + extra, 85, 27}, this);
     Button1->setDefault(true);
     Button2 = button(QStringLiteral("Button2"), QStringLiteral("キャンセル(&C)"),
-                     {281, 268, 85, 27}, this);
+                     {281, 268 + extra, 85, 27}, this);
 
     connect(font_name, &QButtonGroup::idClicked, this, [this] { font_preview(); });
     connect(style, &QButtonGroup::idClicked, this, [this] { font_preview(); });
@@ -121,7 +130,7 @@ QGroupBox* Tffont_fm::radioGroup(const QString& name, const QString& caption,
     group = new QButtonGroup(box);
     for (int i = 0; i < items.size(); ++i) {
         auto* radio = new QRadioButton(items.at(i), box);
-        radio->move(12, 20 + 24 * i);
+        radio->move(12, 20 + kRadioStep * i);
         group->addButton(radio, i);
     }
     return box;
@@ -135,7 +144,15 @@ void Tffont_fm::showEvent(QShowEvent* event) {
 }
 
 void Tffont_fm::act() {
-    const ffont::Choice c = ffont::choiceFor(m_editing);
+    // A name this machine has no face for (the "ＭＳ ゴシック" of older settings) shows as
+    // the face the pane really draws it with.
+    // Only a name the program maps to a face has a stand-in; any other unknown name is drawn
+    // with whatever the toolkit falls back on, which is no choice of the writer's.
+    const QString standIn = QFont::substitutes(m_editing.face).isEmpty()
+                                ? QString()
+                                : QFontInfo(qfontOf(m_editing)).family();
+    m_shown = ffont::faceShownFor(m_faces, m_editing.face, standIn);
+    const ffont::Choice c = ffont::choiceFor(m_editing, m_shown);
     m_chosenColor = c.color;
     font_name->button(c.face)->setChecked(true);
     style->button(c.italic ? 1 : 0)->setChecked(true);
@@ -158,7 +175,7 @@ ffont::Choice Tffont_fm::choice() const {
 }
 
 void Tffont_fm::font_preview() {
-    m_working = ffont::chosenFont(m_editing, choice());
+    m_working = ffont::chosenFont(m_editing, choice(), m_faces, m_shown);
     QPalette colours = test_text->palette();
     colours.setColor(QPalette::Base, m_background);
     colours.setColor(QPalette::Text, colorOf(m_working.color));

@@ -1,8 +1,8 @@
 #pragma once
-// The fixed-pitch font dialog `Tffont_fm` ("フォント設定（固定ピッチモード）"): the Gothic or the
-// Mincho face, upright or italic, underline and strike-out, one of seven sizes and one of
-// sixteen colours, previewed on the pane's background. "設定(&V)" makes the previewed font the
-// editing font; closing any other way leaves the editing font alone.
+// The fixed-pitch font dialog `Tffont_fm` ("フォント設定（固定ピッチモード）"): one of the
+// installed fixed-pitch Japanese faces, upright or italic, underline and strike-out, one of seven
+// sizes and one of sixteen colours, previewed on the pane's background. "設定(&V)" makes the
+// previewed font the editing font; closing any other way leaves the editing font alone.
 
 #include "settings/fixed_pitch_font.h"
 
@@ -36,8 +36,10 @@ protected:
 class Tffont_fm : public QDialog {
     Q_OBJECT
 public:
-    // editing: the editing font, which "設定(&V)" replaces; background: the pane's background.
-    Tffont_fm(EditorFont& editing, const QColor& background, QWidget* parent);
+    // editing: the editing font, which "設定(&V)" replaces; background: the pane's background;
+    // faces: the fixed-pitch faces installed (none: the two names older settings hold).
+    Tffont_fm(EditorFont& editing, const QColor& background, const ffont::OfferedFaces& faces,
+              QWidget* parent);
 
     // Handlers, public so that the window's tests can drive them as the controls do.
     // The controls from the editing font, then the preview: when the dialog opens.
@@ -53,7 +55,7 @@ public:
     ffont::Choice choice() const;
 
     QGroupBox* font_name_gp = nullptr;
-    QButtonGroup* font_name = nullptr; // ids 0 and 1
+    QButtonGroup* font_name = nullptr; // ids: the offered faces' indexes
     QGroupBox* style_gp = nullptr;
     QButtonGroup* style = nullptr; // ids 0 and 1
     QGroupBox* GroupBox1 = nullptr;
@@ -76,6 +78,8 @@ private:
 
     EditorFont& m_editing;
     QColor m_background;
+    ffont::OfferedFaces m_faces;
+    ffont::FaceShown m_shown;
     EditorFont m_working;
     quint32 m_chosenColor = kBlack;
 };

@@ -1,5 +1,7 @@
 #include "vertical/ui/font_file.h"
 
+#include <algorithm>
+
 #include <fontconfig/fontconfig.h>
 
 #include <memory>
@@ -109,34 +111,62 @@ FaceLookup lookUpFace(const QString& face) {
     return lookup;
 }
 
-QStringList japaneseFaces() {
-    QStringList faces;
-    if (!FcInit()) return faces;
+namespace {
+
+// Every installed family that shows Japanese, each with all the names it answers to, the
+// Japanese one first; fixedPitch keeps those whose letters all take one or two cells.
+QList<QStringList> japaneseFamilies(bool fixedPitch) {
+    QList<QStringList> families;
+    if (!FcInit()) return families;
     const Pattern wanted(FcPatternCreate());
     FcPatternAddString(wanted.get(), FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
     std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
-        FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_CHARSET, nullptr), &FcObjectSetDestroy);
+        FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_CHARSET, FC_SPACING, nullptr),
+        &FcObjectSetDestroy);
     std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> set(
         FcFontList(nullptr, wanted.get(), objects.get()), &FcFontSetDestroy);
-    if (!set) return faces;
+    if (!set) return families;
     for (int i = 0; i < set->nfont; ++i) {
-        if (!showsJapanese(set->fonts[i])) continue;
-        // A family carries its name in several languages; the Japanese one is the one to show.
-        QString family;
+        FcPattern* font = set->fonts[i];
+        if (!showsJapanese(font)) continue;
+        int spacing = FC_PROPORTIONAL;
+        FcPatternGetInteger(font, FC_SPACING, 0, &spacing);
+        // Japanese fixed-pitch faces are "dual": half-width letters beside full-width ones.
+        if (fixedPitch && spacing != FC_DUAL && spacing != FC_MONO) continue;
+        QStringList names;
         FcChar8* name = nullptr;
-        for (int n = 0; FcPatternGetString(set->fonts[i], FC_FAMILY, n, &name) == FcResultMatch;
-             ++n) {
+        for (int n = 0; FcPatternGetString(font, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
             FcChar8* lang = nullptr;
             const bool japanese =
-                FcPatternGetString(set->fonts[i], FC_FAMILYLANG, n, &lang) == FcResultMatch &&
+                FcPatternGetString(font, FC_FAMILYLANG, n, &lang) == FcResultMatch &&
                 qstrcmp(reinterpret_cast<const char*>(lang), "ja") == 0;
-            if (family.isEmpty() || japanese)
-                family = QString::fromUtf8(reinterpret_cast<const char*>(name));
+            const QString named = QString::fromUtf8(reinterpret_cast<const char*>(name));
+            if (japanese)
+                names.prepend(named);
+            else
+                names.append(named);
         }
-        if (!family.isEmpty() && !faces.contains(family)) faces.append(family);
+        if (names.isEmpty()) continue;
+        const bool known = std::any_of(families.cbegin(), families.cend(),
+                                       [&](const QStringList& f) { return f == names; });
+        if (!known) families.append(names);
     }
-    faces.sort();
+    std::sort(families.begin(), families.end(),
+              [](const QStringList& a, const QStringList& b) { return a.front() < b.front(); });
+    return families;
+}
+
+} // namespace
+
+QStringList japaneseFaces() {
+    QStringList faces;
+    for (const QStringList& names : japaneseFamilies(false))
+        if (!faces.contains(names.front())) faces.append(names.front());
     return faces;
+}
+
+QList<QStringList> japaneseFixedPitchFaces() {
+    return japaneseFamilies(true);
 }
 
 } // namespace pote::vertical

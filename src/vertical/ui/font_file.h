@@ -34,5 +34,8 @@ FaceLookup lookUpFace(const QString& face);
 
 // The installed faces that can show Japanese, by name, for the face chooser.
 QStringList japaneseFaces();
+// The installed fixed-pitch faces that can show Japanese, each with every name it answers to,
+// the Japanese name first, in the order of those names.
+QList<QStringList> japaneseFixedPitchFaces();
 
 } // namespace pote::vertical

@@ -44,13 +44,16 @@ TEST(FixedPitchFont, TheChoiceRebuildsTheEditingFont) {
     editing.color = 0x123456;
     editing.bold = editing.underline = true;
 
-    const Choice opened = choiceFor(editing);
+    // A machine without fixed-pitch Japanese faces offers the two names older settings hold.
+    const OfferedFaces offered = offeredOrFallback({});
+    const FaceShown shown = faceShownFor(offered, editing.face, QStringLiteral("DejaVu Sans"));
+    const Choice opened = choiceFor(editing, shown);
     EXPECT_EQ(opened.face, 0) << "a face not offered shows as the Gothic";
     EXPECT_EQ(sizeItems().at(opened.sizeItem), QStringLiteral("9"));
     EXPECT_EQ(opened.color, 0x123456u);
     EXPECT_TRUE(opened.underline);
 
-    const EditorFont confirmed = chosenFont(editing, opened);
+    const EditorFont confirmed = chosenFont(editing, opened, offered, shown);
     EXPECT_EQ(confirmed.face, QStringLiteral("ＭＳ ゴシック"));
     EXPECT_FALSE(confirmed.bold) << "bold never survives";
     EXPECT_TRUE(confirmed.underline);
@@ -66,13 +69,46 @@ TEST(FixedPitchFont, TheChoiceRebuildsTheEditingFont) {
     mincho.strikeOut = true;
     mincho.sizeItem = 6;
     mincho.color = paletteColor(12);
-    const EditorFont chosen = chosenFont(editing, mincho);
+    const EditorFont chosen = chosenFont(editing, mincho, offered, shown);
     EXPECT_EQ(chosen.face, QStringLiteral("ＭＳ 明朝"));
     EXPECT_EQ(chosen.size, 72);
     EXPECT_EQ(chosen.height, -96);
     EXPECT_TRUE(chosen.italic && chosen.strikeOut && !chosen.underline);
     EXPECT_EQ(chosen.color, 0xFF0000u) << "blue";
-    EXPECT_EQ(choiceFor(chosen), mincho) << "the dialog reopens on what it chose";
+    EXPECT_EQ(choiceFor(chosen, faceShownFor(offered, chosen.face, {})), mincho)
+        << "the dialog reopens on what it chose";
+}
+
+TEST(FixedPitchFont, AStoredNameStaysUntilAnotherFaceIsChosen) {
+    const OfferedFaces installed = {
+        {QStringLiteral("IPAゴシック"), QStringLiteral("IPAGothic")},
+        {QStringLiteral("美咲ゴシック"), QStringLiteral("MisakiGothic")}};
+    struct Row {
+        const char* stored;
+        const char* standIn; // the family the pane draws the stored name with
+        int shown;           // the face the dialog opens on
+        int chosen;          // the face the user leaves chosen
+        const char* after;   // the name the settings then hold
+    };
+    const Row rows[] = {
+        {"ＭＳ ゴシック", "IPAGothic", 0, 0, "ＭＳ ゴシック"},    // an older file keeps its name
+        {"ＭＳ ゴシック", "IPAGothic", 0, 1, "美咲ゴシック"},     // until another face is chosen
+        {"ＭＳ 明朝", "MisakiGothic", 1, 1, "ＭＳ 明朝"},         // shown as what stands in for it
+        {"IPAGothic", "IPAGothic", 0, 0, "IPAGothic"},            // any of a face's names stays
+        {"どこにもない書体", "DejaVu Sans", 0, 0, "IPAゴシック"}, // nothing offered draws it
+        {"どこにもない書体", "DejaVu Sans", 0, 7, "IPAゴシック"}, // out of range: the first
+    };
+    for (const Row& row : rows) {
+        EditorFont editing;
+        editing.face = QString::fromUtf8(row.stored);
+        const FaceShown shown =
+            faceShownFor(installed, editing.face, QString::fromUtf8(row.standIn));
+        Choice choice = choiceFor(editing, shown);
+        EXPECT_EQ(choice.face, row.shown) << row.stored;
+        choice.face = row.chosen;
+        EXPECT_EQ(chosenFont(editing, choice, installed, shown).face, QString::fromUtf8(row.after))
+            << row.stored << " → " << row.chosen;
+    }
 }
 
 } // namespace
