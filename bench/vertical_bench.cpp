@@ -11,7 +11,7 @@
 
 #include "core/cp932.h"
 #include "editing/character_count.h"
-#include "vertical/document_layout.h"
+#include "vertical/document_pages.h"
 #include "vertical/layout.h"
 
 #include "support/bench_support.h"
@@ -131,7 +131,7 @@ void BM_EveryPage1MB(benchmark::State& state) {
 void BM_FirstPage100MB(benchmark::State& state) {
     document100MB();
     for (auto _ : state) {
-        DocumentLayout document(document100MB(), PageFormat::genkou());
+        DocumentPages document(document100MB(), PageFormat::genkou());
         benchmark::DoNotOptimize(document.page(0));
     }
 }
@@ -139,7 +139,7 @@ void BM_FirstPage100MB(benchmark::State& state) {
 void BM_AllPages100MB(benchmark::State& state) {
     document100MB();
     for (auto _ : state) {
-        DocumentLayout document(document100MB(), PageFormat::genkou());
+        DocumentPages document(document100MB(), PageFormat::genkou());
         benchmark::DoNotOptimize(document.pageCount());
     }
 }
