@@ -111,8 +111,8 @@ vertical::DocumentSnapshot VerticalCommands::snapshot(bool allSections) {
     } else {
         s.sections.append(sectionAt(store.current));
     }
-    m_shownSection = store.current;
-    m_shownSectionCount = store.count();
+    s.documentSection = store.current;
+    s.documentSectionCount = store.count();
     return s;
 }
 
@@ -170,7 +170,7 @@ void VerticalCommands::nx_vertical_previewClick() {
 void VerticalCommands::followText() {
     if (!m_preview || !m_preview->isVisible()) return;
     const SectionStore& store = m_context.store;
-    if (store.current != m_shownSection || store.count() != m_shownSectionCount) {
+    if (!m_preview->follows(store.current, store.count())) {
         m_preview->reload();
         return;
     }

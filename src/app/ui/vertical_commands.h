@@ -48,8 +48,6 @@ private:
     AppContext& m_context;
     QPointer<vertical::VerticalPreview> m_preview;
     QTimer m_follow;
-    int m_shownSection = -1;
-    int m_shownSectionCount = 0;
     QHash<QString, std::shared_ptr<vertical::VerticalFont>> m_fonts;
 };
 

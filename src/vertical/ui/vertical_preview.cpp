@@ -202,9 +202,19 @@ PageFormat VerticalPreview::format() const {
 void VerticalPreview::reload() {
     if (!m_font) m_font = m_host.font(m_settings.face);
     const DocumentSnapshot snapshot = m_host.snapshot(m_allSections);
-    m_pages = std::make_unique<DocumentPages>(snapshot.sections, format());
-    startCounting();
+    takePages(snapshot);
     showPlace(m_pages->placeOf(snapshot.current, snapshot.caretByte));
+}
+
+void VerticalPreview::takePages(const DocumentSnapshot& snapshot) {
+    m_pages = std::make_unique<DocumentPages>(snapshot.sections, format());
+    m_shownSection = snapshot.documentSection;
+    m_shownSectionCount = snapshot.documentSectionCount;
+    startCounting(snapshot.sections);
+}
+
+bool VerticalPreview::follows(int section, int sectionCount) const {
+    return m_pages && section == m_shownSection && sectionCount == m_shownSectionCount;
 }
 
 void VerticalPreview::sectionChanged(int section, SectionSource text) {
@@ -230,9 +240,7 @@ void VerticalPreview::optionsChanged() {
     // The same text stays in view.
     const int section = m_place.section;
     const quint32 offset = firstOffset(m_pages->pageAt(m_place));
-    const DocumentSnapshot snapshot = m_host.snapshot(m_allSections);
-    m_pages = std::make_unique<DocumentPages>(snapshot.sections, format());
-    startCounting();
+    takePages(m_host.snapshot(m_allSections));
     showPlace(m_pages->placeOf(section, offset));
     fitSpread();
     m_spread->setFocus();
@@ -252,18 +260,18 @@ void VerticalPreview::faceChanged() {
     m_spread->setFocus();
 }
 
-void VerticalPreview::startCounting() {
+void VerticalPreview::startCounting(const QList<SectionSource>& sections) {
     if (m_stopCounting) m_stopCounting->store(true);
-    const DocumentSnapshot snapshot = m_host.snapshot(m_allSections);
-    if (totalBytes(snapshot.sections) < kCountAtOnceBytes) {
+    if (totalBytes(sections) < kCountAtOnceBytes) {
         const std::atomic<bool> never{false};
-        m_pages->adoptCounts(countPages(snapshot.sections, m_pages->format(), never));
+        m_pages->adoptCounts(countPages(sections, m_pages->format(), never));
         return;
     }
     m_stopCounting = std::make_shared<std::atomic<bool>>(false);
     m_counting.setFuture(
-        QtConcurrent::run([sections = snapshot.sections, format = m_pages->format(),
-                           stop = m_stopCounting] { return countPages(sections, format, *stop); }));
+        QtConcurrent::run([sections, format = m_pages->format(), stop = m_stopCounting] {
+            return countPages(sections, format, *stop);
+        }));
 }
 
 void VerticalPreview::takeCounts() {

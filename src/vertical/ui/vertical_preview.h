@@ -29,12 +29,16 @@ struct DocumentSnapshot {
     QList<SectionSource> sections;
     int current = 0;       // the section of the caret, in sections
     quint32 caretByte = 0; // the caret's byte offset in that section
+    // Where it was taken from: the document's section of the caret and its sections in all.
+    int documentSection = 0;
+    int documentSectionCount = 1;
 };
 
 // What the preview asks of the program around it.
 class PreviewHost {
 public:
     virtual ~PreviewHost() = default;
+    // Only reads the document: what is shown is the preview's to keep.
     virtual DocumentSnapshot snapshot(bool allSections) = 0;
     // The face's font, or null when it cannot be had (the host has said why).
     virtual std::shared_ptr<VerticalFont> font(const QString& face) = 0;
@@ -52,6 +56,9 @@ public:
     void reload();
     // The section of the caret changed its text: it is laid out again, the page kept.
     void sectionChanged(int section, SectionSource text);
+    // Whether the pages shown were taken with the caret in that section of a document of that
+    // many sections; when not, a change of text calls for a reload.
+    bool follows(int section, int sectionCount) const;
 
     PageFormat format() const;
     DocumentPages& pages() { return *m_pages; }
@@ -84,7 +91,9 @@ private:
     void refresh();
     void fitSpread();
     void scrollToStart();
-    void startCounting();
+    // Lays out the snapshot's sections afresh, in the format now set.
+    void takePages(const DocumentSnapshot& snapshot);
+    void startCounting(const QList<SectionSource>& sections);
     void takeCounts();
 
     PreviewHost& m_host;
@@ -93,6 +102,9 @@ private:
     std::shared_ptr<VerticalFont> m_font;
     PagePlace m_place;
     bool m_allSections = true;
+    // What the pages were taken from.
+    int m_shownSection = -1;
+    int m_shownSectionCount = 0;
     // The sections being counted, with the flag that stops a count no longer wanted.
     QFutureWatcher<QList<int>> m_counting;
     std::shared_ptr<std::atomic<bool>> m_stopCounting;
