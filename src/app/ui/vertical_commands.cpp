@@ -77,7 +77,7 @@ quint32 caretByte(QByteArrayView text, int line, int unit) {
 
 } // namespace
 
-VerticalCommands::VerticalCommands(AppContext& context) : m_context(context) {
+VerticalCommands::VerticalCommands(AppContext& context) : m_context(context), m_pdfJob(context) {
     context.commands.registerCommand(Command::VerticalPreview,
                                      [this] { nx_vertical_previewClick(); });
     context.commands.registerCommand(Command::InsertRuby, [this] { nx_ruby_insClick(); });
@@ -91,6 +91,7 @@ VerticalCommands::VerticalCommands(AppContext& context) : m_context(context) {
 }
 
 VerticalCommands::~VerticalCommands() {
+    m_pdfJob.stopAndWait();
     delete m_preview.data();
 }
 
@@ -223,7 +224,7 @@ vertical::PageProgress VerticalCommands::progressShown(const QString& doing) {
 }
 
 void VerticalCommands::exportPdf() {
-    if (!m_preview) return;
+    if (!m_preview || m_pdfJob.running()) return;
     const FileDialogRequest request = pdfSaveRequest(
         QStringLiteral("PDFに書き出す"), m_context.settings.WorkDir, m_context.store.displayName);
     const std::optional<QString> path = m_context.prompter.saveFile(request);
@@ -236,20 +237,50 @@ void VerticalCommands::exportPdf() {
     const std::shared_ptr<vertical::VerticalFont> font = m_preview->sharedFont();
     if (!font) return;
     const vertical::DocumentSnapshot shot = snapshot(m_context.settings.vertical.allSections);
-    vertical::DocumentPages pages(shot.sections, m_preview->format());
-    const Result<int> written =
-        vertical::writePdf(*path, m_context.store.displayName, pages, *font,
-                           progressShown(QStringLiteral("PDFに書き出しているにゃ…")));
+    QStringList withNul;
+    for (qsizetype i = 0; i < shot.sections.size(); ++i)
+        if (shot.sections[i].text.contains('\0'))
+            withNul.append(QString::number(
+                (m_context.settings.vertical.allSections ? int(i) : shot.documentSection) + 1));
+    // The pages are drawn on a worker from the snapshot; the font is only read there (shaping),
+    // never drawn with Qt, so the preview may go on painting with it.
+    auto pages = std::make_shared<vertical::DocumentPages>(shot.sections, m_preview->format());
+    m_pdfProgress = new QProgressDialog(QStringLiteral("PDFに書き出しているにゃ…"),
+                                        QStringLiteral("中止"), 0, 1, m_preview);
+    m_pdfProgress->setWindowTitle(QStringLiteral("縦書きプレビュー"));
+    m_pdfProgress->setWindowModality(Qt::WindowModal);
+    m_pdfProgress->setMinimumDuration(500);
+    m_pdfProgress->setAutoReset(false);
+    QObject::connect(m_pdfProgress, &QProgressDialog::canceled, [this] { m_pdfJob.stop(); });
+    m_pdfJob.start(
+        [this, path = *path, title = m_context.store.displayName, pages,
+         font](const BackgroundJob::StopFlag& stop) {
+            return vertical::writePdf(
+                path, title, *pages, *font, [this, &stop](int done, int total) {
+                    m_pdfJob.postProgress([this, done, total] { showPdfProgress(done, total); });
+                    return !stop.load();
+                });
+        },
+        [this, withNul](const Result<int>& written) {
+            delete m_pdfProgress.data();
+            m_pdfJob.finish([this, written, withNul] { reportPdf(written, withNul); });
+        });
+}
+
+void VerticalCommands::showPdfProgress(int done, int total) {
+    if (!m_pdfProgress) return;
+    m_pdfProgress->setMaximum(total);
+    m_pdfProgress->setLabelText(
+        QStringLiteral("PDFに書き出しているにゃ… %1 / %2").arg(done).arg(total));
+    m_pdfProgress->setValue(done);
+}
+
+void VerticalCommands::reportPdf(const Result<int>& written, const QStringList& withNul) {
     // A stop is the user's own: it is reported as nothing.
     if (!written) {
         m_context.reporter.report(written.error());
         return;
     }
-    QStringList withNul;
-    for (qsizetype i = 0; i < shot.sections.size(); ++i)
-        if (shot.sections[i].text.contains('\0'))
-            withNul.append(QString::number(
-                (m_context.settings.vertical.allSections ? int(i) : m_context.store.current) + 1));
     if (!withNul.isEmpty())
         m_context.prompter.message(MessageKind::Warning, Answer::Ok,
                                    nulPrintedBlankMessage(withNul));

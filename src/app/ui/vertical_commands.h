@@ -3,12 +3,15 @@
 // ruby insert command, and the preview's PDF export and printing, with their progress, their
 // stop and their messages.
 
+#include "app/ui/background_job.h"
 #include "vertical/ui/font_file.h"
 #include "vertical/ui/page_printing.h"
 #include "vertical/ui/vertical_preview.h"
 
 #include <QHash>
 #include <QPointer>
+#include <QProgressDialog>
+#include <QStringList>
 #include <QTimer>
 
 #include <memory>
@@ -27,6 +30,8 @@ public:
 
     // The preview window, once it has been opened.
     vertical::VerticalPreview* preview() const { return m_preview; }
+    // From the start of a PDF export to its last message.
+    bool exportRunning() const { return m_pdfJob.running(); }
 
     // PreviewHost
     vertical::DocumentSnapshot snapshot(bool allSections) override;
@@ -44,11 +49,17 @@ private:
     void followText();
     // Called after each page; false when the user stopped the work.
     vertical::PageProgress progressShown(const QString& doing);
+    // The PDF export's progress, shown on the window's thread while its job draws the pages.
+    void showPdfProgress(int done, int total);
+    void reportPdf(const Result<int>& written, const QStringList& withNul);
 
     AppContext& m_context;
     QPointer<vertical::VerticalPreview> m_preview;
     QTimer m_follow;
     QHash<QString, std::shared_ptr<vertical::VerticalFont>> m_fonts;
+    QPointer<QProgressDialog> m_pdfProgress;
+    // Declared last: its worker reads the members above and ends before they go.
+    BackgroundJob m_pdfJob;
 };
 
 } // namespace pote
