@@ -133,6 +133,13 @@ TEST_F(VerticalPreviewTest, AFaceInTheSettingsThatCannotBeHadIsToldOnceAndGivesW
 
 TEST_F(VerticalPreviewTest, OptionsChangeThePagesAndAreKeptInTheSettings) {
     loadDocument();
+    // A format the settings file holds that is none (a grid too small, an unknown name): the
+    // preview takes manuscript paper.
+    for (const QString& stored : {QStringLiteral("9x20"), QStringLiteral("b5")}) {
+        window->settings().vertical.format = stored;
+        EXPECT_EQ(open()->format(), vertical::PageFormat::genkou()) << stored.toStdString();
+        delete window->controllers().vertical().preview();
+    }
     vertical::VerticalPreview* preview = open();
     auto* format = preview->findChild<QComboBox*>(QStringLiteral("vp_format"));
     format->setCurrentIndex(format->findData(QStringLiteral("a4-40x30")));

@@ -159,13 +159,36 @@ void VerticalCommands::nx_vertical_previewClick() {
             if (!standInFont()) return;
             face = vertical::defaultVerticalFace();
         }
-        m_preview = new vertical::VerticalPreview(*this, m_context.settings.vertical,
-                                                  m_context.view.dialogParent());
+        m_preview =
+            new vertical::VerticalPreview(*this, storedOptions(), m_context.view.dialogParent());
     }
     m_preview->reload();
     m_preview->show();
     m_preview->raise();
     m_preview->activateWindow();
+}
+
+vertical::PreviewOptions VerticalCommands::storedOptions() const {
+    const VerticalSettings& v = m_context.settings.vertical;
+    vertical::PreviewOptions options;
+    options.format =
+        vertical::PageFormat::fromName(v.format).value_or(vertical::PageFormat::genkou());
+    options.format.sectionNameFirst = v.sectionName;
+    options.format.indentParagraphs = v.indent;
+    options.face = v.face;
+    options.allSections = v.allSections;
+    options.zoom = v.zoom;
+    return options;
+}
+
+void VerticalCommands::keepOptions(const vertical::PreviewOptions& options) {
+    VerticalSettings& v = m_context.settings.vertical;
+    v.format = options.format.name();
+    v.sectionName = options.format.sectionNameFirst;
+    v.indent = options.format.indentParagraphs;
+    v.face = options.face;
+    v.allSections = options.allSections;
+    v.zoom = options.zoom;
 }
 
 void VerticalCommands::followText() {

@@ -38,8 +38,12 @@ public:
     std::shared_ptr<vertical::VerticalFont> font(const QString& face) override;
     void exportPdf() override;
     void print() override;
+    void keepOptions(const vertical::PreviewOptions& options) override;
 
 private:
+    // The preview's options as the settings hold them; a format the settings hold that is no
+    // format at all gives way to manuscript paper.
+    vertical::PreviewOptions storedOptions() const;
     // The default face, or the best Japanese one installed when it is not: what the preview
     // falls back on when the face in the settings cannot be had.
     std::shared_ptr<vertical::VerticalFont> standInFont();

@@ -4,8 +4,8 @@
 // them. It lays out only the pages it shows; the page numbers across a long document are
 // counted in the background.
 
-#include "settings/settings_values.h"
 #include "vertical/document_pages.h"
+#include "vertical/preview_options.h"
 
 #include <QFutureWatcher>
 #include <QWidget>
@@ -44,12 +44,14 @@ public:
     virtual std::shared_ptr<VerticalFont> font(const QString& face) = 0;
     virtual void exportPdf() = 0;
     virtual void print() = 0;
+    // The options changed: the host keeps them.
+    virtual void keepOptions(const PreviewOptions& options) = 0;
 };
 
 class VerticalPreview : public QWidget {
     Q_OBJECT
 public:
-    VerticalPreview(PreviewHost& host, VerticalSettings& settings, QWidget* parent = nullptr);
+    VerticalPreview(PreviewHost& host, PreviewOptions options, QWidget* parent = nullptr);
     ~VerticalPreview() override;
 
     // Takes the document afresh and shows the page of the caret.
@@ -60,7 +62,8 @@ public:
     // many sections; when not, a change of text calls for a reload.
     bool follows(int section, int sectionCount) const;
 
-    PageFormat format() const;
+    const PreviewOptions& options() const { return m_options; }
+    const PageFormat& format() const { return m_options.format; }
     DocumentPages& pages() { return *m_pages; }
     VerticalFont* font() const { return m_font.get(); }
     std::shared_ptr<VerticalFont> sharedFont() const { return m_font; }
@@ -83,6 +86,8 @@ protected:
 private:
     void buildControls();
     void optionsChanged();
+    // The options changed in m_options: the host keeps them.
+    void keepOptions() { m_host.keepOptions(m_options); }
     void faceChanged();
     // The first (right) page of the spread that holds place.
     PagePlace spreadStart(PagePlace place) const;
@@ -97,11 +102,10 @@ private:
     void takeCounts();
 
     PreviewHost& m_host;
-    VerticalSettings& m_settings;
+    PreviewOptions m_options;
     std::unique_ptr<DocumentPages> m_pages;
     std::shared_ptr<VerticalFont> m_font;
     PagePlace m_place;
-    bool m_allSections = true;
     // What the pages were taken from.
     int m_shownSection = -1;
     int m_shownSectionCount = 0;
