@@ -7,11 +7,13 @@
 //  - the pages of a 4 MB line of ［＃「ん」に傍点］ notes against a 1 MB one (<= 5x): the notes
 //    are read in time linear in the line, not quadratic (16x);
 //  - every page of a 1 MB section written as one line against the same text broken every 400
-//    characters (<= 1.5x): a long paragraph is not read again for each page.
+//    characters (<= 1.5x): a long paragraph is not read again for each page;
+//  - the pages of a 1 MB section counted again after an edit nine tenths into it, against its
+//    whole page index (<= 0.2x): the pages before the edit keep their places.
 
 #include "core/cp932.h"
 #include "editing/character_count.h"
-#include "vertical/document_layout.h"
+#include "vertical/document_pages.h"
 #include "vertical/layout.h"
 
 #include "support/bench_support.h"
@@ -128,10 +130,26 @@ void BM_EveryPage1MB(benchmark::State& state) {
     }
 }
 
+// A character typed nine tenths into a laid-out 1 MB section, and taken out again: the pages
+// before the edit's line keep their places.
+void BM_RecountAfterAnEditNearTheEnd1MB(benchmark::State& state) {
+    const QByteArray text = section1MB();
+    QByteArray edited = text;
+    edited.insert(edited.indexOf("\r\n", text.size() * 9 / 10), cp932::encode(u"猫"));
+    DocumentPages pages({{text, {}}}, PageFormat::genkou());
+    pages.pagesOf(0);
+    bool odd = false;
+    for (auto _ : state) {
+        odd = !odd;
+        pages.setSection(0, {odd ? edited : text, {}});
+        benchmark::DoNotOptimize(pages.pagesOf(0));
+    }
+}
+
 void BM_FirstPage100MB(benchmark::State& state) {
     document100MB();
     for (auto _ : state) {
-        DocumentLayout document(document100MB(), PageFormat::genkou());
+        DocumentPages document(document100MB(), PageFormat::genkou());
         benchmark::DoNotOptimize(document.page(0));
     }
 }
@@ -139,7 +157,7 @@ void BM_FirstPage100MB(benchmark::State& state) {
 void BM_AllPages100MB(benchmark::State& state) {
     document100MB();
     for (auto _ : state) {
-        DocumentLayout document(document100MB(), PageFormat::genkou());
+        DocumentPages document(document100MB(), PageFormat::genkou());
         benchmark::DoNotOptimize(document.pageCount());
     }
 }
@@ -147,6 +165,7 @@ void BM_AllPages100MB(benchmark::State& state) {
 BENCHMARK(BM_CountCharacters1MB)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_PageIndex1MB)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_EveryPage1MB)->Unit(benchmark::kMillisecond)->Repetitions(3);
+BENCHMARK(BM_RecountAfterAnEditNearTheEnd1MB)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_FirstPage100MB)->Unit(benchmark::kMillisecond)->Repetitions(3);
 BENCHMARK(BM_AllPages100MB)->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(3);
 BENCHMARK(BM_NotesLinePages)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->Repetitions(3);
@@ -161,6 +180,9 @@ int main(int argc, char** argv) {
                      "BM_PageIndex1MB", "BM_CountCharacters1MB", 5);
         r.printRatio("every page of a 1 MB section, with cells, vs one character count pass",
                      "BM_EveryPage1MB", "BM_CountCharacters1MB", 5);
+        r.printRatio("pages counted again after an edit nine tenths into a 1 MB section vs its "
+                     "whole page index",
+                     "BM_RecountAfterAnEditNearTheEnd1MB", "BM_PageIndex1MB", 0.2);
         r.printRatio("first page of a 100 MB, 500-section document vs laying out all of it",
                      "BM_FirstPage100MB", "BM_AllPages100MB", 0.05);
         r.printRatio("pages of a 4 MB line of dots notes vs a 1 MB one (linear: 4x)",

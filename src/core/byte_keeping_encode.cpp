@@ -88,25 +88,29 @@ private:
                 commonPrefix(m_old.p + o, m_new.p + n, std::min(oEnd - o, nEnd - n));
             o += k;
             n += k;
-            if (n == m_new.n && !m_new.complete) return false;
-            if (o == oEnd && n == nEnd) return true;
+            // The encoder's text ends here for now: the walk goes on from here when it has more.
+            const bool waiting = n == m_new.n && !m_new.complete;
+            if (!waiting && o == oEnd && n == nEnd) return true;
             // A lone LF or CR in the store, where the encoder writes CR LF.
-            if (o < oEnd && m_old.p[o] == '\n' && (o == 0 || m_old.p[o - 1] != '\r') &&
+            if (!waiting && o < oEnd && m_old.p[o] == '\n' && (o == 0 || m_old.p[o - 1] != '\r') &&
                 n + 1 < nEnd && m_new.p[n] == '\r' && m_new.p[n + 1] == '\n') {
                 o += 1;
                 n += 2;
                 mark = o;
                 continue;
             }
-            if (o > 0 && n > 0 && m_old.p[o - 1] == '\r' && m_new.p[n - 1] == '\r' && n < nEnd &&
-                m_new.p[n] == '\n' && (o == m_old.n || m_old.p[o] != '\n')) {
+            if (!waiting && o > 0 && n > 0 && m_old.p[o - 1] == '\r' && m_new.p[n - 1] == '\r' &&
+                n < nEnd && m_new.p[n] == '\n' && (o == m_old.n || m_old.p[o] != '\n')) {
                 n += 1;
                 mark = o;
                 continue;
             }
-            if (o == oEnd || n == nEnd) return false;
-            // The character holding the first differing byte. A byte that cannot lead a pair
-            // ends a character, so a character starts after the last such byte.
+            // The character holding the first differing byte, or, where one side's range ended,
+            // the one that byte would begin: the walk stops on a character start of both texts.
+            // (Stopping in the middle of one would let the rest of the comparison take a stray
+            // lead byte of one text for the first byte of a character of the other.) A byte
+            // that cannot lead a pair ends a character, so a character starts after the last
+            // such byte.
             qsizetype c = o;
             while (c > mark && isLeadByte(m_old.p[c - 1]))
                 --c;
@@ -120,13 +124,17 @@ private:
             const qsizetype cn = c + (n - o);
             o = c;
             n = cn;
-            // In the new text a stray lead byte before here may join what now follows it: then
-            // the difference starts at that byte.
-            if (afterStrayLead && pairUnit(m_new.p[cn - 1], m_new.p[cn])) {
+            // In the new text a stray lead byte before here may join what now follows it (or,
+            // while the encoder's text ends here, what comes next): then the difference starts
+            // at that byte.
+            if (afterStrayLead &&
+                (waiting || (cn < m_new.n && pairUnit(m_new.p[cn - 1], m_new.p[cn])))) {
                 --o;
                 --n;
                 return false;
             }
+            if (waiting) return false;
+            if (o == oEnd || n == nEnd) return false;
             if (oldLength != 2 || m_new.charLength(cn) != 2 ||
                 pairUnit(m_old.p[c], m_old.p[c + 1]) != pairUnit(m_new.p[cn], m_new.p[cn + 1]))
                 return false;

@@ -6,56 +6,30 @@
 #include "epub/epub_messages.h"
 #include "epub/package_files.h"
 #include "epub/saved_zip.h"
+#include "epub/sections_ahead.h"
 
 #include <algorithm>
-#include <deque>
-#include <future>
-#include <system_error>
-#include <thread>
 
 namespace pote::epub {
 
 namespace {
 
-// Makes each section's documents once, when the zip reaches its first one, and hands them out
-// one by one; the places where characters were left out are gathered on the way. The next few
-// sections are made and compressed on threads of their own while libzip copies this one.
-class SectionDocumentSource {
+// The places where characters were left out, counted once for each section, however often the
+// zip asks for its documents.
+class DroppedPlaces {
 public:
-    SectionDocumentSource(const Book& book, const BookPlan& plan, const std::atomic<bool>* cancel,
-                          const EpubProgress& progress)
-        : m_book(book), m_plan(plan), m_cancel(cancel), m_progress(progress),
-          m_depth(static_cast<size_t>(qBound(1u, std::thread::hardware_concurrency(), 4u))) {
-        for (const BookSection& s : book.sections)
-            m_total += s.text.size();
-        m_made.assign(book.sections.size(), false);
-        if (m_progress) m_progress(0, m_total);
-    }
-    // The sections made ahead read the book and the plan: they end before those do.
-    ~SectionDocumentSource() {
-        for (auto& [section, made] : m_ahead)
-            made.wait();
-    }
+    DroppedPlaces(const BookPlan& plan, int sections) : m_plan(plan), m_noted(size_t(sections)) {}
 
-    std::optional<EntryBytes> document(int section, int index) {
-        const auto pos = static_cast<size_t>(section);
-        // Handed out already: libzip asked again, so the section is made again.
-        if (section != m_section || m_documents[static_cast<size_t>(index)].data.isEmpty()) {
-            if (m_cancel && m_cancel->load()) return std::nullopt;
-            Prepared made = takeAhead(section);
-            makeAhead(section + 1);
-            if (made.cancelled) return std::nullopt;
-            const QByteArray& text = m_book.sections[pos].text;
-            if (!m_made[pos]) {
-                m_made[pos] = true;
-                notePlaces(section, text, std::move(made.dropped), std::move(made.userDefined));
-                m_done += text.size();
-                if (m_progress) m_progress(m_done, m_total);
-            }
-            m_section = section;
-            m_documents = std::move(made.documents);
-        }
-        return std::exchange(m_documents[static_cast<size_t>(index)], {});
+    // False when the section was noted already.
+    bool note(int section, QByteArrayView text, QList<quint32> dropped,
+              QList<quint32> userDefined) {
+        if (m_noted[size_t(section)]) return false;
+        m_noted[size_t(section)] = true;
+        if (m_plan.namesWithDrops.contains(section)) m_dropped.note({section, 0});
+        m_dropped.noteLines(section, text, std::move(dropped));
+        if (m_plan.namesWithUserDefined.contains(section)) m_userDefined.note({section, 0});
+        m_userDefined.noteLines(section, text, std::move(userDefined));
+        return true;
     }
 
     void report(EpubWrite& result) const {
@@ -66,12 +40,6 @@ public:
     }
 
 private:
-    struct Prepared {
-        std::vector<EntryBytes> documents;
-        QList<quint32> dropped;
-        QList<quint32> userDefined;
-        bool cancelled = false;
-    };
     // The places listed, up to kMaxListedPlaces, and how many there were.
     struct Places {
         QList<DroppedPlace> places;
@@ -87,63 +55,83 @@ private:
         }
     };
 
-    Prepared make(int section) const {
-        const BookPlan::Section& planned = m_plan.sections[static_cast<size_t>(section)];
-        SectionDocuments made = contentDocuments(
-            m_book.sections[static_cast<size_t>(section)].text, {planned.label, planned.heading},
-            DocumentPlan{planned.documents, planned.fullAt}, m_cancel);
-        Prepared out{{}, std::move(made.dropped), std::move(made.privateUse), made.cancelled};
-        out.documents.reserve(made.documents.size());
-        for (QByteArray& document : made.documents) {
-            if (out.cancelled || (m_cancel && m_cancel->load())) return {{}, {}, {}, true};
-            out.documents.push_back(deflated(std::exchange(document, {})));
-        }
-        return out;
-    }
-    // The section from the threads ahead, or made here when none has it.
-    Prepared takeAhead(int section) {
-        while (!m_ahead.empty() && m_ahead.front().first < section) {
-            m_ahead.front().second.wait();
-            m_ahead.pop_front();
-        }
-        if (m_ahead.empty() || m_ahead.front().first != section) return make(section);
-        Prepared made = m_ahead.front().second.get();
-        m_ahead.pop_front();
-        return made;
-    }
-    void makeAhead(int from) {
-        int next = m_ahead.empty() ? from : m_ahead.back().first + 1;
-        for (; m_ahead.size() < m_depth && next < static_cast<int>(m_plan.sections.size());
-             ++next) {
-            try {
-                m_ahead.emplace_back(
-                    next, std::async(std::launch::async, [this, next] { return make(next); }));
-            } catch (const std::system_error&) {
-                return; // no thread to be had: the section is made when it is reached
-            }
-        }
-    }
-    void notePlaces(int section, QByteArrayView text, QList<quint32> dropped,
-                    QList<quint32> userDefined) {
-        if (m_plan.namesWithDrops.contains(section)) m_dropped.note({section, 0});
-        m_dropped.noteLines(section, text, std::move(dropped));
-        if (m_plan.namesWithUserDefined.contains(section)) m_userDefined.note({section, 0});
-        m_userDefined.noteLines(section, text, std::move(userDefined));
-    }
-
-    const Book& m_book;
     const BookPlan& m_plan;
-    const std::atomic<bool>* m_cancel;
-    const EpubProgress& m_progress;
-    const size_t m_depth; // sections made ahead at once
-    int m_section = -1;
-    std::vector<EntryBytes> m_documents;
-    std::deque<std::pair<int, std::future<Prepared>>> m_ahead;
-    std::vector<bool> m_made;
-    qint64 m_total = 0;
-    qint64 m_done = 0;
+    std::vector<bool> m_noted;
     Places m_dropped;
     Places m_userDefined;
+};
+
+// A section's documents, compressed, with the places its text lost characters.
+struct PreparedSection {
+    std::vector<EntryBytes> documents;
+    QList<quint32> dropped;
+    QList<quint32> userDefined;
+    bool cancelled = false;
+};
+
+PreparedSection prepare(const Book& book, const BookPlan& plan, int section,
+                        const std::atomic<bool>* cancel) {
+    const BookPlan::Section& planned = plan.sections[static_cast<size_t>(section)];
+    SectionDocuments made = contentDocuments(
+        book.sections[static_cast<size_t>(section)].text, {planned.label, planned.heading},
+        DocumentPlan{planned.documents, planned.fullAt}, cancel);
+    PreparedSection out{{}, std::move(made.dropped), std::move(made.privateUse), made.cancelled};
+    out.documents.reserve(made.documents.size());
+    for (QByteArray& document : made.documents) {
+        if (out.cancelled || (cancel && cancel->load())) return {{}, {}, {}, true};
+        out.documents.push_back(deflated(std::exchange(document, {})));
+    }
+    return out;
+}
+
+// Hands the zip each content document when it reaches it. libzip may ask for an entry's bytes
+// again (it re-reads a source to retry), and a document is handed out once and let go: a second
+// question makes its section again.
+class SectionDocumentSource {
+public:
+    SectionDocumentSource(const Book& book, const BookPlan& plan, const std::atomic<bool>* cancel,
+                          EpubProgress progress)
+        : m_book(book), m_cancel(cancel), m_progress(std::move(progress)),
+          m_places(plan, int(book.sections.size())),
+          m_ahead(int(plan.sections.size()), [&book, &plan, cancel](int section) {
+              return prepare(book, plan, section, cancel);
+          }) {
+        for (const BookSection& s : book.sections)
+            m_total += s.text.size();
+        if (m_progress) m_progress(0, m_total);
+    }
+
+    std::optional<EntryBytes> document(int section, int index) {
+        const auto at = static_cast<size_t>(index);
+        if (section != m_section || m_documents[at].data.isEmpty()) {
+            if (m_cancel && m_cancel->load()) return std::nullopt;
+            PreparedSection made = m_ahead.take(section);
+            if (made.cancelled) return std::nullopt;
+            const QByteArray& text = m_book.sections[static_cast<size_t>(section)].text;
+            if (m_places.note(section, text, std::move(made.dropped),
+                              std::move(made.userDefined))) {
+                m_done += text.size();
+                if (m_progress) m_progress(m_done, m_total);
+            }
+            m_section = section;
+            m_documents = std::move(made.documents);
+        }
+        return std::exchange(m_documents[at], {});
+    }
+
+    const DroppedPlaces& places() const { return m_places; }
+
+private:
+    const Book& m_book;
+    const std::atomic<bool>* m_cancel;
+    const EpubProgress m_progress;
+    qint64 m_total = 0;
+    qint64 m_done = 0;
+    DroppedPlaces m_places;
+    int m_section = -1;
+    std::vector<EntryBytes> m_documents;
+    // Last: its threads read the book and the plan, and end before the rest goes.
+    SectionsAhead<PreparedSection> m_ahead;
 };
 
 } // namespace
@@ -200,7 +188,7 @@ Result<EpubWrite> write_epub(const QString& path, const Book& book, const std::a
     if (ok) ok = zip.close();
     if (!ok) return cancel && cancel->load() ? Error::cancelled() : zip.error();
     EpubWrite result;
-    source.report(result);
+    source.places().report(result);
     return result;
 }
 

@@ -1,7 +1,5 @@
 #include "settings/settings_store.h"
 
-#include "vertical/layout.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -120,13 +118,11 @@ StoredFont readFont(ValueReader& r) {
 }
 
 void readVertical(ValueReader& r, VerticalSettings& v) {
-    const QString formatName = QStringLiteral("VerticalFormat");
-    QString format = v.format;
-    r.text(formatName, format);
-    if (vertical::PageFormat::fromName(format))
-        v.format = format;
-    else
-        r.refused.append(formatName);
+    // The format is kept as its name; the preview reads it, and takes manuscript paper for a
+    // name that is no format.
+    QString format;
+    r.text(QStringLiteral("VerticalFormat"), format);
+    if (!format.isEmpty()) v.format = format;
     QString face;
     r.text(QStringLiteral("VerticalFont"), face);
     if (!face.isEmpty()) v.face = face;

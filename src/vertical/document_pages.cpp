@@ -4,27 +4,28 @@
 
 namespace pote::vertical {
 
-namespace {
-
-QList<SectionSource> atLeastOne(QList<SectionSource> sections) {
+DocumentPages::DocumentPages(QList<SectionSource> sections, PageFormat format) : m_format(format) {
     // Even an empty document has a section to stand on.
     if (sections.isEmpty()) sections.append(SectionSource{});
-    return sections;
-}
-
-} // namespace
-
-DocumentPages::DocumentPages(QList<SectionSource> sections, PageFormat format)
-    : m_sections(atLeastOne(std::move(sections))), m_format(format), m_layout(m_sections, format) {
-    m_counts.fill(-1, m_sections.size());
+    m_sections.resize(size_t(sections.size()));
+    for (qsizetype i = 0; i < sections.size(); ++i)
+        m_sections[size_t(i)].source = std::move(sections[i]);
 }
 
 DocumentPages::~DocumentPages() = default;
+DocumentPages::DocumentPages(DocumentPages&&) noexcept = default;
+DocumentPages& DocumentPages::operator=(DocumentPages&&) noexcept = default;
+
+SectionLayout& DocumentPages::layoutOf(int section) {
+    Section& s = m_sections[size_t(section)];
+    if (!s.layout)
+        s.layout = std::make_unique<SectionLayout>(s.source.text, s.source.name, m_format);
+    return *s.layout;
+}
 
 int DocumentPages::pagesOf(int section) {
-    int& count = m_counts[section];
-    // A section that shows nothing takes no page, as in the character count's pages.
-    if (count < 0) count = layoutOf(section).lineCount() == 0 ? 0 : layoutOf(section).pageCount();
+    int& count = m_sections[size_t(section)].count;
+    if (count < 0) count = layoutOf(section).pagesShown();
     return count;
 }
 
@@ -44,7 +45,6 @@ Page DocumentPages::pageAt(PagePlace place) {
 PagePlace DocumentPages::placeOf(int section, quint32 byteOffset) {
     section = std::clamp(section, 0, sectionCount() - 1);
     if (pagesOf(section) == 0) {
-        // Nothing of it to show: the page where the document goes on, or where it ended.
         if (const std::optional<int> after = sectionWithPages(section + 1, 1)) return {*after, 0};
         if (const std::optional<int> before = sectionWithPages(section - 1, -1))
             return {*before, pagesOf(*before) - 1};
@@ -81,26 +81,47 @@ PagePlace DocumentPages::last() {
 
 void DocumentPages::setSection(int section, SectionSource text) {
     if (section < 0 || section >= sectionCount()) return;
-    m_sections[section] = std::move(text);
-    // Laid out afresh where asked; the other sections' counts stay.
-    m_layout = DocumentLayout(m_sections, m_format);
-    m_counts[section] = -1;
+    Section& s = m_sections[size_t(section)];
+    if (s.layout && text.name == s.source.name) {
+        // Typing changes a text from one place on: the pages before it stay as they are.
+        const QByteArray& old = s.source.text;
+        const qsizetype common = std::min(old.size(), text.text.size());
+        const auto differ = std::mismatch(old.cbegin(), old.cbegin() + common, text.text.cbegin());
+        setSectionText(section, std::move(text.text), quint32(differ.first - old.cbegin()));
+        return;
+    }
+    s.source = std::move(text);
+    s.layout.reset();
+    s.count = -1;
+}
+
+void DocumentPages::setSectionText(int section, QByteArray text, quint32 from) {
+    if (section < 0 || section >= sectionCount()) return;
+    Section& s = m_sections[size_t(section)];
+    s.source.text = std::move(text);
+    if (s.layout) s.layout->textChanged(s.source.text, from);
+    s.count = -1;
 }
 
 void DocumentPages::adoptCounts(const QList<int>& counts) {
-    for (qsizetype i = 0; i < std::min(counts.size(), m_counts.size()); ++i)
-        if (m_counts[i] < 0 && counts[i] >= 0) m_counts[i] = counts[i];
+    const qsizetype n = std::min(counts.size(), qsizetype(m_sections.size()));
+    for (qsizetype i = 0; i < n; ++i) {
+        int& count = m_sections[size_t(i)].count;
+        if (count < 0 && counts[i] >= 0) count = counts[i];
+    }
 }
 
 bool DocumentPages::allCounted() const {
-    return std::none_of(m_counts.cbegin(), m_counts.cend(), [](int c) { return c < 0; });
+    return std::none_of(m_sections.cbegin(), m_sections.cend(),
+                        [](const Section& s) { return s.count < 0; });
 }
 
 std::optional<int> DocumentPages::numberOf(PagePlace place) const {
     int before = 0;
     for (int s = 0; s < place.section && s < sectionCount(); ++s) {
-        if (m_counts[s] < 0) return std::nullopt;
-        before += m_counts[s];
+        const int count = m_sections[size_t(s)].count;
+        if (count < 0) return std::nullopt;
+        before += count;
     }
     return before + place.page;
 }
@@ -108,18 +129,25 @@ std::optional<int> DocumentPages::numberOf(PagePlace place) const {
 std::optional<int> DocumentPages::knownPageCount() const {
     if (!allCounted()) return std::nullopt;
     int total = 0;
-    for (int c : m_counts)
-        total += c;
-    // A document that shows nothing still has its one empty page.
+    for (const Section& s : m_sections)
+        total += s.count;
     return std::max(1, total);
 }
 
 int DocumentPages::pageCount() {
-    return m_layout.pageCount();
+    for (int s = 0; s < sectionCount(); ++s)
+        pagesOf(s);
+    return *knownPageCount();
 }
 
 Page DocumentPages::page(int n) {
-    return m_layout.page(n);
+    if (n < 0) return {};
+    for (int s = 0; s < sectionCount(); ++s) {
+        const int pages = pagesOf(s);
+        if (n < pages) return layoutOf(s).page(n);
+        n -= pages;
+    }
+    return {};
 }
 
 QList<int> countPages(const QList<SectionSource>& sections, const PageFormat& format,

@@ -1,12 +1,15 @@
 #pragma once
-// The document's pages as the preview walks them: by section and page, so that the page of the
-// caret shows without counting the sections before it, with the numbers across the document
-// coming from counts that may be taken in the background. The pages themselves, and the pages
-// one after another for printing, are the document layout's. Sections are laid out
-// only when a page of theirs is asked for, so a long document shows its first page at once;
-// the page numbers across sections come from counts that may be taken in the background.
+// A whole document's vertical pages, each section from a new page, laid out only where asked:
+// the preview walks them by section and page, so that the page of the caret shows without
+// counting the sections before it; the numbers across the document come from counts that may
+// be taken in the background; printing and the PDF take them one after another by number.
+// Each section is laid out, and its page index built, on the first question about it; a change
+// to one section, or to a range of its paragraphs, lays out again only what it can have moved.
+//
+// Not for sharing between threads; a second one over the same texts is cheap (QByteArray
+// shares them).
 
-#include "vertical/document_layout.h"
+#include "vertical/layout.h"
 
 #include <QByteArray>
 #include <QList>
@@ -17,6 +20,11 @@
 #include <vector>
 
 namespace pote::vertical {
+
+struct SectionSource {
+    QByteArray text;
+    QByteArray name;
+};
 
 // Pages asked for by number, from the first: what printing and PDF export go through.
 class PageSource {
@@ -38,21 +46,29 @@ class DocumentPages : public PageSource {
 public:
     DocumentPages(QList<SectionSource> sections, PageFormat format);
     ~DocumentPages() override;
+    DocumentPages(DocumentPages&&) noexcept;
+    DocumentPages& operator=(DocumentPages&&) noexcept;
 
     const PageFormat& format() const override { return m_format; }
     int sectionCount() const { return int(m_sections.size()); }
 
-    // What lays out only the section it is about.
+    // What lays out only the section it is about. A section that shows nothing has no pages.
     int pagesOf(int section);
     Page pageAt(PagePlace place);
+    // The page that shows the character at a byte offset of a section's text; for a section
+    // that shows nothing, the page where the document goes on, or where it ended.
     PagePlace placeOf(int section, quint32 byteOffset);
     std::optional<PagePlace> next(PagePlace place);
     std::optional<PagePlace> previous(PagePlace place);
     PagePlace first();
     PagePlace last();
 
-    // The section's text changed: its pages are laid out again when next asked for.
+    // The section's text changed: its pages from the first byte that differs on are laid out
+    // again when next asked for; the other sections keep theirs.
     void setSection(int section, SectionSource text);
+    // Only the section's text from byte `from` on changed (an edit in a range of paragraphs):
+    // its pages before the line holding `from` keep their places.
+    void setSectionText(int section, QByteArray text, quint32 from);
 
     // The page numbers across the document need every section before the page counted.
     // Counts taken elsewhere (countPages on the same texts) can be handed in.
@@ -62,22 +78,27 @@ public:
     // The page's number from 0 across the document; nullopt until the sections before it are
     // counted.
     std::optional<int> numberOf(PagePlace place) const;
-    // Pages in all; nullopt until every section is counted.
+    // Pages in all; nullopt until every section is counted. A document that shows nothing
+    // still has its one empty page.
     std::optional<int> knownPageCount() const;
 
-    // PageSource: the document layout's pages, every section counted first.
+    // PageSource: counts every section first. Page n past the end is an empty page.
     int pageCount() override;
     Page page(int n) override;
 
 private:
-    SectionLayout& layoutOf(int section) { return m_layout.section(section); }
+    struct Section {
+        SectionSource source;
+        std::unique_ptr<SectionLayout> layout; // made when first asked for
+        int count = -1;                        // pages shown; -1: not counted
+    };
+
+    SectionLayout& layoutOf(int section);
     // The first section from `from` on, going by step, that has pages.
     std::optional<int> sectionWithPages(int from, int step);
 
-    QList<SectionSource> m_sections;
+    std::vector<Section> m_sections;
     PageFormat m_format;
-    DocumentLayout m_layout;
-    QList<int> m_counts; // -1: not counted
 };
 
 // The number of pages each section shows, as DocumentPages counts them; stops early (with the

@@ -145,12 +145,14 @@ struct TallySink {
 
 struct IndexSink {
     std::vector<PageStart>& starts;
-    qint64 lines = 0;
+    std::vector<qint64>& linesBefore;
+    qint64 lines = 0; // from the section's start
     bool newPage(PageStart start) {
         // Page starts stay in offset order, which the search for an offset's page relies on:
         // an added indent cell has its paragraph's first offset, not one of its own.
         start.offset = std::max(start.offset, starts.back().offset);
         starts.push_back(start);
+        linesBefore.push_back(lines);
         return true;
     }
     bool line(const ParagraphCells&, const Paragraph&, qsizetype, qsizetype) {
@@ -210,12 +212,23 @@ struct PageSink {
 
 } // namespace
 
+namespace {
+
+// A section that shows nothing (no text, no name line) takes no page where sections follow
+// each other, although on its own it has an empty one to show.
+int pagesShown(int pages, qint64 lines) {
+    return lines == 0 ? 0 : pages;
+}
+
+} // namespace
+
 struct SectionLayout::Impl {
     QByteArray text;
     QByteArray name;
     PageFormat format;
     bool indexed = false;
-    std::vector<PageStart> starts; // of every page, in order
+    std::vector<PageStart> starts;   // of every page, in order
+    std::vector<qint64> linesBefore; // of each page in starts
     qint64 lines = 0;
 
     std::optional<Flow> pageFlow; // kept between pages, with the line it read last
@@ -229,14 +242,20 @@ struct SectionLayout::Impl {
         return *pageFlow;
     }
 
+    // From the last page start kept (the first page's when none is), on to the end.
     void index() {
         if (indexed) return;
         Flow& f = pages();
-        starts.assign(1, f.firstPage());
-        IndexSink sink{starts};
-        f.run(starts.front(), sink);
+        if (starts.empty()) {
+            starts.assign(1, f.firstPage());
+            linesBefore.assign(1, 0);
+        }
+        const qint64 before = linesBefore.back();
+        IndexSink sink{starts, linesBefore, before};
+        f.run(starts.back(), sink);
         lines = sink.lines;
         starts.shrink_to_fit();
+        linesBefore.shrink_to_fit();
         indexed = true;
     }
 };
@@ -275,6 +294,31 @@ Page SectionLayout::page(int n) {
     return std::move(sink.page);
 }
 
+int SectionLayout::pagesShown() {
+    d->index();
+    return vertical::pagesShown(int(d->starts.size()), d->lines);
+}
+
+void SectionLayout::textChanged(QByteArray text, quint32 from) {
+    from = std::min(from, quint32(std::min(d->text.size(), text.size())));
+    // The start of the line holding `from`: a page that starts before it is placed by what came
+    // before, which did not change.
+    qsizetype lineStart = from;
+    while (lineStart > 0 && d->text[lineStart - 1] != '\n' && d->text[lineStart - 1] != '\r')
+        --lineStart;
+    // The name line's pages come first and do not depend on the text.
+    const auto kept =
+        std::partition_point(d->starts.begin(), d->starts.end(), [&](const PageStart& s) {
+            return s.paragraph < 0 || qsizetype(s.line) < lineStart;
+        });
+    const std::size_t keep = std::size_t(kept - d->starts.begin());
+    d->starts.resize(keep);
+    d->linesBefore.resize(keep);
+    d->text = std::move(text);
+    d->pageFlow.reset(); // it reads the old text
+    d->indexed = false;
+}
+
 int SectionLayout::pageOfOffset(quint32 byteOffset) {
     d->index();
     const auto after =
@@ -287,7 +331,7 @@ PageTally tally_pages(QByteArrayView text, QByteArrayView name, const PageFormat
     Flow f(text, name, format, false);
     TallySink sink;
     f.run(f.firstPage(), sink);
-    if (sink.tally.lines == 0) sink.tally.pages = 0;
+    sink.tally.pages = pagesShown(sink.tally.pages, sink.tally.lines);
     return sink.tally;
 }
 

@@ -95,6 +95,13 @@ public:
     Page page(int n);                     // 0-based; n < pageCount() (an empty page otherwise)
     int pageOfOffset(quint32 byteOffset); // the page that shows the character at that offset
     qint64 lineCount(); // lines laid out in all; 0 when the section shows nothing at all
+    // The pages it takes in a run of sections: none when it shows nothing, as in count_pages.
+    int pagesShown();
+
+    // The text changed from byte `from` on; what comes before it is as it was. Pages that start
+    // in the lines before the one holding `from` keep their places, the rest are found again
+    // when next asked for.
+    void textChanged(QByteArray text, quint32 from);
 
 private:
     struct Impl;

@@ -156,102 +156,126 @@ std::span<const Paragraph> LineParser::parse(QByteArrayView line, quint32 lineOf
     return {m_paragraphs.constData(), static_cast<size_t>(m_used)};
 }
 
-void LineParser::readMarkup() {
-    const QList<TextChar>& src = m_chars;
-    const qsizetype n = src.size();
-    Paragraph* p = &openParagraph(false);
-    // Characters before this index in p->chars belong to markup already read: a ruby without ｜
-    // never reaches back into them.
-    qsizetype plainFrom = 0;
-    const auto at = [&](qsizetype k) { return k < n ? src[k].ch : char16_t(0); };
-    const auto copy = [&](qsizetype first, qsizetype last) {
-        for (qsizetype k = first; k < last; ++k)
-            p->chars.append(src[k]);
-    };
+// One pass over a line holding markup. Each form has its reader, called at a character that
+// can begin it; a reader that takes its markup returns the index after it, and -1 leaves the
+// character to be text.
+class LineParser::MarkupReader {
+public:
+    MarkupReader(LineParser& parser) : m_parser(parser), m_src(parser.m_chars) {}
+
+    void run() {
+        m_p = &m_parser.openParagraph(false);
+        const qsizetype n = m_src.size();
+        for (qsizetype i = 0; i < n;) {
+            const qsizetype next = readAt(i);
+            if (next < 0) {
+                m_p->chars.append(m_src[i]);
+                ++i;
+                continue;
+            }
+            // A ruby without ｜ never reaches back into what markup has already taken.
+            m_plainFrom = m_p->chars.size();
+            i = next;
+        }
+    }
+
+private:
+    qsizetype readAt(qsizetype i) {
+        const char16_t c = m_src[i].ch;
+        if (isBar(c)) return barRuby(i);
+        if (c == kOpen) return at(i + 1) == kOpen ? doubleBracketEmphasis(i) : kanjiRuby(i);
+        if (c == kNoteOpen && at(i + 1) == kNoteHash) return note(i);
+        return -1;
+    }
+
+    char16_t at(qsizetype k) const { return k < m_src.size() ? m_src[k].ch : char16_t(0); }
+
     // A reading after the 《 at `open`: its 》, or -1 when there is none to take.
-    const auto readingEnd = [&](qsizetype open) -> qsizetype {
-        const qsizetype close = nextBracket(src, open + 1, kOpen, kClose);
+    qsizetype readingEnd(qsizetype open) const {
+        const qsizetype close = nextBracket(m_src, open + 1, kOpen, kClose);
         const qsizetype length = close - open - 1;
         return at(close) == kClose && length > 0 && length <= kMaxRuby ? close : -1;
-    };
-    const auto addRuby = [&](qsizetype first, qsizetype open, qsizetype close) {
-        p->ruby.append(RubySpan{first, p->chars.size(), textOf(src, open + 1, close)});
-        plainFrom = p->chars.size();
-    };
-
-    for (qsizetype i = 0; i < n;) {
-        const char16_t c = src[i].ch;
-        if (isBar(c)) {
-            if (at(i + 1) == kOpen) { // ｜《 is a 《 of the text
-                p->chars.append(src[i + 1]);
-                plainFrom = p->chars.size();
-                i += 2;
-                continue;
-            }
-            qsizetype open = i + 1;
-            while (open < n && open - i - 1 <= kMaxRuby && !isBar(src[open].ch) &&
-                   src[open].ch != kOpen && src[open].ch != kClose)
-                ++open;
-            const qsizetype base = open - i - 1;
-            if (at(open) == kOpen && at(open + 1) != kOpen && base > 0 && base <= kMaxRuby) {
-                if (const qsizetype close = readingEnd(open); close >= 0) {
-                    const qsizetype first = p->chars.size();
-                    copy(i + 1, open);
-                    addRuby(first, open, close);
-                    i = close + 1;
-                    continue;
-                }
-            }
-        } else if (c == kOpen && at(i + 1) == kOpen) {
-            const qsizetype close = nextBracket(src, i + 2, kOpen, kClose);
-            if (close > i + 2 && at(close) == kClose && at(close + 1) == kClose) {
-                const qsizetype first = p->chars.size();
-                copy(i + 2, close);
-                p->emphasis.append(EmphasisSpan{first, p->chars.size()});
-                plainFrom = p->chars.size();
-                i = close + 2;
-                continue;
-            }
-        } else if (c == kOpen) {
-            qsizetype first = p->chars.size();
-            while (first > plainFrom && p->chars.size() - first < kMaxRuby &&
-                   isKanji(p->chars[first - 1].ch))
-                --first;
-            if (first < p->chars.size()) {
-                if (const qsizetype close = readingEnd(i); close >= 0) {
-                    addRuby(first, i, close);
-                    i = close + 1;
-                    continue;
-                }
-            }
-        } else if (c == kNoteOpen && at(i + 1) == kNoteHash) {
-            const qsizetype close = nextBracket(src, i + 2, kNoteOpen, kNoteClose);
-            if (at(close) == kNoteClose) {
-                if (close - i - 2 == 4 && matchesAt(src, i + 2, u"改ページ")) {
-                    // The break ends the paragraph; an empty one before it has nothing to end.
-                    if (p->chars.isEmpty() && (m_used == 1 || p->pageBreakBefore))
-                        p->pageBreakBefore = true;
-                    else
-                        p = &openParagraph(true);
-                    plainFrom = 0;
-                    i = close + 1;
-                    continue;
-                }
-                constexpr std::u16string_view kDots = u"」に傍点";
-                const qsizetype quoted = close - i - 3 - qsizetype(kDots.size());
-                if (quoted > 0 && at(i + 2) == u'「' &&
-                    matchesAt(src, close - qsizetype(kDots.size()), kDots)) {
-                    if (markQuoted(*p, src, i + 3, quoted)) {
-                        plainFrom = p->chars.size();
-                        i = close + 1;
-                        continue;
-                    }
-                }
-            }
-        }
-        p->chars.append(src[i]);
-        ++i;
     }
+
+    void addRuby(qsizetype first, qsizetype open, qsizetype close) {
+        m_p->ruby.append(RubySpan{first, m_p->chars.size(), textOf(m_src, open + 1, close)});
+    }
+
+    // ｜親文字《るび》, and ｜《 for a 《 of the text.
+    qsizetype barRuby(qsizetype i) {
+        if (at(i + 1) == kOpen) {
+            m_p->chars.append(m_src[i + 1]);
+            return i + 2;
+        }
+        const qsizetype n = m_src.size();
+        qsizetype open = i + 1;
+        while (open < n && open - i - 1 <= kMaxRuby && !isBar(m_src[open].ch) &&
+               m_src[open].ch != kOpen && m_src[open].ch != kClose)
+            ++open;
+        const qsizetype base = open - i - 1;
+        if (at(open) != kOpen || at(open + 1) == kOpen || base <= 0 || base > kMaxRuby) return -1;
+        const qsizetype close = readingEnd(open);
+        if (close < 0) return -1;
+        const qsizetype first = m_p->chars.size();
+        for (qsizetype k = i + 1; k < open; ++k)
+            m_p->chars.append(m_src[k]);
+        addRuby(first, open, close);
+        return close + 1;
+    }
+
+    // 《《強調》》
+    qsizetype doubleBracketEmphasis(qsizetype i) {
+        const qsizetype close = nextBracket(m_src, i + 2, kOpen, kClose);
+        if (close <= i + 2 || at(close) != kClose || at(close + 1) != kClose) return -1;
+        const qsizetype first = m_p->chars.size();
+        for (qsizetype k = i + 2; k < close; ++k)
+            m_p->chars.append(m_src[k]);
+        m_p->emphasis.append(EmphasisSpan{first, m_p->chars.size()});
+        return close + 2;
+    }
+
+    // 漢字《かんじ》: over the run of kanji just before, back to where markup last ended.
+    qsizetype kanjiRuby(qsizetype i) {
+        qsizetype first = m_p->chars.size();
+        while (first > m_plainFrom && m_p->chars.size() - first < kMaxRuby &&
+               isKanji(m_p->chars[first - 1].ch))
+            --first;
+        if (first == m_p->chars.size()) return -1;
+        const qsizetype close = readingEnd(i);
+        if (close < 0) return -1;
+        addRuby(first, i, close);
+        return close + 1;
+    }
+
+    // ［＃改ページ］ and ［＃「…」に傍点］
+    qsizetype note(qsizetype i) {
+        const qsizetype close = nextBracket(m_src, i + 2, kNoteOpen, kNoteClose);
+        if (at(close) != kNoteClose) return -1;
+        if (close - i - 2 == 4 && matchesAt(m_src, i + 2, u"改ページ")) {
+            // The break ends the paragraph; an empty one before it has nothing to end.
+            if (m_p->chars.isEmpty() && (m_parser.m_used == 1 || m_p->pageBreakBefore))
+                m_p->pageBreakBefore = true;
+            else
+                m_p = &m_parser.openParagraph(true);
+            return close + 1;
+        }
+        constexpr std::u16string_view kDots = u"」に傍点";
+        const qsizetype quoted = close - i - 3 - qsizetype(kDots.size());
+        if (quoted <= 0 || at(i + 2) != u'「' ||
+            !matchesAt(m_src, close - qsizetype(kDots.size()), kDots))
+            return -1;
+        return markQuoted(*m_p, m_src, i + 3, quoted) ? close + 1 : -1;
+    }
+
+    LineParser& m_parser;
+    const QList<TextChar>& m_src;
+    Paragraph* m_p = nullptr;
+    // Characters before this index in the paragraph belong to markup already read.
+    qsizetype m_plainFrom = 0;
+};
+
+void LineParser::readMarkup() {
+    MarkupReader(*this).run();
 }
 
 Paragraph plainParagraph(QByteArrayView line, quint32 lineOffset) {

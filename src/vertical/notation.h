@@ -59,6 +59,8 @@ public:
     std::span<const Paragraph> parse(QByteArrayView line, quint32 lineOffset);
 
 private:
+    class MarkupReader;
+
     bool decode(QByteArrayView line, quint32 lineOffset);
     void readMarkup();
     Paragraph& openParagraph(bool pageBreakBefore);

@@ -47,6 +47,13 @@ protected:
         cursor.setPosition(pane()->document()->findBlockByNumber(45).position() + 3);
         pane()->setTextCursor(cursor);
     }
+    // Clicks "PDFに書き出す" and waits until the pages, drawn in the background, are reported.
+    void exportPdf(vertical::VerticalPreview* preview) {
+        preview->findChild<QPushButton*>(QStringLiteral("vp_pdf"))->click();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] { return !window->controllers().vertical().exportRunning(); }, 120000));
+    }
+
     vertical::VerticalPreview* open() {
         window->trigger(QStringLiteral("nx_vertical_preview"));
         return window->controllers().vertical().preview();
@@ -126,6 +133,13 @@ TEST_F(VerticalPreviewTest, AFaceInTheSettingsThatCannotBeHadIsToldOnceAndGivesW
 
 TEST_F(VerticalPreviewTest, OptionsChangeThePagesAndAreKeptInTheSettings) {
     loadDocument();
+    // A format the settings file holds that is none (a grid too small, an unknown name): the
+    // preview takes manuscript paper.
+    for (const QString& stored : {QStringLiteral("9x20"), QStringLiteral("b5")}) {
+        window->settings().vertical.format = stored;
+        EXPECT_EQ(open()->format(), vertical::PageFormat::genkou()) << stored.toStdString();
+        delete window->controllers().vertical().preview();
+    }
     vertical::VerticalPreview* preview = open();
     auto* format = preview->findChild<QComboBox*>(QStringLiteral("vp_format"));
     format->setCurrentIndex(format->findData(QStringLiteral("a4-40x30")));
@@ -187,7 +201,7 @@ TEST_F(VerticalPreviewTest, PdfFromThePreviewAndAFailureThatKeepsTheOldFile) {
     vertical::VerticalPreview* preview = open();
     const QString out = path(QStringLiteral("原稿.pdf"));
     prompter->answerFile(out);
-    preview->findChild<QPushButton*>(QStringLiteral("vp_pdf"))->click();
+    exportPdf(preview);
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {out});
     ASSERT_TRUE(info.waitForFinished(60000));
@@ -202,7 +216,7 @@ TEST_F(VerticalPreviewTest, PdfFromThePreviewAndAFailureThatKeepsTheOldFile) {
     writeAll(path(QStringLiteral("メモ")), "memo");
     const QString blocked = path(QStringLiteral("メモ/原稿.pdf"));
     prompter->answerFile(blocked).answer(Answer::Ok);
-    preview->findChild<QPushButton*>(QStringLiteral("vp_pdf"))->click();
+    exportPdf(preview);
     EXPECT_EQ(prompter->last().kind, MessageKind::Error);
     EXPECT_TRUE(prompter->last().text.contains(blocked)) << prompter->last().text.toStdString();
     EXPECT_EQ(readAll(path(QStringLiteral("メモ"))), QByteArray("memo"));
@@ -211,7 +225,7 @@ TEST_F(VerticalPreviewTest, PdfFromThePreviewAndAFailureThatKeepsTheOldFile) {
     // A section holding a NUL: written, its blank cell named by the cat afterwards.
     store().section(0).text = "a" + QByteArray(1, '\0') + "b\r\n";
     prompter->answerFile(path(QStringLiteral("空白.pdf"))).answer(Answer::Ok);
-    preview->findChild<QPushButton*>(QStringLiteral("vp_pdf"))->click();
+    exportPdf(preview);
     EXPECT_EQ(prompter->last().kind, MessageKind::Warning);
     EXPECT_TRUE(prompter->last().text.contains(QStringLiteral("セクション 1 のテキストに NUL")))
         << prompter->last().text.toStdString();
@@ -222,7 +236,7 @@ TEST_F(VerticalPreviewTest, PdfFromThePreviewAndAFailureThatKeepsTheOldFile) {
     store().documentPath = document;
     ASSERT_TRUE(QFile::link(document, path(QStringLiteral("リンク.pdf"))));
     prompter->answerFile(path(QStringLiteral("リンク.pdf"))).answer(Answer::Yes);
-    preview->findChild<QPushButton*>(QStringLiteral("vp_pdf"))->click();
+    exportPdf(preview);
     EXPECT_EQ(prompter->last().text, exportOverDocumentMessage());
     EXPECT_EQ(readAll(document), QByteArray("the manuscript"));
 }

@@ -78,7 +78,7 @@ quint32 caretByte(QByteArrayView text, int line, int unit) {
 
 } // namespace
 
-VerticalCommands::VerticalCommands(AppContext& context) : m_context(context) {
+VerticalCommands::VerticalCommands(AppContext& context) : m_context(context), m_pdfJob(context) {
     context.commands.registerCommand(Command::VerticalPreview,
                                      [this] { nx_vertical_previewClick(); });
     context.commands.registerCommand(Command::InsertRuby, [this] { nx_ruby_insClick(); });
@@ -92,6 +92,7 @@ VerticalCommands::VerticalCommands(AppContext& context) : m_context(context) {
 }
 
 VerticalCommands::~VerticalCommands() {
+    m_pdfJob.stopAndWait();
     delete m_preview.data();
 }
 
@@ -112,8 +113,8 @@ vertical::DocumentSnapshot VerticalCommands::snapshot(bool allSections) {
     } else {
         s.sections.append(sectionAt(store.current));
     }
-    m_shownSection = store.current;
-    m_shownSectionCount = store.count();
+    s.documentSection = store.current;
+    s.documentSectionCount = store.count();
     return s;
 }
 
@@ -159,8 +160,8 @@ void VerticalCommands::nx_vertical_previewClick() {
             if (!standInFont()) return;
             face = vertical::defaultVerticalFace();
         }
-        m_preview = new vertical::VerticalPreview(*this, m_context.settings.vertical,
-                                                  m_context.view.dialogParent());
+        m_preview =
+            new vertical::VerticalPreview(*this, storedOptions(), m_context.view.dialogParent());
     }
     m_preview->reload();
     m_preview->show();
@@ -168,10 +169,33 @@ void VerticalCommands::nx_vertical_previewClick() {
     m_preview->activateWindow();
 }
 
+vertical::PreviewOptions VerticalCommands::storedOptions() const {
+    const VerticalSettings& v = m_context.settings.vertical;
+    vertical::PreviewOptions options;
+    options.format =
+        vertical::PageFormat::fromName(v.format).value_or(vertical::PageFormat::genkou());
+    options.format.sectionNameFirst = v.sectionName;
+    options.format.indentParagraphs = v.indent;
+    options.face = v.face;
+    options.allSections = v.allSections;
+    options.zoom = v.zoom;
+    return options;
+}
+
+void VerticalCommands::keepOptions(const vertical::PreviewOptions& options) {
+    VerticalSettings& v = m_context.settings.vertical;
+    v.format = options.format.name();
+    v.sectionName = options.format.sectionNameFirst;
+    v.indent = options.format.indentParagraphs;
+    v.face = options.face;
+    v.allSections = options.allSections;
+    v.zoom = options.zoom;
+}
+
 void VerticalCommands::followText() {
     if (!m_preview || !m_preview->isVisible()) return;
     const SectionStore& store = m_context.store;
-    if (store.current != m_shownSection || store.count() != m_shownSectionCount) {
+    if (!m_preview->follows(store.current, store.count())) {
         m_preview->reload();
         return;
     }
@@ -224,7 +248,7 @@ vertical::PageProgress VerticalCommands::progressShown(const QString& doing) {
 }
 
 void VerticalCommands::exportPdf() {
-    if (!m_preview) return;
+    if (!m_preview || m_pdfJob.running()) return;
     const FileDialogRequest request = pdfSaveRequest(
         QStringLiteral("PDFに書き出す"), m_context.settings.WorkDir, m_context.store.displayName);
     const std::optional<QString> path = m_context.prompter.saveFile(request);
@@ -239,21 +263,52 @@ void VerticalCommands::exportPdf() {
     const std::shared_ptr<vertical::VerticalFont> font = m_preview->sharedFont();
     if (!font) return;
     const vertical::DocumentSnapshot shot = snapshot(m_context.settings.vertical.allSections);
-    vertical::DocumentPages pages(shot.sections, m_preview->format());
-    const Result<int> written =
-        vertical::writePdf(*path, m_context.store.displayName, pages, *font,
-                           progressShown(QStringLiteral("PDFに書き出しているにゃ…")));
+    QStringList withNul;
+    for (qsizetype i = 0; i < shot.sections.size(); ++i)
+        if (shot.sections[i].text.contains('\0'))
+            withNul.append(QString::number(
+                (m_context.settings.vertical.allSections ? int(i) : shot.documentSection) + 1));
+    // The pages are drawn on a worker from the snapshot; the font is only read there (shaping),
+    // never drawn with Qt, so the preview may go on painting with it.
+    auto pages = std::make_shared<vertical::DocumentPages>(shot.sections, m_preview->format());
+    m_pdfProgress = new QProgressDialog(QStringLiteral("PDFに書き出しているにゃ…"),
+                                        QStringLiteral("中止"), 0, 1, m_preview);
+    m_pdfProgress->setWindowTitle(QStringLiteral("縦書きプレビュー"));
+    m_pdfProgress->setWindowModality(Qt::WindowModal);
+    m_pdfProgress->setMinimumDuration(500);
+    m_pdfProgress->setAutoReset(false);
+    QObject::connect(m_pdfProgress, &QProgressDialog::canceled, [this] { m_pdfJob.stop(); });
+    m_pdfJob.start(
+        [this, path = *path, title = m_context.store.displayName, pages,
+         font](const BackgroundJob::StopFlag& stop) {
+            return vertical::writePdf(
+                path, title, *pages, *font, [this, &stop](int done, int total) {
+                    m_pdfJob.postProgress([this, done, total] { showPdfProgress(done, total); });
+                    return !stop.load();
+                });
+        },
+        [this, path = *path, withNul](const Result<int>& written) {
+            delete m_pdfProgress.data();
+            m_pdfJob.finish([this, path, written, withNul] { reportPdf(path, written, withNul); });
+        });
+}
+
+void VerticalCommands::showPdfProgress(int done, int total) {
+    if (!m_pdfProgress) return;
+    m_pdfProgress->setMaximum(total);
+    m_pdfProgress->setLabelText(
+        QStringLiteral("PDFに書き出しているにゃ… %1 / %2").arg(done).arg(total));
+    m_pdfProgress->setValue(done);
+}
+
+void VerticalCommands::reportPdf(const QString& path, const Result<int>& written,
+                                 const QStringList& withNul) {
     // A stop is the user's own: it is reported as nothing.
     if (!written) {
         m_context.reporter.report(written.error());
         return;
     }
-    m_context.view.noteStatusText(exportedStatusText(*path, *written, ExportUnit::Pages));
-    QStringList withNul;
-    for (qsizetype i = 0; i < shot.sections.size(); ++i)
-        if (shot.sections[i].text.contains('\0'))
-            withNul.append(QString::number(
-                (m_context.settings.vertical.allSections ? int(i) : m_context.store.current) + 1));
+    m_context.view.noteStatusText(exportedStatusText(path, *written, ExportUnit::Pages));
     if (!withNul.isEmpty())
         m_context.prompter.message(MessageKind::Warning, Answer::Ok,
                                    nulPrintedBlankMessage(withNul));

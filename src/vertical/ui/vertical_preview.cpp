@@ -45,9 +45,8 @@ quint32 firstOffset(const Page& page) {
 
 } // namespace
 
-VerticalPreview::VerticalPreview(PreviewHost& host, VerticalSettings& settings, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_host(host), m_settings(settings),
-      m_allSections(settings.allSections) {
+VerticalPreview::VerticalPreview(PreviewHost& host, PreviewOptions options, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_host(host), m_options(std::move(options)) {
     setObjectName(QStringLiteral("vertical_preview_fm"));
     setWindowTitle(QStringLiteral("縦書きプレビュー"));
     buildControls();
@@ -96,8 +95,8 @@ void VerticalPreview::buildControls() {
     m_face = new QComboBox(this);
     m_face->setObjectName(QStringLiteral("vp_face"));
     m_face->addItems(japaneseFaces());
-    if (m_face->findText(m_settings.face) < 0) m_face->addItem(m_settings.face);
-    m_face->setCurrentText(m_settings.face);
+    if (m_face->findText(m_options.face) < 0) m_face->addItem(m_options.face);
+    m_face->setCurrentText(m_options.face);
     // A long face name must not widen the window; the open list shows it whole.
     m_face->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_face->setMinimumContentsLength(10);
@@ -108,10 +107,10 @@ void VerticalPreview::buildControls() {
 
     m_name = new QCheckBox(QStringLiteral("セクション名"), this);
     m_name->setObjectName(QStringLiteral("vp_name"));
-    m_name->setChecked(m_settings.sectionName);
+    m_name->setChecked(m_options.format.sectionNameFirst);
     m_indent = new QCheckBox(QStringLiteral("字下げを補う"), this);
     m_indent->setObjectName(QStringLiteral("vp_indent"));
-    m_indent->setChecked(m_settings.indent);
+    m_indent->setChecked(m_options.format.indentParagraphs);
     row->addWidget(m_name);
     row->addWidget(m_indent);
 
@@ -119,7 +118,7 @@ void VerticalPreview::buildControls() {
     m_scope->setObjectName(QStringLiteral("vp_scope"));
     m_scope->addItem(QStringLiteral("全セクション"));
     m_scope->addItem(QStringLiteral("編集中のセクション"));
-    m_scope->setCurrentIndex(m_allSections ? 0 : 1);
+    m_scope->setCurrentIndex(m_options.allSections ? 0 : 1);
     row->addWidget(m_scope);
 
     m_zoom = new QComboBox(this);
@@ -163,16 +162,15 @@ void VerticalPreview::buildControls() {
     layout->addWidget(m_scroll, 1);
     layout->addLayout(bottom);
 
-    const std::optional<PageFormat> stored = PageFormat::fromName(m_settings.format);
-    const PageFormat f = stored.value_or(PageFormat::genkou());
-    const int known = m_format->findData(stored ? m_settings.format : QStringLiteral("genkou"));
+    const PageFormat& f = m_options.format;
+    const int known = m_format->findData(f.name());
     m_format->setCurrentIndex(known >= 0 ? known : m_format->findData(kCustomFormat));
     m_chars->setValue(f.charsPerLine);
     m_lines->setValue(f.linesPerPage);
     const bool custom = m_format->currentData() == kCustomFormat;
     m_chars->setEnabled(custom);
     m_lines->setEnabled(custom);
-    const auto* zoom = std::find(std::begin(kZooms), std::end(kZooms), m_settings.zoom);
+    const auto* zoom = std::find(std::begin(kZooms), std::end(kZooms), m_options.zoom);
     m_zoom->setCurrentIndex(zoom != std::end(kZooms) ? int(zoom - std::begin(kZooms)) : 2);
 
     connect(m_format, &QComboBox::currentIndexChanged, this, &VerticalPreview::optionsChanged);
@@ -181,8 +179,8 @@ void VerticalPreview::buildControls() {
     connect(m_name, &QCheckBox::toggled, this, &VerticalPreview::optionsChanged);
     connect(m_indent, &QCheckBox::toggled, this, &VerticalPreview::optionsChanged);
     connect(m_scope, &QComboBox::currentIndexChanged, this, [this](int index) {
-        m_allSections = index == 0;
-        m_settings.allSections = m_allSections;
+        m_options.allSections = index == 0;
+        keepOptions();
         reload();
     });
     connect(m_face, &QComboBox::currentTextChanged, this, &VerticalPreview::faceChanged);
@@ -192,25 +190,28 @@ void VerticalPreview::buildControls() {
     connect(print, &QPushButton::clicked, this, [this] { m_host.print(); });
 }
 
-PageFormat VerticalPreview::format() const {
-    PageFormat f = PageFormat::fromName(m_settings.format).value_or(PageFormat::genkou());
-    f.sectionNameFirst = m_settings.sectionName;
-    f.indentParagraphs = m_settings.indent;
-    return f;
+void VerticalPreview::reload() {
+    if (!m_font) m_font = m_host.font(m_options.face);
+    const DocumentSnapshot snapshot = m_host.snapshot(m_options.allSections);
+    takePages(snapshot);
+    showPlace(m_pages->placeOf(snapshot.current, snapshot.caretByte));
 }
 
-void VerticalPreview::reload() {
-    if (!m_font) m_font = m_host.font(m_settings.face);
-    const DocumentSnapshot snapshot = m_host.snapshot(m_allSections);
+void VerticalPreview::takePages(const DocumentSnapshot& snapshot) {
     m_pages = std::make_unique<DocumentPages>(snapshot.sections, format());
-    startCounting();
-    showPlace(m_pages->placeOf(snapshot.current, snapshot.caretByte));
+    m_shownSection = snapshot.documentSection;
+    m_shownSectionCount = snapshot.documentSectionCount;
+    startCounting(snapshot.sections);
+}
+
+bool VerticalPreview::follows(int section, int sectionCount) const {
+    return m_pages && section == m_shownSection && sectionCount == m_shownSectionCount;
 }
 
 void VerticalPreview::sectionChanged(int section, SectionSource text) {
     if (!m_pages) return;
     // In the one-section view the section being edited is the only one.
-    const int shown = m_allSections ? section : 0;
+    const int shown = m_options.allSections ? section : 0;
     m_pages->setSection(shown, std::move(text));
     m_pages->pagesOf(shown); // counted now, so that an older count in flight cannot undo it
     if (m_place.section == shown && m_place.page >= m_pages->pagesOf(shown))
@@ -222,17 +223,18 @@ void VerticalPreview::optionsChanged() {
     const bool custom = m_format->currentData() == kCustomFormat;
     m_chars->setEnabled(custom);
     m_lines->setEnabled(custom);
-    m_settings.format = custom ? QStringLiteral("%1x%2").arg(m_chars->value()).arg(m_lines->value())
-                               : m_format->currentData().toString();
-    m_settings.sectionName = m_name->isChecked();
-    m_settings.indent = m_indent->isChecked();
+    const QString name = custom
+                             ? QStringLiteral("%1x%2").arg(m_chars->value()).arg(m_lines->value())
+                             : m_format->currentData().toString();
+    m_options.format = PageFormat::fromName(name).value_or(PageFormat::genkou());
+    m_options.format.sectionNameFirst = m_name->isChecked();
+    m_options.format.indentParagraphs = m_indent->isChecked();
+    keepOptions();
     if (!m_pages) return;
     // The same text stays in view.
     const int section = m_place.section;
     const quint32 offset = firstOffset(m_pages->pageAt(m_place));
-    const DocumentSnapshot snapshot = m_host.snapshot(m_allSections);
-    m_pages = std::make_unique<DocumentPages>(snapshot.sections, format());
-    startCounting();
+    takePages(m_host.snapshot(m_options.allSections));
     showPlace(m_pages->placeOf(section, offset));
     fitSpread();
     m_spread->setFocus();
@@ -240,30 +242,31 @@ void VerticalPreview::optionsChanged() {
 
 void VerticalPreview::faceChanged() {
     const QString face = m_face->currentText();
-    if (face.isEmpty() || face == m_settings.face) return;
+    if (face.isEmpty() || face == m_options.face) return;
     if (std::shared_ptr<VerticalFont> font = m_host.font(face)) {
         m_font = std::move(font);
-        m_settings.face = face;
+        m_options.face = face;
+        keepOptions();
     } else {
         const QSignalBlocker quiet(m_face);
-        m_face->setCurrentText(m_settings.face);
+        m_face->setCurrentText(m_options.face);
     }
     refresh();
     m_spread->setFocus();
 }
 
-void VerticalPreview::startCounting() {
+void VerticalPreview::startCounting(const QList<SectionSource>& sections) {
     if (m_stopCounting) m_stopCounting->store(true);
-    const DocumentSnapshot snapshot = m_host.snapshot(m_allSections);
-    if (totalBytes(snapshot.sections) < kCountAtOnceBytes) {
+    if (totalBytes(sections) < kCountAtOnceBytes) {
         const std::atomic<bool> never{false};
-        m_pages->adoptCounts(countPages(snapshot.sections, m_pages->format(), never));
+        m_pages->adoptCounts(countPages(sections, m_pages->format(), never));
         return;
     }
     m_stopCounting = std::make_shared<std::atomic<bool>>(false);
     m_counting.setFuture(
-        QtConcurrent::run([sections = snapshot.sections, format = m_pages->format(),
-                           stop = m_stopCounting] { return countPages(sections, format, *stop); }));
+        QtConcurrent::run([sections, format = m_pages->format(), stop = m_stopCounting] {
+            return countPages(sections, format, *stop);
+        }));
 }
 
 void VerticalPreview::takeCounts() {
@@ -339,8 +342,9 @@ void VerticalPreview::lastPage() {
 }
 
 void VerticalPreview::setZoom(int percent) {
-    m_settings.zoom = std::clamp(percent, int(kVerticalZoomRange.min), int(kVerticalZoomRange.max));
-    const int index = m_zoom->findData(m_settings.zoom);
+    m_options.zoom = std::clamp(percent, kPreviewZoomMin, kPreviewZoomMax);
+    keepOptions();
+    const int index = m_zoom->findData(m_options.zoom);
     if (index >= 0 && index != m_zoom->currentIndex()) {
         const QSignalBlocker quiet(m_zoom);
         m_zoom->setCurrentIndex(index);
@@ -350,7 +354,7 @@ void VerticalPreview::setZoom(int percent) {
 
 void VerticalPreview::fitSpread() {
     const QSize viewport = m_scroll->maximumViewportSize();
-    const QSize fit = m_spread->fittingSize(viewport) * (m_settings.zoom / 100.0);
+    const QSize fit = m_spread->fittingSize(viewport) * (m_options.zoom / 100.0);
     m_spread->resize(fit.expandedTo(viewport));
     scrollToStart();
 }

@@ -4,8 +4,8 @@
 // them. It lays out only the pages it shows; the page numbers across a long document are
 // counted in the background.
 
-#include "settings/settings_values.h"
 #include "vertical/document_pages.h"
+#include "vertical/preview_options.h"
 
 #include <QFutureWatcher>
 #include <QWidget>
@@ -29,31 +29,41 @@ struct DocumentSnapshot {
     QList<SectionSource> sections;
     int current = 0;       // the section of the caret, in sections
     quint32 caretByte = 0; // the caret's byte offset in that section
+    // Where it was taken from: the document's section of the caret and its sections in all.
+    int documentSection = 0;
+    int documentSectionCount = 1;
 };
 
 // What the preview asks of the program around it.
 class PreviewHost {
 public:
     virtual ~PreviewHost() = default;
+    // Only reads the document: what is shown is the preview's to keep.
     virtual DocumentSnapshot snapshot(bool allSections) = 0;
     // The face's font, or null when it cannot be had (the host has said why).
     virtual std::shared_ptr<VerticalFont> font(const QString& face) = 0;
     virtual void exportPdf() = 0;
     virtual void print() = 0;
+    // The options changed: the host keeps them.
+    virtual void keepOptions(const PreviewOptions& options) = 0;
 };
 
 class VerticalPreview : public QWidget {
     Q_OBJECT
 public:
-    VerticalPreview(PreviewHost& host, VerticalSettings& settings, QWidget* parent = nullptr);
+    VerticalPreview(PreviewHost& host, PreviewOptions options, QWidget* parent = nullptr);
     ~VerticalPreview() override;
 
     // Takes the document afresh and shows the page of the caret.
     void reload();
     // The section of the caret changed its text: it is laid out again, the page kept.
     void sectionChanged(int section, SectionSource text);
+    // Whether the pages shown were taken with the caret in that section of a document of that
+    // many sections; when not, a change of text calls for a reload.
+    bool follows(int section, int sectionCount) const;
 
-    PageFormat format() const;
+    const PreviewOptions& options() const { return m_options; }
+    const PageFormat& format() const { return m_options.format; }
     DocumentPages& pages() { return *m_pages; }
     VerticalFont* font() const { return m_font.get(); }
     std::shared_ptr<VerticalFont> sharedFont() const { return m_font; }
@@ -76,6 +86,8 @@ protected:
 private:
     void buildControls();
     void optionsChanged();
+    // The options changed in m_options: the host keeps them.
+    void keepOptions() { m_host.keepOptions(m_options); }
     void faceChanged();
     // The first (right) page of the spread that holds place.
     PagePlace spreadStart(PagePlace place) const;
@@ -84,15 +96,19 @@ private:
     void refresh();
     void fitSpread();
     void scrollToStart();
-    void startCounting();
+    // Lays out the snapshot's sections afresh, in the format now set.
+    void takePages(const DocumentSnapshot& snapshot);
+    void startCounting(const QList<SectionSource>& sections);
     void takeCounts();
 
     PreviewHost& m_host;
-    VerticalSettings& m_settings;
+    PreviewOptions m_options;
     std::unique_ptr<DocumentPages> m_pages;
     std::shared_ptr<VerticalFont> m_font;
     PagePlace m_place;
-    bool m_allSections = true;
+    // What the pages were taken from.
+    int m_shownSection = -1;
+    int m_shownSectionCount = 0;
     // The sections being counted, with the flag that stops a count no longer wanted.
     QFutureWatcher<QList<int>> m_counting;
     std::shared_ptr<std::atomic<bool>> m_stopCounting;

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QPushButton>
+#include <QTest>
 
 namespace pote::test {
 namespace {
@@ -106,6 +107,8 @@ TEST_F(DiskFull, AVerticalPdfThatDoesNotFitNamesTheFullDiskAndKeepsTheOldFile) {
     ASSERT_NE(preview, nullptr);
     prompter->answerFile(file).answer(Answer::Ok);
     preview->findChild<QPushButton*>(QStringLiteral("vp_pdf"))->click();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return !window->controllers().vertical().exportRunning(); }, 120000));
     const Asked& error = prompter->last();
     EXPECT_EQ(error.kind, MessageKind::Error);
     EXPECT_EQ(error.text,

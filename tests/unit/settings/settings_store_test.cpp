@@ -257,8 +257,6 @@ INSTANTIATE_TEST_SUITE_P(
                     BadValue{"CharSetAbove", "FontCharSet=256", "FontCharSet"},
                     BadValue{"FontColourAbove", "FontColor=4294967295", "FontColor"},
                     BadValue{"NotAText", "WorkDir=@Rect(1 2 3 4)", "WorkDir"},
-                    BadValue{"VerticalGridTooSmall", "VerticalFormat=9x20", "VerticalFormat"},
-                    BadValue{"VerticalFormatUnknown", "VerticalFormat=b5", "VerticalFormat"},
                     BadValue{"VerticalZoomTiny", "VerticalZoom=5", "VerticalZoom"}),
     [](const testing::TestParamInfo<BadValue>& row) { return row.param.name; });
 

@@ -1,6 +1,7 @@
 // A document's pages across its sections: each section from a new page, pages walked in both
-// directions match the numbers counted, counts from elsewhere are taken only where none is
-// known, and a page is found from a character's offset.
+// directions match the numbers counted and the pages taken by number, counts from elsewhere are
+// taken only where none is known, a page is found from a character's offset, and a changed
+// section or range of paragraphs gives the pages of the new text.
 
 #include "vertical/document_pages.h"
 
@@ -101,11 +102,73 @@ TEST(DocumentPages, ThePageOfAnOffsetHoldsThatCharacter) {
     }
 }
 
+TEST(DocumentPages, PagesByNumberFollowTheSectionsAndEmptyOnesTakeNoPage) {
+    const QList<SectionSource> sections{{{}, sjis(u"空"_qs)},
+                                        {paragraphs(45, 1), sjis(u"一"_qs)},
+                                        {sjis(u"［＃改ページ］"_qs), sjis(u"改"_qs)},
+                                        {paragraphs(21, 1), sjis(u"二"_qs)}};
+    DocumentPages pages(sections, PageFormat::genkou());
+    EXPECT_EQ(pages.first(), (PagePlace{1, 0}));
+    EXPECT_EQ(pages.pageCount(), 5);
+    SectionLayout fourth(paragraphs(21, 1), {}, PageFormat::genkou());
+    EXPECT_EQ(pages.page(4), fourth.page(1));
+    EXPECT_EQ(pages.page(3), fourth.page(0));
+    EXPECT_TRUE(pages.page(5).lines.isEmpty());
+    EXPECT_TRUE(pages.page(-1).lines.isEmpty());
+    EXPECT_EQ(pages.placeOf(1, 4 * 40), (PagePlace{1, 2}));
+    EXPECT_EQ(pages.placeOf(3, 4 * 20), (PagePlace{3, 1}));
+    EXPECT_EQ(pages.placeOf(9, 0), (PagePlace{3, 0})) << "past the last section: the last";
+}
+
+// Edits in random places of a section with breaks, marks and a name line: after
+// setSectionText (only what follows the edit's line laid out again), every page and the
+// count are those of the new text laid out afresh.
+TEST(DocumentPages, AChangedRangeOfParagraphsGivesThePagesOfTheNewText) {
+    QRandomGenerator random(39);
+    const QList<QByteArray> pieces{sjis(u"猫"_qs).repeated(30),
+                                   "\r\n",
+                                   sjis(u"［＃改ページ］"_qs),
+                                   sjis(u"漢字《かんじ》"_qs),
+                                   sjis(u"《《点》》"_qs),
+                                   "\r",
+                                   "\n",
+                                   sjis(u"「あ」、。"_qs)};
+    const auto randomText = [&](int count) {
+        QByteArray text;
+        for (int i = 0; i < count; ++i)
+            text += pieces[random.bounded(int(pieces.size()))];
+        return text;
+    };
+    for (int round = 0; round < 300; ++round) {
+        PageFormat format = PageFormat::genkou();
+        format.sectionNameFirst = round % 2 == 1;
+        format.charsPerLine = 10 + random.bounded(3);
+        format.linesPerPage = 10 + random.bounded(3);
+        QByteArray text = randomText(random.bounded(1, 120));
+        DocumentPages pages({{"x", {}}, {text, sjis(u"名"_qs).repeated(25)}}, format);
+        for (int edit = 0; edit < 3; ++edit) {
+            pages.pageCount(); // laid out before the edit, so that some pages are kept
+            const int from = random.bounded(int(text.size()) + 1);
+            const int removed = random.bounded(int(text.size()) - from + 1);
+            text = text.left(from) + randomText(random.bounded(3)) + text.mid(from + removed);
+            pages.setSectionText(1, text, quint32(from));
+            DocumentPages fresh({{"x", {}}, {text, sjis(u"名"_qs).repeated(25)}}, format);
+            ASSERT_EQ(pages.pagesOf(1), fresh.pagesOf(1)) << "round " << round << " edit " << edit;
+            for (int n = 0; n < fresh.pagesOf(1); ++n)
+                ASSERT_EQ(pages.pageAt({1, n}), fresh.pageAt({1, n}))
+                    << "round " << round << " edit " << edit << " page " << n;
+            const quint32 offset = quint32(random.bounded(int(text.size()) + 1));
+            ASSERT_EQ(pages.placeOf(1, offset), fresh.placeOf(1, offset)) << "offset " << offset;
+        }
+    }
+}
+
 TEST(DocumentPages, AnEmptyDocumentStillHasAPageToShow) {
     for (const QList<SectionSource>& sections :
-         {QList<SectionSource>{}, QList<SectionSource>{{}, {}, {}}}) {
+         {QList<SectionSource>{}, QList<SectionSource>{{{}, sjis(u"章"_qs)}, {}, {}}}) {
         DocumentPages pages(sections, PageFormat{});
         EXPECT_EQ(pages.pageCount(), 1);
+        EXPECT_TRUE(pages.page(0).lines.isEmpty());
         EXPECT_EQ(pages.placeOf(1, 0), PagePlace{});
         EXPECT_FALSE(pages.next({}));
         EXPECT_FALSE(pages.previous({}));
